@@ -1,0 +1,54 @@
+# Build settings shared by every layer, test, fuzz target and benchmark.
+
+add_compile_options(-Wall -Wextra -Werror)
+
+if(QUILLON_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(QUILLON_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "QUILLON_FUZZ needs clang (CC=clang CXX=clang++)")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# quillon_add_library(NAME [DEPS lib ...])
+# A layer library made of every .cpp file in the calling folder. Its headers are
+# included by their path from the repository root: #include "engine/report_level.h".
+function(quillon_add_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# quillon_add_test(NAME DEPS lib ...)
+# One GoogleTest executable made of every .cpp file in the calling folder.
+function(quillon_add_test name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  find_package(GTest REQUIRED)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+      QUILLON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+      QUILLON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QUILDOC_INI=/nonexistent/QUILDOC.INI")
+endfunction()
+
+# quillon_add_fuzzer(NAME SOURCE DEPS lib ...)
+function(quillon_add_fuzzer name source)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  add_executable(${name} ${source})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+endfunction()
