@@ -16,9 +16,13 @@ int g_exit_code = 0;
 
 }  // namespace
 
-CommandRegistrar::CommandRegistrar(CommandSetup setup) { Setups().push_back(std::move(setup)); }
+CommandRegistrar::CommandRegistrar(CommandSetup setup) {
+    Setups().push_back(std::move(setup));
+}
 
-void SetExitCode(int code) { g_exit_code = code; }
+void SetExitCode(int code) {
+    g_exit_code = code;
+}
 
 }  // namespace quillon::app
 

@@ -42,7 +42,7 @@ struct FontMetrics {
 };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
 
     // Text.

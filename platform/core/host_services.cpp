@@ -8,11 +8,16 @@ namespace {
 
 const char* TypeName(TMsgDlgType type) {
     switch (type) {
-        case TMsgDlgType::mtWarning: return "warning";
-        case TMsgDlgType::mtError: return "error";
-        case TMsgDlgType::mtInformation: return "information";
-        case TMsgDlgType::mtConfirmation: return "confirmation";
-        case TMsgDlgType::mtCustom: break;
+        case TMsgDlgType::mtWarning:
+            return "warning";
+        case TMsgDlgType::mtError:
+            return "error";
+        case TMsgDlgType::mtInformation:
+            return "information";
+        case TMsgDlgType::mtConfirmation:
+            return "confirmation";
+        case TMsgDlgType::mtCustom:
+            break;
     }
     return "message";
 }
@@ -30,8 +35,7 @@ int HeadlessHost::DefaultAnswer(TMsgDlgButtons buttons) {
     return mrNone;
 }
 
-int HeadlessHost::MessageDlg(std::string_view message, TMsgDlgType type,
-                             TMsgDlgButtons buttons) {
+int HeadlessHost::MessageDlg(std::string_view message, TMsgDlgType type, TMsgDlgButtons buttons) {
     if (responder_) return responder_(Message{std::string(message), type, buttons});
     std::cerr << "quillon " << TypeName(type) << ": " << message << '\n';
     return DefaultAnswer(buttons);
@@ -42,6 +46,8 @@ HostServices& DefaultHost() {
     return g_host != nullptr ? *g_host : headless;
 }
 
-void SetDefaultHost(HostServices* host) { g_host = host; }
+void SetDefaultHost(HostServices* host) {
+    g_host = host;
+}
 
 }  // namespace quillon

@@ -55,7 +55,7 @@ struct PrinterInfo {
 
 // The progress window of a report run: a page number, a caption and a Stop button.
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;
     virtual void SetVisible(bool visible) = 0;
     virtual bool Visible() const = 0;
@@ -74,13 +74,12 @@ struct ProgressWindowTexts {
 };
 
 class HostServices {
-public:
+  public:
     virtual ~HostServices() = default;
 
     // Shows a modal message and returns the pressed button as a TModalResult
     // (0 when the dialog was closed without a button).
-    virtual int MessageDlg(std::string_view message, TMsgDlgType type,
-                           TMsgDlgButtons buttons) = 0;
+    virtual int MessageDlg(std::string_view message, TMsgDlgType type, TMsgDlgButtons buttons) = 0;
 
     // Lets the user interface handle pending events (the Stop button of a progress
     // window, repaints). The headless host has nothing to do.
@@ -109,7 +108,7 @@ public:
 // with the button that ends the operation: OK, else Yes (the report's questions ask
 // whether to abort), else Cancel, else Abort, else No, else 0.
 class HeadlessHost : public HostServices {
-public:
+  public:
     struct Message {
         std::string text;
         TMsgDlgType type;
@@ -126,7 +125,7 @@ public:
     // The answer given when no responder is set.
     static int DefaultAnswer(TMsgDlgButtons buttons);
 
-private:
+  private:
     Responder responder_;
 };
 

@@ -20,7 +20,7 @@ inline Rgba ToRgba(Color c, std::uint8_t alpha = 255) {
 }
 
 class RgbaImage {
-public:
+  public:
     RgbaImage() = default;
     RgbaImage(int width, int height, Rgba fill = {})
         : width_(width > 0 ? width : 0),
@@ -42,7 +42,7 @@ public:
 
     friend bool operator==(const RgbaImage&, const RgbaImage&) = default;
 
-private:
+  private:
     std::size_t Index(int x, int y) const {
         return static_cast<std::size_t>(y) * static_cast<std::size_t>(width_) +
                static_cast<std::size_t>(x);

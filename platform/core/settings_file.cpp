@@ -12,8 +12,8 @@ namespace quillon {
 namespace {
 
 std::string_view StripQuotes(std::string_view v) {
-    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') ||
-                          (v.front() == '\'' && v.back() == '\''))) {
+    if (v.size() >= 2 &&
+        ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
         return v.substr(1, v.size() - 2);
     }
     return v;
@@ -38,9 +38,8 @@ SettingsFile SettingsFile::Parse(std::string_view text) {
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             const std::size_t close = line.find(']');
-            const std::string_view name =
-                text::Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1
-                                                                           : close - 1));
+            const std::string_view name = text::Trim(
+                line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
             const std::string key = text::AsciiUpperCase(name);
             auto it = result.index_.find(key);
             if (it == result.index_.end()) {
@@ -54,8 +53,9 @@ SettingsFile SettingsFile::Parse(std::string_view text) {
         current->raw_lines.emplace_back(line);
         const std::size_t eq = line.find('=');
         if (eq == std::string_view::npos) continue;
-        current->entries.push_back(Entry{std::string(text::Trim(line.substr(0, eq))),
-                                         std::string(StripQuotes(text::Trim(line.substr(eq + 1))))});
+        current->entries.push_back(
+            Entry{std::string(text::Trim(line.substr(0, eq))),
+                  std::string(StripQuotes(text::Trim(line.substr(eq + 1))))});
     }
     return result;
 }
@@ -86,7 +86,9 @@ std::filesystem::path SettingsFile::Locate() {
     return config / "quillon" / "QUILDOC.INI";
 }
 
-SettingsFile SettingsFile::LoadDefault() { return Load(Locate()); }
+SettingsFile SettingsFile::LoadDefault() {
+    return Load(Locate());
+}
 
 const SettingsFile::Section* SettingsFile::FindSection(std::string_view section) const {
     const auto it = index_.find(text::AsciiUpperCase(text::Trim(section)));

@@ -16,7 +16,7 @@
 namespace quillon {
 
 class SettingsFile {
-public:
+  public:
     struct Entry {
         std::string key;    // trimmed, as written
         std::string value;  // trimmed, one pair of enclosing quotes removed
@@ -59,7 +59,7 @@ public:
     // Entries of a section in order; empty when the section is missing.
     const std::vector<Entry>& Entries(std::string_view section) const;
 
-private:
+  private:
     std::vector<Section> sections_;
     std::unordered_map<std::string, std::size_t> index_;  // upper-cased name -> sections_
 };

@@ -38,7 +38,9 @@ TestCanvas::TestCanvas(int width, int height, Rgba background)
 TestCanvas::TestCanvas(int width, int height, Config config, Rgba background)
     : config_(config), surface_(width, height, background), clip_{0, 0, width, height} {}
 
-void TestCanvas::SetFont(const FontSpec& font) { font_ = font; }
+void TestCanvas::SetFont(const FontSpec& font) {
+    font_ = font;
+}
 
 FontMetrics TestCanvas::Metrics() {
     return FontMetrics{config_.ascent + config_.descent, config_.ascent, config_.descent,
@@ -91,11 +93,11 @@ void TestCanvas::DrawImage(const Rect& dest, const RgbaImage& image) {
     // Nearest-neighbour stretch: destination pixel (x, y) takes the source pixel under its
     // centre.
     for (int y = c.top; y < c.bottom; ++y) {
-        const long long sy = (static_cast<long long>(y - dest.top) * 2 + 1) * image.Height() /
-                             (2LL * dest.Height());
+        const long long sy =
+            (static_cast<long long>(y - dest.top) * 2 + 1) * image.Height() / (2LL * dest.Height());
         for (int x = c.left; x < c.right; ++x) {
-            const long long sx = (static_cast<long long>(x - dest.left) * 2 + 1) *
-                                 image.Width() / (2LL * dest.Width());
+            const long long sx = (static_cast<long long>(x - dest.left) * 2 + 1) * image.Width() /
+                                 (2LL * dest.Width());
             surface_.At(x, y) =
                 Blend(surface_.At(x, y), image.At(static_cast<int>(sx), static_cast<int>(sy)));
         }

@@ -11,7 +11,7 @@
 namespace quillon {
 
 class TestCanvas : public Canvas {
-public:
+  public:
     struct Config {
         int advance = 8;
         int ascent = 12;
@@ -40,7 +40,7 @@ public:
     const std::vector<std::string>& Log() const { return log_; }
     void ClearLog() { log_.clear(); }
 
-private:
+  private:
     Rect Clipped(const Rect& r) const;
 
     Config config_;

@@ -13,7 +13,9 @@ constexpr std::array<char32_t, 32> kCp1252High = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
 
-inline bool IsCont(unsigned char c) { return (c & 0xC0) == 0x80; }
+inline bool IsCont(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 }  // namespace
 
@@ -137,7 +139,8 @@ std::u32string DecodeText(std::string_view s) {
         const auto c0 = static_cast<unsigned char>(s[i]);
         const std::size_t n = StepUtf8(s, i);
         char32_t c = n == 1 ? c0 : n == 2 ? (c0 & 0x1F) : n == 3 ? (c0 & 0x0F) : (c0 & 0x07);
-        for (std::size_t k = 1; k < n; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        for (std::size_t k = 1; k < n; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
         out.push_back(c);
         i += n;
     }

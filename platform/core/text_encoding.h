@@ -58,8 +58,12 @@ std::string ToUtf8(std::u32string_view s);
 
 // ASCII-only case helpers (the names and keys of templates and settings are compared
 // case-insensitively, whatever the locale).
-inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
-inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+inline char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
+inline char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 std::string AsciiUpperCase(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Removes blanks and control characters (<= ' ') from both ends.

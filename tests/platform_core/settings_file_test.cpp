@@ -24,16 +24,16 @@ TEST(SettingsFile, SectionsAndKeysAreCaseInsensitiveAndOrdered) {
         "top=9\n"
         "bottom=2\n");
     EXPECT_EQ(s.SectionNames(), (std::vector<std::string>{"Page", "DEFAULT"}));
-    EXPECT_EQ(s.ReadString("PAGE", "TOP", "*"), "1.5");  // the first line wins
+    EXPECT_EQ(s.ReadString("PAGE", "TOP", "*"), "1.5");   // the first line wins
     EXPECT_EQ(s.ReadString("page", "Bottom", "*"), "2");  // a repeated header continues
     EXPECT_EQ(s.ReadString("page", "left", "*"), "*");
     EXPECT_EQ(s.ReadString("default", "company", ""), "ACME Ltd");
     EXPECT_EQ(s.ReadString("default", "eq", ""), "a=b");
     EXPECT_EQ(s.Value("default", "empty"), std::optional<std::string>(""));
     EXPECT_FALSE(s.Value("none", "x").has_value());
-    EXPECT_EQ(s.RawLines("DEFAULT"),
-              (std::vector<std::string>{"Company=\"ACME Ltd\"", "Empty=", "Eq=a=b",
-                                        "no equals sign"}));
+    EXPECT_EQ(
+        s.RawLines("DEFAULT"),
+        (std::vector<std::string>{"Company=\"ACME Ltd\"", "Empty=", "Eq=a=b", "no equals sign"}));
     EXPECT_EQ(s.Entries("default").size(), 3u);
     EXPECT_TRUE(s.RawLines("missing").empty());
 }
