@@ -1,0 +1,117 @@
+#include <csv.h>
+
+#include <deque>
+#include <fstream>
+
+#include "apps/datasource/data_source.h"
+
+namespace quillon::data {
+
+namespace {
+
+// Reads line by line and hands each line to the CSV parser, so that an error can name the
+// line where it happened; quoted fields may still span lines.
+class CsvSource : public DataSource {
+  public:
+    explicit CsvSource(const std::filesystem::path& path) : path_(path.string()), in_(path) {
+        if (!in_) throw DataSourceError(path_ + ": cannot open the file");
+        if (csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI) != 0) {
+            throw DataSourceError(path_ + ": out of memory");
+        }
+        // Blanks around unquoted fields are data, as RFC 4180 says.
+        csv_set_space_func(&parser_, [](unsigned char) { return 0; });
+        if (!FillRows() || rows_.empty()) throw DataSourceError(path_ + ": no header row");
+        columns_ = std::move(rows_.front().fields);
+        rows_.pop_front();
+        if (!columns_.empty() && columns_[0].starts_with("\xEF\xBB\xBF")) {
+            columns_[0].erase(0, 3);
+        }
+    }
+    ~CsvSource() override { csv_free(&parser_); }
+
+    const std::vector<std::string>& Columns() const override { return columns_; }
+
+    bool Next() override {
+        if (rows_.empty() && !FillRows()) return false;
+        if (rows_.empty()) return false;
+        current_ = std::move(rows_.front());
+        rows_.pop_front();
+        ++record_;
+        if (current_.fields.size() != columns_.size()) {
+            throw DataSourceError(path_ + ": line " + std::to_string(current_.line) +
+                                  ": expected " + std::to_string(columns_.size()) +
+                                  " fields, found " + std::to_string(current_.fields.size()));
+        }
+        return true;
+    }
+
+    std::string_view Value(std::size_t column) const override {
+        return column < current_.fields.size() ? std::string_view(current_.fields[column])
+                                               : std::string_view();
+    }
+    std::size_t RecordNumber() const override { return record_; }
+
+  private:
+    struct Row {
+        std::vector<std::string> fields;
+        std::size_t line = 0;  // line where the row began
+    };
+
+    static void OnField(void* data, std::size_t len, void* self) {
+        auto* s = static_cast<CsvSource*>(self);
+        if (s->pending_.fields.empty()) s->pending_.line = s->row_start_line_;
+        s->pending_.fields.emplace_back(static_cast<const char*>(data), len);
+    }
+    static void OnRow(int, void* self) {
+        auto* s = static_cast<CsvSource*>(self);
+        s->rows_.push_back(std::move(s->pending_));
+        s->pending_ = Row{};
+        s->row_start_line_ = s->line_ + 1;
+    }
+
+    // Feeds lines until at least one row is complete; false at the end of the file.
+    bool FillRows() {
+        while (rows_.empty()) {
+            if (finished_) return false;
+            if (!std::getline(in_, line_text_)) {
+                finished_ = true;
+                if (csv_fini(&parser_, OnField, OnRow, this) != 0) ParseError();
+                return !rows_.empty();
+            }
+            ++line_;
+            if (line_ == 1 && pending_.fields.empty()) row_start_line_ = 1;
+            line_text_.push_back('\n');
+            if (csv_parse(&parser_, line_text_.data(), line_text_.size(), OnField, OnRow, this) !=
+                line_text_.size()) {
+                ParseError();
+            }
+        }
+        return true;
+    }
+
+    [[noreturn]] void ParseError() {
+        throw DataSourceError(path_ + ": line " + std::to_string(line_) + ": " +
+                              csv_strerror(csv_error(&parser_)));
+    }
+
+    std::string path_;
+    std::ifstream in_;
+    csv_parser parser_{};
+    std::vector<std::string> columns_;
+    std::deque<Row> rows_;
+    Row pending_;
+    Row current_;
+    std::string line_text_;
+    std::size_t line_ = 0;
+    std::size_t row_start_line_ = 1;
+    std::size_t record_ = 0;
+    bool finished_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<DataSource> OpenCsv(const std::filesystem::path& path) {
+    return std::make_unique<CsvSource>(path);
+}
+
+}  // namespace quillon::data

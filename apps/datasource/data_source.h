@@ -1,0 +1,55 @@
+#pragma once
+// Records for a report run, read one at a time from a CSV file, a JSON array of objects or
+// an SQLite query. Every value is text (numbers as written by their source); a missing or
+// NULL value is empty.
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon::data {
+
+// A source that cannot be opened or is malformed. The message names the file and, for
+// malformed data, the line (CSV), byte (JSON) or record where reading stopped.
+class DataSourceError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class DataSource {
+  public:
+    virtual ~DataSource() = default;
+
+    // Column names in source order.
+    virtual const std::vector<std::string>& Columns() const = 0;
+    // Moves to the next record; false when there is none. Throws DataSourceError.
+    virtual bool Next() = 0;
+    // Value of a column of the current record.
+    virtual std::string_view Value(std::size_t column) const = 0;
+    // Number of records read so far (1 for the first record).
+    virtual std::size_t RecordNumber() const = 0;
+
+    // Index of a column, compared case-insensitively; -1 when there is none.
+    int ColumnIndex(std::string_view name) const;
+};
+
+struct SqliteQuery {
+    std::string sql;    // a SELECT statement, or empty
+    std::string table;  // a table to read whole, when sql is empty
+};
+
+// CSV: a header row with the column names, then records (RFC 4180 quoting, UTF-8; a byte
+// order mark is skipped). Every record must have as many fields as the header.
+std::unique_ptr<DataSource> OpenCsv(const std::filesystem::path& path);
+// JSON: an array of objects. Columns are the keys in order of first appearance.
+std::unique_ptr<DataSource> OpenJson(const std::filesystem::path& path);
+// SQLite: the rows of a query or of a whole table.
+std::unique_ptr<DataSource> OpenSqlite(const std::filesystem::path& path, const SqliteQuery& query);
+
+// Chooses by extension: .csv, .json, else an SQLite database (.db, .sqlite, ...).
+std::unique_ptr<DataSource> Open(const std::filesystem::path& path, const SqliteQuery& query);
+
+}  // namespace quillon::data
