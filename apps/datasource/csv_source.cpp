@@ -13,13 +13,11 @@ namespace {
 // line where it happened; quoted fields may still span lines.
 class CsvSource : public DataSource {
   public:
-    explicit CsvSource(const std::filesystem::path& path) : path_(path.string()), in_(path) {
-        if (!in_) throw DataSourceError(path_ + ": cannot open the file");
-        if (csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI) != 0) {
-            throw DataSourceError(path_ + ": out of memory");
-        }
+    CsvSource(std::unique_ptr<std::istream> in, std::string name)
+        : path_(std::move(name)), in_(std::move(in)) {
+        if (!*in_) throw DataSourceError(path_ + ": cannot open the file");
         // Blanks around unquoted fields are data, as RFC 4180 says.
-        csv_set_space_func(&parser_, [](unsigned char) { return 0; });
+        csv_set_space_func(&parser_.p, [](unsigned char) { return 0; });
         if (!FillRows() || rows_.empty()) throw DataSourceError(path_ + ": no header row");
         columns_ = std::move(rows_.front().fields);
         rows_.pop_front();
@@ -27,8 +25,6 @@ class CsvSource : public DataSource {
             columns_[0].erase(0, 3);
         }
     }
-    ~CsvSource() override { csv_free(&parser_); }
-
     const std::vector<std::string>& Columns() const override { return columns_; }
 
     bool Next() override {
@@ -73,15 +69,15 @@ class CsvSource : public DataSource {
     bool FillRows() {
         while (rows_.empty()) {
             if (finished_) return false;
-            if (!std::getline(in_, line_text_)) {
+            if (!std::getline(*in_, line_text_)) {
                 finished_ = true;
-                if (csv_fini(&parser_, OnField, OnRow, this) != 0) ParseError();
+                if (csv_fini(&parser_.p, OnField, OnRow, this) != 0) ParseError();
                 return !rows_.empty();
             }
             ++line_;
             if (line_ == 1 && pending_.fields.empty()) row_start_line_ = 1;
             line_text_.push_back('\n');
-            if (csv_parse(&parser_, line_text_.data(), line_text_.size(), OnField, OnRow, this) !=
+            if (csv_parse(&parser_.p, line_text_.data(), line_text_.size(), OnField, OnRow, this) !=
                 line_text_.size()) {
                 ParseError();
             }
@@ -91,12 +87,22 @@ class CsvSource : public DataSource {
 
     [[noreturn]] void ParseError() {
         throw DataSourceError(path_ + ": line " + std::to_string(line_) + ": " +
-                              csv_strerror(csv_error(&parser_)));
+                              csv_strerror(csv_error(&parser_.p)));
     }
 
     std::string path_;
-    std::ifstream in_;
-    csv_parser parser_{};
+    std::unique_ptr<std::istream> in_;
+    // The parser's buffers, freed on every path, a throwing constructor included.
+    struct Parser {
+        Parser() {
+            if (csv_init(&p, CSV_STRICT | CSV_STRICT_FINI) != 0) throw std::bad_alloc();
+        }
+        ~Parser() { csv_free(&p); }
+        Parser(const Parser&) = delete;
+        Parser& operator=(const Parser&) = delete;
+        csv_parser p{};
+    };
+    Parser parser_;
     std::vector<std::string> columns_;
     std::deque<Row> rows_;
     Row pending_;
@@ -111,7 +117,12 @@ class CsvSource : public DataSource {
 }  // namespace
 
 std::unique_ptr<DataSource> OpenCsv(const std::filesystem::path& path) {
-    return std::make_unique<CsvSource>(path);
+    return std::make_unique<CsvSource>(std::make_unique<std::ifstream>(path, std::ios::binary),
+                                       path.string());
+}
+
+std::unique_ptr<DataSource> OpenCsv(std::unique_ptr<std::istream> in, std::string name) {
+    return std::make_unique<CsvSource>(std::move(in), std::move(name));
 }
 
 }  // namespace quillon::data

@@ -4,6 +4,7 @@
 // NULL value is empty.
 
 #include <filesystem>
+#include <istream>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -44,8 +45,12 @@ struct SqliteQuery {
 // CSV: a header row with the column names, then records (RFC 4180 quoting, UTF-8; a byte
 // order mark is skipped). Every record must have as many fields as the header.
 std::unique_ptr<DataSource> OpenCsv(const std::filesystem::path& path);
+// CSV from a stream; name stands for the file in messages.
+std::unique_ptr<DataSource> OpenCsv(std::unique_ptr<std::istream> in, std::string name);
 // JSON: an array of objects. Columns are the keys in order of first appearance.
 std::unique_ptr<DataSource> OpenJson(const std::filesystem::path& path);
+// JSON from a stream, read whole; name stands for the file in messages.
+std::unique_ptr<DataSource> OpenJson(std::istream& in, const std::string& name);
 // SQLite: the rows of a query or of a whole table.
 std::unique_ptr<DataSource> OpenSqlite(const std::filesystem::path& path, const SqliteQuery& query);
 

@@ -16,14 +16,15 @@ std::string ValueText(const nlohmann::ordered_json& v) {
 
 class JsonSource : public DataSource {
   public:
-    explicit JsonSource(const std::filesystem::path& path) {
-        const std::string name = path.string();
-        std::ifstream in(path, std::ios::binary);
+    JsonSource(std::istream& in, const std::string& name) {
         if (!in) throw DataSourceError(name + ": cannot open the file");
         try {
             doc_ = nlohmann::ordered_json::parse(in);
-        } catch (const nlohmann::json::parse_error& e) {
+        } catch (const nlohmann::ordered_json::parse_error& e) {
             throw DataSourceError(name + ": byte " + std::to_string(e.byte) + ": malformed JSON");
+        } catch (const nlohmann::ordered_json::exception& e) {
+            // Numbers beyond the range of a double, and the like.
+            throw DataSourceError(name + ": malformed JSON: " + e.what());
         }
         if (!doc_.is_array()) throw DataSourceError(name + ": expected an array of objects");
         std::unordered_map<std::string, std::size_t> seen;
@@ -66,7 +67,12 @@ class JsonSource : public DataSource {
 }  // namespace
 
 std::unique_ptr<DataSource> OpenJson(const std::filesystem::path& path) {
-    return std::make_unique<JsonSource>(path);
+    std::ifstream in(path, std::ios::binary);
+    return std::make_unique<JsonSource>(in, path.string());
+}
+
+std::unique_ptr<DataSource> OpenJson(std::istream& in, const std::string& name) {
+    return std::make_unique<JsonSource>(in, name);
 }
 
 }  // namespace quillon::data

@@ -90,6 +90,8 @@ TEST(JsonSource, ColumnsInOrderOfFirstAppearance) {
 TEST(JsonSource, MalformedInput) {
     EXPECT_THAT(ErrorOf([&] { OpenJson(WriteFile("b.json", "[{\"a\":1},")); }),
                 HasSubstr("malformed JSON"));
+    EXPECT_THAT(ErrorOf([&] { OpenJson(WriteFile("r.json", "[{\"a\":1E999}]")); }),
+                HasSubstr("malformed JSON"));
     EXPECT_THAT(ErrorOf([&] { OpenJson(WriteFile("o.json", "{\"a\":1}")); }),
                 HasSubstr("expected an array"));
     EXPECT_THAT(ErrorOf([&] { OpenJson(WriteFile("n.json", "[{\"a\":1}, 5]")); }),
