@@ -1,0 +1,117 @@
+#pragma once
+// tRNAMEList: the field table of one format slot. It maps field names to slots
+// (level, slot number), records aliases (a name used in several slots), keeps the current
+// value of every field and is used cursor-style: FindByName / FindByNumber position the
+// cursor, the As... properties read and write the current field.
+//
+//   model.FieldByName("TOTAL").SetAsString("12.50");
+//
+// Names are case-insensitive and trimmed. Lookups are hash lookups; a value write after a
+// lookup touches only the current field.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace quillon {
+
+// A field slot: level 0..15 and slot number 1..250.
+struct FieldKey {
+    int level = 0;
+    int number = 0;
+    friend bool operator==(const FieldKey&, const FieldKey&) = default;
+};
+
+class tRNAMEList {
+  public:
+    // One registered slot as the loader registered it.
+    struct Entry {
+        FieldKey key;
+        std::string name;  // upper-cased and trimmed; empty for an unnamed slot
+        bool has_expression = false;
+        std::string expression;  // lower-cased, without "=", one blank before each run of "*"
+    };
+
+    tRNAMEList() = default;
+    virtual ~tRNAMEList() = default;
+    tRNAMEList(const tRNAMEList&) = default;
+    tRNAMEList& operator=(const tRNAMEList&) = default;
+    tRNAMEList(tRNAMEList&&) = default;
+    tRNAMEList& operator=(tRNAMEList&&) = default;
+
+    // --- the current field -------------------------------------------------------------
+    // Value of the current field; empty without one or when it was not set since ClrVAL.
+    virtual std::string GetAsString() const;
+    // Name of the current field (upper-case, whole); "*" without a current field.
+    virtual std::string GetAsName() const;
+    // Link target held by the current field: the text after "<A href=" up to ">", or
+    // the value itself when it holds no link.
+    virtual std::string GetAsURL() const;
+    // Expression of a NAME=EXPRESSION field (lower-case, without "="); empty for other
+    // fields; "*" without a current field.
+    virtual std::string GetAsExpression() const;
+    // Slot number of the current field; 0 without one.
+    virtual int GetAsNumber() const;
+    // Sets the current field's value (kept whole, any length); ignored without a field.
+    virtual void SetAsString(std::string_view value);
+    // Stores "<A href=" + U + ">" + U + "</A>".
+    virtual void SetAsURL(std::string_view url);
+
+    std::string AsString() const { return GetAsString(); }
+    std::string AsName() const { return GetAsName(); }
+    std::string AsURL() const { return GetAsURL(); }
+    std::string AsExpression() const { return GetAsExpression(); }
+    int AsNumber() const { return GetAsNumber(); }
+
+    // --- registration and lookup --------------------------------------------------------
+    // Registers slot (level, number) under text: a name, NAME=EXPRESSION, or empty for an
+    // unnamed slot. A name already registered for another slot makes this slot an alias
+    // of that one (it shares its value). Drops the cursor.
+    void AddName(int level, int number, std::string_view text);
+    // Positions the cursor on the field called name; false (no current field) when there
+    // is none. An empty name finds nothing.
+    bool FindByName(std::string_view name, int& level, int& number);
+    bool FindByName(std::string_view name);
+    // Positions the cursor on slot (level, number), following an alias to the slot that
+    // owns the name. Level outside 0..15 or number outside 1..250: no current field.
+    bool FindByNumber(int level, int number);
+    // Empties every value and drops the cursor.
+    void ClrVAL();
+    // Empties the name table and the aliases and drops the cursor.
+    void ClrREK();
+
+    // --- inspection ---------------------------------------------------------------------
+    bool HasCurrent() const { return current_ != kNone; }
+    // The slot that owns the current field (after following an alias).
+    std::optional<FieldKey> CurrentKey() const;
+    // Registered slots in registration order (aliases are not entries).
+    const std::vector<Entry>& Entries() const { return entries_; }
+    // The slot that slot (level, number) is an alias of, if it is one.
+    std::optional<FieldKey> AliasOf(int level, int number) const;
+
+  private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static std::uint16_t Pack(int level, int number) {
+        return static_cast<std::uint16_t>(level * 256 + number);
+    }
+    struct ValueCell {
+        std::string value;
+        std::uint64_t generation = 0;  // the value is set when this equals generation_
+    };
+    std::size_t CellFor(std::uint16_t key);
+
+    std::vector<Entry> entries_;
+    std::vector<std::size_t> entry_cell_;                     // entries_ -> cells_
+    std::unordered_map<std::string, std::size_t> by_name_;    // first entry of a name
+    std::unordered_map<std::uint16_t, std::size_t> by_key_;   // first entry of a slot
+    std::unordered_map<std::uint16_t, FieldKey> aliases_;     // alias slot -> owner slot
+    std::unordered_map<std::uint16_t, std::size_t> cell_of_;  // slot -> cells_
+    std::vector<ValueCell> cells_;
+    std::uint64_t generation_ = 1;
+    std::size_t current_ = kNone;  // entries_ index of the current field
+};
+
+}  // namespace quillon

@@ -1,0 +1,177 @@
+#include "engine/report_model.h"
+
+#include <iomanip>
+#include <locale>
+#include <sstream>
+
+namespace quillon {
+
+// --- LevelTable ----------------------------------------------------------------------------
+
+LevelLists& LevelTable::Create(int level) {
+    auto& entry = levels_.at(static_cast<std::size_t>(level));
+    if (!entry) entry = std::make_unique<LevelLists>();
+    return *entry;
+}
+
+int LevelTable::SlotCount(int level) const {
+    const LevelLists* lists = Get(level);
+    if (lists == nullptr) return 0;
+    int count = 0;
+    while (count < kMaxSlotsPerLevel && !(*lists)[static_cast<std::size_t>(count) + 1].Empty()) {
+        ++count;
+    }
+    return count;
+}
+
+// --- [DEFAULT] values ------------------------------------------------------------------------
+
+std::vector<DefaultValue> ReadDefaultValues(const SettingsFile& settings) {
+    std::vector<DefaultValue> values;
+    for (const std::string& line : settings.RawLines("DEFAULT")) {
+        const std::size_t eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        values.push_back(DefaultValue{std::string(text::Trim(std::string_view(line).substr(0, eq))),
+                                      line.substr(eq + 1)});
+    }
+    return values;
+}
+
+// --- ReportModel ---------------------------------------------------------------------------
+
+ReportModel::ReportModel() = default;
+
+void ReportModel::SetActiveFormat(int value) {
+    if (value >= 1 && value <= kFormatSlots) active_ = value;
+}
+
+ReportModel::FormatSlot* ReportModel::SlotAt(int slot) {
+    return (slot >= 1 && slot <= kFormatSlots) ? &slots_[static_cast<std::size_t>(slot) - 1]
+                                               : nullptr;
+}
+
+const ReportModel::FormatSlot* ReportModel::SlotAt(int slot) const {
+    return (slot >= 1 && slot <= kFormatSlots) ? &slots_[static_cast<std::size_t>(slot) - 1]
+                                               : nullptr;
+}
+
+const LevelTable* ReportModel::Levels(int slot) const {
+    const FormatSlot* s = SlotAt(slot);
+    return s != nullptr ? s->levels.get() : nullptr;
+}
+
+tRNAMEList& ReportModel::Names(int slot) {
+    FormatSlot* s = SlotAt(slot);
+    return s != nullptr ? s->names : SlotAt(active_)->names;
+}
+
+text::TextEncoding ReportModel::Encoding(int slot) const {
+    const FormatSlot* s = SlotAt(slot);
+    return s != nullptr ? s->encoding : text::TextEncoding::Utf8;
+}
+
+void ReportModel::ReleaseLevels() {
+    for (FormatSlot& s : slots_) s.levels.reset();
+}
+
+void ReportModel::ReleaseFieldTables() {
+    for (FormatSlot& s : slots_) {
+        s.names.ClrVAL();
+        s.names.ClrREK();
+    }
+}
+
+tRNAMEList& ReportModel::FieldByName(std::string_view name) {
+    tRNAMEList& names = ActiveNames();
+    names.FindByName(name);
+    return names;
+}
+
+tRNAMEList& ReportModel::FieldByNumber(int level, int number) {
+    tRNAMEList& names = ActiveNames();
+    names.FindByNumber(level, number);
+    return names;
+}
+
+void ReportModel::FormatByNumber(int level, int number, int& width, int& decimals) const {
+    width = -1;
+    decimals = -1;
+    const LevelTable* table = ActiveLevels();
+    if (table == nullptr || number < 0 || number > kMaxSlotsPerLevel) return;
+    const LevelLists* lists = table->Get(level);
+    if (lists == nullptr) return;
+    const EilPlist& list = (*lists)[static_cast<std::size_t>(number)];
+    if (list.Empty()) return;
+    width = list[0].X;
+    decimals = list[0].Y;
+}
+
+void ReportModel::FormatByName(std::string_view name, int& width, int& decimals) {
+    width = -1;
+    decimals = -1;
+    int level = 0, number = 0;
+    if (ActiveNames().FindByName(name, level, number)) {
+        FormatByNumber(level, number, width, decimals);
+    }
+}
+
+// --- built-in fields -------------------------------------------------------------------------
+
+namespace {
+
+// The user's locale for dates and times (LC_TIME / LANG), or the classic one when the
+// environment names a locale the system does not have.
+const std::locale& UserLocale() {
+    static const std::locale locale = [] {
+        try {
+            return std::locale("");
+        } catch (const std::exception&) {
+            return std::locale::classic();
+        }
+    }();
+    return locale;
+}
+
+std::string FormatTime(const std::tm& tm, const char* format) {
+    std::ostringstream out;
+    out.imbue(UserLocale());
+    out << std::put_time(&tm, format);
+    return out.str();
+}
+
+}  // namespace
+
+void ReportModel::PutDefaultValues(const BuiltInValues& values) {
+    const std::time_t now = values.now ? *values.now : std::time(nullptr);
+    std::tm tm{};
+    localtime_r(&now, &tm);
+
+    tRNAMEList& names = ActiveNames();
+    int level = 0, number = 0;
+    if (names.FindByName("DATE")) names.SetAsString(FormatTime(tm, "%x"));
+    if (names.FindByName("DATETIME")) names.SetAsString(FormatTime(tm, "%x %X"));
+    if (names.FindByName("TIME")) names.SetAsString(FormatTime(tm, "%X"));
+    if (names.FindByName("PAGENO")) names.SetAsString(std::to_string(values.page_no));
+    if (names.FindByName("LINENO")) names.SetAsString(std::to_string(values.line_no));
+    if (names.FindByName("TAB", level, number)) {
+        int width = 0, decimals = 0;
+        FormatByNumber(level, number, width, decimals);
+        if (width > 0) {
+            // A no-break space per position, in the template's own encoding.
+            const std::string_view nbsp =
+                Encoding(active_) == text::TextEncoding::Utf8 ? "\xC2\xA0" : "\xA0";
+            std::string tab;
+            tab.reserve(nbsp.size() * static_cast<std::size_t>(width));
+            for (int i = 0; i < width; ++i) tab += nbsp;
+            names.FindByName("TAB");
+            names.SetAsString(tab);
+        }
+    }
+    if (values.defaults != nullptr) {
+        for (const DefaultValue& d : *values.defaults) {
+            if (names.FindByName(d.key)) names.SetAsString(d.value);
+        }
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,152 @@
+#pragma once
+// ReportModel: the loaded formats of a report and their field tables. A report holds
+// three format slots (1 from FormatFile, 2 from FormatFile1, 3 from FormatFile2);
+// ActiveFormatNo says which one every field operation addresses. TQuillon owns one
+// ReportModel and forwards its field and format operations to it.
+//
+// A loaded level is 251 text lists: list 0 holds the level's text before its first field
+// slot, list n (1..250) the text after slot n up to slot n+1, every node of list n tagged
+// with slot n's width (X) and decimals (Y).
+
+#include <array>
+#include <ctime>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/eil_plist.h"
+#include "engine/field_table.h"
+#include "engine/messages.h"
+#include "engine/report_level.h"
+#include "platform/core/settings_file.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+inline constexpr int kFormatSlots = 3;
+inline constexpr int kMaxSlotsPerLevel = 250;
+inline constexpr int kMaxSlotWidth = 255;
+// The fill characters of templates: "?" fills a field slot, "^" marks its decimal point.
+inline constexpr std::string_view FFillChars = "?^";
+
+using LevelLists = std::array<EilPlist, kMaxSlotsPerLevel + 1>;
+
+// The level table of a format slot: one entry per report level, empty when the format
+// has no marker for that level.
+class LevelTable {
+  public:
+    bool Has(int level) const { return IsReportLevel(level) && levels_[level] != nullptr; }
+    // The lists of a level, or nullptr when the format lacks it (or level is out of range).
+    const LevelLists* Get(int level) const { return Has(level) ? levels_[level].get() : nullptr; }
+    LevelLists* Get(int level) { return Has(level) ? levels_[level].get() : nullptr; }
+    // The lists of a level, created empty when missing. level must be 0..15.
+    LevelLists& Create(int level);
+    // Number of field slots of a level (0 when absent).
+    int SlotCount(int level) const;
+
+  private:
+    std::array<std::unique_ptr<LevelLists>, kLevelCount> levels_;
+};
+
+// What LoadFormat needs from the report component.
+struct LoadSettings {
+    TRepLanguage language = laEnglish;
+    // Remove the name markup from the template text (run time). The template editor
+    // clears it to keep the markup in the text.
+    bool strip_names = true;
+    // The RTF control word that marks a field name (FRTFNameTag).
+    std::string rtf_name_tag = "strike";
+    // Every message of the load goes here (error, OK button); empty: DefaultHost().
+    MessageRoutine message;
+};
+
+// One key of section [DEFAULT] of QUILDOC.INI with its value.
+struct DefaultValue {
+    std::string key;
+    std::string value;
+};
+// The [DEFAULT] section in order: each line's key and the text after its first "=".
+std::vector<DefaultValue> ReadDefaultValues(const SettingsFile& settings);
+
+// What PutDefaultValues fills in besides the clock.
+struct BuiltInValues {
+    int page_no = 1;                                      // PAGENO
+    int line_no = 0;                                      // LINENO
+    const std::vector<DefaultValue>* defaults = nullptr;  // [DEFAULT] values, may be null
+    std::optional<std::time_t> now;                       // the clock; unset: current time
+};
+
+class ReportModel {
+  public:
+    ReportModel();
+
+    // --- format slots -------------------------------------------------------------------
+    int ActiveFormatNo() const { return active_; }
+    // Values outside 1..3 are ignored.
+    void SetActiveFormat(int value);
+
+    // The level table of slot 1..3 (nullptr when the slot has none or slot is out of range).
+    const LevelTable* Levels(int slot) const;
+    const LevelTable* ActiveLevels() const { return Levels(active_); }
+    // The field table of slot 1..3 (slot out of range: the active one).
+    tRNAMEList& Names(int slot);
+    tRNAMEList& ActiveNames() { return Names(active_); }
+    // The encoding of the template loaded into a slot (widths count its characters).
+    text::TextEncoding Encoding(int slot) const;
+    // The kind of the file loaded last (from its name: ".RTF", ".TXT", else HTML).
+    bool IsRTF() const { return is_rtf_; }
+    bool IsTXT() const { return is_txt_; }
+
+    // Destroys the level tables of all three slots (end of a run).
+    void ReleaseLevels();
+    // Empties the field tables of all three slots (end of a run with ClearFieldsList).
+    void ReleaseFieldTables();
+
+    // --- field access on the active format ----------------------------------------------
+    // Positions the active field table on the named field and returns the table; an
+    // unknown name leaves it without a current field (reads empty, writes ignored).
+    tRNAMEList& FieldByName(std::string_view name);
+    // The same for slot (level, number), following aliases. A level outside 0..15 or a
+    // number outside 1..250 addresses nothing.
+    tRNAMEList& FieldByNumber(int level, int number);
+    // Width and decimals of slot number of level: -1, -1 when the level is absent from
+    // the active format or the slot does not exist; 0, 0 for number 0 of a present level.
+    void FormatByNumber(int level, int number, int& width, int& decimals) const;
+    // The same for the slot that owns name; -1, -1 when the name is unknown.
+    void FormatByName(std::string_view name, int& width, int& decimals);
+
+    // --- loading ------------------------------------------------------------------------
+    // Loads format format_name from file_name into slot (1..3). format_name "*" takes the
+    // first format of the file and receives its name. On success the slot becomes the
+    // active one. Failures are shown through settings.message and return false; a slot
+    // outside 1..3 returns false without a message.
+    bool LoadFormat(std::string_view file_name, std::string& format_name, int slot,
+                    const LoadSettings& settings);
+    // The same on template bytes already in memory (file_name decides the kind and
+    // appears in messages).
+    bool LoadFormatText(std::string_view file_name, std::string_view content,
+                        std::string& format_name, int slot, const LoadSettings& settings);
+
+    // --- built-in fields ----------------------------------------------------------------
+    // Fills DATE, DATETIME, TIME, PAGENO, LINENO, TAB and the [DEFAULT] values in the
+    // active format's field table (names the format does not use are not found).
+    void PutDefaultValues(const BuiltInValues& values);
+
+  private:
+    struct FormatSlot {
+        std::unique_ptr<LevelTable> levels;
+        tRNAMEList names;
+        text::TextEncoding encoding = text::TextEncoding::Utf8;
+    };
+    FormatSlot* SlotAt(int slot);
+    const FormatSlot* SlotAt(int slot) const;
+
+    std::array<FormatSlot, kFormatSlots> slots_;
+    int active_ = 1;
+    bool is_rtf_ = false;
+    bool is_txt_ = false;
+};
+
+}  // namespace quillon
