@@ -1,0 +1,2 @@
+add_executable(bench_field_access ${CMAKE_CURRENT_LIST_DIR}/field_access_bench.cpp)
+target_link_libraries(bench_field_access PRIVATE quillon_engine benchmark::benchmark)
