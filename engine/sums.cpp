@@ -1,0 +1,177 @@
+#include "engine/sums.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "engine/report_model.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+const std::vector<SumCell> kNoCells;
+
+}  // namespace
+
+bool ReadDecimalNumber(std::string_view text, double& value) {
+    // Check the shape first: from_chars alone would accept "inf", "nan" and hex forms.
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t exp_digits = 0;
+        while (i < n && IsDigit(text[i])) ++i, ++exp_digits;
+        if (exp_digits == 0) return false;
+    }
+    if (i != n) return false;
+    std::string_view body = text;
+    if (!body.empty() && body.front() == '+') body.remove_prefix(1);
+    double result = 0.0;
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), result);
+    if (ec != std::errc() || end != body.data() + body.size() || !std::isfinite(result)) {
+        return false;
+    }
+    value = result;
+    return true;
+}
+
+int InnermostSumLevel(const LevelTable* levels) {
+    if (levels != nullptr) {
+        for (int level = rlSum01; level <= rlSum10; ++level) {
+            if (levels->Has(level)) return level;
+        }
+    }
+    return rlEnd;
+}
+
+int NextSumLevel(const LevelTable* levels, int level) {
+    if (levels != nullptr) {
+        for (int next = level + 1; next < rlEnd; ++next) {
+            if (levels->Has(next)) return next;
+        }
+    }
+    return rlEnd;
+}
+
+int CalcSumLevel(const LevelTable* levels, int current_level) {
+    if (current_level >= rlSum01 && current_level <= rlEnd) return current_level;
+    return InnermostSumLevel(levels);
+}
+
+std::vector<SumCell>* ReportSums::ListOf(int level) {
+    if (level < kFirst || level > rlEnd) return nullptr;
+    return &sums_[static_cast<std::size_t>(level - kFirst)];
+}
+
+const std::vector<SumCell>& ReportSums::Cells(int level) const {
+    if (level < kFirst || level > rlEnd) return kNoCells;
+    return sums_[static_cast<std::size_t>(level - kFirst)];
+}
+
+void ReportSums::Clear() {
+    for (auto& list : sums_) {
+        list.clear();
+        list.shrink_to_fit();
+    }
+}
+
+void ReportSums::DetailLineAutoSum(ReportModel& model) {
+    std::vector<SumCell>& cells = *ListOf(InnermostSumLevel(model.ActiveLevels()));
+    tRNAMEList& names = model.ActiveNames();
+    for (int n = 1; n <= kMaxSlotsPerLevel; ++n) {
+        if (!names.FindByNumber(rlDetail, n)) break;
+        const std::string value = names.GetAsString();
+        const std::string_view text = text::Trim(value);
+        if (cells.size() < static_cast<std::size_t>(n)) cells.resize(static_cast<std::size_t>(n));
+        SumCell& cell = cells[static_cast<std::size_t>(n - 1)];
+        if (!cell.Numeric || text.empty()) continue;
+        double number = 0.0;
+        if (ReadDecimalNumber(text, number)) {
+            cell.Value += number;
+        } else {
+            cell.Numeric = false;
+        }
+    }
+}
+
+void ReportSums::RollUp(int level, const ReportModel& model) {
+    const LevelTable* levels = model.ActiveLevels();
+    if (level < rlSum01 || level > rlSum10 || levels == nullptr || !levels->Has(level)) return;
+    const int innermost = InnermostSumLevel(levels);
+    if (innermost == rlEnd) return;
+    const std::vector<SumCell>& inner = *ListOf(innermost);
+    std::vector<SumCell>& from = *ListOf(level);
+    const int next = NextSumLevel(levels, level);
+    std::vector<SumCell>* targets[2] = {ListOf(next), next == rlFooter ? ListOf(rlEnd) : nullptr};
+    const std::size_t count = inner.size();
+    for (std::vector<SumCell>* target : targets) {
+        if (target != nullptr && target->size() < count) target->resize(count);
+    }
+    // A cell missing at level (the application closed a level directly) counts as 0.
+    for (std::size_t i = 0; i < count; ++i) {
+        const double value = i < from.size() ? from[i].Value : 0.0;
+        if (inner[i].Numeric) {
+            for (std::vector<SumCell>* target : targets) {
+                if (target != nullptr) (*target)[i].Value += value;
+            }
+        }
+        if (i < from.size()) from[i].Value = 0.0;
+    }
+}
+
+double ReportSums::SumByNumber(int level, int field_level, int field_no,
+                               const ReportModel& model) const {
+    if (level < rlSum01 || level > rlEnd) return 0.0;
+    int width = 0;
+    int decimals = 0;
+    model.FormatByNumber(field_level, field_no, width, decimals);
+    if (width < 0 || field_no < 1) return 0.0;
+    const std::vector<SumCell>& cells = Cells(level);
+    if (cells.size() < static_cast<std::size_t>(field_no)) return 0.0;
+    return cells[static_cast<std::size_t>(field_no - 1)].Value;
+}
+
+double ReportSums::SumByName(int level, std::string_view name, ReportModel& model) const {
+    if (level < rlSum01 || level > rlEnd) return 0.0;
+    const std::string key = text::AsciiUpperCase(text::Trim(name));
+    if (key.empty()) return 0.0;
+    const tRNAMEList& names = model.ActiveNames();
+    const tRNAMEList::Entry* owner = nullptr;
+    for (const tRNAMEList::Entry& entry : names.Entries()) {
+        if (entry.name == key) {
+            owner = &entry;
+            break;
+        }
+    }
+    if (owner == nullptr) return 0.0;
+    int slot = 0;
+    if (owner->key.level == rlDetail) {
+        slot = owner->key.number;
+    } else {
+        // The name belongs to another level; a detail slot may reuse it as an alias.
+        const LevelTable* levels = model.ActiveLevels();
+        const int count = levels != nullptr ? levels->SlotCount(rlDetail) : 0;
+        for (int n = 1; n <= count && slot == 0; ++n) {
+            const auto alias = names.AliasOf(rlDetail, n);
+            if (alias && *alias == owner->key) slot = n;
+        }
+    }
+    if (slot == 0) return 0.0;
+    return SumByNumber(level, rlDetail, slot, model);
+}
+
+}  // namespace quillon
