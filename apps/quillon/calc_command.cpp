@@ -1,0 +1,103 @@
+// quillon calc EXPRESSION [NAME=VALUE ...]: evaluates an expression and prints its value.
+//
+// Exit codes: 0 success, 1 syntax error, 2 unknown function or variable, 3 arithmetic
+// fault, 4 a NAME=VALUE argument that is not one.
+
+#include <charconv>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "apps/quillon/command_registry.h"
+#include "calc/calc_errors.h"
+#include "calc/calculate.h"
+#include "calc/def_calc_proc.h"
+#include "calc/number_reader.h"
+
+namespace quillon::app {
+
+namespace {
+
+constexpr int kExitFault = 3;
+constexpr int kExitBadArgument = 4;
+
+std::string LowerAscii(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return out;
+}
+
+// The shortest text that reads back as the same double ("." as decimal point).
+std::string ValueText(double value) {
+    if (value == 0) value = 0;  // no "-0"
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+int RunCalc(const std::string& expression, const std::vector<std::string>& assignments) {
+    std::unordered_map<std::string, double> vars;
+    for (const std::string& arg : assignments) {
+        const std::size_t eq = arg.find('=');
+        const std::optional<double> value =
+            eq == std::string::npos ? std::nullopt : ReadNumber(arg.substr(eq + 1));
+        if (eq == 0 || !value) {
+            std::cerr << "quillon calc: \"" << arg << "\" is not NAME=NUMBER\n";
+            return kExitBadArgument;
+        }
+        vars[LowerAscii(arg.substr(0, eq))] = *value;
+    }
+    auto proc = [&vars](TCalcCBType kind, std::string_view name, double& value) {
+        if (DefCalcProc(kind, name, value)) return true;
+        if (kind == ctGetValue) {
+            auto it = vars.find(std::string(name));
+            if (it == vars.end()) return false;
+            value = it->second;
+            return true;
+        }
+        if (kind == ctSetValue) {
+            vars[std::string(name)] = value;
+            return true;
+        }
+        return false;
+    };
+    std::string last_message;
+    double value = 0;
+    int code = 0;
+    try {
+        code = Evaluate(expression, value, proc,
+                        [&](int, const std::string& message) { last_message = message; });
+    } catch (const ECalcArithmetic& e) {
+        std::cerr << "quillon calc: " << e.what() << '\n';
+        return kExitFault;
+    }
+    if (code != kCalcNoError) {
+        std::cerr << "quillon calc: error " << code << ": " << last_message << '\n';
+        return code;
+    }
+    std::cout << ValueText(value) << '\n';
+    return 0;
+}
+
+CommandRegistrar registrar([](CLI::App& app) {
+    auto* cmd = app.add_subcommand(
+        "calc",
+        "Evaluate an expression; variables are given as NAME=VALUE. Exit code: 0, or 1 "
+        "syntax error, 2 unknown name, 3 arithmetic fault, 4 bad NAME=VALUE");
+    auto expression = std::make_shared<std::string>();
+    auto assignments = std::make_shared<std::vector<std::string>>();
+    cmd->add_option("expression", *expression,
+                    "the expression (put -- before one that "
+                    "starts with \"-\")")
+        ->required();
+    cmd->add_option("variables", *assignments, "NAME=VALUE ...");
+    cmd->callback([expression, assignments] { SetExitCode(RunCalc(*expression, *assignments)); });
+});
+
+}  // namespace
+
+}  // namespace quillon::app
