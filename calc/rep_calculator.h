@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/component.h"
+
 namespace quillon {
 
 // Numbers of the report levels (TReportLevel) that the calculator needs.
@@ -31,15 +33,14 @@ class CalcReportAccess {
     virtual bool LevelDefined(int level) = 0;
 };
 
-// A calculator the report evaluates its calculated fields with. The report sets the
-// report and level before each line it builds (see put_calc_values.h).
-class TCustomRepCalculator {
+// A calculator the report evaluates its calculated fields with (the report's XCalcExt
+// links to it as a component, so the link clears itself when the calculator goes). The
+// report sets the report and level before each line it builds (see put_calc_values.h).
+class TCustomRepCalculator : public TComponent {
   public:
     TCustomRepCalculator() = default;
-    TCustomRepCalculator(const TCustomRepCalculator&) = delete;
-    TCustomRepCalculator& operator=(const TCustomRepCalculator&) = delete;
     // A destroyed calculator stops being the current one.
-    virtual ~TCustomRepCalculator();
+    ~TCustomRepCalculator() override;
 
     // Evaluates Expression().
     virtual double GetResult() = 0;

@@ -270,3 +270,23 @@ TEST(CurrentCalculator, NestedEvaluationsKeepTheirCalculator) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(CalculatorComponent, ALinkToADestroyedCalculatorClears) {
+    bool told = false;
+    ComponentLink<TCustomRepCalculator> link([&] { told = true; });
+    {
+        TrptCalculator calc;
+        link.Set(&calc);
+        ASSERT_EQ(link.Get(), &calc);
+        calc.SetExpression("1 + 1");
+        EXPECT_EQ(link->GetResult(), 2);
+    }
+    EXPECT_EQ(link.Get(), nullptr);
+    EXPECT_TRUE(told);
+}
+
+}  // namespace
+}  // namespace quillon
