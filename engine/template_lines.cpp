@@ -69,7 +69,11 @@ std::optional<std::size_t> FindFormatHeader(const std::vector<TemplateLine>& lin
         for (std::size_t at = upper.find(needle); at != std::string::npos;
              at = upper.find(needle, at + 1)) {
             if (!first_match) first_match = i;
-            if (text::EqualsIgnoreCase(NameAt(lines[i].text, at), wanted)) return i;
+            // The header's name is exactly the wanted one when only blanks follow it
+            // before the first character that ends a name.
+            std::size_t end = at + needle.size();
+            while (end < upper.size() && upper[end] == ' ') ++end;
+            if (end == upper.size() || !IsHeaderNameChar(upper[end])) return i;
         }
     }
     return first_match;

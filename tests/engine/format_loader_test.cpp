@@ -437,6 +437,13 @@ TEST(LoadFormat, ExactHeaderNameBeatsAPrefix) {
     ASSERT_TRUE(LoadText(model, log, "r.htm", file, "ab"));
     EXPECT_EQ(Format(model, rlDetail, 1), std::make_pair(2, 0));
     ASSERT_TRUE(LoadText(model, log, "r.htm", "^^ABCD\r\n@3\r\n?\r\n", "ABC"));
+    // A header line made of many headers is read in one pass.
+    std::string many;
+    for (int i = 0; i < 200000; ++i) many += "^^A";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(LoadText(model, log, "r.htm", many + "\r\n@3\r\n?\r\n", "A"));
+    EXPECT_TRUE(LoadText(model, log, "r.htm", many + " \r\n@3\r\n?\r\n", "*"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     std::string star = "*";
     ASSERT_TRUE(model.LoadFormatText("r.htm", file, star, 1, log.Settings()));
     EXPECT_EQ(star, "AB");
