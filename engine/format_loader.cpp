@@ -148,7 +148,7 @@ class FormatLoader {
   private:
     LevelState& State() { return states_[level_]; }
 
-    void Fail(std::string message) {
+    void ShowError(const std::string& message) {
         ShowMessage(settings_.message, message, TMsgDlgType::mtError, mbOK);
     }
 
@@ -170,7 +170,7 @@ class FormatLoader {
         if (!level || !IsReportLevel(*level)) {
             std::string msg(Msg(ABSTRACT_Msg, settings_.language));
             msg += text::CharPrefix(after, 10, encoding_);
-            Fail(std::move(msg));
+            ShowError(msg);
             return false;
         }
         // Names that found no slot in the level they were written in do not carry over.
@@ -186,7 +186,7 @@ class FormatLoader {
         msg += file_name_;
         msg += "->";
         msg += format_name_;
-        Fail(std::move(msg));
+        ShowError(msg);
     }
 
     // HTML and text templates: "<¿NAME>" before the slot it names. The name ends at the
@@ -321,11 +321,11 @@ class FormatLoader {
             while (end < line.size() && IsRunChar(line[end])) ++end;
             const std::size_t width = end - q;
             if (state.slots >= kMaxSlotsPerLevel) {
-                Fail(std::string(Msg(SLOT_COUNTMsg, settings_.language)) + Where());
+                ShowError(std::string(Msg(SLOT_COUNTMsg, settings_.language)) + Where());
                 return false;
             }
             if (width > static_cast<std::size_t>(kMaxSlotWidth)) {
-                Fail(std::string(Msg(SLOT_WIDTHMsg, settings_.language)) + Where());
+                ShowError(std::string(Msg(SLOT_WIDTHMsg, settings_.language)) + Where());
                 return false;
             }
             ++state.slots;
