@@ -186,7 +186,9 @@ class GifBuilder {
     const Bytes& bytes() const { return bytes_; }
 
   private:
-    void Append(std::string_view s) { bytes_.insert(bytes_.end(), s.begin(), s.end()); }
+    void Append(std::string_view s) {
+        for (char c : s) bytes_.push_back(static_cast<std::uint8_t>(c));
+    }
     void Word(int v) {
         bytes_.push_back(static_cast<std::uint8_t>(v & 0xFF));
         bytes_.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
