@@ -2,6 +2,7 @@
 // Builds GIF files byte by byte for tests, including malformed ones: raw LZW codes with the
 // code widths a decoder expects, sub-blocks of any size, any extension label.
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -26,7 +27,9 @@ inline std::string DataPath(std::string_view name) {
 
 // LZW codes packed least significant bit first, each with the width the decoder reads it
 // at: the width grows when the next free entry reaches 1 << width, a clear code resets it.
+// Sizes a decoder cannot use are packed as the nearest usable one.
 inline Bytes PackCodes(int min_code_size, const std::vector<int>& codes) {
+    min_code_size = std::clamp(min_code_size, 1, 11);
     const int clear = 1 << min_code_size;
     int width = min_code_size + 1;
     int next = clear + 2;
