@@ -1,0 +1,41 @@
+#pragma once
+// Attributes of a tag as the tokenizer reads them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "html/parse/symb.h"
+
+namespace quillon {
+
+// One attribute: its symbol, the numeric reading of its value (0 when the value is not a
+// number; 1 for a bare BORDER) and the value text.
+struct TAttribute {
+    Symb Sym = Symb::OtherAttribute;
+    std::int32_t Number = 0;
+    std::u32string Text;
+
+    // The value text as UTF-8 (for names, URLs and file names).
+    std::string TextUtf8() const;
+};
+
+// The attributes of the last attribute-collecting tag, in source order.
+class TAttributeList {
+  public:
+    // The first attribute whose symbol is `sym`, or nullptr.
+    const TAttribute* Find(Symb sym) const;
+
+    void Add(TAttribute a) { items_.push_back(std::move(a)); }
+    void Clear() { items_.clear(); }
+    std::size_t Count() const { return items_.size(); }
+    bool Empty() const { return items_.empty(); }
+    const TAttribute& operator[](std::size_t i) const { return items_[i]; }
+    auto begin() const { return items_.begin(); }
+    auto end() const { return items_.end(); }
+
+  private:
+    std::vector<TAttribute> items_;
+};
+
+}  // namespace quillon

@@ -1,0 +1,137 @@
+#include "html/parse/html_decoder.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace quillon {
+
+namespace {
+
+char LowerAscii(char c) {
+    return text::AsciiLower(c);
+}
+
+// True when `s` has a <META ...> tag whose charset is UTF-8.
+bool MetaDeclaresUtf8(std::string_view s) {
+    std::string lower(s.size(), ' ');
+    std::transform(s.begin(), s.end(), lower.begin(), LowerAscii);
+    std::size_t p = 0;
+    while ((p = lower.find("<meta", p)) != std::string::npos) {
+        const std::size_t end = std::min(lower.find('>', p), lower.size());
+        const std::string_view tag = std::string_view(lower).substr(p, end - p);
+        if (auto c = tag.find("charset"); c != std::string_view::npos) {
+            std::size_t i = c + 7;
+            while (i < tag.size() && (tag[i] == ' ' || tag[i] == '=' || tag[i] == '"' ||
+                                      tag[i] == '\'' || tag[i] == '\t')) {
+                ++i;
+            }
+            const std::string_view v = tag.substr(i);
+            if (v.starts_with("utf-8") || v.starts_with("utf8")) return true;
+        }
+        p = end;
+    }
+    return false;
+}
+
+// Valid UTF-8, except that a sequence cut short by the end of `s` is accepted when more
+// input follows (`complete` false).
+bool ValidUtf8Window(std::string_view s, bool complete) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        if (static_cast<unsigned char>(s[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t n = text::Utf8SequenceLength(s.substr(i));
+        if (n == 0) {
+            // A sequence cut by the end of the window: valid when some completion is.
+            const std::string tail(s.substr(i));
+            return !complete && tail.size() < 4 &&
+                   (text::Utf8SequenceLength(tail + "\x80\x80\x80") > 0 ||
+                    text::Utf8SequenceLength(tail + "\xBF\xBF\xBF") > 0);
+        }
+        i += n;
+    }
+    return true;
+}
+
+}  // namespace
+
+InputDecoder::InputDecoder(std::unique_ptr<ByteSource> source, std::size_t chunk)
+    : source_(std::move(source)),
+      chunk_(std::max<std::size_t>(chunk, 1)),
+      scratch_(std::make_unique_for_overwrite<char[]>(chunk_)) {
+    Fill(kMetaScan);
+    const std::string_view head(bytes_);
+    if (head.starts_with("\xEF\xBB\xBF")) {
+        pos_ = 3;
+        mode_ = Mode::Utf8;
+    } else if (MetaDeclaresUtf8(head.substr(0, kMetaScan))) {
+        mode_ = Mode::Utf8;
+    }
+}
+
+void InputDecoder::Fill(std::size_t want) {
+    if (Available() >= want || eof_) return;
+    if (pos_ > 0) {
+        bytes_.erase(0, pos_);
+        pos_ = 0;
+    }
+    while (bytes_.size() < want && !eof_) {
+        const std::size_t n = source_->Read(scratch_.get(), chunk_);
+        bytes_.append(scratch_.get(), n);
+        if (n == 0) eof_ = true;
+    }
+}
+
+void InputDecoder::DecideAtNonAscii() {
+    Fill(kLookAhead);
+    mode_ =
+        ValidUtf8Window(std::string_view(bytes_).substr(pos_), eof_) ? Mode::Utf8 : Mode::Cp1252;
+}
+
+std::size_t InputDecoder::Decode(char32_t* out, std::size_t max) {
+    std::size_t n = 0;
+    while (n < max) {
+        if (Available() < 4 && !eof_) Fill(chunk_);
+        if (Available() == 0) break;
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data());
+        const std::size_t end = bytes_.size();
+        // ASCII is the same in every mode.
+        while (n < max && pos_ < end && p[pos_] < 0x80) out[n++] = p[pos_++];
+        if (n == max || pos_ == end) continue;
+        if (mode_ == Mode::Undecided) {
+            DecideAtNonAscii();
+            continue;
+        }
+        if (mode_ == Mode::Cp1252) {
+            while (n < max && pos_ < end) out[n++] = text::Cp1252ToUnicode(p[pos_++]);
+            continue;
+        }
+        // UTF-8: decode whole sequences; refill first when one may be cut by the chunk end.
+        while (n < max && pos_ < end) {
+            const unsigned char c = p[pos_];
+            if (c < 0x80) {
+                out[n++] = c;
+                ++pos_;
+                continue;
+            }
+            if (end - pos_ < 4 && !eof_) break;
+            const std::size_t len =
+                text::Utf8SequenceLength(std::string_view(bytes_).substr(pos_, 4));
+            if (len == 0) {
+                out[n++] = text::Cp1252ToUnicode(c);
+                ++pos_;
+                continue;
+            }
+            char32_t cp = len == 2 ? (c & 0x1F) : len == 3 ? (c & 0x0F) : (c & 0x07);
+            for (std::size_t k = 1; k < len; ++k) cp = (cp << 6) | (p[pos_ + k] & 0x3F);
+            out[n++] = cp;
+            pos_ += len;
+        }
+        if (n < max && pos_ < end && end - pos_ < 4 && !eof_) Fill(4);
+    }
+    return n;
+}
+
+}  // namespace quillon

@@ -1,0 +1,55 @@
+#pragma once
+// Turns the bytes of a source into Unicode characters. The encoding is UTF-8 when the
+// input starts with a UTF-8 byte-order mark, when a META tag near the start declares a
+// UTF-8 charset, or when the input is valid UTF-8; otherwise Windows-1252.
+//
+// The validity test looks ahead from the first non-ASCII byte over a window of
+// kLookAhead bytes (the whole rest of the input when it is shorter), so memory stays
+// bounded for any input. Should a byte that is not valid UTF-8 turn up beyond that window
+// in a document read as UTF-8, that byte alone is read as Windows-1252.
+// Multi-byte characters split between read chunks are joined.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "html/parse/html_source.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+class InputDecoder {
+  public:
+    static constexpr std::size_t kLookAhead = 1 << 20;
+    static constexpr std::size_t kMetaScan = 4096;
+
+    explicit InputDecoder(std::unique_ptr<ByteSource> source, std::size_t chunk = 65536);
+
+    // Writes up to `max` characters to `out`; returns the count, 0 at the end of input.
+    std::size_t Decode(char32_t* out, std::size_t max);
+
+    // The encoding chosen so far (UTF-8 while only ASCII has been seen).
+    text::TextEncoding Encoding() const {
+        return mode_ == Mode::Cp1252 ? text::TextEncoding::Cp1252 : text::TextEncoding::Utf8;
+    }
+    LoadStyleType Kind() const { return source_->Kind(); }
+
+  private:
+    enum class Mode { Undecided, Utf8, Cp1252 };
+
+    // Reads until at least `want` unread bytes are buffered or the input ends.
+    void Fill(std::size_t want);
+    std::size_t Available() const { return bytes_.size() - pos_; }
+    void DecideAtNonAscii();
+
+    std::unique_ptr<ByteSource> source_;
+    std::size_t chunk_;
+    std::unique_ptr<char[]> scratch_;  // one chunk as read from the source
+    std::string bytes_;                // bytes read and not yet decoded (from pos_)
+    std::size_t pos_ = 0;
+    bool eof_ = false;
+    Mode mode_ = Mode::Undecided;
+};
+
+}  // namespace quillon

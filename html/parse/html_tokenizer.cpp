@@ -1,0 +1,360 @@
+#include "html/parse/html_tokenizer.h"
+
+#include "html/parse/html_number.h"
+#include "html/parse/html_vocabulary.h"
+#include "html/parse/parse_error.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::size_t kMaxTextRun = 100;   // characters in one text token
+constexpr std::size_t kMaxName = 150;      // characters kept of a tag or attribute name
+constexpr std::size_t kMaxTagText = 150;   // characters of a '<' token in a text area
+constexpr std::size_t kMaxDecimal = 7;     // digits of a decimal character reference
+constexpr std::size_t kMaxHex = 6;         // digits of a hexadecimal character reference
+constexpr std::size_t kMaxEntityName = 6;  // characters of an entity name
+
+inline bool IsTextChar(char32_t c) {
+    return c == kEolChar || (c >= 32 && c <= 37) || (c >= 39 && c <= 59) || c == 61 || c >= 63;
+}
+inline bool IsUpperLetter(char32_t c) {
+    return c >= U'A' && c <= U'Z';
+}
+inline bool IsDigit(char32_t c) {
+    return c >= U'0' && c <= U'9';
+}
+inline bool IsHexDigit(char32_t c) {
+    return IsDigit(c) || (c >= U'A' && c <= U'F') || (c >= U'a' && c <= U'f');
+}
+inline bool IsWhite(char32_t c) {
+    return c == U' ' || c == kEolChar;
+}
+
+char32_t DecodeReference(std::u32string_view digits, bool hex, bool& ok) {
+    std::uint32_t v = 0;
+    for (char32_t c : digits) {
+        const std::uint32_t d = IsDigit(c) ? c - U'0' : (c | 0x20) - U'a' + 10;
+        v = v * (hex ? 16 : 10) + d;  // at most 7 decimal or 6 hex digits: no overflow
+    }
+    ok = true;
+    if (v == 9) return U' ';
+    if (v == 10) return 10;
+    if (v >= 128 && v <= 159) return text::Cp1252ToUnicode(static_cast<unsigned char>(v));
+    if (v >= 32 && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) return v;
+    ok = false;  // controls, surrogates and values beyond Unicode stay literal
+    return 0;
+}
+
+}  // namespace
+
+HtmlTokenizer::HtmlTokenizer(std::unique_ptr<ByteSource> source, std::size_t chunk)
+    : decoder_(std::move(source), chunk),
+      buf_size_(chunk < 4096 ? chunk : 4096),
+      buf_(std::make_unique_for_overwrite<char32_t[]>(buf_size_)) {}
+
+char32_t HtmlTokenizer::Refill() {
+    if (!ended_) {
+        len_ = decoder_.Decode(buf_.get(), buf_size_);
+        pos_ = 0;
+        if (len_ > 0) return NextSourceChar();
+        ended_ = true;
+    }
+    pos_ = len_ = 0;
+    return kEofChar;
+}
+
+void HtmlTokenizer::NextBasicCharSlow() {
+    char32_t c;
+    if (has_pushback_) {
+        c = pushback_;
+        has_pushback_ = false;
+    } else {
+        c = NextSourceChar();
+    }
+    if (c == 10) {  // LF and LF CR
+        const char32_t d = NextSourceChar();
+        if (d != 13) PushBack(d);
+        c = kEolChar;
+    } else if (c == 13) {  // CR and CR LF
+        const char32_t d = NextSourceChar();
+        if (d != 10) PushBack(d);
+    } else if (c == 9) {
+        c = U' ';
+    }
+    SetChar(c);
+    if (c == kEofChar && in_comment_) throw EParseError("Open Comment at End of HTML File");
+}
+
+void HtmlTokenizer::NextCharSlow() {
+    NextBasicCharSlow();
+    while (ch_ == U'<') {
+        const char32_t next = NextSourceChar();
+        if (next != U'!') {
+            PushBack(next);
+            return;
+        }
+        in_comment_ = true;
+        SkipCommentOrDeclaration();
+        // The comment is closed: an end of input after it is an ordinary end.
+        in_comment_ = false;
+        NextBasicChar();
+    }
+}
+
+// Called after "<!"; returns with the current character at the closing '>'.
+void HtmlTokenizer::SkipCommentOrDeclaration() {
+    NextBasicChar();
+    if (ch_ == U'-') {
+        NextBasicChar();
+        if (ch_ == U'-') {
+            NextBasicChar();
+            for (;;) {
+                if (ch_ != U'-') {
+                    NextBasicChar();
+                    continue;
+                }
+                NextBasicChar();
+                if (ch_ != U'-') continue;  // a single dash: go on from this character
+                while (ch_ == U'-') NextBasicChar();
+                while (IsWhite(ch_)) NextBasicChar();
+                if (ch_ == U'>') return;
+            }
+        }
+    }
+    while (ch_ != U'>') NextBasicChar();
+}
+
+void HtmlTokenizer::SkipWhiteSpace() {
+    while (IsWhite(ch_)) NextChar();
+}
+
+void HtmlTokenizer::NextSymbol() {
+    token_.clear();
+    if (ch_ == kEofChar) {
+        sy_ = Symb::EofSy;
+    } else if (ch_ == U'<') {
+        ReadTag();
+    } else if (ch_ == U'&') {
+        ReadEntity(token_);
+        sy_ = Symb::TextSy;
+    } else {
+        ReadTextRun();
+        if (token_.empty()) {
+            sy_ = Symb::OtherChar;
+            token_.push_back(ch_);
+            NextChar();
+        } else {
+            sy_ = Symb::TextSy;
+        }
+    }
+}
+
+void HtmlTokenizer::ReadTextRun() {
+    while (token_.size() < kMaxTextRun && IsTextChar(ch_)) {
+        if (!preformatted_ && IsWhite(ch_)) {
+            token_.push_back(U' ');
+            do NextChar();
+            while (IsWhite(ch_));
+        } else {
+            token_.push_back(ch_);
+            NextChar();
+        }
+    }
+}
+
+void HtmlTokenizer::CollectName(std::string& name) {
+    name.clear();
+    while (IsUpperLetter(uch_)) {
+        if (name.size() < kMaxName) name.push_back(static_cast<char>(uch_));
+        NextChar();
+    }
+}
+
+void HtmlTokenizer::ReadTag() {
+    NextChar();  // past '<'
+    bool end_tag = false;
+    if (ch_ == U'/') {
+        end_tag = true;
+        NextChar();
+    }
+    sy_ = Symb::OtherSy;
+    CollectName(name_);
+    if (auto tag = LookupTag(name_)) sy_ = end_tag ? tag->end : tag->start;
+    SkipWhiteSpace();
+    tag_value_ = 0;
+    if ((sy_ == Symb::HeadingSy || sy_ == Symb::HeadingEndSy) && ch_ >= U'1' && ch_ <= U'6') {
+        tag_value_ = static_cast<int>(ch_ - U'0');
+        NextChar();
+    }
+    const bool collect = CollectsAttributes(sy_);
+    if (collect) attributes_.Clear();
+    TAttribute a;
+    while (ReadAttribute(a)) {
+        if (collect) attributes_.Add(std::move(a));
+        a = TAttribute{};
+    }
+    while (ch_ != U'>' && ch_ != kEofChar) NextChar();
+    NextChar();
+}
+
+bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
+    SkipWhiteSpace();
+    CollectName(name_);
+    if (name_.empty()) return false;
+    a.Sym = LookupAttribute(name_);
+    SkipWhiteSpace();
+    a.Text.clear();
+    a.Number = a.Sym == Symb::BorderSy ? 1 : 0;  // a bare BORDER means 1
+    if (ch_ == U'=') {
+        NextChar();
+        SkipWhiteSpace();
+        if (ch_ == U'"' || ch_ == U'\'') {
+            ReadQuotedValue(a);
+        } else if (ch_ == U'+' || ch_ == U'-' || IsDigit(ch_)) {
+            ReadNumericValue(a);
+        } else {
+            ReadBareValue(a);
+        }
+    }
+    return true;
+}
+
+void HtmlTokenizer::ReadQuotedValue(TAttribute& a) {
+    const char32_t quote = ch_;
+    const Symb saved = sy_;
+    NextChar();
+    while (ch_ != quote && ch_ != kEofChar) {
+        if (ch_ == kEolChar) {
+            NextChar();  // line ends inside quotes are dropped
+        } else if (ch_ == U'&') {
+            ReadEntity(a.Text);
+        } else {
+            a.Text.push_back(ch_);
+            NextChar();
+        }
+    }
+    if (ch_ == quote) NextChar();
+    std::size_t b = 0, e = a.Text.size();
+    while (b < e && a.Text[b] <= 32) ++b;
+    while (e > b && a.Text[e - 1] <= 32) --e;
+    a.Text = a.Text.substr(b, e - b);
+    std::u32string_view num(a.Text);
+    if (auto p = num.find(U'%'); p != std::u32string_view::npos && p + 1 == num.size()) {
+        num.remove_suffix(1);
+    }
+    a.Number = IntOrZero(num);
+    sy_ = saved;
+}
+
+void HtmlTokenizer::ReadNumericValue(TAttribute& a) {
+    if (ch_ == U'+' || ch_ == U'-') {
+        a.Text.push_back(ch_);
+        NextChar();
+    }
+    while (!IsWhite(ch_) && ch_ != kEofChar && ch_ != U'%' && ch_ != U'>') {
+        a.Text.push_back(uch_);
+        NextChar();
+    }
+    SkipWhiteSpace();
+    a.Number = IntOrZero(a.Text);
+    if (ch_ == U'%') {
+        a.Text.push_back(U'%');
+        NextChar();
+    }
+}
+
+void HtmlTokenizer::ReadBareValue(TAttribute& a) {
+    while (!IsWhite(ch_) && ch_ != kEofChar && ch_ != U'>') {
+        a.Text.push_back(ch_);
+        NextChar();
+    }
+}
+
+void HtmlTokenizer::ReadEntity(std::u32string& out) {
+    NextChar();  // past '&'
+    if (ch_ == U'#') {
+        NextChar();
+        std::u32string lead = U"&#";
+        bool hex = false;
+        if (ch_ == U'x' || ch_ == U'X') {
+            hex = true;
+            lead.push_back(ch_);
+            NextChar();
+        }
+        const std::size_t limit = hex ? kMaxHex : kMaxDecimal;
+        std::u32string digits;
+        while (hex ? IsHexDigit(ch_) : IsDigit(ch_)) {
+            digits.push_back(ch_);
+            NextChar();
+            if (digits.size() > limit) {  // too long: literal, the rest follows as text
+                out += lead + digits;
+                return;
+            }
+        }
+        const bool semicolon = ch_ == U';';
+        if (semicolon) NextChar();
+        if (!digits.empty()) {
+            bool ok = false;
+            const char32_t c = DecodeReference(digits, hex, ok);
+            if (ok) {
+                out.push_back(c);
+                return;
+            }
+        }
+        out += lead + digits;
+        if (semicolon) out.push_back(U';');
+        return;
+    }
+    std::string name;
+    while (IsUpperLetter(uch_) || IsDigit(uch_)) {
+        name.push_back(static_cast<char>(ch_));
+        NextChar();
+        if (name.size() > kMaxEntityName) {
+            out.push_back(U'&');
+            out.append(name.begin(), name.end());
+            return;
+        }
+    }
+    const bool semicolon = ch_ == U';';
+    if (semicolon) NextChar();
+    if (auto c = LookupEntity(name)) {
+        out.push_back(*c);
+        return;
+    }
+    out.push_back(U'&');
+    out.append(name.begin(), name.end());
+    if (semicolon) out.push_back(U';');
+}
+
+void HtmlTokenizer::NextTextAreaSymbol() {
+    token_.clear();
+    if (ch_ == kEofChar) {
+        sy_ = Symb::EofSy;
+    } else if (ch_ == kEolChar) {
+        sy_ = Symb::EolSy;
+        NextChar();
+    } else if (ch_ == U'<') {
+        token_.push_back(U'<');
+        NextChar();
+        while (!IsWhite(ch_) && ch_ != U'>' && ch_ != kEofChar && token_.size() < kMaxTagText) {
+            token_.push_back(ch_);
+            NextChar();
+        }
+        sy_ = Symb::OtherSy;
+        if (token_.size() == 10) {
+            std::string lower;
+            for (char32_t c : token_)
+                lower.push_back(c < 128 ? text::AsciiLower(static_cast<char>(c)) : '?');
+            if (lower == "</textarea") sy_ = Symb::TextAreaEndSy;
+        }
+    } else {
+        while (token_.size() < kMaxTextRun && ch_ != kEolChar && ch_ != kEofChar && ch_ != U'<') {
+            token_.push_back(ch_);
+            NextChar();
+        }
+        sy_ = Symb::TextSy;
+    }
+}
+
+}  // namespace quillon

@@ -1,0 +1,122 @@
+#pragma once
+// The HTML tokenizer: reads characters from a source, normalises line ends and tabs,
+// removes comments and declarations, and delivers tags with their attributes, decoded
+// entities and runs of text as symbols. One tokenizer reads one document; the parser
+// drives it and may read characters directly (preformatted text, text areas).
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "html/parse/html_attribute.h"
+#include "html/parse/html_decoder.h"
+#include "html/parse/html_source.h"
+#include "html/parse/symb.h"
+
+namespace quillon {
+
+// Special characters of the character stream.
+inline constexpr char32_t kEofChar = 26;  // Ctrl-Z: end of input in every kind of source
+inline constexpr char32_t kEolChar = 13;  // every line end reads as one carriage return
+
+class HtmlTokenizer {
+  public:
+    // Reads `source`, `chunk` bytes at a time. Call NextChar() once before the first
+    // NextSymbol() so that a current character exists.
+    explicit HtmlTokenizer(std::unique_ptr<ByteSource> source, std::size_t chunk = 65536);
+
+    LoadStyleType SourceKind() const { return decoder_.Kind(); }
+    text::TextEncoding Encoding() const { return decoder_.Encoding(); }
+
+    // The next character of the source as decoded; kEofChar at (and after) the end.
+    char32_t NextSourceChar() {
+        if (pos_ < len_) {
+            const char32_t c = buf_[pos_++];
+            if (c != kEofChar) return c;
+            ended_ = true;
+        }
+        return Refill();
+    }
+    // The next character with line ends folded to kEolChar and tabs to spaces. Raises
+    // EParseError when the input ends inside a comment or declaration.
+    void NextBasicChar() {
+        if (!has_pushback_ && pos_ < len_ && buf_[pos_] >= 32) {
+            SetChar(buf_[pos_++]);  // fast path: an ordinary buffered character
+            return;
+        }
+        NextBasicCharSlow();
+    }
+    // NextBasicChar, with comments and declarations removed.
+    void NextChar() {
+        if (!has_pushback_ && pos_ < len_ && buf_[pos_] >= 32 && buf_[pos_] != U'<') {
+            SetChar(buf_[pos_++]);
+            return;
+        }
+        NextCharSlow();
+    }
+    // Reads one token.
+    void NextSymbol();
+    // The raw scanner for TEXTAREA contents.
+    void NextTextAreaSymbol();
+    // Advances while the current character is a space or a line end.
+    void SkipWhiteSpace();
+
+    // Reads the tag that starts at the current '<' (for readers that scan characters).
+    void ReadTag();
+    // Reads the entity that starts at the current '&' and appends its text to `out`.
+    void ReadEntity(std::u32string& out);
+
+    // Current state.
+    Symb Sy() const { return sy_; }
+    char32_t LCh() const { return ch_; }      // the current character
+    char32_t LCUpCh() const { return uch_; }  // it upper-cased (a-z only)
+    const std::u32string& LCToken() const { return token_; }
+    int TagValue() const { return tag_value_; }  // heading level 0..6
+    const TAttributeList& Attributes() const { return attributes_; }
+    bool Preformatted() const { return preformatted_; }
+    void SetPreformatted(bool on) { preformatted_ = on; }
+    bool InComment() const { return in_comment_; }
+
+  private:
+    char32_t Refill();
+    void SetChar(char32_t c) {
+        ch_ = c;
+        uch_ = (c >= U'a' && c <= U'z') ? c - 32 : c;
+    }
+    void NextBasicCharSlow();
+    void NextCharSlow();
+    void PushBack(char32_t c) {
+        pushback_ = c;
+        has_pushback_ = true;
+    }
+    void SkipCommentOrDeclaration();
+    void ReadTextRun();
+    bool ReadAttribute(TAttribute& a);
+    void ReadQuotedValue(TAttribute& a);
+    void ReadNumericValue(TAttribute& a);
+    void ReadBareValue(TAttribute& a);
+    void CollectName(std::string& name);
+
+    InputDecoder decoder_;
+    std::size_t buf_size_;
+    std::unique_ptr<char32_t[]> buf_;  // decoded characters [pos_, len_) not yet read
+    std::size_t pos_ = 0;
+    std::size_t len_ = 0;
+    bool ended_ = false;
+
+    char32_t pushback_ = 0;
+    bool has_pushback_ = false;
+    char32_t ch_ = 0;
+    char32_t uch_ = 0;
+
+    Symb sy_ = Symb::OtherSy;
+    std::u32string token_;
+    int tag_value_ = 0;
+    TAttributeList attributes_;
+    std::string name_;  // scratch for tag and attribute names
+    bool preformatted_ = false;
+    bool in_comment_ = false;
+};
+
+}  // namespace quillon

@@ -1,0 +1,149 @@
+// Tags, attributes, attribute values and colours.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "html/parse/html_color.h"
+#include "html/parse/html_number.h"
+#include "tests/html_parse/token_helpers.h"
+
+namespace quillon::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+// Reads the first symbol of `html` and hands the tokenizer to the caller.
+struct FirstTag {
+    explicit FirstTag(std::string s) : src(std::move(s)), tok(MakeBufferSource(src)) {
+        tok.NextChar();
+        tok.NextSymbol();
+    }
+    const TAttribute& Attr(Symb s) const {
+        const TAttribute* a = tok.Attributes().Find(s);
+        if (!a) throw std::runtime_error("attribute missing");
+        return *a;
+    }
+    std::string src;
+    HtmlTokenizer tok;
+};
+
+TEST(TokenizerTags, StartAndEndTags) {
+    EXPECT_THAT(Tokens("<html><B>x</b></HTML>"),
+                ElementsAre(Tok(Symb::HtmlSy), Tok(Symb::BSy), Txt("x"), Tok(Symb::BEndSy),
+                            Tok(Symb::HtmlEndSy)));
+    // Tags without an end symbol, and unknown tags, give OtherSy.
+    EXPECT_THAT(Tokens("</BR></li><blink><TR></TR><Page>"),
+                ElementsAre(Tok(Symb::OtherSy), Tok(Symb::OtherSy), Tok(Symb::OtherSy),
+                            Tok(Symb::TRSy), Tok(Symb::TREndSy), Tok(Symb::PageSy)));
+}
+
+TEST(TokenizerTags, EveryTableTagIsKnown) {
+    const std::pair<const char*, Symb> tags[] = {
+        {"CENTER", Symb::Centersy},     {"BLOCKQUOTE", Symb::BlockQuoteSy},
+        {"TEXTAREA", Symb::TextAreaSy}, {"BASEFONT", Symb::BaseFontSy},
+        {"SELECTED", Symb::SelectedSy}, {"NOFRAMES", Symb::NoFramesSy},
+        {"STRIKE", Symb::StrikeSy},     {"S", Symb::SSy},
+        {"IMG", Symb::ImageSy},         {"BUTTON", Symb::ButtonSy},
+        {"CAPTION", Symb::CaptionSy},   {"SCRIPT", Symb::ScriptSy}};
+    for (const auto& [name, sy] : tags) {
+        EXPECT_EQ(FirstTag(std::string("<") + name + ">").tok.Sy(), sy) << name;
+    }
+}
+
+TEST(TokenizerTags, HeadingLevels) {
+    FirstTag h("<h3 align=center>");
+    EXPECT_EQ(h.tok.Sy(), Symb::HeadingSy);
+    EXPECT_EQ(h.tok.TagValue(), 3);
+    ASSERT_EQ(h.tok.Attributes().Count(), 1u);
+    EXPECT_EQ(h.Attr(Symb::AlignSy).Text, U"center");
+    EXPECT_THAT(Tokens("<H7>x</H2>"),
+                ElementsAre(Tok(Symb::HeadingSy, "", 0), Txt("x"), Tok(Symb::HeadingEndSy, "", 2)));
+}
+
+TEST(TokenizerAttributes, Values) {
+    EXPECT_EQ(FirstTag("<TABLE BORDER>").Attr(Symb::BorderSy).Number, 1);
+    EXPECT_EQ(FirstTag("<TABLE BORDER=abc>").Attr(Symb::BorderSy).Number, 1);
+    EXPECT_EQ(FirstTag("<TABLE BORDER=0>").Attr(Symb::BorderSy).Number, 0);
+
+    FirstTag td("<TD WIDTH=\"50%\" height=' 7 ' align=RIGHT>");
+    EXPECT_EQ(td.Attr(Symb::WidthSy).Text, U"50%");
+    EXPECT_EQ(td.Attr(Symb::WidthSy).Number, 50);
+    EXPECT_EQ(td.Attr(Symb::HeightSy).Text, U"7");
+    EXPECT_EQ(td.Attr(Symb::HeightSy).Number, 7);
+    EXPECT_EQ(td.Attr(Symb::AlignSy).Text, U"RIGHT");
+
+    FirstTag font("<FONT SIZE=+2 color=#00ff00 face=\"Arial, Helvetica\">");
+    EXPECT_EQ(font.Attr(Symb::SizeSy).Text, U"+2");
+    EXPECT_EQ(font.Attr(Symb::SizeSy).Number, 2);
+    EXPECT_EQ(font.Attr(Symb::ColorSy).Text, U"#00ff00");
+    EXPECT_EQ(font.Attr(Symb::FaceSy).Text, U"Arial, Helvetica");
+
+    FirstTag numeric("<TD width=30 % height=12px colspan=-3>");
+    EXPECT_EQ(numeric.Attr(Symb::WidthSy).Text, U"30%");
+    EXPECT_EQ(numeric.Attr(Symb::WidthSy).Number, 30);
+    EXPECT_EQ(numeric.Attr(Symb::HeightSy).Text, U"12PX");  // numeric values are upper-cased
+    EXPECT_EQ(numeric.Attr(Symb::HeightSy).Number, 0);
+    EXPECT_EQ(numeric.Attr(Symb::ColSpanSy).Number, -3);
+}
+
+TEST(TokenizerAttributes, QuotedValuesDecodeEntitiesAndDropLineEnds) {
+    FirstTag a("<A HREF=\"a?x=1&amp;y=2\r\n&lt;\" NAME='it''s'>");
+    EXPECT_EQ(a.tok.Sy(), Symb::ASy);
+    EXPECT_EQ(a.Attr(Symb::HrefSy).Text, U"a?x=1&y=2<");
+    EXPECT_EQ(a.Attr(Symb::NameSy).Text, U"it");
+}
+
+TEST(TokenizerAttributes, UnknownAndCutNames) {
+    FirstTag img("<IMG data-x=1 SRC=a.gif>");
+    // "data" is unknown; "-x=1 ..." ends the attribute list.
+    ASSERT_EQ(img.tok.Attributes().Count(), 1u);
+    EXPECT_EQ(img.tok.Attributes()[0].Sym, Symb::OtherAttribute);
+    EXPECT_EQ(img.tok.Attributes().Find(Symb::SrcSy), nullptr);
+}
+
+TEST(TokenizerAttributes, OnlyCollectingTagsReplaceTheList) {
+    HtmlTokenizer tok(MakeBufferSource("<IMG SRC=a.gif><B CLASS=x>t<P ALIGN=center>"));
+    tok.NextChar();
+    tok.NextSymbol();
+    tok.NextSymbol();  // B keeps the IMG's attributes
+    EXPECT_EQ(tok.Sy(), Symb::BSy);
+    ASSERT_NE(tok.Attributes().Find(Symb::SrcSy), nullptr);
+    tok.NextSymbol();
+    tok.NextSymbol();
+    EXPECT_EQ(tok.Sy(), Symb::PSy);
+    EXPECT_EQ(tok.Attributes().Find(Symb::SrcSy), nullptr);
+    EXPECT_NE(tok.Attributes().Find(Symb::AlignSy), nullptr);
+}
+
+TEST(TokenizerAttributes, EndOfInputInsideATagOrValue) {
+    EXPECT_THAT(Tokens("x<A HREF=\"never"), ElementsAre(Txt("x"), Tok(Symb::ASy)));
+    EXPECT_THAT(Tokens("x<TABLE BORDER"), ElementsAre(Txt("x"), Tok(Symb::TableSy)));
+}
+
+TEST(TokenizerNumbers, OverflowReadsAsInvalid) {
+    EXPECT_EQ(ParseSignedInt(U"2147483647"), 2147483647);
+    EXPECT_EQ(ParseSignedInt(U"-2147483648"), INT32_MIN);
+    EXPECT_EQ(ParseSignedInt(U"2147483648"), std::nullopt);
+    EXPECT_EQ(ParseSignedInt(U"99999999999999999999999"), std::nullopt);
+    EXPECT_EQ(ParseSignedInt(U"+"), std::nullopt);
+    EXPECT_EQ(ParseSignedInt(U"1 2"), std::nullopt);
+    EXPECT_EQ(FirstTag("<TD WIDTH=99999999999999999999>").Attr(Symb::WidthSy).Number, 0);
+    EXPECT_EQ(FirstTag("<TD WIDTH=\"-99999999999%\">").Attr(Symb::WidthSy).Number, 0);
+}
+
+TEST(TokenizerColors, NamesAndHexValues) {
+    EXPECT_EQ(GetColor(U"red"), 0x0000FFu);
+    EXPECT_EQ(GetColor(U"#FF0000"), 0x0000FFu);
+    EXPECT_EQ(GetColor(U"FF0000"), 0x0000FFu);
+    EXPECT_EQ(GetColor(U"Navy"), 0x800000u);
+    EXPECT_EQ(GetColor(U"#123456"), 0x563412u);
+    EXPECT_EQ(GetColor(U"#GG0000"), std::nullopt);
+    EXPECT_EQ(GetColor(U""), std::nullopt);
+    EXPECT_EQ(GetColor(U"#"), std::nullopt);
+    // Masked to 24 bits; more than 32 bits is malformed.
+    EXPECT_EQ(GetColor(U"#7F123456"), 0x563412u);
+    EXPECT_EQ(GetColor(U"#1FFFFFFFF"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace quillon::testing
