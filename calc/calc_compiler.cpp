@@ -38,6 +38,23 @@ bool IsUnaryOp(Op op) {
     return op == Op::Neg || op == Op::Inv || op == Op::Not;
 }
 
+// The form of an arithmetic operator whose right operand is a constant in the
+// instruction; op itself for other operators.
+Op WithConstOperand(Op op) {
+    switch (op) {
+        case Op::Add:
+            return Op::AddConst;
+        case Op::Sub:
+            return Op::SubConst;
+        case Op::Mul:
+            return Op::MulConst;
+        case Op::Div:
+            return Op::DivConst;
+        default:
+            return op;
+    }
+}
+
 }  // namespace
 
 // Evaluates an operator on constants; declared in calc_program.cpp's evaluator.
@@ -249,7 +266,13 @@ class CalcCompiler {
     void Emit(Op op, std::uint32_t arg = 0, double value = 0) {
         if (Fold(op)) return;
         auto& code = out_.code_;
-        code.push_back({op, arg, value});
+        if (const Op fused = WithConstOperand(op);
+            fused != op && !code.empty() && code.back().op == Op::Const) {
+            code.back().op = fused;  // the constant becomes the right operand
+            --stack_;
+            return;
+        }
+        code.push_back({op, arg, value, nullptr});
         switch (op) {
             case Op::Const:
             case Op::GetVar:

@@ -40,9 +40,8 @@ std::int64_t TruncToInt64(double x) {
     return static_cast<std::int64_t>(x);
 }
 
-double CheckedResult(double x) {
-    if (!std::isfinite(x)) Fault(Kind::Overflow);
-    return x;
+void ThrowOverflow() {
+    Fault(Kind::Overflow);
 }
 
 }  // namespace quillon

@@ -2,6 +2,7 @@
 // Arithmetic of the expression language. Every operation either gives a finite double or
 // raises ECalcArithmetic: no infinity, NaN or undefined integer conversion gets through.
 
+#include <cmath>
 #include <cstdint>
 
 namespace quillon {
@@ -19,7 +20,14 @@ double fmod(double x, double y);
 // 64-bit range is an integer range fault.
 std::int64_t TruncToInt64(double x);
 
+// Raises the overflow fault.
+[[noreturn]] void ThrowOverflow();
+
 // X itself when finite, else an overflow fault (for results of finite operands).
-double CheckedResult(double x);
+inline double CheckedResult(double x) {
+    if (!std::isfinite(x)) [[unlikely]]
+        ThrowOverflow();
+    return x;
+}
 
 }  // namespace quillon

@@ -95,8 +95,59 @@ double ApplyCalcOp(Op op, double left, double right) {
     }
 }
 
-int CalcProgram::Run(double& value, const TCalcProc& proc, const CalcErrorHandler& on_error,
-                     std::span<const double* const> bound) const {
+namespace {
+
+const TCalcProc kDefaultProc(DefCalcProc);
+
+double Quotient(double left, double right) {
+    if (right == 0) Fault(ECalcArithmetic::Kind::DivisionByZero);
+    return CheckedResult(left / right);
+}
+
+// The arithmetic operator with the loaded right operand of op (an ...Load form).
+Op WithLoadOperand(Op op) {
+    switch (op) {
+        case Op::Add:
+            return Op::AddLoad;
+        case Op::Sub:
+            return Op::SubLoad;
+        case Op::Mul:
+            return Op::MulLoad;
+        case Op::Div:
+            return Op::DivLoad;
+        default:
+            return op;
+    }
+}
+
+}  // namespace
+
+CalcProgram CalcProgram::BindSlots(const std::vector<const double*>& slots) const {
+    CalcProgram bound;
+    bound.names_ = names_;
+    bound.max_stack_ = max_stack_;
+    bound.empty_ = empty_;
+    bound.code_.reserve(code_.size());
+    for (std::size_t i = 0; i < code_.size(); ++i) {
+        const Instr& in = code_[i];
+        const double* ptr = in.op == Op::GetVar ? slots[in.arg] : nullptr;
+        if (ptr == nullptr) {
+            bound.code_.push_back(in);
+            continue;
+        }
+        // A bound variable followed by an arithmetic operator becomes its right operand.
+        const Op next = i + 1 < code_.size() ? code_[i + 1].op : Op::Pop;
+        if (const Op fused = WithLoadOperand(next); fused != next) {
+            bound.code_.push_back({fused, in.arg, 0, ptr});
+            ++i;
+        } else {
+            bound.code_.push_back({Op::Load, in.arg, 0, ptr});
+        }
+    }
+    return bound;
+}
+
+int CalcProgram::Run(double& value, const TCalcProc& proc, const CalcErrorHandler& on_error) const {
     if (empty_) return kCalcNoError;
     constexpr std::size_t kSmallStack = 32;
     std::array<double, kSmallStack> small;
@@ -106,9 +157,7 @@ int CalcProgram::Run(double& value, const TCalcProc& proc, const CalcErrorHandle
         large.resize(max_stack_);
         stack = large.data();
     }
-    const bool use_bound = bound.size() == names_.size();
-    const TCalcProc default_proc = proc ? TCalcProc() : TCalcProc(DefCalcProc);
-    const TCalcProc& answer = proc ? proc : default_proc;
+    const TCalcProc& answer = proc ? proc : kDefaultProc;
     int error = kCalcNoError;
     auto record = [&](int code, const std::string& message) {
         error = code;
@@ -121,11 +170,12 @@ int CalcProgram::Run(double& value, const TCalcProc& proc, const CalcErrorHandle
             case Op::Const:
                 *top++ = in.value;
                 break;
+            case Op::Load:
+                *top++ = Finite(*in.ptr);
+                break;
             case Op::GetVar: {
                 double v = 0;
-                if (use_bound && bound[in.arg] != nullptr) {
-                    v = *bound[in.arg];
-                } else if (!answer(ctGetValue, names_[in.arg], v)) {
+                if (!answer(ctGetValue, names_[in.arg], v)) {
                     v = 0;
                     record(kCalcFunctionError, FunctionErrorText(names_[in.arg]));
                 }
@@ -165,6 +215,34 @@ int CalcProgram::Run(double& value, const TCalcProc& proc, const CalcErrorHandle
             case Op::Mul:
                 --top;
                 top[-1] = CheckedResult(top[-1] * top[0]);
+                break;
+            case Op::Div:
+                --top;
+                top[-1] = Quotient(top[-1], top[0]);
+                break;
+            case Op::AddConst:
+                top[-1] = CheckedResult(top[-1] + in.value);
+                break;
+            case Op::SubConst:
+                top[-1] = CheckedResult(top[-1] - in.value);
+                break;
+            case Op::MulConst:
+                top[-1] = CheckedResult(top[-1] * in.value);
+                break;
+            case Op::DivConst:
+                top[-1] = Quotient(top[-1], in.value);
+                break;
+            case Op::AddLoad:
+                top[-1] = CheckedResult(top[-1] + Finite(*in.ptr));
+                break;
+            case Op::SubLoad:
+                top[-1] = CheckedResult(top[-1] - Finite(*in.ptr));
+                break;
+            case Op::MulLoad:
+                top[-1] = CheckedResult(top[-1] * Finite(*in.ptr));
+                break;
+            case Op::DivLoad:
+                top[-1] = Quotient(top[-1], Finite(*in.ptr));
                 break;
             case Op::Inv:
             case Op::Not:

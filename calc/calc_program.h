@@ -4,7 +4,6 @@
 // text, in the same order. Compile once, run many times.
 
 #include <cstdint>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,7 +20,8 @@ class CalcProgram {
   public:
     enum class Op : std::uint8_t {
         Const,        // push value
-        GetVar,       // push the variable names[arg]
+        GetVar,       // push the variable names[arg] (asks the callback)
+        Load,         // push *ptr (a bound variable)
         SetVar,       // assign the top to names[arg] (the top stays)
         Call,         // replace the top by the function names[arg] of it
         Pop,          // drop the top
@@ -46,11 +46,22 @@ class CalcProgram {
         Or,
         Xor,
         And,
+        // The four arithmetic operators with their right operand in the instruction:
+        // the constant value, or the bound variable *ptr.
+        AddConst,
+        SubConst,
+        MulConst,
+        DivConst,
+        AddLoad,
+        SubLoad,
+        MulLoad,
+        DivLoad,
     };
     struct Instr {
         Op op;
         std::uint32_t arg;
         double value;
+        const double* ptr;
     };
 
     // Compiles text (up to its first NUL character). Never fails: syntax errors become
@@ -63,27 +74,30 @@ class CalcProgram {
     // The lower-cased names the program hands to the callback, each once.
     const std::vector<std::string>& Names() const { return names_; }
 
-    // Storage for the variables of the program, for running it many times with changing
-    // values: entry i is the address to read variable Names()[i] from, or nullptr to ask
-    // the callback. resolve gives the address for a name or nullptr.
+    // A copy that reads variables straight from the host's storage, for running the same
+    // expression many times with changing values: resolve(name) gives the address of the
+    // variable name, or nullptr to leave the name to the callback. The storage must
+    // outlive the copy. Results are those of a callback that answers the name with the
+    // stored value.
     template <typename Resolve>
-    std::vector<const double*> Bind(Resolve&& resolve) const {
+    CalcProgram Bind(Resolve&& resolve) const {
         std::vector<const double*> slots(names_.size(), nullptr);
         for (std::size_t i = 0; i < names_.size(); ++i) slots[i] = resolve(names_[i]);
-        return slots;
+        return BindSlots(slots);
     }
 
     // Evaluates the program into value and returns the code of its last error (0 when
     // none). proc answers names (DefCalcProc when empty); on_error, when set, is told of
-    // each error as it happens; bound (from Bind, or empty) supplies variables directly.
-    // Arithmetic faults raise ECalcArithmetic, as do non-finite values from the callback.
-    int Run(double& value, const TCalcProc& proc, const CalcErrorHandler& on_error = {},
-            std::span<const double* const> bound = {}) const;
+    // each error as it happens. Arithmetic faults raise ECalcArithmetic, as do non-finite
+    // values of variables and functions.
+    int Run(double& value, const TCalcProc& proc, const CalcErrorHandler& on_error = {}) const;
 
     const std::vector<Instr>& Code() const { return code_; }
 
   private:
     friend class CalcCompiler;
+
+    CalcProgram BindSlots(const std::vector<const double*>& slots) const;
 
     std::vector<Instr> code_;
     std::vector<std::string> names_;

@@ -53,10 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The same program run again with bound variables gives the same outcome kind.
     const quillon::CalcProgram program = quillon::CalcProgram::Compile(text);
     double a = 3.5;
-    const auto slots =
+    const quillon::CalcProgram bound =
         program.Bind([&a](std::string_view name) { return name == "a" ? &a : nullptr; });
     try {
-        program.Run(value, Host, {}, slots);
+        bound.Run(value, Host);
     } catch (const quillon::ECalcArithmetic&) {
     }
     (void)quillon::ReadNumber(text);

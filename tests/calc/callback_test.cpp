@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -135,27 +136,50 @@ TEST(CalcCallback, ACallbackMayEvaluateAgain) {
 }
 
 TEST(CalcProgramForm, BoundVariablesGiveTheSameResults) {
-    const CalcProgram program = CalcProgram::Compile("a * b + round(c) - PI * 0 + unknown");
+    const CalcProgram program =
+        CalcProgram::Compile("a * b + round(c) - PI * 0 + unknown + c / a - b");
     EXPECT_EQ(program.Names(), (std::vector<std::string>{"a", "b", "round", "c", "pi", "unknown"}));
     double a = 2, b = 3, c = 4.5;
-    const auto slots = program.Bind([&](std::string_view name) -> const double* {
+    const CalcProgram bound = program.Bind([&](std::string_view name) -> const double* {
         if (name == "a") return &a;
         if (name == "b") return &b;
         if (name == "c") return &c;
         return nullptr;
     });
-    double value = 0;
-    EXPECT_EQ(program.Run(value, {}, {}, slots), kCalcFunctionError);  // "unknown"
-    EXPECT_EQ(value, 10);
+    Host host;
+    auto unbound = [&](double& value) {
+        host.vars = {{"a", a}, {"b", b}, {"c", c}};
+        return program.Run(value, host.Proc());
+    };
+    double value = 0, expected = 0;
+    EXPECT_EQ(bound.Run(value, {}), kCalcFunctionError);  // "unknown"
+    EXPECT_EQ(unbound(expected), kCalcFunctionError);
+    EXPECT_EQ(value, 9.25);
+    EXPECT_EQ(value, expected);
     a = 5;
-    program.Run(value, {}, {}, slots);
-    EXPECT_EQ(value, 19);
+    bound.Run(value, {});
+    unbound(expected);
+    EXPECT_EQ(value, expected);
+    // Faults stay in place: division by a bound zero, a non-finite stored value.
+    a = 0;
+    EXPECT_THROW(bound.Run(value, {}), ECalcArithmetic);
+    a = 1;
+    b = std::numeric_limits<double>::infinity();
+    try {
+        bound.Run(value, {});
+        FAIL() << "no fault";
+    } catch (const ECalcArithmetic& e) {
+        EXPECT_EQ(e.kind(), ECalcArithmetic::Kind::InvalidOperation);
+    }
 }
 
 TEST(CalcProgramForm, ConstantsAreFoldedWithoutChangingResults) {
     const CalcProgram folded = CalcProgram::Compile("2 * (3 + 4) - -1");
     ASSERT_EQ(folded.Code().size(), 1u);
     EXPECT_EQ(folded.Code()[0].value, 15);
+    // A constant right operand is part of its operator's instruction.
+    EXPECT_EQ(CalcProgram::Compile("x * 1.19").Code().size(), 2u);
+    EXPECT_EQ(CalcProgram::Compile("x / 0").Code().size(), 2u);
     const CalcProgram kept = CalcProgram::Compile("1 / 0");  // faults when it runs
     EXPECT_GT(kept.Code().size(), 1u);
     EXPECT_TRUE(CalcProgram::Compile(" ").Empty());

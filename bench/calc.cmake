@@ -1,0 +1,11 @@
+# The expression calculator side by side with muparser (the peer, used only here).
+find_package(PkgConfig QUIET)
+if(PKG_CONFIG_FOUND)
+  pkg_check_modules(MUPARSER QUIET IMPORTED_TARGET muparser)
+endif()
+if(TARGET PkgConfig::MUPARSER AND TARGET quillon_calc)
+  add_executable(bench_calc ${CMAKE_CURRENT_LIST_DIR}/calc_bench.cpp)
+  target_link_libraries(bench_calc PRIVATE quillon_calc PkgConfig::MUPARSER benchmark::benchmark)
+else()
+  message(STATUS "muparser not found: bench_calc is not built")
+endif()
