@@ -47,7 +47,7 @@ FROM n;
 CREATE VIEW sales_report AS
 SELECT c.customer                AS customer,
        c.city                    AS city,
-       s.date                    AS date,
+       s.date                    AS saledate,
        i.item                    AS item,
        s.qty                     AS qty,
        i.price                   AS price,
