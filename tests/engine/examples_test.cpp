@@ -37,7 +37,7 @@ TEST(Examples, SalesReportGroupedByCustomer) {
     EXPECT_EQ(SlotNames(model, rlHead), Strings{"DATE"});
     EXPECT_EQ(SlotNames(model, rlNewPage), Strings{"PAGENO"});
     EXPECT_EQ(SlotNames(model, rlDetail),
-              (Strings{"DATE", "ITEM", "QTY", "PRICE", "AMOUNT", "VAT"}));
+              (Strings{"SALEDATE", "ITEM", "QTY", "PRICE", "AMOUNT", "VAT"}));
     EXPECT_EQ(model.FieldByName("VAT").AsExpression(), "amount *0.2");
     EXPECT_EQ(model.FieldByName("CUSTAMOUNT").AsExpression(), "sum(#amount)");
     EXPECT_EQ(Format(model, rlDetail, 5), std::make_pair(10, 2));
@@ -52,7 +52,7 @@ TEST(Examples, InvoiceWithStrikeThroughNames) {
     ASSERT_TRUE(Load(model, log, "invoice.rtf", "*"));
     EXPECT_TRUE(log.texts.empty());
     EXPECT_TRUE(model.IsRTF());
-    EXPECT_EQ(SlotNames(model, rlDetail), (Strings{"DATE", "ITEM", "QTY", "PRICE", "AMOUNT"}));
+    EXPECT_EQ(SlotNames(model, rlDetail), (Strings{"SALEDATE", "ITEM", "QTY", "PRICE", "AMOUNT"}));
     EXPECT_EQ(SlotNames(model, rlSum01), (Strings{"CUSTOMER", "INVTOTAL", "INVVAT"}));
     EXPECT_EQ(model.FieldByName("INVVAT").AsExpression(), "sum(#amount) *0.2");
 }
@@ -63,7 +63,8 @@ TEST(Examples, PlainTextListing) {
     ASSERT_TRUE(Load(model, log, "listing.txt", "LISTING"));
     EXPECT_TRUE(log.texts.empty());
     EXPECT_TRUE(model.IsTXT());
-    EXPECT_EQ(SlotNames(model, rlDetail), (Strings{"DATE", "CUSTOMER", "ITEM", "QTY", "AMOUNT"}));
+    EXPECT_EQ(SlotNames(model, rlDetail),
+              (Strings{"SALEDATE", "CUSTOMER", "ITEM", "QTY", "AMOUNT"}));
     EXPECT_EQ(SlotNames(model, rlEnd), (Strings{"TOTQTY", "TOTAMOUNT"}));
 }
 
