@@ -133,6 +133,70 @@ TEST(GifReference, EveryComposedFrameMatchesGiflibComposedByTheGifRules) {
     }
 }
 
+int WriteMemory(GifFileType* gif, const GifByteType* data, int n) {
+    static_cast<Bytes*>(gif->UserData)
+        ->insert(static_cast<Bytes*>(gif->UserData)->end(), data, data + n);
+    return n;
+}
+
+// giflib's encoder on noise and gradients of 2 to 256 colours: code tables fill up and are
+// cleared many times, codes reach 12 bits.
+Bytes GiflibEncoded(int bits, int width, int height, int frames, std::uint32_t seed) {
+    Bytes out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, WriteMemory, &error);
+    std::vector<GifColorType> colours;
+    for (int i = 0; i < (1 << bits); ++i) {
+        colours.push_back(GifColorType{static_cast<GifByteType>(i * 37),
+                                       static_cast<GifByteType>(i),
+                                       static_cast<GifByteType>(255 - i)});
+    }
+    ColorMapObject* map = GifMakeMapObject(1 << bits, colours.data());
+    EGifSetGifVersion(gif, true);
+    EGifPutScreenDesc(gif, width, height, bits, 0, map);
+    std::uint32_t state = seed;
+    for (int f = 0; f < frames; ++f) {
+        const int left = f * 3 % (width / 2), top = f * 5 % (height / 2);
+        const int w = width - left, h = height - top;
+        GraphicsControlBlock gcb{f % 4, false, 1, f % 2 ? f % (1 << bits) : NO_TRANSPARENT_COLOR};
+        GifByteType ext[4];
+        EGifGCBToExtension(&gcb, ext);
+        EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, 4, ext);
+        EGifPutImageDesc(gif, left, top, w, h, f % 3 == 2, nullptr);
+        std::vector<GifPixelType> line(static_cast<std::size_t>(w));
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                state = state * 1664525u + 1013904223u;
+                const int noise = static_cast<int>(state >> 29);
+                line[static_cast<std::size_t>(x)] =
+                    static_cast<GifPixelType>(((x / 7 + y / 5) * (f + 1) + noise) % (1 << bits));
+            }
+            EGifPutLine(gif, line.data(), w);
+        }
+    }
+    EGifCloseFile(gif, &error);
+    GifFreeMapObject(map);
+    return out;
+}
+
+TEST(GifReference, GiflibEncodedFilesDecodeAlike) {
+    for (int bits : {1, 2, 5, 8}) {
+        SCOPED_TRACE(bits);
+        const Bytes data = GiflibEncoded(bits, 157, 93, 6, 77u + bits);
+        const auto reference = GiflibComposed(data);
+        ASSERT_TRUE(reference.has_value());
+        TGIFImage image;
+        ASSERT_TRUE(image.LoadFromStream(data));
+        ASSERT_EQ(image.FrameCount(), 6);
+        for (int i = 1; i <= image.FrameCount(); ++i) {
+            image.SetCurrentFrame(i);
+            EXPECT_EQ(
+                FirstDifference(image.Picture(), (*reference)[static_cast<std::size_t>(i - 1)]), "")
+                << "frame " << i;
+        }
+    }
+}
+
 TEST(GifReference, FramesMatchImageMagickCoalesced) {
     int compared = 0;
     for (const char* name : kFixtures) {
