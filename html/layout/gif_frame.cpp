@@ -41,6 +41,9 @@ bool TFrame::ReadImage(GifByteReader& reader, const TGifPalette& global_palette,
     const std::int64_t picture_w = std::max<std::int64_t>(context.picture_width, left + width);
     const std::int64_t picture_h = std::max<std::int64_t>(context.picture_height, top + height);
     if (picture_w * picture_h > context.max_picture_pixels) return false;
+    const std::int64_t area = std::int64_t{width} * height;
+    if (area > context.area_budget) return false;
+    context.area_budget -= area;
 
     if (flags & 0x80) {
         has_local_palette = true;

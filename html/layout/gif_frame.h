@@ -27,6 +27,9 @@ struct GifFrameReadContext {
     int picture_width = 0;
     int picture_height = 0;
     std::int64_t max_picture_pixels = 0;
+    // Frame rectangle area that the remaining frames may still cover; composing a frame
+    // costs its area.
+    std::int64_t area_budget = 0;
 };
 
 class TFrame {
@@ -78,7 +81,7 @@ class TFrame {
     std::uint8_t transparent_index = 0;
     TRGBColor transparent_color;
     TGifPalette palette{};
-    // What lay under the frame before it was composed (dtToPrevious only).
+    // What lay under the frame while it is shown (dtToPrevious only; freed when restored).
     RgbaImage saved;
     TGIFImage* owner = nullptr;
     std::string comment;

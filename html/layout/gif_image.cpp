@@ -103,6 +103,7 @@ bool TGIFImage::ReadGIF(std::span<const std::uint8_t> data) {
     context.info_only = info_only_;
     context.pixel_budget = kMaxDecodedPixels;
     context.max_picture_pixels = kMaxPicturePixels;
+    context.area_budget = kMaxTotalFrameArea;
     int width = screen_width, height = screen_height;
     std::optional<TGraphicExtension> pending;
     std::string comment;

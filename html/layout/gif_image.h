@@ -11,6 +11,10 @@
 // - a frame's pixel buffer is never larger than its LZW data can fill, and all frames
 //   together hold at most kMaxDecodedPixels colour indices (one byte each); a frame that
 //   would pass that ends reading;
+// - the frames' rectangles together cover at most kMaxTotalFrameArea pixels (16 frames of
+//   4096 x 4096, 129 of 1920 x 1080), so that composing every frame in turn stays cheap; a
+//   frame that would pass that ends reading;
+// - a frame's saved area (for dtToPrevious) lives only while the frame is shown;
 // - truncated data gives the frames and pixels decoded so far, the rest of a cut frame
 //   lets the picture show through.
 
@@ -30,11 +34,15 @@
 
 namespace quillon {
 
+// The picture always shows CurrentFrame() as the file's frame order composes it: frame 1
+// on an empty picture, every later frame over what its predecessors' disposal left. A
+// limited loop count plays every pass in full and the animation rests on the last frame.
 class TGIFImage {
   public:
     static constexpr int kMaxFrames = 256;
     static constexpr std::int64_t kMaxPicturePixels = std::int64_t{4096} * 4096;
     static constexpr std::size_t kMaxDecodedPixels = std::size_t{1} << 26;
+    static constexpr std::int64_t kMaxTotalFrameArea = std::int64_t{1} << 28;
 
     // Invalidates the given rectangle of the window the image was drawn in.
     using Invalidate = std::function<void(const Rect&)>;

@@ -20,6 +20,7 @@ Rect FrameArea(const TFrame& frame, const RgbaImage& picture) {
 
 void TGIFImage::ResetPicture() {
     picture_ = RgbaImage(width_, height_, Background());
+    for (auto& frame : frames_) frame->saved = RgbaImage();
 }
 
 void TGIFImage::SetupBitmap(int index) {
@@ -76,6 +77,7 @@ void TGIFImage::RemoveBitmap(int index) {
                 std::copy_n(frame.saved.Row(y - area.top), area.Width(),
                             picture_.Row(y) + area.left);
             }
+            frame.saved = RgbaImage();
             break;
         case TDisposalType::dtUndefined:
         case TDisposalType::dtDoNothing:

@@ -207,6 +207,25 @@ TEST(GifHostileInput, HugeScreensAndFramesFailCleanly) {
     }
 }
 
+TEST(GifHostileInput, FrameAreaAndSavedAreasAreLimited) {
+    // Twenty 4096 x 4096 frames of one pixel each: the rectangles of 16 fit the area budget.
+    GifBuilder big(1, 1);
+    for (int i = 0; i < 20; ++i) big.Control(3, 1).Frame(0, 0, 4096, 4096, {1});
+    TGIFImage image;
+    ASSERT_TRUE(image.LoadFromStream(big.Trailer().bytes()));
+    EXPECT_EQ(image.FrameCount(), 16);
+    // Restoring frames hold their saved area only while they are shown.
+    GifBuilder restoring(1, 1);
+    for (int i = 0; i < 20; ++i) restoring.Control(3, 1).Frame(0, 0, 300, 200, {1});
+    ASSERT_TRUE(image.LoadFromStream(restoring.Trailer().bytes()));
+    for (int i = 2; i <= 20; ++i) image.SetCurrentFrame(i);
+    int holding = 0;
+    for (int i = 1; i <= 20; ++i) holding += image.Frame(i).saved.Empty() ? 0 : 1;
+    EXPECT_EQ(holding, 1);
+    image.SetCurrentFrame(1);
+    EXPECT_TRUE(image.Frame(20).saved.Empty());
+}
+
 TEST(GifHostileInput, MoreThan256FramesKeepTheFirst256) {
     GifBuilder gif(1, 1);
     for (int i = 0; i < 300; ++i) gif.Frame(0, 0, 1, 1, {static_cast<std::uint8_t>(i % 4)});
