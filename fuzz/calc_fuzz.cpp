@@ -40,6 +40,22 @@ bool Host(quillon::TCalcCBType kind, std::string_view name, double& value) {
     return false;
 }
 
+struct Outcome {
+    double value = 0;
+    int code = 0;
+    int fault = -1;  // the ECalcArithmetic kind, -1 for none
+};
+
+Outcome RunProgram(const quillon::CalcProgram& program) {
+    Outcome out;
+    try {
+        out.code = program.Run(out.value, Host);
+    } catch (const quillon::ECalcArithmetic& e) {
+        out.fault = static_cast<int>(e.kind());
+    }
+    return out;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -50,15 +66,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (code < 0 || code > 2) __builtin_trap();
     } catch (const quillon::ECalcArithmetic&) {
     }
-    // The same program run again with bound variables gives the same outcome kind.
+    // The program with "a" bound to storage gives exactly what the callback gives.
     const quillon::CalcProgram program = quillon::CalcProgram::Compile(text);
     double a = 3.5;
     const quillon::CalcProgram bound =
         program.Bind([&a](std::string_view name) { return name == "a" ? &a : nullptr; });
-    try {
-        bound.Run(value, Host);
-    } catch (const quillon::ECalcArithmetic&) {
-    }
+    const Outcome asked = RunProgram(program);
+    const Outcome read = RunProgram(bound);
+    if (asked.code != read.code || asked.fault != read.fault ||
+        (asked.fault < 0 && asked.value != read.value))
+        __builtin_trap();
     (void)quillon::ReadNumber(text);
     try {
         (void)quillon::StrToDegree(text);
