@@ -139,18 +139,37 @@ std::string FormatTime(const std::tm& tm, const char* format) {
     return out.str();
 }
 
+// The clock fields of one second. Every line of a run fills them; formatting them anew
+// for each line would cost more than building the line.
+struct ClockTexts {
+    std::time_t at = -1;
+    std::string date, datetime, time;
+};
+
+const ClockTexts& ClockAt(std::time_t now) {
+    thread_local ClockTexts texts;
+    if (texts.at != now) {
+        std::tm tm{};
+        localtime_r(&now, &tm);
+        texts.date = FormatTime(tm, "%x");
+        texts.datetime = FormatTime(tm, "%x %X");
+        texts.time = FormatTime(tm, "%X");
+        texts.at = now;
+    }
+    return texts;
+}
+
 }  // namespace
 
 void ReportModel::PutDefaultValues(const BuiltInValues& values) {
     const std::time_t now = values.now ? *values.now : std::time(nullptr);
-    std::tm tm{};
-    localtime_r(&now, &tm);
+    const ClockTexts& clock = ClockAt(now);
 
     tRNAMEList& names = ActiveNames();
     int level = 0, number = 0;
-    if (names.FindByName("DATE")) names.SetAsString(FormatTime(tm, "%x"));
-    if (names.FindByName("DATETIME")) names.SetAsString(FormatTime(tm, "%x %X"));
-    if (names.FindByName("TIME")) names.SetAsString(FormatTime(tm, "%X"));
+    if (names.FindByName("DATE")) names.SetAsString(clock.date);
+    if (names.FindByName("DATETIME")) names.SetAsString(clock.datetime);
+    if (names.FindByName("TIME")) names.SetAsString(clock.time);
     if (names.FindByName("PAGENO")) names.SetAsString(std::to_string(values.page_no));
     if (names.FindByName("LINENO")) names.SetAsString(std::to_string(values.line_no));
     if (names.FindByName("TAB", level, number)) {

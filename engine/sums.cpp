@@ -145,10 +145,9 @@ double ReportSums::SumByNumber(int level, int field_level, int field_no,
     return cells[static_cast<std::size_t>(field_no - 1)].Value;
 }
 
-double ReportSums::SumByName(int level, std::string_view name, ReportModel& model) const {
-    if (level < rlSum01 || level > rlEnd) return 0.0;
+int DetailSlotCarrying(ReportModel& model, std::string_view name) {
     const std::string key = text::AsciiUpperCase(text::Trim(name));
-    if (key.empty()) return 0.0;
+    if (key.empty()) return 0;
     const tRNAMEList& names = model.ActiveNames();
     const tRNAMEList::Entry* owner = nullptr;
     for (const tRNAMEList::Entry& entry : names.Entries()) {
@@ -157,19 +156,21 @@ double ReportSums::SumByName(int level, std::string_view name, ReportModel& mode
             break;
         }
     }
-    if (owner == nullptr) return 0.0;
-    int slot = 0;
-    if (owner->key.level == rlDetail) {
-        slot = owner->key.number;
-    } else {
-        // The name belongs to another level; a detail slot may reuse it as an alias.
-        const LevelTable* levels = model.ActiveLevels();
-        const int count = levels != nullptr ? levels->SlotCount(rlDetail) : 0;
-        for (int n = 1; n <= count && slot == 0; ++n) {
-            const auto alias = names.AliasOf(rlDetail, n);
-            if (alias && *alias == owner->key) slot = n;
-        }
+    if (owner == nullptr) return 0;
+    if (owner->key.level == rlDetail) return owner->key.number;
+    // The name belongs to another level; a detail slot may reuse it as an alias.
+    const LevelTable* levels = model.ActiveLevels();
+    const int count = levels != nullptr ? levels->SlotCount(rlDetail) : 0;
+    for (int n = 1; n <= count; ++n) {
+        const auto alias = names.AliasOf(rlDetail, n);
+        if (alias && *alias == owner->key) return n;
     }
+    return 0;
+}
+
+double ReportSums::SumByName(int level, std::string_view name, ReportModel& model) const {
+    if (level < rlSum01 || level > rlEnd) return 0.0;
+    const int slot = DetailSlotCarrying(model, name);
     if (slot == 0) return 0.0;
     return SumByNumber(level, rlDetail, slot, model);
 }

@@ -35,6 +35,9 @@ int InnermostSumLevel(const LevelTable* levels);
 // The level that the sums of level close into: the first of level+1..rlEnd that the table
 // defines (rlFooter included), else rlEnd.
 int NextSumLevel(const LevelTable* levels, int level);
+// The number of the detail slot that carries name, directly or as an alias of a field
+// registered first in another level; 0 when no detail slot carries it.
+int DetailSlotCarrying(ReportModel& model, std::string_view name);
 // The level whose sums a calculated field of current_level reads: current_level itself
 // for rlSum01..rlEnd, else L0.
 int CalcSumLevel(const LevelTable* levels, int current_level);
