@@ -1,0 +1,150 @@
+#include "engine/field_value.h"
+
+#include <cstddef>
+
+namespace quillon {
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+std::size_t Width(int width) {
+    return width > 0 ? static_cast<std::size_t>(width) : 0;
+}
+
+// Appends the first `width` characters of s, padded with blanks to `width` characters.
+void AppendPadCut(std::string& out, std::string_view s, std::size_t width, text::TextEncoding enc) {
+    const std::size_t bytes = text::PrefixBytes(s, width, enc);
+    const std::string_view kept = s.substr(0, bytes);
+    out.append(kept);
+    const std::size_t chars = text::CharCount(kept, enc);
+    if (chars < width) out.append(width - chars, ' ');
+}
+
+}  // namespace
+
+bool IsDecimalNumber(std::string_view t) {
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+    std::size_t int_digits = 0;
+    while (i < n && IsDigit(t[i])) ++i, ++int_digits;
+    std::size_t frac_digits = 0;
+    if (i < n && t[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(t[i])) ++i, ++frac_digits;
+    }
+    if (int_digits + frac_digits == 0) return false;
+    if (i < n && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
+        std::size_t exp_digits = 0;
+        while (i < n && IsDigit(t[i])) ++i, ++exp_digits;
+        if (exp_digits == 0) return false;
+    }
+    return i == n;
+}
+
+bool SplitLeadingLink(std::string_view value, LinkParts& parts) {
+    if (value.size() < 3 || value[0] != '<' || value[1] != 'A') return false;
+    if (value[2] != '>' && !IsBlank(value[2]) && value[2] != '\r' && value[2] != '\n') {
+        return false;
+    }
+    const std::size_t gt = value.find('>', 2);
+    if (gt == std::string_view::npos) return false;
+    // No second tag may open inside the opening tag.
+    if (value.substr(1, gt - 1).find('<') != std::string_view::npos) return false;
+    static constexpr std::string_view kClose = "</A>";
+    parts.open_tag = value.substr(0, gt + 1);
+    const std::size_t close = value.find(kClose, gt + 1);
+    parts.closed = close != std::string_view::npos;
+    if (!parts.closed) {
+        parts.visible = value.substr(gt + 1);
+        parts.tail = {};
+        return true;
+    }
+    parts.visible = value.substr(gt + 1, close - gt - 1);
+    parts.tail = value.substr(close + kClose.size());
+    return true;
+}
+
+void AppendSlotText(std::string& out, std::string_view value, int width, TPrintOptions options,
+                    text::TextEncoding enc) {
+    const std::size_t w = Width(width);
+
+    // A link: the markup takes no room, the visible text and what follows it share the
+    // slot. A visible text longer than the slot is cut, and the closing tag is kept.
+    LinkParts link;
+    if (SplitLeadingLink(value, link)) {
+        if (!link.closed) {
+            // An unclosed link keeps the room of its opening tag and of a closing tag.
+            AppendPadCut(out, value, w + text::CharCount(link.open_tag, enc) + 4, enc);
+            return;
+        }
+        out.append(link.open_tag);
+        const std::size_t visible_bytes = text::PrefixBytes(link.visible, w, enc);
+        const std::string_view visible = link.visible.substr(0, visible_bytes);
+        out.append(visible);
+        out.append("</A>");
+        AppendPadCut(out, link.tail, w - text::CharCount(visible, enc), enc);
+        return;
+    }
+
+    const std::size_t start = out.size();
+    const std::size_t chars = text::CharCount(value, enc);
+    if (options.Contains(prNumbersAlignRight) && chars < w && IsDecimalNumber(TrimBlanks(value))) {
+        out.append(w - chars, ' ');
+        out.append(value);
+    } else if (options.Contains(prDontCutField) && chars >= w) {
+        out.append(value);
+    } else {
+        AppendPadCut(out, value, w, enc);
+    }
+
+    if (options.Contains(prTrimField)) {
+        const std::string_view written(out.data() + start, out.size() - start);
+        const std::string_view trimmed = TrimBlanks(written);
+        if (trimmed.size() != written.size()) {
+            const std::size_t lead = static_cast<std::size_t>(trimmed.data() - written.data());
+            out.erase(start + lead + trimmed.size());
+            out.erase(start, lead);
+        }
+    }
+}
+
+std::string_view InvertedQuestionMark(text::TextEncoding enc) {
+    return enc == text::TextEncoding::Utf8 ? std::string_view("\xC2\xBF")
+                                           : std::string_view("\xBF");
+}
+
+void AppendSecondParsePlaceholder(std::string& out, std::string_view name, int width, int decimals,
+                                  bool rtf, std::string_view rtf_tag, text::TextEncoding enc) {
+    if (rtf) {
+        out.append("{\\").append(rtf_tag).append(" ").append(name).append("}");
+    } else {
+        out.append("<").append(InvertedQuestionMark(enc)).append(name).append(">");
+    }
+    const std::size_t w = Width(width);
+    const std::size_t d = decimals > 0 ? static_cast<std::size_t>(decimals) : 0;
+    if (d > 0 && w >= d + 1) {
+        out.append(w - d - 1, '?');
+        out.push_back('^');
+        out.append(d, '?');
+    } else {
+        out.append(w, '?');
+    }
+}
+
+}  // namespace quillon

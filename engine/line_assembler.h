@@ -1,0 +1,71 @@
+#pragma once
+// Joins the text segments and field values of a level into output lines.
+//
+// Join rule: a segment is appended to the pending line unless the pending line already
+// holds a CR; then the pending line is finished and the segment starts the next one. So
+// every template line (ending with CR LF) becomes one output line, and a field value that
+// holds a CR ends its output line right after the value. A finished line that contains
+// the line-suppression character (code 27) is dropped.
+//
+// The pending line lives in a buffer owned by the caller and reused for every line, so a
+// line costs one allocation: the copy of its text that goes into the list.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/eil_plist.h"
+
+namespace quillon {
+
+class LineAssembler {
+  public:
+    static constexpr char kSkipLine = '\x1b';
+
+    LineAssembler(EilPlist& list, std::uint8_t level, std::string& buffer)
+        : list_(list), level_(level), pending_(buffer) {
+        pending_.clear();
+    }
+
+    void AddSegment(std::string_view segment) {
+        StartSegment();
+        pending_.append(segment);
+        EndSegment(segment.size());
+    }
+
+    // Appending a segment directly into the pending line: BeginSegment() gives the line to
+    // append to, EndSegment() must follow with the number of bytes appended.
+    std::string& BeginSegment() {
+        StartSegment();
+        return pending_;
+    }
+    void EndSegment(std::size_t appended) {
+        const std::string_view added(pending_.data() + pending_.size() - appended, appended);
+        if (!has_cr_ && added.find('\r') != std::string_view::npos) has_cr_ = true;
+        if (!has_skip_ && added.find(kSkipLine) != std::string_view::npos) has_skip_ = true;
+    }
+
+    // Adds the last pending line, if any.
+    void Finish() {
+        if (!pending_.empty()) Flush();
+    }
+
+  private:
+    void StartSegment() {
+        if (has_cr_) Flush();
+    }
+    void Flush() {
+        if (!has_skip_) list_.Add(level_, 0, std::string(pending_));
+        pending_.clear();
+        has_cr_ = false;
+        has_skip_ = false;
+    }
+
+    EilPlist& list_;
+    std::uint8_t level_;
+    std::string& pending_;
+    bool has_cr_ = false;
+    bool has_skip_ = false;
+};
+
+}  // namespace quillon

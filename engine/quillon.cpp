@@ -1,0 +1,131 @@
+#include "engine/quillon.h"
+
+#include <cmath>
+
+#include "engine/alias_dir.h"
+#include "platform/core/settings_file.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+namespace {
+
+// A page-break marker read from the settings file is at most this long.
+constexpr std::size_t kMaxMarkerLength = 255;
+// The page height used when the printer's cannot be read.
+constexpr int kFallbackPageHeight = 280;
+
+}  // namespace
+
+TQuillon::TQuillon(HostServices& host) : FHost(host) {
+    Construct();
+}
+
+TQuillon::TQuillon(std::string name, HostServices& host)
+    : TComponent(std::move(name)), FHost(host) {
+    Construct();
+}
+
+TQuillon::~TQuillon() = default;
+
+void TQuillon::Construct() {
+    FViewer = std::make_unique<tRepViewerPar>();
+    FPrint.fill(true);
+    FPrintTmp.fill(true);
+    FBorder[0] = {1, FPrnFile == "CON" ? 79 : 1024};
+    FPgHeight = PrinterPageHeight();
+    ReadPageBreakMarkers();
+}
+
+int TQuillon::PrinterPageHeight() const {
+    const std::vector<PrinterInfo> printers = FHost.Printers();
+    if (printers.empty()) return 0;
+    int current = FHost.CurrentPrinter();
+    if (current < 0 || static_cast<std::size_t>(current) >= printers.size()) current = 0;
+    const double height = printers[static_cast<std::size_t>(current)].page_height_mm;
+    if (!(height >= 1.0) || height > 1e6) return kFallbackPageHeight;
+    return static_cast<int>(std::lround(height));
+}
+
+void TQuillon::SetPgHeight(int Value) {
+    if (Value != 0) {
+        FPgHeight = Value;
+        return;
+    }
+    const int height = PrinterPageHeight();
+    if (height > 0) FPgHeight = height;
+}
+
+void TQuillon::ReadPageBreakMarkers() {
+    const SettingsFile settings = SettingsFile::LoadDefault();
+    struct Key {
+        std::string_view name;
+        std::string* marker;
+    };
+    const Key keys[] = {{"PAGEBREAK=", &FPageBreakHTML},
+                        {"PAGEBREAKRTF=", &FPageBreakRTF},
+                        {"PAGEBREAKTXT=", &FPageBreakTXT}};
+    for (const std::string& line : settings.RawLines("PAGE")) {
+        const std::string upper = text::AsciiUpperCase(line);
+        for (const Key& key : keys) {
+            const std::size_t at = upper.find(key.name);
+            if (at == std::string::npos) continue;
+            *key.marker = line.substr(at + key.name.size(), kMaxMarkerLength);
+        }
+    }
+}
+
+bool TQuillon::Visible() const {
+    const TCustomRepViewer* viewer = ViewerExt();
+    return viewer != nullptr && viewer->GetVisible();
+}
+
+void TQuillon::SetVisible(bool Value) {
+    if (TCustomRepViewer* viewer = ViewerExt()) viewer->SetVisible(Value);
+}
+
+bool TQuillon::ProgressVisible() const {
+    return FRun.FProgressForm != nullptr && FRun.FProgressForm->Visible();
+}
+
+void TQuillon::SetProgressVisible(bool Value) {
+    if (FRun.FProgressForm != nullptr) FRun.FProgressForm->SetVisible(Value);
+}
+
+void TQuillon::SetClearFieldsList(bool Value) {
+    FClearFieldsList = Value;
+    if (Value) FModel.ReleaseFieldTables();
+}
+
+LoadSettings TQuillon::MakeLoadSettings() {
+    LoadSettings settings;
+    settings.language = FLanguage;
+    settings.strip_names = FStripNames;
+    settings.rtf_name_tag = FRTFNameTag;
+    settings.message = [this](std::string_view msg, TMsgDlgType type, TMsgDlgButtons buttons) {
+        return rptMessageDlg(msg, type, buttons);
+    };
+    return settings;
+}
+
+bool TQuillon::LoadFormat(std::string_view FileName, std::string& FormatName, int Slot) {
+    return FModel.LoadFormat(FileName, FormatName, Slot, MakeLoadSettings());
+}
+
+std::string TQuillon::GetAliasDir(bool CheckFormatFile) {
+    return quillon::GetAliasDir(
+        CheckFormatFile, FFormatFile, /*designing=*/false,
+        [this](std::string_view msg, TMsgDlgType type, TMsgDlgButtons buttons) {
+            return rptMessageDlg(msg, type, buttons);
+        });
+}
+
+void TQuillon::PutDefaultValues() {
+    BuiltInValues values;
+    values.page_no = FRun.FPageNo;
+    values.line_no = FRun.FDetailCount;
+    values.defaults = &FRun.FDefaultValues;
+    FModel.PutDefaultValues(values);
+}
+
+}  // namespace quillon

@@ -1,0 +1,325 @@
+#pragma once
+// TQuillon: the report component. An application sets its format files and options,
+// assigns the events through which it hands over records and field values, and runs the
+// report (Execute, ExecAndLoad). A property is a getter named as the property and a setter
+// with "Set" in front; an event is a public std::function member named as the event, called
+// only when assigned, whose first parameter is the report.
+//
+//   TQuillon report;
+//   report.SetFormatFile("invoice.htm");
+//   report.OnGetDetailLine = [&](TQuillon& r) { r.FieldByName("CUSTOMER").SetAsString(name); };
+//
+// The component raises no exceptions of its own: problems are shown through rptMessageDlg
+// (the host's message dialog, or an HTML page in the output with prMsgToHtml) and
+// signalled by Boolean results.
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/custom_rep_viewer.h"
+#include "engine/eil_plist.h"
+#include "engine/messages.h"
+#include "engine/print_options.h"
+#include "engine/rep_viewer_par.h"
+#include "engine/report_level.h"
+#include "engine/report_model.h"
+#include "engine/rpt_storage.h"
+#include "engine/run_state.h"
+#include "engine/viewer_events.h"
+#include "platform/core/component.h"
+#include "platform/core/host_services.h"
+#include "platform/core/stream.h"
+
+namespace quillon {
+
+class TQuillon;
+class TCustomRepCalculator;
+
+using TNextEvent = std::function<void(TQuillon& Sender, bool& PNext)>;
+using TGetGroupIndexEvent =
+    std::function<void(TQuillon& Sender, TReportLevel Level, std::string& PIDX)>;
+using TGetHeadLineEvent = std::function<void(TQuillon& Sender)>;
+using TGetNewPgLineEvent = std::function<void(TQuillon& Sender)>;
+using TGetDetailHeadLineEvent = std::function<void(TQuillon& Sender)>;
+using TGetDetailLineEvent = std::function<void(TQuillon& Sender)>;
+using TGetDblParseEvent = std::function<void(TQuillon& Sender)>;
+using TDetailHeadSumEvent = std::function<void(TQuillon& Sender)>;
+using TDetailSumEvent = std::function<void(TQuillon& Sender)>;
+using TAfterExecuteEvent = std::function<void(TQuillon& Sender)>;
+using TGetSumLineEvent = std::function<void(TQuillon& Sender, TReportLevel Level)>;
+using TChangeIndexEvent = std::function<void(TQuillon& Sender, TReportLevel Level)>;
+using TProcessingEvent = std::function<void(TQuillon& Sender, int PPageNo, bool& PContinue)>;
+using TBeforeExecuteEvent = std::function<void(TQuillon& Sender, bool& PContinue)>;
+using TBeforeNewPageEvent =
+    std::function<void(TQuillon& Sender, int PPageNo, int PColumn, TNewPageAction& PAction)>;
+using TPrinterSetupEvent = std::function<void(TQuillon& Sender, int& FromPage, int& ToPage)>;
+
+// The line-suppression character: a field value that contains it removes its output line.
+inline constexpr char kSkipLineChar = '\x1b';
+
+class TQuillon : public TComponent {
+  public:
+    // Messages go to host (the process's default host unless one is given); the host must
+    // outlive the component.
+    explicit TQuillon(HostServices& host = DefaultHost());
+    explicit TQuillon(std::string name, HostServices& host = DefaultHost());
+    ~TQuillon() override;
+
+    // --- published properties -----------------------------------------------------------
+    TCustomRepViewer* ViewerExt() const { return FViewerExt.Get(); }
+    void SetViewerExt(TCustomRepViewer* Value) { FViewerExt.Set(Value); }
+    TCustomRepCalculator* XCalcExt() const;
+    void SetXCalcExt(TCustomRepCalculator* Value);
+    TrptStorage* XStorage() const { return FXStorage.Get(); }
+    void SetXStorage(TrptStorage* Value) { FXStorage.Set(Value); }
+    // The viewer parameters; writing copies the given object's values.
+    tRepViewerPar& Viewer() { return *FViewer; }
+    const tRepViewerPar& Viewer() const { return *FViewer; }
+    void SetViewer(const tRepViewerPar& Value) { FViewer->Assign(Value); }
+
+    bool MultiLevel() const { return FMultiLevel; }
+    void SetMultiLevel(bool Value) { FMultiLevel = Value; }
+    int PgSize() const { return FPgSize; }
+    void SetPgSize(int Value) { FPgSize = Value; }
+    // Page height in millimetres that PgSize and FirstPgSize refer to. Writing 0 takes the
+    // current printer's page height (280 when it cannot be read); without printers a 0
+    // leaves the value unchanged.
+    int PgHeight() const { return FPgHeight; }
+    void SetPgHeight(int Value);
+    int FirstPgSize() const { return FFirstPgSize; }
+    void SetFirstPgSize(int Value) { FFirstPgSize = Value; }
+    TPrintOptions Options() const { return FOptions; }
+    void SetOptions(TPrintOptions Value) { FOptions = Value; }
+    TPageOrientation Orientation() const { return FOrientation; }
+    void SetOrientation(TPageOrientation Value) { FOrientation = Value; }
+    const std::string& PrnFile() const { return FPrnFile; }
+    void SetPrnFile(std::string Value) { FPrnFile = std::move(Value); }
+    const std::string& AliasName() const { return FAliasName; }
+    void SetAliasName(std::string Value) { FAliasName = std::move(Value); }
+    // The format slot (1 to 3) that field operations address; other values are ignored.
+    int ActiveFormatNo() const { return FModel.ActiveFormatNo(); }
+    void SetActiveFormatNo(int Value) { SetActiveFormat(Value); }
+    const std::string& FormatFile() const { return FFormatFile; }
+    void SetFormatFile(std::string Value) { FFormatFile = std::move(Value); }
+    const std::string& FormatFile1() const { return FFormatFile1; }
+    void SetFormatFile1(std::string Value) { FFormatFile1 = std::move(Value); }
+    const std::string& FormatFile2() const { return FFormatFile2; }
+    void SetFormatFile2(std::string Value) { FFormatFile2 = std::move(Value); }
+    const std::string& FormatName() const { return FFormatName; }
+    void SetFormatName(std::string Value) { FFormatName = std::move(Value); }
+    TRepLanguage Language() const { return FLanguage; }
+    void SetLanguage(TRepLanguage Value) { FLanguage = Value; }
+
+    // --- events -------------------------------------------------------------------------
+    // Passed to the viewer when the report configures it.
+    THotSpotClickEvent OnVHotSpotClick;
+    THotSpotEvent OnVHotSpotCovered;
+    TFormSubmitEvent OnVFormSubmit;
+    TGetImageEvent OnVImageRequest;
+    TGetBitmapEvent OnVBitmapRequest;
+    // The run.
+    TNextEvent OnNext;
+    TBeforeExecuteEvent BeforeExecute;
+    TBeforeNewPageEvent BeforeNewPage;
+    TAfterExecuteEvent AfterExecute;
+    TGetGroupIndexEvent OnGetGroupIndex;
+    TGetHeadLineEvent OnGetHeadLine;
+    TGetNewPgLineEvent OnGetNewPgLine;
+    TGetDetailHeadLineEvent OnGetDetailHeadLine;
+    TGetDetailLineEvent OnGetDetailLine;
+    TGetSumLineEvent OnGetSumLine;
+    TGetDblParseEvent OnGetSecondParseFields;
+    TDetailHeadSumEvent OnDetailHeadSum;
+    TDetailSumEvent OnDetailSum;
+    TChangeIndexEvent OnChangeIndex;
+    TProcessingEvent OnProcessing;
+    TPrinterSetupEvent OnSetupPrinter;
+    // Passed to the viewer: drawing on printed pages.
+    TPagePrinted OnPrintHeader;
+    TPagePrinted OnPrintFooter;
+
+    // --- public state -------------------------------------------------------------------
+    // A string list owned by the component; writing copies the given list.
+    std::vector<std::string>& Params() { return FParams; }
+    const std::vector<std::string>& Params() const { return FParams; }
+    void SetParams(const std::vector<std::string>& Value) { FParams = Value; }
+    // The viewer window's visibility (false without a viewer).
+    bool Visible() const;
+    void SetVisible(bool Value);
+    // The progress window's visibility (false, and not written, without a window).
+    bool ProgressVisible() const;
+    void SetProgressVisible(bool Value);
+    // While true, the end of every run frees the three field tables; writing true frees
+    // them at once (the next load creates them again).
+    bool ClearFieldsList() const { return FClearFieldsList; }
+    void SetClearFieldsList(bool Value);
+    // True while a run is being set up (the first OnNext of a run sees true).
+    bool BeginOfReport() const { return FRun.BeginOfReport; }
+
+    // --- the run ------------------------------------------------------------------------
+    // One run writing into Stream (nullptr: into files); true when it completed.
+    bool Execute(TStream* Stream = nullptr);
+    // One run writing into files, then the result is loaded into the viewer.
+    bool ExecAndLoad();
+    bool LoadAfterExecute(TStream* Stream, bool Load);
+
+    // --- level flow, grouping, counters ---------------------------------------------------
+    // The group index of a level, asked from OnGetGroupIndex.
+    virtual std::string GetIdx(int Level);
+    void PutOldIdx(int Level);
+    std::string GetPriorIndex(int Level) const;
+    void SetPrint(int Level, bool Value);
+    void SetPrintTmp(int Level, bool Value);
+    bool GetPrint(int Level) const;
+    bool GetPrintTmp(int Level) const;
+    // The line-suppression character (code 27) as a field value.
+    static std::string SkipLine() { return std::string(1, kSkipLineChar); }
+    int GetCurrentLine() const;
+    std::string GetPgNumber() const { return std::to_string(FRun.FPageNo); }
+    int GetIntPgNumber() const { return FRun.FPageNo; }
+
+    // --- progress window ----------------------------------------------------------------
+    void ShowProgress(int PageNo, bool& Continue);
+    void SetProgressCaption(std::string_view Text);
+    void PrintOnOff();
+    void ProcCancelBtnClick();
+
+    // --- field access (active format slot) ----------------------------------------------
+    tRNAMEList& FieldByName(std::string_view Name) { return FModel.FieldByName(Name); }
+    tRNAMEList& FieldByNumber(int Level, int Number) { return FModel.FieldByNumber(Level, Number); }
+    void FormatByName(std::string_view Name, int& Width, int& Decimals) {
+        FModel.FormatByName(Name, Width, Decimals);
+    }
+    void FormatByNumber(int Level, int Number, int& Width, int& Decimals) const {
+        FModel.FormatByNumber(Level, Number, Width, Decimals);
+    }
+
+    // --- formats and built-in fields ----------------------------------------------------
+    bool LoadFormat(std::string_view FileName, std::string& FormatName, int Slot);
+    void SetActiveFormat(int Value) { FModel.SetActiveFormat(Value); }
+    std::string GetAliasDir(bool CheckFormatFile);
+    void PutDefaultValues();
+
+    // --- line building ------------------------------------------------------------------
+    // Builds one line of Level of the active format and appends its output lines to List.
+    void MakeLine(int Level, EilPlist& List);
+    // Appends the text that replaces field slot FieldNo of Level (filled out, cut or
+    // aligned for its slot) to Value. The line builder calls this form, so that a line is
+    // built without a string per field; override it to change how slots are filled.
+    virtual void GetValue(int Level, int FieldNo, std::string& Value);
+    // The same text as a string.
+    std::string GetValue(int Level, int FieldNo);
+    // Evaluates the calculated fields of Level with the connected calculator.
+    void PutCalcValues(int Level);
+
+    // --- sums ---------------------------------------------------------------------------
+    double SumByName(int Level, std::string_view Name);
+    double SumByNumber(int Level, int FieldLevel, int FieldNo);
+    void ClrSum(int Level);
+    virtual void DetailLineSum();
+    void DetailLineAutoSum();
+    virtual void DetailHeadSum();
+
+    // --- paged output -------------------------------------------------------------------
+    void PrintLine(EilPlist& List, int Level, TStream* Stream);
+    void WritePageStrings(int Level, TStream* Stream);
+    void AppendPageStrings(int Level, std::string_view Text);
+    void NewPage(int Level);
+    void NewPageAfter(int Level);
+    void NewPageBefore(int Level);
+    void NewPageWait(int Level);
+    void SetBorder(int From1, int To1, int From2, int To2, int From3, int To3);
+
+    // --- messages and the viewer's form ---------------------------------------------------
+    // Shows Msg through the host's message dialog and returns its result. With prMsgToHtml
+    // and an HTML format file the message becomes an HTML page in the report output
+    // instead, and the result is 0.
+    int rptMessageDlg(std::string_view Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons);
+    // Asks Msg as a Yes/No confirmation; true (stop) unless the answer is No. An answer
+    // of 0 (no dialog was shown) therefore stops.
+    bool rptConfirmStop(std::string_view Msg);
+    // The name of check box number Index (from 0) among the viewer's check boxes whose
+    // state is State; false without a viewer or such a box.
+    bool GetCheckBoxName(bool State, int Index, std::string& Name) const;
+
+    // --- internals that the design tools and tests read ---------------------------------
+    const std::string& PageBreakHTML() const { return FPageBreakHTML; }
+    const std::string& PageBreakRTF() const { return FPageBreakRTF; }
+    const std::string& PageBreakTXT() const { return FPageBreakTXT; }
+    bool StripNames() const { return FStripNames; }
+    void SetStripNames(bool Value) { FStripNames = Value; }
+    const std::string& RTFNameTag() const { return FRTFNameTag; }
+    ReportModel& Model() { return FModel; }
+    HostServices& Host() const { return FHost; }
+    int DetailCount() const { return FRun.FDetailCount; }
+
+  protected:
+    // The state of the current run (what the run's steps share).
+    RunState& Run() { return FRun; }
+    // The second-parse pass over the run's output: the run stream, else the file PrnFile.
+    // False when the output could not be opened or rewritten.
+    bool SecondParse();
+
+  private:
+    struct BorderRange {
+        int From = 0;
+        int To = 0;
+    };
+
+    void Construct();
+    void ReadPageBreakMarkers();
+    int PrinterPageHeight() const;  // 0 without printers
+    void RaiseLevelEvent(int Level);
+    bool WriteMessagePage(std::string_view Msg, TMsgDlgType DlgType);
+    LoadSettings MakeLoadSettings();
+
+    HostServices& FHost;
+    ReportModel FModel;
+    RunState FRun;
+
+    ComponentLink<TCustomRepViewer> FViewerExt;
+    ComponentLink<TComponent> FXCalcExt;     // a TCustomRepCalculator
+    TCustomRepCalculator* FXCalc = nullptr;  // the same object, seen as a calculator
+    ComponentLink<TrptStorage> FXStorage;
+    std::unique_ptr<tRepViewerPar> FViewer;
+
+    bool FMultiLevel = false;
+    int FPgSize = 64;
+    int FPgHeight = 0;
+    int FFirstPgSize = 64;
+    TPrintOptions FOptions{prNumbersAlignRight, prScaled};
+    TPageOrientation FOrientation = orDefault;
+    std::string FPrnFile = "PRX";
+    std::string FAliasName;
+    std::string FFormatFile;
+    std::string FFormatFile1;
+    std::string FFormatFile2;
+    std::string FFormatName;
+    TRepLanguage FLanguage = laEnglish;
+
+    std::vector<std::string> FParams;
+    bool FClearFieldsList = true;
+    bool FStripNames = true;
+    std::string FRTFNameTag = "strike";
+
+    // Page-break markers of the three output kinds.
+    std::string FPageBreakHTML = "<PAGE>";
+    std::string FPageBreakRTF = "\\page";
+    std::string FPageBreakTXT = "\f";
+    // Character ranges cut from each output line.
+    std::array<BorderRange, 3> FBorder{};
+
+    std::array<bool, kLevelCount> FPrint{};
+    std::array<bool, kLevelCount> FPrintTmp{};
+    // The group index last seen per sum level rlSum01..rlSum10.
+    std::array<std::string, kGroupLevelCount> FOldIdx;
+
+    // Scratch of the line builder, kept so that building a line reuses its room.
+    std::string FLineScratch;
+};
+
+}  // namespace quillon

@@ -1,0 +1,77 @@
+#pragma once
+// The state of one report run, kept by TQuillon between the steps of the run: the output
+// targets, page and line counters, group keys, the [DEFAULT] values, the progress window
+// and the running sums. Everything here lives from the start of a run to its clean-up;
+// the run's steps (execution driver, paged output, sums) read and write it.
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/report_level.h"
+#include "engine/report_model.h"
+#include "platform/core/host_services.h"
+#include "platform/core/stream.h"
+
+namespace quillon {
+
+// Output targets of a run are the levels rlDetail..rlSum10.
+inline constexpr int kFirstTargetLevel = rlDetail;
+inline constexpr int kLastTargetLevel = rlSum10;
+inline constexpr int kTargetCount = kLastTargetLevel - kFirstTargetLevel + 1;
+constexpr bool IsTargetLevel(int level) {
+    return level >= kFirstTargetLevel && level <= kLastTargetLevel;
+}
+constexpr int TargetIndex(int level) {
+    return level - kFirstTargetLevel;
+}
+
+// Sum levels rlSum01..rlSum10 (group keys) and rlSum01..rlEnd (running sums).
+inline constexpr int kGroupLevelCount = rlSum10 - rlSum01 + 1;
+inline constexpr int kSumLevelCount = rlEnd - rlSum01 + 1;
+
+// A running sum of one detail field at one sum level.
+struct SumCell {
+    double Value = 0.0;
+    bool Numeric = true;
+};
+
+struct RunState {
+    bool FRunning = false;          // between the start of a run and its clean-up
+    TStream* FRunStream = nullptr;  // the stream given to Execute; not owned
+    bool BeginOfReport = false;
+    int FPageNo = 1;
+    int FColumn = 1;
+    int FDetailCount = 0;
+    bool FEof = false;
+    std::uint8_t FStopped = 0;
+
+    // Per output target (index TargetIndex(level)).
+    std::array<std::unique_ptr<TFileStream>, kTargetCount> FLevelFiles;
+    std::array<std::unique_ptr<std::vector<std::string>>, kTargetCount> FPageStrings;
+    std::array<int, kTargetCount> FLinesOnPage{};
+    std::array<int, kTargetCount> FHeadLines{};
+    std::array<bool, kTargetCount> FNewPagePending{};
+
+    // [DEFAULT] of QUILDOC.INI, read at the start of the run.
+    std::vector<DefaultValue> FDefaultValues;
+
+    // The progress window of the run, when the host shows one.
+    std::unique_ptr<ProgressWindow> FProgressForm;
+
+    // Running sums per level rlSum01..rlEnd (index level - rlSum01), index = slot - 1.
+    std::array<std::unique_ptr<std::vector<SumCell>>, kSumLevelCount> FSums;
+
+    // Values remembered at the start of the run and restored by its clean-up.
+    int FSavedPgSize = 0;
+    int FSavedFirstPgSize = 0;
+    bool FHasSavedOrientation = false;
+    TPrinterOrientation FSavedOrientation = TPrinterOrientation::poPortrait;
+
+    TFileStream* LevelFile(int level) const {
+        return IsTargetLevel(level) ? FLevelFiles[TargetIndex(level)].get() : nullptr;
+    }
+};
+
+}  // namespace quillon

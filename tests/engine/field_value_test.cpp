@@ -1,0 +1,119 @@
+#include "engine/field_value.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace quillon {
+namespace {
+
+using text::TextEncoding;
+
+std::string Slot(std::string_view value, int width, TPrintOptions options,
+                 TextEncoding enc = TextEncoding::Cp1252) {
+    std::string out = "[";
+    AppendSlotText(out, value, width, options, enc);
+    return out.substr(1);
+}
+
+const TPrintOptions kNone{};
+const TPrintOptions kRight{prNumbersAlignRight};
+
+TEST(FieldValue, PadsAndCutsToTheSlotWidth) {
+    EXPECT_EQ(Slot("abc", 5, kNone), "abc  ");
+    EXPECT_EQ(Slot("abcdefghij", 4, kNone), "abcd");
+    EXPECT_EQ(Slot("", 3, kNone), "   ");
+    EXPECT_EQ(Slot("abc", 0, kNone), "");
+    EXPECT_EQ(Slot("abcdefghij", 4, TPrintOptions{prDontCutField}), "abcdefghij");
+    EXPECT_EQ(Slot("ab", 4, TPrintOptions{prDontCutField}), "ab  ");
+}
+
+TEST(FieldValue, WideSlotsAreNotCountedModulo256) {
+    const std::string value(300, 'x');
+    EXPECT_EQ(Slot(value, 300, kNone).size(), 300u);
+    EXPECT_EQ(Slot("a", 300, kNone).size(), 300u);
+    EXPECT_EQ(Slot("1", 300, kRight).size(), 300u);
+}
+
+TEST(FieldValue, NumbersAreRightAligned) {
+    EXPECT_EQ(Slot("12.5", 8, kRight), "    12.5");
+    EXPECT_EQ(Slot("12,5", 8, kRight), "12,5    ");
+    EXPECT_EQ(Slot("-1e3", 6, kRight), "  -1e3");
+    EXPECT_EQ(Slot(" 7 ", 5, kRight), "   7 ");  // the untrimmed value is aligned
+    EXPECT_EQ(Slot("12.5", 8, kNone), "12.5    ");
+    // A number as long as the slot, or longer, is cut like any value.
+    EXPECT_EQ(Slot("123456", 4, kRight), "1234");
+    EXPECT_EQ(Slot("123456", 4, kRight + prDontCutField), "123456");
+}
+
+TEST(FieldValue, RecognisesDecimalNumbers) {
+    for (const char* yes : {"0", "+1", "-12.50", ".5", "5.", "1e10", "2.5E-3"}) {
+        EXPECT_TRUE(IsDecimalNumber(yes)) << yes;
+    }
+    for (const char* no : {"", "-", ".", "1,5", "1e", "e5", "12a", "1 2", "0x10", "inf"}) {
+        EXPECT_FALSE(IsDecimalNumber(no)) << no;
+    }
+}
+
+TEST(FieldValue, TrimsTheWrittenText) {
+    const TPrintOptions trim{prTrimField};
+    EXPECT_EQ(Slot("  a", 5, trim), "a");
+    EXPECT_EQ(Slot("abcdef", 3, trim), "abc");
+    EXPECT_EQ(Slot("12", 6, trim + prNumbersAlignRight), "12");
+    // Only blanks go: the line-suppression character and line ends stay.
+    EXPECT_EQ(Slot("\x1b", 3, trim), "\x1b");
+    EXPECT_EQ(Slot("a\r\n", 5, trim), "a\r\n");
+}
+
+TEST(FieldValue, LinkMarkupTakesNoRoom) {
+    // The visible text shares the slot with what follows the link; the tags are extra.
+    EXPECT_EQ(Slot("<A href=x>x</A>", 3, kNone), "<A href=x>x</A>  ");
+    EXPECT_EQ(Slot("<A href=x>x</A>", 3, kNone).size(), 3u + 14u);
+    EXPECT_EQ(Slot("<A href=u>ab</A>cd", 3, kNone), "<A href=u>ab</A>c");
+    // A visible text longer than the slot is cut and the closing tag kept.
+    EXPECT_EQ(Slot("<A href=u>abcdef</A>", 3, kNone), "<A href=u>abc</A>");
+    // Trimming does not apply to links.
+    EXPECT_EQ(Slot("<A href=u>a</A>", 3, TPrintOptions{prTrimField}), "<A href=u>a</A>  ");
+    // An unclosed link keeps the room of both tags.
+    EXPECT_EQ(Slot("<A href=x>", 3, kNone), "<A href=x>       ");
+}
+
+TEST(FieldValue, OnlyALeadingWellFormedTagIsALink) {
+    EXPECT_EQ(Slot("x<A b>c</A>", 4, kNone), "x<A ");
+    EXPECT_EQ(Slot("<ABBR>long text", 4, kNone), "<ABB");
+    EXPECT_EQ(Slot("<A <b>>z", 4, kNone), "<A <");
+    EXPECT_EQ(Slot("a > b <A", 4, kNone), "a > ");
+}
+
+TEST(FieldValue, CountsCharactersOfUtf8Templates) {
+    const std::string value = "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F";  // four letters, 8 bytes
+    EXPECT_EQ(Slot(value, 2, kNone, TextEncoding::Utf8), "\xC3\xA4\xC3\xB6");
+    EXPECT_EQ(Slot(value, 6, kNone, TextEncoding::Utf8), value + "  ");
+    EXPECT_EQ(Slot("\xE2\x82\xAC"
+                   "5",
+                   4, kNone, TextEncoding::Utf8),
+              "\xE2\x82\xAC"
+              "5  ");
+    // The same bytes in a single-byte template are eight characters.
+    EXPECT_EQ(Slot(value, 3, kNone, TextEncoding::Cp1252), "\xC3\xA4\xC3");
+    EXPECT_EQ(Slot("<A href=u>\xC3\xA4\xC3\xB6\xC3\xBC</A>", 2, kNone, TextEncoding::Utf8),
+              "<A href=u>\xC3\xA4\xC3\xB6</A>");
+}
+
+TEST(FieldValue, SecondParsePlaceholders) {
+    std::string out;
+    AppendSecondParsePlaceholder(out, "&NAME", 3, 0, false, "strike", TextEncoding::Cp1252);
+    EXPECT_EQ(out, "<\xBF&NAME>???");
+    out.clear();
+    AppendSecondParsePlaceholder(out, "&TOTAL", 6, 2, false, "strike", TextEncoding::Utf8);
+    EXPECT_EQ(out, "<\xC2\xBF&TOTAL>???^??");
+    out.clear();
+    AppendSecondParsePlaceholder(out, "&NAME", 3, 0, true, "strike", TextEncoding::Cp1252);
+    EXPECT_EQ(out, "{\\strike &NAME}???");
+    out.clear();
+    AppendSecondParsePlaceholder(out, "&W", 300, 0, false, "strike", TextEncoding::Cp1252);
+    EXPECT_EQ(out.size(), 5u + 300u);
+}
+
+}  // namespace
+}  // namespace quillon
