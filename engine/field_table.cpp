@@ -39,6 +39,12 @@ std::string tRNAMEList::GetAsString() const {
     return cell.generation == generation_ ? cell.value : std::string();
 }
 
+std::string_view tRNAMEList::AsStringView() const {
+    if (current_ == kNone) return {};
+    const ValueCell& cell = cells_[entry_cell_[current_]];
+    return cell.generation == generation_ ? std::string_view(cell.value) : std::string_view();
+}
+
 std::string tRNAMEList::GetAsName() const {
     if (current_ == kNone) return "*";
     return entries_[current_].name;

@@ -61,6 +61,9 @@ class tRNAMEList {
     virtual void SetAsURL(std::string_view url);
 
     std::string AsString() const { return GetAsString(); }
+    // The current field's value as GetAsString gives it, without a copy; valid until the
+    // table is changed. Line building reads values through it.
+    std::string_view AsStringView() const;
     std::string AsName() const { return GetAsName(); }
     std::string AsURL() const { return GetAsURL(); }
     std::string AsExpression() const { return GetAsExpression(); }

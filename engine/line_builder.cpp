@@ -77,7 +77,7 @@ void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {
             return;
         }
     }
-    AppendSlotText(Value, field.AsString(), width, FOptions, enc);
+    AppendSlotText(Value, field.AsStringView(), width, FOptions, enc);
 }
 
 std::string TQuillon::GetValue(int Level, int FieldNo) {
