@@ -11,6 +11,7 @@
 
 #include "engine/report_level.h"
 #include "engine/report_model.h"
+#include "engine/sums.h"
 #include "platform/core/host_services.h"
 #include "platform/core/stream.h"
 
@@ -27,15 +28,8 @@ constexpr int TargetIndex(int level) {
     return level - kFirstTargetLevel;
 }
 
-// Sum levels rlSum01..rlSum10 (group keys) and rlSum01..rlEnd (running sums).
+// Sum levels rlSum01..rlSum10 (group keys).
 inline constexpr int kGroupLevelCount = rlSum10 - rlSum01 + 1;
-inline constexpr int kSumLevelCount = rlEnd - rlSum01 + 1;
-
-// A running sum of one detail field at one sum level.
-struct SumCell {
-    double Value = 0.0;
-    bool Numeric = true;
-};
 
 struct RunState {
     bool FRunning = false;          // between the start of a run and its clean-up
@@ -60,8 +54,8 @@ struct RunState {
     // The progress window of the run, when the host shows one.
     std::unique_ptr<ProgressWindow> FProgressForm;
 
-    // Running sums per level rlSum01..rlEnd (index level - rlSum01), index = slot - 1.
-    std::array<std::unique_ptr<std::vector<SumCell>>, kSumLevelCount> FSums;
+    // Running sums of the levels rlSum01..rlEnd.
+    ReportSums FSums;
 
     // Values remembered at the start of the run and restored by its clean-up.
     int FSavedPgSize = 0;
