@@ -1,0 +1,45 @@
+#include "html/layout/attribute_access.h"
+
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+std::string AttrText(const TAttributeList& attrs, Symb sym) {
+    const TAttribute* a = attrs.Find(sym);
+    return a ? a->TextUtf8() : std::string();
+}
+
+std::optional<int> AttrNumber(const TAttributeList& attrs, Symb sym) {
+    const TAttribute* a = attrs.Find(sym);
+    if (!a) return std::nullopt;
+    return a->Number;
+}
+
+std::optional<Color> AttrColor(const TAttributeList& attrs, Symb sym) {
+    const TAttribute* a = attrs.Find(sym);
+    if (!a) return std::nullopt;
+    const std::optional<TColor> c = GetColor(a->Text);
+    if (!c) return std::nullopt;
+    return CanvasColor(*c);
+}
+
+std::optional<TLength> AttrLength(const TAttributeList& attrs, Symb sym) {
+    const TAttribute* a = attrs.Find(sym);
+    if (!a) return std::nullopt;
+    TLength len;
+    len.Value = a->Number;
+    len.Percent = a->Text.find(U'%') != std::u32string::npos;
+    return len;
+}
+
+std::string AttrUpper(const TAttributeList& attrs, Symb sym) {
+    return text::AsciiUpperCase(AttrText(attrs, sym));
+}
+
+std::string AttrLower(const TAttributeList& attrs, Symb sym) {
+    std::string s = AttrText(attrs, sym);
+    for (char& c : s) c = text::AsciiLower(c);
+    return s;
+}
+
+}  // namespace quillon

@@ -1,0 +1,43 @@
+#pragma once
+// Reading tag attributes into model values: texts, numbers, lengths with an optional
+// percent sign, and colours. Every colour of the model is a canvas Color (0x00RRGGBB);
+// the tokenizer's colours (red in the low byte, maybe with the palette bit) are converted
+// here.
+
+#include <optional>
+#include <string>
+
+#include "html/parse/html_attribute.h"
+#include "html/parse/html_color.h"
+#include "html/parse/symb.h"
+#include "platform/core/rgba_image.h"
+
+namespace quillon {
+
+// A tokenizer colour (Windows order, red in bits 0-7) as a canvas colour.
+inline Color CanvasColor(TColor windows) {
+    return ((windows & 0xFFu) << 16) | (windows & 0xFF00u) | ((windows >> 16) & 0xFFu);
+}
+
+// A WIDTH or HEIGHT value: pixels, or a percentage when the text ends in '%'.
+struct TLength {
+    int Value = 0;
+    bool Percent = false;
+};
+
+inline bool HasAttr(const TAttributeList& attrs, Symb sym) {
+    return attrs.Find(sym) != nullptr;
+}
+// The value text as UTF-8 (empty when absent).
+std::string AttrText(const TAttributeList& attrs, Symb sym);
+// The numeric value, if the attribute is present.
+std::optional<int> AttrNumber(const TAttributeList& attrs, Symb sym);
+// The colour of the value, if present and readable.
+std::optional<Color> AttrColor(const TAttributeList& attrs, Symb sym);
+// The value as a length, if present. The caller applies its own range rules.
+std::optional<TLength> AttrLength(const TAttributeList& attrs, Symb sym);
+// The value text upper- or lower-cased (ASCII letters only).
+std::string AttrUpper(const TAttributeList& attrs, Symb sym);
+std::string AttrLower(const TAttributeList& attrs, Symb sym);
+
+}  // namespace quillon

@@ -1,0 +1,120 @@
+#include "html/layout/cell.h"
+
+#include <algorithm>
+
+#include "html/layout/section.h"
+#include "html/layout/sel_text.h"
+
+namespace quillon {
+
+TCell::~TCell() = default;
+
+void TCell::Add(std::unique_ptr<TSectionBase> section) {
+    if (!section) return;
+    if (auto* pre = dynamic_cast<TPreFormated*>(section.get()); pre && pre->CharCount() == 0) {
+        pre->AddText(U" ");
+    }
+    section->SetParent(Document);
+    sections_.push_back(std::move(section));
+}
+
+void TCell::CopySectionsFrom(const TCell& src) {
+    BkGnd = src.BkGnd;
+    BkColor = src.BkColor;
+    for (const auto& s : src.sections_) {
+        auto copy = s->CreateCopy(*Document);
+        copy->Document = Document;
+        sections_.push_back(std::move(copy));
+    }
+}
+
+int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cursor) {
+    IMgr.Clear();
+    IMgr.Reset(0, std::max(0, width));
+    IMgr.AvailWidth = std::max(0, width);
+    TopY = y;
+    StartCurs = cursor;
+    int height = 0;
+    for (const auto& s : sections_) {
+        height += s->DrawLogic(canvas, y + height, IMgr, scroll_width, cursor);
+    }
+    Len = cursor - StartCurs;
+    return std::max(height, IMgr.ImageBottom() - y);
+}
+
+int TCell::Draw(Canvas& canvas, const Rect& clip, int width, int x, int y) {
+    IMgr.Reset(x, x + std::max(0, width));
+    for (const auto& s : sections_) y = s->Draw(canvas, clip, IMgr, x, y);
+    return y;
+}
+
+MinMax TCell::MinMaxWidth(Canvas& canvas) {
+    MinMax result;
+    for (const auto& s : sections_) {
+        const MinMax m = s->MinMaxWidth(canvas);
+        result.Min = std::max(result.Min, m.Min);
+        result.Max = std::max(result.Max, m.Max);
+    }
+    return result;
+}
+
+void TCell::CopyToClipboard(SelTextCount& sink) const {
+    for (const auto& s : sections_) s->CopyToClipboard(sink);
+}
+
+void TCell::UpdateFonts() {
+    for (const auto& s : sections_) s->UpdateFonts();
+}
+
+TSectionBase* TCell::FindSectionAtPosition(int y, int* index) {
+    int top = TopY;
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        const int bottom = top + sections_[i]->Height;
+        if (y >= top && y < bottom) {
+            if (index) *index = static_cast<int>(i);
+            return sections_[i].get();
+        }
+        top = bottom;
+    }
+    return nullptr;
+}
+
+std::optional<UrlHit> TCell::GetURL(Canvas& canvas, int x, int y) {
+    for (const auto& s : sections_) {
+        if (auto hit = s->GetURL(canvas, x, y)) return hit;
+    }
+    return std::nullopt;
+}
+
+CursorHit TCell::FindCursor(Canvas& canvas, int x, int y) {
+    for (const auto& s : sections_) {
+        const CursorHit hit = s->FindCursor(canvas, x, y);
+        if (hit.Index >= 0) return hit;
+    }
+    return {};
+}
+
+int TCell::FindString(int from, std::u32string_view to_find, bool match_case,
+                      char32_t replacement) {
+    for (const auto& s : sections_) {
+        const int found = s->FindString(from, to_find, match_case, replacement);
+        if (found >= 0) return found;
+    }
+    return -1;
+}
+
+std::optional<Point> TCell::CursorToXY(Canvas& canvas, int cursor) {
+    for (const auto& s : sections_) {
+        if (auto p = s->CursorToXY(canvas, cursor)) return p;
+    }
+    return std::nullopt;
+}
+
+std::optional<char32_t> TCell::GetChAtPos(int pos) const {
+    for (const auto& s : sections_) {
+        if (auto c = s->GetChAtPos(pos)) return c;
+    }
+    return std::nullopt;
+}
+
+}  // namespace quillon

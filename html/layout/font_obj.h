@@ -1,0 +1,72 @@
+#pragma once
+// Font runs of a section: a font change at a character position, with the font's metrics
+// and the link the run belongs to.
+
+#include <memory>
+#include <vector>
+
+#include "html/layout/html_enums.h"
+#include "html/layout/my_font.h"
+#include "html/layout/url_target.h"
+
+namespace quillon {
+
+class TSectionList;
+
+class TFontObj {
+  public:
+    TFontObj(const TSectionList& doc, int char_pos, const TMyFont& font,
+             SubSuperType sub_super = SubSuperType::Normal);
+
+    int CharPos = 0;  // first character of the run
+    SubSuperType SScript = SubSuperType::Normal;
+    TUrlTarget Link;  // empty URL: not a link
+
+    // Metrics of the font, measured on the document's screen canvas whenever it changes.
+    int LineHeight = 0;  // text height plus leading
+    int CharHeight = 0;  // ascent plus descent
+    int Overhang = 0;
+    int Descent = 0;
+
+    const TMyFont& Font() const { return font_; }
+    // Changes the font and measures it again.
+    void SetFont(const TSectionList& doc, const TMyFont& font);
+    // Re-applies the document's font settings: the link colour for a run with a URL,
+    // else the text colour.
+    void UpdateFont(const TSectionList& doc);
+
+  private:
+    void Measure(const TSectionList& doc);
+
+    TMyFont font_;
+};
+
+// A section's font runs in position order. The first run starts at position 0.
+class TFontList {
+  public:
+    TFontObj& Add(std::unique_ptr<TFontObj> run);
+
+    int Count() const { return static_cast<int>(runs_.size()); }
+    bool Empty() const { return runs_.empty(); }
+    TFontObj& operator[](int i) { return *runs_[static_cast<std::size_t>(i)]; }
+    const TFontObj& operator[](int i) const { return *runs_[static_cast<std::size_t>(i)]; }
+    TFontObj& Last() { return *runs_.back(); }
+    const TFontObj& Last() const { return *runs_.back(); }
+    void Clear() { runs_.clear(); }
+
+    // The run with the greatest CharPos not after pos (the first run for positions before
+    // it), with its index; nullptr when there is no run.
+    const TFontObj* GetFontObjAt(int pos, int* index = nullptr) const;
+    // The font of that run and its overhang.
+    const TMyFont* GetFontAt(int pos, int& overhang) const;
+    // How many characters from pos until the next run starts, or until len.
+    int GetFontCountAt(int pos, int len) const;
+
+    auto begin() const { return runs_.begin(); }
+    auto end() const { return runs_.end(); }
+
+  private:
+    std::vector<std::unique_ptr<TFontObj>> runs_;
+};
+
+}  // namespace quillon

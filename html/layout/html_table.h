@@ -1,0 +1,151 @@
+#pragma once
+// Tables: rows of cells, each cell a TCell of sections, with an optional caption.
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "html/layout/cell.h"
+#include "html/layout/html_enums.h"
+#include "html/layout/section_base.h"
+#include "html/parse/html_attribute.h"
+
+namespace quillon {
+
+// One cell of a table (TD or TH), or a placeholder made by span expansion.
+class TCellObj {
+  public:
+    // A cell read from TD/TH attributes (COLSPAN, ROWSPAN, WIDTH, HEIGHT, BGCOLOR).
+    TCellObj(TSectionList& doc, AlignmentType valign, const TAttributeList& attrs);
+    // A caption cell or a placeholder: no attributes, spans 1 x 1.
+    TCellObj(TSectionList& doc, AlignmentType valign);
+    // A copy of src (with copies of its sections) for doc.
+    TCellObj(TSectionList& doc, const TCellObj& src);
+    TCellObj(const TCellObj&) = delete;
+    TCellObj& operator=(const TCellObj&) = delete;
+
+    int SpanCols = 1;  // 0 marks a placeholder cell
+    int SpanRows = 1;
+    int HeightValue = 0;  // HEIGHT in pixels, 0 when not given
+    int WidthValue = 0;   // WIDTH, 0 when not given
+    bool WidthIsPercent = false;
+    AlignmentType VertAlign = AlignmentType::Middle;
+    TCell Body;
+
+    // Layout results.
+    int SpanWidth = 0;
+    int SpanHeight = 0;
+    int InnerHeight = 0;
+    int InnerOffset = 0;
+};
+
+// One row of a table.
+class TCellList {
+  public:
+    TCellList() = default;
+    // A row read from TR attributes (only BGCOLOR is kept here; ALIGN and VALIGN are
+    // applied by the parser to the row's cells).
+    explicit TCellList(const TAttributeList& attrs);
+    TCellList(const TCellList&) = delete;
+    TCellList& operator=(const TCellList&) = delete;
+
+    bool BkGnd = false;
+    Color BkColor = 0;
+    int RowSize = 0;        // layout: the row's height
+    int RowSpanHeight = 0;  // layout: tallest spanned height of its cells
+
+    // Appends a cell (a null cell is a placeholder without a body: not allowed, use a
+    // TCellObj with SpanCols 0).
+    TCellObj& Add(std::unique_ptr<TCellObj> cell);
+    // Inserts a cell at index (span expansion).
+    TCellObj& Insert(int index, std::unique_ptr<TCellObj> cell);
+    int Count() const { return static_cast<int>(cells_.size()); }
+    TCellObj& operator[](int i) { return *cells_[static_cast<std::size_t>(i)]; }
+    const TCellObj& operator[](int i) const { return *cells_[static_cast<std::size_t>(i)]; }
+    const std::vector<std::unique_ptr<TCellObj>>& Cells() const { return cells_; }
+
+  private:
+    std::vector<std::unique_ptr<TCellObj>> cells_;
+};
+
+inline constexpr int kMaxColumns = 30;
+
+class ThtmlTable : public TSectionBase {
+  public:
+    // A table read from TABLE attributes; `align` is the enclosing paragraph's alignment,
+    // `enclosing` the cell the table is added to, `level` the list level.
+    ThtmlTable(TSectionList& doc, const TAttributeList& attrs, JustifyType align, TCell* enclosing,
+               int level);
+
+    bool HasBorder = false;
+    int Padding = 2;
+    int Spacing = 3;
+    int WidthValue = 0;  // WIDTH, 0 when not given
+    bool WidthIsPercent = false;
+    JustifyType BlockAlign = JustifyType::Left;
+    AlignmentType Floating = AlignmentType::ANone;  // ALeft or ARight when it floats
+    bool HasBackColor = false;
+    Color BackColor = 0;
+    bool HasEdgeColor = false;
+    Color EdgeColor = 0;
+    int SideSpace = 5;
+    int NestLevel = 0;
+    TCell* EnclosingCell = nullptr;  // not owned
+    std::vector<std::unique_ptr<TCellList>> RowList;
+    std::unique_ptr<TCellObj> CaptionCell;
+    bool CaptionOnTop = true;
+
+    // Layout state.
+    bool Prepared = false;
+    bool HasAbsWidths = false;
+    int ColumnCount = 0;
+    std::array<int, kMaxColumns + 1> ColumnWidths{};
+    std::array<int, kMaxColumns + 1> ColumnPercents{};
+    int BodyWidth = 0;
+    int BlockWidth = 0;
+    int BlockIndent = 0;
+    int BodyIndent = 0;
+    int CaptionSpace = 0;
+    int BodyHeight = 0;
+    int CaptionNarrowest = 0;
+    int DrawX = 0;
+    int DrawY = 0;
+
+    TCellList& AddRow(std::unique_ptr<TCellList> row);
+
+    int CharCount() const override;
+    std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
+    void CopyToClipboard(SelTextCount& sink) const override;
+    int DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) override;
+    int Draw(Canvas& canvas, const Rect& clip, IndentManager& im, int x, int y) override;
+    std::optional<UrlHit> GetURL(Canvas& canvas, int x, int y) override;
+    CursorHit FindCursor(Canvas& canvas, int x, int y) override;
+    int FindString(int from, std::u32string_view to_find, bool match_case,
+                   char32_t replacement) override;
+    std::optional<Point> CursorToXY(Canvas& canvas, int cursor) override;
+    std::optional<char32_t> GetChAtPos(int pos) const override;
+    void UpdateFonts() override;
+    MinMax MinMaxWidth(Canvas& canvas) override;
+    bool IfHTMLTable() const override { return true; }
+
+    // Every cell in order: the caption first when on top, rows left to right, the caption
+    // last when at the bottom. Placeholders are skipped.
+    template <class F>
+    void ForEachCell(F&& f) const;
+
+    // A copy of src (with copies of every cell) for doc.
+    ThtmlTable(TSectionList& doc, const ThtmlTable& src);
+};
+
+template <class F>
+void ThtmlTable::ForEachCell(F&& f) const {
+    if (CaptionCell && CaptionOnTop) f(*CaptionCell);
+    for (const auto& row : RowList) {
+        for (const auto& cell : row->Cells()) {
+            if (cell->SpanCols > 0) f(*cell);
+        }
+    }
+    if (CaptionCell && !CaptionOnTop) f(*CaptionCell);
+}
+
+}  // namespace quillon

@@ -1,0 +1,51 @@
+#include "html/layout/image_obj.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "html/layout/attribute_access.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+TImageObj::TImageObj(int char_pos, const TAttributeList& attrs, TCell* cell)
+    : CharPos(char_pos), Cell(cell) {
+    SourceName = AttrText(attrs, Symb::SrcSy);
+    if (const TAttribute* a = attrs.Find(Symb::AltSy)) AltText = a->Text;
+    if (const TAttribute* a = attrs.Find(Symb::HeightSy)) HeightValue = std::max(0, a->Number);
+    if (const auto w = AttrLength(attrs, Symb::WidthSy)) {
+        if (!w->Percent) {
+            WidthValue = std::max(0, w->Value);
+        } else if (w->Value >= 1 && w->Value <= 100) {
+            WidthValue = w->Value;
+            WidthIsPercent = true;
+        }
+    }
+    if (HasAttr(attrs, Symb::AlignSy)) {
+        const std::string align = AttrUpper(attrs, Symb::AlignSy);
+        if (align == "TOP") {
+            Placement = AlignmentType::Top;
+        } else if (align == "MIDDLE" || align == "ABSMIDDLE") {
+            Placement = AlignmentType::Middle;
+        } else if (align == "LEFT") {
+            Placement = AlignmentType::ALeft;
+        } else if (align == "RIGHT") {
+            Placement = AlignmentType::ARight;
+        }
+    }
+    if (const TAttribute* a = attrs.Find(Symb::BorderSy)) Borderless = a->Number == 0;
+    TranspRequest = HasAttr(attrs, Symb::TranspSy);
+    ServerMap = HasAttr(attrs, Symb::IsMapSy);
+    if (HasAttr(attrs, Symb::UseMapSy)) {
+        ClientMap = true;
+        std::string name(text::Trim(AttrUpper(attrs, Symb::UseMapSy)));
+        if (name.size() > 1 && name[0] == '#') name.erase(0, 1);
+        ClientMapName = std::move(name);
+    }
+    if (const TAttribute* a = attrs.Find(Symb::HSpaceSy)) {
+        // abs() of the most negative int is undefined; clamp first.
+        SideSpace = a->Number < -20 || a->Number > 20 ? 20 : std::abs(a->Number);
+    }
+}
+
+}  // namespace quillon

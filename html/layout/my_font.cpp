@@ -1,0 +1,34 @@
+#include "html/layout/my_font.h"
+
+#include <algorithm>
+
+#include "html/layout/mul_div.h"
+#include "html/layout/section_list.h"
+
+namespace quillon {
+
+void TMyFont::SetNormalSize(const TSectionList& doc, int size) {
+    NominalSize = std::max(0, size);
+    Size = std::max(0, MulDiv(doc.BaseFontSize(), NominalSize, 12));
+}
+
+void TMyFont::UpdateFont(const TSectionList& doc, Color color) {
+    Name = FixedPitch ? doc.FixedFontName() : doc.BaseFontName();
+    CharSet = doc.CharSet();
+    SetNormalSize(doc, NominalSize);
+    FontColor = color;
+}
+
+FontSpec TMyFont::Spec() const {
+    FontSpec spec;
+    spec.name = Name;
+    spec.size_pt = Size;
+    spec.bold = Bold();
+    spec.italic = Italic();
+    spec.underline = Underline();
+    spec.strike_out = StrikeOut();
+    spec.color = FontColor;
+    return spec;
+}
+
+}  // namespace quillon

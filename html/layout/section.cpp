@@ -1,0 +1,268 @@
+#include "html/layout/section.h"
+
+#include <algorithm>
+
+#include "html/layout/attribute_access.h"
+#include "html/layout/form_controls.h"
+#include "html/layout/html_form.h"
+#include "html/layout/mul_div.h"
+#include "html/layout/section_list.h"
+#include "html/layout/sel_text.h"
+#include "html/layout/text_fold.h"
+
+namespace quillon {
+
+namespace {
+
+// The font a run gets: the style set added, sub- and superscript at three quarters of the
+// nominal size.
+TMyFont StyledFont(const TSectionList& doc, const TMyFont& font, const TextStyleState& style) {
+    TMyFont f = font;
+    f.Style |= style.styles;
+    if (style.sub_super != SubSuperType::Normal) f.SetNormalSize(doc, MulDiv(f.NominalSize, 3, 4));
+    return f;
+}
+
+}  // namespace
+
+TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
+                   JustifyType align, const TextStyleState& style)
+    : TSectionBase(&doc),
+      NestLevel(std::max(0, level)),
+      LeftIndent(kListIndent * std::max(0, level)),
+      BlockAlign(align) {
+    const TMyFont f = StyledFont(doc, font, style);
+    StartFont = f;
+    TFontObj& run = FontRuns.Add(std::make_unique<TFontObj>(doc, 0, f, style.sub_super));
+    if (link) run.Link = *link;
+}
+
+TSection::TSection(TSectionList& doc, const TSection& src)
+    : TSectionBase(&doc),
+      NestLevel(src.NestLevel),
+      LeftIndent(src.LeftIndent),
+      ItemKind(src.ItemKind),
+      BlockAlign(src.BlockAlign),
+      ClearMode(src.ClearMode),
+      StartFont(src.StartFont),
+      InlineControls(src.InlineControls),
+      LineList(src.LineList),
+      text_(src.text_) {
+    CopyBase(src);
+    for (const auto& run : src.FontRuns) FontRuns.Add(std::make_unique<TFontObj>(*run));
+    for (const auto& image : src.InlineImages) {
+        InlineImages.push_back(std::make_unique<TImageObj>(*image));
+    }
+}
+
+std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList& doc) const {
+    return std::make_unique<TSection>(doc, *this);
+}
+
+bool TSection::OnlyFloatingImages() const {
+    if (text_.empty()) return false;
+    if (std::any_of(text_.begin(), text_.end(), [](char32_t c) { return c != kImageChar; })) {
+        return false;
+    }
+    return std::all_of(InlineImages.begin(), InlineImages.end(),
+                       [](const auto& image) { return image->Floating(); });
+}
+
+void TSection::AddText(std::u32string_view s) {
+    if (s.empty()) return;
+    if (s.front() == U' ' && (text_.empty() || text_.back() == U' ' || OnlyFloatingImages())) {
+        s.remove_prefix(1);
+    }
+    text_.append(s);
+}
+
+TFontObj& TSection::RunAtEnd() {
+    TFontObj& last = FontRuns.Last();
+    if (last.CharPos == CharCount()) return last;
+    auto run = std::make_unique<TFontObj>(last);
+    run->CharPos = CharCount();
+    return FontRuns.Add(std::move(run));
+}
+
+void TSection::ChangeFont(const TMyFont& font, const TextStyleState& style) {
+    TFontObj& run = RunAtEnd();
+    run.SScript = style.sub_super;
+    run.SetFont(*Document, StyledFont(*Document, font, style));
+}
+
+void TSection::ChangeStyle(Symb sym) {
+    TFontStyles set = 0;
+    TFontStyles clear = 0;
+    switch (sym) {
+        case Symb::BSy:
+        case Symb::StrongSy:
+            set = fsBold;
+            break;
+        case Symb::BEndSy:
+        case Symb::StrongEndSy:
+            clear = fsBold;
+            break;
+        case Symb::ISy:
+        case Symb::EmSy:
+        case Symb::CiteSy:
+        case Symb::VarSy:
+            set = fsItalic;
+            break;
+        case Symb::IEndSy:
+        case Symb::EmEndSy:
+        case Symb::CiteEndSy:
+        case Symb::VarEndSy:
+            clear = fsItalic;
+            break;
+        case Symb::USy:
+            set = fsUnderline;
+            break;
+        case Symb::UEndSy:
+            clear = fsUnderline;
+            break;
+        default:
+            return;
+    }
+    TFontObj& run = RunAtEnd();
+    TMyFont f = run.Font();
+    f.Style = static_cast<TFontStyles>((f.Style | set) & ~clear);
+    run.SetFont(*Document, f);
+}
+
+void TSection::HRef(Symb sym, const TUrlTarget& link, const TMyFont& font,
+                    const TextStyleState& style) {
+    ChangeFont(font, style);
+    TFontObj& run = FontRuns.Last();
+    run.Link.Clear();
+    if (sym == Symb::ASy) run.Link = link;
+}
+
+TImageObj& TSection::AddImage(const TAttributeList& attrs, TCell* cell) {
+    InlineImages.push_back(std::make_unique<TImageObj>(CharCount(), attrs, cell));
+    text_.push_back(kImageChar);
+    return *InlineImages.back();
+}
+
+TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs, TCell* cell,
+                                          ThtmlForm*& form) {
+    if (!form) form = &ThtmlForm::CreateImplicit(*Document);
+    TFormControlObj* control = nullptr;
+    if (tag == Symb::SelectSy) {
+        const auto size = AttrNumber(attrs, Symb::SizeSy);
+        if (HasAttr(attrs, Symb::MultipleSy) || (size && *size > 1)) {
+            control = &form->InsertControl(std::make_unique<TListBoxFormControlObj>(*form, attrs));
+        } else {
+            control = &form->InsertControl(std::make_unique<TComboFormControlObj>(*form, attrs));
+        }
+    } else if (tag == Symb::TextAreaSy) {
+        control = &form->InsertControl(std::make_unique<TTextAreaFormControlObj>(*form, attrs));
+    } else {
+        std::string type = AttrLower(attrs, Symb::TypeSy);
+        if (type.size() > 20) type.resize(20);
+        using Button = TButtonFormControlObj;
+        if (type == "submit") {
+            control =
+                &form->InsertControl(std::make_unique<Button>(*form, attrs, Button::Kind::Submit));
+        } else if (type == "reset") {
+            control =
+                &form->InsertControl(std::make_unique<Button>(*form, attrs, Button::Kind::Reset));
+        } else if (type == "radio") {
+            control =
+                &form->InsertControl(std::make_unique<TRadioButtonFormControlObj>(*form, attrs));
+        } else if (type == "checkbox") {
+            control = &form->InsertControl(std::make_unique<TCheckBoxFormControlObj>(*form, attrs));
+        } else if (type == "hidden") {
+            control = &form->InsertControl(std::make_unique<THiddenFormControlObj>(*form, attrs));
+        } else if (type == "image") {
+            auto& image_control =
+                form->InsertControl(std::make_unique<TImageFormControlObj>(*form, attrs));
+            TImageObj& image = AddImage(attrs, cell);
+            image.MyFormControl = &image_control;
+            image_control.MyImage = &image;
+            control = &image_control;
+        } else {
+            control = &form->InsertControl(
+                std::make_unique<TEditFormControlObj>(*form, attrs, type == "password"));
+        }
+    }
+    control->CharPos = CharCount();
+    InlineControls.push_back(control);
+    text_.push_back(kFormControlChar);
+    return *control;
+}
+
+void TSection::DoClearAttribute(const TAttributeList& attrs) {
+    if (!HasAttr(attrs, Symb::ClearSy)) return;
+    const std::string clear = AttrLower(attrs, Symb::ClearSy);
+    if (clear == "left") {
+        ClearMode = ClearAttrType::clLeft;
+    } else if (clear == "right") {
+        ClearMode = ClearAttrType::clRight;
+    } else {
+        ClearMode = ClearAttrType::clAll;
+    }
+}
+
+void TSection::BreakInfo() {
+    if (text_.empty()) text_.push_back(U' ');
+}
+
+void TSection::CopyToClipboard(SelTextCount& sink) const {
+    const int first = FirstCursor;
+    const int end = first + CharCount();
+    const int from = std::max(sink.SelStart, first);
+    const int to = std::min(sink.SelEnd, end);
+    if (from >= to) return;
+    sink.AddText(std::u32string_view(text_).substr(static_cast<std::size_t>(from - first),
+                                                   static_cast<std::size_t>(to - from)));
+    // The selection goes on past this block: its text ends a line.
+    if (sink.SelEnd > end) sink.AddLineEnd();
+}
+
+std::optional<char32_t> TSection::GetChAtPos(int pos) const {
+    if (pos < FirstCursor || pos >= FirstCursor + CharCount()) return std::nullopt;
+    return text_[static_cast<std::size_t>(pos - FirstCursor)];
+}
+
+int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
+                         char32_t replacement) {
+    to_find = to_find.substr(0, 255);
+    if (to_find.empty()) return -1;
+    const std::size_t start = static_cast<std::size_t>(std::max(0, from - FirstCursor));
+    if (start >= text_.size()) return -1;
+    std::size_t found = std::u32string::npos;
+    if (match_case) {
+        found = text_.find(to_find, start);
+        if (found != std::u32string::npos && replacement != 0) text_[found] = replacement;
+    } else {
+        const char32_t lower = FoldCase(to_find.front());
+        for (std::size_t i = start; i + to_find.size() <= text_.size(); ++i) {
+            if (FoldCase(text_[i]) != lower) continue;
+            if (EqualsFolded(std::u32string_view(text_).substr(i, to_find.size()), to_find)) {
+                found = i;
+                break;
+            }
+        }
+    }
+    return found == std::u32string::npos ? -1 : FirstCursor + static_cast<int>(found);
+}
+
+void TSection::UpdateFonts() {
+    for (const auto& run : FontRuns) run->UpdateFont(*Document);
+    StartFont.UpdateFont(*Document, StartFont.FontColor);
+    UpdateSpacing();
+}
+
+TPreFormated::TPreFormated(TSectionList& doc, int level, const TMyFont& font,
+                           const TUrlTarget* link, const TextStyleState& style)
+    : TSection(doc, level, font, link, JustifyType::Left, style) {}
+
+void TPreFormated::AddText(std::u32string_view s) {
+    AppendRaw(s);
+}
+
+std::unique_ptr<TSectionBase> TPreFormated::CreateCopy(TSectionList& doc) const {
+    return std::make_unique<TPreFormated>(doc, *this);
+}
+
+}  // namespace quillon

@@ -1,0 +1,113 @@
+#pragma once
+// A block of text: the characters (with one placeholder character per image and form
+// control), the font runs marked by position, the images, the form controls and, after
+// layout, the lines.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "html/layout/font_obj.h"
+#include "html/layout/html_enums.h"
+#include "html/layout/image_obj.h"
+#include "html/layout/line_rec.h"
+#include "html/layout/section_base.h"
+#include "html/parse/html_attribute.h"
+#include "html/parse/symb.h"
+
+namespace quillon {
+
+class TCell;
+class ThtmlForm;
+class TFormControlObj;
+
+class TSection : public TSectionBase {
+  public:
+    // A section at list nesting `level`. Its first font run, at position 0, is a copy of
+    // `font` with the style set of `style` added and its sub/superscript state; `link`
+    // (may be null) is copied into that run.
+    TSection(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
+             JustifyType align, const TextStyleState& style = {});
+
+    int CharCount() const override { return static_cast<int>(text_.size()); }
+    const std::u32string& Text() const { return text_; }
+
+    int NestLevel = 0;
+    int LeftIndent = 0;  // kListIndent per nesting level
+    ListTypeType ItemKind = ListTypeType::None;
+    JustifyType BlockAlign = JustifyType::Left;
+    ClearAttrType ClearMode = ClearAttrType::clrNone;
+    TMyFont StartFont;  // the starting font, for list bullets and numbers
+
+    TFontList FontRuns;
+    TImageList InlineImages;
+    std::vector<TFormControlObj*> InlineControls;  // owned by their forms
+    std::vector<LineRec> LineList;                 // rebuilt by layout
+
+    // Appends text. Empty text is ignored; a leading space is dropped when the section is
+    // empty, already ends in a space, or holds only floating image placeholders.
+    virtual void AddText(std::u32string_view s);
+    // Starts a run with `font` at the current end (or replaces the last run's font when it
+    // starts there). The style set is added; sub- and superscript shrink the nominal size
+    // to three quarters.
+    void ChangeFont(const TMyFont& font, const TextStyleState& style);
+    // B, STRONG / I, EM, CITE, VAR / U and their end tags set or clear a style on the run
+    // at the current end.
+    void ChangeStyle(Symb sym);
+    // A link starts (ASy: `link` is copied into the new run) or ends (any other symbol).
+    void HRef(Symb sym, const TUrlTarget& link, const TMyFont& font, const TextStyleState& style);
+    // An IMG at the current end (placeholder 4).
+    TImageObj& AddImage(const TAttributeList& attrs, TCell* cell);
+    // An INPUT, SELECT or TEXTAREA at the current end (placeholder 2; INPUT TYPE=image also
+    // adds its image). `form` is the current form; when null an implicit form is created
+    // and stored there, so that following controls share it.
+    TFormControlObj& AddFormControl(Symb tag, const TAttributeList& attrs, TCell* cell,
+                                    ThtmlForm*& form);
+    // CLEAR=left, right, or anything else (all).
+    void DoClearAttribute(const TAttributeList& attrs);
+    // A section without text gets one space, so that an empty line still has height.
+    void BreakInfo();
+
+    std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
+    void CopyToClipboard(SelTextCount& sink) const override;
+    int DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) override;
+    int Draw(Canvas& canvas, const Rect& clip, IndentManager& im, int x, int y) override;
+    std::optional<UrlHit> GetURL(Canvas& canvas, int x, int y) override;
+    CursorHit FindCursor(Canvas& canvas, int x, int y) override;
+    int FindString(int from, std::u32string_view to_find, bool match_case,
+                   char32_t replacement) override;
+    std::optional<Point> CursorToXY(Canvas& canvas, int cursor) override;
+    std::optional<char32_t> GetChAtPos(int pos) const override;
+    void UpdateFonts() override;
+    MinMax MinMaxWidth(Canvas& canvas) override;
+
+    // A copy of src for doc: text, runs, images (form controls stay shared with src).
+    TSection(TSectionList& doc, const TSection& src);
+
+  protected:
+    void AppendRaw(std::u32string_view s) { text_.append(s); }
+    bool OnlyFloatingImages() const;
+
+  private:
+    TFontObj& RunAtEnd();
+
+    std::u32string text_;
+};
+
+// Preformatted text: one line of a PRE block or of a plain-text document. Text is kept as
+// it is (no space folding) and never wraps.
+class TPreFormated : public TSection {
+  public:
+    TPreFormated(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
+                 const TextStyleState& style = {});
+
+    void AddText(std::u32string_view s) override;
+    std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
+    int DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) override;
+    MinMax MinMaxWidth(Canvas& canvas) override;
+
+    TPreFormated(TSectionList& doc, const TPreFormated& src) : TSection(doc, src) {}
+};
+
+}  // namespace quillon

@@ -1,0 +1,212 @@
+#include "html/layout/section_list.h"
+
+#include <algorithm>
+
+#include "html/layout/form_controls.h"
+#include "html/layout/image_obj.h"
+#include "html/layout/section.h"
+#include "html/layout/sel_text.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::size_t kMaxFontName = 33;
+
+std::string FontName(std::string_view name) {
+    return std::string(text::CharPrefix(name, kMaxFontName, text::DetectEncoding(name)));
+}
+
+}  // namespace
+
+TSectionList::TSectionList() : TCell(this) {}
+
+TSectionList::TSectionList(const TSectionList& src)
+    : TCell(this),
+      BackImage(src.BackImage),
+      BackImageTried(src.BackImageTried),
+      ImagesShown(src.ImagesShown),
+      IsPrinting(src.IsPrinting),
+      PrintPageBottom(src.PrintPageBottom),
+      BackgroundChange(src.BackgroundChange),
+      OnBitmapRequest(src.OnBitmapRequest),
+      OnImageRequest(src.OnImageRequest),
+      SelStart(src.SelStart),
+      SelEnd(src.SelEnd),
+      base_font_name_(src.base_font_name_),
+      fixed_font_name_(src.fixed_font_name_),
+      base_font_size_(src.base_font_size_),
+      text_color_(src.text_color_),
+      link_color_(src.link_color_),
+      background_(src.background_),
+      char_set_(src.char_set_),
+      back_image_name_(src.back_image_name_),
+      scroll_y_(src.scroll_y_),
+      scroll_y_changed_(src.scroll_y_changed_),
+      screen_canvas_(src.screen_canvas_),
+      control_host_(src.control_host_) {
+    CopySectionsFrom(src);
+}
+
+TSectionList::~TSectionList() {
+    Clear();
+}
+
+std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& src) {
+    return std::make_unique<TSectionList>(src);
+}
+
+void TSectionList::Clear() {
+    // Sections refer to controls and images; they go first.
+    TCell::Clear();
+    AnimatedImages.clear();
+    all_controls_.clear();
+    forms_.clear();
+    maps_by_key_.clear();
+    image_maps_.clear();
+    SelStart = 0;
+    SelEnd = 0;
+    BackImage.reset();
+    BackImageTried = false;
+    back_image_name_.clear();
+}
+
+void TSectionList::SetFonts(std::string_view name, std::string_view fixed_name, int size,
+                            Color text, Color link, Color background) {
+    base_font_name_ = FontName(name);
+    fixed_font_name_ = FontName(fixed_name);
+    base_font_size_ = std::max(1, size);
+    text_color_ = text;
+    link_color_ = link;
+    SetBackground(background);
+    UpdateFonts();
+}
+
+void TSectionList::SetBackground(Color c) {
+    background_ = c;
+    if (BackgroundChange) BackgroundChange(*this, c);
+}
+
+void TSectionList::SetBackgroundBitmap(std::string_view name) {
+    back_image_name_ = name;
+    BackImage.reset();
+    BackImageTried = false;
+}
+
+void TSectionList::SetYOffset(int y) {
+    if (y == scroll_y_) return;
+    scroll_y_ = y;
+    scroll_y_changed_ = true;
+    for (TFormControlObj* c : all_controls_) c->ShownThisPaint = false;
+}
+
+Canvas& TSectionList::ScreenCanvas() const {
+    if (screen_canvas_) return *screen_canvas_;
+    if (!fallback_canvas_) fallback_canvas_ = std::make_unique<TestCanvas>(1, 1);
+    return *fallback_canvas_;
+}
+
+ThtmlForm& TSectionList::AddForm(std::unique_ptr<ThtmlForm> form) {
+    forms_.push_back(std::move(form));
+    return *forms_.back();
+}
+
+TMapItem& TSectionList::AddImageMap(std::unique_ptr<TMapItem> map) {
+    TMapItem& ref = *map;
+    image_maps_.push_back(std::move(map));
+    maps_by_key_.try_emplace(ref.MapKey(), &ref);  // the first map of a name wins
+    return ref;
+}
+
+const TMapItem* TSectionList::FindImageMap(std::string_view name) const {
+    const auto it = maps_by_key_.find(text::AsciiUpperCase(name));
+    return it == maps_by_key_.end() ? nullptr : it->second;
+}
+
+void TSectionList::SetTimerRunning(bool running) {
+    if (running == timer_running_) return;
+    timer_running_ = running;
+    if (OnTimerChange) OnTimerChange(*this, running);
+}
+
+void TSectionList::CheckGIFList() {
+    // Animation of GIF images is driven by the GIF support; nothing to advance without it.
+}
+
+int TSectionList::GetSelLength() const {
+    if (SelEnd <= SelStart) return 0;
+    SelTextCount sink(SelStart, SelEnd);
+    TCell::CopyToClipboard(sink);
+    return static_cast<int>(sink.Length());
+}
+
+std::u32string TSectionList::GetSelTextBuf(int size) const {
+    if (size <= 0 || SelEnd <= SelStart) return {};
+    SelTextBuf sink(SelStart, SelEnd, static_cast<std::size_t>(size - 1));
+    TCell::CopyToClipboard(sink);
+    return sink.Text();
+}
+
+std::u32string TSectionList::CopyToClipboard() {
+    if (SelEnd <= SelStart) return {};
+    ClipBuffer sink(SelStart, SelEnd);
+    TCell::CopyToClipboard(sink);
+    if (OnClipboardText) OnClipboardText(*this, sink.Text());
+    return sink.Text();
+}
+
+int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int& cursor) {
+    SetTimerRunning(false);
+    for (TFormControlObj* c : all_controls_) c->SetHeightWidth(canvas);
+    const int height = TCell::DoLogic(canvas, y, width, max_width, cursor);
+    if (!AnimatedImages.empty() && !IsPrinting) SetTimerRunning(true);
+    return height;
+}
+
+void TSectionList::Draw(Canvas& canvas, const Rect& rect, int clip_width, int x, int y) {
+    PrintPageBottom = rect.bottom;
+    SetTimerRunning(false);
+    TCell::Draw(canvas, rect, clip_width, x, y);
+    if (scroll_y_changed_) {
+        for (TFormControlObj* c : all_controls_) {
+            if (!c->ShownThisPaint) c->Hide();
+        }
+        scroll_y_changed_ = false;
+    }
+    if (!AnimatedImages.empty() && !IsPrinting) SetTimerRunning(true);
+}
+
+int TSectionList::FindPositionByIndex(int n) const {
+    int y = 0;
+    const auto& sections = Sections();
+    const int count = std::min(n, Count());
+    for (int i = 0; i < count; ++i) y += sections[static_cast<std::size_t>(i)]->Height;
+    return y;
+}
+
+TSectionList::LineAt TSectionList::FindLineAtPosition(int y) {
+    LineAt result;
+    int top = 0;
+    for (const auto& s : Sections()) {
+        if (y >= top && y < top + s->Height) {
+            result.Section = s.get();
+            if (const auto* text = dynamic_cast<const TSection*>(s.get())) {
+                int line_top = top;
+                for (std::size_t i = 0; i < text->LineList.size(); ++i) {
+                    const int advance = text->LineList[i].Advance();
+                    if (y < line_top + advance) {
+                        result.Line = static_cast<int>(i);
+                        break;
+                    }
+                    line_top += advance;
+                }
+            }
+            return result;
+        }
+        top += s->Height;
+    }
+    return result;
+}
+
+}  // namespace quillon

@@ -1,0 +1,168 @@
+#pragma once
+// The document: the top-level list of sections plus everything that belongs to the whole
+// document: font settings and colours, background, forms and their controls, image maps,
+// animated images, the selection and the callbacks to the viewer.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "html/layout/cell.h"
+#include "html/layout/control_host.h"
+#include "html/layout/html_form.h"
+#include "html/layout/map_item.h"
+#include "platform/core/canvas.h"
+#include "platform/core/rgba_image.h"
+#include "platform/core/test_canvas.h"
+
+namespace quillon {
+
+class TFormControlObj;
+class TImageObj;
+
+class TSectionList : public TCell {
+  public:
+    TSectionList();
+    // A copy for printing: the sections, the settings, the selection and the background
+    // (not the forms and maps). The copy's sections refer to the form controls of src, so
+    // src must outlive the copy.
+    TSectionList(const TSectionList& src);
+    TSectionList& operator=(const TSectionList&) = delete;
+    ~TSectionList() override;
+
+    static std::unique_ptr<TSectionList> CreateCopy(const TSectionList& src);
+
+    // Empties the document: sections, forms and their controls, maps, image lists,
+    // the selection and the background image.
+    void Clear();
+
+    // --- font settings and colours (all colours are canvas colours 0x00RRGGBB) ---
+    // Stores the settings, sets the background (calling BackgroundChange) and re-applies
+    // the fonts of every section. Names are cut to 33 characters; sizes below 1 count as 1.
+    void SetFonts(std::string_view name, std::string_view fixed_name, int size, Color text,
+                  Color link, Color background);
+    const std::string& BaseFontName() const { return base_font_name_; }
+    const std::string& FixedFontName() const { return fixed_font_name_; }
+    int BaseFontSize() const { return base_font_size_; }  // F
+    Color TextColor() const { return text_color_; }
+    Color LinkColor() const { return link_color_; }
+    int CharSet() const { return char_set_; }
+    void SetCharSet(int char_set) { char_set_ = char_set; }
+    // BODY TEXT and LINK change the colours without re-applying fonts.
+    void SetTextColor(Color c) { text_color_ = c; }
+    void SetLinkColor(Color c) { link_color_ = c; }
+
+    Color Background() const { return background_; }
+    void SetBackground(Color c);
+    // The name of the background image (BODY BACKGROUND); loaded by image handling.
+    void SetBackgroundBitmap(std::string_view name);
+    const std::string& BackgroundImageName() const { return back_image_name_; }
+    std::shared_ptr<const RgbaImage> BackImage;
+    bool BackImageTried = false;
+
+    // --- viewer state ---
+    bool ImagesShown = true;
+    bool IsPrinting = false;
+    int PrintPageBottom = 0;
+    int ScrollY() const { return scroll_y_; }
+    bool ScrollYChanged() const { return scroll_y_changed_; }
+    // Stores a new scroll offset; when it changes every control is marked as not shown.
+    void SetYOffset(int y);
+
+    // The canvas fonts are measured on (the viewer's screen). Without one a fixed-metric
+    // canvas is used, so a document can be built and dumped headless.
+    Canvas& ScreenCanvas() const;
+    void SetScreenCanvas(Canvas* canvas) { screen_canvas_ = canvas; }
+    // Where form control widgets are created (the viewer's paint panel); null: headless.
+    ControlHost* Host() const { return control_host_; }
+    void SetControlHost(ControlHost* host) { control_host_ = host; }
+
+    // --- callbacks to the viewer (called only when set) ---
+    std::function<void(TSectionList& sender, Color background)> BackgroundChange;
+    // A form is sent: its action, the submission strings and its method.
+    std::function<void(TSectionList& sender, const std::string& action,
+                       const std::vector<std::string>& submissions, const std::string& method)>
+        OnFormSubmit;
+    // A picture by name: the viewer sets `bitmap`, and `transparent_color` (starts -1) when
+    // a colour is transparent.
+    std::function<void(TSectionList& sender, const std::string& name,
+                       std::shared_ptr<const RgbaImage>& bitmap, std::int64_t& transparent_color)>
+        OnBitmapRequest;
+    // A picture by name as the bytes of an image file (empty: none).
+    std::function<void(TSectionList& sender, const std::string& name, std::string& bytes)>
+        OnImageRequest;
+    // A text control passes a scrolling key on to the viewer.
+    std::function<void(TSectionList& sender, ControlKey key)> OnControlKey;
+    // Copying puts the selected text on the clipboard.
+    std::function<void(TSectionList& sender, const std::u32string& text)> OnClipboardText;
+    // The animation timer is started (true) or stopped (false).
+    std::function<void(TSectionList& sender, bool running)> OnTimerChange;
+
+    // --- forms, controls, maps, animated images ---
+    ThtmlForm& AddForm(std::unique_ptr<ThtmlForm> form);
+    const std::vector<std::unique_ptr<ThtmlForm>>& Forms() const { return forms_; }
+    // Every form control of the document in creation order (owned by their forms).
+    const std::vector<TFormControlObj*>& AllControls() const { return all_controls_; }
+    void RegisterControl(TFormControlObj& control) { all_controls_.push_back(&control); }
+    TMapItem& AddImageMap(std::unique_ptr<TMapItem> map);
+    const std::vector<std::unique_ptr<TMapItem>>& ImageMaps() const { return image_maps_; }
+    // The map of that (upper-cased) name, or null.
+    const TMapItem* FindImageMap(std::string_view name) const;
+    std::vector<TImageObj*> AnimatedImages;  // not owned
+    bool TimerRunning() const { return timer_running_; }
+    void SetTimerRunning(bool running);
+    // Advances the animated images that were painted in the last paint (GIF animation).
+    void CheckGIFList();
+
+    // --- selection (cursor indices) ---
+    int SelStart = 0;
+    int SelEnd = 0;
+    // Characters in the selection (placeholders not counted, line ends counted).
+    int GetSelLength() const;
+    // The selected text, at most size - 1 characters (size 0: nothing).
+    std::u32string GetSelTextBuf(int size) const;
+    // The whole selected text, handed to OnClipboardText; returns it too.
+    std::u32string CopyToClipboard();
+
+    // --- layout and drawing ---
+    // Sizes every form control, lays out all sections for `width` from y; returns the
+    // document height. Widens max_width and advances cursor.
+    int DoLogic(Canvas& canvas, int y, int width, int& max_width, int& cursor);
+    // Paints the sections in rect at (x, y).
+    void Draw(Canvas& canvas, const Rect& rect, int clip_width, int x, int y);
+    // The y of section n: the sum of the heights of the sections before it.
+    int FindPositionByIndex(int n) const;
+    // The section at document y, and the line within it for a text section (-1 else).
+    struct LineAt {
+        TSectionBase* Section = nullptr;
+        int Line = -1;
+    };
+    LineAt FindLineAtPosition(int y);
+
+  private:
+    std::string base_font_name_ = "Times New Roman";
+    std::string fixed_font_name_ = "Courier New";
+    int base_font_size_ = 12;
+    Color text_color_ = 0x000000;
+    Color link_color_ = 0x0000FF;
+    Color background_ = 0xFFFFFF;
+    int char_set_ = 0;
+    std::string back_image_name_;
+    int scroll_y_ = 0;
+    bool scroll_y_changed_ = false;
+    bool timer_running_ = false;
+
+    Canvas* screen_canvas_ = nullptr;
+    mutable std::unique_ptr<TestCanvas> fallback_canvas_;
+    ControlHost* control_host_ = nullptr;
+
+    std::vector<std::unique_ptr<ThtmlForm>> forms_;
+    std::vector<TFormControlObj*> all_controls_;
+    std::vector<std::unique_ptr<TMapItem>> image_maps_;
+    std::unordered_map<std::string, TMapItem*> maps_by_key_;
+};
+
+}  // namespace quillon
