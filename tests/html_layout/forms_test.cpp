@@ -337,7 +337,7 @@ TEST(FormWidgets, ControlsMirrorTheirWidgets) {
     EXPECT_FALSE(host.radios[0]->checked);
     EXPECT_EQ(sent, (std::vector<std::string>{"pw=typed", "c=On", "r=b", "l=x", "l=y"}));
 
-    // Enter in the only... not the only control: nothing; scrolling keys go to the viewer.
+    // Enter with several controls in the form does not submit; scrolling keys go to the viewer.
     int keys = 0;
     doc.OnControlKey = [&](TSectionList&, ControlKey) { ++keys; };
     EXPECT_FALSE(w.on_key(ControlKey::Enter));
@@ -364,6 +364,62 @@ TEST(FormWidgets, ControlsMirrorTheirWidgets) {
     doc.Draw(canvas, Rect{0, 0, 300, 300}, 300, 0, 0);
     EXPECT_TRUE(w.visible);
     EXPECT_FALSE(host.lists[0]->visible);
+}
+
+TEST(FormWidgets, DropDownsTextAreasAndResetButtons) {
+    FakeControlHost host;
+    TSectionList doc;
+    doc.SetControlHost(&host);
+    TSection section(doc, 0, TMyFont{}, nullptr, JustifyType::Left);
+    ThtmlForm* form = nullptr;
+    auto& combo = dynamic_cast<TSelectFormControlObj&>(
+        section.AddFormControl(Symb::SelectSy, Attrs({Attr(Symb::NameSy, "c")}), &doc, form));
+    combo.AddStr("red", "r", false);
+    combo.AddStr("green", "g", true);
+    combo.ResetToValue();
+    auto& area = dynamic_cast<TTextAreaFormControlObj&>(section.AddFormControl(
+        Symb::TextAreaSy, Attrs({Attr(Symb::NameSy, "t"), Attr(Symb::RowsSy, "3")}), &doc, form));
+    area.AddStr("one");
+    area.AddStr("two");
+    area.ResetToValue();
+    auto& reset = dynamic_cast<TButtonFormControlObj&>(section.AddFormControl(
+        Symb::InputSy, Attrs({Attr(Symb::TypeSy, "reset"), Attr(Symb::ValueSy, "Undo")}), &doc,
+        form));
+
+    ASSERT_EQ(host.combos.size(), 1u);
+    testing::FakeList& list = *host.combos[0];
+    EXPECT_EQ(list.items, (std::vector<std::string>{"red", "green"}));
+    EXPECT_EQ(list.selected, (std::vector<bool>{false, true}));
+    ASSERT_EQ(host.edits.size(), 1u);
+    testing::FakeEdit& edit = *host.edits[0];
+    EXPECT_TRUE(edit.spec.multi_line);
+    EXPECT_EQ(edit.text, "one\ntwo");
+    ASSERT_EQ(host.buttons.size(), 1u);
+    EXPECT_EQ(host.buttons[0]->caption, "Undo");
+
+    list.SetSelected(0, true);
+    edit.text = "changed\r\nlines\n";
+    std::string s;
+    ASSERT_TRUE(combo.GetSubmission(0, s));
+    EXPECT_EQ(s, "c=r");
+    ASSERT_TRUE(area.GetSubmission(1, s));
+    EXPECT_EQ(s, "t=lines");
+    EXPECT_FALSE(area.GetSubmission(2, s));
+
+    host.buttons[0]->on_click();
+    EXPECT_EQ(list.selected, (std::vector<bool>{false, true}));
+    EXPECT_EQ(edit.text, "one\ntwo");
+    EXPECT_EQ(reset.Caption(), "Undo");
+
+    TestCanvas canvas(10, 10);
+    int width = 0, cursor = 0;
+    doc.DoLogic(canvas, 0, 300, width, cursor);
+    EXPECT_EQ(combo.Width(), 5 * 8 + 30 + 4);
+    EXPECT_EQ(combo.Height(), 21);
+    EXPECT_EQ(area.Width(), 30 * 8 + 5 + 4);
+    EXPECT_EQ(area.Height(), 3 * 16 + 5 + 4);
+    EXPECT_EQ(reset.Width(), 4 * 8 + 20);
+    EXPECT_EQ(reset.Height(), 16 + 8);
 }
 
 TEST(FormWidgets, ClearFreesControlsBeforeSections) {
