@@ -21,7 +21,7 @@ int TSection::DrawLogic(Canvas& /*canvas*/, int /*y*/, IndentManager& /*im*/, in
     cursor += CharCount();
     LineList.clear();
     Height = 0;
-    DrawHeight = 0;
+    PaintHeight = 0;
     return 0;
 }
 
@@ -84,7 +84,7 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int y, IndentManager& /*im*/, int& /*m
         cell.Body.DoLogic(canvas, y, 0, width, cursor);
     });
     Height = 0;
-    DrawHeight = 0;
+    PaintHeight = 0;
     return 0;
 }
 

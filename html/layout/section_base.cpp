@@ -11,7 +11,7 @@ void TSectionBase::CopyToClipboard(SelTextCount& /*sink*/) const {}
 int TSectionBase::DrawLogic(Canvas& /*canvas*/, int y, IndentManager& im, int& max_width,
                             int& cursor) {
     FirstCursor = cursor;
-    DrawHeight = Height;
+    PaintHeight = Height;
     max_width = std::max(max_width, im.RightSide(y) - im.LeftIndent(y));
     return Height;
 }
@@ -58,7 +58,7 @@ void TSectionBase::SetParent(TSectionList* doc) {
 
 void TSectionBase::CopyBase(const TSectionBase& src) {
     Height = src.Height;
-    DrawHeight = src.DrawHeight;
+    PaintHeight = src.PaintHeight;
     TopY = src.TopY;
     FirstCursor = src.FirstCursor;
 }
