@@ -1,13 +1,73 @@
-// Calculated fields: the report and its calculator (XCalcExt).
+// The report and its calculator (XCalcExt): calculated fields, and what the calculator
+// reads from the report.
 
+#include "calc/put_calc_values.h"
 #include "engine/quillon.h"
+#include "engine/sums.h"
 
 namespace quillon {
 
-TCustomRepCalculator* TQuillon::XCalcExt() const {
-    return FXCalcExt.IsSet() ? FXCalc : nullptr;
+namespace {
+
+// The calculated fields of one level of the active format.
+class LevelFields : public CalcLineFields {
+  public:
+    LevelFields(ReportModel& model, int level) : model_(model), level_(level) {}
+    std::string Expression(int n) override {
+        return model_.FieldByNumber(level_, n).AsExpression();
+    }
+    void Format(int n, int& width, int& decimals) override {
+        model_.FormatByNumber(level_, n, width, decimals);
+    }
+    void SetText(int n, std::string_view text) override {
+        model_.FieldByNumber(level_, n).SetAsString(text);
+    }
+
+  private:
+    ReportModel& model_;
+    int level_;
+};
+
+}  // namespace
+
+void TQuillon::SetXCalcExt(TCustomRepCalculator* Value) {
+    // A calculator that is let go no longer reads from this report.
+    TCustomRepCalculator* old = FXCalcExt.Get();
+    if (old != nullptr && old != Value && old->Report() == this) old->SetReport(nullptr);
+    FXCalcExt.Set(Value);
 }
 
-void TQuillon::PutCalcValues(int /*Level*/) {}
+void TQuillon::PutCalcValues(int Level) {
+    TCustomRepCalculator* calculator = XCalcExt();
+    if (calculator == nullptr || !IsReportLevel(Level)) return;
+    LevelFields fields(FModel, Level);
+    quillon::PutCalcValues(*calculator, *this, Level, fields);
+}
+
+std::optional<std::string> TQuillon::FieldText(std::string_view Name) {
+    tRNAMEList& field = FModel.FieldByName(Name);
+    if (!field.HasCurrent()) return std::nullopt;
+    return field.AsString();
+}
+
+int TQuillon::FieldSlot(std::string_view Name) {
+    // The argument of sum(): the detail slot that carries the name, else the slot of the
+    // field wherever it stands.
+    const int detail_slot = DetailSlotCarrying(FModel, Name);
+    return detail_slot > 0 ? detail_slot : FModel.FieldByName(Name).AsNumber();
+}
+
+bool TQuillon::LevelDefined(int Level) {
+    const LevelTable* levels = FModel.ActiveLevels();
+    return levels != nullptr && levels->Has(Level);
+}
+
+double TQuillon::SumByNumber(int Level, int FieldLevel, int FieldNo) {
+    return FRun.FSums.SumByNumber(Level, FieldLevel, FieldNo, FModel);
+}
+
+double TQuillon::SumByName(int Level, std::string_view Name) {
+    return FRun.FSums.SumByName(Level, Name, FModel);
+}
 
 }  // namespace quillon

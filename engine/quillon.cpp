@@ -26,7 +26,13 @@ TQuillon::TQuillon(std::string name, HostServices& host)
     Construct();
 }
 
-TQuillon::~TQuillon() = default;
+TQuillon::~TQuillon() {
+    // The calculator outlives the report only as a component of its own: it must not
+    // keep reading from a freed report.
+    if (TCustomRepCalculator* calculator = XCalcExt(); calculator && calculator->Report() == this) {
+        calculator->SetReport(nullptr);
+    }
+}
 
 void TQuillon::Construct() {
     FViewer = std::make_unique<tRepViewerPar>();

@@ -16,10 +16,12 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calc/rep_calculator.h"
 #include "engine/custom_rep_viewer.h"
 #include "engine/eil_plist.h"
 #include "engine/messages.h"
@@ -37,7 +39,6 @@
 namespace quillon {
 
 class TQuillon;
-class TCustomRepCalculator;
 
 using TNextEvent = std::function<void(TQuillon& Sender, bool& PNext)>;
 using TGetGroupIndexEvent =
@@ -61,7 +62,8 @@ using TPrinterSetupEvent = std::function<void(TQuillon& Sender, int& FromPage, i
 // The line-suppression character: a field value that contains it removes its output line.
 inline constexpr char kSkipLineChar = '\x1b';
 
-class TQuillon : public TComponent {
+// The report is also what its calculator reads fields and sums from (CalcReportAccess).
+class TQuillon : public TComponent, public CalcReportAccess {
   public:
     // Messages go to host (the process's default host unless one is given); the host must
     // outlive the component.
@@ -72,7 +74,7 @@ class TQuillon : public TComponent {
     // --- published properties -----------------------------------------------------------
     TCustomRepViewer* ViewerExt() const { return FViewerExt.Get(); }
     void SetViewerExt(TCustomRepViewer* Value) { FViewerExt.Set(Value); }
-    TCustomRepCalculator* XCalcExt() const;
+    TCustomRepCalculator* XCalcExt() const { return FXCalcExt.Get(); }
     void SetXCalcExt(TCustomRepCalculator* Value);
     TrptStorage* XStorage() const { return FXStorage.Get(); }
     void SetXStorage(TrptStorage* Value) { FXStorage.Set(Value); }
@@ -218,7 +220,7 @@ class TQuillon : public TComponent {
 
     // --- sums ---------------------------------------------------------------------------
     double SumByName(int Level, std::string_view Name);
-    double SumByNumber(int Level, int FieldLevel, int FieldNo);
+    double SumByNumber(int Level, int FieldLevel, int FieldNo) override;
     void ClrSum(int Level);
     virtual void DetailLineSum();
     void DetailLineAutoSum();
@@ -257,6 +259,11 @@ class TQuillon : public TComponent {
     HostServices& Host() const { return FHost; }
     int DetailCount() const { return FRun.FDetailCount; }
 
+    // --- what the calculator reads (CalcReportAccess) --------------------------------------
+    std::optional<std::string> FieldText(std::string_view Name) override;
+    int FieldSlot(std::string_view Name) override;
+    bool LevelDefined(int Level) override;
+
   protected:
     // The state of the current run (what the run's steps share).
     RunState& Run() { return FRun; }
@@ -282,8 +289,7 @@ class TQuillon : public TComponent {
     RunState FRun;
 
     ComponentLink<TCustomRepViewer> FViewerExt;
-    ComponentLink<TComponent> FXCalcExt;     // a TCustomRepCalculator
-    TCustomRepCalculator* FXCalc = nullptr;  // the same object, seen as a calculator
+    ComponentLink<TCustomRepCalculator> FXCalcExt;
     ComponentLink<TrptStorage> FXStorage;
     std::unique_ptr<tRepViewerPar> FViewer;
 
