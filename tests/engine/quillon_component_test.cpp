@@ -233,3 +233,26 @@ TEST(QuillonComponent, GroupIndexesAndPrintFlags) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+TEST(QuillonComponent, WritingClearFieldsListTrueFreesTheFieldTables) {
+    testing::TempDir dir;
+    const std::string path = dir.File("t.htm");
+    testing::WriteFile(path, "^^R\r\n@3\r\n<\xBFN>???\r\n");
+    RecordingHost host;
+    TQuillon report(host);
+    std::string name = "R";
+    ASSERT_TRUE(report.LoadFormat(path, name, 1));
+    report.SetClearFieldsList(false);
+    report.FieldByName("N").SetAsString("kept");
+    EXPECT_EQ(report.FieldByName("N").AsString(), "kept");
+    report.SetClearFieldsList(true);
+    EXPECT_TRUE(report.ClearFieldsList());
+    EXPECT_FALSE(report.FieldByName("N").HasCurrent());
+    EXPECT_EQ(report.FieldByName("N").AsString(), "");
+}
+
+}  // namespace
+}  // namespace quillon
