@@ -54,9 +54,7 @@ bool TQuillon::WriteMessagePage(std::string_view Msg, TMsgDlgType DlgType) {
         return stream.Seek(0) && stream.Write(page) && stream.Truncate(page.size());
     }
     // Inside a run whose main file is open, the page is appended to it.
-    if (TFileStream* file = FRun.LevelFile(rlDetail)) {
-        return file->Seek(file->Size()) && file->Write(page) && file->Flush();
-    }
+    if (FOutput->HasLevelFile(rlDetail)) return FOutput->AppendToLevelFile(rlDetail, page);
     // Otherwise the page becomes the file PrnFile. Outside a run an existing file is a
     // finished report, which a message must not replace: the message is shown instead.
     std::error_code ec;

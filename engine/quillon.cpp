@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "engine/alias_dir.h"
+#include "engine/report_output_client.h"
 #include "platform/core/settings_file.h"
 #include "platform/core/text_encoding.h"
 
@@ -10,8 +11,6 @@ namespace quillon {
 
 namespace {
 
-// A page-break marker read from the settings file is at most this long.
-constexpr std::size_t kMaxMarkerLength = 255;
 // The page height used when the printer's cannot be read.
 constexpr int kFallbackPageHeight = 280;
 
@@ -38,7 +37,8 @@ void TQuillon::Construct() {
     FViewer = std::make_unique<tRepViewerPar>();
     FPrint.fill(true);
     FPrintTmp.fill(true);
-    FBorder[0] = {1, FPrnFile == "CON" ? 79 : 1024};
+    FOutputClient = std::make_unique<ReportOutputClient>(*this);
+    FOutput = std::make_unique<PagedOutput>(FRun, *FOutputClient);
     FPgHeight = PrinterPageHeight();
     ReadPageBreakMarkers();
 }
@@ -63,22 +63,7 @@ void TQuillon::SetPgHeight(int Value) {
 }
 
 void TQuillon::ReadPageBreakMarkers() {
-    const SettingsFile settings = SettingsFile::LoadDefault();
-    struct Key {
-        std::string_view name;
-        std::string* marker;
-    };
-    const Key keys[] = {{"PAGEBREAK=", &FPageBreakHTML},
-                        {"PAGEBREAKRTF=", &FPageBreakRTF},
-                        {"PAGEBREAKTXT=", &FPageBreakTXT}};
-    for (const std::string& line : settings.RawLines("PAGE")) {
-        const std::string upper = text::AsciiUpperCase(line);
-        for (const Key& key : keys) {
-            const std::size_t at = upper.find(key.name);
-            if (at == std::string::npos) continue;
-            *key.marker = line.substr(at + key.name.size(), kMaxMarkerLength);
-        }
-    }
+    FOutput->SetPageBreakMarkers(quillon::ReadPageBreakMarkers(SettingsFile::LoadDefault()));
 }
 
 bool TQuillon::Visible() const {

@@ -25,6 +25,7 @@
 #include "engine/custom_rep_viewer.h"
 #include "engine/eil_plist.h"
 #include "engine/messages.h"
+#include "engine/paged_output.h"
 #include "engine/print_options.h"
 #include "engine/rep_viewer_par.h"
 #include "engine/report_level.h"
@@ -39,6 +40,8 @@
 namespace quillon {
 
 class TQuillon;
+class ExecutionDriver;
+class ReportOutputClient;
 
 using TNextEvent = std::function<void(TQuillon& Sender, bool& PNext)>;
 using TGetGroupIndexEvent =
@@ -228,7 +231,8 @@ class TQuillon : public TComponent, public CalcReportAccess {
 
     // --- paged output -------------------------------------------------------------------
     void PrintLine(EilPlist& List, int Level, TStream* Stream);
-    void WritePageStrings(int Level, TStream* Stream);
+    // False when the run stopped on a failed write.
+    bool WritePageStrings(int Level, TStream* Stream);
     void AppendPageStrings(int Level, std::string_view Text);
     void NewPage(int Level);
     void NewPageAfter(int Level);
@@ -249,9 +253,11 @@ class TQuillon : public TComponent, public CalcReportAccess {
     bool GetCheckBoxName(bool State, int Index, std::string& Name) const;
 
     // --- internals that the design tools and tests read ---------------------------------
-    const std::string& PageBreakHTML() const { return FPageBreakHTML; }
-    const std::string& PageBreakRTF() const { return FPageBreakRTF; }
-    const std::string& PageBreakTXT() const { return FPageBreakTXT; }
+    const std::string& PageBreakHTML() const { return FOutput->Markers().html; }
+    const std::string& PageBreakRTF() const { return FOutput->Markers().rtf; }
+    const std::string& PageBreakTXT() const { return FOutput->Markers().txt; }
+    // The paged output of the runs (page lists, level files, counters).
+    PagedOutput& Output() { return *FOutput; }
     bool StripNames() const { return FStripNames; }
     void SetStripNames(bool Value) { FStripNames = Value; }
     const std::string& RTFNameTag() const { return FRTFNameTag; }
@@ -272,10 +278,8 @@ class TQuillon : public TComponent, public CalcReportAccess {
     bool SecondParse();
 
   private:
-    struct BorderRange {
-        int From = 0;
-        int To = 0;
-    };
+    friend class ExecutionDriver;
+    friend class ReportOutputClient;
 
     void Construct();
     void ReadPageBreakMarkers();
@@ -312,12 +316,10 @@ class TQuillon : public TComponent, public CalcReportAccess {
     bool FStripNames = true;
     std::string FRTFNameTag = "strike";
 
-    // Page-break markers of the three output kinds.
-    std::string FPageBreakHTML = "<PAGE>";
-    std::string FPageBreakRTF = "\\page";
-    std::string FPageBreakTXT = "\f";
-    // Character ranges cut from each output line.
-    std::array<BorderRange, 3> FBorder{};
+    // The paged output of a run: page lists, level files, page-break markers and column
+    // ranges (paged_output.h); the run's steps live in execution_driver.cpp.
+    std::unique_ptr<ReportOutputClient> FOutputClient;
+    std::unique_ptr<PagedOutput> FOutput;
 
     std::array<bool, kLevelCount> FPrint{};
     std::array<bool, kLevelCount> FPrintTmp{};

@@ -41,18 +41,17 @@ struct RunState {
     bool FEof = false;
     std::uint8_t FStopped = 0;
 
-    // Per output target (index TargetIndex(level)).
-    std::array<std::unique_ptr<TFileStream>, kTargetCount> FLevelFiles;
-    std::array<std::unique_ptr<std::vector<std::string>>, kTargetCount> FPageStrings;
-    std::array<int, kTargetCount> FLinesOnPage{};
-    std::array<int, kTargetCount> FHeadLines{};
-    std::array<bool, kTargetCount> FNewPagePending{};
+    // The output targets (level files, page lists, line counters, pending breaks) live in
+    // TQuillon's PagedOutput.
 
     // [DEFAULT] of QUILDOC.INI, read at the start of the run.
     std::vector<DefaultValue> FDefaultValues;
 
     // The progress window of the run, when the host shows one.
     std::unique_ptr<ProgressWindow> FProgressForm;
+    // The texts last shown in it (the window is written only when they change).
+    std::string FProgressPageText;
+    std::string FProgressCaption;
 
     // Running sums of the levels rlSum01..rlEnd.
     ReportSums FSums;
@@ -62,10 +61,7 @@ struct RunState {
     int FSavedFirstPgSize = 0;
     bool FHasSavedOrientation = false;
     TPrinterOrientation FSavedOrientation = TPrinterOrientation::poPortrait;
-
-    TFileStream* LevelFile(int level) const {
-        return IsTargetLevel(level) ? FLevelFiles[TargetIndex(level)].get() : nullptr;
-    }
+    bool FHasSavedPgSize = false;
 };
 
 }  // namespace quillon

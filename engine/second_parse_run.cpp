@@ -14,10 +14,7 @@ bool TQuillon::SecondParse() {
     if (FRun.FRunStream != nullptr) return RunSecondParse(*FRun.FRunStream, marker, lookup);
 
     // The main level file is closed first, so that the pass sees everything written.
-    auto& main_file = FRun.FLevelFiles[TargetIndex(rlDetail)];
-    const bool closed = main_file == nullptr || main_file->Close();
-    main_file.reset();
-    if (!closed) return false;
+    if (!FOutput->CloseLevelFile(rlDetail)) return false;
     TFileStream file(FPrnFile, TFileStream::Mode::kReadWrite);
     if (!file.IsOpen()) return false;
     const bool parsed = RunSecondParse(file, marker, lookup);

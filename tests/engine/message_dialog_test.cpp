@@ -152,11 +152,10 @@ TEST(MessageDialog, InsideARunThePageIsAppendedToTheOpenReportFile) {
     report.SetFormatFile("t.htm");
     report.SetPrnFile(dir.File("out.htm"));
     report.Run().FRunning = true;
-    auto& file = report.Run().FLevelFiles[TargetIndex(rlDetail)];
-    file = std::make_unique<TFileStream>(report.PrnFile(), TFileStream::Mode::kCreate);
-    ASSERT_TRUE(file->Write("head\r\n"));
+    ASSERT_TRUE(report.Output().CreateLevelFile(rlDetail, report.PrnFile()));
+    ASSERT_TRUE(report.Output().AppendToLevelFile(rlDetail, "head\r\n"));
     EXPECT_EQ(report.rptMessageDlg("oops", TMsgDlgType::mtInformation, mbOK), 0);
-    file.reset();
+    report.Output().EndRun();
     EXPECT_EQ(ReadFile(report.PrnFile()),
               "head\r\n" + BuildMessagePage("oops", TMsgDlgType::mtInformation));
 
