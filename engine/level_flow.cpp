@@ -6,9 +6,6 @@ namespace quillon {
 
 namespace {
 
-// A stored group index keeps at most this many characters.
-constexpr std::size_t kMaxGroupIndex = 78;
-
 bool IsGroupLevel(int level) {
     return level >= rlSum01 && level <= rlSum10;
 }
@@ -25,9 +22,8 @@ std::string TQuillon::GetIdx(int Level) {
 
 void TQuillon::PutOldIdx(int Level) {
     for (int level = std::min(Level, static_cast<int>(rlSum10)); level >= rlSum01; --level) {
-        std::string index = GetIdx(level);
-        if (index.size() > kMaxGroupIndex) index.resize(kMaxGroupIndex);
-        FOldIdx[static_cast<std::size_t>(level - rlSum01)] = std::move(index);
+        // Kept whole: a key cut short would differ from the next record's key.
+        FOldIdx[static_cast<std::size_t>(level - rlSum01)] = GetIdx(level);
     }
 }
 
@@ -52,7 +48,7 @@ bool TQuillon::GetPrintTmp(int Level) const {
 }
 
 int TQuillon::GetCurrentLine() const {
-    return FRun.FLinesOnPage[TargetIndex(rlDetail)];
+    return FOutput->LinesOnPage(rlDetail);
 }
 
 void TQuillon::DetailHeadSum() {

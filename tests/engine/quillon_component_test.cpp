@@ -219,7 +219,7 @@ TEST(QuillonComponent, GroupIndexesAndPrintFlags) {
     };
     report.PutOldIdx(rlSum03);
     EXPECT_EQ(asked, (std::vector<int>{rlSum03, rlSum02, rlSum01}));
-    EXPECT_EQ(report.GetPriorIndex(rlSum02), std::string(78, 'B'));
+    EXPECT_EQ(report.GetPriorIndex(rlSum02), std::string(100, 'B'));  // kept whole
     EXPECT_EQ(report.GetPriorIndex(rlSum04), "");
     EXPECT_EQ(report.GetPriorIndex(rlDetail), "");
     report.SetPrint(rlFooter, false);

@@ -1,0 +1,481 @@
+// The run of a report: TQuillon::LoadAfterExecute and the progress step.
+//
+// Every end of a run, early ones included, goes through the clean-up: level files closed,
+// page lists and sums freed, format tables released, PgSize, FirstPgSize and the printer
+// orientation restored, the progress window freed. Exceptions of the application's
+// handlers and of the calculator are caught, shown through the message routine and end the
+// run with false; none reaches the caller.
+
+#include "engine/execution_driver.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "engine/quillon.h"
+#include "platform/core/settings_file.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr std::size_t kMaxExceptionText = 1024;
+
+std::size_t ExtensionStart(std::string_view name) {
+    const std::size_t slash = name.find_last_of("/\\");
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+        return name.size();
+    }
+    return dot;
+}
+
+}  // namespace
+
+std::string WithExtensionOf(std::string_view name, std::string_view other) {
+    std::string result(name.substr(0, ExtensionStart(name)));
+    result.append(other.substr(ExtensionStart(other)));
+    return result;
+}
+
+std::string LevelFileName(std::string_view prn_file, int level) {
+    if (prn_file.size() < 2 || level < 0 || level > 99) return {};
+    std::string name(prn_file.substr(0, prn_file.size() - 2));
+    name.push_back(static_cast<char>('0' + level / 10));
+    name.push_back(static_cast<char>('0' + level % 10));
+    return name;
+}
+
+// The steps of one run, with access to the report's state.
+class ExecutionDriver {
+  public:
+    ExecutionDriver(TQuillon& report, TStream* stream, bool load)
+        : r_(report), run_(report.FRun), stream_(stream), load_(load) {}
+    ExecutionDriver(const ExecutionDriver&) = delete;
+    ExecutionDriver& operator=(const ExecutionDriver&) = delete;
+    ~ExecutionDriver() {
+        CleanUp();
+        run_.FProgressForm.reset();
+    }
+
+    bool Run();
+
+  private:
+    bool SetUp();
+    bool ReadMargins(const SettingsFile& settings);
+    bool SetupPrinter();
+    void CreateProgressWindow();
+    bool LoadFormats();
+    bool OpenTargets();
+    bool Fail(std::string_view message);
+    void RecordLoop();
+    bool CloseGroups();
+    bool Finish();
+    bool CloseLevelFiles();
+    void PrintToTargets(EilPlist& list);
+    void CleanUp();
+    bool Stopped() const { return run_.FStopped != 0; }
+
+    TQuillon& r_;
+    RunState& run_;
+    TStream* stream_;
+    bool load_;
+    bool has_printers_ = false;
+    bool cleaned_ = true;
+    bool pnext_ = false;     // PNext keeps its value from one OnNext call to the next
+    bool new_group_ = true;  // the next detail line opens a group
+};
+
+bool ExecutionDriver::Fail(std::string_view message) {
+    r_.rptMessageDlg(message, TMsgDlgType::mtError, mbOK);
+    return false;
+}
+
+bool ExecutionDriver::ReadMargins(const SettingsFile& settings) {
+    struct Margin {
+        std::string_view key;
+        double tRepViewerPar::*field;
+    };
+    static constexpr Margin kMargins[] = {{"TOP", &tRepViewerPar::PrintMarginTop},
+                                          {"BOTTOM", &tRepViewerPar::PrintMarginBottom},
+                                          {"LEFT", &tRepViewerPar::PrintMarginLeft},
+                                          {"RIGHT", &tRepViewerPar::PrintMarginRight}};
+    for (const Margin& margin : kMargins) {
+        const std::string value = settings.ReadString("PAGE", margin.key, "*");
+        if (value == "*") continue;
+        double number = 0.0;
+        const std::string_view trimmed = text::Trim(value);
+        if (!ReadDecimalNumber(trimmed, number)) {
+            std::string msg(Msg(ABSTRACT_Msg, r_.FLanguage));
+            msg += "[PAGE] ";
+            msg += margin.key;
+            msg += "=";
+            msg += value;
+            return Fail(msg);
+        }
+        r_.Viewer().*margin.field = number;
+    }
+    return true;
+}
+
+bool ExecutionDriver::SetupPrinter() {
+    if (!r_.FOptions.Contains(prSetupBeforeExec) || !has_printers_) return true;
+    tRepViewerPar& viewer = r_.Viewer();
+    if (r_.OnSetupPrinter) {
+        int from = viewer.FromPage;
+        int to = viewer.ToPage;
+        r_.OnSetupPrinter(r_, from, to);
+        if (from > 0) viewer.FromPage = from;
+        if (to > 0) viewer.ToPage = to;
+    } else {
+        if (!r_.FHost.PrinterSetupDialog()) return false;
+        viewer.FromPage = 1;
+        viewer.ToPage = 9999;
+    }
+    r_.FOrientation = r_.FHost.PrinterOrientation() == TPrinterOrientation::poLandscape
+                          ? orLandscape
+                          : orPortrait;
+    return true;
+}
+
+void ExecutionDriver::CreateProgressWindow() {
+    if (!r_.FOptions.Contains(prShowProgress) || r_.OnProcessing) return;
+    ProgressWindowTexts texts;
+    texts.page_label = std::string(Msg(PAGE_NUMBERCaption, r_.FLanguage));
+    texts.caption = "Generation of report";
+    texts.stop = "Stop";
+    run_.FProgressForm = r_.FHost.CreateProgressWindow(texts);
+    if (run_.FProgressForm) run_.FProgressForm->on_stop = [this] { r_.ProcCancelBtnClick(); };
+}
+
+bool ExecutionDriver::LoadFormats() {
+    const int active = r_.ActiveFormatNo();
+    // A "*" run loads the first format of each file without changing FormatName.
+    const std::string dir = r_.GetAliasDir(true);
+    std::string name = r_.FFormatName;
+    if (!r_.LoadFormat(dir + r_.FFormatFile, name, 1) || r_.FModel.Levels(1) == nullptr) {
+        return false;
+    }
+    const std::string* files[] = {&r_.FFormatFile1, &r_.FFormatFile2};
+    for (int slot = 2; slot <= 3; ++slot) {
+        const std::string& file = *files[slot - 2];
+        if (text::Trim(file).empty() || text::Trim(r_.FFormatName).empty()) continue;
+        std::error_code ec;
+        if (!std::filesystem::exists(dir + file, ec)) continue;
+        name = r_.FFormatName;
+        if (!r_.LoadFormat(dir + file, name, slot) || r_.FModel.Levels(slot) == nullptr) {
+            return false;
+        }
+    }
+    r_.SetActiveFormat(active);
+    return true;
+}
+
+bool ExecutionDriver::OpenTargets() {
+    PagedOutput& out = *r_.FOutput;
+    if (stream_ != nullptr) {
+        out.CreatePageList(rlDetail);
+        return true;
+    }
+    const std::string file_error(Msg(FILE_OPENMsg, r_.FLanguage));
+    const std::string& main = r_.FPrnFile;
+    if (!out.CreateLevelFile(rlDetail, main)) return Fail(file_error + main);
+    if (!r_.FMultiLevel) return true;
+    const LevelTable* levels = r_.FModel.Levels(1);
+    for (int level = rlSum01; level <= rlSum10; ++level) {
+        if (levels == nullptr || !levels->Has(level)) continue;
+        const std::string name = LevelFileName(main, level);
+        // A level file must never be the main file (or replace it).
+        if (name.empty() || name == main) return Fail(file_error + (name.empty() ? main : name));
+        if (!out.CreateLevelFile(level, name)) return Fail(file_error + name);
+    }
+    return true;
+}
+
+void ExecutionDriver::PrintToTargets(EilPlist& list) {
+    if (stream_ != nullptr) {
+        r_.PrintLine(list, rlDetail, stream_);
+        return;
+    }
+    for (int level = rlDetail; level <= rlSum10; ++level) {
+        if (r_.FOutput->HasLevelFile(level)) r_.PrintLine(list, level, nullptr);
+    }
+}
+
+void ExecutionDriver::CleanUp() {
+    if (cleaned_) return;
+    cleaned_ = true;
+    r_.FOutput->EndRun();
+    if (run_.FHasSavedPgSize) {
+        r_.FPgSize = run_.FSavedPgSize;
+        r_.FFirstPgSize = run_.FSavedFirstPgSize;
+        run_.FHasSavedPgSize = false;
+    }
+    run_.FDefaultValues.clear();
+    r_.FModel.ReleaseLevels();
+    if (r_.FClearFieldsList) r_.FModel.ReleaseFieldTables();
+    run_.FRunStream = nullptr;
+    run_.FSums.Clear();
+    if (run_.FHasSavedOrientation) {
+        r_.FHost.SetPrinterOrientation(run_.FSavedOrientation);
+        run_.FHasSavedOrientation = false;
+    }
+    run_.BeginOfReport = false;
+    run_.FRunning = false;
+}
+
+bool ExecutionDriver::SetUp() {
+    HostServices& host = r_.FHost;
+    run_.FStopped = 0;
+    run_.FPageNo = 1;
+    run_.FColumn = 1;
+    run_.FDetailCount = 0;
+    run_.FEof = false;
+    run_.FRunStream = stream_;
+    run_.FRunning = true;
+    cleaned_ = false;
+
+    const SettingsFile settings = SettingsFile::LoadDefault();
+    run_.FDefaultValues = ReadDefaultValues(settings);
+    if (TCustomRepViewer* viewer = r_.ViewerExt()) {
+        const int images = viewer->GetImageCacheCount();
+        viewer->SetImageCacheCount(0);
+        viewer->SetImageCacheCount(images);
+    }
+    if (!ReadMargins(settings)) return false;
+
+    has_printers_ = !host.Printers().empty();
+    if (has_printers_) {
+        run_.FSavedOrientation = host.PrinterOrientation();
+        run_.FHasSavedOrientation = true;
+    }
+    if (!SetupPrinter()) return false;
+    CreateProgressWindow();
+
+    host.ProcessMessages();
+    bool go_on = true;
+    if (r_.BeforeExecute) r_.BeforeExecute(r_, go_on);
+    host.ProcessMessages();
+    if (!go_on) return false;
+    if (r_.FOptions.Contains(prShowProgress) && run_.FProgressForm) {
+        run_.FProgressForm->SetVisible(true);
+    }
+
+    run_.BeginOfReport = true;
+    run_.FColumn = 1;
+    if (!LoadFormats()) return false;
+
+    run_.FSavedPgSize = r_.FPgSize;
+    run_.FSavedFirstPgSize = r_.FFirstPgSize;
+    run_.FHasSavedPgSize = true;
+    r_.FOutput->BeginRun(r_.FModel.IsRTF(), r_.FModel.IsTXT(), r_.FModel.Encoding(1));
+    r_.FPrnFile = WithExtensionOf(r_.FPrnFile, r_.FFormatFile);
+    if (!OpenTargets()) return false;
+
+    if (r_.OnNext) {
+        pnext_ = false;
+        r_.OnNext(r_, pnext_);
+        run_.FEof = !pnext_;
+    } else {
+        run_.FEof = true;
+    }
+    r_.PutOldIdx(rlSum10);
+    r_.PrintOnOff();
+    if (Stopped()) return false;
+
+    if (has_printers_) {
+        if (r_.FOrientation == orLandscape) {
+            host.SetPrinterOrientation(TPrinterOrientation::poLandscape);
+        } else if (r_.FOrientation == orPortrait) {
+            host.SetPrinterOrientation(TPrinterOrientation::poPortrait);
+        }
+    }
+    if (r_.FOptions.Contains(prScaled) && r_.FPgHeight > 0 && has_printers_) {
+        const int height = r_.PrinterPageHeight();
+        if (height > 0) {
+            r_.FPgSize = r_.FPgSize * height / r_.FPgHeight;
+            r_.FFirstPgSize = r_.FFirstPgSize * height / r_.FPgHeight;
+        }
+    }
+    if (r_.FPgSize < 10 || r_.FFirstPgSize < 10) r_.FPgSize = 0;
+    run_.BeginOfReport = false;
+    return true;
+}
+
+// The group check of one pass: closes, innermost first, every sum level up to the
+// outermost one whose index changed (all ten at the end of the data). False when the run
+// stopped.
+bool ExecutionDriver::CloseGroups() {
+    for (int level = rlSum10; level >= rlSum01; --level) {
+        if (!run_.FEof &&
+            r_.FOldIdx[static_cast<std::size_t>(level - rlSum01)] == r_.GetIdx(level)) {
+            continue;
+        }
+        r_.PrintOnOff();
+        if (Stopped()) return false;
+        EilPlist list;
+        for (int inner = rlSum01; inner <= level; ++inner) {
+            if (r_.GetPrint(inner)) r_.MakeLine(inner, list);
+            r_.ClrSum(inner);
+        }
+        if (!run_.FEof) r_.PutOldIdx(level);
+        PrintToTargets(list);
+        new_group_ = true;
+        break;
+    }
+    return true;
+}
+
+void ExecutionDriver::RecordLoop() {
+    HostServices& host = r_.FHost;
+    for (;;) {
+        host.ProcessMessages();
+        if (!CloseGroups()) return;
+        if (run_.FEof) return;
+
+        r_.PrintOnOff();
+        if (Stopped()) return;
+        EilPlist list;
+        if (new_group_) {
+            new_group_ = false;
+            r_.DetailHeadSum();
+            if (r_.GetPrint(rlDetailHead)) r_.MakeLine(rlDetailHead, list);
+        }
+        r_.DetailLineSum();
+        if (r_.GetPrint(rlDetail)) r_.MakeLine(rlDetail, list);
+        r_.DetailLineAutoSum();
+        PrintToTargets(list);
+
+        if (r_.OnNext) r_.OnNext(r_, pnext_);
+        run_.FEof = !pnext_ || !r_.OnNext;
+        if (run_.FEof) r_.FOutput->ClearPendingBreaks();
+    }
+}
+
+bool ExecutionDriver::CloseLevelFiles() {
+    PagedOutput& out = *r_.FOutput;
+    for (int level = rlDetail; level <= rlSum10; ++level) {
+        if (!out.HasLevelFile(level)) continue;
+        const std::string path = out.LevelFilePath(level);
+        if (!out.CloseLevelFile(level)) {
+            run_.FStopped = PagedOutput::kStoppedByOutputError;
+            return Fail(std::string(Msg(PRINTER_OUTPMsg, r_.FLanguage)) + path);
+        }
+    }
+    return true;
+}
+
+// The report end, the last pages and the second parse. False when the output is not
+// complete.
+bool ExecutionDriver::Finish() {
+    EilPlist list;
+    if (r_.GetPrint(rlEnd)) r_.MakeLine(rlEnd, list);
+    PrintToTargets(list);
+    PagedOutput& out = *r_.FOutput;
+    for (int level = rlDetail; level <= rlSum10; ++level) {
+        if (!out.HasPageList(level)) continue;
+        if (!r_.WritePageStrings(level, stream_)) return false;
+    }
+    if (Stopped()) return false;
+    if (run_.FProgressForm) run_.FProgressForm->SetStopEnabled(false);
+
+    if (!r_.FMultiLevel && r_.FOptions.Contains(prDoubleParse)) {
+        if (r_.OnGetSecondParseFields) r_.OnGetSecondParseFields(r_);
+        // The pass marks every placeholder it filled, so running it again after a failed
+        // write fills only what is left.
+        while (!r_.SecondParse()) {
+            run_.FStopped = PagedOutput::kStoppedByOutputError;
+            if (r_.rptConfirmStop(Msg(PRINTER_OUTPMsg, r_.FLanguage))) return false;
+            run_.FStopped = 0;
+        }
+    }
+    return CloseLevelFiles();
+}
+
+bool ExecutionDriver::Run() {
+    bool result = false;
+    try {
+        if (!SetUp()) return false;
+        EilPlist head;
+        if (r_.GetPrint(rlHead)) r_.MakeLine(rlHead, head);
+        if (r_.GetPrint(rlNewPage)) r_.MakeLine(rlNewPage, head);
+        PrintToTargets(head);
+        r_.FHost.ProcessMessages();
+
+        RecordLoop();
+        if (Stopped()) return false;
+        if (!Finish()) return false;
+        CleanUp();
+        result = true;
+
+        if (load_ && r_.ViewerExt() != nullptr) {
+            r_.SetProgressCaption("Loading...");
+            r_.FHost.ProcessMessages();
+            // Loading into the viewer belongs to the viewer hand-off; nothing is loaded
+            // without a viewer.
+        }
+        run_.FProgressForm.reset();
+        r_.FHost.ProcessMessages();
+        if (r_.AfterExecute) r_.AfterExecute(r_);
+    } catch (const std::exception& e) {
+        // Shown before the clean-up, so that a message page still reaches the open output.
+        const std::string_view what = e.what();
+        r_.rptMessageDlg(what.substr(0, kMaxExceptionText), TMsgDlgType::mtError, mbOK);
+        CleanUp();
+    } catch (...) {
+        r_.rptMessageDlg(Msg(ABSTRACT_Msg, r_.FLanguage), TMsgDlgType::mtError, mbOK);
+        CleanUp();
+    }
+    return result;
+}
+
+bool TQuillon::Execute(TStream* Stream) {
+    return LoadAfterExecute(Stream, false);
+}
+
+bool TQuillon::ExecAndLoad() {
+    return LoadAfterExecute(nullptr, true);
+}
+
+bool TQuillon::LoadAfterExecute(TStream* Stream, bool Load) {
+    ExecutionDriver driver(*this, Stream, Load);
+    return driver.Run();
+}
+
+void TQuillon::PrintOnOff() {
+    if (FRun.FStopped != 0) return;
+    bool go_on = true;
+    if (OnProcessing) {
+        OnProcessing(*this, FRun.FPageNo, go_on);
+    } else if (FOptions.Contains(prShowProgress)) {
+        ShowProgress(FRun.FPageNo, go_on);
+    }
+    if (!go_on) FRun.FStopped = 1;
+}
+
+void TQuillon::ShowProgress(int PageNo, bool& Continue) {
+    Continue = true;
+    ProgressWindow* window = FRun.FProgressForm.get();
+    if (window == nullptr || !window->Visible()) return;
+    const std::string text = std::to_string(PageNo);
+    if (text != FRun.FProgressPageText) {
+        FRun.FProgressPageText = text;
+        window->SetPageText(text);
+    }
+}
+
+void TQuillon::SetProgressCaption(std::string_view Text) {
+    ProgressWindow* window = FRun.FProgressForm.get();
+    if (window == nullptr || !window->Visible()) return;
+    if (Text != FRun.FProgressCaption) {
+        FRun.FProgressCaption = std::string(Text);
+        window->SetCaption(Text);
+    }
+}
+
+void TQuillon::ProcCancelBtnClick() {
+    FRun.FStopped = 9;
+}
+
+}  // namespace quillon
