@@ -35,21 +35,6 @@ constexpr const char* kGrouped =
     "S1>?????\r\n"
     "@15\r\nEND " NM "SE>?????\r\n";
 
-// A report whose running sums the tests read.
-class SumsReport : public TQuillon {
-  public:
-    using TQuillon::Run;
-    using TQuillon::TQuillon;
-};
-
-// The running sum of the detail slot carrying name at level.
-double SumOf(TQuillon& r, int level, std::string_view name) {
-    return static_cast<SumsReport&>(r).Run().FSums.SumByName(level, name, r.Model());
-}
-double SumOf(TQuillon& r, int level, int slot) {
-    return static_cast<SumsReport&>(r).Run().FSums.SumByNumber(level, rlDetail, slot, r.Model());
-}
-
 struct Row {
     std::string key;
     std::string value;
@@ -82,7 +67,7 @@ class RunTest : public ::testing::Test {
         };
         report_.OnGetSumLine = [this](TQuillon& r, TReportLevel level) {
             events_.push_back("sum" + std::to_string(level));
-            const double sum = SumOf(r, level, "VAL");
+            const double sum = r.SumByName(level, "VAL");
             r.FieldByName(level == rlEnd ? "SE" : "S1").SetAsString(std::to_string(int(sum)));
         };
         report_.OnChangeIndex = [this](TQuillon&, TReportLevel level) {
@@ -120,7 +105,7 @@ class RunTest : public ::testing::Test {
         messages_.push_back(m.text);
         return answer_;
     }};
-    SumsReport report_{host_};
+    TQuillon report_{host_};
     std::vector<Row> rows_;
     std::size_t cur_ = static_cast<std::size_t>(-1);
     int next_calls_ = 0;
@@ -317,7 +302,7 @@ TEST_F(RunTest, APageFooterKeepsARunningTotalAndTheEndGetsTheGrandTotal) {
     report_.SetFirstPgSize(10);
     std::vector<int> footer_totals;
     report_.OnGetSumLine = [&](TQuillon& r, TReportLevel level) {
-        const int sum = int(SumOf(r, level, 1));
+        const int sum = int(r.SumByNumber(level, rlDetail, 1));
         if (level == rlFooter) footer_totals.push_back(sum);
         r.FieldByName(level == rlEnd ? "SE" : "S1").SetAsString(std::to_string(sum));
     };

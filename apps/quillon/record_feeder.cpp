@@ -1,0 +1,163 @@
+#include "apps/quillon/record_feeder.h"
+
+#include <unordered_set>
+
+#include "engine/sums.h"
+#include "engine/text_helpers.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon::app {
+
+namespace {
+
+constexpr std::string_view kCountField = "COUNT";
+// Fields the report fills itself; in the report head and page heading they keep the
+// report's values (the date of printing, not a record's date column).
+const std::unordered_set<std::string> kBuiltIns = {"DATE",   "DATETIME", "TIME",
+                                                   "PAGENO", "LINENO",   "TAB"};
+
+// Decimals of the slot of level that shows the field owner (its own or an alias slot).
+int SlotDecimals(ReportModel& model, int level, const FieldKey& owner) {
+    const LevelTable* levels = model.ActiveLevels();
+    const int count = levels != nullptr ? levels->SlotCount(level) : 0;
+    const tRNAMEList& names = model.ActiveNames();
+    for (int n = 1; n <= count; ++n) {
+        const auto alias = names.AliasOf(level, n);
+        if ((owner.level == level && owner.number == n) || (alias && *alias == owner)) {
+            int width = 0;
+            int decimals = 0;
+            model.FormatByNumber(level, n, width, decimals);
+            return decimals < 0 ? 0 : decimals;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+RecordFeeder::RecordFeeder(TQuillon& report, data::DataSource& source,
+                           std::vector<int> group_columns, ReportModel& model)
+    : report_(report), source_(source), group_columns_(std::move(group_columns)) {
+    std::unordered_set<std::string> seen;
+    for (const tRNAMEList::Entry& entry : model.ActiveNames().Entries()) {
+        if (entry.name.empty() || entry.has_expression || !seen.insert(entry.name).second) {
+            continue;
+        }
+        Field field;
+        field.name = entry.name;
+        field.column = source_.ColumnIndex(entry.name);
+        if (field.column < 0 && entry.name != kCountField) continue;
+        field.in_detail = DetailSlotCarrying(model, entry.name) > 0;
+        field.built_in = kBuiltIns.count(entry.name) > 0;
+        for (int level = 0; level < kLevelCount; ++level) {
+            field.decimals[static_cast<std::size_t>(level)] = SlotDecimals(model, level, entry.key);
+        }
+        fields_.push_back(std::move(field));
+    }
+    last_.resize(fields_.size());
+    numeric_.assign(fields_.size(), true);
+    totals_.assign(group_columns_.size() + 1, std::vector<double>(fields_.size(), 0.0));
+    counts_.assign(group_columns_.size() + 1, 0);
+}
+
+void RecordFeeder::Attach() {
+    report_.OnNext = [this](TQuillon&, bool& next) { Next(next); };
+    report_.OnGetGroupIndex = [this](TQuillon&, TReportLevel level, std::string& index) {
+        const std::size_t inner = static_cast<std::size_t>(level - rlSum01);
+        if (!has_record_ || inner >= group_columns_.size()) return;
+        // Sum level 1 is the innermost group, the last one given.
+        const int column = group_columns_[group_columns_.size() - 1 - inner];
+        index.assign(source_.Value(static_cast<std::size_t>(column)));
+    };
+    report_.OnGetHeadLine = [this](TQuillon&) { FillFromRecord(rlHead); };
+    report_.OnGetNewPgLine = [this](TQuillon&) { FillFromRecord(rlNewPage); };
+    report_.OnGetDetailHeadLine = [this](TQuillon&) { FillFromRecord(rlDetailHead); };
+    report_.OnGetDetailLine = [this](TQuillon&) { FillFromRecord(rlDetail); };
+    report_.OnDetailSum = [this](TQuillon&) { Account(); };
+    report_.OnGetSumLine = [this](TQuillon&, TReportLevel level) { FillSums(level); };
+    report_.OnChangeIndex = [this](TQuillon&, TReportLevel level) { CloseGroup(level); };
+}
+
+void RecordFeeder::Next(bool& next) {
+    try {
+        has_record_ = source_.Next();
+    } catch (const data::DataSourceError& e) {
+        source_error_ = e.what();
+        throw;
+    }
+    next = has_record_;
+}
+
+void RecordFeeder::FillFromRecord(int level) {
+    if (!has_record_) return;
+    const bool heading = level == rlHead || level == rlNewPage;
+    for (const Field& field : fields_) {
+        if (field.column < 0 || (heading && field.built_in)) continue;
+        const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
+        const int decimals = field.decimals[static_cast<std::size_t>(level)];
+        double number = 0.0;
+        if (decimals > 0 && ReadDecimalNumber(text::Trim(value), number)) {
+            // A number in a slot with decimals is written with that many.
+            report_.FieldByName(field.name).SetAsString(text::Trim(NumToStr(number, 0, decimals)));
+        } else {
+            report_.FieldByName(field.name).SetAsString(value);
+        }
+    }
+}
+
+void RecordFeeder::Account() {
+    ++records_;
+    if (on_record) on_record(records_);
+    for (std::size_t& count : counts_) ++count;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const Field& field = fields_[i];
+        if (field.column < 0) continue;
+        const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
+        last_[i].assign(value);
+        const std::string_view trimmed = text::Trim(value);
+        if (!numeric_[i] || trimmed.empty()) continue;
+        double number = 0.0;
+        if (!ReadDecimalNumber(trimmed, number)) {
+            numeric_[i] = false;
+            continue;
+        }
+        for (std::vector<double>& totals : totals_) totals[i] += number;
+    }
+}
+
+int RecordFeeder::GroupOf(int level) const {
+    const int inner = level - rlSum01;
+    if (inner >= 0 && inner < static_cast<int>(group_columns_.size())) return inner;
+    return static_cast<int>(group_columns_.size());  // the whole report
+}
+
+void RecordFeeder::FillSums(int level) {
+    const std::size_t group = static_cast<std::size_t>(GroupOf(level));
+    const bool engine_sums = report_.Options().Contains(prAutoSum) && level != rlFooter;
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const Field& field = fields_[i];
+        const int decimals = field.decimals[static_cast<std::size_t>(level)];
+        std::string text;
+        if (field.name == kCountField) {
+            text = std::to_string(counts_[group]);
+        } else if (numeric_[i] && records_ > 0) {
+            const double total = engine_sums && field.in_detail
+                                     ? report_.SumByName(level, field.name)
+                                     : totals_[group][i];
+            text = text::Trim(NumToStr(total, 0, decimals));
+        } else {
+            text = last_[i];
+        }
+        report_.FieldByName(field.name).SetAsString(text);
+    }
+}
+
+void RecordFeeder::CloseGroup(int level) {
+    const int inner = level - rlSum01;
+    if (inner < 0 || inner >= static_cast<int>(group_columns_.size())) return;
+    std::fill(totals_[static_cast<std::size_t>(inner)].begin(),
+              totals_[static_cast<std::size_t>(inner)].end(), 0.0);
+    counts_[static_cast<std::size_t>(inner)] = 0;
+}
+
+}  // namespace quillon::app

@@ -1,0 +1,75 @@
+#pragma once
+// Feeds the records of a data source to a report run ("quillon run"):
+// - every field whose name is a column (case-insensitive) gets that column's value in the
+//   report head, page heading, detail heading and detail line (a number in a slot with
+//   decimals is written with that many; in the heads, built-in fields such as DATE keep
+//   the report's own value);
+// - the group columns (outermost first) give the group index of the sum levels: the
+//   innermost group is sum level 1;
+// - in a sum line (and the report end) a field named after a numeric column gets that
+//   column's total over the group being closed (the whole report at the end), written
+//   with the slot's number of decimals; a field named COUNT gets the number of the
+//   group's records; any other column field the value of the group's last record. The
+//   page footer gets the running figures of the report so far.
+
+#include <array>
+#include <cstddef>
+#include <exception>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apps/datasource/data_source.h"
+#include "engine/quillon.h"
+
+namespace quillon::app {
+
+class RecordFeeder {
+  public:
+    // group_columns: indexes of the group columns in the source, outermost first (at most
+    // ten). The report must have loaded nothing yet; the field names are taken from
+    // template (the model of the same template, loaded by the caller).
+    RecordFeeder(TQuillon& report, data::DataSource& source, std::vector<int> group_columns,
+                 ReportModel& template_model);
+
+    // Assigns the report's events.
+    void Attach();
+    // Called for each record before its detail line (the progress hook).
+    std::function<void(std::size_t records)> on_record;
+
+    std::size_t Records() const { return records_; }
+    // The error that stopped reading the source, if any.
+    const std::optional<std::string>& SourceError() const { return source_error_; }
+
+  private:
+    struct Field {
+        std::string name;        // upper-case field name
+        int column = -1;         // source column, -1 for COUNT
+        bool in_detail = false;  // a detail slot carries the name (engine sums exist)
+        bool built_in = false;   // DATE, PAGENO, ...: filled by the report itself
+        std::array<int, kLevelCount> decimals{};  // per level: decimals of its slot
+    };
+    void Next(bool& next);
+    void FillFromRecord(int level);
+    void Account();
+    void FillSums(int level);
+    void CloseGroup(int level);
+    int GroupOf(int level) const;  // accumulator index of a sum level
+
+    TQuillon& report_;
+    data::DataSource& source_;
+    std::vector<int> group_columns_;
+    std::vector<Field> fields_;
+    bool has_record_ = false;
+    std::size_t records_ = 0;
+    std::optional<std::string> source_error_;
+    // Per field: the last record's value and whether every value so far was a number.
+    std::vector<std::string> last_;
+    std::vector<bool> numeric_;
+    // Per group (innermost first) and one more for the whole report: totals and counts.
+    std::vector<std::vector<double>> totals_;
+    std::vector<std::size_t> counts_;
+};
+
+}  // namespace quillon::app

@@ -1,0 +1,142 @@
+// quillon run, end to end: the built command over CSV, JSON and SQLite sources compared
+// with the expected report, and its exit codes and messages for broken input and output.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kData = fs::path(QUILLON_SOURCE_DIR) / "tests/quillon_run/data";
+
+struct Result {
+    int status = -1;
+    std::string out;  // standard output
+    std::string err;  // standard error
+};
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class RunCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("quillon_cmd_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // Runs "quillon run ARGS" in the test's directory.
+    Result Run(const std::string& args) {
+        const fs::path err = dir_ / "stderr.txt";
+        const std::string command = "cd '" + dir_.string() + "' && '" QUILLON_BINARY "' run " +
+                                    args + " 2>'" + err.string() + "'";
+        Result result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (pipe == nullptr) return result;
+        std::array<char, 4096> buffer{};
+        std::size_t n = 0;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+            result.out.append(buffer.data(), n);
+        }
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = ReadFile(err);
+        return result;
+    }
+    static std::string Arg(const fs::path& p) { return "'" + p.string() + "'"; }
+
+    fs::path dir_;
+};
+
+TEST_F(RunCommandTest, EverySourceKindGivesTheExpectedGroupedReport) {
+    const fs::path db = dir_ / "sales.db";
+    ASSERT_EQ(std::system(("'" SQLITE3_PROGRAM "' '" + db.string() + "' '.read " +
+                           (kData / "sales.sql").string() + "'")
+                              .c_str()),
+              0);
+    const std::string expected = ReadFile(kData / "groups_expected.txt");
+    const std::string groups = " --group city --group CUSTOMER";
+    const std::string tmpl = Arg(kData / "groups.txt");
+    for (const std::string& source :
+         {"--data " + Arg(kData / "sales.csv"), "--data " + Arg(kData / "sales.json"),
+          "--data " + Arg(db) + " --table sales",
+          "--data " + Arg(db) + " --query 'SELECT * FROM sales ORDER BY city, customer'"}) {
+        const Result r = Run(tmpl + " " + source + groups + " --out -");
+        EXPECT_EQ(r.status, 0) << source << "\n" << r.err;
+        EXPECT_EQ(r.out, expected) << source;
+    }
+    // To a file named as given, and without --out to PrnFile with the template's extension.
+    Result r = Run(tmpl + " --data " + Arg(kData / "sales.csv") + groups + " --out report.txt");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir_ / "report.txt"), expected);
+    EXPECT_NE(r.err.find("4 records"), std::string::npos) << r.err;
+    r = Run(tmpl + " --data " + Arg(kData / "sales.csv") + groups);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir_ / "PRX.txt"), expected);
+}
+
+TEST_F(RunCommandTest, PageSizesAndMultiLevelFiles) {
+    const std::string base = Arg(kData / "groups.txt") + " --data " + Arg(kData / "sales.csv") +
+                             " --group city --group customer";
+    Result r = Run(base + " --page-size 10 --out -");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\f'), 1) << r.out;
+    r = Run(base + " --multi-level --out levels.txt");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(dir_ / "levels.txt"), ReadFile(kData / "groups_expected.txt"));
+    const std::string cities = ReadFile(dir_ / "levels.t05");
+    EXPECT_NE(cities.find("city Kaunas      3 sales"), std::string::npos) << cities;
+    EXPECT_EQ(cities.find("   customer "), std::string::npos) << cities;
+}
+
+TEST_F(RunCommandTest, BrokenInputAndOutputGiveClearMessagesAndExitCodes) {
+    const std::string tmpl = Arg(kData / "groups.txt");
+    const std::string csv = " --data " + Arg(kData / "sales.csv");
+
+    Result r = Run(Arg(dir_ / "missing.htm") + csv);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("template not found"), std::string::npos) << r.err;
+
+    std::ofstream(dir_ / "bad.htm") << "no header here\r\n";
+    r = Run(Arg(dir_ / "bad.htm") + csv);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Format not found"), std::string::npos) << r.err;
+
+    r = Run(tmpl + " --data " + Arg(dir_ / "none.csv"));
+    EXPECT_EQ(r.status, 3) << r.err;
+
+    r = Run(tmpl + " --data " + Arg(kData / "short_row.csv") + " --out -");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("line 2"), std::string::npos) << r.err;
+
+    r = Run(tmpl + csv + " --group town");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("unknown --group column town"), std::string::npos) << r.err;
+
+    if (fs::exists("/dev/full")) {
+        r = Run(tmpl + csv + " --out /dev/full");
+        EXPECT_EQ(r.status, 4) << r.err;
+        EXPECT_NE(r.err.find("Printer error. ABORT"), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("could not be written"), std::string::npos) << r.err;
+    }
+    r = Run(tmpl + csv + " --out " + Arg(dir_ / "no/such/dir/out.txt"));
+    EXPECT_EQ(r.status, 4) << r.err;
+}
+
+}  // namespace
