@@ -2,6 +2,7 @@
 // with the expected report, and its exit codes and messages for broken input and output.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -137,6 +138,23 @@ TEST_F(RunCommandTest, BrokenInputAndOutputGiveClearMessagesAndExitCodes) {
     }
     r = Run(tmpl + csv + " --out " + Arg(dir_ / "no/such/dir/out.txt"));
     EXPECT_EQ(r.status, 4) << r.err;
+}
+
+TEST_F(RunCommandTest, CtrlCStopsTheRunAndReportsTheOutputAsIncomplete) {
+    // An endless CSV source through a named pipe; SIGINT after a second.
+    if (::mkfifo((dir_ / "endless.csv").c_str(), 0600) != 0) GTEST_SKIP() << "no mkfifo";
+    const std::string command =
+        "cd '" + dir_.string() +
+        "' && ( (printf 'city,customer,item,qty,amount\\n'; yes 'Kaunas,Alpha,Lamp,2,10.5') "
+        "> endless.csv 2>/dev/null & ) && timeout -s INT --preserve-status 1 '" QUILLON_BINARY
+        "' run " +
+        Arg(kData / "groups.txt") + " --data endless.csv --out out.txt 2>err.txt";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    EXPECT_NE(ReadFile(dir_ / "err.txt").find("interrupted; the report in out.txt is incomplete"),
+              std::string::npos)
+        << ReadFile(dir_ / "err.txt");
 }
 
 }  // namespace
