@@ -54,7 +54,7 @@ class FakeHost : public HeadlessHost {
     void ProcessMessages() override {
         if (++processed == press_stop_at && log.alive && current->on_stop) current->on_stop();
     }
-    std::vector<PrinterInfo> Printers() const override { return {{"lp", 210, 297}}; }
+    std::vector<PrinterInfo> Printers() const override { return {{"lp", 210, page_height}}; }
     int CurrentPrinter() const override { return 0; }
     TPrinterOrientation PrinterOrientation() const override { return orientation; }
     void SetPrinterOrientation(TPrinterOrientation o) override { orientation = o; }
@@ -65,6 +65,7 @@ class FakeHost : public HeadlessHost {
     int processed = 0;
     int press_stop_at = -1;
     TPrinterOrientation orientation = TPrinterOrientation::poPortrait;
+    double page_height = 297;
 };
 
 class RunHostTest : public ::testing::Test {
@@ -134,6 +135,28 @@ TEST_F(RunHostTest, TheStopButtonEndsTheRunWithoutReportEnd) {
     EXPECT_EQ(out.Data().find("END"), std::string::npos);
     EXPECT_FALSE(after);
     EXPECT_FALSE(host_.log.alive);
+}
+
+TEST_F(RunHostTest, PrinterSetUpAndPageSizesScaledToThePrintersPage) {
+    host_.page_height = 280;
+    report_.SetOptions({prScaled, prSetupBeforeExec});
+    report_.SetPgHeight(297);
+    report_.OnSetupPrinter = [this](TQuillon&, int& from, int& to) {
+        EXPECT_EQ(from, report_.Viewer().FromPage);
+        from = 2;
+        to = 0;  // not greater than 0: the range keeps its end
+        host_.orientation = TPrinterOrientation::poLandscape;
+    };
+    int sizes_during_run = 0;
+    report_.OnGetDetailLine = [&](TQuillon& r) { sizes_during_run = r.PgSize(); };
+    const int old_to = report_.Viewer().ToPage;
+    TMemoryStream out;
+    EXPECT_TRUE(report_.Execute(&out));
+    EXPECT_EQ(sizes_during_run, 60);  // 64 lines of 297 mm on a 280 mm page
+    EXPECT_EQ(report_.PgSize(), 64);
+    EXPECT_EQ(report_.Viewer().FromPage, 2);
+    EXPECT_EQ(report_.Viewer().ToPage, old_to);
+    EXPECT_EQ(report_.Orientation(), orLandscape);  // read back from the printer
 }
 
 }  // namespace
