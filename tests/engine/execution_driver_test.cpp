@@ -135,6 +135,23 @@ TEST_F(RunTest, WithoutRecordsOrOnNextTheReportHasHeadsSumLinesAndEnd) {
     EXPECT_EQ(events_.size(), 12u);  // sum4, change4..change13, sum15
 }
 
+TEST_F(RunTest, ASingleRecordAndRunsWithoutGroupIndexes) {
+    Template(kGrouped);
+    rows_ = {{"A", "1"}};
+    EXPECT_EQ(RunToStream(),
+              "HEAD\r\nPAGE 1 \r\nDHEAD A   \r\nA    1    \r\nSUM1 1    \r\nEND 1    \r\n");
+    EXPECT_EQ(std::count_if(events_.begin(), events_.end(),
+                            [](const std::string& e) { return e.rfind("change", 0) == 0; }),
+              10);
+    // Without OnGetGroupIndex no group changes before the end of the data.
+    report_.OnGetGroupIndex = nullptr;
+    rows_ = {{"A", "1"}, {"B", "2"}};
+    cur_ = static_cast<std::size_t>(-1);
+    EXPECT_EQ(RunToStream(),
+              "HEAD\r\nPAGE 1 \r\nDHEAD A   \r\nA    1    \r\nB    2    \r\nSUM1 3    \r\n"
+              "END 3    \r\n");
+}
+
 TEST_F(RunTest, AChangeAtAnOuterLevelClosesEveryInnerLevelInOrder) {
     Template("^^R\r\n@2\r\nDH\r\n@3\r\nD " NM "VAL>?\r\n@4\r\nS4\r\n@5\r\nS5\r\n@6\r\nS6\r\n");
     rows_ = {{"x", "1"}, {"y", "2"}};
