@@ -1,4 +1,4 @@
-// Layout and drawing of text sections, rules, page breaks, tables and images before the
+// Layout and drawing of text sections, rules, tables and images before the
 // paragraph and table layout engines exist. These bodies give "not laid out" results:
 // no lines, zero heights, nothing painted, no hits. They do number the cursor positions,
 // so that the selection, copying and search work on a freshly built document.
@@ -57,7 +57,7 @@ MinMax TPreFormated::MinMaxWidth(Canvas& /*canvas*/) {
     return {};
 }
 
-// --- THorzLine, TPage ---
+// --- THorzLine ---
 
 int THorzLine::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
     return TSectionBase::DrawLogic(canvas, y, im, max_width, cursor);
@@ -67,11 +67,6 @@ int THorzLine::Draw(Canvas& /*canvas*/, const Rect& /*clip*/, IndentManager& /*i
                     int y) {
     TopY = y;
     return y + Height;
-}
-
-int TPage::Draw(Canvas& /*canvas*/, const Rect& /*clip*/, IndentManager& /*im*/, int /*x*/, int y) {
-    TopY = y;
-    return y;
 }
 
 // --- ThtmlTable ---
