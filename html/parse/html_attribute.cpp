@@ -9,10 +9,19 @@ std::string TAttribute::TextUtf8() const {
 }
 
 const TAttribute* TAttributeList::Find(Symb sym) const {
-    for (const auto& a : items_) {
+    for (const auto& a : *this) {
         if (a.Sym == sym) return &a;
     }
     return nullptr;
+}
+
+TAttribute& TAttributeList::NewSlot() {
+    if (count_ == items_.size()) items_.emplace_back();
+    TAttribute& a = items_[count_++];
+    a.Sym = Symb::OtherAttribute;
+    a.Number = 0;
+    a.Text.clear();
+    return a;
 }
 
 }  // namespace quillon

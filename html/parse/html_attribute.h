@@ -26,16 +26,23 @@ class TAttributeList {
     // The first attribute whose symbol is `sym`, or nullptr.
     const TAttribute* Find(Symb sym) const;
 
-    void Add(TAttribute a) { items_.push_back(std::move(a)); }
-    void Clear() { items_.clear(); }
-    std::size_t Count() const { return items_.size(); }
-    bool Empty() const { return items_.empty(); }
+    void Add(TAttribute a) { NewSlot() = std::move(a); }
+    // Appends an empty attribute to be filled in; the storage of cleared attributes is
+    // reused, so reading tag after tag allocates nothing once the list has grown.
+    TAttribute& NewSlot();
+    void DropLast() {
+        if (count_ > 0) --count_;
+    }
+    void Clear() { count_ = 0; }
+    std::size_t Count() const { return count_; }
+    bool Empty() const { return count_ == 0; }
     const TAttribute& operator[](std::size_t i) const { return items_[i]; }
     auto begin() const { return items_.begin(); }
-    auto end() const { return items_.end(); }
+    auto end() const { return items_.begin() + static_cast<std::ptrdiff_t>(count_); }
 
   private:
-    std::vector<TAttribute> items_;
+    std::vector<TAttribute> items_;  // the first count_ are in use
+    std::size_t count_ = 0;
 };
 
 }  // namespace quillon

@@ -1,5 +1,7 @@
 #include "html/parse/html_tokenizer.h"
 
+#include <algorithm>
+
 #include "html/parse/html_number.h"
 #include "html/parse/html_vocabulary.h"
 #include "html/parse/parse_error.h"
@@ -158,6 +160,18 @@ void HtmlTokenizer::ReadTextRun() {
             while (IsWhite(ch_));
         } else {
             token_.push_back(ch_);
+            if (!has_pushback_) {
+                // Take the plain characters that follow straight from the buffer.
+                const char32_t low = preformatted_ ? 32 : 33;
+                const std::size_t end = std::min(len_, pos_ + (kMaxTextRun - token_.size()));
+                std::size_t i = pos_;
+                while (i < end && buf_[i] >= low && buf_[i] != U'&' && buf_[i] != U'<' &&
+                       buf_[i] != U'>' && buf_[i] != kEofChar) {
+                    ++i;
+                }
+                token_.append(buf_.get() + pos_, buf_.get() + i);
+                pos_ = i;
+            }
             NextChar();
         }
     }
@@ -187,12 +201,14 @@ void HtmlTokenizer::ReadTag() {
         tag_value_ = static_cast<int>(ch_ - U'0');
         NextChar();
     }
-    const bool collect = CollectsAttributes(sy_);
-    if (collect) attributes_.Clear();
-    TAttribute a;
-    while (ReadAttribute(a)) {
-        if (collect) attributes_.Add(std::move(a));
-        a = TAttribute{};
+    if (CollectsAttributes(sy_)) {
+        attributes_.Clear();
+        while (ReadAttribute(attributes_.NewSlot())) {
+        }
+        attributes_.DropLast();  // the slot no attribute was read into
+    } else {
+        while (ReadAttribute(scratch_)) {
+        }
     }
     while (ch_ != U'>' && ch_ != kEofChar) NextChar();
     NextChar();

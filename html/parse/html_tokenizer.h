@@ -114,7 +114,8 @@ class HtmlTokenizer {
     std::u32string token_;
     int tag_value_ = 0;
     TAttributeList attributes_;
-    std::string name_;  // scratch for tag and attribute names
+    TAttribute scratch_;  // attributes of tags that keep none
+    std::string name_;    // scratch for tag and attribute names
     bool preformatted_ = false;
     bool in_comment_ = false;
 };
