@@ -1,13 +1,19 @@
-// Feeds arbitrary bytes to the HTML tokenizer: as symbols, in text-area mode and through a
-// stream read in small chunks. Nothing may crash, hang or leak; EParseError is the only
-// error an input may raise.
+// Feeds arbitrary bytes to the HTML tokenizer and parser: the tokenizer in text-area mode
+// and through a stream read in small chunks, the parser as HTML and as plain text, and the
+// dump of what was built. Nothing may crash, hang or leak; EParseError is the only error
+// an input may raise, and it must leave the document empty.
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "html/layout/html_parser.h"
+#include "html/layout/section_dump.h"
+#include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/parse/parse_error.h"
 
@@ -31,11 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     try {
         quillon::HtmlTokenizer tok(quillon::MakeBufferSource(input));
-        Symbols(tok, false);
-    } catch (const quillon::EParseError&) {
-    }
-    try {
-        quillon::HtmlTokenizer tok(quillon::MakeBufferSource(input));
         tok.SetPreformatted(true);
         Symbols(tok, true);
     } catch (const quillon::EParseError&) {
@@ -45,6 +46,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         quillon::HtmlTokenizer tok(quillon::MakeStreamSource(in, 3), 3);
         Symbols(tok, false);
     } catch (const quillon::EParseError&) {
+    }
+    {
+        quillon::TSectionList doc;
+        quillon::TNameList names;
+        try {
+            quillon::HtmlParseBuffer(doc, names, input);
+            (void)quillon::DumpDocument(doc);
+        } catch (const quillon::EParseError&) {
+            if (!doc.Empty() || !names.empty() || !doc.Forms().empty()) std::abort();
+        }
+    }
+    {
+        std::vector<std::string> lines;
+        std::size_t start = 0;
+        for (std::size_t i = 0; i <= input.size(); ++i) {
+            if (i == input.size() || input[i] == '\n') {
+                lines.emplace_back(input.substr(start, i - start));
+                start = i + 1;
+            }
+        }
+        quillon::TSectionList doc;
+        quillon::TNameList names;
+        quillon::HtmlParseTextStrings(doc, names, lines);
+        (void)quillon::DumpSections(doc);
     }
     return 0;
 }

@@ -1,0 +1,133 @@
+// Parsing a large HTML report: Quillon's tokenizer alone, Quillon's parser building its
+// document model, and Gumbo building its tree, all from the same bytes in memory.
+//
+//   python3 make_report_html.py 750 /tmp/report.htm    (about 10 MB)
+//   QUILLON_BENCH_HTML=/tmp/report.htm build/bench/bench_html_parse --benchmark_min_time=3
+//
+// Without QUILLON_BENCH_HTML a report of the same shape is generated in memory.
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "html/layout/html_parser.h"
+#include "html/layout/section_list.h"
+#include "html/parse/html_tokenizer.h"
+
+#ifdef QUILLON_BENCH_GUMBO
+#include <gumbo.h>
+#endif
+
+namespace {
+
+// A paged report: per page a heading, a 60-row table of 10 columns and a page break.
+std::string MakeReport(int pages) {
+    std::string s = "<HTML><HEAD><TITLE>Sales report</TITLE></HEAD><BODY BGCOLOR=\"#FFFFFF\">\r\n";
+    char buf[512];
+    int n = 0;
+    for (int p = 1; p <= pages; ++p) {
+        std::snprintf(buf, sizeof buf,
+                      "<H2>Sales by customer</H2><P>Page %d &nbsp; printed 2026-12-06</P>\r\n", p);
+        s += buf;
+        s += "<TABLE BORDER=1 CELLSPACING=0 CELLPADDING=2 WIDTH=\"100%\">\r\n<TR><TH>Cust</TH>"
+             "<TH>Item</TH><TH>Amount</TH><TH>Qty</TH><TH>Date</TH><TH>Ref</TH><TH>Tax</TH>"
+             "<TH>Cur</TH><TH>Warehouse</TH><TH>Line</TH></TR>\r\n";
+        for (int r = 0; r < 60; ++r) {
+            ++n;
+            std::snprintf(buf, sizeof buf,
+                          "<TR><TD>C%05d</TD><TD>Item name %d</TD><TD ALIGN=RIGHT>%.2f</TD>"
+                          "<TD ALIGN=RIGHT>%d</TD><TD>2026-12-06</TD><TD>REF%07d</TD>"
+                          "<TD ALIGN=RIGHT>%.2f</TD><TD>EUR</TD><TD>Warehouse %d</TD>"
+                          "<TD ALIGN=RIGHT>%d</TD></TR>\r\n",
+                          n / 50, n % 977, (n % 1000) * 1.25, n % 100, n, (n % 37) * 0.5, n % 9, n);
+            s += buf;
+        }
+        std::snprintf(buf, sizeof buf, "</TABLE><P><I>Continued on page %d</I></P>\r\n<PAGE>\r\n",
+                      p + 1);
+        s += buf;
+    }
+    s += "</BODY></HTML>\r\n";
+    return s;
+}
+
+const std::string& Report() {
+    static const std::string report = [] {
+        if (const char* path = std::getenv("QUILLON_BENCH_HTML")) {
+            std::ifstream f(path, std::ios::binary);
+            std::stringstream ss;
+            ss << f.rdbuf();
+            if (!ss.str().empty()) return ss.str();
+            std::fprintf(stderr, "cannot read %s; using a generated report\n", path);
+        }
+        return MakeReport(750);
+    }();
+    return report;
+}
+
+void BM_QuillonTokenize(benchmark::State& state) {
+    const std::string& html = Report();
+    for (auto _ : state) {
+        quillon::HtmlTokenizer tok(quillon::MakeBufferSource(html));
+        tok.NextChar();
+        std::size_t symbols = 0;
+        do {
+            tok.NextSymbol();
+            ++symbols;
+        } while (tok.Sy() != quillon::Symb::EofSy);
+        benchmark::DoNotOptimize(symbols);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * html.size()));
+}
+BENCHMARK(BM_QuillonTokenize)->Unit(benchmark::kMillisecond);
+
+void BM_QuillonParse(benchmark::State& state) {
+    const std::string& html = Report();
+    for (auto _ : state) {
+        auto doc = std::make_unique<quillon::TSectionList>();
+        quillon::TNameList names;
+        quillon::HtmlParseBuffer(*doc, names, html);
+        benchmark::DoNotOptimize(doc->Count());
+        state.PauseTiming();  // the tree is freed outside the timing, as for Gumbo
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * html.size()));
+}
+BENCHMARK(BM_QuillonParse)->Unit(benchmark::kMillisecond);
+
+#ifdef QUILLON_BENCH_GUMBO
+void BM_GumboParse(benchmark::State& state) {
+    const std::string& html = Report();
+    for (auto _ : state) {
+        GumboOutput* out =
+            gumbo_parse_with_options(&kGumboDefaultOptions, html.data(), html.size());
+        benchmark::DoNotOptimize(out->root);
+        state.PauseTiming();
+        gumbo_destroy_output(&kGumboDefaultOptions, out);
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * html.size()));
+}
+BENCHMARK(BM_GumboParse)->Unit(benchmark::kMillisecond);
+#endif
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Both parsers allocate a few hundred megabytes per run. Keep freed memory in the
+    // process between runs, so that every run measures parsing in a warm heap rather than
+    // the kernel handing out fresh zeroed pages (set QUILLON_BENCH_COLD=1 to measure that).
+    if (!std::getenv("QUILLON_BENCH_COLD")) {
+        mallopt(M_MMAP_THRESHOLD, 1 << 30);
+        mallopt(M_TRIM_THRESHOLD, 1 << 30);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

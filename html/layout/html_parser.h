@@ -1,0 +1,45 @@
+#pragma once
+// The HTML parser: reads a document (HTML or plain text) from a file, a buffer, a list of
+// lines or a stream into a TSectionList. The document must have been cleared first.
+//
+// Errors: EParseError (a comment open at the end of the input) and std::ios_base::failure
+// (a source that cannot be opened or read). On an error the document is left empty, with
+// its colours and background as they were, and the name list as it was.
+
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+class TSectionList;
+class TSectionBase;
+
+// One <A NAME=...>: the upper-cased name and the section that holds it.
+struct TNameEntry {
+    std::string Name;
+    const TSectionBase* Section = nullptr;
+};
+using TNameList = std::vector<TNameEntry>;
+
+// What the viewer reads after a parse (UTF-8).
+struct THtmlParseResult {
+    std::string Title;
+    std::string Base;
+    std::string BaseTarget;
+};
+
+THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path);
+THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer);
+THtmlParseResult HtmlParseStrings(TSectionList& doc, TNameList& names,
+                                  const std::vector<std::string>& lines);
+// The stream is read from its start.
+THtmlParseResult HtmlParseStream(TSectionList& doc, TNameList& names, std::istream& in);
+
+// Plain text: every line becomes a preformatted section in the fixed-pitch font.
+THtmlParseResult HtmlParseTextFile(TSectionList& doc, TNameList& names, const std::string& path);
+THtmlParseResult HtmlParseTextStrings(TSectionList& doc, TNameList& names,
+                                      const std::vector<std::string>& lines);
+
+}  // namespace quillon
