@@ -85,7 +85,8 @@ void HtmlParser::StartPreSection(int level) {
 void HtmlParser::AddSection() {
     if (!section_) return;
     std::unique_ptr<TSection> s = std::move(section_);
-    const bool plain = typeid(*s) == typeid(TSection);
+    const TSection& section = *s;
+    const bool plain = typeid(section) == typeid(TSection);
     if (plain && s->CharCount() == 0 && s->ClearMode == ClearAttrType::clrNone && !section_named_) {
         return;
     }
