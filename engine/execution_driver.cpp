@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "calc/number_reader.h"
 #include "engine/quillon.h"
 #include "platform/core/settings_file.h"
 #include "platform/core/text_encoding.h"
@@ -104,9 +105,8 @@ bool ExecutionDriver::ReadMargins(const SettingsFile& settings) {
     for (const Margin& margin : kMargins) {
         const std::string value = settings.ReadString("PAGE", margin.key, "*");
         if (value == "*") continue;
-        double number = 0.0;
-        const std::string_view trimmed = text::Trim(value);
-        if (!ReadDecimalNumber(trimmed, number)) {
+        const auto number = ReadNumber(text::Trim(value));
+        if (!number) {
             std::string msg(Msg(ABSTRACT_Msg, r_.FLanguage));
             msg += "[PAGE] ";
             msg += margin.key;
@@ -114,7 +114,7 @@ bool ExecutionDriver::ReadMargins(const SettingsFile& settings) {
             msg += value;
             return Fail(msg);
         }
-        r_.Viewer().*margin.field = number;
+        r_.Viewer().*margin.field = *number;
     }
     return true;
 }

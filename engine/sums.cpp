@@ -1,8 +1,6 @@
 #include "engine/sums.h"
 
-#include <charconv>
-#include <cmath>
-
+#include "calc/number_reader.h"
 #include "engine/report_model.h"
 #include "platform/core/text_encoding.h"
 
@@ -10,44 +8,9 @@ namespace quillon {
 
 namespace {
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 const std::vector<SumCell> kNoCells;
 
 }  // namespace
-
-bool ReadDecimalNumber(std::string_view text, double& value) {
-    // Check the shape first: from_chars alone would accept "inf", "nan" and hex forms.
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    std::size_t digits = 0;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && IsDigit(text[i])) ++i, ++digits;
-    }
-    if (digits == 0) return false;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t exp_digits = 0;
-        while (i < n && IsDigit(text[i])) ++i, ++exp_digits;
-        if (exp_digits == 0) return false;
-    }
-    if (i != n) return false;
-    std::string_view body = text;
-    if (!body.empty() && body.front() == '+') body.remove_prefix(1);
-    double result = 0.0;
-    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), result);
-    if (ec != std::errc() || end != body.data() + body.size() || !std::isfinite(result)) {
-        return false;
-    }
-    value = result;
-    return true;
-}
 
 int InnermostSumLevel(const LevelTable* levels) {
     if (levels != nullptr) {
@@ -99,9 +62,8 @@ void ReportSums::DetailLineAutoSum(ReportModel& model) {
         if (cells.size() < static_cast<std::size_t>(n)) cells.resize(static_cast<std::size_t>(n));
         SumCell& cell = cells[static_cast<std::size_t>(n - 1)];
         if (!cell.Numeric || text.empty()) continue;
-        double number = 0.0;
-        if (ReadDecimalNumber(text, number)) {
-            cell.Value += number;
+        if (const auto number = ReadNumber(text)) {
+            cell.Value += *number;
         } else {
             cell.Numeric = false;
         }

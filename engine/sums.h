@@ -24,11 +24,6 @@ struct SumCell {
     bool Numeric = true;  // false once the field held a text that is not a number
 };
 
-// Reads a decimal number as written in field texts: optional sign, digits with an
-// optional fraction after ".", optional exponent; no blanks, no thousands separators,
-// whatever the process locale. False for anything else (also for inf and nan).
-bool ReadDecimalNumber(std::string_view text, double& value);
-
 // The innermost sum level L0 of a level table: the first of rlSum01..rlSum10 that it
 // defines, else rlEnd.
 int InnermostSumLevel(const LevelTable* levels);

@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "calc/number_reader.h"
 #include "engine/sums.h"
 #include "engine/text_helpers.h"
 #include "platform/core/text_encoding.h"
@@ -95,10 +96,10 @@ void RecordFeeder::FillFromRecord(int level) {
         if (field.column < 0 || (heading && field.built_in)) continue;
         const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
         const int decimals = field.decimals[static_cast<std::size_t>(level)];
-        double number = 0.0;
-        if (decimals > 0 && ReadDecimalNumber(text::Trim(value), number)) {
+        const auto number = decimals > 0 ? ReadNumber(text::Trim(value)) : std::nullopt;
+        if (number) {
             // A number in a slot with decimals is written with that many.
-            report_.FieldByName(field.name).SetAsString(text::Trim(NumToStr(number, 0, decimals)));
+            report_.FieldByName(field.name).SetAsString(text::Trim(NumToStr(*number, 0, decimals)));
         } else {
             report_.FieldByName(field.name).SetAsString(value);
         }
@@ -116,12 +117,12 @@ void RecordFeeder::Account() {
         last_[i].assign(value);
         const std::string_view trimmed = text::Trim(value);
         if (!numeric_[i] || trimmed.empty()) continue;
-        double number = 0.0;
-        if (!ReadDecimalNumber(trimmed, number)) {
+        const auto number = ReadNumber(trimmed);
+        if (!number) {
             numeric_[i] = false;
             continue;
         }
-        for (std::vector<double>& totals : totals_) totals[i] += number;
+        for (std::vector<double>& totals : totals_) totals[i] += *number;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <string>
 
+#include "calc/number_reader.h"
 #include "engine/report_model.h"
 #include "engine/sums.h"
 
@@ -40,17 +41,13 @@ class SumsTest : public ::testing::Test {
 constexpr const char* kTwoGroups =
     "^^S\r\n@3\r\n????? ?????\r\n@4\r\nS1 ?????\r\n@5\r\nS2 ?????\r\n@15\r\nEND ?????\r\n";
 
-TEST(ReadDecimalNumberTest, AcceptsOnlyPointDecimalsWhateverTheLocale) {
+TEST(DetailNumbers, ReadWithPointDecimalsWhateverTheLocale) {
     std::setlocale(LC_ALL, "");  // the user's locale must not change the reading
-    double v = 0;
-    EXPECT_TRUE(ReadDecimalNumber("12.5", v));
-    EXPECT_DOUBLE_EQ(v, 12.5);
-    EXPECT_TRUE(ReadDecimalNumber("-.5e1", v));
-    EXPECT_DOUBLE_EQ(v, -5.0);
-    EXPECT_TRUE(ReadDecimalNumber("+3", v));
-    EXPECT_DOUBLE_EQ(v, 3.0);
+    EXPECT_EQ(ReadNumber("12.5"), 12.5);
+    EXPECT_EQ(ReadNumber("-.5e1"), -5.0);
+    EXPECT_EQ(ReadNumber("+3"), 3.0);
     for (const char* bad : {"12,5", "1.2.3", "inf", "nan", "0x10", "", "-", "1e", " 1", "1 000"}) {
-        EXPECT_FALSE(ReadDecimalNumber(bad, v)) << bad;
+        EXPECT_FALSE(ReadNumber(bad).has_value()) << bad;
     }
     std::setlocale(LC_ALL, "C");
 }
