@@ -79,7 +79,7 @@ class ControlHost {
   public:
     virtual ~ControlHost() = default;
     // Each new widget is hidden and placed off-screen by the caller.
-    virtual std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& spec) = 0;
+    virtual std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& desc) = 0;
     virtual std::unique_ptr<PlatformButton> CreateButton(std::string_view caption) = 0;
     virtual std::unique_ptr<PlatformCheck> CreateCheckBox() = 0;
     virtual std::unique_ptr<PlatformCheck> CreateRadioButton() = 0;

@@ -24,7 +24,7 @@ void TFontObj::UpdateFont(const TSectionList& doc) {
 
 void TFontObj::Measure(const TSectionList& doc) {
     Canvas& canvas = doc.ScreenCanvas();
-    canvas.SetFont(font_.Spec());
+    canvas.SetFont(font_.CanvasFont());
     const FontMetrics m = canvas.Metrics();
     CharHeight = std::max(0, m.height);
     LineHeight = CharHeight;

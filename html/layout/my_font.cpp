@@ -19,16 +19,16 @@ void TMyFont::UpdateFont(const TSectionList& doc, Color color) {
     FontColor = color;
 }
 
-FontSpec TMyFont::Spec() const {
-    FontSpec spec;
-    spec.name = Name;
-    spec.size_pt = Size;
-    spec.bold = Bold();
-    spec.italic = Italic();
-    spec.underline = Underline();
-    spec.strike_out = StrikeOut();
-    spec.color = FontColor;
-    return spec;
+FontSpec TMyFont::CanvasFont() const {
+    FontSpec desc;
+    desc.name = Name;
+    desc.size_pt = Size;
+    desc.bold = Bold();
+    desc.italic = Italic();
+    desc.underline = Underline();
+    desc.strike_out = StrikeOut();
+    desc.color = FontColor;
+    return desc;
 }
 
 }  // namespace quillon

@@ -39,7 +39,7 @@ class TMyFont {
     bool StrikeOut() const { return (Style & fsStrikeOut) != 0; }
 
     // The font as the canvas takes it.
-    FontSpec Spec() const;
+    FontSpec CanvasFont() const;
 
     friend bool operator==(const TMyFont&, const TMyFont&) = default;
 };

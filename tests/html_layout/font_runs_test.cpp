@@ -45,9 +45,9 @@ TEST(MyFont, UpdateFontTakesTheDocumentFaces) {
     f.FixedPitch = false;
     f.UpdateFont(doc, 0);
     EXPECT_EQ(f.Name, "Arial");
-    const FontSpec spec = f.Spec();
-    EXPECT_EQ(spec.name, "Arial");
-    EXPECT_EQ(spec.size_pt, 20);
+    const FontSpec desc = f.CanvasFont();
+    EXPECT_EQ(desc.name, "Arial");
+    EXPECT_EQ(desc.size_pt, 20);
 }
 
 TEST(FontRuns, RunsChangeAtTheEndOfTheText) {

@@ -316,8 +316,8 @@ TEST(FormWidgets, ControlsMirrorTheirWidgets) {
 
     ASSERT_EQ(host.edits.size(), 1u);
     testing::FakeEdit& w = *host.edits[0];
-    EXPECT_TRUE(w.spec.password);
-    EXPECT_EQ(w.spec.max_length, 8);
+    EXPECT_TRUE(w.desc.password);
+    EXPECT_EQ(w.desc.max_length, 8);
     EXPECT_EQ(w.text, "init");
     EXPECT_FALSE(w.visible);
     EXPECT_EQ(w.pos.y, -400);
@@ -392,7 +392,7 @@ TEST(FormWidgets, DropDownsTextAreasAndResetButtons) {
     EXPECT_EQ(list.selected, (std::vector<bool>{false, true}));
     ASSERT_EQ(host.edits.size(), 1u);
     testing::FakeEdit& edit = *host.edits[0];
-    EXPECT_TRUE(edit.spec.multi_line);
+    EXPECT_TRUE(edit.desc.multi_line);
     EXPECT_EQ(edit.text, "one\ntwo");
     ASSERT_EQ(host.buttons.size(), 1u);
     EXPECT_EQ(host.buttons[0]->caption, "Undo");

@@ -69,10 +69,10 @@ class FakeWidget : public Base {
 
 class FakeEdit : public FakeWidget<PlatformEdit> {
   public:
-    explicit FakeEdit(EditSpec s) : spec(s) {}
+    explicit FakeEdit(EditSpec s) : desc(s) {}
     std::string Text() const override { return text; }
     void SetText(std::string_view t) override { text = t; }
-    EditSpec spec;
+    EditSpec desc;
     std::string text;
 };
 
@@ -118,8 +118,8 @@ class FakeList : public FakeWidget<PlatformList> {
 
 class FakeControlHost : public ControlHost {
   public:
-    std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& spec) override {
-        auto w = std::make_unique<FakeEdit>(spec);
+    std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& desc) override {
+        auto w = std::make_unique<FakeEdit>(desc);
         edits.push_back(w.get());
         return w;
     }
