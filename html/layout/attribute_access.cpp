@@ -42,4 +42,15 @@ std::string AttrLower(const TAttributeList& attrs, Symb sym) {
     return s;
 }
 
+void ReadBlockWidth(const TAttributeList& attrs, int& value, bool& percent) {
+    const auto w = AttrLength(attrs, Symb::WidthSy);
+    if (!w) return;
+    if (!w->Percent) {
+        value = std::max(0, w->Value);
+    } else if (w->Value >= 1 && w->Value <= 100) {
+        value = w->Value;
+        percent = true;
+    }
+}
+
 }  // namespace quillon

@@ -36,6 +36,9 @@ std::optional<int> AttrNumber(const TAttributeList& attrs, Symb sym);
 std::optional<Color> AttrColor(const TAttributeList& attrs, Symb sym);
 // The value as a length, if present. The caller applies its own range rules.
 std::optional<TLength> AttrLength(const TAttributeList& attrs, Symb sym);
+// The WIDTH of a table or image: pixels (negative ones read 0) or a percentage of 1..100.
+// Without a usable WIDTH, value and percent stay as they are.
+void ReadBlockWidth(const TAttributeList& attrs, int& value, bool& percent);
 // The value text upper- or lower-cased (ASCII letters only).
 std::string AttrUpper(const TAttributeList& attrs, Symb sym);
 std::string AttrLower(const TAttributeList& attrs, Symb sym);

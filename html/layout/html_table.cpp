@@ -74,14 +74,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attrs, JustifyTy
     if (const auto n = AttrNumber(attrs, Symb::CellSpacingSy)) {
         Spacing = std::clamp(*n, -1, 39) + 1;
     }
-    if (const auto w = AttrLength(attrs, Symb::WidthSy)) {
-        if (!w->Percent) {
-            WidthValue = std::max(0, w->Value);
-        } else if (w->Value >= 1 && w->Value <= 100) {
-            WidthValue = w->Value;
-            WidthIsPercent = true;
-        }
-    }
+    ReadBlockWidth(attrs, WidthValue, WidthIsPercent);
     if (HasAttr(attrs, Symb::AlignSy)) {
         const std::string a = AttrUpper(attrs, Symb::AlignSy);
         if (a == "CENTER") {

@@ -13,14 +13,7 @@ TImageObj::TImageObj(int char_pos, const TAttributeList& attrs, TCell* cell)
     SourceName = AttrText(attrs, Symb::SrcSy);
     if (const TAttribute* a = attrs.Find(Symb::AltSy)) AltText = a->Text;
     if (const TAttribute* a = attrs.Find(Symb::HeightSy)) HeightValue = std::max(0, a->Number);
-    if (const auto w = AttrLength(attrs, Symb::WidthSy)) {
-        if (!w->Percent) {
-            WidthValue = std::max(0, w->Value);
-        } else if (w->Value >= 1 && w->Value <= 100) {
-            WidthValue = w->Value;
-            WidthIsPercent = true;
-        }
-    }
+    ReadBlockWidth(attrs, WidthValue, WidthIsPercent);
     if (HasAttr(attrs, Symb::AlignSy)) {
         const std::string align = AttrUpper(attrs, Symb::AlignSy);
         if (align == "TOP") {
