@@ -1,5 +1,7 @@
 #include "html/layout/attribute_access.h"
 
+#include <algorithm>
+
 #include "platform/core/text_encoding.h"
 
 namespace quillon {
