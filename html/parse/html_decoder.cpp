@@ -1,6 +1,8 @@
 #include "html/parse/html_decoder.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace quillon {
@@ -55,6 +57,22 @@ bool ValidUtf8Window(std::string_view s, bool complete) {
     return true;
 }
 
+// Widens the leading ASCII bytes of `src` (at most `n`) into `dst`; returns their count.
+std::size_t WidenAscii(const unsigned char* src, std::size_t n, char32_t* dst) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {  // eight bytes at a time while none has the high bit set
+        std::uint64_t w;
+        std::memcpy(&w, src + i, 8);
+        if (w & 0x8080808080808080u) break;
+        for (std::size_t k = 0; k < 8; ++k) dst[i + k] = src[i + k];
+    }
+    while (i < n && src[i] < 0x80) {
+        dst[i] = src[i];
+        ++i;
+    }
+    return i;
+}
+
 }  // namespace
 
 InputDecoder::InputDecoder(std::unique_ptr<ByteSource> source, std::size_t chunk)
@@ -98,7 +116,9 @@ std::size_t InputDecoder::Decode(char32_t* out, std::size_t max) {
         const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data());
         const std::size_t end = bytes_.size();
         // ASCII is the same in every mode.
-        while (n < max && pos_ < end && p[pos_] < 0x80) out[n++] = p[pos_++];
+        const std::size_t ascii = WidenAscii(p + pos_, std::min(end - pos_, max - n), out + n);
+        n += ascii;
+        pos_ += ascii;
         if (n == max || pos_ == end) continue;
         if (mode_ == Mode::Undecided) {
             DecideAtNonAscii();

@@ -20,6 +20,18 @@ constexpr std::size_t kMaxEntityName = 6;  // characters of an entity name
 inline bool IsTextChar(char32_t c) {
     return c == kEolChar || (c >= 32 && c <= 37) || (c >= 39 && c <= 59) || c == 61 || c >= 63;
 }
+// A buffered character NextChar delivers unchanged: no line end, tab, control or end of
+// input, and no '<' that might open a comment.
+inline bool IsPlain(char32_t c) {
+    return c >= 32 && c != U'<';
+}
+// A plain character that a text run takes as it is.
+inline bool IsPlainTextChar(char32_t c) {
+    return c > 32 && c != U'&' && c != U'<' && c != U'>';
+}
+inline bool IsAsciiLetter(char32_t c) {
+    return (c | 0x20) >= U'a' && (c | 0x20) <= U'z';
+}
 inline bool IsUpperLetter(char32_t c) {
     return c >= U'A' && c <= U'Z';
 }
@@ -53,7 +65,8 @@ char32_t DecodeReference(std::u32string_view digits, bool hex, bool& ok) {
 HtmlTokenizer::HtmlTokenizer(std::unique_ptr<ByteSource> source, std::size_t chunk)
     : decoder_(std::move(source), chunk),
       buf_size_(chunk < 4096 ? chunk : 4096),
-      buf_(std::make_unique_for_overwrite<char32_t[]>(buf_size_)) {}
+      buf_(std::make_unique_for_overwrite<char32_t[]>(buf_size_)),
+      name_(kMaxName, '\0') {}
 
 char32_t HtmlTokenizer::Refill() {
     if (!ended_) {
@@ -89,6 +102,13 @@ void HtmlTokenizer::NextBasicCharSlow() {
 }
 
 void HtmlTokenizer::NextCharSlow() {
+    // A '<' whose next character is buffered and is not '!' starts no comment: it is an
+    // ordinary character, and the next one stays in the buffer instead of being pushed back.
+    if (!has_pushback_ && pos_ + 1 < len_ && buf_[pos_] == U'<' && buf_[pos_ + 1] != U'!') {
+        ++pos_;
+        SetChar(U'<');
+        return;
+    }
     NextBasicCharSlow();
     while (ch_ == U'<') {
         const char32_t next = NextSourceChar();
@@ -161,15 +181,26 @@ void HtmlTokenizer::ReadTextRun() {
         } else {
             token_.push_back(ch_);
             if (!has_pushback_) {
-                // Take the plain characters that follow straight from the buffer.
-                const char32_t low = preformatted_ ? 32 : 33;
+                // Take the plain characters that follow straight from the buffer. Outside
+                // preformatted text a single space between two of them is taken too: it
+                // folds to itself.
+                const char32_t* b = buf_.get();
                 const std::size_t end = std::min(len_, pos_ + (kMaxTextRun - token_.size()));
                 std::size_t i = pos_;
-                while (i < end && buf_[i] >= low && buf_[i] != U'&' && buf_[i] != U'<' &&
-                       buf_[i] != U'>' && buf_[i] != kEofChar) {
-                    ++i;
+                if (preformatted_) {
+                    while (i < end && (b[i] == U' ' || IsPlainTextChar(b[i]))) ++i;
+                } else {
+                    for (; i < end; ++i) {
+                        if (b[i] == U' ') {
+                            if (i + 1 == end || !IsPlainTextChar(b[i + 1])) {
+                                break;
+                            }
+                        } else if (!IsPlainTextChar(b[i])) {
+                            break;
+                        }
+                    }
                 }
-                token_.append(buf_.get() + pos_, buf_.get() + i);
+                token_.append(b + pos_, i - pos_);
                 pos_ = i;
             }
             NextChar();
@@ -177,12 +208,39 @@ void HtmlTokenizer::ReadTextRun() {
     }
 }
 
-void HtmlTokenizer::CollectName(std::string& name) {
-    name.clear();
+// Appends to `out` the buffered characters from pos_ that NextChar would deliver unchanged
+// and `take` accepts, and moves past them; nothing while a character is pushed back. The
+// caller then calls NextChar() for the character after them, exactly as if it had read
+// them one by one.
+template <class Take>
+void HtmlTokenizer::TakePlainRun(std::u32string& out, Take take) {
+    if (has_pushback_) return;
+    const char32_t* b = buf_.get();
+    std::size_t i = pos_;
+    while (i < len_ && IsPlain(b[i]) && take(b[i])) ++i;
+    out.append(b + pos_, i - pos_);
+    pos_ = i;
+}
+
+std::string_view HtmlTokenizer::CollectName() {
+    char* const out = name_.data();  // kMaxName characters
+    std::size_t n = 0;
     while (IsUpperLetter(uch_)) {
-        if (name.size() < kMaxName) name.push_back(static_cast<char>(uch_));
+        if (n < kMaxName) out[n++] = static_cast<char>(uch_);
+        if (!has_pushback_) {
+            // The letters that follow, straight from the buffer (NextChar passes them as
+            // they are).
+            const char32_t* const b = buf_.get();
+            const std::size_t len = len_;
+            std::size_t i = pos_;
+            for (; i < len && IsAsciiLetter(b[i]); ++i) {
+                if (n < kMaxName) out[n++] = static_cast<char>(b[i] & ~char32_t{0x20});
+            }
+            pos_ = i;
+        }
         NextChar();
     }
+    return {out, n};
 }
 
 void HtmlTokenizer::ReadTag() {
@@ -193,8 +251,7 @@ void HtmlTokenizer::ReadTag() {
         NextChar();
     }
     sy_ = Symb::OtherSy;
-    CollectName(name_);
-    if (auto tag = LookupTag(name_)) sy_ = end_tag ? tag->end : tag->start;
+    if (auto tag = LookupTag(CollectName())) sy_ = end_tag ? tag->end : tag->start;
     SkipWhiteSpace();
     tag_value_ = 0;
     if ((sy_ == Symb::HeadingSy || sy_ == Symb::HeadingEndSy) && ch_ >= U'1' && ch_ <= U'6') {
@@ -203,10 +260,12 @@ void HtmlTokenizer::ReadTag() {
     }
     if (CollectsAttributes(sy_)) {
         attributes_.Clear();
-        while (ReadAttribute(attributes_.NewSlot())) {
+        if (ch_ != U'>') {
+            while (ReadAttribute(attributes_.NewSlot())) {
+            }
+            attributes_.DropLast();  // the slot no attribute was read into
         }
-        attributes_.DropLast();  // the slot no attribute was read into
-    } else {
+    } else if (ch_ != U'>') {
         while (ReadAttribute(scratch_)) {
         }
     }
@@ -216,9 +275,8 @@ void HtmlTokenizer::ReadTag() {
 
 bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
     SkipWhiteSpace();
-    CollectName(name_);
-    if (name_.empty()) return false;
-    a.Sym = LookupAttribute(name_);
+    if (!IsUpperLetter(uch_)) return false;  // no name: the attributes end
+    a.Sym = LookupAttribute(CollectName());
     SkipWhiteSpace();
     a.Text.clear();
     a.Number = a.Sym == Symb::BorderSy ? 1 : 0;  // a bare BORDER means 1
@@ -247,14 +305,17 @@ void HtmlTokenizer::ReadQuotedValue(TAttribute& a) {
             ReadEntity(a.Text);
         } else {
             a.Text.push_back(ch_);
+            TakePlainRun(a.Text, [quote](char32_t c) { return c != quote && c != U'&'; });
             NextChar();
         }
     }
     if (ch_ == quote) NextChar();
+    // Trim in place, keeping the storage for the next tag.
     std::size_t b = 0, e = a.Text.size();
     while (b < e && a.Text[b] <= 32) ++b;
     while (e > b && a.Text[e - 1] <= 32) --e;
-    a.Text = a.Text.substr(b, e - b);
+    a.Text.erase(e);
+    a.Text.erase(0, b);
     std::u32string_view num(a.Text);
     if (auto p = num.find(U'%'); p != std::u32string_view::npos && p + 1 == num.size()) {
         num.remove_suffix(1);
@@ -270,6 +331,11 @@ void HtmlTokenizer::ReadNumericValue(TAttribute& a) {
     }
     while (!IsWhite(ch_) && ch_ != kEofChar && ch_ != U'%' && ch_ != U'>') {
         a.Text.push_back(uch_);
+        const std::size_t from = a.Text.size();
+        TakePlainRun(a.Text, [](char32_t c) { return c != U' ' && c != U'%' && c != U'>'; });
+        for (std::size_t i = from; i < a.Text.size(); ++i) {
+            if (a.Text[i] >= U'a' && a.Text[i] <= U'z') a.Text[i] -= 32;
+        }
         NextChar();
     }
     SkipWhiteSpace();
@@ -283,6 +349,7 @@ void HtmlTokenizer::ReadNumericValue(TAttribute& a) {
 void HtmlTokenizer::ReadBareValue(TAttribute& a) {
     while (!IsWhite(ch_) && ch_ != kEofChar && ch_ != U'>') {
         a.Text.push_back(ch_);
+        TakePlainRun(a.Text, [](char32_t c) { return c != U' ' && c != U'>'; });
         NextChar();
     }
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "html/parse/html_attribute.h"
@@ -96,7 +97,9 @@ class HtmlTokenizer {
     void ReadQuotedValue(TAttribute& a);
     void ReadNumericValue(TAttribute& a);
     void ReadBareValue(TAttribute& a);
-    void CollectName(std::string& name);
+    std::string_view CollectName();
+    template <class Take>
+    void TakePlainRun(std::u32string& out, Take take);
 
     InputDecoder decoder_;
     std::size_t buf_size_;
@@ -115,7 +118,7 @@ class HtmlTokenizer {
     int tag_value_ = 0;
     TAttributeList attributes_;
     TAttribute scratch_;  // attributes of tags that keep none
-    std::string name_;    // scratch for tag and attribute names
+    std::string name_;    // the last name read (its storage; CollectName gives its length)
     bool preformatted_ = false;
     bool in_comment_ = false;
 };

@@ -1,8 +1,8 @@
 #include "html/parse/html_vocabulary.h"
 
 #include <array>
-#include <string>
-#include <unordered_map>
+
+#include "html/parse/name_table.h"
 
 namespace quillon {
 
@@ -10,13 +10,12 @@ namespace {
 
 using S = Symb;
 
-struct TagEntry {
-    std::string_view name;
-    TagSymbols symbols;
-};
+using TagTable = NameTable<TagSymbols, 128>;
+using AttributeTable = NameTable<Symb, 128>;
+using EntityTable = NameTable<char32_t, 256>;
 
 // Tags with an end-tag symbol first, then those without one.
-constexpr std::array<TagEntry, 62> kTags = {{
+constexpr std::array<TagTable::Entry, 62> kTags = {{
     {"HTML", {S::HtmlSy, S::HtmlEndSy}},
     {"TITLE", {S::TitleSy, S::TitleEndSy}},
     {"BODY", {S::BodySy, S::BodyEndSy}},
@@ -81,13 +80,8 @@ constexpr std::array<TagEntry, 62> kTags = {{
     {"PAGE", {S::PageSy, S::OtherSy}},
 }};
 
-struct AttrEntry {
-    std::string_view name;
-    Symb sym;
-};
-
 // VALUE appears once: the table has always held it twice and the second was never reached.
-constexpr std::array<AttrEntry, 50> kAttributes = {{
+constexpr std::array<AttributeTable::Entry, 50> kAttributes = {{
     {"HREF", S::HrefSy},
     {"NAME", S::NameSy},
     {"SRC", S::SrcSy},
@@ -156,70 +150,38 @@ constexpr std::array<std::string_view, 96> kLatin1Entities = {
     "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
 };
 
-template <class V>
-using NameMap = std::unordered_map<std::string_view, V>;
-
-const NameMap<TagSymbols>& TagMap() {
-    static const NameMap<TagSymbols> map = [] {
-        NameMap<TagSymbols> m;
-        for (const auto& e : kTags) m.emplace(e.name, e.symbols);
-        return m;
-    }();
-    return map;
+// The four markup characters, then the named Latin-1 characters.
+consteval std::array<EntityTable::Entry, 98> EntityEntries() {
+    std::array<EntityTable::Entry, 98> a{
+        {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}}};
+    std::size_t n = 4;
+    for (std::size_t i = 0; i < kLatin1Entities.size(); ++i) {
+        if (!kLatin1Entities[i].empty())
+            a[n++] = {kLatin1Entities[i], static_cast<char32_t>(160 + i)};
+    }
+    if (n != a.size()) throw "entity count";
+    return a;
 }
 
-const NameMap<Symb>& AttributeMap() {
-    static const NameMap<Symb> map = [] {
-        NameMap<Symb> m;
-        for (const auto& e : kAttributes) m.emplace(e.name, e.sym);
-        return m;
-    }();
-    return map;
-}
-
-const NameMap<char32_t>& EntityMap() {
-    static const NameMap<char32_t> map = [] {
-        NameMap<char32_t> m{{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}};
-        for (std::size_t i = 0; i < kLatin1Entities.size(); ++i) {
-            if (!kLatin1Entities[i].empty()) {
-                m.emplace(kLatin1Entities[i], static_cast<char32_t>(160 + i));
-            }
-        }
-        return m;
-    }();
-    return map;
-}
-
-constexpr SymbSet kCollecting = {
-    S::BodySy,     S::PSy,      S::BRSy,       S::HeadingSy,   S::HRSy,     S::BaseSy,
-    S::OLSy,       S::ULSy,     S::ImageSy,    S::ASy,         S::TableSy,  S::TDSy,
-    S::TRSy,       S::THSy,     S::CaptionSy,  S::InputSy,     S::FormSy,   S::TextAreaSy,
-    S::SelectSy,   S::OptionSy, S::FontSy,     S::BaseFontSy,  S::MapSy,    S::AreaSy,
-    S::FrameSetSy, S::FrameSy,  S::NoResizeSy, S::ScrollingSy, S::ScriptSy, S::DivSy,
-};
+constexpr TagTable kTagTable(kTags);
+constexpr AttributeTable kAttributeTable(kAttributes);
+constexpr EntityTable kEntityTable(EntityEntries());
 
 }  // namespace
 
 std::optional<TagSymbols> LookupTag(std::string_view upper_name) {
-    const auto& m = TagMap();
-    if (auto it = m.find(upper_name); it != m.end()) return it->second;
+    if (const TagSymbols* t = kTagTable.Find(upper_name)) return *t;
     return std::nullopt;
 }
 
 Symb LookupAttribute(std::string_view upper_name) {
-    const auto& m = AttributeMap();
-    auto it = m.find(upper_name);
-    return it != m.end() ? it->second : S::OtherAttribute;
+    const Symb* s = kAttributeTable.Find(upper_name);
+    return s ? *s : S::OtherAttribute;
 }
 
 std::optional<char32_t> LookupEntity(std::string_view name) {
-    const auto& m = EntityMap();
-    if (auto it = m.find(name); it != m.end()) return it->second;
+    if (const char32_t* c = kEntityTable.Find(name)) return *c;
     return std::nullopt;
-}
-
-bool CollectsAttributes(Symb s) {
-    return kCollecting.Contains(s);
 }
 
 }  // namespace quillon

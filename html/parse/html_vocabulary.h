@@ -23,6 +23,16 @@ Symb LookupAttribute(std::string_view upper_name);
 std::optional<char32_t> LookupEntity(std::string_view name);
 
 // The start symbols whose attributes are kept.
-bool CollectsAttributes(Symb s);
+inline constexpr SymbSet kCollectingTags = {
+    Symb::BodySy,  Symb::PSy,        Symb::BRSy,        Symb::HeadingSy, Symb::HRSy,
+    Symb::BaseSy,  Symb::OLSy,       Symb::ULSy,        Symb::ImageSy,   Symb::ASy,
+    Symb::TableSy, Symb::TDSy,       Symb::TRSy,        Symb::THSy,      Symb::CaptionSy,
+    Symb::InputSy, Symb::FormSy,     Symb::TextAreaSy,  Symb::SelectSy,  Symb::OptionSy,
+    Symb::FontSy,  Symb::BaseFontSy, Symb::MapSy,       Symb::AreaSy,    Symb::FrameSetSy,
+    Symb::FrameSy, Symb::NoResizeSy, Symb::ScrollingSy, Symb::ScriptSy,  Symb::DivSy,
+};
+inline bool CollectsAttributes(Symb s) {
+    return kCollectingTags.Contains(s);
+}
 
 }  // namespace quillon
