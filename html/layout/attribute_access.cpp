@@ -34,6 +34,15 @@ std::optional<TLength> AttrLength(const TAttributeList& attrs, Symb sym) {
     return len;
 }
 
+bool EqualsIgnoringAsciiCase(std::u32string_view text, std::string_view lower_word) {
+    if (text.size() != lower_word.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char32_t c = text[i] >= U'A' && text[i] <= U'Z' ? text[i] + 32 : text[i];
+        if (c != static_cast<unsigned char>(lower_word[i])) return false;
+    }
+    return true;
+}
+
 std::string AttrUpper(const TAttributeList& attrs, Symb sym) {
     return text::AsciiUpperCase(AttrText(attrs, sym));
 }

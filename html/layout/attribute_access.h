@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "html/parse/html_attribute.h"
 #include "html/parse/html_color.h"
@@ -39,6 +40,8 @@ std::optional<TLength> AttrLength(const TAttributeList& attrs, Symb sym);
 // The WIDTH of a table or image: pixels (negative ones read 0) or a percentage of 1..100.
 // Without a usable WIDTH, value and percent stay as they are.
 void ReadBlockWidth(const TAttributeList& attrs, int& value, bool& percent);
+// Whether text is `lower_word` (lower-case ASCII) with ASCII letters of either case.
+bool EqualsIgnoringAsciiCase(std::u32string_view text, std::string_view lower_word);
 // The value text upper- or lower-cased (ASCII letters only).
 std::string AttrUpper(const TAttributeList& attrs, Symb sym);
 std::string AttrLower(const TAttributeList& attrs, Symb sym);

@@ -11,8 +11,8 @@ TCell::~TCell() = default;
 
 void TCell::Add(std::unique_ptr<TSectionBase> section) {
     if (!section) return;
-    if (auto* pre = dynamic_cast<TPreFormated*>(section.get()); pre && pre->CharCount() == 0) {
-        pre->AddText(U" ");
+    if (section->CharCount() == 0) {
+        if (auto* pre = dynamic_cast<TPreFormated*>(section.get())) pre->AddText(U" ");
     }
     section->SetParent(Document);
     sections_.push_back(std::move(section));

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "html/layout/indent_manager.h"
+#include "html/layout/inline_first_vector.h"
 #include "html/layout/section_base.h"
 #include "platform/core/canvas.h"
 
@@ -40,7 +41,7 @@ class TCell {
     bool Empty() const { return sections_.empty(); }
     TSectionBase& operator[](int i) { return *sections_[static_cast<std::size_t>(i)]; }
     const TSectionBase& operator[](int i) const { return *sections_[static_cast<std::size_t>(i)]; }
-    const std::vector<std::unique_ptr<TSectionBase>>& Sections() const { return sections_; }
+    const InlineFirstVector<std::unique_ptr<TSectionBase>>& Sections() const { return sections_; }
 
     // Lays out every section from y within `width`; returns the cell's height (at least
     // down to the bottom of its floats). Widens scroll_width to the widest line.
@@ -61,7 +62,7 @@ class TCell {
     std::optional<char32_t> GetChAtPos(int pos) const;
 
   private:
-    std::vector<std::unique_ptr<TSectionBase>> sections_;
+    InlineFirstVector<std::unique_ptr<TSectionBase>> sections_;
 };
 
 }  // namespace quillon

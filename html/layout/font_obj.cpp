@@ -17,34 +17,51 @@ void TFontObj::SetFont(const TSectionList& doc, const TMyFont& font) {
     Measure(doc);
 }
 
+const TUrlTarget& TFontObj::Link() const {
+    static const TUrlTarget kNoLink;
+    return link_ ? *link_ : kNoLink;
+}
+
+void TFontObj::SetLink(const TUrlTarget& link) {
+    if (link.Empty() && link.Target.empty()) {
+        link_.reset();
+    } else {
+        link_ = std::make_shared<const TUrlTarget>(link);
+    }
+}
+
 void TFontObj::UpdateFont(const TSectionList& doc) {
-    font_.UpdateFont(doc, Link.Empty() ? doc.TextColor() : doc.LinkColor());
+    font_.UpdateFont(doc, Link().Empty() ? doc.TextColor() : doc.LinkColor());
     Measure(doc);
 }
 
 void TFontObj::Measure(const TSectionList& doc) {
-    Canvas& canvas = doc.ScreenCanvas();
-    canvas.SetFont(font_.CanvasFont());
-    const FontMetrics m = canvas.Metrics();
+    const FontMetrics m = doc.MeasureFont(font_);
     CharHeight = std::max(0, m.height);
     LineHeight = CharHeight;
     Descent = std::max(0, m.descent);
     Overhang = 0;
 }
 
-TFontObj& TFontList::Add(std::unique_ptr<TFontObj> run) {
-    runs_.push_back(std::move(run));
-    return *runs_.back();
+int TFontList::FirstRunAfter(int pos) const {
+    // Binary search: runs are in position order.
+    int lo = 0, hi = Count();
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if ((*this)[mid].CharPos <= pos) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo;
 }
 
 const TFontObj* TFontList::GetFontObjAt(int pos, int* index) const {
-    if (runs_.empty()) return nullptr;
-    auto it =
-        std::upper_bound(runs_.begin(), runs_.end(), pos,
-                         [](int p, const std::unique_ptr<TFontObj>& r) { return p < r->CharPos; });
-    if (it != runs_.begin()) --it;
-    if (index) *index = static_cast<int>(it - runs_.begin());
-    return it->get();
+    if (Empty()) return nullptr;
+    const int i = std::max(0, FirstRunAfter(pos) - 1);
+    if (index) *index = i;
+    return &(*this)[i];
 }
 
 const TMyFont* TFontList::GetFontAt(int pos, int& overhang) const {
@@ -54,10 +71,8 @@ const TMyFont* TFontList::GetFontAt(int pos, int& overhang) const {
 }
 
 int TFontList::GetFontCountAt(int pos, int len) const {
-    auto it =
-        std::upper_bound(runs_.begin(), runs_.end(), pos,
-                         [](int p, const std::unique_ptr<TFontObj>& r) { return p < r->CharPos; });
-    const int next = it == runs_.end() ? len : (*it)->CharPos;
+    const int i = FirstRunAfter(pos);
+    const int next = i >= Count() ? len : (*this)[i].CharPos;
     return std::max(0, next - pos);
 }
 

@@ -2,10 +2,13 @@
 // Font runs of a section: a font change at a character position, with the font's metrics
 // and the link the run belongs to.
 
+#include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "html/layout/html_enums.h"
+#include "html/layout/inline_first_vector.h"
 #include "html/layout/my_font.h"
 #include "html/layout/url_target.h"
 
@@ -20,7 +23,6 @@ class TFontObj {
 
     int CharPos = 0;  // first character of the run
     SubSuperType SScript = SubSuperType::Normal;
-    TUrlTarget Link;  // empty URL: not a link
 
     // Metrics of the font, measured on the document's screen canvas whenever it changes.
     int LineHeight = 0;  // text height plus leading
@@ -29,6 +31,12 @@ class TFontObj {
     int Descent = 0;
 
     const TMyFont& Font() const { return font_; }
+    // The link the run belongs to; an empty URL when it is not a link. Runs copied from
+    // one another share the link.
+    const TUrlTarget& Link() const;
+    void SetLink(const TUrlTarget& link);
+    void ClearLink() { link_.reset(); }
+
     // Changes the font and measures it again.
     void SetFont(const TSectionList& doc, const TMyFont& font);
     // Re-applies the document's font settings: the link colour for a run with a URL,
@@ -39,19 +47,22 @@ class TFontObj {
     void Measure(const TSectionList& doc);
 
     TMyFont font_;
+    std::shared_ptr<const TUrlTarget> link_;  // null: not a link
 };
 
-// A section's font runs in position order. The first run starts at position 0.
+// A section's font runs in position order. The first run starts at position 0. Adding a
+// run may move the runs after the first: references to them stay valid only until the
+// next Add.
 class TFontList {
   public:
-    TFontObj& Add(std::unique_ptr<TFontObj> run);
+    TFontObj& Add(TFontObj run) { return runs_.push_back(std::move(run)); }
 
     int Count() const { return static_cast<int>(runs_.size()); }
     bool Empty() const { return runs_.empty(); }
-    TFontObj& operator[](int i) { return *runs_[static_cast<std::size_t>(i)]; }
-    const TFontObj& operator[](int i) const { return *runs_[static_cast<std::size_t>(i)]; }
-    TFontObj& Last() { return *runs_.back(); }
-    const TFontObj& Last() const { return *runs_.back(); }
+    TFontObj& operator[](int i) { return runs_[static_cast<std::size_t>(i)]; }
+    const TFontObj& operator[](int i) const { return runs_[static_cast<std::size_t>(i)]; }
+    TFontObj& Last() { return runs_.back(); }
+    const TFontObj& Last() const { return runs_.back(); }
     void Clear() { runs_.clear(); }
 
     // The run with the greatest CharPos not after pos (the first run for positions before
@@ -62,11 +73,16 @@ class TFontList {
     // How many characters from pos until the next run starts, or until len.
     int GetFontCountAt(int pos, int len) const;
 
+    auto begin() { return runs_.begin(); }
+    auto end() { return runs_.end(); }
     auto begin() const { return runs_.begin(); }
     auto end() const { return runs_.end(); }
 
   private:
-    std::vector<std::unique_ptr<TFontObj>> runs_;
+    // The index of the first run that starts after pos (Count() when none does).
+    int FirstRunAfter(int pos) const;
+
+    InlineFirstVector<TFontObj> runs_;
 };
 
 }  // namespace quillon

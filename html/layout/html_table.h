@@ -1,6 +1,7 @@
 #pragma once
 // Tables: rows of cells, each cell a TCell of sections, with an optional caption.
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -57,6 +58,8 @@ class TCellList {
     // Appends a cell (a null cell is a placeholder without a body: not allowed, use a
     // TCellObj with SpanCols 0).
     TCellObj& Add(std::unique_ptr<TCellObj> cell);
+    // Makes room for n cells.
+    void Reserve(int n) { cells_.reserve(static_cast<std::size_t>(std::max(0, n))); }
     // Inserts a cell at index (span expansion).
     TCellObj& Insert(int index, std::unique_ptr<TCellObj> cell);
     int Count() const { return static_cast<int>(cells_.size()); }

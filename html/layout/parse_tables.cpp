@@ -1,5 +1,7 @@
 // Tables: rows, cells, captions and the text found between cells.
 
+#include <algorithm>
+
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
 #include "html/layout/html_parser_state.h"
@@ -16,10 +18,11 @@ constexpr SymbSet kTableTerm = {S::TableEndSy, S::TDSy,    S::TDEndSy,   S::TRSy
                                 S::THSy,       S::THEndSy, S::CaptionSy, S::CaptionEndSy};
 
 AlignmentType VAlignAttribute(const TAttributeList& attrs, AlignmentType dflt) {
-    const std::string v = AttrLower(attrs, Symb::VAlignSy);
-    if (v == "top") return AlignmentType::Top;
-    if (v == "middle") return AlignmentType::Middle;
-    if (v == "bottom") return AlignmentType::Bottom;
+    const TAttribute* v = attrs.Find(Symb::VAlignSy);
+    if (!v) return dflt;
+    if (EqualsIgnoringAsciiCase(v->Text, "top")) return AlignmentType::Top;
+    if (EqualsIgnoringAsciiCase(v->Text, "middle")) return AlignmentType::Middle;
+    if (EqualsIgnoringAsciiCase(v->Text, "bottom")) return AlignmentType::Bottom;
     return dflt;
 }
 
@@ -44,6 +47,7 @@ void HtmlParser::TableRoutine(int level) {
     JustifyType row_align = JustifyType::NoJustify;
     AlignmentType row_valign = AlignmentType::Middle;
     std::unique_ptr<TCellObj> open_cell;  // the cell being read; its Body is cell_
+    int row_hint = 0;                     // cells of the widest row so far, to reserve
 
     // Ends the open cell: its last section joins it and the cell joins the row. Only a
     // cell made here is ever appended or dropped; the enclosing cell is never touched.
@@ -52,13 +56,17 @@ void HtmlParser::TableRoutine(int level) {
         section_.reset();
         if (open_cell) {
             if (!row) row = std::make_unique<TCellList>();
+            if (row->Count() == 0) row->Reserve(row_hint);
             row->Add(std::move(open_cell));
         }
         cell_ = nullptr;
     };
     auto end_row = [&] {
         close_cell();
-        if (row) table->AddRow(std::move(row));
+        if (row) {
+            row_hint = std::max(row_hint, row->Count());
+            table->AddRow(std::move(row));
+        }
     };
 
     Next();

@@ -33,8 +33,8 @@ TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrl
       BlockAlign(align) {
     const TMyFont f = StyledFont(doc, font, style);
     StartFont = f;
-    TFontObj& run = FontRuns.Add(std::make_unique<TFontObj>(doc, 0, f, style.sub_super));
-    if (link) run.Link = *link;
+    TFontObj& run = FontRuns.Add(TFontObj(doc, 0, f, style.sub_super));
+    if (link) run.SetLink(*link);
 }
 
 TSection::TSection(TSectionList& doc, const TSection& src)
@@ -49,7 +49,7 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       LineList(src.LineList),
       text_(src.text_) {
     CopyBase(src);
-    for (const auto& run : src.FontRuns) FontRuns.Add(std::make_unique<TFontObj>(*run));
+    for (const TFontObj& run : src.FontRuns) FontRuns.Add(run);
     for (const auto& image : src.InlineImages) {
         InlineImages.push_back(std::make_unique<TImageObj>(*image));
     }
@@ -79,8 +79,8 @@ void TSection::AddText(std::u32string_view s) {
 TFontObj& TSection::RunAtEnd() {
     TFontObj& last = FontRuns.Last();
     if (last.CharPos == CharCount()) return last;
-    auto run = std::make_unique<TFontObj>(last);
-    run->CharPos = CharCount();
+    TFontObj run = last;
+    run.CharPos = CharCount();
     return FontRuns.Add(std::move(run));
 }
 
@@ -133,8 +133,11 @@ void TSection::HRef(Symb sym, const TUrlTarget& link, const TMyFont& font,
                     const TextStyleState& style) {
     ChangeFont(font, style);
     TFontObj& run = FontRuns.Last();
-    run.Link.Clear();
-    if (sym == Symb::ASy) run.Link = link;
+    if (sym == Symb::ASy) {
+        run.SetLink(link);
+    } else {
+        run.ClearLink();
+    }
 }
 
 TImageObj& TSection::AddImage(const TAttributeList& attrs, TCell* cell) {
@@ -248,7 +251,7 @@ int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
 }
 
 void TSection::UpdateFonts() {
-    for (const auto& run : FontRuns) run->UpdateFont(*Document);
+    for (TFontObj& run : FontRuns) run.UpdateFont(*Document);
     StartFont.UpdateFont(*Document, StartFont.FontColor);
     UpdateSpacing();
 }

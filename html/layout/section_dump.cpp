@@ -223,12 +223,12 @@ class Dumper {
         if (f.Italic()) d += " I";
         if (f.Underline()) d += " U";
         if (f.StrikeOut()) d += " S";
-        const Color expected = run.Link.Empty() ? doc_->TextColor() : doc_->LinkColor();
+        const Color expected = run.Link().Empty() ? doc_->TextColor() : doc_->LinkColor();
         if (f.FontColor != expected) d += ' ' + Hex(f.FontColor);
         if (run.SScript == SubSuperType::SupSc) d += " sup";
         if (run.SScript == SubSuperType::SubSc) d += " sub";
-        if (!run.Link.Empty()) d += " href=" + Quoted(run.Link.URL);
-        if (!run.Link.Target.empty()) d += " target=" + Quoted(run.Link.Target);
+        if (!run.Link().Empty()) d += " href=" + Quoted(run.Link().URL);
+        if (!run.Link().Target.empty()) d += " target=" + Quoted(run.Link().Target);
         return d + '}';
     }
 

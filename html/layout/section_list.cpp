@@ -107,6 +107,15 @@ Canvas& TSectionList::ScreenCanvas() const {
     return *fallback_canvas_;
 }
 
+FontMetrics TSectionList::MeasureFont(const TMyFont& font) const {
+    if (measured_font_ && *measured_font_ == font) return measured_metrics_;
+    Canvas& canvas = ScreenCanvas();
+    canvas.SetFont(font.CanvasFont());
+    measured_metrics_ = canvas.Metrics();
+    measured_font_ = font;
+    return measured_metrics_;
+}
+
 ThtmlForm& TSectionList::AddForm(std::unique_ptr<ThtmlForm> form) {
     forms_.push_back(std::move(form));
     return *forms_.back();

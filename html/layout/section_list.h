@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -14,6 +15,7 @@
 #include "html/layout/control_host.h"
 #include "html/layout/html_form.h"
 #include "html/layout/map_item.h"
+#include "html/layout/my_font.h"
 #include "platform/core/canvas.h"
 #include "platform/core/rgba_image.h"
 #include "platform/core/test_canvas.h"
@@ -75,7 +77,13 @@ class TSectionList : public TCell {
     // The canvas fonts are measured on (the viewer's screen). Without one a fixed-metric
     // canvas is used, so a document can be built and dumped headless.
     Canvas& ScreenCanvas() const;
-    void SetScreenCanvas(Canvas* canvas) { screen_canvas_ = canvas; }
+    void SetScreenCanvas(Canvas* canvas) {
+        screen_canvas_ = canvas;
+        measured_font_.reset();
+    }
+    // The metrics of `font` on the screen canvas. The last font measured is remembered,
+    // since the font runs of a document mostly share a handful of fonts.
+    FontMetrics MeasureFont(const TMyFont& font) const;
     // Where form control widgets are created (the viewer's paint panel); null: headless.
     ControlHost* Host() const { return control_host_; }
     void SetControlHost(ControlHost* host) { control_host_ = host; }
@@ -157,6 +165,8 @@ class TSectionList : public TCell {
 
     Canvas* screen_canvas_ = nullptr;
     mutable std::unique_ptr<TestCanvas> fallback_canvas_;
+    mutable std::optional<TMyFont> measured_font_;
+    mutable FontMetrics measured_metrics_;
     ControlHost* control_host_ = nullptr;
 
     std::vector<std::unique_ptr<ThtmlForm>> forms_;

@@ -106,18 +106,18 @@ TEST(FontRuns, LinksStartEndAndAreInherited) {
     TUrlTarget link;
     link.Assign("a.htm", "main");
     TSection s(doc, 0, BaseFont(doc), &link, JustifyType::Left);
-    EXPECT_EQ(s.FontRuns[0].Link, link);
+    EXPECT_EQ(s.FontRuns[0].Link(), link);
     s.AddText(U"in link");
     s.ChangeStyle(Symb::BSy);  // a new run keeps the link
-    EXPECT_EQ(s.FontRuns.Last().Link.URL, "a.htm");
+    EXPECT_EQ(s.FontRuns.Last().Link().URL, "a.htm");
     s.AddText(U" bold");
     s.HRef(Symb::AEndSy, link, BaseFont(doc), {});
-    EXPECT_TRUE(s.FontRuns.Last().Link.Empty());
+    EXPECT_TRUE(s.FontRuns.Last().Link().Empty());
     s.AddText(U" out");
     TUrlTarget other;
     other.Assign("b.htm", "");
     s.HRef(Symb::ASy, other, BaseFont(doc), {});
-    EXPECT_EQ(s.FontRuns.Last().Link, other);
+    EXPECT_EQ(s.FontRuns.Last().Link(), other);
 }
 
 TEST(FontRuns, MetricsComeFromTheScreenCanvas) {
