@@ -8,12 +8,14 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "html/layout/html_parser.h"
 #include "html/layout/section_list.h"
@@ -116,6 +118,42 @@ void BM_GumboParse(benchmark::State& state) {
 BENCHMARK(BM_GumboParse)->Unit(benchmark::kMillisecond);
 #endif
 
+// The console report, then the parse times side by side: Gumbo's time over Quillon's (the
+// medians when the runs are repeated).
+class RatioReporter : public benchmark::ConsoleReporter {
+  public:
+    RatioReporter() : ConsoleReporter(isatty(1) ? OO_Defaults : OO_Tabular) {}
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) {
+            if (run.error_occurred || run.iterations == 0) continue;
+            const std::string name = run.benchmark_name();
+            const bool aggregate = run.run_type == Run::RT_Aggregate;
+            if (aggregate && run.aggregate_name != "median") continue;
+            const double ms = run.GetAdjustedRealTime();
+            if (name.rfind("BM_QuillonParse", 0) == 0) Record(quillon_, aggregate, ms);
+            if (name.rfind("BM_GumboParse", 0) == 0) Record(gumbo_, aggregate, ms);
+        }
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        if (quillon_.ms > 0 && gumbo_.ms > 0) {
+            std::printf("Gumbo parse / Quillon parse: %.2f (%.1f ms / %.1f ms)\n",
+                        gumbo_.ms / quillon_.ms, gumbo_.ms, quillon_.ms);
+        }
+    }
+
+  private:
+    struct Figure {
+        double ms = 0;
+        bool from_aggregate = false;
+    };
+    static void Record(Figure& f, bool aggregate, double ms) {
+        if (aggregate || !f.from_aggregate) f = {ms, aggregate};
+    }
+    Figure quillon_, gumbo_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -127,7 +165,8 @@ int main(int argc, char** argv) {
         mallopt(M_TRIM_THRESHOLD, 1 << 30);
     }
     benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
 }
