@@ -118,6 +118,17 @@ TEST(FontRuns, LinksStartEndAndAreInherited) {
     other.Assign("b.htm", "");
     s.HRef(Symb::ASy, other, BaseFont(doc), {});
     EXPECT_EQ(s.FontRuns.Last().Link(), other);
+    // Runs copied from one another share a link; ending or replacing it on the last run
+    // leaves the earlier runs alone.
+    ASSERT_EQ(s.FontRuns.Count(), 4);
+    EXPECT_EQ(s.FontRuns[0].Link(), link);
+    EXPECT_EQ(s.FontRuns[1].Link(), link);
+    EXPECT_TRUE(s.FontRuns[2].Link().Empty());
+    TSectionList copy_doc;
+    TSection copy(copy_doc, s);
+    ASSERT_EQ(copy.FontRuns.Count(), 4);
+    EXPECT_EQ(copy.FontRuns[3].Link(), other);
+    EXPECT_EQ(copy.FontRuns[3].CharPos, s.FontRuns[3].CharPos);
 }
 
 TEST(FontRuns, MetricsComeFromTheScreenCanvas) {
@@ -128,6 +139,13 @@ TEST(FontRuns, MetricsComeFromTheScreenCanvas) {
     EXPECT_EQ(s.FontRuns[0].CharHeight, 25);
     EXPECT_EQ(s.FontRuns[0].LineHeight, 25);
     EXPECT_EQ(s.FontRuns[0].Descent, 5);
+    // Same font, another canvas: measured again, not taken from the last measurement.
+    TestCanvas other(10, 10, TestCanvas::Config{7, 30, 6}, Rgba{});
+    doc.SetScreenCanvas(&other);
+    TSection t(doc, 0, BaseFont(doc), nullptr, JustifyType::Left);
+    EXPECT_EQ(t.FontRuns[0].CharHeight, 36);
+    EXPECT_EQ(t.FontRuns[0].Descent, 6);
+    EXPECT_EQ(s.FontRuns[0].CharHeight, 25);
 }
 
 TEST(FontRuns, UpdateFontsAppliesLinkAndTextColours) {
