@@ -4,12 +4,17 @@ namespace quillon {
 
 TUListItem::TUListItem(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
                        JustifyType align, const TextStyleState& style)
-    : TSection(doc, level, font, link, align, style) {
+    : TSection(doc, level, font, link, align, style), StartFont(FontRuns[0].Font()) {
     ItemKind = ListTypeType::Unordered;
 }
 
 TUListItem::TUListItem(TSectionList& doc, const TUListItem& src)
-    : TSection(doc, src), Plain(src.Plain) {}
+    : TSection(doc, src), Plain(src.Plain), StartFont(src.StartFont) {}
+
+void TUListItem::UpdateFonts() {
+    TSection::UpdateFonts();
+    StartFont.UpdateFont(*Document, StartFont.FontColor);
+}
 
 std::unique_ptr<TSectionBase> TUListItem::CreateCopy(TSectionList& doc) const {
     return std::make_unique<TUListItem>(doc, *this);

@@ -10,7 +10,9 @@ class TUListItem : public TSection {
     TUListItem(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
                JustifyType align, const TextStyleState& style = {});
     bool Plain = false;  // no bullet (UL PLAIN)
+    TMyFont StartFont;   // the item's starting font, for its bullet or number
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
+    void UpdateFonts() override;
 
     TUListItem(TSectionList& doc, const TUListItem& src);
 };

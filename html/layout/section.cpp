@@ -32,7 +32,6 @@ TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrl
       LeftIndent(kListIndent * std::max(0, level)),
       BlockAlign(align) {
     const TMyFont f = StyledFont(doc, font, style);
-    StartFont = f;
     TFontObj& run = FontRuns.Add(TFontObj(doc, 0, f, style.sub_super));
     if (link) run.SetLink(*link);
 }
@@ -44,7 +43,6 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       ItemKind(src.ItemKind),
       BlockAlign(src.BlockAlign),
       ClearMode(src.ClearMode),
-      StartFont(src.StartFont),
       InlineControls(src.InlineControls),
       LineList(src.LineList),
       text_(src.text_) {
@@ -252,7 +250,6 @@ int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
 
 void TSection::UpdateFonts() {
     for (TFontObj& run : FontRuns) run.UpdateFont(*Document);
-    StartFont.UpdateFont(*Document, StartFont.FontColor);
     UpdateSpacing();
 }
 

@@ -38,7 +38,6 @@ class TSection : public TSectionBase {
     ListTypeType ItemKind = ListTypeType::None;
     JustifyType BlockAlign = JustifyType::Left;
     ClearAttrType ClearMode = ClearAttrType::clrNone;
-    TMyFont StartFont;  // the starting font, for list bullets and numbers
 
     TFontList FontRuns;
     TImageList InlineImages;
