@@ -5,6 +5,10 @@
 #include <cstring>
 #include <string_view>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace quillon {
 
 namespace {
@@ -60,12 +64,28 @@ bool ValidUtf8Window(std::string_view s, bool complete) {
 // Widens the leading ASCII bytes of `src` (at most `n`) into `dst`; returns their count.
 std::size_t WidenAscii(const unsigned char* src, std::size_t n, char32_t* dst) {
     std::size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time while none has the high bit set.
+    const __m128i zero = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        if (_mm_movemask_epi8(v) != 0) break;
+        const __m128i lo = _mm_unpacklo_epi8(v, zero);
+        const __m128i hi = _mm_unpackhi_epi8(v, zero);
+        auto* d = reinterpret_cast<__m128i*>(dst + i);
+        _mm_storeu_si128(d, _mm_unpacklo_epi16(lo, zero));
+        _mm_storeu_si128(d + 1, _mm_unpackhi_epi16(lo, zero));
+        _mm_storeu_si128(d + 2, _mm_unpacklo_epi16(hi, zero));
+        _mm_storeu_si128(d + 3, _mm_unpackhi_epi16(hi, zero));
+    }
+#else
     for (; i + 8 <= n; i += 8) {  // eight bytes at a time while none has the high bit set
         std::uint64_t w;
         std::memcpy(&w, src + i, 8);
         if (w & 0x8080808080808080u) break;
         for (std::size_t k = 0; k < 8; ++k) dst[i + k] = src[i + k];
     }
+#endif
     while (i < n && src[i] < 0x80) {
         dst[i] = src[i];
         ++i;
@@ -76,11 +96,9 @@ std::size_t WidenAscii(const unsigned char* src, std::size_t n, char32_t* dst) {
 }  // namespace
 
 InputDecoder::InputDecoder(std::unique_ptr<ByteSource> source, std::size_t chunk)
-    : source_(std::move(source)),
-      chunk_(std::max<std::size_t>(chunk, 1)),
-      scratch_(std::make_unique_for_overwrite<char[]>(chunk_)) {
+    : source_(std::move(source)), chunk_(std::max<std::size_t>(chunk, 1)) {
     Fill(kMetaScan);
-    const std::string_view head(bytes_);
+    const std::string_view head = Bytes();
     if (head.starts_with("\xEF\xBB\xBF")) {
         pos_ = 3;
         mode_ = Mode::Utf8;
@@ -91,21 +109,31 @@ InputDecoder::InputDecoder(std::unique_ptr<ByteSource> source, std::size_t chunk
 
 void InputDecoder::Fill(std::size_t want) {
     if (Available() >= want || eof_) return;
-    if (pos_ > 0) {
-        bytes_.erase(0, pos_);
+    if (pos_ > 0) {  // move the unread bytes to the front
+        std::memmove(bytes_.get(), bytes_.get() + pos_, end_ - pos_);
+        end_ -= pos_;
         pos_ = 0;
     }
-    while (bytes_.size() < want && !eof_) {
-        const std::size_t n = source_->Read(scratch_.get(), chunk_);
-        bytes_.append(scratch_.get(), n);
+    while (end_ < want && !eof_) {
+        Reserve(end_ + chunk_);
+        const std::size_t n = source_->Read(bytes_.get() + end_, chunk_);
+        end_ += n;
         if (n == 0) eof_ = true;
     }
 }
 
+void InputDecoder::Reserve(std::size_t need) {
+    if (need <= capacity_) return;
+    const std::size_t capacity = std::max(need, capacity_ * 2);
+    auto grown = std::make_unique_for_overwrite<char[]>(capacity);
+    if (end_ > 0) std::memcpy(grown.get(), bytes_.get(), end_);
+    bytes_ = std::move(grown);
+    capacity_ = capacity;
+}
+
 void InputDecoder::DecideAtNonAscii() {
     Fill(kLookAhead);
-    mode_ =
-        ValidUtf8Window(std::string_view(bytes_).substr(pos_), eof_) ? Mode::Utf8 : Mode::Cp1252;
+    mode_ = ValidUtf8Window(Bytes().substr(pos_), eof_) ? Mode::Utf8 : Mode::Cp1252;
 }
 
 std::size_t InputDecoder::Decode(char32_t* out, std::size_t max) {
@@ -113,8 +141,8 @@ std::size_t InputDecoder::Decode(char32_t* out, std::size_t max) {
     while (n < max) {
         if (Available() < 4 && !eof_) Fill(chunk_);
         if (Available() == 0) break;
-        const auto* p = reinterpret_cast<const unsigned char*>(bytes_.data());
-        const std::size_t end = bytes_.size();
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes_.get());
+        const std::size_t end = end_;
         // ASCII is the same in every mode.
         const std::size_t ascii = WidenAscii(p + pos_, std::min(end - pos_, max - n), out + n);
         n += ascii;
@@ -137,8 +165,7 @@ std::size_t InputDecoder::Decode(char32_t* out, std::size_t max) {
                 continue;
             }
             if (end - pos_ < 4 && !eof_) break;
-            const std::size_t len =
-                text::Utf8SequenceLength(std::string_view(bytes_).substr(pos_, 4));
+            const std::size_t len = text::Utf8SequenceLength(Bytes().substr(pos_, 4));
             if (len == 0) {
                 out[n++] = text::Cp1252ToUnicode(c);
                 ++pos_;

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "html/parse/html_source.h"
@@ -40,14 +41,18 @@ class InputDecoder {
 
     // Reads until at least `want` unread bytes are buffered or the input ends.
     void Fill(std::size_t want);
-    std::size_t Available() const { return bytes_.size() - pos_; }
+    // Grows the byte buffer to hold at least `need` bytes, keeping those read.
+    void Reserve(std::size_t need);
+    std::size_t Available() const { return end_ - pos_; }
+    std::string_view Bytes() const { return {bytes_.get(), end_}; }
     void DecideAtNonAscii();
 
     std::unique_ptr<ByteSource> source_;
     std::size_t chunk_;
-    std::unique_ptr<char[]> scratch_;  // one chunk as read from the source
-    std::string bytes_;                // bytes read and not yet decoded (from pos_)
-    std::size_t pos_ = 0;
+    std::unique_ptr<char[]> bytes_;  // bytes read, read straight into it from the source
+    std::size_t capacity_ = 0;
+    std::size_t pos_ = 0;  // [pos_, end_) are read and not yet decoded
+    std::size_t end_ = 0;
     bool eof_ = false;
     Mode mode_ = Mode::Undecided;
 };
