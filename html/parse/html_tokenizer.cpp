@@ -358,34 +358,39 @@ void HtmlTokenizer::ReadEntity(std::u32string& out) {
     NextChar();  // past '&'
     if (ch_ == U'#') {
         NextChar();
-        std::u32string lead = U"&#";
-        bool hex = false;
+        char32_t x = 0;  // the 'x' or 'X' of a hexadecimal reference
         if (ch_ == U'x' || ch_ == U'X') {
-            hex = true;
-            lead.push_back(ch_);
+            x = ch_;
             NextChar();
         }
+        const bool hex = x != 0;
+        // The reference as written, for one that stays literal.
+        const auto literal = [&] {
+            out += U"&#";
+            if (hex) out.push_back(x);
+            out += digits_;
+        };
         const std::size_t limit = hex ? kMaxHex : kMaxDecimal;
-        std::u32string digits;
+        digits_.clear();
         while (hex ? IsHexDigit(ch_) : IsDigit(ch_)) {
-            digits.push_back(ch_);
+            digits_.push_back(ch_);
             NextChar();
-            if (digits.size() > limit) {  // too long: literal, the rest follows as text
-                out += lead + digits;
+            if (digits_.size() > limit) {  // too long: literal, the rest follows as text
+                literal();
                 return;
             }
         }
         const bool semicolon = ch_ == U';';
         if (semicolon) NextChar();
-        if (!digits.empty()) {
+        if (!digits_.empty()) {
             bool ok = false;
-            const char32_t c = DecodeReference(digits, hex, ok);
+            const char32_t c = DecodeReference(digits_, hex, ok);
             if (ok) {
                 out.push_back(c);
                 return;
             }
         }
-        out += lead + digits;
+        literal();
         if (semicolon) out.push_back(U';');
         return;
     }

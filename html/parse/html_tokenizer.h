@@ -117,8 +117,9 @@ class HtmlTokenizer {
     std::u32string token_;
     int tag_value_ = 0;
     TAttributeList attributes_;
-    TAttribute scratch_;  // attributes of tags that keep none
-    std::string name_;    // the last name read (its storage; CollectName gives its length)
+    TAttribute scratch_;     // attributes of tags that keep none
+    std::string name_;       // the last name read (its storage; CollectName gives its length)
+    std::u32string digits_;  // the digits of the last numeric character reference
     bool preformatted_ = false;
     bool in_comment_ = false;
 };
