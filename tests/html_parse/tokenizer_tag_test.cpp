@@ -50,6 +50,23 @@ TEST(TokenizerTags, EveryTableTagIsKnown) {
     }
 }
 
+// Names are looked up by their first eight characters packed together, then the rest: only
+// the exact name matches, whatever it shares with a known one.
+TEST(TokenizerTags, NamesMatchExactly) {
+    EXPECT_EQ(FirstTag("<BLOCKQUOTE>").tok.Sy(), Symb::BlockQuoteSy);
+    for (const char* name : {"BLOCKQUOTX", "BLOCKQUOT", "BLOCKQUOTES", "TABL", "TABLES", "BASEFON",
+                             "BASEFONTS", "TEXTAREAS", "TDX"}) {
+        EXPECT_EQ(FirstTag(std::string("<") + name + ">").tok.Sy(), Symb::OtherSy) << name;
+    }
+    FirstTag td("<TD CELLPADDING=1 CELLPADDINX=2 MARGINHEIGHT=3 MARGINHEIGHX=4 MARGINHEIGH=5>");
+    std::vector<Symb> syms;
+    for (const TAttribute& a : td.tok.Attributes()) syms.push_back(a.Sym);
+    EXPECT_THAT(syms, ElementsAre(Symb::CellPaddingSy, Symb::OtherAttribute, Symb::MarginHeightSy,
+                                  Symb::OtherAttribute, Symb::OtherAttribute));
+    EXPECT_EQ(JoinedText(Tokens("&frac14;&frac15;&Agrave;&AGRAVE;&sup2;&sup")),
+              "\xC2\xBC&frac15;\xC3\x80&AGRAVE;\xC2\xB2&sup");
+}
+
 TEST(TokenizerTags, HeadingLevels) {
     FirstTag h("<h3 align=center>");
     EXPECT_EQ(h.tok.Sy(), Symb::HeadingSy);
