@@ -80,20 +80,14 @@ char32_t HtmlTokenizer::Refill() {
 }
 
 void HtmlTokenizer::NextBasicCharSlow() {
-    char32_t c;
-    if (has_pushback_) {
-        c = pushback_;
-        has_pushback_ = false;
-    } else {
-        c = NextSourceChar();
-    }
+    char32_t c = NextSourceChar();
     if (c == 10) {  // LF and LF CR
         const char32_t d = NextSourceChar();
-        if (d != 13) PushBack(d);
+        if (d != 13) Unread(d);
         c = kEolChar;
     } else if (c == 13) {  // CR and CR LF
         const char32_t d = NextSourceChar();
-        if (d != 10) PushBack(d);
+        if (d != 10) Unread(d);
     } else if (c == 9) {
         c = U' ';
     }
@@ -103,8 +97,8 @@ void HtmlTokenizer::NextBasicCharSlow() {
 
 void HtmlTokenizer::NextCharSlow() {
     // A '<' whose next character is buffered and is not '!' starts no comment: it is an
-    // ordinary character, and the next one stays in the buffer instead of being pushed back.
-    if (!has_pushback_ && pos_ + 1 < len_ && buf_[pos_] == U'<' && buf_[pos_ + 1] != U'!') {
+    // ordinary character.
+    if (pos_ + 1 < len_ && buf_[pos_] == U'<' && buf_[pos_ + 1] != U'!') {
         ++pos_;
         SetChar(U'<');
         return;
@@ -113,7 +107,7 @@ void HtmlTokenizer::NextCharSlow() {
     while (ch_ == U'<') {
         const char32_t next = NextSourceChar();
         if (next != U'!') {
-            PushBack(next);
+            Unread(next);
             return;
         }
         in_comment_ = true;
@@ -180,41 +174,35 @@ void HtmlTokenizer::ReadTextRun() {
             while (IsWhite(ch_));
         } else {
             token_.push_back(ch_);
-            if (!has_pushback_) {
-                // Take the plain characters that follow straight from the buffer. Outside
-                // preformatted text a single space between two of them is taken too: it
-                // folds to itself.
-                const char32_t* b = buf_.get();
-                const std::size_t end = std::min(len_, pos_ + (kMaxTextRun - token_.size()));
-                std::size_t i = pos_;
-                if (preformatted_) {
-                    while (i < end && (b[i] == U' ' || IsPlainTextChar(b[i]))) ++i;
-                } else {
-                    for (; i < end; ++i) {
-                        if (b[i] == U' ') {
-                            if (i + 1 == end || !IsPlainTextChar(b[i + 1])) {
-                                break;
-                            }
-                        } else if (!IsPlainTextChar(b[i])) {
-                            break;
-                        }
+            // Take the plain characters that follow straight from the buffer. Outside
+            // preformatted text a single space between two of them is taken too: it folds to
+            // itself.
+            const char32_t* b = buf_.get();
+            const std::size_t end = std::min(len_, pos_ + (kMaxTextRun - token_.size()));
+            std::size_t i = pos_;
+            if (preformatted_) {
+                while (i < end && (b[i] == U' ' || IsPlainTextChar(b[i]))) ++i;
+            } else {
+                for (; i < end; ++i) {
+                    if (b[i] == U' ') {
+                        if (i + 1 == end || !IsPlainTextChar(b[i + 1])) break;
+                    } else if (!IsPlainTextChar(b[i])) {
+                        break;
                     }
                 }
-                token_.append(b + pos_, i - pos_);
-                pos_ = i;
             }
+            token_.append(b + pos_, i - pos_);
+            pos_ = i;
             NextChar();
         }
     }
 }
 
 // Appends to `out` the buffered characters from pos_ that NextChar would deliver unchanged
-// and `take` accepts, and moves past them; nothing while a character is pushed back. The
-// caller then calls NextChar() for the character after them, exactly as if it had read
-// them one by one.
+// and `take` accepts, and moves past them. The caller then calls NextChar() for the
+// character after them, exactly as if it had read them one by one.
 template <class Take>
 void HtmlTokenizer::TakePlainRun(std::u32string& out, Take take) {
-    if (has_pushback_) return;
     const char32_t* b = buf_.get();
     std::size_t i = pos_;
     while (i < len_ && IsPlain(b[i]) && take(b[i])) ++i;
@@ -227,17 +215,15 @@ std::string_view HtmlTokenizer::CollectName() {
     std::size_t n = 0;
     while (IsUpperLetter(uch_)) {
         if (n < kMaxName) out[n++] = static_cast<char>(uch_);
-        if (!has_pushback_) {
-            // The letters that follow, straight from the buffer (NextChar passes them as
-            // they are).
-            const char32_t* const b = buf_.get();
-            const std::size_t len = len_;
-            std::size_t i = pos_;
-            for (; i < len && IsAsciiLetter(b[i]); ++i) {
-                if (n < kMaxName) out[n++] = static_cast<char>(b[i] & ~char32_t{0x20});
-            }
-            pos_ = i;
+        // The letters that follow, straight from the buffer (NextChar passes them as they
+        // are).
+        const char32_t* const b = buf_.get();
+        const std::size_t len = len_;
+        std::size_t i = pos_;
+        for (; i < len && IsAsciiLetter(b[i]); ++i) {
+            if (n < kMaxName) out[n++] = static_cast<char>(b[i] & ~char32_t{0x20});
         }
+        pos_ = i;
         NextChar();
     }
     return {out, n};

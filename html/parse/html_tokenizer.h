@@ -42,7 +42,7 @@ class HtmlTokenizer {
     // The next character with line ends folded to kEolChar and tabs to spaces. Raises
     // EParseError when the input ends inside a comment or declaration.
     void NextBasicChar() {
-        if (!has_pushback_ && pos_ < len_ && buf_[pos_] >= 32) {
+        if (pos_ < len_ && buf_[pos_] >= 32) {
             SetChar(buf_[pos_++]);  // fast path: an ordinary buffered character
             return;
         }
@@ -50,7 +50,7 @@ class HtmlTokenizer {
     }
     // NextBasicChar, with comments and declarations removed.
     void NextChar() {
-        if (!has_pushback_ && pos_ < len_ && buf_[pos_] >= 32 && buf_[pos_] != U'<') {
+        if (pos_ < len_ && buf_[pos_] >= 32 && buf_[pos_] != U'<') {
             SetChar(buf_[pos_++]);
             return;
         }
@@ -87,9 +87,10 @@ class HtmlTokenizer {
     }
     void NextBasicCharSlow();
     void NextCharSlow();
-    void PushBack(char32_t c) {
-        pushback_ = c;
-        has_pushback_ = true;
+    // Puts back `c`, the character NextSourceChar() has just returned: it is still in the
+    // buffer just before pos_, or it is the end of input, which reads again anyway.
+    void Unread(char32_t c) {
+        if (c != kEofChar) --pos_;
     }
     void SkipCommentOrDeclaration();
     void ReadTextRun();
@@ -108,8 +109,6 @@ class HtmlTokenizer {
     std::size_t len_ = 0;
     bool ended_ = false;
 
-    char32_t pushback_ = 0;
-    bool has_pushback_ = false;
     char32_t ch_ = 0;
     char32_t uch_ = 0;
 
