@@ -141,10 +141,6 @@ void HtmlTokenizer::SkipCommentOrDeclaration() {
     while (ch_ != U'>') NextBasicChar();
 }
 
-void HtmlTokenizer::SkipWhiteSpace() {
-    while (IsWhite(ch_)) NextChar();
-}
-
 void HtmlTokenizer::NextSymbol() {
     token_.clear();
     if (ch_ == kEofChar) {

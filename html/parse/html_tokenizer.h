@@ -61,7 +61,9 @@ class HtmlTokenizer {
     // The raw scanner for TEXTAREA contents.
     void NextTextAreaSymbol();
     // Advances while the current character is a space or a line end.
-    void SkipWhiteSpace();
+    void SkipWhiteSpace() {
+        while (ch_ == U' ' || ch_ == kEolChar) NextChar();
+    }
 
     // Reads the tag that starts at the current '<' (for readers that scan characters).
     void ReadTag();
