@@ -12,7 +12,6 @@
 namespace quillon::testing {
 namespace {
 
-
 TEST(TokenizerSources, AllKindsGiveTheSameTokens) {
     const std::string doc = "<P>one\r\ntwo &amp; three</P>\r\n";
     const auto expected = Tokens(doc);
