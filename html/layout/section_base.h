@@ -46,7 +46,7 @@ class TSectionBase {
 
     TSectionList* Document;  // the owning document (not owned)
     int Height = 0;          // pixels
-    int PaintHeight = 0;      // height including overhanging floats
+    int PaintHeight = 0;     // height including overhanging floats
     int TopY = 0;            // document y of its top, set when drawn
     int FirstCursor = 0;     // cursor index of its first character, set by layout
 
