@@ -23,9 +23,6 @@ class InlineFirstVector {
         first_.reset();
         rest_.clear();
     }
-    void reserve(std::size_t n) {
-        if (n > 1) rest_.reserve(n - 1);
-    }
 
     std::size_t size() const { return first_ ? 1 + rest_.size() : 0; }
     bool empty() const { return !first_; }
