@@ -28,12 +28,7 @@ void TButtonFormControlObj::SetHeightWidth(Canvas& canvas) {
     canvas.SetFont(font);
     const int width = std::max(0, canvas.TextWidth(text::DecodeText(caption_))) + 20;
     const int height = a.y + 8;
-    if (button_) {
-        button_->SetSize(width, height);
-        SetComputedSize(button_->Width(), button_->Height());
-    } else {
-        SetComputedSize(width, height);
-    }
+    ApplySize(button_.get(), width, height);
 }
 
 void TButtonFormControlObj::Click() {
@@ -44,93 +39,65 @@ void TButtonFormControlObj::Click() {
     OwnerForm().SubmitTheForm(Name.empty() ? std::string() : Name + "=" + Value);
 }
 
-TCheckBoxFormControlObj::TCheckBoxFormControlObj(ThtmlForm& form, const TAttributeList& attrs)
-    : TFormControlObj(form, attrs), initial_(HasAttr(attrs, Symb::CheckedSy)), checked_(initial_) {
+TCheckableFormControlObj::TCheckableFormControlObj(ThtmlForm& form, const TAttributeList& attrs,
+                                                   int width, int height)
+    : TFormControlObj(form, attrs),
+      initial_(HasAttr(attrs, Symb::CheckedSy)),
+      checked_(initial_),
+      box_width_(width),
+      box_height_(height) {
     BaseLine = true;
-    if (!HasAttr(attrs, Symb::ValueSy)) Value = "On";
-    if (ControlHost* host = Document().Host()) {
-        check_ = host->CreateCheckBox();
-        if (check_) {
-            PlaceOffScreen(*check_, TextControlFont());
-            check_->SetChecked(checked_);
-        }
-    }
 }
 
-bool TCheckBoxFormControlObj::Checked() const {
-    return check_ ? check_->Checked() : checked_;
+void TCheckableFormControlObj::Attach(std::unique_ptr<PlatformCheck> widget) {
+    widget_ = std::move(widget);
+    if (!widget_) return;
+    PlaceOffScreen(*widget_, TextControlFont());
+    widget_->SetChecked(checked_);
 }
 
-void TCheckBoxFormControlObj::SetChecked(bool checked) {
+bool TCheckableFormControlObj::Checked() const {
+    return widget_ ? widget_->Checked() : checked_;
+}
+
+void TCheckableFormControlObj::SetChecked(bool checked) {
     checked_ = checked;
-    if (check_) check_->SetChecked(checked);
+    if (widget_) widget_->SetChecked(checked);
 }
 
-void TCheckBoxFormControlObj::ResetToValue() {
+void TCheckableFormControlObj::ResetToValue() {
     SetChecked(initial_);
 }
 
-bool TCheckBoxFormControlObj::GetSubmission(int index, std::string& out) {
+bool TCheckableFormControlObj::GetSubmission(int index, std::string& out) {
     if (index != 0 || !Checked()) return false;
     out = Name + "=" + Value;
     return true;
 }
 
-void TCheckBoxFormControlObj::SetHeightWidth(Canvas& /*canvas*/) {
-    if (check_) {
-        check_->SetSize(13, 13);
-        SetComputedSize(check_->Width(), check_->Height());
-    } else {
-        SetComputedSize(13, 13);
-    }
+void TCheckableFormControlObj::SetHeightWidth(Canvas& /*canvas*/) {
+    ApplySize(widget_.get(), box_width_, box_height_);
+}
+
+TCheckBoxFormControlObj::TCheckBoxFormControlObj(ThtmlForm& form, const TAttributeList& attrs)
+    : TCheckableFormControlObj(form, attrs, 13, 13) {
+    if (!HasAttr(attrs, Symb::ValueSy)) Value = "On";
+    if (ControlHost* host = Document().Host()) Attach(host->CreateCheckBox());
 }
 
 TRadioButtonFormControlObj::TRadioButtonFormControlObj(ThtmlForm& form, const TAttributeList& attrs)
-    : TFormControlObj(form, attrs), initial_(HasAttr(attrs, Symb::CheckedSy)), checked_(initial_) {
-    BaseLine = true;
-    if (ControlHost* host = Document().Host()) {
-        radio_ = host->CreateRadioButton();
-        if (radio_) {
-            PlaceOffScreen(*radio_, TextControlFont());
-            radio_->SetChecked(checked_);
-            radio_->on_click = [this] {
-                if (radio_->Checked()) Click();
-            };
-        }
+    : TCheckableFormControlObj(form, attrs, 13, 14) {
+    if (ControlHost* host = Document().Host()) Attach(host->CreateRadioButton());
+    if (PlatformCheck* radio = Widget()) {
+        radio->on_click = [this, radio] {
+            if (radio->Checked()) Click();
+        };
     }
-}
-
-bool TRadioButtonFormControlObj::Checked() const {
-    return radio_ ? radio_->Checked() : checked_;
-}
-
-void TRadioButtonFormControlObj::SetChecked(bool checked) {
-    checked_ = checked;
-    if (radio_) radio_->SetChecked(checked);
 }
 
 void TRadioButtonFormControlObj::Click() {
     SetChecked(true);
     OwnerForm().RadioClicked(*this);
-}
-
-void TRadioButtonFormControlObj::ResetToValue() {
-    SetChecked(initial_);
-}
-
-bool TRadioButtonFormControlObj::GetSubmission(int index, std::string& out) {
-    if (index != 0 || !Checked()) return false;
-    out = Name + "=" + Value;
-    return true;
-}
-
-void TRadioButtonFormControlObj::SetHeightWidth(Canvas& /*canvas*/) {
-    if (radio_) {
-        radio_->SetSize(13, 14);
-        SetComputedSize(radio_->Width(), radio_->Height());
-    } else {
-        SetComputedSize(13, 14);
-    }
 }
 
 bool TImageFormControlObj::GetSubmission(int index, std::string& out) {

@@ -69,4 +69,13 @@ void TFormControlObj::SetComputedSize(int width, int height) {
     height_ = std::max(0, height);
 }
 
+void TFormControlObj::ApplySize(PlatformControl* widget, int width, int height) {
+    if (!widget) {
+        SetComputedSize(width, height);
+        return;
+    }
+    widget->SetSize(width, height);
+    SetComputedSize(widget->Width(), widget->Height());
+}
+
 }  // namespace quillon

@@ -64,6 +64,9 @@ class TFormControlObj {
     // Width and height of "A" in the given font.
     static Point MeasureA(Canvas& canvas, const FontSpec& font);
     void SetComputedSize(int width, int height);
+    // Gives the widget (when there is one) width x height and takes the size it ends up
+    // with; without a widget the size is taken as given.
+    void ApplySize(PlatformControl* widget, int width, int height);
     // A new widget starts hidden, off-screen (y = -400), in the given font.
     static void PlaceOffScreen(PlatformControl& control, const FontSpec& font);
 
@@ -120,12 +123,11 @@ class TButtonFormControlObj : public TFormControlObj {
     std::unique_ptr<PlatformButton> button_;
 };
 
-// INPUT TYPE=checkbox.
-class TCheckBoxFormControlObj : public TFormControlObj {
+// What check boxes and radio buttons share: the checked state (the widget's when there
+// is one), reset to the CHECKED attribute, and name=value sent while checked.
+class TCheckableFormControlObj : public TFormControlObj {
   public:
-    TCheckBoxFormControlObj(ThtmlForm& form, const TAttributeList& attrs);
-    PlatformControl* Control() const override { return check_.get(); }
-    const char* KindName() const override { return "checkbox"; }
+    PlatformControl* Control() const override { return widget_.get(); }
     void ResetToValue() override;
     bool GetSubmission(int index, std::string& out) override;
     void SetHeightWidth(Canvas& canvas) override;
@@ -134,32 +136,35 @@ class TCheckBoxFormControlObj : public TFormControlObj {
     bool Checked() const;
     void SetChecked(bool checked);
 
+  protected:
+    // A box of width x height pixels (the widget's own size when it has one).
+    TCheckableFormControlObj(ThtmlForm& form, const TAttributeList& attrs, int width, int height);
+    // Takes the host's widget (null when headless): off-screen, showing the state.
+    void Attach(std::unique_ptr<PlatformCheck> widget);
+    PlatformCheck* Widget() const { return widget_.get(); }
+
   private:
     bool initial_;
     bool checked_;
-    std::unique_ptr<PlatformCheck> check_;
+    int box_width_;
+    int box_height_;
+    std::unique_ptr<PlatformCheck> widget_;
+};
+
+// INPUT TYPE=checkbox.
+class TCheckBoxFormControlObj : public TCheckableFormControlObj {
+  public:
+    TCheckBoxFormControlObj(ThtmlForm& form, const TAttributeList& attrs);
+    const char* KindName() const override { return "checkbox"; }
 };
 
 // INPUT TYPE=radio.
-class TRadioButtonFormControlObj : public TFormControlObj {
+class TRadioButtonFormControlObj : public TCheckableFormControlObj {
   public:
     TRadioButtonFormControlObj(ThtmlForm& form, const TAttributeList& attrs);
-    PlatformControl* Control() const override { return radio_.get(); }
     const char* KindName() const override { return "radio"; }
-    void ResetToValue() override;
-    bool GetSubmission(int index, std::string& out) override;
-    void SetHeightWidth(Canvas& canvas) override;
-
-    bool InitiallyChecked() const { return initial_; }
-    bool Checked() const;
-    void SetChecked(bool checked);
     // The user checked this button: the others of its name in the form are unchecked.
     void Click();
-
-  private:
-    bool initial_;
-    bool checked_;
-    std::unique_ptr<PlatformCheck> radio_;
 };
 
 // One OPTION of a SELECT.
