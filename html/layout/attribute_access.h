@@ -4,9 +4,11 @@
 // the tokenizer's colours (red in the low byte, maybe with the palette bit) are converted
 // here.
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "html/parse/html_attribute.h"
 #include "html/parse/html_color.h"
@@ -42,6 +44,18 @@ std::optional<TLength> AttrLength(const TAttributeList& attrs, Symb sym);
 void ReadBlockWidth(const TAttributeList& attrs, int& value, bool& percent);
 // Whether text is `lower_word` (lower-case ASCII) with ASCII letters of either case.
 bool EqualsIgnoringAsciiCase(std::u32string_view text, std::string_view lower_word);
+// The value paired with the first keyword (lower-case ASCII) that the attribute's text is,
+// ignoring ASCII case; nothing when the attribute is absent or is none of them.
+template <class T>
+std::optional<T> AttrKeyword(const TAttributeList& attrs, Symb sym,
+                             std::initializer_list<std::pair<std::string_view, T>> keywords) {
+    const TAttribute* a = attrs.Find(sym);
+    if (!a) return std::nullopt;
+    for (const auto& [word, value] : keywords) {
+        if (EqualsIgnoringAsciiCase(a->Text, word)) return value;
+    }
+    return std::nullopt;
+}
 // The value text upper- or lower-cased (ASCII letters only).
 std::string AttrUpper(const TAttributeList& attrs, Symb sym);
 std::string AttrLower(const TAttributeList& attrs, Symb sym);

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <memory>
 #include <utility>
-#include <vector>
 
 #include "html/layout/html_enums.h"
 #include "html/layout/inline_first_vector.h"

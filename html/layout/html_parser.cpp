@@ -13,12 +13,11 @@ HtmlParser::HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<Byte
     : doc_(doc), names_(names), tok_(std::move(source)) {}
 
 JustifyType AlignAttribute(const TAttributeList& attrs, JustifyType dflt) {
-    const TAttribute* a = attrs.Find(Symb::AlignSy);
-    if (!a) return dflt;
-    if (EqualsIgnoringAsciiCase(a->Text, "left")) return JustifyType::Left;
-    if (EqualsIgnoringAsciiCase(a->Text, "center")) return JustifyType::Centered;
-    if (EqualsIgnoringAsciiCase(a->Text, "right")) return JustifyType::Right;
-    return dflt;
+    return AttrKeyword<JustifyType>(attrs, Symb::AlignSy,
+                                    {{"left", JustifyType::Left},
+                                     {"center", JustifyType::Centered},
+                                     {"right", JustifyType::Right}})
+        .value_or(dflt);
 }
 
 THtmlParseResult HtmlParser::Guarded(const std::function<void()>& parse) {

@@ -75,17 +75,13 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attrs, JustifyTy
         Spacing = std::clamp(*n, -1, 39) + 1;
     }
     ReadBlockWidth(attrs, WidthValue, WidthIsPercent);
-    if (HasAttr(attrs, Symb::AlignSy)) {
-        const std::string a = AttrUpper(attrs, Symb::AlignSy);
-        if (a == "CENTER") {
-            BlockAlign = JustifyType::Centered;
-        } else if (a == "LEFT") {
-            BlockAlign = JustifyType::Left;
-            Floating = AlignmentType::ALeft;
-        } else if (a == "RIGHT") {
-            BlockAlign = JustifyType::Right;
-            Floating = AlignmentType::ARight;
-        }
+    if (const auto a = AttrKeyword<JustifyType>(attrs, Symb::AlignSy,
+                                                {{"center", JustifyType::Centered},
+                                                 {"left", JustifyType::Left},
+                                                 {"right", JustifyType::Right}})) {
+        BlockAlign = *a;
+        if (*a == JustifyType::Left) Floating = AlignmentType::ALeft;
+        if (*a == JustifyType::Right) Floating = AlignmentType::ARight;
     }
     if (const auto c = AttrColor(attrs, Symb::BGColorSy)) {
         HasBackColor = true;

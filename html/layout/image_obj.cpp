@@ -14,18 +14,13 @@ TImageObj::TImageObj(int char_pos, const TAttributeList& attrs, TCell* cell)
     if (const TAttribute* a = attrs.Find(Symb::AltSy)) AltText = a->Text;
     if (const TAttribute* a = attrs.Find(Symb::HeightSy)) HeightValue = std::max(0, a->Number);
     ReadBlockWidth(attrs, WidthValue, WidthIsPercent);
-    if (HasAttr(attrs, Symb::AlignSy)) {
-        const std::string align = AttrUpper(attrs, Symb::AlignSy);
-        if (align == "TOP") {
-            Placement = AlignmentType::Top;
-        } else if (align == "MIDDLE" || align == "ABSMIDDLE") {
-            Placement = AlignmentType::Middle;
-        } else if (align == "LEFT") {
-            Placement = AlignmentType::ALeft;
-        } else if (align == "RIGHT") {
-            Placement = AlignmentType::ARight;
-        }
-    }
+    Placement = AttrKeyword<AlignmentType>(attrs, Symb::AlignSy,
+                                           {{"top", AlignmentType::Top},
+                                            {"middle", AlignmentType::Middle},
+                                            {"absmiddle", AlignmentType::Middle},
+                                            {"left", AlignmentType::ALeft},
+                                            {"right", AlignmentType::ARight}})
+                    .value_or(Placement);
     if (const TAttribute* a = attrs.Find(Symb::BorderSy)) Borderless = a->Number == 0;
     TranspRequest = HasAttr(attrs, Symb::TranspSy);
     ServerMap = HasAttr(attrs, Symb::IsMapSy);

@@ -18,12 +18,11 @@ constexpr SymbSet kTableTerm = {S::TableEndSy, S::TDSy,    S::TDEndSy,   S::TRSy
                                 S::THSy,       S::THEndSy, S::CaptionSy, S::CaptionEndSy};
 
 AlignmentType VAlignAttribute(const TAttributeList& attrs, AlignmentType dflt) {
-    const TAttribute* v = attrs.Find(Symb::VAlignSy);
-    if (!v) return dflt;
-    if (EqualsIgnoringAsciiCase(v->Text, "top")) return AlignmentType::Top;
-    if (EqualsIgnoringAsciiCase(v->Text, "middle")) return AlignmentType::Middle;
-    if (EqualsIgnoringAsciiCase(v->Text, "bottom")) return AlignmentType::Bottom;
-    return dflt;
+    return AttrKeyword<AlignmentType>(attrs, Symb::VAlignSy,
+                                      {{"top", AlignmentType::Top},
+                                       {"middle", AlignmentType::Middle},
+                                       {"bottom", AlignmentType::Bottom}})
+        .value_or(dflt);
 }
 
 }  // namespace
@@ -132,7 +131,8 @@ void HtmlParser::TableRoutine(int level) {
             PopFontsTo(depth);
             style_ = saved_style;
             close_cell();
-            table->CaptionOnTop = AttrLower(Attrs(), S::AlignSy) != "bottom";
+            table->CaptionOnTop =
+                !AttrKeyword<bool>(Attrs(), S::AlignSy, {{"bottom", true}}).has_value();
             cell_ = &table->CaptionCell->Body;
             justify_ = JustifyType::Centered;
             Next();

@@ -194,14 +194,10 @@ TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs,
 
 void TSection::DoClearAttribute(const TAttributeList& attrs) {
     if (!HasAttr(attrs, Symb::ClearSy)) return;
-    const std::string clear = AttrLower(attrs, Symb::ClearSy);
-    if (clear == "left") {
-        ClearMode = ClearAttrType::clLeft;
-    } else if (clear == "right") {
-        ClearMode = ClearAttrType::clRight;
-    } else {
-        ClearMode = ClearAttrType::clAll;
-    }
+    ClearMode = AttrKeyword<ClearAttrType>(
+                    attrs, Symb::ClearSy,
+                    {{"left", ClearAttrType::clLeft}, {"right", ClearAttrType::clRight}})
+                    .value_or(ClearAttrType::clAll);
 }
 
 void TSection::BreakInfo() {
