@@ -13,7 +13,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "html/layout/gif_image.h"
+#include "html/image/gif_image.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "html/layout/html_parser.h"
+#include "html/tree/html_parser.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
 

@@ -1,2 +1,2 @@
 quillon_add_fuzzer(fuzz_gif ${CMAKE_CURRENT_SOURCE_DIR}/gif_fuzz.cpp
-                   DEPS quillon_html_layout quillon_platform_core)
+                   DEPS quillon_html_image quillon_platform_core)

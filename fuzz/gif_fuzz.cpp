@@ -7,8 +7,8 @@
 #include <memory>
 #include <span>
 
-#include "html/layout/gif_create.h"
-#include "html/layout/gif_image.h"
+#include "html/image/gif_create.h"
+#include "html/image/gif_image.h"
 #include "platform/core/test_canvas.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

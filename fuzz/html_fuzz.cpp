@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "html/layout/html_parser.h"
+#include "html/tree/html_parser.h"
 #include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"

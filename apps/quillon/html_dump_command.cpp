@@ -6,7 +6,7 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
-#include "html/layout/html_parser.h"
+#include "html/tree/html_parser.h"
 #include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 

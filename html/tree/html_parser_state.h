@@ -1,0 +1,123 @@
+#pragma once
+// The parser's working state and routines (internal to the parse_*.cpp files). One
+// HtmlParser reads one document.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "html/layout/html_enums.h"
+#include "html/tree/html_parser.h"
+#include "html/layout/my_font.h"
+#include "html/layout/section.h"
+#include "html/layout/url_target.h"
+#include "html/parse/html_tokenizer.h"
+#include "html/parse/symb.h"
+
+namespace quillon {
+
+class TCell;
+class ThtmlForm;
+class TFormControlObj;
+
+class HtmlParser {
+  public:
+    // Nesting limits: deeper opening tags are ignored, so no input can exhaust the stack.
+    static constexpr int kMaxTables = 32;
+    static constexpr int kMaxBlocks = 64;         // lists, blockquotes, CENTER and DIV
+    static constexpr std::size_t kMaxFonts = 25;  // pushed fonts above the base font
+    static constexpr std::size_t kFlushLength = 200;
+
+    HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source);
+
+    THtmlParseResult ParseHtml();
+    THtmlParseResult ParseText();
+
+  private:
+    // Runs `parse` and undoes its effects on the document and names when it throws.
+    THtmlParseResult Guarded(const std::function<void()>& parse);
+    void InitState();
+
+    // Symbols.
+    Symb Sy() const { return tok_.Sy(); }
+    void Next() { tok_.NextSymbol(); }
+    const TAttributeList& Attrs() const { return tok_.Attributes(); }
+
+    // Sections.
+    void StartSection(int level, JustifyType align);
+    void StartSectionIfNone(int level) {
+        if (!section_) StartSection(level, justify_);
+    }
+    void StartPreSection(int level);
+    void AddSection();
+    bool NothingProduced() const;
+
+    // Fonts.
+    TMyFont& Top() { return fonts_.back(); }
+    bool PushFont();
+    void PopFont();
+    void PopFontsTo(std::size_t depth);
+    void ChangeFont();
+    bool FontRoutine(bool preformatted);
+    void BigSmallRoutine(bool preformatted);
+    void SetFixedPitch(TMyFont& font, int nominal);
+
+    // Links.
+    void OpenLink(const TAttribute& href);
+    void CloseLink();
+
+    // Routines.
+    void Body(int level, const SymbSet& term);
+    static bool IsCommon(Symb s);
+    void Common(int level);
+    bool CommonAction(int level, bool preformatted);
+    void ApplyBody();
+    void Paragraph(int level);
+    void LineBreak(int level);
+    void HeadingStart(int level);
+    void HeadingEnd();
+    void StyleTag(Symb s);
+    void Anchor(int level);
+    void CenterDiv(int level, const SymbSet& term);
+    bool ListRoutine(int level, Symb list, const SymbSet& term);
+    void Preformatted(int level);
+    void TableRoutine(int level);
+    void OptionRoutine(TFormControlObj& control);
+    void TextAreaRoutine(TFormControlObj& control);
+    void MapRoutine();
+    void FormControl(int level);
+
+    TSectionList& doc_;
+    TNameList& names_;
+    HtmlTokenizer tok_;
+
+    TCell* cell_ = nullptr;              // where finished sections go
+    std::unique_ptr<TSection> section_;  // the section being filled (belongs to cell_)
+    bool section_named_ = false;         // a NAME points at section_
+    std::vector<TMyFont> fonts_;         // [0] is the base font
+    TUrlTarget link_;
+    bool in_link_ = false;
+    bool link_pushed_ = false;  // the link's font is on the stack
+    JustifyType justify_ = JustifyType::Left;
+    TextStyleState style_;
+    ThtmlForm* form_ = nullptr;
+    int base_font_size_ = 3;
+    struct PreFont {
+        std::string name;
+        Color color;
+        int nominal;
+        bool fixed;
+    };
+    std::optional<PreFont> pre_font_;
+    int tables_ = 0;
+    int blocks_ = 0;
+    THtmlParseResult result_;
+    std::u32string title_;
+};
+
+// ALIGN=left/center/right, otherwise `dflt`.
+JustifyType AlignAttribute(const TAttributeList& attrs, JustifyType dflt);
+
+}  // namespace quillon

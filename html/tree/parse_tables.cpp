@@ -1,0 +1,159 @@
+// Tables: rows, cells, captions and the text found between cells.
+
+#include <algorithm>
+
+#include "html/layout/attribute_access.h"
+#include "html/layout/cell.h"
+#include "html/tree/html_parser_state.h"
+#include "html/layout/html_table.h"
+#include "html/layout/section_list.h"
+
+namespace quillon {
+
+namespace {
+
+using S = Symb;
+
+constexpr SymbSet kTableTerm = {S::TableEndSy, S::TDSy,    S::TDEndSy,   S::TRSy,        S::TREndSy,
+                                S::THSy,       S::THEndSy, S::CaptionSy, S::CaptionEndSy};
+
+AlignmentType VAlignAttribute(const TAttributeList& attrs, AlignmentType dflt) {
+    return AttrKeyword<AlignmentType>(attrs, Symb::VAlignSy,
+                                      {{"top", AlignmentType::Top},
+                                       {"middle", AlignmentType::Middle},
+                                       {"bottom", AlignmentType::Bottom}})
+        .value_or(dflt);
+}
+
+}  // namespace
+
+void HtmlParser::TableRoutine(int level) {
+    if (tables_ >= kMaxTables) {  // nested too deep: the tag is ignored
+        Next();
+        return;
+    }
+    ++tables_;
+    CloseLink();
+    const std::size_t depth = fonts_.size();
+    TCell* const enclosing = cell_;
+    const JustifyType saved_justify = justify_;
+    const TextStyleState saved_style = style_;
+    AddSection();
+    auto table = std::make_unique<ThtmlTable>(doc_, Attrs(), justify_, enclosing, level);
+    cell_ = nullptr;
+
+    std::unique_ptr<TCellList> row;
+    JustifyType row_align = JustifyType::NoJustify;
+    AlignmentType row_valign = AlignmentType::Middle;
+    std::unique_ptr<TCellObj> open_cell;  // the cell being read; its Body is cell_
+    int row_hint = 0;                     // cells of the widest row so far, to reserve
+
+    // Ends the open cell: its last section joins it and the cell joins the row. Only a
+    // cell made here is ever appended or dropped; the enclosing cell is never touched.
+    auto close_cell = [&] {
+        if (cell_) AddSection();
+        section_.reset();
+        if (open_cell) {
+            if (!row) row = std::make_unique<TCellList>();
+            if (row->Count() == 0) row->Reserve(row_hint);
+            row->Add(std::move(open_cell));
+        }
+        cell_ = nullptr;
+    };
+    auto end_row = [&] {
+        close_cell();
+        if (row) {
+            row_hint = std::max(row_hint, row->Count());
+            table->AddRow(std::move(row));
+        }
+    };
+
+    Next();
+    while (Sy() != S::TableEndSy && Sy() != S::EofSy) {
+        const Symb s = Sy();
+        if (s == S::TextSy) {
+            if (open_cell) {
+                // Text after a </BODY> inside a cell: the cell goes on.
+                Body(0, kTableTerm);
+            } else {
+                // Text between cells goes before the table, in the enclosing cell.
+                cell_ = enclosing;
+                Body(0, kTableTerm);
+                AddSection();
+                cell_ = nullptr;
+            }
+        } else if (s == S::TDSy || s == S::THSy) {
+            CloseLink();
+            PopFontsTo(depth);
+            style_ = saved_style;
+            if (row) {
+                close_cell();
+            } else {
+                row = std::make_unique<TCellList>();  // a cell without TR starts a row
+                row_align = JustifyType::NoJustify;
+                row_valign = AlignmentType::Middle;
+            }
+            JustifyType align = row_align;
+            if (s == S::TDSy) {
+                if (align == JustifyType::NoJustify) align = JustifyType::Left;
+                style_.styles &= ~fsBold;
+            } else {
+                if (align == JustifyType::NoJustify) align = JustifyType::Centered;
+                style_.styles |= fsBold;
+            }
+            justify_ = AlignAttribute(Attrs(), align);
+            open_cell =
+                std::make_unique<TCellObj>(doc_, VAlignAttribute(Attrs(), row_valign), Attrs());
+            cell_ = &open_cell->Body;
+            tok_.SkipWhiteSpace();
+            Next();
+            if (Sy() == S::PSy) {
+                justify_ = AlignAttribute(Attrs(), justify_);
+                Next();
+            }
+            Body(0, kTableTerm);
+        } else if (s == S::TDEndSy || s == S::THEndSy) {
+            close_cell();
+            Next();
+        } else if (s == S::TRSy) {
+            CloseLink();
+            end_row();
+            row = std::make_unique<TCellList>(Attrs());
+            row_align = AlignAttribute(Attrs(), JustifyType::NoJustify);
+            row_valign = VAlignAttribute(Attrs(), AlignmentType::Middle);
+            Next();
+        } else if (s == S::TREndSy) {
+            CloseLink();
+            end_row();
+            Next();
+        } else if (s == S::CaptionSy) {
+            CloseLink();
+            PopFontsTo(depth);
+            style_ = saved_style;
+            close_cell();
+            table->CaptionOnTop =
+                !AttrKeyword<bool>(Attrs(), S::AlignSy, {{"bottom", true}}).has_value();
+            cell_ = &table->CaptionCell->Body;
+            justify_ = JustifyType::Centered;
+            Next();
+            Body(0, kTableTerm);
+            AddSection();
+            cell_ = nullptr;
+            justify_ = saved_justify;
+            if (Sy() == S::CaptionEndSy) Next();
+        } else {
+            Next();
+        }
+    }
+    CloseLink();
+    PopFontsTo(depth);
+    end_row();
+    cell_ = enclosing;
+    cell_->Add(std::move(table));
+    style_ = saved_style;
+    justify_ = saved_justify;
+    --tables_;
+    Next();
+}
+
+}  // namespace quillon
