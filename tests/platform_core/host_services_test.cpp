@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/host_services.h"
-#include "platform/core/test_canvas.h"
 
 namespace quillon {
 namespace {
@@ -33,27 +32,6 @@ TEST(HeadlessHost, ResponderSeesTheMessage) {
     EXPECT_EQ(seen[0].text, "Printer error. ABORT ");
     EXPECT_EQ(seen[0].type, TMsgDlgType::mtConfirmation);
     EXPECT_NE(&DefaultHost(), &host);
-}
-
-TEST(TestCanvas, FixedMetricsClippingAndImageTransparency) {
-    TestCanvas canvas(4, 2);
-    canvas.SetFont(FontSpec{"Arial", 30});
-    EXPECT_EQ(canvas.TextWidth(U"abc"), 24);
-    EXPECT_EQ(canvas.Metrics().height, 16);
-
-    canvas.SetClip(Rect{0, 0, 2, 2});
-    canvas.FillRect(Rect{-5, -5, 10, 10}, 0xFF0000);
-    canvas.ClearClip();
-    EXPECT_EQ(canvas.Surface().At(1, 1), (Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(canvas.Surface().At(2, 1), (Rgba{255, 255, 255, 255}));
-
-    // A 2x1 image stretched over 4x2: its left pixel is transparent, its right one blue.
-    RgbaImage image(2, 1);
-    image.At(1, 0) = Rgba{0, 0, 255, 255};
-    canvas.DrawImage(Rect{0, 0, 4, 2}, image);
-    EXPECT_EQ(canvas.Surface().At(0, 0), (Rgba{255, 0, 0, 255}));
-    EXPECT_EQ(canvas.Surface().At(3, 1), (Rgba{0, 0, 255, 255}));
-    EXPECT_EQ(canvas.Log().back(), "image 0,0,4,2 2x1");
 }
 
 }  // namespace
