@@ -70,6 +70,9 @@ void QtCanvas::Setup(QPaintDevice& device) {
     } else {
         monochrome_ = device.depth() == 1;
     }
+    base_transform_ = painter_->transform();
+    base_clipping_ = painter_->hasClipping();
+    if (base_clipping_) base_clip_ = painter_->clipPath();
     if (dpi_x != kLogicalDpi || dpi_ != kLogicalDpi) {
         painter_->scale(static_cast<qreal>(dpi_x) / kLogicalDpi,
                         static_cast<qreal>(dpi_) / kLogicalDpi);
@@ -196,10 +199,17 @@ void QtCanvas::DoDrawImage(const Rect& dest, const RgbaImage& image, const Rect&
 }
 
 void QtCanvas::ClipChanged(const std::optional<Rect>& clip) {
-    if (clip) {
-        painter_->setClipRect(ToQRectF(*clip));
+    if (base_clipping_) {
+        const QTransform scaled = painter_->transform();
+        painter_->setTransform(base_transform_);
+        painter_->setClipPath(base_clip_);
+        painter_->setTransform(scaled);
     } else {
         painter_->setClipping(false);
+    }
+    if (clip) {
+        painter_->setClipRect(ToQRectF(*clip),
+                              base_clipping_ ? Qt::IntersectClip : Qt::ReplaceClip);
     }
 }
 

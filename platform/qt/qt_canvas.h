@@ -11,6 +11,8 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
 
 #include "platform/core/canvas.h"
 
@@ -59,6 +61,11 @@ class QtCanvas : public Canvas {
     std::unique_ptr<QPainter> own_painter_;
     QPainter* painter_ = nullptr;
     QPaintDevice* device_ = nullptr;
+    // The painter's own transform and clip before the canvas scaled it: the canvas's clips
+    // lie inside that clip.
+    QTransform base_transform_;
+    bool base_clipping_ = false;
+    QPainterPath base_clip_;
     int dpi_ = kLogicalDpi;
     bool printer_ = false;
     bool monochrome_ = false;

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 
 #include "platform/qt/qt_canvas.h"
 #include "platform/qt/rgba_qimage.h"
@@ -169,6 +172,51 @@ TEST(QtCanvas, ScaledDevicesDrawAtTheSameLogicalPlaces) {
     EXPECT_TRUE(Near(picture, 100, 10, Qt::green));
     EXPECT_TRUE(Near(picture, 109, 19, Qt::green));
     EXPECT_TRUE(Near(picture, 110, 20, Qt::white));
+}
+
+TEST(QtCanvas, PagedDevicesAndBorrowedPainters) {
+    QTemporaryDir dir;
+    QPdfWriter pdf(dir.filePath("page.pdf"));
+    pdf.setResolution(1200);
+    {
+        QtCanvas canvas(pdf);
+        QtImageCanvas screen(1, 1);
+        EXPECT_TRUE(canvas.IsPrinter());
+        EXPECT_FALSE(screen.IsPrinter());
+        EXPECT_EQ(canvas.DevicePixelsPerInch(), 1200);
+        canvas.SetFont(FontSpec{"Arial", 11});
+        screen.SetFont(FontSpec{"Arial", 11});
+        EXPECT_EQ(canvas.Metrics(), screen.Metrics());
+        EXPECT_EQ(canvas.TextWidth(U"Page 1 of 2"), screen.TextWidth(U"Page 1 of 2"));
+        canvas.DrawText(0, 0, U"Page 1 of 2");
+    }
+    EXPECT_GT(QFileInfo(dir.filePath("page.pdf")).size(), 0);
+
+    // A painter that is already active keeps its own clip under the canvas's clips and its
+    // own state once the canvas is gone.
+    QImage image(40, 40, QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.translate(10, 10);
+    painter.setClipRect(QRect(0, 0, 20, 20));
+    {
+        QtCanvas canvas(painter);
+        canvas.FillRect(Rect{0, 0, 5, 5}, 0xFF0000);  // in the painter's coordinates
+        ClipScope clip(canvas, Rect{-10, -10, 25, 25});
+        canvas.FillRect(Rect{-10, -10, 30, 30}, 0x0000FF);
+        canvas.PopClip();
+        canvas.FillRect(Rect{5, 5, 30, 30}, 0x00FF00);
+        canvas.PushClip(Rect{0, 0, 1, 1});
+    }
+    EXPECT_EQ(painter.transform(), QTransform::fromTranslate(10, 10));
+    EXPECT_EQ(painter.clipBoundingRect(), QRectF(0, 0, 20, 20));
+    painter.end();
+    EXPECT_TRUE(Near(image, 10, 10, Qt::blue));
+    EXPECT_TRUE(Near(image, 14, 14, Qt::blue));
+    EXPECT_TRUE(Near(image, 9, 9, Qt::white));
+    EXPECT_TRUE(Near(image, 29, 29, Qt::green));
+    EXPECT_TRUE(Near(image, 30, 30, Qt::white));
+    EXPECT_TRUE(Near(image, 35, 20, Qt::white));
 }
 
 TEST(RgbaQImage, ConversionKeepsStraightAlpha) {
