@@ -81,7 +81,12 @@ void TestCanvas::DrawLine(Point from, Point to, Color color, int width) {
 
 void TestCanvas::FillPolygon(const std::vector<Point>& points, Color color) {
     std::string line = "polygon";
-    for (const Point& p : points) line += " " + std::to_string(p.x) + "," + std::to_string(p.y);
+    for (const Point& p : points) {
+        line += ' ';
+        line += std::to_string(p.x);
+        line += ',';
+        line += std::to_string(p.y);
+    }
     log_.push_back(line + " " + ColorText(color));
 }
 
