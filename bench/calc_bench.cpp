@@ -221,7 +221,9 @@ class SummaryReporter : public benchmark::ConsoleReporter {
         const double ma = time("BM_ParseEval_MuParser");
         double qb = 0, mb = 0;
         for (std::size_t i = 0; i < kExprs.size(); ++i) {
-            const std::string suffix = "/" + std::to_string(i) + "/iterations:1000000";
+            std::string suffix = "/";
+            suffix += std::to_string(i);
+            suffix += "/iterations:1000000";
             qb += time("BM_Eval_Quillon" + suffix);
             mb += time("BM_Eval_MuParser" + suffix);
         }

@@ -1,4 +1,4 @@
-// Field access as a level event does it: FieldByName('X').AsString := value, then the
+// Field access as a level event does it: FieldByName("X").SetAsString(value), then the
 // value read back, on a format with 30 named fields.
 //
 //   build/bench/bench_field_access

@@ -19,7 +19,7 @@ class CalcLineFields {
     virtual std::string Expression(int n) = 0;
     // FormatByNumber(level, n): the slot's width and decimals (-1, -1 when unknown).
     virtual void Format(int n, int& width, int& decimals) = 0;
-    // FieldByNumber(level, n).AsString := text.
+    // FieldByNumber(level, n).SetAsString(text).
     virtual void SetText(int n, std::string_view text) = 0;
 };
 

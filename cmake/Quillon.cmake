@@ -1,6 +1,13 @@
 # Build settings shared by every layer, test, fuzz target and benchmark.
 
-add_compile_options(-Wall -Wextra -Werror)
+include(${CMAKE_CURRENT_LIST_DIR}/QuillonInstall.cmake)
+
+add_compile_options(-Wall -Wextra)
+# Warnings are errors only where we test (scripts/test and CI turn this on), so that a
+# user's build with another compiler version never fails on a new warning.
+if(QUILLON_WERROR)
+  add_compile_options(-Werror)
+endif()
 
 if(QUILLON_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
@@ -27,22 +34,30 @@ function(quillon_existing_deps out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# quillon_add_library(NAME [DEPS lib ...])
+# quillon_add_library(NAME [DEPS lib ...] [PACKAGES "find_package arguments" ...]
+#                     [PKG_CONFIG module ...])
 # A layer library made of every .cpp file in the calling folder (none yet: no target).
 # Its headers are included by their path from the repository root:
-# #include "engine/report_level.h".
+# #include "engine/report_level.h". It is installed with its headers, and applications
+# reach it as Quillon::<NAME without "quillon_">, e.g. Quillon::engine (in this build too).
+# PACKAGES: what an application's find_package(Quillon) must find for the DEPS that are
+# imported targets of other packages (e.g. "Qt6 COMPONENTS Widgets"); PKG_CONFIG: the
+# pkg-config modules of those packages, for the library's .pc file.
 function(quillon_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PACKAGES;PKG_CONFIG" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_library(${name} STATIC ${sources})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+                                            $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
   quillon_existing_deps(deps ${ARG_DEPS})
   if(deps)
     target_link_libraries(${name} PUBLIC ${deps})
   endif()
+  quillon_install_library(${name} DEPS ${deps} PACKAGES ${ARG_PACKAGES}
+                          PKG_CONFIG ${ARG_PKG_CONFIG})
 endfunction()
 
 # quillon_add_test(NAME DEPS lib ... [ENVIRONMENT VAR=value])

@@ -76,7 +76,7 @@ class ExecutionDriver {
     bool CloseLevelFiles();
     void PrintToTargets(EilPlist& list);
     void CleanUp();
-    bool Stopped() const { return run_.FStopped != 0; }
+    bool Stopped() const { return run_.FStopped != kNotStopped; }
 
     TQuillon& r_;
     RunState& run_;
@@ -227,7 +227,7 @@ void ExecutionDriver::CleanUp() {
 
 bool ExecutionDriver::SetUp() {
     HostServices& host = r_.FHost;
-    run_.FStopped = 0;
+    run_.FStopped = kNotStopped;
     run_.FPageNo = 1;
     run_.FColumn = 1;
     run_.FDetailCount = 0;
@@ -359,7 +359,7 @@ bool ExecutionDriver::CloseLevelFiles() {
         if (!out.HasLevelFile(level)) continue;
         const std::string path = out.LevelFilePath(level);
         if (!out.CloseLevelFile(level)) {
-            run_.FStopped = PagedOutput::kStoppedByOutputError;
+            run_.FStopped = kStoppedByOutputError;
             return Fail(std::string(Msg(PRINTER_OUTPMsg, r_.FLanguage)) + path);
         }
     }
@@ -385,9 +385,9 @@ bool ExecutionDriver::Finish() {
         // The pass marks every placeholder it filled, so running it again after a failed
         // write fills only what is left.
         while (!r_.SecondParse()) {
-            run_.FStopped = PagedOutput::kStoppedByOutputError;
+            run_.FStopped = kStoppedByOutputError;
             if (r_.rptConfirmStop(Msg(PRINTER_OUTPMsg, r_.FLanguage))) return false;
-            run_.FStopped = 0;
+            run_.FStopped = kNotStopped;
         }
     }
     return CloseLevelFiles();
@@ -444,14 +444,14 @@ bool TQuillon::LoadAfterExecute(TStream* Stream, bool Load) {
 }
 
 void TQuillon::PrintOnOff() {
-    if (FRun.FStopped != 0) return;
+    if (FRun.FStopped != kNotStopped) return;
     bool go_on = true;
     if (OnProcessing) {
         OnProcessing(*this, FRun.FPageNo, go_on);
     } else if (FOptions.Contains(prShowProgress)) {
         ShowProgress(FRun.FPageNo, go_on);
     }
-    if (!go_on) FRun.FStopped = 1;
+    if (!go_on) FRun.FStopped = kStoppedByProcessing;
 }
 
 void TQuillon::ShowProgress(int PageNo, bool& Continue) {
@@ -475,7 +475,7 @@ void TQuillon::SetProgressCaption(std::string_view Text) {
 }
 
 void TQuillon::ProcCancelBtnClick() {
-    FRun.FStopped = 9;
+    FRun.FStopped = kStoppedByStopButton;
 }
 
 }  // namespace quillon

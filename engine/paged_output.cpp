@@ -184,12 +184,12 @@ void PagedOutput::Break(Target& target, int level, TStream* stream) {
 }
 
 void PagedOutput::PrintLine(const EilPlist& list, int level, TStream* stream) {
-    if (run_.FStopped != 0) return;
+    if (run_.FStopped != kNotStopped) return;
     Target* target = TargetOf(level);
     if (target == nullptr) return;
     if (target->pending && !list.Empty()) {
         Break(*target, level, stream);
-        if (run_.FStopped != 0) return;
+        if (run_.FStopped != kNotStopped) return;
     }
     const bool writable = stream != nullptr || target->file.IsOpen();
     const bool count_lines = !client_.OnePageReport();
@@ -240,7 +240,7 @@ bool PagedOutput::WriteChecked(Target& target, TStream* stream, std::string_view
         if (ok) return true;
         run_.FStopped = kStoppedByOutputError;
         if (client_.AskOutputError() != mrNo) return false;
-        run_.FStopped = 0;
+        run_.FStopped = kNotStopped;
     }
 }
 

@@ -67,8 +67,6 @@ class PagedOutput {
   public:
     static constexpr int kFirstTarget = rlDetail;
     static constexpr int kLastTarget = rlSum10;
-    // Values of RunState::FStopped set by a failed write.
-    static constexpr std::uint8_t kStoppedByOutputError = 1;
     // Lines kept in memory before a page is written out early. Only pages that can no
     // longer change are written early: first column, no BeforeNewPage handler.
     static constexpr std::size_t kEarlyWriteRows = 2048;

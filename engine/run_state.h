@@ -5,6 +5,7 @@
 // the run's steps (execution driver, paged output, sums) read and write it.
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,6 +29,15 @@ constexpr int TargetIndex(int level) {
     return level - kFirstTargetLevel;
 }
 
+// Why a run stopped (RunState::FStopped). Any value but kNotStopped stops the run.
+inline constexpr std::uint8_t kNotStopped = 0;
+// OnProcessing, or the progress step without it, answered that the run is not to go on.
+inline constexpr std::uint8_t kStoppedByProcessing = 1;
+// A write failed and the user chose not to try again.
+inline constexpr std::uint8_t kStoppedByOutputError = 2;
+// The progress window's Stop button.
+inline constexpr std::uint8_t kStoppedByStopButton = 9;
+
 // Sum levels rlSum01..rlSum10 (group keys).
 inline constexpr int kGroupLevelCount = rlSum10 - rlSum01 + 1;
 
@@ -39,7 +49,7 @@ struct RunState {
     int FColumn = 1;
     int FDetailCount = 0;
     bool FEof = false;
-    std::uint8_t FStopped = 0;
+    std::uint8_t FStopped = kNotStopped;  // why the run stopped
 
     // The output targets (level files, page lists, line counters, pending breaks) live in
     // TQuillon's PagedOutput.

@@ -1,5 +1,5 @@
 #pragma once
-// GIF's variable-width LZW decompression (codes of 3 to 12 bits, clear and
+// GIF's variable-width LZW decompression (codes of 2 to 12 bits, clear and
 // end-of-information codes, no early width change).
 
 #include <cstddef>
@@ -8,10 +8,11 @@
 
 namespace quillon {
 
-// Minimum code sizes whose literal codes are byte-sized pixel values and whose clear and
-// end codes fit a 12-bit code table.
+// Minimum code sizes whose clear and end codes and at least one further entry fit a 12-bit
+// code table. Sizes 9 to 11 appear in real files (which use literals below 256 only); a
+// literal code above 255 there keeps its low byte as the pixel value.
 constexpr int kGifMinCodeSizeLow = 1;
-constexpr int kGifMinCodeSizeHigh = 8;
+constexpr int kGifMinCodeSizeHigh = 11;
 
 // Decodes the concatenated sub-block data of one frame into out, in stream order. Stops at
 // the end-of-information code, when out is full, when the data runs out, or at a code the

@@ -1,11 +1,13 @@
 // Lists (OL, UL, DIR, MENU, DL) and blockquotes.
 
+#include <limits>
+
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/list_item.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
+#include "html/tree/html_parser_state.h"
 
 namespace quillon {
 
@@ -73,8 +75,10 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
             AddSection();
             if (list == S::OLSy) {
                 section_ =
-                    std::make_unique<TOListItem>(doc_, level, number++, number_style, Top(),
+                    std::make_unique<TOListItem>(doc_, level, number, number_style, Top(),
                                                  in_link_ ? &link_ : nullptr, justify_, style_);
+                // The count stops at the largest number (START may already be it).
+                if (number < std::numeric_limits<int>::max()) ++number;
             } else {
                 auto item = std::make_unique<TUListItem>(
                     doc_, level, Top(), in_link_ ? &link_ : nullptr, justify_, style_);

@@ -195,7 +195,8 @@ void TestCanvas::DoFillPolygon(const std::vector<Point>& points, Color color) {
     std::string line = "polygon";
     Rect box{points[0].x, points[0].y, points[0].x, points[0].y};
     for (const Point& p : points) {
-        line += " " + PointText(p);
+        line += ' ';
+        line += PointText(p);
         box = Rect{std::min(box.left, p.x), std::min(box.top, p.y), std::max(box.right, p.x),
                    std::max(box.bottom, p.y)};
     }

@@ -6,16 +6,22 @@
 
 #include <fstream>
 
+#include "tests/common/temp_dir.h"
+
 namespace quillon::data {
 namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
+// The test files of this process, in one directory removed at exit.
+const quillon::testing::TempDir& Files() {
+    static const quillon::testing::TempDir dir;
+    return dir;
+}
+
 std::filesystem::path WriteFile(const std::string& name, const std::string& content) {
-    const auto path = std::filesystem::path(::testing::TempDir()) / name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return Files().Write(name, content);
 }
 
 std::vector<std::vector<std::string>> ReadAll(DataSource& source) {
@@ -99,8 +105,8 @@ TEST(JsonSource, MalformedInput) {
 }
 
 TEST(SqliteSource, TablesQueriesAndNulls) {
-    const auto path = std::filesystem::path(::testing::TempDir()) / "s.db";
-    std::filesystem::remove(path);
+    const quillon::testing::TempDir dir;
+    const auto path = dir.Path() / "s.db";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db,

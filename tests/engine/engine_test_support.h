@@ -1,6 +1,6 @@
 #pragma once
-// Helpers of the engine tests: a temporary directory, template files, a host that records
-// messages and a viewer with form controls.
+// Helpers of the engine tests (beside the shared temporary directory): template files, a host that
+// records messages and a viewer with form controls.
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,36 +12,12 @@
 
 #include "engine/custom_rep_viewer.h"
 #include "platform/core/host_services.h"
+#include "tests/common/temp_dir.h"
 
 namespace quillon::testing {
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "quillon_engine_XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
-};
-
 inline void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
-}
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 // Sets an environment variable for the lifetime of the object.

@@ -19,11 +19,14 @@
 #include "engine/quillon.h"
 #include "platform/core/host_services.h"
 #include "platform/core/stream.h"
+#include "tests/common/temp_dir.h"
 
 namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadFile;
+using testing::TempDir;
 
 // The name markup "<" + inverted question mark, in UTF-8.
 #define NM "<\xC2\xBF"
@@ -43,10 +46,6 @@ struct Row {
 class RunTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quillon_run_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
         report_.SetOptions({prAutoSum});
         report_.SetPrnFile((dir_ / "out").string());
         report_.SetFormatName("*");
@@ -74,7 +73,6 @@ class RunTest : public ::testing::Test {
             events_.push_back("change" + std::to_string(level));
         };
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
     void Template(const std::string& text, const std::string& name = "rep.htm") {
         const fs::path path = dir_ / name;
@@ -86,19 +84,14 @@ class RunTest : public ::testing::Test {
         EXPECT_EQ(report_.Execute(&stream), expect) << Messages();
         return stream.Data();
     }
-    static std::string Read(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
     std::string Messages() const {
         std::string all;
         for (const auto& m : messages_) all += m + "|";
         return all;
     }
 
-    fs::path dir_;
+    TempDir temp_;
+    fs::path dir_ = temp_.Path();
     std::vector<std::string> messages_;
     int answer_ = mrYes;
     HeadlessHost host_{[this](const HeadlessHost::Message& m) {
@@ -214,7 +207,7 @@ TEST_F(RunTest, AStarRunKeepsFormatNameAndWritesPrnFileWithTheTemplatesExtension
     EXPECT_TRUE(report_.ExecAndLoad()) << Messages();  // no viewer: nothing is loaded
     EXPECT_EQ(report_.FormatName(), "*");
     EXPECT_EQ(report_.PrnFile(), (dir_ / "out.htm").string());
-    EXPECT_EQ(Read(dir_ / "out.htm").substr(0, 6), "HEAD\r\n");
+    EXPECT_EQ(ReadFile(dir_ / "out.htm").substr(0, 6), "HEAD\r\n");
     EXPECT_EQ(report_.Model().Levels(1), nullptr);  // format tables released
 }
 
@@ -224,10 +217,10 @@ TEST_F(RunTest, MultiLevelFilesReceiveHeadsTheirSumsOuterSumsAndTheEnd) {
     rows_ = {{"A", "1"}, {"B", "2"}};
     report_.SetMultiLevel(true);
     ASSERT_TRUE(report_.Execute(nullptr)) << Messages();
-    EXPECT_EQ(Read(dir_ / "out.htm"),
+    EXPECT_EQ(ReadFile(dir_ / "out.htm"),
               "HEAD\r\nDH\r\nD 1\r\nS4 1\r\nDH\r\nD 2\r\nS4 2\r\nS5\r\nEND\r\n");
-    EXPECT_EQ(Read(dir_ / "out.h04"), "HEAD\r\nS4 1\r\nS4 2\r\nS5\r\nEND\r\n");
-    EXPECT_EQ(Read(dir_ / "out.h05"), "HEAD\r\nS5\r\nEND\r\n");
+    EXPECT_EQ(ReadFile(dir_ / "out.h04"), "HEAD\r\nS4 1\r\nS4 2\r\nS5\r\nEND\r\n");
+    EXPECT_EQ(ReadFile(dir_ / "out.h05"), "HEAD\r\nS5\r\nEND\r\n");
     EXPECT_FALSE(fs::exists(dir_ / "out.h06"));
     EXPECT_EQ(LevelFileName("REPORT.HTM", rlSum10), "REPORT.H13");
     EXPECT_EQ(LevelFileName("R", rlSum01), "");

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "engine/report_model.h"
+#include "tests/common/temp_dir.h"
 #include "tests/engine/engine_test_util.h"
 
 namespace quillon {
@@ -105,19 +106,11 @@ TEST(LoadFormat, MessagesInTheChosenLanguage) {
 
 class TemplateFiles : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quillon_loader_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
     std::string Write(const std::string& name, std::string_view content) {
-        const auto path = dir_ / name;
-        std::ofstream(path, std::ios::binary) << content;
-        return path.string();
+        return temp_.Write(name, content).string();
     }
-    std::filesystem::path dir_;
+    testing::TempDir temp_;
+    std::filesystem::path dir_ = temp_.Path();
 };
 
 TEST_F(TemplateFiles, ShortFilesAndDirectoriesAreRejected) {

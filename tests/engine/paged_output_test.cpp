@@ -16,6 +16,7 @@
 #include "platform/core/host_services.h"
 #include "platform/core/settings_file.h"
 #include "platform/core/stream.h"
+#include "tests/common/temp_dir.h"
 
 namespace quillon {
 namespace {
@@ -240,21 +241,8 @@ TEST_F(PagedOutputTest, MarkersComeFromThePageSectionOfTheSettings) {
 
 class LevelFilesTest : public PagedOutputTest {
   protected:
-    void SetUp() override {
-        dir_ =
-            std::filesystem::temp_directory_path() /
-            ("quillon_paged_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    static std::string Read(const std::filesystem::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    std::filesystem::path dir_;
+    testing::TempDir temp_;
+    std::filesystem::path dir_ = temp_.Path();
 };
 
 TEST_F(LevelFilesTest, EachLevelFileReceivesHeadsItsOwnAndOuterSumsAndTheEnd) {
@@ -275,9 +263,9 @@ TEST_F(LevelFilesTest, EachLevelFileReceivesHeadsItsOwnAndOuterSumsAndTheEnd) {
         EXPECT_TRUE(out_.WritePageStrings(level, nullptr));
     }
     out_.EndRun();
-    EXPECT_EQ(Read(dir_ / "R.HTM"),
+    EXPECT_EQ(testing::ReadFile(dir_ / "R.HTM"),
               "head\r\npage\r\ndhead\r\ndetail\r\nsum1\r\nsum2\r\nsum3\r\nend\r\n");
-    EXPECT_EQ(Read(dir_ / "R.H05"), "head\r\npage\r\nsum2\r\nsum3\r\nend\r\n");
+    EXPECT_EQ(testing::ReadFile(dir_ / "R.H05"), "head\r\npage\r\nsum2\r\nsum3\r\nend\r\n");
 }
 
 TEST_F(LevelFilesTest, AFailedWriteStopsOnYesAndRetriesOnNo) {
@@ -289,7 +277,7 @@ TEST_F(LevelFilesTest, AFailedWriteStopsOnYesAndRetriesOnNo) {
     report_.answers = {mrNo, mrNo, mrYes};
     EXPECT_FALSE(out_.WritePageStrings(rlDetail, nullptr));
     EXPECT_EQ(report_.questions, 3);
-    EXPECT_NE(run_.FStopped, 0);
+    EXPECT_EQ(run_.FStopped, kStoppedByOutputError);
     Print(3);  // a stopped run prints nothing more
     EXPECT_TRUE(out_.PageStrings(rlDetail).empty());
 }
@@ -318,7 +306,7 @@ TEST_F(PagedOutputTest, ARetriedWriteLandsOnceAndClearsTheStop) {
     report_.answers = {mrNo};
     EXPECT_TRUE(out_.WritePageStrings(rlDetail, &flaky));
     EXPECT_EQ(report_.questions, 1);
-    EXPECT_EQ(run_.FStopped, 0);
+    EXPECT_EQ(run_.FStopped, kNotStopped);
     EXPECT_EQ(flaky.Data(), "one\r\ntwo\r\n");
 }
 

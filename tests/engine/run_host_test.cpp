@@ -12,6 +12,7 @@
 #include "engine/quillon.h"
 #include "platform/core/host_services.h"
 #include "platform/core/stream.h"
+#include "tests/common/temp_dir.h"
 
 namespace quillon {
 namespace {
@@ -71,10 +72,6 @@ class FakeHost : public HeadlessHost {
 class RunHostTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quillon_host_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
         std::ofstream(dir_ / "t.htm", std::ios::binary)
             << "^^T\r\n@3\r\n<\xC2\xBFN>??\r\n@15\r\nEND\r\n";
         report_.SetFormatFile((dir_ / "t.htm").string());
@@ -85,9 +82,9 @@ class RunHostTest : public ::testing::Test {
             r.FieldByName("N").SetAsString(std::to_string(records_));
         };
     }
-    void TearDown() override { fs::remove_all(dir_); }
 
-    fs::path dir_;
+    testing::TempDir temp_;
+    fs::path dir_ = temp_.Path();
     FakeHost host_;
     TQuillon report_{host_};
     int records_ = 0;

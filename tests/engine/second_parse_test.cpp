@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/common/temp_dir.h"
+
 namespace quillon {
 namespace {
 
@@ -32,7 +34,8 @@ std::string WholeSubstitution(std::string out, const SecondParseMarker& m,
             from = e;
             continue;
         }
-        const std::string name = "&" + out.substr(amp + 1, term - amp - 1);
+        std::string name = "&";
+        name.append(out, amp + 1, term - amp - 1);
         const auto it = values.find(name);
         std::string value = it == values.end() ? "" : it->second;
         const std::size_t width = e - s;
@@ -143,11 +146,10 @@ TEST(SecondParse, Utf8ValuesRewriteTheOutput) {
 }
 
 TEST(SecondParse, WorksOnFiles) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "quillon_second_parse_test.htm";
+    const testing::TempDir dir;
     std::string output;
     for (int i = 0; i < 2000; ++i) output += "line <\xC2\xBF&N>??? of <\xC2\xBF&M>???\r\n";
-    { std::ofstream(path, std::ios::binary) << output; }
+    const std::filesystem::path path = dir.Write("second_parse.htm", output);
     const std::map<std::string, std::string> values{{"&N", "7"},
                                                     {"&M",
                                                      "\xE2\x82\xAC"
@@ -158,11 +160,7 @@ TEST(SecondParse, WorksOnFiles) {
         ASSERT_TRUE(RunSecondParse(file, kUtf8, Lookup(values)));
         ASSERT_TRUE(file.Close());
     }
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream read;
-    read << in.rdbuf();
-    EXPECT_EQ(read.str(), WholeSubstitution(output, kUtf8, values));
-    std::filesystem::remove(path);
+    EXPECT_EQ(testing::ReadFile(path), WholeSubstitution(output, kUtf8, values));
 }
 
 // A stream whose writes fail.

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "html/image/gif_lzw.h"
 #include "tests/html_image/gif_test_support.h"
 
@@ -53,13 +55,37 @@ TEST(GifLzw, TableThatFillsUpWithoutAClearCodeKeepsDecodingAtTwelveBits) {
     for (int i = 0; i < 5000; ++i) ASSERT_EQ(out[static_cast<std::size_t>(i)], i % 7) << i;
 }
 
+// Sizes 9 to 11 leave fewer free entries but decode like the others; a literal above 255
+// keeps its low byte.
+TEST(GifLzw, MinimumCodeSizesNineToElevenDecode) {
+    for (int size : {9, 10, 11}) {
+        SCOPED_TRACE(size);
+        const int clear = 1 << size;
+        EXPECT_EQ(Decode(size, {clear, 1, 2, clear + 2, clear + 3, 300, clear + 1}, 100),
+                  (Bytes{1, 2, 1, 2, 2, 1, 44}));
+        // Every free entry defined, each one pixel longer than the one before: the table
+        // fills up at 4096 entries and decoding goes on with what it holds.
+        std::vector<int> codes{clear, 7};
+        for (int c = clear + 2; c < 4096; ++c) codes.push_back(c);
+        codes.push_back(4095);
+        codes.push_back(3);
+        codes.push_back(clear + 1);
+        const std::size_t entries = static_cast<std::size_t>(4096 - clear - 2);
+        const std::size_t expected = 1 + (entries + 1) * (entries + 2) / 2 + entries + 1;
+        const Bytes out = Decode(size, codes, 10'000'000);
+        ASSERT_EQ(out.size(), expected);
+        EXPECT_EQ(out.back(), 3);
+        EXPECT_EQ(std::count(out.begin(), out.end(), 7), static_cast<long>(expected - 1));
+    }
+}
+
 TEST(GifLzw, TruncatedDataAndUnusableCodeSizes) {
     Bytes data = PackCodes(2, {4, 1, 2, 3, 1, 2, 3, 5});
     data.resize(2);  // 16 bits: clear and four codes of 3 bits
     Bytes out(50);
     EXPECT_EQ(DecodeGifLzw(data, 2, out), 4u);
     EXPECT_EQ(DecodeGifLzw({}, 2, out), 0u);
-    for (int size : {0, 9, 11, 12, 255}) {
+    for (int size : {0, 12, 255}) {
         EXPECT_EQ(DecodeGifLzw(data, size, out), 0u) << size;
         EXPECT_EQ(MaxGifLzwOutput(1000, size), 0u) << size;
     }

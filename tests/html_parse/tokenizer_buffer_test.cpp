@@ -21,8 +21,12 @@ std::vector<std::string> Trace(HtmlTokenizer& tok) {
                         text::ToUtf8(tok.LCToken()) + "] " + std::to_string(tok.TagValue()) +
                         " next " + std::to_string(tok.LCh());
         for (const TAttribute& a : tok.Attributes()) {
-            s += " " + std::to_string(static_cast<int>(a.Sym)) + "=" + std::to_string(a.Number) +
-                 ":" + a.TextUtf8();
+            s += ' ';
+            s += std::to_string(static_cast<int>(a.Sym));
+            s += '=';
+            s += std::to_string(a.Number);
+            s += ':';
+            s += a.TextUtf8();
         }
         out.push_back(std::move(s));
     } while (tok.Sy() != Symb::EofSy);

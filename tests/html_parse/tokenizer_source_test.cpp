@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/common/temp_dir.h"
 #include "tests/html_parse/token_helpers.h"
 
 namespace quillon::testing {
@@ -16,15 +17,10 @@ TEST(TokenizerSources, AllKindsGiveTheSameTokens) {
     const std::string doc = "<P>one\r\ntwo &amp; three</P>\r\n";
     const auto expected = Tokens(doc);
 
-    const auto path = std::filesystem::temp_directory_path() / "quillon_tok_source.htm";
-    {
-        std::ofstream f(path, std::ios::binary);
-        f << doc;
-    }
-    HtmlTokenizer file(MakeFileSource(path.string()));
+    const TempDir dir;
+    HtmlTokenizer file(MakeFileSource(dir.Write("source.htm", doc).string()));
     EXPECT_EQ(file.SourceKind(), LoadStyleType::lsFile);
     EXPECT_EQ(Drain(file), expected);
-    std::filesystem::remove(path);
 
     const std::vector<std::string> lines = {"<P>one", "two &amp; three</P>"};
     HtmlTokenizer strings(MakeStringsSource(lines));

@@ -36,6 +36,15 @@ TEST(HtmlParserLists, StartBelowOneCountsInDecimal) {
               "ol 0 1 level=1: {12} \"c\"\nol 1 i level=1: {12} \"d\"\n");
 }
 
+// Numbering stops at the largest int instead of wrapping to negative numbers.
+TEST(HtmlParserLists, NumbersSaturateAtTheLargestStart) {
+    EXPECT_EQ(ParseDump("<OL START=2147483646><LI>a<LI>b<LI>c</OL>"),
+              "ol 2147483646 1 level=1: {12} \"a\"\nol 2147483647 1 level=1: {12} \"b\"\n"
+              "ol 2147483647 1 level=1: {12} \"c\"\n");
+    EXPECT_EQ(ParseDump("<OL START=2147483647 TYPE=A><LI>a<LI>b</OL>"),
+              "ol 2147483647 A level=1: {12} \"a\"\nol 2147483647 A level=1: {12} \"b\"\n");
+}
+
 TEST(HtmlParserLists, ListInsideACellEndsAtTheNextCell) {
     // The TD that ends the list's cell is not swallowed: it starts the second cell.
     EXPECT_EQ(ParseDump("<TABLE><TR><TD><UL><LI>a<TD>b</TABLE>"),

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "tests/common/temp_dir.h"
+
 namespace quillon {
 namespace {
 
@@ -51,8 +53,8 @@ TEST(SettingsFile, IntegersAndMissingFiles) {
 }
 
 TEST(SettingsFile, LocateHonoursTheEnvironmentVariable) {
-    const std::string path = ::testing::TempDir() + "quildoc_locate.ini";
-    std::ofstream(path) << "[PAGE]\nPAGEBREAK=<HR>\n";
+    const testing::TempDir dir;
+    const std::string path = dir.Write("quildoc_locate.ini", "[PAGE]\nPAGEBREAK=<HR>\n").string();
     ::setenv("QUILDOC_INI", path.c_str(), 1);
     EXPECT_EQ(SettingsFile::Locate(), path);
     EXPECT_EQ(SettingsFile::LoadDefault().ReadString("PAGE", "PAGEBREAK", ""), "<HR>");

@@ -13,9 +13,13 @@
 #include <sstream>
 #include <string>
 
+#include "tests/common/temp_dir.h"
+
 namespace {
 
 namespace fs = std::filesystem;
+using quillon::testing::ReadFile;
+using quillon::testing::TempDir;
 
 const fs::path kData = fs::path(QUILLON_SOURCE_DIR) / "tests/quillon_run/data";
 
@@ -25,23 +29,8 @@ struct Result {
     std::string err;  // standard error
 };
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class RunCommandTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("quillon_cmd_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     // Runs "quillon run ARGS" in the test's directory.
     Result Run(const std::string& args) {
         const fs::path err = dir_ / "stderr.txt";
@@ -60,9 +49,15 @@ class RunCommandTest : public ::testing::Test {
         result.err = ReadFile(err);
         return result;
     }
-    static std::string Arg(const fs::path& p) { return "'" + p.string() + "'"; }
+    static std::string Arg(const fs::path& p) {
+        std::string quoted = "'";
+        quoted += p.string();
+        quoted += '\'';
+        return quoted;
+    }
 
-    fs::path dir_;
+    TempDir temp_;
+    fs::path dir_ = temp_.Path();
 };
 
 TEST_F(RunCommandTest, EverySourceKindGivesTheExpectedGroupedReport) {

@@ -1,0 +1,81 @@
+#!/usr/bin/env python3
+"""The layer check on made-up trees: clean ones pass, each kind of crossing fails.
+
+    check_layers_test.py PATH/TO/check-layers
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import unittest
+
+CHECKER = None
+
+CLEAN = {
+    "platform/core/stream.h": '#include <string>\n#include "platform/core/text_encoding.h"\n',
+    "calc/calc.cpp": '#include "calc/calc.h"\n#include "platform/core/component.h"\n',
+    "engine/quillon.cpp": '#include "engine/quillon.h"\n#include "calc/rep_calculator.h"\n',
+    "html/parse/tokenizer.cpp": '#include "html/parse/symb.h"\n',
+    "html/image/gif.cpp": '#include "html/image/gif.h"\n#include "platform/core/canvas.h"\n',
+    "html/layout/section.h": '#include "html/parse/symb.h"\n#include "html/image/gif.h"\n',
+    "html/tree/parser.cpp": '#include "html/layout/section.h"\n#include "html/tree/p.h"\n',
+    # Layers above the core may use everything.
+    "platform/qt/canvas.cpp": '#include <QPainter>\n#include "engine/quillon.h"\n',
+    "apps/quillon/main.cpp": '#include "html/tree/parser.h"\n#include <QApplication>\n',
+}
+
+
+def run_on(files):
+    with tempfile.TemporaryDirectory(prefix="quillon_layers_") as root:
+        for name, text in files.items():
+            path = os.path.join(root, name)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w", encoding="utf-8") as f:
+                f.write(text)
+        result = subprocess.run(
+            [sys.executable, CHECKER, root], capture_output=True, text=True, check=False
+        )
+        return result.returncode, result.stdout
+
+
+class LayerCheck(unittest.TestCase):
+    def test_a_clean_tree_passes(self):
+        code, out = run_on(CLEAN)
+        self.assertEqual(code, 0, out)
+
+    def test_every_forbidden_include_is_reported_with_file_and_line(self):
+        crossings = {
+            "engine/html_use.cpp": "#include \"html/layout/section.h\"\n",
+            "engine/qt_use.h": "#include <QString>\n",
+            "html/parse/engine_use.cpp": "\n#include \"engine/quillon.h\"\n",
+            "html/image/qt_use.cpp": "#  include <QtGui/QImage>\n",
+            "html/layout/tree_use.h": "#include \"html/tree/parser.h\"\n",
+            "html/tree/engine_use.cpp": "#include \"engine/field_table.h\"\n",
+            "platform/core/up.cpp": "#include \"calc/calc.h\"\n",
+            "platform/core/qt_above.cpp": "#include \"platform/qt/canvas.h\"\n",
+            "calc/engine_use.cpp": "#include \"engine/quillon.h\"\n",
+            "calc/html_use.cpp": "#include \"html/parse/symb.h\"\n",
+        }
+        for name, text in crossings.items():
+            with self.subTest(name):
+                code, out = run_on({**CLEAN, name: text})
+                self.assertEqual(code, 1, out)
+                line = 2 if text.startswith("\n") else 1
+                self.assertIn(f"{name}:{line}:", out)
+                self.assertEqual(len(out.splitlines()), 1, out)
+
+    def test_includes_in_text_and_system_headers_are_not_crossings(self):
+        code, out = run_on(
+            {
+                **CLEAN,
+                "engine/doc.h": '// see #include "html/layout/section.h" in the viewer\n'
+                '#include <unistd.h>\n#include <emmintrin.h>\n',
+            }
+        )
+        self.assertEqual(code, 0, out)
+
+
+if __name__ == "__main__":
+    CHECKER = sys.argv.pop(1)
+    unittest.main()
