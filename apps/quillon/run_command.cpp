@@ -422,8 +422,8 @@ CommandRegistrar registrar([](CLI::App& app) {
                   "Do not right-align numbers in their slots");
     cmd->add_flag("--one-page", options->one_page, "No automatic page breaks");
     cmd->add_flag("--msg-to-html", options->msg_to_html,
-                  "With an HTML template, write error messages as a page into the output "
-                  "(also to standard error)");
+                  "With an HTML template, error messages are written into the output as a "
+                  "page (the output then holds that page)");
     cmd->add_flag("--multi-level", options->multi_level,
                   "One more file per sum level (the output's last two characters become the "
                   "level number: report.h04 .. report.h13)");
