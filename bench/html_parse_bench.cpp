@@ -1,7 +1,7 @@
 // Parsing a large HTML report: Quillon's tokenizer alone, Quillon's parser building its
 // document model, and Gumbo building its tree, all from the same bytes in memory.
 //
-//   python3 make_report_html.py 750 /tmp/report.htm    (about 10 MB)
+//   python3 bench/make_report_html.py 750 /tmp/report.htm    (about 10 MB)
 //   QUILLON_BENCH_HTML=/tmp/report.htm build/bench/bench_html_parse --benchmark_min_time=3
 //
 // Without QUILLON_BENCH_HTML a report of the same shape is generated in memory.

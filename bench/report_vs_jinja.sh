@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A grouped, paged report of N records written by Quillon (bench_report_run: TQuillon with
-# events) and by the Jinja2 peer (/work/shared/bench/jinja_report.py), one after the
+# events) and by the Jinja2 peer (bench/jinja_report.py), one after the
 # other on the same N: records per second, peak memory (/usr/bin/time -v) and the ratio.
 # Then "quillon run" end to end on an N-row CSV file.
 #
@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 n=${1:-1000000}
 build=${2:-build}
-peer=${JINJA_REPORT:-/work/shared/bench/jinja_report.py}
+peer=${JINJA_REPORT:-bench/jinja_report.py}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

@@ -204,7 +204,9 @@ void PagedOutput::PrintLine(const EilPlist& list, int level, TStream* stream) {
         if (count_lines) ++target->lines_on_page;
     }
     const int length = CurrentPageLength();
-    const bool full = client_.PageSize() > 0 && target->lines_on_page >= length;
+    // Once the data has ended, the closing sum lines and the report end stay on the page
+    // they reach: a full page no longer makes a break pending (NewPageBefore still does).
+    const bool full = client_.PageSize() > 0 && !run_.FEof && target->lines_on_page >= length;
     // An empty list never withdraws a break that is already pending.
     target->pending = list.Empty() ? (target->pending || full) : full;
     if (target->used >= kEarlyWriteRows && run_.FColumn == 1 && !client_.HasBeforeNewPage()) {

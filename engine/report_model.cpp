@@ -1,5 +1,7 @@
 #include "engine/report_model.h"
 
+#include "engine/clock_formats.h"
+
 #include <iomanip>
 #include <locale>
 #include <sstream>
@@ -120,7 +122,7 @@ void ReportModel::FormatByName(std::string_view name, int& width, int& decimals)
 namespace {
 
 // The user's locale for dates and times (LC_TIME / LANG), or the classic one when the
-// environment names a locale the system does not have.
+// environment names a locale the system does not have (dates are then ISO 8601).
 const std::locale& UserLocale() {
     static const std::locale locale = [] {
         try {
@@ -151,9 +153,10 @@ const ClockTexts& ClockAt(std::time_t now) {
     if (texts.at != now) {
         std::tm tm{};
         localtime_r(&now, &tm);
-        texts.date = FormatTime(tm, "%x");
-        texts.datetime = FormatTime(tm, "%x %X");
-        texts.time = FormatTime(tm, "%X");
+        static const ClockFormats formats = ClockFormatsFor(UserLocale().name());
+        texts.date = FormatTime(tm, formats.date);
+        texts.datetime = FormatTime(tm, formats.datetime);
+        texts.time = FormatTime(tm, formats.time);
         texts.at = now;
     }
     return texts;

@@ -57,12 +57,14 @@ class CsvSource : public DataSource {
         auto* s = static_cast<CsvSource*>(self);
         if (s->pending_.fields.empty()) s->pending_.line = s->row_start_line_;
         s->pending_.fields.emplace_back(static_cast<const char*>(data), len);
+        s->field_start_line_ = s->line_;  // the next field begins where this one ended
     }
     static void OnRow(int, void* self) {
         auto* s = static_cast<CsvSource*>(self);
         s->rows_.push_back(std::move(s->pending_));
         s->pending_ = Row{};
         s->row_start_line_ = s->line_ + 1;
+        s->field_start_line_ = s->row_start_line_;
     }
 
     // Feeds lines until at least one row is complete; false at the end of the file.
@@ -71,11 +73,15 @@ class CsvSource : public DataSource {
             if (finished_) return false;
             if (!std::getline(*in_, line_text_)) {
                 finished_ = true;
-                if (csv_fini(&parser_.p, OnField, OnRow, this) != 0) ParseError();
+                if (csv_fini(&parser_.p, OnField, OnRow, this) != 0) {
+                    // Strict end of input fails only on a quoted field left open.
+                    throw DataSourceError(path_ + ": line " + std::to_string(field_start_line_) +
+                                          ": a quoted field opens here and is never closed");
+                }
                 return !rows_.empty();
             }
             ++line_;
-            if (line_ == 1 && pending_.fields.empty()) row_start_line_ = 1;
+            if (line_ == 1 && pending_.fields.empty()) row_start_line_ = field_start_line_ = 1;
             line_text_.push_back('\n');
             if (csv_parse(&parser_.p, line_text_.data(), line_text_.size(), OnField, OnRow, this) !=
                 line_text_.size()) {
@@ -86,8 +92,15 @@ class CsvSource : public DataSource {
     }
 
     [[noreturn]] void ParseError() {
-        throw DataSourceError(path_ + ": line " + std::to_string(line_) + ": " +
-                              csv_strerror(csv_error(&parser_.p)));
+        const int error = csv_error(&parser_.p);
+        std::string what = error == CSV_EPARSE
+                               ? "a quote in a field: a quoted field must end with a quote "
+                                 "followed by a comma or the line end, and a quote inside it "
+                                 "is written twice"
+                           : error == CSV_ETOOBIG ? "a field too large to read"
+                           : error == CSV_ENOMEM  ? "out of memory"
+                                                  : csv_strerror(error);
+        throw DataSourceError(path_ + ": line " + std::to_string(line_) + ": " + what);
     }
 
     std::string path_;
@@ -110,6 +123,7 @@ class CsvSource : public DataSource {
     std::string line_text_;
     std::size_t line_ = 0;
     std::size_t row_start_line_ = 1;
+    std::size_t field_start_line_ = 1;  // line where the field being read began
     std::size_t record_ = 0;
     bool finished_ = false;
 };

@@ -14,7 +14,8 @@
 namespace quillon::data {
 
 // A source that cannot be opened or is malformed. The message names the file and, for
-// malformed data, the line (CSV), byte (JSON) or record where reading stopped.
+// malformed data, the line (CSV: where a quoted field left open began), line and column
+// (JSON) or record where reading stopped.
 class DataSourceError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;

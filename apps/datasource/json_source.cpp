@@ -1,4 +1,6 @@
+#include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <unordered_map>
 
@@ -14,14 +16,42 @@ std::string ValueText(const nlohmann::ordered_json& v) {
     return v.dump();  // numbers in their shortest exact form, booleans, nested values
 }
 
+// "line L, column C" of the byte at 1-based offset byte (columns count characters).
+std::string Position(std::string_view text, std::size_t byte) {
+    const std::size_t at = std::min(byte == 0 ? 0 : byte - 1, text.size());
+    std::size_t line = 1;
+    std::size_t column = 1;
+    for (std::size_t i = 0; i < at; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return "line " + std::to_string(line) + ", column " + std::to_string(column);
+}
+
+// What the parser met, in a few words.
+std::string Problem(std::string_view text, std::size_t byte) {
+    if (byte > text.size()) return "the text ends before the JSON does";
+    const std::size_t at = byte == 0 ? 0 : byte - 1;
+    std::string_view near = text.substr(at, 12);
+    near = near.substr(0, near.find_first_of("\r\n"));
+    return near.empty() ? "unexpected line end" : "unexpected \"" + std::string(near) + "\"";
+}
+
 class JsonSource : public DataSource {
   public:
     JsonSource(std::istream& in, const std::string& name) {
         if (!in) throw DataSourceError(name + ": cannot open the file");
+        const std::string text{std::istreambuf_iterator<char>(in),
+                               std::istreambuf_iterator<char>()};
         try {
-            doc_ = nlohmann::ordered_json::parse(in);
+            doc_ = nlohmann::ordered_json::parse(text);
         } catch (const nlohmann::ordered_json::parse_error& e) {
-            throw DataSourceError(name + ": byte " + std::to_string(e.byte) + ": malformed JSON");
+            throw DataSourceError(name + ": " + Position(text, e.byte) +
+                                  ": malformed JSON: " + Problem(text, e.byte));
         } catch (const nlohmann::ordered_json::exception& e) {
             // Numbers beyond the range of a double, and the like.
             throw DataSourceError(name + ": malformed JSON: " + e.what());

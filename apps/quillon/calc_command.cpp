@@ -1,7 +1,7 @@
 // quillon calc EXPRESSION [NAME=VALUE ...]: evaluates an expression and prints its value.
 //
 // Exit codes: 0 success, 1 syntax error, 2 unknown function or variable, 3 arithmetic
-// fault, 4 a NAME=VALUE argument that is not one.
+// fault, 4 a NAME=VALUE argument that is not one, 64 usage error.
 
 #include <charconv>
 #include <iostream>
@@ -85,16 +85,24 @@ int RunCalc(const std::string& expression, const std::vector<std::string>& assig
 
 CommandRegistrar registrar([](CLI::App& app) {
     auto* cmd = app.add_subcommand(
-        "calc",
-        "Evaluate an expression; variables are given as NAME=VALUE. Exit code: 0, or 1 "
-        "syntax error, 2 unknown name, 3 arithmetic fault, 4 bad NAME=VALUE");
+        "calc", "Evaluate an expression of the calculated fields' language and print its value");
     auto expression = std::make_shared<std::string>();
     auto assignments = std::make_shared<std::vector<std::string>>();
     cmd->add_option("expression", *expression,
-                    "the expression (put -- before one that "
-                    "starts with \"-\")")
+                    "The expression, e.g. \"qty * price * 1.2\" (it may begin with \"-\")")
         ->required();
-    cmd->add_option("variables", *assignments, "NAME=VALUE ...");
+    cmd->add_option("variables", *assignments,
+                    "NAME=NUMBER ...: values of the names the expression uses (a variable "
+                    "without one is an unknown name)");
+    cmd->footer(
+        "Exit codes:\n"
+        "  0    the value was printed\n"
+        "  1    syntax error in the expression\n"
+        "  2    unknown function or variable\n"
+        "  3    arithmetic fault (division by zero, ...)\n"
+        "  4    an argument after the expression is not NAME=NUMBER\n"
+        "  64   usage error (no expression, unknown option)");
+    AcceptDashPositionals(cmd);
     cmd->callback([expression, assignments] { SetExitCode(RunCalc(*expression, *assignments)); });
 });
 

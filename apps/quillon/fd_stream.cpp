@@ -8,10 +8,10 @@
 
 namespace quillon::app {
 
-FdStream::FdStream() : fd_(STDOUT_FILENO) {
-    seekable_ = ::lseek(fd_, 0, SEEK_CUR) >= 0;
-    if (seekable_) position_ = static_cast<std::uint64_t>(::lseek(fd_, 0, SEEK_CUR));
-}
+// Standard output is always written with write(), in order, at the shared file position:
+// a file that others write too (a log the shell redirects several commands into) gets
+// the report where it stands, and what is written after it comes after it.
+FdStream::FdStream() : fd_(STDOUT_FILENO) {}
 
 FdStream::FdStream(const std::string& path)
     : fd_(::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666)), owned_(true) {

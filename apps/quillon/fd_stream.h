@@ -1,9 +1,9 @@
 #pragma once
 // The run stream of "quillon run": a file descriptor written without a user-space buffer,
 // so that a failing write (a full disk) is seen by the report where it happens and not
-// only when the file is closed. Standard output ("--out -") cannot seek: only the current
-// position can be "sought", so a report that must be rewritten in place (second parse)
-// cannot use it.
+// only when the file is closed. Standard output ("--out -") is written in order and never
+// sought: only the current position can be "sought", so a report that must be rewritten
+// in place (second parse) is written to a file first.
 
 #include <cstdint>
 #include <string>

@@ -1,5 +1,6 @@
 #include "apps/quillon/record_feeder.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 #include "calc/number_reader.h"
@@ -59,6 +60,8 @@ RecordFeeder::RecordFeeder(TQuillon& report, data::DataSource& source,
     numeric_.assign(fields_.size(), true);
     totals_.assign(group_columns_.size() + 1, std::vector<double>(fields_.size(), 0.0));
     counts_.assign(group_columns_.size() + 1, 0);
+    printed_totals_.assign(fields_.size(), 0.0);
+    current_numbers_.assign(fields_.size(), 0.0);
 }
 
 void RecordFeeder::Attach() {
@@ -80,6 +83,14 @@ void RecordFeeder::Attach() {
 }
 
 void RecordFeeder::Next(bool& next) {
+    if (current_unprinted_) {
+        // The record's line has been printed: it counts in the next page footer.
+        for (std::size_t i = 0; i < printed_totals_.size(); ++i) {
+            printed_totals_[i] += current_numbers_[i];
+        }
+        ++printed_count_;
+        current_unprinted_ = false;
+    }
     try {
         has_record_ = source_.Next();
     } catch (const data::DataSourceError& e) {
@@ -110,6 +121,8 @@ void RecordFeeder::Account() {
     ++records_;
     if (on_record) on_record(records_);
     for (std::size_t& count : counts_) ++count;
+    current_unprinted_ = true;
+    std::fill(current_numbers_.begin(), current_numbers_.end(), 0.0);
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const Field& field = fields_[i];
         if (field.column < 0) continue;
@@ -123,6 +136,7 @@ void RecordFeeder::Account() {
             continue;
         }
         for (std::vector<double>& totals : totals_) totals[i] += *number;
+        current_numbers_[i] = *number;
     }
 }
 
@@ -134,15 +148,17 @@ int RecordFeeder::GroupOf(int level) const {
 
 void RecordFeeder::FillSums(int level) {
     const std::size_t group = static_cast<std::size_t>(GroupOf(level));
-    const bool engine_sums = report_.Options().Contains(prAutoSum) && level != rlFooter;
+    const bool footer = level == rlFooter;
+    const bool engine_sums = report_.Options().Contains(prAutoSum) && !footer;
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const Field& field = fields_[i];
         const int decimals = field.decimals[static_cast<std::size_t>(level)];
         std::string text;
         if (field.name == kCountField) {
-            text = std::to_string(counts_[group]);
+            text = std::to_string(footer ? printed_count_ : counts_[group]);
         } else if (numeric_[i] && records_ > 0) {
-            const double total = engine_sums && field.in_detail
+            const double total = footer ? printed_totals_[i]
+                                 : engine_sums && field.in_detail
                                      ? report_.SumByName(level, field.name)
                                      : totals_[group][i];
             text = text::Trim(NumToStr(total, 0, decimals));
@@ -155,6 +171,11 @@ void RecordFeeder::FillSums(int level) {
 
 void RecordFeeder::CloseGroup(int level) {
     const int inner = level - rlSum01;
+    // The outermost group ends: the next line starts a new page (at the end of the data the
+    // report end stays on the page).
+    if (page_per_group_ && inner + 1 == static_cast<int>(group_columns_.size())) {
+        report_.NewPageAfter(rlDetail);
+    }
     if (inner < 0 || inner >= static_cast<int>(group_columns_.size())) return;
     std::fill(totals_[static_cast<std::size_t>(inner)].begin(),
               totals_[static_cast<std::size_t>(inner)].end(), 0.0);

@@ -10,7 +10,8 @@
 //   column's total over the group being closed (the whole report at the end), written
 //   with the slot's number of decimals; a field named COUNT gets the number of the
 //   group's records; any other column field the value of the group's last record. The
-//   page footer gets the running figures of the report so far.
+//   page footer gets the running figures of the records printed before it (a footer is
+//   built when the next record's line opens a new page: that record is not counted).
 
 #include <array>
 #include <cstddef>
@@ -35,6 +36,8 @@ class RecordFeeder {
 
     // Assigns the report's events.
     void Attach();
+    // Starts a new page after each group of the outermost group column.
+    void SetPagePerGroup(bool value) { page_per_group_ = value; }
     // Called for each record before its detail line (the progress hook).
     std::function<void(std::size_t records)> on_record;
 
@@ -70,6 +73,13 @@ class RecordFeeder {
     // Per group (innermost first) and one more for the whole report: totals and counts.
     std::vector<std::vector<double>> totals_;
     std::vector<std::size_t> counts_;
+    // The running figures of the page footer: records whose line has been printed. The
+    // record read last is added when the next one is asked for.
+    std::vector<double> printed_totals_;
+    std::size_t printed_count_ = 0;
+    std::vector<double> current_numbers_;  // the current record's numbers (0 for others)
+    bool current_unprinted_ = false;
+    bool page_per_group_ = false;
 };
 
 }  // namespace quillon::app

@@ -3,7 +3,7 @@
 //
 // Exit codes: 0 the report was written; 2 the template is missing or cannot be loaded;
 // 3 the data source cannot be read (or a --group column does not exist); 4 the output
-// cannot be written; 5 the run failed otherwise; 130 interrupted (Ctrl-C).
+// cannot be written; 5 the run failed otherwise; 64 usage error; 130 interrupted (Ctrl-C).
 
 #include <unistd.h>
 
@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -25,7 +26,10 @@
 #include "apps/quillon/fd_stream.h"
 #include "apps/quillon/progress_meter.h"
 #include "apps/quillon/record_feeder.h"
+#include "apps/quillon/staged_output.h"
 #include "calc/rpt_calculator.h"
+#include "engine/execution_driver.h"
+#include "engine/message_page.h"
 #include "engine/quillon.h"
 #include "platform/core/host_services.h"
 #include "platform/core/stream.h"
@@ -83,6 +87,7 @@ struct RunOptions {
     bool one_page = false;
     bool msg_to_html = false;
     bool multi_level = false;
+    bool page_per_group = false;
     bool no_progress = false;
     std::string format = "*";
     std::string settings;
@@ -119,11 +124,67 @@ TPrintOptions OptionsOf(const RunOptions& o) {
     return options;
 }
 
+bool IsHtmlTemplate(const std::string& path) {
+    return text::AsciiUpperCase(std::filesystem::path(path).extension().string())
+        .starts_with(".HTM");
+}
+
+// "1 record", "2 records".
+std::string Counted(std::size_t n, std::string_view one, std::string_view many) {
+    return std::to_string(n) + " " + std::string(n == 1 ? one : many);
+}
+
+// Copies a finished file to standard output, in order.
+bool CopyToStandardOutput(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    FdStream out;
+    std::string buffer(std::size_t{1} << 16, '\0');
+    while (in) {
+        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (got > 0 && !out.Write(std::string_view(buffer.data(), got))) return false;
+    }
+    return in.eof();
+}
+
+// Where the report goes: a file (or, with --multi-level, a set of files) written under
+// a temporary name and moved into place on success, or standard output.
+struct OutputPlan {
+    bool to_stdout = false;
+    bool direct = false;           // a device or pipe: written directly, not staged
+    std::filesystem::path target;  // the main file (empty for standard output)
+    std::unique_ptr<StagedOutput> staged;
+};
+
+// Writes the messages of a template that could not be loaded as message pages into the
+// output, as a run does with --msg-to-html for its own errors.
+void WriteMessagePages(const RunOptions& o, const std::vector<std::string>& messages) {
+    std::string pages;
+    for (const std::string& m : messages) pages += BuildMessagePage(m, TMsgDlgType::mtError);
+    if (o.out == "-") {
+        FdStream out;
+        out.Write(pages);
+        return;
+    }
+    const std::filesystem::path target =
+        WithExtensionOf(o.out.empty() ? std::string("PRX") : o.out, o.template_path);
+    StagedOutput staged(target);
+    if (!staged.Valid()) return;
+    FdStream file(staged.StagePath().string());
+    if (file.IsOpen() && file.Write(pages) && file.Close() && staged.Commit()) {
+        std::cerr << "quillon run: the message is also in " << target.string() << '\n';
+    }
+}
+
 int Run(const RunOptions& o) {
     namespace fs = std::filesystem;
     std::error_code ec;
+    const bool pages_for_messages = o.msg_to_html && IsHtmlTemplate(o.template_path);
     if (!fs::is_regular_file(o.template_path, ec)) {
-        return Fail(kExitTemplate, "template not found: " + o.template_path);
+        const std::string message = "template not found: " + o.template_path;
+        if (pages_for_messages) WriteMessagePages(o, {message});
+        return Fail(kExitTemplate, message);
     }
     if (!o.settings.empty()) {
         if (!fs::is_regular_file(o.settings, ec)) {
@@ -132,12 +193,17 @@ int Run(const RunOptions& o) {
         ::setenv("QUILDOC_INI", o.settings.c_str(), 1);
     }
     const std::optional<TRepLanguage> language = ParseLanguage(o.lang);
-    if (!language) return Fail(kExitRun, "unknown language: " + o.lang);
-    if (o.double_parse && o.out == "-") {
-        return Fail(kExitRun, "--double-parse rewrites the report in place; it needs --out FILE");
-    }
+    if (!language) return Fail(kExitUsage, "unknown language: " + o.lang);
     if (o.multi_level && o.out == "-") {
-        return Fail(kExitRun, "--multi-level writes one file per level; it needs --out FILE");
+        return Fail(kExitUsage, "--multi-level writes one file per level; it needs --out FILE");
+    }
+    if (o.page_per_group && o.groups.empty()) {
+        return Fail(kExitUsage, "--page-per-group needs at least one --group column");
+    }
+    const std::string data_ext = text::AsciiUpperCase(fs::path(o.data).extension().string());
+    if (data_ext != ".CSV" && data_ext != ".JSON" && o.query.empty() && o.table.empty()) {
+        return Fail(kExitUsage,
+                    "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
 
     // Messages of the report: printed, and questions answered "stop".
@@ -158,6 +224,7 @@ int Run(const RunOptions& o) {
         return host.MessageDlg(msg, type, buttons);
     };
     if (!model.LoadFormat(template_path, format_name, 1, load)) {
+        if (pages_for_messages) WriteMessagePages(o, messages);
         return Fail(kExitTemplate, "the template cannot be loaded: " + o.template_path);
     }
 
@@ -182,7 +249,7 @@ int Run(const RunOptions& o) {
         group_columns.push_back(column);
     }
     if (group_columns.size() > rlSum10 - rlSum01 + 1) {
-        return Fail(kExitData, "at most ten --group columns");
+        return Fail(kExitUsage, "at most ten --group columns");
     }
 
     TQuillon report(host);
@@ -198,6 +265,7 @@ int Run(const RunOptions& o) {
     report.SetXCalcExt(&calculator);
 
     RecordFeeder feeder(report, *source, group_columns, model);
+    feeder.SetPagePerGroup(o.page_per_group);
     feeder.Attach();
     ProgressMeter meter(!o.no_progress && ::isatty(STDERR_FILENO) == 1 && o.out != "-");
     report.OnProcessing = [&](TQuillon& r, int, bool& go_on) {
@@ -205,36 +273,93 @@ int Run(const RunOptions& o) {
         go_on = g_interrupted == 0;
     };
 
-    // The output: a stream for --out (the file is named as given), else files named after
-    // PrnFile as the report derives it (also the level files of --multi-level).
+    // The output. Files are written under a temporary name beside their target and moved
+    // into place when the run succeeded. Standard output is written as the run goes, in
+    // order; a second parse rewrites the report in place, so it runs on a temporary file
+    // that is copied to standard output at the end.
+    OutputPlan plan;
+    plan.to_stdout = o.out == "-";
+    if (!plan.to_stdout || o.double_parse) {
+        const fs::path temp_dir = fs::temp_directory_path(ec);
+        plan.target =
+            plan.to_stdout
+                ? temp_dir / ("quillon-stdout" + fs::path(o.template_path).extension().string())
+            : o.out.empty() || o.multi_level
+                ? fs::path(WithExtensionOf(o.out.empty() ? report.PrnFile() : o.out, template_path))
+                : fs::path(o.out);
+        const fs::file_status status = fs::status(plan.target, ec);
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            // A device or pipe (/dev/null, a named pipe) is written directly: it is no
+            // report file that a later run could replace.
+            plan.direct = true;
+        } else {
+            // Through a symbolic link, the file it points to is replaced, not the link.
+            if (fs::is_symlink(plan.target, ec)) plan.target = fs::canonical(plan.target, ec);
+            plan.staged = std::make_unique<StagedOutput>(plan.target);
+        }
+        if (!plan.direct && !plan.staged->Valid()) {
+            return Fail(kExitOutput,
+                        "cannot write " + plan.target.string() + ": " + plan.staged->Error());
+        }
+    }
     std::unique_ptr<FdStream> file;
     TStream* stream = nullptr;
-    if (o.out == "-") {
+    if (plan.to_stdout && !o.double_parse) {
         file = std::make_unique<FdStream>();
-        stream = file.get();
-    } else if (!o.out.empty() && !o.multi_level) {
-        file = std::make_unique<FdStream>(o.out);
-        if (!file->IsOpen()) {
-            return Fail(kExitOutput, "cannot write " + o.out + ": " + std::strerror(errno));
+    } else if (plan.direct) {
+        if (o.multi_level) {
+            return Fail(kExitUsage, "--multi-level needs --out to name a file");
         }
-        stream = file.get();
-    } else if (!o.out.empty()) {
-        report.SetPrnFile(o.out);
+        file = std::make_unique<FdStream>(plan.target.string());
+        if (!file->IsOpen()) {
+            return Fail(kExitOutput,
+                        "cannot write " + plan.target.string() + ": " + std::strerror(errno));
+        }
+    } else if (!o.multi_level) {
+        file = std::make_unique<FdStream>(plan.staged->StagePath().string());
+        if (!file->IsOpen()) {
+            return Fail(kExitOutput,
+                        "cannot write " + plan.target.string() + ": " + std::strerror(errno));
+        }
+    } else {
+        report.SetPrnFile(plan.staged->StagePath().string());
     }
+    stream = file.get();
 
     bool completed = false;
+    const std::size_t messages_before = messages.size();
     {
         InterruptGuard guard;
         completed = report.Execute(stream);
     }
     meter.Finish(feeder.Records(), report.GetIntPgNumber());
     const bool closed = file == nullptr || file->Close();
-    const std::string written = o.out.empty() || o.multi_level ? report.PrnFile() : o.out;
+    const std::string written = plan.to_stdout ? "standard output" : plan.target.string();
 
     if (g_interrupted != 0) {
-        return Fail(kExitInterrupted, "interrupted; the report in " + written + " is incomplete");
+        if (plan.staged == nullptr || plan.to_stdout) {
+            return Fail(kExitInterrupted,
+                        "interrupted; the report on " + written + " is incomplete");
+        }
+        const fs::path kept = plan.staged->KeepIncomplete();
+        return Fail(kExitInterrupted, "interrupted; the incomplete report is in " + kept.string());
     }
-    if (feeder.SourceError()) return Fail(kExitData, "the report was not finished");
+    // With --msg-to-html, an error of the run went into the output as a message page (the
+    // report had no dialog to show it in): that page is what the output holds now.
+    const bool message_page =
+        pages_for_messages && !completed && messages.size() == messages_before;
+    if (message_page && plan.staged != nullptr && closed) {
+        if (plan.to_stdout) {
+            CopyToStandardOutput(plan.staged->StagePath());
+        } else if (plan.staged->Commit()) {
+            std::cerr << "quillon run: the message is in " << written << '\n';
+        }
+    }
+    if (feeder.SourceError()) {
+        // The reader's message went to standard error already, unless it became the page.
+        if (message_page) return Fail(kExitData, *feeder.SourceError());
+        return Fail(kExitData, "no report was written");
+    }
     if (!completed || !closed) {
         for (const std::string& m : messages) {
             if (m.rfind(Msg(PRINTER_OUTPMsg, *language), 0) == 0 ||
@@ -245,9 +370,19 @@ int Run(const RunOptions& o) {
         if (!closed) return Fail(kExitOutput, "the report could not be written to " + written);
         return Fail(kExitRun, "the report run failed");
     }
-    if (o.out != "-") {
-        std::cerr << "quillon run: " << feeder.Records() << " records, " << report.GetIntPgNumber()
-                  << " pages written to " << written << '\n';
+    if (plan.staged != nullptr) {
+        const bool delivered =
+            plan.to_stdout ? CopyToStandardOutput(plan.staged->StagePath()) : plan.staged->Commit();
+        if (!delivered) {
+            return Fail(kExitOutput, plan.to_stdout
+                                         ? "the report could not be written to standard output"
+                                         : plan.staged->Error());
+        }
+    }
+    if (!plan.to_stdout) {
+        std::cerr << "quillon run: " << Counted(feeder.Records(), "record", "records") << ", "
+                  << Counted(static_cast<std::size_t>(report.GetIntPgNumber()), "page", "pages")
+                  << " written to " << written << '\n';
     }
     return 0;
 }
@@ -257,37 +392,62 @@ CommandRegistrar registrar([](CLI::App& app) {
     auto* cmd = app.add_subcommand("run", "Run a report over a CSV, JSON or SQLite data source");
     cmd->add_option("template", options->template_path, "Report template (HTML, RTF or text)")
         ->required();
-    cmd->add_option("--data", options->data, "Data source: .csv, .json, or an SQLite database")
+    cmd->add_option("--data", options->data,
+                    "Data source: a .csv file (with a header row), a .json array of objects, "
+                    "or an SQLite database")
         ->required();
     cmd->add_option("--query", options->query, "SQLite: the SELECT statement to read");
     cmd->add_option("--table", options->table, "SQLite: the table or view to read whole");
     cmd->add_option("--group", options->groups,
-                    "Group column (repeatable, outermost first; the innermost is sum level 1)");
+                    "Group column (repeatable, outermost first; the innermost is sum level 1, "
+                    "@4); the data must be sorted by it");
+    cmd->add_flag("--page-per-group", options->page_per_group,
+                  "Start a new page after each group of the outermost --group column");
     cmd->add_option("--out", options->out,
-                    "Output file, or - for standard output (default: PrnFile, PRX + the "
-                    "template's extension)");
-    cmd->add_option("--page-size", options->page_size, "Lines per page (below 10: no breaks)");
+                    "Output file, or - for standard output (default: PRX with the template's "
+                    "extension, e.g. PRX.htm, in the current folder)");
+    cmd->add_option("--page-size", options->page_size,
+                    "Lines per page (default 64; below 10: no page breaks)");
     cmd->add_option("--first-page-size", options->first_page_size,
-                    "Lines on the first page (default: --page-size)");
+                    "Lines on the first page (default: the --page-size)");
     cmd->add_flag("--auto-sum", options->auto_sum,
-                  "Automatic sums of detail fields (on with --group)");
-    cmd->add_flag("--double-parse", options->double_parse, "Second parse of & fields");
-    cmd->add_flag("--trim", options->trim, "Trim the text written into each slot");
-    cmd->add_flag("--no-cut", options->no_cut, "Do not cut values longer than their slot");
+                  "Sum numeric detail fields into the sum lines (always on with --group)");
+    cmd->add_flag("--double-parse", options->double_parse,
+                  "Fill fields whose names begin with & once the whole report is written "
+                  "(with their values at the end of the report)");
+    cmd->add_flag("--trim", options->trim, "Trim blanks around the text written into each slot");
+    cmd->add_flag("--no-cut", options->no_cut,
+                  "Write values longer than their slot whole (default: cut to the slot)");
     cmd->add_flag("--no-align-numbers", options->no_align_numbers,
                   "Do not right-align numbers in their slots");
     cmd->add_flag("--one-page", options->one_page, "No automatic page breaks");
     cmd->add_flag("--msg-to-html", options->msg_to_html,
-                  "Write messages into an HTML report instead of standard error");
+                  "With an HTML template, error messages are written into the output as a "
+                  "page (the output then holds that page)");
     cmd->add_flag("--multi-level", options->multi_level,
                   "One more file per sum level (the output's last two characters become the "
-                  "level number)");
-    cmd->add_flag("--no-progress", options->no_progress, "No progress line on a terminal");
-    cmd->add_option("--format", options->format, "Format name in the template (* the first)");
-    cmd->add_option("--settings", options->settings, "Settings file (QUILDOC.INI)");
+                  "level number: report.h04 .. report.h13)");
+    cmd->add_flag("--no-progress", options->no_progress,
+                  "No progress line (shown on a terminal by default)");
+    cmd->add_option("--format", options->format,
+                    "Format name in the template (default *, the first format of the file)");
+    cmd->add_option("--settings", options->settings,
+                    "Settings file (QUILDOC.INI: page-break markers, margins, [DEFAULT] values)");
     cmd->add_option("--lang", options->lang,
-                    "Message language: english, german, italian, french, spanish, russian, "
-                    "lithuanian");
+                    "Language of the report's messages (default english): english, german, "
+                    "italian, french, spanish, russian, lithuanian");
+    cmd->footer(
+        "A failed run leaves no output file (an earlier report of the same name stays);\n"
+        "Ctrl-C stops the run and keeps what was written as NAME.incomplete.EXT.\n\n"
+        "Exit codes:\n"
+        "  0    the report was written\n"
+        "  2    the template is missing or cannot be loaded\n"
+        "  3    the data source cannot be read or is malformed, or a --group column is "
+        "unknown\n"
+        "  4    the output cannot be written\n"
+        "  5    the run failed otherwise\n"
+        "  64   usage error (unknown option, missing argument, ...)\n"
+        "  130  interrupted (Ctrl-C)");
     cmd->callback([options] { SetExitCode(Run(*options)); });
 });
 

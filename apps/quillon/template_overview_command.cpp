@@ -113,6 +113,11 @@ const CommandRegistrar kInspect([](CLI::App& app) {
     auto format = std::make_shared<std::string>("*");
     cmd->add_option("TEMPLATE", *file, "HTML, RTF or text template")->required();
     cmd->add_option("--format", *format, "format name inside the file (default: the first)");
+    cmd->footer(
+        "Exit codes:\n"
+        "  0    the template was shown\n"
+        "  1    the template is missing or cannot be loaded (the message says why)\n"
+        "  64   usage error (no template, unknown option)");
     cmd->callback([file, format] { SetExitCode(Inspect(*file, *format)); });
 });
 

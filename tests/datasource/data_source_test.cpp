@@ -72,7 +72,9 @@ TEST(CsvSource, MalformedInputNamesTheLine) {
     EXPECT_THAT(ErrorOf([&] { source->Next(); }), HasSubstr("line 3: expected 2 fields, found 1"));
 
     const auto quote = WriteFile("u.csv", "a,b\n1,\"open\n2,3\n");
-    EXPECT_THAT(ErrorOf([&] { ReadAll(*OpenCsv(quote)); }), HasSubstr("line 3"));
+    // An unclosed quote is named where it opens, not where the file ends.
+    EXPECT_THAT(ErrorOf([&] { ReadAll(*OpenCsv(quote)); }),
+                HasSubstr("line 2: a quoted field opens here and is never closed"));
     const auto stray = WriteFile("s.csv", "a,b\n1,x\"y\n");
     EXPECT_THAT(ErrorOf([&] { ReadAll(*OpenCsv(stray)); }), HasSubstr("line 2"));
     EXPECT_THAT(ErrorOf([&] { OpenCsv("/nonexistent/x.csv"); }), HasSubstr("cannot open"));

@@ -90,7 +90,11 @@ TEST_F(RunCommandTest, EverySourceKindGivesTheExpectedGroupedReport) {
 TEST_F(RunCommandTest, PageSizesAndMultiLevelFiles) {
     const std::string base = Arg(kData / "groups.txt") + " --data " + Arg(kData / "sales.csv") +
                              " --group city --group customer";
+    // The last group's lines fill the first page: the closing sums and the total stay on it.
     Result r = Run(base + " --page-size 10 --out -");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\f'), 0) << r.out;
+    r = Run(base + " --page-size 10 --page-per-group --out -");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\f'), 1) << r.out;
     r = Run(base + " --multi-level --out levels.txt");
@@ -147,9 +151,13 @@ TEST_F(RunCommandTest, CtrlCStopsTheRunAndReportsTheOutputAsIncomplete) {
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 130);
-    EXPECT_NE(ReadFile(dir_ / "err.txt").find("interrupted; the report in out.txt is incomplete"),
+    EXPECT_NE(ReadFile(dir_ / "err.txt")
+                  .find("interrupted; the incomplete report is in out.incomplete.txt"),
               std::string::npos)
         << ReadFile(dir_ / "err.txt");
+    // What was written is kept under a name that says so; no file looks like the report.
+    EXPECT_FALSE(fs::exists(dir_ / "out.txt"));
+    EXPECT_NE(ReadFile(dir_ / "out.incomplete.txt").find("Kaunas"), std::string::npos);
 }
 
 }  // namespace
