@@ -20,8 +20,10 @@ std::unique_ptr<RawPrintJob> SpoolingPrinters::Open(std::string_view port, std::
     }
     std::string queue(port);
     if (queue.back() == ':') queue.pop_back();
+    // Queue names never hold a "/": a path is not looked up.
     Spooler::Status status;
-    if (!queue.empty() && spooler_.HasQueue(queue, status)) {
+    if (!queue.empty() && queue.find('/') == std::string::npos &&
+        spooler_.HasQueue(queue, status)) {
         std::unique_ptr<RawPrintJob> job = spooler_.StartRawJob(queue, std::string(title), status);
         if (job == nullptr) error = StatusText(status);
         return job;
