@@ -74,12 +74,9 @@ const MessageTable PRINTER_OUTPMsg = {
 };
 
 const MessageTable PRINTER_ENDMsg = {
-    "Printer error at the end of the job ",
-    "Druckerfehler am Ende des Auftrags ",
-    "Errore di Stampante alla fine del lavoro ",
-    "Printer error at the end of the job ",
-    "Printer error at the end of the job ",
-    "Ошибка принтера в конце задания ",
+    "Printer error at the end of the job ",      "Druckerfehler am Ende des Auftrags ",
+    "Errore di Stampante alla fine del lavoro ", "Printer error at the end of the job ",
+    "Printer error at the end of the job ",      "Ошибка принтера в конце задания ",
     "Spausdintuvo klaida baigiant užduotį ",
 };
 

@@ -1,7 +1,9 @@
 #include "engine/printer_text.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace quillon {
 
@@ -148,8 +150,7 @@ std::u32string PrinterLineConverter::Rule(std::u32string_view compact) const {
     return rule;
 }
 
-void PrinterLineConverter::Centre(std::u32string& line, std::size_t start,
-                                  std::size_t end) const {
+void PrinterLineConverter::Centre(std::u32string& line, std::size_t start, std::size_t end) const {
     if (start == 0) start = 1;
     if (end == 0) {
         end = line.size();
@@ -170,32 +171,31 @@ void PrinterLineConverter::Centre(std::u32string& line, std::size_t start,
     line.insert(std::min(start - 1, line.size()), padding);
 }
 
+namespace {
+
+// The national letters and their bytes in the printer's national character set.
+constexpr std::pair<char32_t, unsigned char> kNationalLetters[] = {
+    {U'Ą', 0xDC}, {U'ą', 0xDD}, {U'Č', 0xDE}, {U'č', 0xDF}, {U'Ę', 0xF0}, {U'ę', 0xF1},
+    {U'Ė', 0xF2}, {U'ė', 0xF3}, {U'Į', 0xF4}, {U'į', 0xF5}, {U'Š', 0xF6}, {U'š', 0xF7},
+    {U'Ų', 0xF8}, {U'ų', 0xF9}, {U'Ū', 0xFA}, {U'ū', 0xFB}, {U'Ž', 0xFC}, {U'ž', 0xFD},
+};
+constexpr char32_t kFirstNational = U'Ą';
+constexpr char32_t kLastNational = U'ž';
+
+// The letters' bytes indexed by character from the first letter on.
+constexpr auto kNationalBytes = [] {
+    std::array<unsigned char, kLastNational - kFirstNational + 1> bytes{};
+    for (const auto& [letter, byte] : kNationalLetters) bytes[letter - kFirstNational] = byte;
+    return bytes;
+}();
+
+}  // namespace
+
 unsigned char NationalPrinterByte(char32_t c) {
-    switch (c) {
-        case U'Ą': return 0xDC;
-        case U'ą': return 0xDD;
-        case U'Č': return 0xDE;
-        case U'č': return 0xDF;
-        case U'Ę': return 0xF0;
-        case U'ę': return 0xF1;
-        case U'Ė': return 0xF2;
-        case U'ė': return 0xF3;
-        case U'Į': return 0xF4;
-        case U'į': return 0xF5;
-        case U'Š': return 0xF6;
-        case U'š': return 0xF7;
-        case U'Ų': return 0xF8;
-        case U'ų': return 0xF9;
-        case U'Ū': return 0xFA;
-        case U'ū': return 0xFB;
-        case U'Ž': return 0xFC;
-        case U'ž': return 0xFD;
-        default: return 0;
-    }
+    return c >= kFirstNational && c <= kLastNational ? kNationalBytes[c - kFirstNational] : 0;
 }
 
-std::string EncodeForPrinter(std::u32string_view line, const text::CodePage& page,
-                             bool national) {
+std::string EncodeForPrinter(std::u32string_view line, const text::CodePage& page, bool national) {
     std::string out;
     out.reserve(line.size());
     for (const char32_t c : line) {

@@ -63,7 +63,6 @@ unsigned char NationalPrinterByte(char32_t c);
 // The bytes of a converted line in the printer's code page. With national, the national
 // letters become their printer bytes first. A no-break space the code page lacks becomes
 // a blank; any other character it lacks becomes "?".
-std::string EncodeForPrinter(std::u32string_view line, const text::CodePage& page,
-                             bool national);
+std::string EncodeForPrinter(std::u32string_view line, const text::CodePage& page, bool national);
 
 }  // namespace quillon

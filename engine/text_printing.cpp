@@ -155,8 +155,8 @@ TextPrintSetup ResolveSetup(const SettingsFile& settings, std::string_view secti
 
 }  // namespace
 
-bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port,
-                        std::string_view FileName, int FromPage, int ToPage, int Width) {
+bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::string_view FileName,
+                        int FromPage, int ToPage, int Width) {
     RawPrinters& printers = FRawPrinters != nullptr ? *FRawPrinters : DefaultRawPrinters();
 
     // The current printer: the host's, else the print system's default queue.

@@ -27,7 +27,8 @@ class CodePageRegistry {
     CodePageRegistry() {
         for (std::size_t i = 0; i < kCodePageDefCount; ++i) {
             const CodePageDef& def = kCodePageDefs[i];
-            pages_.push_back(std::make_unique<CodePage>(CodePage::Key(), def.name, def.upper->data()));
+            pages_.push_back(
+                std::make_unique<CodePage>(CodePage::Key(), def.name, def.upper->data()));
             const CodePage* page = pages_.back().get();
             const std::string number = std::to_string(def.number);
             names_[NameKey(def.name)] = page;
@@ -63,7 +64,8 @@ const CodePageRegistry& Registry() {
 
 }  // namespace
 
-CodePage::CodePage(Key, std::string name, const char32_t* upper) : name_(std::move(name)), upper_(upper) {
+CodePage::CodePage(Key, std::string name, const char32_t* upper)
+    : name_(std::move(name)), upper_(upper) {
     for (int i = 0; i < 128; ++i) {
         if (upper_[i] != 0) bytes_.emplace(upper_[i], static_cast<unsigned char>(0x80 + i));
     }

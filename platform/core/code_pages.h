@@ -38,7 +38,6 @@ class CodePage {
     CodePage& operator=(const CodePage&) = delete;
 
   private:
-
     std::string name_;
     const char32_t* upper_;
     std::unordered_map<char32_t, unsigned char> bytes_;  // characters above 0x7F -> byte

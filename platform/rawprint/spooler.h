@@ -27,8 +27,7 @@ class Spooler {
     // Creates a job titled title on queue and starts its one document in the raw format
     // (the bytes reach the printer unchanged). nullptr with status on failure.
     virtual std::unique_ptr<RawPrintJob> StartRawJob(const std::string& queue,
-                                                     const std::string& title,
-                                                     Status& status) = 0;
+                                                     const std::string& title, Status& status) = 0;
 };
 
 }  // namespace quillon

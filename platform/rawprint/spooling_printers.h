@@ -1,8 +1,8 @@
 #pragma once
 // Raw printers with a print system: a port that names a print queue (a trailing ":"
 // removed, the name used whole) gets one raw job there; any other port, and any port with
-// a "/", is a device or file path written directly, except names of the printer-port form ("LPT1:"), which
-// fail with the spooler's status because no such queue exists.
+// a "/", is a device or file path written directly, except names of the printer-port form
+// ("LPT1:"), which fail with the spooler's status because no such queue exists.
 //
 //   CupsSpooler cups;
 //   SpoolingPrinters printers(cups);

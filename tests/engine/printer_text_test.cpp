@@ -30,15 +30,22 @@ std::string Convert(const std::string& line, int width, const PrinterTagTable& t
 TEST(PrinterTextTest, SectionTagsBecomeControlSequencesAndOtherTagsAreDropped) {
     PrinterTagTable tags;
     tags.Add(U"<B>", U"&#27E");
-    tags.Add(U"<i>", U"&#274&#275");      // every code of a value, case-free key
-    tags.Add(U"<B>", U"ignored");         // the first registration wins
-    tags.Add(U"<U>", U"");                // a key without a value inserts nothing
-    EXPECT_EQ(Convert("<b>Total</b>", 80, tags), "\x1b" "ETotal");
-    EXPECT_EQ(Convert("<I>x<u>y", 80, tags), "\x1b" "4\x1b" "5xy");
+    tags.Add(U"<i>", U"&#274&#275");  // every code of a value, case-free key
+    tags.Add(U"<B>", U"ignored");     // the first registration wins
+    tags.Add(U"<U>", U"");            // a key without a value inserts nothing
+    EXPECT_EQ(Convert("<b>Total</b>", 80, tags),
+              "\x1b"
+              "ETotal");
+    EXPECT_EQ(Convert("<I>x<u>y", 80, tags),
+              "\x1b"
+              "4\x1b"
+              "5xy");
     // The second parse's name leftovers and unknown tags never print; entities stay.
     EXPECT_EQ(Convert("a<¿\\NAME>b<font size=2>c&amp;", 80, tags), "abc&amp;");
     // After a stray ">" the rest of the line prints as it is.
-    EXPECT_EQ(Convert("<b>a > <b>b", 80, tags), "\x1b" "Ea > <b>b");
+    EXPECT_EQ(Convert("<b>a > <b>b", 80, tags),
+              "\x1b"
+              "Ea > <b>b");
 }
 
 TEST(PrinterTextTest, ReplacementValuesKeepEveryCodeAndTheirWholeLength) {
@@ -57,9 +64,9 @@ TEST(PrinterTextTest, LineBreakEndsTheLineOnlyWhenTextFollows) {
 
 TEST(PrinterTextTest, RulesCountCharactersOfTheLineWidth) {
     // 3 characters before the rule, 20 after, width 80: half the line, centred.
-    EXPECT_EQ(Convert("abc<HR WIDTH=50%>" + std::string(20, 'z'), 80),
-              "abc\r\n" + std::string(20, ' ') + std::string(40, '_') + "\r\n" +
-                  std::string(20, 'z'));
+    EXPECT_EQ(
+        Convert("abc<HR WIDTH=50%>" + std::string(20, 'z'), 80),
+        "abc\r\n" + std::string(20, ' ') + std::string(40, '_') + "\r\n" + std::string(20, 'z'));
     EXPECT_EQ(Convert("<HR>", 30), std::string(30, '_'));
     EXPECT_EQ(Convert("<hr>", 300), std::string(300, '_'));  // no wrap at 256
     EXPECT_EQ(Convert("<HR WIDTH=abc>", 80), "");
@@ -107,8 +114,12 @@ TEST(PrinterTextTest, NationalLettersBecomeThePrintersNationalBytes) {
     }
     EXPECT_EQ(EncodeForPrinter(letters, text::CodePage::Windows1252(), true), expected);
     // Without the conversion they follow the code page; other letters are never touched.
-    EXPECT_EQ(EncodeForPrinter(U"Šaé", text::CodePage::Windows1252(), false), "\x8A" "a\xE9");
-    EXPECT_EQ(EncodeForPrinter(U"Šaé", text::CodePage::Windows1252(), true), "\xF6" "a\xE9");
+    EXPECT_EQ(EncodeForPrinter(U"Šaé", text::CodePage::Windows1252(), false),
+              "\x8A"
+              "a\xE9");
+    EXPECT_EQ(EncodeForPrinter(U"Šaé", text::CodePage::Windows1252(), true),
+              "\xF6"
+              "a\xE9");
 }
 
 }  // namespace

@@ -108,7 +108,9 @@ TEST_F(TextPrintingTest, PrinterSectionThroughSubstSetsWidthPortAndTagsOfAFilePo
         "ab<HR>\n");
     ASSERT_TRUE(report_.PrintTXT(" laser ", "", input, 1, 9999, 0));
     EXPECT_EQ(ReadFile(out),
-              "\x1b" "ETotal\x1b" "F 12\r\n"
+              "\x1b"
+              "ETotal\x1b"
+              "F 12\r\n"
               "Title\r\n"
               "       Title\r\n"
               "ab\r\n____________________\r\n");
@@ -249,7 +251,9 @@ TEST_F(TextPrintingTest, AReadErrorCancelsTheJob) {
 
 TEST_F(TextPrintingTest, LongLinesAndSecondParseLeftoversPrintWhole) {
     const std::string long_line(5000, 'a');
-    const std::string input = Report(long_line + "\nb\n\xEF\xBB\xBF" "c<\xC2\xBF\\NAME>\n");
+    const std::string input = Report(long_line +
+                                     "\nb\n\xEF\xBB\xBF"
+                                     "c<\xC2\xBF\\NAME>\n");
     ASSERT_TRUE(report_.PrintTXT("", "q", input, 1, 9, 0));
     EXPECT_EQ(printers_.jobs[0].bytes, long_line + "\r\nb\r\n?c\r\n");
 }

@@ -39,11 +39,16 @@ TEST_F(RawPrinterTest, ADevicePortIsWrittenAnewAndClosedByFinishOrDestruction) {
     {
         std::unique_ptr<RawPrintJob> job = OpenDevicePort(file.string(), error);
         ASSERT_NE(job, nullptr);
-        EXPECT_EQ(job->Write(std::string("ab\0\x1b" "E\r\n", 7)), 7u);
+        EXPECT_EQ(job->Write(std::string("ab\0\x1b"
+                                         "E\r\n",
+                                         7)),
+                  7u);
         EXPECT_TRUE(job->Finish());
         EXPECT_EQ(job->Write("late"), 0u);  // nothing after the end of the job
     }
-    EXPECT_EQ(ReadAll(file), std::string("ab\0\x1b" "E\r\n", 7));
+    EXPECT_EQ(ReadAll(file), std::string("ab\0\x1b"
+                                         "E\r\n",
+                                         7));
 
     {
         DevicePrinters printers;

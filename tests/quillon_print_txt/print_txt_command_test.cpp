@@ -74,7 +74,9 @@ class PrintTxtCommandTest : public ::testing::Test {
 TEST_F(PrintTxtCommandTest, PrintsToAFileAndToStandardOutput) {
     const std::string page1 =
         "     Sales\r\n"
-        "\x1b" "ETotal\x1b" "F 5\r\ndone\r\n"
+        "\x1b"
+        "ETotal\x1b"
+        "F 5\r\ndone\r\n"
         "\f";
     const Result file = Run("report.txt --section laser --port printer.prn");
     ASSERT_EQ(file.status, 0) << file.err;
