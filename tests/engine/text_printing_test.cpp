@@ -171,11 +171,11 @@ TEST_F(TextPrintingTest, CurrentPrinterNamesTheSectionAndThePort) {
     // The print system's default queue is the current printer: its section and its jobs.
     report_.SetRawPrinters(&printers_);
     printers_.default_queue = "Office";
-    Settings("[Office]\n<WIDTH>=10\n");
+    Settings("[Office]\n<WIDTH>=300\n");
     ASSERT_TRUE(report_.PrintTXT("", "", Report("<HR>\n"), 1, 1, 0));
     ASSERT_EQ(printers_.jobs.size(), 1u);
     EXPECT_EQ(printers_.jobs[0].port, "Office");
-    EXPECT_EQ(printers_.jobs[0].bytes, "__________\r\n");
+    EXPECT_EQ(printers_.jobs[0].bytes, std::string(300, '_') + "\r\n");  // no wrap at 256
 
     // A printer of the host comes first.
     testing::RecordingHost host;
