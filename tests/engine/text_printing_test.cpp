@@ -44,6 +44,7 @@ class RecordingPrinters : public RawPrinters {
     std::deque<Job> jobs;
     int failing_writes = 0;  // the next writes that accept only one byte
     bool refuse = false;
+    bool finish_fails = false;
     std::string default_queue;
 
   private:
@@ -60,7 +61,10 @@ class RecordingPrinters : public RawPrinters {
             job_.bytes.append(bytes);
             return bytes.size();
         }
-        bool Finish() override { return job_.finished = true; }
+        bool Finish() override {
+            job_.finished = true;
+            return !owner_.finish_fails;
+        }
 
       private:
         RecordingPrinters& owner_;
@@ -235,13 +239,19 @@ TEST_F(TextPrintingTest, AFailedWriteIsRetriedOnNoAndCancelledOnYes) {
     EXPECT_TRUE(printers_.jobs[1].destroyed);
 }
 
-TEST_F(TextPrintingTest, AReadErrorCancelsTheJob) {
+TEST_F(TextPrintingTest, ReadErrorsCancelTheJobAndNoFailureLooksLikeSuccess) {
     EXPECT_FALSE(report_.PrintTXT("", "q", dir_.Path().string(), 1, 9, 0));
     ASSERT_EQ(printers_.jobs.size(), 1u);
     EXPECT_FALSE(printers_.jobs[0].finished);
     EXPECT_TRUE(printers_.jobs[0].destroyed);
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], "File Read Error " + dir_.Path().string());
+
+    // A job the printer does not take at its end is no success.
+    printers_.finish_fails = true;
+    messages_.clear();
+    EXPECT_FALSE(report_.PrintTXT("", "Queue", Report("x"), 1, 9, 0));
+    EXPECT_EQ(messages_, std::vector<std::string>{"Printer error at the end of the job Queue"});
 
     printers_.refuse = true;
     messages_.clear();
