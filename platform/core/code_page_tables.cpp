@@ -6,6 +6,7 @@
 
 namespace quillon::text {
 
+// clang-format off
 constexpr CodePageHalf kWindows1250 = {
     0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021,
     0x0000, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
@@ -249,5 +250,6 @@ const CodePageDef kCodePageDefs[] = {
     {"ISO-8859-15", 28605, &kIso885915},
 };
 const std::size_t kCodePageDefCount = sizeof kCodePageDefs / sizeof kCodePageDefs[0];
+// clang-format on
 
 }  // namespace quillon::text
