@@ -3,6 +3,7 @@
 // (platform/core/raw_printer.h).
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,14 @@ class LineReader {
             fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         } while (fd_ < 0 && errno == EINTR);
         return fd_ >= 0;
+    }
+
+    // True when path names the open file itself (writing there would empty the report).
+    bool IsFile(const std::string& path) const {
+        struct stat open_file {};
+        struct stat other {};
+        return fd_ >= 0 && ::fstat(fd_, &open_file) == 0 && ::stat(path.c_str(), &other) == 0 &&
+               open_file.st_dev == other.st_dev && open_file.st_ino == other.st_ino;
     }
 
     Result Next(std::string& line) {
@@ -186,6 +195,11 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
     if (!reader.Open(input)) {
         rptMessageDlg(std::string(Msg(FILE_OPENMsg, FLanguage)) + input, TMsgDlgType::mtError,
                       mbOK);
+        return false;
+    }
+    if (reader.IsFile(port)) {
+        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FLanguage)) + port + " (the report itself)",
+                      TMsgDlgType::mtError, mbOK);
         return false;
     }
     std::string error;

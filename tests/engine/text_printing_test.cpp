@@ -190,7 +190,7 @@ TEST_F(TextPrintingTest, CurrentPrinterNamesTheSectionAndThePort) {
     EXPECT_EQ(printers_.jobs.back().port, "Desk");
 }
 
-TEST_F(TextPrintingTest, AMissingReportLeavesTheOutputAlone) {
+TEST_F(TextPrintingTest, AMissingReportOrOneNamedAsPortIsNeverEmptied) {
     report_.SetRawPrinters(nullptr);
     const std::string out = dir_.File("kept.prn");
     WriteFile(out, "earlier print");
@@ -199,6 +199,14 @@ TEST_F(TextPrintingTest, AMissingReportLeavesTheOutputAlone) {
     EXPECT_EQ(ReadFile(out), "earlier print");
     ASSERT_EQ(messages_.size(), 1u);
     EXPECT_EQ(messages_[0], "Fehler beim Öffnen der Datei " + dir_.File("missing.txt"));
+
+    // Printing a report onto itself would empty it.
+    messages_.clear();
+    const std::string input = Report("report\n");
+    EXPECT_FALSE(report_.PrintTXT("", input, input, 1, 1, 0));
+    EXPECT_EQ(ReadFile(input), "report\n");
+    EXPECT_EQ(messages_, std::vector<std::string>{"Fehler beim Öffnen des Druckers " + input +
+                                                  " (the report itself)"});
 
     // A blank file name prints PrnFile.
     report_.SetPrnFile(Report("from PrnFile\n"));
