@@ -73,6 +73,13 @@ const MessageTable PRINTER_OUTPMsg = {
     "Spausdinimo klaida. Nutraukti spausdinimą ",
 };
 
+const MessageTable PRINTER_ENDMsg = {
+    "Printer error at the end of the job ",      "Druckerfehler am Ende des Auftrags ",
+    "Errore di Stampante alla fine del lavoro ", "Printer error at the end of the job ",
+    "Printer error at the end of the job ",      "Ошибка принтера в конце задания ",
+    "Spausdintuvo klaida baigiant užduotį ",
+};
+
 const MessageTable VIEWER_Msg = {
     "Viewer not assigned to the tQuillon: ",    "Viewer für tQuillon nicht zugewiesen: ",
     "Viewer non atacato al tQuillon: ",         "Viewer not assigned to the tQuillon: ",

@@ -39,6 +39,7 @@ extern const MessageTable PRINTER_OPENMsg;  // "Printer Open Error "
 extern const MessageTable FILE_OPENMsg;     // "File Open Error "
 extern const MessageTable FILE_READMsg;     // "File Read Error "
 extern const MessageTable PRINTER_OUTPMsg;  // "Printer error. ABORT "
+extern const MessageTable PRINTER_ENDMsg;   // "Printer error at the end of the job "
 extern const MessageTable VIEWER_Msg;       // "Viewer not assigned to the tQuillon: "
 // The label of the progress window: "Page Number".
 extern const MessageTable PAGE_NUMBERCaption;

@@ -42,6 +42,7 @@ namespace quillon {
 class TQuillon;
 class ExecutionDriver;
 class ReportOutputClient;
+class RawPrinters;
 
 using TNextEvent = std::function<void(TQuillon& Sender, bool& PNext)>;
 using TGetGroupIndexEvent =
@@ -240,6 +241,22 @@ class TQuillon : public TComponent, public CalcReportAccess {
     void NewPageWait(int Level);
     void SetBorder(int From1, int To1, int From2, int To2, int From3, int To3);
 
+    // --- text printing (text_printing.cpp) ----------------------------------------------
+    // Prints the text report FileName (blank: PrnFile) on a character printer through the
+    // printer section Section of QUILDOC.INI (blank: the current printer's name) to Port
+    // (blank: the section's <PRINTER>, else the current printer): its tags become the
+    // section's control sequences, <BR> and <HR> line ends and rules, <CENTER> passages are
+    // centred on a line of Width characters (0 or less: the section's <WIDTH>, else 128).
+    // Only pages FromPage..ToPage (counted from 1 by form feeds) are sent. True when the
+    // whole report was read and sent.
+    bool PrintTXT(std::string_view Section, std::string_view Port, std::string_view FileName,
+                  int FromPage, int ToPage, int Width);
+    // While true, PrintTXT prints the national letters in the printer's national set.
+    bool PrinterCharConvert() const { return FPrinterCharConvert; }
+    void SetPrinterCharConvert(bool Value) { FPrinterCharConvert = Value; }
+    // Where PrintTXT sends its jobs (nullptr: DefaultRawPrinters()); must outlive the report.
+    void SetRawPrinters(RawPrinters* Value) { FRawPrinters = Value; }
+
     // --- messages and the viewer's form ---------------------------------------------------
     // Shows Msg through the host's message dialog and returns its result. With prMsgToHtml
     // and an HTML format file the message becomes an HTML page in the report output
@@ -328,6 +345,9 @@ class TQuillon : public TComponent, public CalcReportAccess {
 
     // Scratch of the line builder, kept so that building a line reuses its room.
     std::string FLineScratch;
+
+    bool FPrinterCharConvert = false;
+    RawPrinters* FRawPrinters = nullptr;
 };
 
 }  // namespace quillon
