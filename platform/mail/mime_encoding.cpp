@@ -168,7 +168,8 @@ std::string HeaderText(std::string_view text, std::size_t used) {
 std::string HeaderPhrase(std::string_view name) {
     const std::string clean = WithoutControls(AsUtf8(name));
     if (clean.empty()) return {};
-    if (!IsPrintableAscii(clean)) return EncodedWords(clean);
+    // Encoded words also for a long name: they fold, a quoted string cannot.
+    if (!IsPrintableAscii(clean) || clean.size() > 60) return EncodedWords(clean);
     constexpr std::string_view kSpecials = "()<>[]:;@\\,.\"";
     if (clean.find_first_of(kSpecials) == std::string::npos &&
         clean.find("=?") == std::string::npos)

@@ -25,7 +25,8 @@ std::string QuotedPrintable(std::string_view text);
 std::string HeaderText(std::string_view text, std::size_t used);
 
 // A display name for an address header: as it is when it is an atom sequence, quoted
-// when it holds specials, encoded words when it is not ASCII. Empty stays empty.
+// when it holds specials, encoded words (folded) when it is not ASCII or longer than 60
+// characters. Empty stays empty.
 std::string HeaderPhrase(std::string_view name);
 
 // A header parameter `name=value` for a file name: quoted when printable ASCII, otherwise
