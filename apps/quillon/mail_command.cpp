@@ -118,9 +118,11 @@ CommandRegistrar registrar([](CLI::App& app) {
         "invalid recipient), 66 --text-file unreadable");
     auto options = std::make_shared<MailOptions>();
     cmd->add_option("files", options->files, "Files to attach (report files)")->required();
+    // One address per --to or --cc, so that files may follow them.
     cmd->add_option("--to", options->to, "A To recipient: ADDR or \"Name <ADDR>\" (repeatable)")
-        ->required();
-    cmd->add_option("--cc", options->cc, "A Cc recipient (repeatable)");
+        ->required()
+        ->allow_extra_args(false);
+    cmd->add_option("--cc", options->cc, "A Cc recipient (repeatable)")->allow_extra_args(false);
     cmd->add_option("--subject", options->subject, "The subject");
     auto* text = cmd->add_option("--text", options->text, "The message text");
     cmd->add_option("--text-file", options->text_file, "Read the message text from a file")

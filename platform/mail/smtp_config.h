@@ -1,12 +1,11 @@
 #pragma once
-// The SMTP account of a mail profile: a QUILDOC.INI section (default [MAIL]) with
-//
-//   URL=smtp://mail.example.com:587   (or smtps:// for TLS from the start)
-//   USER=reports@example.com          (optional: no login without it)
-//   FROM=Reports <reports@example.com> (optional when USER is an address)
-//   STARTTLS=1                        (optional: require TLS on an smtp:// connection)
-//   PASSWORD=...                      (optional: used when the storage has no Password)
-//   TIMEOUT=30                        (optional: seconds to wait for the server)
+// The SMTP account of a mail profile: a QUILDOC.INI section (default [MAIL]) with the keys
+//   URL       smtp://host[:port] or smtps://host[:port] (TLS from the start); required
+//   USER      the login name; optional, no login without it
+//   FROM      the sender address; optional when USER is an address
+//   STARTTLS  1 requires TLS on an smtp:// connection; optional
+//   PASSWORD  used when the storage has no Password; optional
+//   TIMEOUT   seconds to wait for the server; optional, default 30
 
 #include <optional>
 #include <string>

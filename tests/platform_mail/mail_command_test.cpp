@@ -72,15 +72,21 @@ TEST_F(MailCommandTest, MailsFilesWithThePasswordFromTheEnvironment) {
 
 TEST_F(MailCommandTest, EmlWritesTheMessageAndSendsNothing) {
     Write("report.txt", "plain report\r\n");
+    Write("second.txt", "second\r\n");
+    // Files may also follow --to and --cc, which take one address each.
     const Result r =
-        Run("report.txt --to boss@example.com --text 'See attached' --eml out.eml "
-            "--settings /nonexistent/QUILDOC.INI");
+        Run("report.txt --to boss@example.com --cc c@example.com second.txt "
+            "--text 'See attached' --eml out.eml --settings /nonexistent/QUILDOC.INI");
     ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "quillon mail: message written to out.eml\n");
     const MimePart mail = ParseMime(Read(dir_ / "out.eml"));
     EXPECT_EQ(mail.Header("To"), "boss@example.com");
-    ASSERT_EQ(mail.parts.size(), 2u);
-    EXPECT_EQ(mail.parts[0].body, "See attached\r\n \r\n");
+    EXPECT_EQ(mail.Header("Cc"), "c@example.com");
+    EXPECT_EQ(mail.Header("From"), "");
+    ASSERT_EQ(mail.parts.size(), 3u);
+    EXPECT_EQ(mail.parts[0].body, "See attached\r\n  \r\n");
     EXPECT_EQ(mail.parts[1].body, "plain report\r\n");
+    EXPECT_EQ(mail.parts[2].body, "second\r\n");
 }
 
 TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
