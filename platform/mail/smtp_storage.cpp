@@ -225,6 +225,10 @@ void TrptSmtpStorage::Deliver(mail::OutgoingMail& Mail) {
                          where + " refused the login: " + session->last_reply);
     }
     if (const auto& refusal = session->refusal) {
+        // 530: the server wants a login it did not offer (or that was not configured).
+        if (refusal->reply.rfind("530", 0) == 0) {
+            throw EMapiError(MAPI_E_LOGIN_FAILURE, where + " requires a login: " + refusal->reply);
+        }
         if (refusal->verb == "RCPT") {
             throw EMapiError(
                 MAPI_E_UNKNOWN_RECIPIENT,

@@ -369,7 +369,7 @@ void SmtpTestServer::Converse(int fd) {
         record(verb);
         if (verb == "EHLO") {
             Say(fd, "250-localhost");
-            if (needs_login) Say(fd, "250-AUTH " + options_.mechanisms);
+            if (needs_login && !options_.hide_auth) Say(fd, "250-AUTH " + options_.mechanisms);
             Say(fd, "250 8BITMIME");
         } else if (verb == "HELO" || verb == "NOOP" || verb == "RSET") {
             if (verb == "RSET") current = {};

@@ -39,6 +39,7 @@ class SmtpTestServer {
         std::set<std::string> refused;  // recipients answered with 550
         bool drop_at_data = false;      // closes the connection on DATA
         bool silent = false;            // accepts connections but never answers
+        bool hide_auth = false;         // requires the login without offering it
 
         Options& Login(std::string u, std::string p, std::string mechs = "PLAIN LOGIN") {
             user = std::move(u);

@@ -168,6 +168,15 @@ TEST_F(SmtpStorageTest, EveryWayOfFailingToLogOnIsALoginFailure) {
     other->SetProfileName("OFFICE");
     EXPECT_EQ(CodeOf([&] { other->Logon(); }), 3);
 
+    // A server that wants a login it does not offer refuses the message as a login failure.
+    SmtpTestServer::Options hidden;
+    hidden.Login("reporter", "pw").hide_auth = true;
+    SmtpTestServer hiding(hidden);
+    auto unoffered = Storage(Account(hiding));
+    unoffered->Logon();
+    EXPECT_EQ(CodeOf([&] { unoffered->Send(); }), 3);
+    EXPECT_TRUE(hiding.Deliveries().empty());
+
     // A server that accepts the connection and never answers is given up on in time.
     SmtpTestServer silent(SmtpTestServer::Options().Silent());
     auto waiting = Storage("URL=" + silent.Url() + "\r\nFROM=r@example.com\r\nTIMEOUT=1\r\n");
