@@ -11,38 +11,15 @@ namespace quillon {
 namespace {
 
 TEST(MapiErrors, MessagesNameTheCode) {
-    const std::pair<int, const char*> names[] = {
-        {1, "User Abort"},
-        {2, "General Failure"},
-        {3, "Login Failure"},
-        {4, "Disk Full"},
-        {5, "Insufficient Memory"},
-        {6, "Access Denied"},
-        {8, "Too Many Sessions"},
-        {9, "Too Many Files"},
-        {10, "Too Many Recipients"},
-        {11, "Attachment Not Found"},
-        {12, "Attachment Open Failure"},
-        {13, "Attachment Write Failure"},
-        {14, "Unknown Recipient"},
-        {15, "Bad Recipient Type"},
-        {16, "No Messages"},
-        {17, "Invalid Message"},
-        {18, "Text Too Large"},
-        {19, "Invalid Session"},
-        {20, "Type Not Supported"},
-        {21, "Ambiguous Recipient"},
-        {22, "Message In Use"},
-        {23, "Network Failure"},
-        {24, "Invalid Edit Fields"},
-        {25, "Invalid Recipients"},
-        {26, "Feature Not Supported"},
-    };
-    for (const auto& [code, name] : names) {
+    for (const auto& [code, name] : {std::pair<int, const char*>{1, "User Abort"},
+                                     {3, "Login Failure"},
+                                     {14, "Unknown Recipient"},
+                                     {26, "Feature Not Supported"}}) {
         EXPECT_EQ(MapiErrorName(code), name);
         EXPECT_EQ(EMapiError(code).what(),
                   "MAPI: " + std::string(name) + ". ErrorCode = " + std::to_string(code));
     }
+    for (int code = 1; code <= 26; ++code) EXPECT_EQ(MapiErrorName(code).empty(), code == 7);
     for (int code : {-1, 0, 7, 27, 1000}) EXPECT_EQ(MapiErrorName(code), "") << code;
     EXPECT_STREQ(EMapiError(99, "detail").what(), "MAPI: . ErrorCode = 99");
     EXPECT_EQ(EMapiError(3, "server x").Detail(), "server x");
