@@ -66,6 +66,15 @@ class ProgressWindow {
     std::function<void()> on_stop;
 };
 
+// A message about to be mailed, as the review step shows it for editing.
+struct MailReview {
+    std::vector<std::string> to;  // recipients as written
+    std::vector<std::string> cc;
+    std::string subject;
+    std::string text;                      // the body, lines ending in CR LF
+    std::vector<std::string> attachments;  // file paths
+};
+
 struct ProgressWindowTexts {
     std::string title;
     std::string page_label;  // "Page Number" in the report's language
@@ -96,11 +105,33 @@ class HostServices {
     // The printer set-up dialog; false when cancelled or when there is no printer.
     virtual bool PrinterSetupDialog() { return false; }
 
+    // Shows a message about to be mailed for review and editing; false when the user
+    // cancels. Without a window the message is accepted unchanged when it has a To
+    // recipient, and cancelled when it has none (nobody could add one).
+    virtual bool ReviewMail(MailReview& message) { return !message.to.empty(); }
+
+    // The wait cursor, shown while a long operation keeps the user waiting. Calls nest;
+    // use WaitCursor below so that every Begin is ended on every exit.
+    virtual void BeginWaitCursor() {}
+    virtual void EndWaitCursor() {}
+
     // A new, hidden progress window, or nullptr when the host shows none.
     virtual std::unique_ptr<ProgressWindow> CreateProgressWindow(
         const ProgressWindowTexts& /*texts*/) {
         return nullptr;
     }
+};
+
+// Shows the host's wait cursor for its lifetime.
+class WaitCursor {
+  public:
+    explicit WaitCursor(HostServices& host) : host_(host) { host_.BeginWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    ~WaitCursor() { host_.EndWaitCursor(); }
+
+  private:
+    HostServices& host_;
 };
 
 // The host for batch jobs, servers and tests. A message goes to the responder when one is

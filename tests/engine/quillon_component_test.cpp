@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 
 #include "engine_test_support.h"
@@ -14,6 +15,26 @@ using testing::RecordingHost;
 using testing::ScopedEnv;
 using testing::TempDir;
 using testing::WriteFile;
+
+// A storage that does nothing: the report only keeps a link to it.
+class NullStorage : public TrptStorage {
+  public:
+    using TrptStorage::TrptStorage;
+    void SetAttachments(const TStrings& v) override { lists_[0] = v; }
+    TStrings& GetAttachments() override { return lists_[0]; }
+    void SetToRecipients(const TStrings& v) override { lists_[1] = v; }
+    TStrings& GetToRecipients() override { return lists_[1]; }
+    void SetCcRecipients(const TStrings& v) override { lists_[2] = v; }
+    TStrings& GetCcRecipients() override { return lists_[2]; }
+    void SetMailMessage(const TStrings& v) override { lists_[3] = v; }
+    TStrings& GetMailMessage() override { return lists_[3]; }
+    void Logon() override {}
+    void Logoff() override {}
+    void Send() override {}
+
+  private:
+    std::array<TStrings, 4> lists_;
+};
 
 TEST(QuillonComponent, NewComponentDefaults) {
     RecordingHost host;
@@ -113,7 +134,7 @@ TEST(QuillonComponent, PageBreakMarkersFromTheSettingsFile) {
 TEST(QuillonComponent, DropsLinkedComponentsDestroyedFirst) {
     TQuillon report;
     auto viewer = std::make_unique<FakeViewer>("viewer");
-    auto storage = std::make_unique<TrptStorage>("storage");
+    auto storage = std::make_unique<NullStorage>("storage");
     auto menu = std::make_unique<TComponent>("menu");
     auto popup = std::make_unique<TComponent>("popup");
     auto parent = std::make_unique<TComponent>("parent");
@@ -143,7 +164,7 @@ TEST(QuillonComponent, DropsLinkedComponentsDestroyedFirst) {
 
 TEST(QuillonComponent, LinkedComponentsOutliveTheReport) {
     FakeViewer viewer("viewer");
-    TrptStorage storage("storage");
+    NullStorage storage("storage");
     TComponent menu("menu");
     {
         auto report = std::make_unique<TQuillon>();

@@ -1,0 +1,41 @@
+#include "platform/mail/smtp_config.h"
+
+#include "engine/mapi_error.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon::mail {
+
+std::string ProfileSection(std::string_view profile) {
+    const std::string_view name = text::Trim(profile);
+    return name.empty() ? std::string("MAIL") : std::string(name);
+}
+
+SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile) {
+    const std::string section = ProfileSection(profile);
+    auto fail = [&](const std::string& what) {
+        throw EMapiError(MAPI_E_LOGIN_FAILURE, "mail profile [" + section + "]: " + what);
+    };
+    if (!settings.HasSection(section)) fail("no such section in the settings file");
+    SmtpConfig config;
+    config.url = settings.ReadString(section, "URL", "");
+    const std::size_t separator = config.url.find("://");
+    const std::string scheme = separator == std::string::npos
+                                   ? std::string()
+                                   : text::AsciiUpperCase(config.url.substr(0, separator));
+    if (scheme != "SMTP" && scheme != "SMTPS") {
+        fail("URL \"" + config.url + "\" is not an smtp:// or smtps:// address");
+    }
+    if (config.url.size() == separator + 3) fail("URL has no server name");
+    config.user = settings.ReadString(section, "USER", "");
+    config.password = settings.ReadString(section, "PASSWORD", "");
+    const std::string from = settings.ReadString(section, "FROM", config.user);
+    std::optional<MailAddress> sender = ParseMailAddress(from);
+    if (!sender) fail("FROM \"" + from + "\" is not a mail address (nor is USER)");
+    config.from = std::move(*sender);
+    config.starttls = settings.ReadInteger(section, "STARTTLS", 0) != 0;
+    config.timeout_seconds = settings.ReadInteger(section, "TIMEOUT", 30);
+    if (config.timeout_seconds <= 0) config.timeout_seconds = 30;
+    return config;
+}
+
+}  // namespace quillon::mail

@@ -1,0 +1,138 @@
+// quillon mail end to end: the built command mails files to a loopback SMTP server or
+// writes an .eml file, and every failure ends with its result code as exit status.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+
+#include "mail_test_fixture.h"
+#include "mail_test_support.h"
+
+namespace quillon::mailtest {
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class MailCommandTest : public MailTest {
+  protected:
+    // Runs "quillon mail ARGS" in the test's folder with the given environment prefix.
+    Result Run(const std::string& args, const std::string& env = {}) {
+        const fs::path err = dir_ / "stderr.txt";
+        const std::string command = "cd '" + dir_.string() + "' && " + env +
+                                    " '" QUILLON_BINARY "' mail " + args + " 2>'" + err.string() +
+                                    "'";
+        Result result;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        if (pipe == nullptr) return result;
+        std::array<char, 4096> buffer{};
+        std::size_t n = 0;
+        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+            result.out.append(buffer.data(), n);
+        const int status = ::pclose(pipe);
+        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = Read(err);
+        return result;
+    }
+    std::string Account(const SmtpTestServer& server) {
+        return "--settings '" +
+               Settings("URL=" + server.Url() +
+                        "\r\nUSER=reporter\r\nFROM=reports@example.com\r\nTIMEOUT=3\r\n")
+                   .string() +
+               "'";
+    }
+};
+
+TEST_F(MailCommandTest, MailsFilesWithThePasswordFromTheEnvironment) {
+    SmtpTestServer server(SmtpTestServer::Options().Login("reporter", "from env"));
+    Write("report.htm", "<p>report</p>");
+    Write("body.txt", "Good morning,\nthe report.\n");
+    const Result r =
+        Run("report.htm --to boss@example.com --cc 'Archive <arc@example.com>' "
+            "--subject 'Daily \u20ac' --text-file body.txt " +
+                Account(server),
+            "QUILLON_SMTP_PASSWORD='from env'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(server.Logins(), (std::vector<std::string>{"reporter:from env"}));
+    const auto deliveries = server.Deliveries();
+    ASSERT_EQ(deliveries.size(), 1u);
+    EXPECT_EQ(deliveries[0].recipients,
+              (std::vector<std::string>{"boss@example.com", "arc@example.com"}));
+    const MimePart mail = ParseMime(deliveries[0].data);
+    EXPECT_EQ(DecodeHeader(mail.Header("Subject")), "Daily \u20ac");
+    ASSERT_EQ(mail.parts.size(), 2u);
+    EXPECT_EQ(mail.parts[0].body, "Good morning,\r\nthe report.\r\n \r\n");
+    EXPECT_EQ(mail.parts[1].body, "<p>report</p>");
+}
+
+TEST_F(MailCommandTest, EmlWritesTheMessageAndSendsNothing) {
+    Write("report.txt", "plain report\r\n");
+    Write("second.txt", "second\r\n");
+    // Files may also follow --to and --cc, which take one address each.
+    const Result r =
+        Run("report.txt --to boss@example.com --cc c@example.com second.txt "
+            "--text 'See attached' --eml out.eml --settings /nonexistent/QUILDOC.INI");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "quillon mail: message written to out.eml\n");
+    const MimePart mail = ParseMime(Read(dir_ / "out.eml"));
+    EXPECT_EQ(mail.Header("To"), "boss@example.com");
+    EXPECT_EQ(mail.Header("Cc"), "c@example.com");
+    EXPECT_EQ(mail.Header("From"), "");
+    ASSERT_EQ(mail.parts.size(), 3u);
+    EXPECT_EQ(mail.parts[0].body, "See attached\r\n  \r\n");
+    EXPECT_EQ(mail.parts[1].body, "plain report\r\n");
+    EXPECT_EQ(mail.parts[2].body, "second\r\n");
+}
+
+TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
+    SmtpTestServer server(
+        SmtpTestServer::Options().Login("reporter", "pw").Refuse("nobody@example.com"));
+    Write("report.htm", "<p>1</p>");
+    const std::string account = Account(server);
+    const std::string unreachable =
+        "--settings '" +
+        Write("other.ini", "[MAIL]\r\nURL=smtp://127.0.0.1:" + std::to_string(UnusedPort()) +
+                               "\r\nFROM=r@example.com\r\n")
+            .string() +
+        "'";
+    struct Case {
+        std::string args;
+        int status;
+        std::string says;
+    };
+    const std::string pw = "QUILLON_SMTP_PASSWORD=pw";
+    for (const Case& c :
+         {Case{"report.htm --to boss@example.com " + account, 3,
+               "MAPI: Login Failure. ErrorCode = 3"},
+          Case{"report.htm --to boss@example.com " + unreachable, 3, "Login Failure"},
+          Case{"missing.htm --to boss@example.com " + account, 11, "missing.htm"},
+          Case{"report.htm --to nobody@example.com " + account, 14, "nobody@example.com"},
+          Case{"report.htm --to 'not an address' " + account, 25, "not an address"},
+          Case{"report.htm --to boss@example.com --text-file none.txt " + account, 66,
+               "none.txt"}}) {
+        const bool with_password = c.status != 3 || c.args.find(unreachable) != std::string::npos;
+        const Result r = Run(c.args, with_password ? pw : "");
+        EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+    }
+    EXPECT_TRUE(server.Deliveries().empty());
+    // A password is never a command-line argument.
+    EXPECT_NE(Run("report.htm --to boss@example.com --password pw " + account).status, 0);
+}
+
+TEST_F(MailCommandTest, HelpNamesTheOptionsAndExitCodes) {
+    const Result r = Run("--help");
+    EXPECT_EQ(r.status, 0);
+    for (const char* word : {"--to", "--cc", "--subject", "--text-file", "--profile", "--eml",
+                             "QUILLON_SMTP_PASSWORD", "14 recipient refused"}) {
+        EXPECT_NE(r.out.find(word), std::string::npos) << word;
+    }
+}
+
+}  // namespace
+}  // namespace quillon::mailtest
