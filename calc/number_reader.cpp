@@ -1,6 +1,7 @@
 #include "calc/number_reader.h"
 
 #include <charconv>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <system_error>
@@ -44,6 +45,16 @@ long LeadingDigitExponent(std::string_view int_digits, std::string_view frac_dig
 
 double DecimalDigitsValue(std::string_view int_digits, std::string_view frac_digits,
                           bool exponent_negative, std::string_view exponent_digits) {
+    // Up to 15 digits without exponent (the common field value): the digits make an exact
+    // integer and the power of ten is exact, so one division rounds correctly.
+    if (exponent_digits.empty() && int_digits.size() + frac_digits.size() <= 15) {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        std::uint64_t digits = 0;
+        for (const char c : int_digits) digits = digits * 10 + static_cast<unsigned>(c - '0');
+        for (const char c : frac_digits) digits = digits * 10 + static_cast<unsigned>(c - '0');
+        return static_cast<double>(digits) / kPowers[frac_digits.size()];
+    }
     long exponent = SaturatedExponent(exponent_digits);
     if (exponent_negative) exponent = -exponent;
     std::string text;
@@ -70,6 +81,33 @@ double DecimalDigitsValue(std::string_view int_digits, std::string_view frac_dig
 }
 
 std::optional<double> ReadNumber(std::string_view text) {
+    // The common form first: an optional "-", up to 15 digits with an optional fraction.
+    {
+        static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const char* p = text.data();
+        const char* const end = p + text.size();
+        const bool minus = p != end && *p == '-';
+        if (minus) ++p;
+        std::uint64_t digits = 0;
+        int count = 0;
+        int fraction = -1;  // digits after the point; -1: no point yet
+        for (; p != end; ++p) {
+            if (*p >= '0' && *p <= '9') {
+                digits = digits * 10 + static_cast<unsigned>(*p - '0');
+                ++count;
+                if (fraction >= 0) ++fraction;
+            } else if (*p == '.' && fraction < 0) {
+                fraction = 0;
+            } else {
+                break;
+            }
+        }
+        if (p == end && count > 0 && count <= 15) {
+            const double value = static_cast<double>(digits) / kPowers[fraction < 0 ? 0 : fraction];
+            return minus ? -value : value;
+        }
+    }
     std::size_t pos = 0;
     bool negative = false;
     if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {

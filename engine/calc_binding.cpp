@@ -40,6 +40,12 @@ void TQuillon::SetXCalcExt(TCustomRepCalculator* Value) {
 void TQuillon::PutCalcValues(int Level) {
     TCustomRepCalculator* calculator = XCalcExt();
     if (calculator == nullptr || !IsReportLevel(Level)) return;
+    if (!FModel.ActiveNames().LevelHasExpression(Level)) {
+        // No calculated field on the level: only the binding that evaluation would make.
+        calculator->SetReport(this);
+        calculator->SetLevel(Level);
+        return;
+    }
     LevelFields fields(FModel, Level);
     quillon::PutCalcValues(*calculator, *this, Level, fields);
 }

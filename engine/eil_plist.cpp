@@ -19,6 +19,22 @@ void EilPlist::Add(std::uint8_t x, std::uint8_t y, std::string s) {
     }
 }
 
+void EilPlist::AddCopy(std::uint8_t x, std::uint8_t y, std::string_view s) {
+    if (spare_.empty()) {
+        Add(x, y, std::string(s));
+        return;
+    }
+    std::string text = std::move(spare_.back());
+    spare_.pop_back();
+    text.assign(s);
+    Add(x, y, std::move(text));
+}
+
+void EilPlist::Recycle() {
+    for (DataNodeRec& node : nodes_) spare_.push_back(std::move(node.Val));
+    Clear();
+}
+
 const std::string& EilPlist::GetVal() const {
     return EoList() ? kEscape : nodes_[cursor_].Val;
 }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace quillon {
@@ -25,6 +26,9 @@ class EilPlist {
     // Appends a node after the cursor node and makes it the cursor (at the end when the
     // cursor is past the end).
     void Add(std::uint8_t x, std::uint8_t y, std::string s);
+    // The same with a copy of s, made in the room of a node freed by Recycle when there
+    // is one (a list reused line after line allocates nothing once warm).
+    void AddCopy(std::uint8_t x, std::uint8_t y, std::string_view s);
 
     void First() { cursor_ = 0; }
     void Next() {
@@ -56,10 +60,13 @@ class EilPlist {
         nodes_.clear();
         cursor_ = 0;
     }
+    // Clear, keeping the texts' room for AddCopy.
+    void Recycle();
 
   private:
     std::vector<DataNodeRec> nodes_;
-    std::size_t cursor_ = 0;  // == nodes_.size(): past the end
+    std::size_t cursor_ = 0;          // == nodes_.size(): past the end
+    std::vector<std::string> spare_;  // room of recycled texts
 };
 
 }  // namespace quillon

@@ -86,6 +86,7 @@ class ExecutionDriver {
     bool cleaned_ = true;
     bool pnext_ = false;     // PNext keeps its value from one OnNext call to the next
     bool new_group_ = true;  // the next detail line opens a group
+    EilPlist detail_lines_;  // the lines of one record, reused from record to record
 };
 
 bool ExecutionDriver::Fail(std::string_view message) {
@@ -336,7 +337,8 @@ void ExecutionDriver::RecordLoop() {
 
         r_.PrintOnOff();
         if (Stopped()) return;
-        EilPlist list;
+        EilPlist& list = detail_lines_;
+        list.Recycle();
         if (new_group_) {
             new_group_ = false;
             r_.DetailHeadSum();

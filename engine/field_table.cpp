@@ -1,5 +1,7 @@
 #include "engine/field_table.h"
 
+#include <atomic>
+
 #include "engine/report_level.h"
 #include "platform/core/text_encoding.h"
 
@@ -31,7 +33,26 @@ std::string SpaceStars(std::string_view s) {
     return out;
 }
 
+std::uint64_t NextRevision() {
+    static std::atomic<std::uint64_t> revision{0};
+    return ++revision;
+}
+
 }  // namespace
+
+std::size_t tRNAMEList::NameHash::operator()(std::string_view s) const {
+    std::uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-cased bytes
+    for (const char c : s) {
+        h ^= static_cast<unsigned char>(text::AsciiUpper(c));
+        h *= 1099511628211ull;
+    }
+    return static_cast<std::size_t>(h);
+}
+
+bool tRNAMEList::NameEqual::operator()(std::string_view a, std::string_view b) const {
+    // Names are stored upper-cased and mostly looked up as written in the template.
+    return a.size() == b.size() && (a == b || text::EqualsIgnoreCase(a, b));
+}
 
 std::string tRNAMEList::GetAsString() const {
     if (current_ == kNone) return {};
@@ -86,15 +107,26 @@ void tRNAMEList::SetAsURL(std::string_view url) {
     SetAsString(link);
 }
 
+void tRNAMEList::EnsureSlotTables() {
+    if (by_key_.empty()) by_key_.assign(kSlotKeys, kNoIndex);
+    if (alias_of_.empty()) alias_of_.assign(kSlotKeys, 0);
+    if (cell_of_.empty()) cell_of_.assign(kSlotKeys, kNoIndex);
+}
+
 std::size_t tRNAMEList::CellFor(std::uint16_t key) {
-    auto [it, inserted] = cell_of_.try_emplace(key, cells_.size());
-    if (inserted) cells_.emplace_back();
-    return it->second;
+    std::uint32_t& cell = cell_of_[key];
+    if (cell == kNoIndex) {
+        cell = static_cast<std::uint32_t>(cells_.size());
+        cells_.emplace_back();
+    }
+    return cell;
 }
 
 void tRNAMEList::AddName(int level, int number, std::string_view text) {
     current_ = kNone;
     if (!IsSlotKey(level, number)) return;
+    EnsureSlotTables();
+    revision_ = NextRevision();
     const std::size_t eq = text.find('=');
     const std::string name =
         text::AsciiUpperCase(text::Trim(eq == std::string_view::npos ? text : text.substr(0, eq)));
@@ -104,7 +136,14 @@ void tRNAMEList::AddName(int level, int number, std::string_view text) {
         if (auto found = by_name_.find(name); found != by_name_.end()) {
             const FieldKey owner = entries_[found->second].key;
             if (owner.level != level || owner.number != number) {
-                aliases_.try_emplace(key, owner);
+                if (alias_of_[key] == 0) {
+                    alias_of_[key] = Pack(owner.level, owner.number);
+                    // The alias reads the first entry of the owner's slot.
+                    const std::uint32_t first = by_key_[Pack(owner.level, owner.number)];
+                    if (first != kNoIndex && entries_[first].has_expression) {
+                        expression_levels_[static_cast<std::size_t>(level)] = true;
+                    }
+                }
                 return;
             }
             // The same slot registered twice under its own name: a second entry, as before.
@@ -118,21 +157,18 @@ void tRNAMEList::AddName(int level, int number, std::string_view text) {
         const std::string lowered = AsciiLowerCase(text::Trim(text.substr(eq)));
         entry.has_expression = true;
         entry.expression = SpaceStars(std::string_view(lowered).substr(1));
+        expression_levels_[static_cast<std::size_t>(level)] = true;
     }
     const std::size_t index = entries_.size();
     entries_.push_back(std::move(entry));
     entry_cell_.push_back(CellFor(key));
     if (!name.empty()) by_name_.try_emplace(name, index);
-    by_key_.try_emplace(key, index);
+    if (by_key_[key] == kNoIndex) by_key_[key] = static_cast<std::uint32_t>(index);
 }
 
 bool tRNAMEList::FindByName(std::string_view name, int& level, int& number) {
-    current_ = kNone;
-    const std::string key = text::AsciiUpperCase(text::Trim(name));
-    if (key.empty()) return false;
-    const auto found = by_name_.find(key);
-    if (found == by_name_.end()) return false;
-    current_ = found->second;
+    current_ = IndexOf(name);
+    if (current_ == kNone) return false;
     level = entries_[current_].key.level;
     number = entries_[current_].key.number;
     return true;
@@ -145,14 +181,11 @@ bool tRNAMEList::FindByName(std::string_view name) {
 
 bool tRNAMEList::FindByNumber(int level, int number) {
     current_ = kNone;
-    if (!IsSlotKey(level, number)) return false;
-    if (const auto alias = aliases_.find(Pack(level, number)); alias != aliases_.end()) {
-        level = alias->second.level;
-        number = alias->second.number;
-    }
-    const auto found = by_key_.find(Pack(level, number));
-    if (found == by_key_.end()) return false;
-    current_ = found->second;
+    if (!IsSlotKey(level, number) || by_key_.empty()) return false;
+    std::uint16_t key = Pack(level, number);
+    if (alias_of_[key] != 0) key = alias_of_[key];
+    if (by_key_[key] == kNoIndex) return false;
+    current_ = by_key_[key];
     return true;
 }
 
@@ -166,8 +199,40 @@ void tRNAMEList::ClrREK() {
     entry_cell_.clear();
     by_name_.clear();
     by_key_.clear();
-    aliases_.clear();
+    alias_of_.clear();
+    expression_levels_.fill(false);
+    revision_ = NextRevision();
     current_ = kNone;
+}
+
+std::size_t tRNAMEList::IndexOf(std::string_view name) const {
+    const std::string_view key = text::Trim(name);
+    if (key.empty()) return kNone;
+    const auto found = by_name_.find(key);
+    return found == by_name_.end() ? kNone : found->second;
+}
+
+std::string_view tRNAMEList::ValueAt(std::size_t index) const {
+    if (index >= entries_.size()) return {};
+    const ValueCell& cell = cells_[entry_cell_[index]];
+    return cell.generation == generation_ ? std::string_view(cell.value) : std::string_view();
+}
+
+void tRNAMEList::SetValueAt(std::size_t index, std::string_view value) {
+    if (index >= entries_.size()) return;
+    ValueCell& cell = cells_[entry_cell_[index]];
+    const char* own = cell.value.data();
+    if (value.data() >= own && value.data() <= own + cell.value.size()) {
+        cell.value.assign(value);  // a part of the value itself
+    } else {
+        cell.value.clear();  // appending into the kept room is the cheapest copy
+        cell.value.append(value);
+    }
+    cell.generation = generation_;
+}
+
+bool tRNAMEList::LevelHasExpression(int level) const {
+    return IsReportLevel(level) && expression_levels_[static_cast<std::size_t>(level)];
 }
 
 std::optional<FieldKey> tRNAMEList::CurrentKey() const {
@@ -176,10 +241,10 @@ std::optional<FieldKey> tRNAMEList::CurrentKey() const {
 }
 
 std::optional<FieldKey> tRNAMEList::AliasOf(int level, int number) const {
-    if (!IsSlotKey(level, number)) return std::nullopt;
-    const auto found = aliases_.find(Pack(level, number));
-    if (found == aliases_.end()) return std::nullopt;
-    return found->second;
+    if (!IsSlotKey(level, number) || alias_of_.empty()) return std::nullopt;
+    const std::uint16_t owner = alias_of_[Pack(level, number)];
+    if (owner == 0) return std::nullopt;
+    return FieldKey{owner / 256, owner % 256};
 }
 
 }  // namespace quillon

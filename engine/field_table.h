@@ -6,9 +6,12 @@
 //
 //   model.FieldByName("TOTAL").SetAsString("12.50");
 //
-// Names are case-insensitive and trimmed. Lookups are hash lookups; a value write after a
-// lookup touches only the current field.
+// Names are case-insensitive and trimmed. A name lookup is a hash lookup that builds no
+// string, a slot lookup an array index; a value write after a lookup touches only the
+// current field. Code that writes the same fields for every record finds them once
+// (IndexOf) and writes by index (SetValueAt).
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -86,6 +89,21 @@ class tRNAMEList {
     // Empties the name table and the aliases and drops the cursor.
     void ClrREK();
 
+    // --- fields found once ----------------------------------------------------------------
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    // The field FindByName(name) would make current, or npos; the index stays valid while
+    // Revision() is unchanged. Does not move the cursor.
+    std::size_t IndexOf(std::string_view name) const;
+    // The field's value as AsStringView reads it, and SetAsString on it, by index.
+    std::string_view ValueAt(std::size_t index) const;
+    void SetValueAt(std::size_t index, std::string_view value);
+    // Changes whenever names are registered or cleared; no two tables share a revision,
+    // so a (table, revision) pair names one registration state.
+    std::uint64_t Revision() const { return revision_; }
+    // False when no slot of level (directly or through an alias) can have an expression:
+    // such a level has no calculated field.
+    bool LevelHasExpression(int level) const;
+
     // --- inspection ---------------------------------------------------------------------
     bool HasCurrent() const { return current_ != kNone; }
     // The slot that owns the current field (after following an alias).
@@ -96,7 +114,10 @@ class tRNAMEList {
     std::optional<FieldKey> AliasOf(int level, int number) const;
 
   private:
-    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    static constexpr std::size_t kNone = npos;
+    static constexpr std::uint32_t kNoIndex = static_cast<std::uint32_t>(-1);
+    // level * 256 + number: one place per slot key in the flat tables below.
+    static constexpr std::size_t kSlotKeys = 16 * 256;
     static std::uint16_t Pack(int level, int number) {
         return static_cast<std::uint16_t>(level * 256 + number);
     }
@@ -104,16 +125,28 @@ class tRNAMEList {
         std::string value;
         std::uint64_t generation = 0;  // the value is set when this equals generation_
     };
+    // Names compared ASCII-case-insensitively, so that a lookup needs no upper-cased copy.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const;
+    };
+    struct NameEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
     std::size_t CellFor(std::uint16_t key);
+    void EnsureSlotTables();
 
     std::vector<Entry> entries_;
-    std::vector<std::size_t> entry_cell_;                     // entries_ -> cells_
-    std::unordered_map<std::string, std::size_t> by_name_;    // first entry of a name
-    std::unordered_map<std::uint16_t, std::size_t> by_key_;   // first entry of a slot
-    std::unordered_map<std::uint16_t, FieldKey> aliases_;     // alias slot -> owner slot
-    std::unordered_map<std::uint16_t, std::size_t> cell_of_;  // slot -> cells_
+    std::vector<std::size_t> entry_cell_;  // entries_ -> cells_
+    std::unordered_map<std::string, std::size_t, NameHash, NameEqual> by_name_;  // first entry
+    std::vector<std::uint32_t> by_key_;    // slot key -> first entry of the slot
+    std::vector<std::uint16_t> alias_of_;  // alias slot key -> owner slot key, 0: none
+    std::vector<std::uint32_t> cell_of_;   // slot key -> cells_
     std::vector<ValueCell> cells_;
+    std::array<bool, 16> expression_levels_{};
     std::uint64_t generation_ = 1;
+    std::uint64_t revision_ = 0;
     std::size_t current_ = kNone;  // entries_ index of the current field
 };
 

@@ -1,6 +1,8 @@
 #include "engine/field_value.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 
 namespace quillon {
 
@@ -24,8 +26,29 @@ std::size_t Width(int width) {
     return width > 0 ? static_cast<std::size_t>(width) : 0;
 }
 
+// True when s is plain ASCII: then a character is a byte in every encoding.
+bool IsAscii(std::string_view s) {
+    const char* p = s.data();
+    const char* const end = p + s.size();
+    std::uint64_t high = 0;
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        high |= word;
+    }
+    for (; p != end; ++p) high |= static_cast<unsigned char>(*p);
+    return (high & 0x8080808080808080ull) == 0;
+}
+
 // Appends the first `width` characters of s, padded with blanks to `width` characters.
-void AppendPadCut(std::string& out, std::string_view s, std::size_t width, text::TextEncoding enc) {
+void AppendPadCut(std::string& out, std::string_view s, std::size_t width, text::TextEncoding enc,
+                  bool ascii = false) {
+    if (ascii || IsAscii(s)) {
+        const std::size_t kept = s.size() < width ? s.size() : width;
+        out.append(s.data(), kept);
+        if (kept < width) out.append(width - kept, ' ');
+        return;
+    }
     const std::size_t bytes = text::PrefixBytes(s, width, enc);
     const std::string_view kept = s.substr(0, bytes);
     out.append(kept);
@@ -103,14 +126,15 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
     }
 
     const std::size_t start = out.size();
-    const std::size_t chars = text::CharCount(value, enc);
+    const bool ascii = IsAscii(value);
+    const std::size_t chars = ascii ? value.size() : text::CharCount(value, enc);
     if (options.Contains(prNumbersAlignRight) && chars < w && IsDecimalNumber(TrimBlanks(value))) {
         out.append(w - chars, ' ');
         out.append(value);
     } else if (options.Contains(prDontCutField) && chars >= w) {
         out.append(value);
     } else {
-        AppendPadCut(out, value, w, enc);
+        AppendPadCut(out, value, w, enc, ascii);
     }
 
     if (options.Contains(prTrimField)) {

@@ -7,10 +7,11 @@
 // holds a CR ends its output line right after the value. A finished line that contains
 // the line-suppression character (code 27) is dropped.
 //
-// The pending line lives in a buffer owned by the caller and reused for every line, so a
-// line costs one allocation: the copy of its text that goes into the list.
+// The pending line lives in a buffer owned by the caller and reused for every line; its
+// copy goes into the list, in recycled room when the list has some.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -40,9 +41,20 @@ class LineAssembler {
         return pending_;
     }
     void EndSegment(std::size_t appended) {
-        const std::string_view added(pending_.data() + pending_.size() - appended, appended);
-        if (!has_cr_ && added.find('\r') != std::string_view::npos) has_cr_ = true;
-        if (!has_skip_ && added.find(kSkipLine) != std::string_view::npos) has_skip_ = true;
+        // Both marks are control characters: most segments hold none and are passed over
+        // eight bytes at a time.
+        const char* p = pending_.data() + pending_.size() - appended;
+        const char* const end = p + appended;
+        for (; end - p >= 8; p += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p, 8);
+            constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+            if (((word - kOnes * 0x20) & ~word & (kOnes * 0x80)) != 0) break;
+        }
+        for (; p != end; ++p) {
+            if (*p == '\r') has_cr_ = true;
+            if (*p == kSkipLine) has_skip_ = true;
+        }
     }
 
     // Adds the last pending line, if any.
@@ -55,7 +67,7 @@ class LineAssembler {
         if (has_cr_) Flush();
     }
     void Flush() {
-        if (!has_skip_) list_.Add(level_, 0, std::string(pending_));
+        if (!has_skip_) list_.AddCopy(level_, 0, pending_);
         pending_.clear();
         has_cr_ = false;
         has_skip_ = false;

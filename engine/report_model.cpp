@@ -2,6 +2,7 @@
 
 #include "engine/clock_formats.h"
 
+#include <charconv>
 #include <iomanip>
 #include <locale>
 #include <sstream>
@@ -169,13 +170,30 @@ void ReportModel::PutDefaultValues(const BuiltInValues& values) {
     const ClockTexts& clock = ClockAt(now);
 
     tRNAMEList& names = ActiveNames();
+    // The built-in fields are looked up once per registration state of the table.
+    BuiltInFields& built_in = built_in_fields_;
+    if (built_in.table != &names || built_in.revision != names.Revision()) {
+        built_in.table = &names;
+        built_in.revision = names.Revision();
+        built_in.date = names.IndexOf("DATE");
+        built_in.datetime = names.IndexOf("DATETIME");
+        built_in.time = names.IndexOf("TIME");
+        built_in.page_no = names.IndexOf("PAGENO");
+        built_in.line_no = names.IndexOf("LINENO");
+        built_in.tab = names.IndexOf("TAB");
+    }
+    char digits[24];
+    const auto number_text = [&digits](int value) {
+        const auto result = std::to_chars(digits, digits + sizeof digits, value);
+        return std::string_view(digits, static_cast<std::size_t>(result.ptr - digits));
+    };
+    names.SetValueAt(built_in.date, clock.date);
+    names.SetValueAt(built_in.datetime, clock.datetime);
+    names.SetValueAt(built_in.time, clock.time);
+    names.SetValueAt(built_in.page_no, number_text(values.page_no));
+    names.SetValueAt(built_in.line_no, number_text(values.line_no));
     int level = 0, number = 0;
-    if (names.FindByName("DATE")) names.SetAsString(clock.date);
-    if (names.FindByName("DATETIME")) names.SetAsString(clock.datetime);
-    if (names.FindByName("TIME")) names.SetAsString(clock.time);
-    if (names.FindByName("PAGENO")) names.SetAsString(std::to_string(values.page_no));
-    if (names.FindByName("LINENO")) names.SetAsString(std::to_string(values.line_no));
-    if (names.FindByName("TAB", level, number)) {
+    if (built_in.tab != tRNAMEList::npos && names.FindByName("TAB", level, number)) {
         int width = 0, decimals = 0;
         FormatByNumber(level, number, width, decimals);
         if (width > 0) {

@@ -143,7 +143,16 @@ class ReportModel {
     FormatSlot* SlotAt(int slot);
     const FormatSlot* SlotAt(int slot) const;
 
+    // Where PutDefaultValues writes, found once per registration state of a table.
+    struct BuiltInFields {
+        const tRNAMEList* table = nullptr;
+        std::uint64_t revision = 0;
+        std::size_t date = tRNAMEList::npos, datetime = tRNAMEList::npos, time = tRNAMEList::npos,
+                    page_no = tRNAMEList::npos, line_no = tRNAMEList::npos, tab = tRNAMEList::npos;
+    };
+
     std::array<FormatSlot, kFormatSlots> slots_;
+    BuiltInFields built_in_fields_;
     int active_ = 1;
     bool is_rtf_ = false;
     bool is_txt_ = false;

@@ -57,11 +57,11 @@ void ReportSums::DetailLineAutoSum(ReportModel& model) {
     tRNAMEList& names = model.ActiveNames();
     for (int n = 1; n <= kMaxSlotsPerLevel; ++n) {
         if (!names.FindByNumber(rlDetail, n)) break;
-        const std::string value = names.GetAsString();
-        const std::string_view text = text::Trim(value);
         if (cells.size() < static_cast<std::size_t>(n)) cells.resize(static_cast<std::size_t>(n));
         SumCell& cell = cells[static_cast<std::size_t>(n - 1)];
-        if (!cell.Numeric || text.empty()) continue;
+        if (!cell.Numeric) continue;
+        const std::string_view text = text::Trim(names.AsStringView());
+        if (text.empty()) continue;
         if (const auto number = ReadNumber(text)) {
             cell.Value += *number;
         } else {

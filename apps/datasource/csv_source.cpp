@@ -1,142 +1,110 @@
-#include <csv.h>
+#include <fcntl.h>
+#include <unistd.h>
 
-#include <deque>
+#include <cerrno>
 #include <fstream>
 
+#include "apps/datasource/csv_splitter.h"
 #include "apps/datasource/data_source.h"
 
 namespace quillon::data {
 
 namespace {
 
-// Reads line by line and hands each line to the CSV parser, so that an error can name the
-// line where it happened; quoted fields may still span lines.
+// A file read through its descriptor: a pipe hands over what it has without waiting for
+// a whole block.
+class FileBlocks {
+  public:
+    explicit FileBlocks(const std::filesystem::path& path)
+        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    FileBlocks(const FileBlocks&) = delete;
+    FileBlocks& operator=(const FileBlocks&) = delete;
+    ~FileBlocks() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    bool IsOpen() const { return fd_ >= 0; }
+    // Bytes read, 0 at the end; throws on a read error.
+    std::size_t Read(char* buffer, std::size_t size, const std::string& name) {
+        for (;;) {
+            const ssize_t got = ::read(fd_, buffer, size);
+            if (got >= 0) return static_cast<std::size_t>(got);
+            if (errno != EINTR) throw DataSourceError(name + ": the file cannot be read");
+        }
+    }
+
+  private:
+    int fd_;
+};
+
+// Records of a CSV text with a header row; every record must have the header's number of
+// fields. Messages name the line where the faulty record begins (or the fault is).
 class CsvSource : public DataSource {
   public:
-    CsvSource(std::unique_ptr<std::istream> in, std::string name)
-        : path_(std::move(name)), in_(std::move(in)) {
-        if (!*in_) throw DataSourceError(path_ + ": cannot open the file");
-        // Blanks around unquoted fields are data, as RFC 4180 says.
-        csv_set_space_func(&parser_.p, [](unsigned char) { return 0; });
-        if (!FillRows() || rows_.empty()) throw DataSourceError(path_ + ": no header row");
-        columns_ = std::move(rows_.front().fields);
-        rows_.pop_front();
-        if (!columns_.empty() && columns_[0].starts_with("\xEF\xBB\xBF")) {
-            columns_[0].erase(0, 3);
+    CsvSource(CsvSplitter::ReadBlock read, std::string name)
+        : path_(std::move(name)), splitter_(std::move(read)) {
+        if (!splitter_.Next()) {
+            ThrowIfFailed();
+            throw DataSourceError(path_ + ": no header row");
         }
+        columns_.assign(splitter_.Fields().begin(), splitter_.Fields().end());
     }
     const std::vector<std::string>& Columns() const override { return columns_; }
 
     bool Next() override {
-        if (rows_.empty() && !FillRows()) return false;
-        if (rows_.empty()) return false;
-        current_ = std::move(rows_.front());
-        rows_.pop_front();
+        if (!splitter_.Next()) {
+            ThrowIfFailed();
+            return false;
+        }
         ++record_;
-        if (current_.fields.size() != columns_.size()) {
-            throw DataSourceError(path_ + ": line " + std::to_string(current_.line) +
+        const std::size_t found = splitter_.Fields().size();
+        if (found != columns_.size()) {
+            throw DataSourceError(path_ + ": line " + std::to_string(splitter_.Line()) +
                                   ": expected " + std::to_string(columns_.size()) +
-                                  " fields, found " + std::to_string(current_.fields.size()));
+                                  " fields, found " + std::to_string(found));
         }
         return true;
     }
 
     std::string_view Value(std::size_t column) const override {
-        return column < current_.fields.size() ? std::string_view(current_.fields[column])
-                                               : std::string_view();
+        const auto& fields = splitter_.Fields();
+        return column < fields.size() ? fields[column] : std::string_view();
     }
     std::size_t RecordNumber() const override { return record_; }
 
   private:
-    struct Row {
-        std::vector<std::string> fields;
-        std::size_t line = 0;  // line where the row began
-    };
-
-    static void OnField(void* data, std::size_t len, void* self) {
-        auto* s = static_cast<CsvSource*>(self);
-        if (s->pending_.fields.empty()) s->pending_.line = s->row_start_line_;
-        s->pending_.fields.emplace_back(static_cast<const char*>(data), len);
-        s->field_start_line_ = s->line_;  // the next field begins where this one ended
-    }
-    static void OnRow(int, void* self) {
-        auto* s = static_cast<CsvSource*>(self);
-        s->rows_.push_back(std::move(s->pending_));
-        s->pending_ = Row{};
-        s->row_start_line_ = s->line_ + 1;
-        s->field_start_line_ = s->row_start_line_;
-    }
-
-    // Feeds lines until at least one row is complete; false at the end of the file.
-    bool FillRows() {
-        while (rows_.empty()) {
-            if (finished_) return false;
-            if (!std::getline(*in_, line_text_)) {
-                finished_ = true;
-                if (csv_fini(&parser_.p, OnField, OnRow, this) != 0) {
-                    // Strict end of input fails only on a quoted field left open.
-                    throw DataSourceError(path_ + ": line " + std::to_string(field_start_line_) +
-                                          ": a quoted field opens here and is never closed");
-                }
-                return !rows_.empty();
-            }
-            ++line_;
-            if (line_ == 1 && pending_.fields.empty()) row_start_line_ = field_start_line_ = 1;
-            line_text_.push_back('\n');
-            if (csv_parse(&parser_.p, line_text_.data(), line_text_.size(), OnField, OnRow, this) !=
-                line_text_.size()) {
-                ParseError();
-            }
+    void ThrowIfFailed() const {
+        if (const CsvSplitter::Error* error = splitter_.Failed()) {
+            throw DataSourceError(path_ + ": line " + std::to_string(error->line) + ": " +
+                                  error->what);
         }
-        return true;
-    }
-
-    [[noreturn]] void ParseError() {
-        const int error = csv_error(&parser_.p);
-        std::string what = error == CSV_EPARSE
-                               ? "a quote in a field: a quoted field must end with a quote "
-                                 "followed by a comma or the line end, and a quote inside it "
-                                 "is written twice"
-                           : error == CSV_ETOOBIG ? "a field too large to read"
-                           : error == CSV_ENOMEM  ? "out of memory"
-                                                  : csv_strerror(error);
-        throw DataSourceError(path_ + ": line " + std::to_string(line_) + ": " + what);
     }
 
     std::string path_;
-    std::unique_ptr<std::istream> in_;
-    // The parser's buffers, freed on every path, a throwing constructor included.
-    struct Parser {
-        Parser() {
-            if (csv_init(&p, CSV_STRICT | CSV_STRICT_FINI) != 0) throw std::bad_alloc();
-        }
-        ~Parser() { csv_free(&p); }
-        Parser(const Parser&) = delete;
-        Parser& operator=(const Parser&) = delete;
-        csv_parser p{};
-    };
-    Parser parser_;
+    CsvSplitter splitter_;
     std::vector<std::string> columns_;
-    std::deque<Row> rows_;
-    Row pending_;
-    Row current_;
-    std::string line_text_;
-    std::size_t line_ = 0;
-    std::size_t row_start_line_ = 1;
-    std::size_t field_start_line_ = 1;  // line where the field being read began
     std::size_t record_ = 0;
-    bool finished_ = false;
 };
 
 }  // namespace
 
 std::unique_ptr<DataSource> OpenCsv(const std::filesystem::path& path) {
-    return std::make_unique<CsvSource>(std::make_unique<std::ifstream>(path, std::ios::binary),
-                                       path.string());
+    auto file = std::make_shared<FileBlocks>(path);
+    std::string name = path.string();
+    if (!file->IsOpen()) throw DataSourceError(name + ": cannot open the file");
+    return std::make_unique<CsvSource>(
+        [file, name](char* buffer, std::size_t size) { return file->Read(buffer, size, name); },
+        name);
 }
 
 std::unique_ptr<DataSource> OpenCsv(std::unique_ptr<std::istream> in, std::string name) {
-    return std::make_unique<CsvSource>(std::move(in), std::move(name));
+    if (!*in) throw DataSourceError(name + ": cannot open the file");
+    std::shared_ptr<std::istream> stream(std::move(in));
+    return std::make_unique<CsvSource>(
+        [stream](char* buffer, std::size_t size) -> std::size_t {
+            stream->read(buffer, static_cast<std::streamsize>(size));
+            return static_cast<std::size_t>(stream->gcount());
+        },
+        std::move(name));
 }
 
 }  // namespace quillon::data

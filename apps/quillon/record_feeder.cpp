@@ -1,6 +1,7 @@
 #include "apps/quillon/record_feeder.h"
 
 #include <algorithm>
+#include <charconv>
 #include <unordered_set>
 
 #include "calc/number_reader.h"
@@ -18,7 +19,8 @@ constexpr std::string_view kCountField = "COUNT";
 const std::unordered_set<std::string> kBuiltIns = {"DATE",   "DATETIME", "TIME",
                                                    "PAGENO", "LINENO",   "TAB"};
 
-// Decimals of the slot of level that shows the field owner (its own or an alias slot).
+// Decimals of the slot of level that shows the field owner (its own or an alias slot);
+// -1 when no slot of the level shows it.
 int SlotDecimals(ReportModel& model, int level, const FieldKey& owner) {
     const LevelTable* levels = model.ActiveLevels();
     const int count = levels != nullptr ? levels->SlotCount(level) : 0;
@@ -32,7 +34,24 @@ int SlotDecimals(ReportModel& model, int level, const FieldKey& owner) {
             return decimals < 0 ? 0 : decimals;
         }
     }
-    return 0;
+    return -1;
+}
+
+// True when text is a number written as a fixed-point text of `decimals` decimals gives
+// it back: an optional "-", no leading zero, exactly that many decimals and at most 15
+// digits (which a double holds exactly enough to be written back unchanged).
+bool IsFixedWith(std::string_view text, int decimals) {
+    if (!text.empty() && text.front() == '-') text.remove_prefix(1);
+    const std::size_t point = text.size() - static_cast<std::size_t>(decimals) - 1;
+    if (text.size() < static_cast<std::size_t>(decimals) + 2 || text.size() > 16 ||
+        text[point] != '.') {
+        return false;
+    }
+    if (text[0] == '0' && point != 1) return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (i != point && (text[i] < '0' || text[i] > '9')) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -52,12 +71,19 @@ RecordFeeder::RecordFeeder(TQuillon& report, data::DataSource& source,
         field.in_detail = DetailSlotCarrying(model, entry.name) > 0;
         field.built_in = kBuiltIns.count(entry.name) > 0;
         for (int level = 0; level < kLevelCount; ++level) {
-            field.decimals[static_cast<std::size_t>(level)] = SlotDecimals(model, level, entry.key);
+            const int decimals = SlotDecimals(model, level, entry.key);
+            field.decimals[static_cast<std::size_t>(level)] = decimals < 0 ? 0 : decimals;
+            if (level >= rlSum01 && decimals >= 0) field.in_sum_lines = true;
         }
         fields_.push_back(std::move(field));
     }
+    for (const tRNAMEList::Entry& entry : model.ActiveNames().Entries()) {
+        has_expressions_ = has_expressions_ || entry.has_expression;
+    }
     last_.resize(fields_.size());
     numeric_.assign(fields_.size(), true);
+    slots_.assign(fields_.size(), tRNAMEList::npos);
+    numbers_.resize(source_.Columns().size());
     totals_.assign(group_columns_.size() + 1, std::vector<double>(fields_.size(), 0.0));
     counts_.assign(group_columns_.size() + 1, 0);
     printed_totals_.assign(fields_.size(), 0.0);
@@ -82,6 +108,27 @@ void RecordFeeder::Attach() {
     report_.OnChangeIndex = [this](TQuillon&, TReportLevel level) { CloseGroup(level); };
 }
 
+tRNAMEList& RecordFeeder::Names() {
+    tRNAMEList& names = report_.Model().ActiveNames();
+    if (slots_table_ != &names || slots_revision_ != names.Revision()) {
+        for (std::size_t i = 0; i < fields_.size(); ++i) slots_[i] = names.IndexOf(fields_[i].name);
+        slots_table_ = &names;
+        slots_revision_ = names.Revision();
+    }
+    return names;
+}
+
+const double* RecordFeeder::NumberIn(int column) {
+    ColumnNumber& number = numbers_[static_cast<std::size_t>(column)];
+    if (number.record != record_stamp_) {
+        number.record = record_stamp_;
+        const auto value = ReadNumber(text::Trim(source_.Value(static_cast<std::size_t>(column))));
+        number.is_number = value.has_value();
+        number.value = value.value_or(0.0);
+    }
+    return number.is_number ? &number.value : nullptr;
+}
+
 void RecordFeeder::Next(bool& next) {
     if (current_unprinted_) {
         // The record's line has been printed: it counts in the next page footer.
@@ -97,22 +144,36 @@ void RecordFeeder::Next(bool& next) {
         source_error_ = e.what();
         throw;
     }
+    ++record_stamp_;
     next = has_record_;
 }
 
 void RecordFeeder::FillFromRecord(int level) {
     if (!has_record_) return;
     const bool heading = level == rlHead || level == rlNewPage;
-    for (const Field& field : fields_) {
+    tRNAMEList& names = Names();
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
+        const Field& field = fields_[i];
         if (field.column < 0 || (heading && field.built_in)) continue;
-        const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
         const int decimals = field.decimals[static_cast<std::size_t>(level)];
-        const auto number = decimals > 0 ? ReadNumber(text::Trim(value)) : std::nullopt;
-        if (number) {
+        const double* number = decimals > 0 ? NumberIn(field.column) : nullptr;
+        const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
+        if (number != nullptr && IsFixedWith(text::Trim(value), decimals)) {
+            // Already written as it would be written.
+            names.SetValueAt(slots_[i], text::Trim(value));
+        } else if (number != nullptr) {
             // A number in a slot with decimals is written with that many.
-            report_.FieldByName(field.name).SetAsString(text::Trim(NumToStr(*number, 0, decimals)));
+            const std::size_t room = static_cast<std::size_t>(decimals) + 320;
+            if (text_.size() < room) text_.resize(room);
+            const auto written = std::to_chars(text_.data(), text_.data() + text_.size(), *number,
+                                               std::chars_format::fixed, decimals);
+            names.SetValueAt(slots_[i],
+                             std::string_view(text_.data(), written.ec == std::errc()
+                                                                ? static_cast<std::size_t>(
+                                                                      written.ptr - text_.data())
+                                                                : 0));
         } else {
-            report_.FieldByName(field.name).SetAsString(value);
+            names.SetValueAt(slots_[i], value);
         }
     }
 }
@@ -123,20 +184,24 @@ void RecordFeeder::Account() {
     for (std::size_t& count : counts_) ++count;
     current_unprinted_ = true;
     std::fill(current_numbers_.begin(), current_numbers_.end(), 0.0);
+    // Totals and last values are shown by sum lines; a calculated field or the second
+    // parse may read any field, so with them every field is kept.
+    const bool keep_all = has_expressions_ || report_.Options().Contains(prDoubleParse);
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const Field& field = fields_[i];
-        if (field.column < 0) continue;
-        const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
-        last_[i].assign(value);
-        const std::string_view trimmed = text::Trim(value);
-        if (!numeric_[i] || trimmed.empty()) continue;
-        const auto number = ReadNumber(trimmed);
-        if (!number) {
+        if (field.column < 0 || !(keep_all || field.in_sum_lines)) continue;
+        if (numeric_[i]) {
+            const std::string_view value = source_.Value(static_cast<std::size_t>(field.column));
+            if (text::Trim(value).empty()) continue;
+            if (const double* number = NumberIn(field.column)) {
+                for (std::vector<double>& totals : totals_) totals[i] += *number;
+                current_numbers_[i] = *number;
+                continue;
+            }
             numeric_[i] = false;
-            continue;
         }
-        for (std::vector<double>& totals : totals_) totals[i] += *number;
-        current_numbers_[i] = *number;
+        // Sum lines show the last value of a field that is not a number.
+        last_[i].assign(source_.Value(static_cast<std::size_t>(field.column)));
     }
 }
 

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <functional>
 #include <optional>
@@ -47,12 +48,20 @@ class RecordFeeder {
 
   private:
     struct Field {
-        std::string name;        // upper-case field name
-        int column = -1;         // source column, -1 for COUNT
-        bool in_detail = false;  // a detail slot carries the name (engine sums exist)
-        bool built_in = false;   // DATE, PAGENO, ...: filled by the report itself
+        std::string name;           // upper-case field name
+        int column = -1;            // source column, -1 for COUNT
+        bool in_detail = false;     // a detail slot carries the name (engine sums exist)
+        bool built_in = false;      // DATE, PAGENO, ...: filled by the report itself
+        bool in_sum_lines = false;  // a slot of a sum level, the page footer or the end
         std::array<int, kLevelCount> decimals{};  // per level: decimals of its slot
     };
+    // The number in a column of the current record (blanks around it allowed), read at
+    // most once per record; nullptr when the value is not a number.
+    const double* NumberIn(int column);
+    // The report's field table, with the fields' indexes in it found again whenever its
+    // names changed (once per run in practice).
+    tRNAMEList& Names();
+
     void Next(bool& next);
     void FillFromRecord(int level);
     void Account();
@@ -67,9 +76,24 @@ class RecordFeeder {
     bool has_record_ = false;
     std::size_t records_ = 0;
     std::optional<std::string> source_error_;
-    // Per field: the last record's value and whether every value so far was a number.
+    // Per field: the last record's value (kept once the field is known not to be a
+    // number) and whether every value so far was a number.
     std::vector<std::string> last_;
     std::vector<bool> numeric_;
+    // Per field: its index in the report's field table (tRNAMEList::npos: none).
+    std::vector<std::size_t> slots_;
+    bool has_expressions_ = false;  // the template has calculated fields
+    const tRNAMEList* slots_table_ = nullptr;
+    std::uint64_t slots_revision_ = 0;
+    // Per column: the number read from the current record.
+    struct ColumnNumber {
+        std::size_t record = 0;  // the record it was read from (0: never)
+        bool is_number = false;
+        double value = 0.0;
+    };
+    std::vector<ColumnNumber> numbers_;
+    std::size_t record_stamp_ = 0;  // counts Next() calls
+    std::string text_;              // scratch: a number written with a slot's decimals
     // Per group (innermost first) and one more for the whole report: totals and counts.
     std::vector<std::vector<double>> totals_;
     std::vector<std::size_t> counts_;

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
 namespace quillon {
 namespace {
 
@@ -50,6 +55,44 @@ TEST(NumberReader, FieldTextsReadAsZeroWhenNotANumber) {
     EXPECT_EQ(NumberOrZero("1,200"), 0);
     EXPECT_EQ(NumberOrZero("12 kg"), 0);
     EXPECT_EQ(NumberOrZero("inf"), 0);
+}
+
+// Short plain numbers take a shorter way than the rest; both must give the correctly
+// rounded value that the standard library's reader gives.
+TEST(NumberReader, ShortNumbersReadExactlyAsLongOnes) {
+    const auto reference = [](const std::string& text) {
+        double value = 0;
+        const char* begin = text.data() + (text[0] == '-' ? 1 : 0);
+        std::from_chars(begin, text.data() + text.size(), value);
+        return text[0] == '-' ? -value : value;
+    };
+    std::uint64_t state = 88172645463325252ull;
+    for (int i = 0; i < 20000; ++i) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        const int digits = 1 + static_cast<int>(state % 17);
+        const int point = static_cast<int>((state >> 8) % static_cast<std::uint64_t>(digits + 1));
+        std::string text = (state >> 20) % 2 ? "-" : "";
+        std::uint64_t r = state >> 24;
+        for (int d = 0; d < digits; ++d, r = r * 6364136223846793005ull + 1) {
+            if (d == point) text += '.';
+            text += static_cast<char>('0' + (r >> 33) % 10);
+        }
+        if (text.back() == '-' || text == "-." || text == ".") continue;
+        const auto value = ReadNumber(text);
+        ASSERT_TRUE(value.has_value()) << text;
+        EXPECT_EQ(*value, reference(text)) << text;
+    }
+    EXPECT_EQ(ReadNumber("999999999999999").value(), 999999999999999.0);
+    EXPECT_EQ(ReadNumber("9007199254740993").value(), 9007199254740992.0);  // 16 digits
+    EXPECT_TRUE(std::signbit(ReadNumber("-0").value()));
+    EXPECT_EQ(ReadNumber("1.").value(), 1.0);
+    EXPECT_EQ(ReadNumber(".5").value(), 0.5);
+    EXPECT_EQ(ReadNumber("007").value(), 7.0);
+    EXPECT_FALSE(ReadNumber("1.2.3").has_value());
+    EXPECT_FALSE(ReadNumber("-").has_value());
+    EXPECT_FALSE(ReadNumber("--1").has_value());
 }
 
 }  // namespace

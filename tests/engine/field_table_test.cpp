@@ -185,5 +185,52 @@ TEST(FieldTable, UrlHelpersUseTheVirtualValueAccess) {
     EXPECT_EQ(t.AsString(), "<A href=u>u</A>!");
 }
 
+// Fields found once and written by index behave as found by name: aliases share the
+// value, ClrVAL empties it, and a new registration state tells that indexes must be
+// looked up again.
+TEST(FieldTable, FieldsFoundOnceAreWrittenByIndex) {
+    tRNAMEList t = Sample();
+    t.AddName(4, 1, "date");  // an alias of (3, 1)
+    const std::size_t date = t.IndexOf(" Date ");
+    ASSERT_NE(date, tRNAMEList::npos);
+    EXPECT_EQ(t.IndexOf("nothing"), tRNAMEList::npos);
+    EXPECT_EQ(t.IndexOf(""), tRNAMEList::npos);
+    EXPECT_FALSE(t.HasCurrent());  // finding an index does not move the cursor
+
+    t.SetValueAt(date, "2026-12-06");
+    t.SetValueAt(tRNAMEList::npos, "ignored");
+    ASSERT_TRUE(t.FindByNumber(4, 1));
+    EXPECT_EQ(t.AsString(), "2026-12-06");
+    EXPECT_EQ(t.ValueAt(date), "2026-12-06");
+    // A value set from a part of itself.
+    t.SetValueAt(date, t.ValueAt(date).substr(5));
+    EXPECT_EQ(t.ValueAt(date), "12-06");
+    t.ClrVAL();
+    EXPECT_EQ(t.ValueAt(date), "");
+
+    const std::uint64_t before = t.Revision();
+    t.AddName(3, 4, "NOTE");
+    EXPECT_NE(t.Revision(), before);
+    tRNAMEList other = Sample();
+    EXPECT_NE(other.Revision(), Sample().Revision());
+    t.ClrREK();
+    EXPECT_EQ(t.IndexOf("DATE"), tRNAMEList::npos);
+    EXPECT_FALSE(t.FindByNumber(4, 1));
+}
+
+// Only levels with a calculated field, directly or through an alias of one, may skip
+// nothing when the calculator runs.
+TEST(FieldTable, LevelsWithExpressions) {
+    tRNAMEList t = Sample();  // TOTAL=... at (3, 2)
+    t.AddName(4, 1, "Date");
+    EXPECT_TRUE(t.LevelHasExpression(3));
+    EXPECT_FALSE(t.LevelHasExpression(4));
+    t.AddName(5, 2, "total");
+    EXPECT_TRUE(t.LevelHasExpression(5));
+    EXPECT_FALSE(t.LevelHasExpression(99));
+    t.ClrREK();
+    EXPECT_FALSE(t.LevelHasExpression(3));
+}
+
 }  // namespace
 }  // namespace quillon

@@ -38,6 +38,28 @@ TEST(EilPlist, CursorWalkAndEndOfList) {
     EXPECT_EQ(list.Count(), 4u);
 }
 
+// A recycled list starts empty; copies made in recycled room hold only their own text,
+// also after the cursor was moved back for an insertion.
+TEST(EilPlist, RecycledListStartsEmptyAndCopiesWhole) {
+    EilPlist list;
+    list.AddCopy(3, 0, std::string(100, 'x'));
+    list.AddCopy(3, 0, "second line");
+    list.Recycle();
+    EXPECT_TRUE(list.Empty());
+    EXPECT_TRUE(list.EoList());
+    list.AddCopy(4, 0, "ab");
+    list.AddCopy(3, 1, "cd");
+    list.First();
+    list.AddCopy(5, 0, "inserted");
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list[0].Val, "ab");
+    EXPECT_EQ(list[1].Val, "inserted");
+    EXPECT_EQ(list[2].Val, "cd");
+    EXPECT_EQ(list[2].Y, 1);
+    list.AddCopy(6, 0, "");  // no more recycled room: a fresh text
+    EXPECT_EQ(list.GetVal(), "");
+}
+
 TEST(TextHelpers, NumToStrAtkarpaDelChar) {
     EXPECT_EQ(NumToStr(3.14159, 8, 2), "    3.14");
     EXPECT_EQ(NumToStr(-2.5, 0, 1), "-2.5");
