@@ -2,6 +2,7 @@
 // offset, section positions, the animation timer state, and the indent manager.
 #include <gtest/gtest.h>
 
+#include "platform/core/test_canvas.h"
 #include "html/layout/image_obj.h"
 #include "html/layout/indent_manager.h"
 #include "html/layout/section.h"

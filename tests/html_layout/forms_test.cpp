@@ -2,6 +2,7 @@
 // radio groups, reset, keys, size rules, and the widgets made through a control host.
 #include <gtest/gtest.h>
 
+#include "platform/core/test_canvas.h"
 #include "html/layout/form_controls.h"
 #include "html/layout/html_form.h"
 #include "html/layout/section.h"

@@ -2,6 +2,7 @@
 // images and copies; cells taking sections; spacer and rule heights.
 #include <gtest/gtest.h>
 
+#include "platform/core/test_canvas.h"
 #include "html/layout/list_item.h"
 #include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"

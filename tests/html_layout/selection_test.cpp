@@ -2,6 +2,7 @@
 // placeholders never copied, line ends for spacers and between blocks.
 #include <gtest/gtest.h>
 
+#include "platform/core/test_canvas.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 #include "html/layout/sel_text.h"

@@ -2,6 +2,7 @@
 // captions, and deep copies.
 #include <gtest/gtest.h>
 
+#include "platform/core/test_canvas.h"
 #include "html/layout/html_table.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
