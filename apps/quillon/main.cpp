@@ -2,6 +2,9 @@
 #include <vector>
 
 #include "apps/quillon/command_registry.h"
+#if QUILLON_WITH_QT
+#include "platform/qt/qt_image_decoder.h"
+#endif
 
 namespace quillon::app {
 
@@ -27,6 +30,9 @@ void SetExitCode(int code) {
 }  // namespace quillon::app
 
 int main(int argc, char** argv) {
+#if QUILLON_WITH_QT
+    quillon::RegisterQtImageDecoder();
+#endif
     CLI::App app{"Quillon report generator"};
     app.require_subcommand(1);
     for (const auto& setup : quillon::app::Setups()) setup(app);
