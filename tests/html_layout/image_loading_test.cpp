@@ -219,6 +219,35 @@ TEST_F(ImageLoading, EveryOccurrenceOfAnAnimatedGifAnimatesByItself) {
     EXPECT_EQ(b.Gif->CurrentFrame(), 1);
 }
 
+TEST_F(ImageLoading, TheTimerAdvancesOnlyPaintedAnimations) {
+    TSectionList doc;
+    TestCanvas canvas(100, 100);
+    std::vector<Rect> invalidated;
+    doc.OnInvalidate = [&](TSectionList&, const Rect& r) { invalidated.push_back(r); };
+    std::int64_t now = 0;
+    TImageObj shown(0, Attrs({Attr(Symb::SrcSy, GifPath("im_dispose_mix.gif"))}), nullptr);
+    TImageObj hidden(1, Attrs({Attr(Symb::SrcSy, GifPath("im_dispose_mix.gif"))}), nullptr);
+    for (TImageObj* img : {&shown, &hidden}) {
+        img->DrawLogic(doc, canvas, nullptr, 100);
+        img->Gif->SetClock([&] { return now; });
+        img->Gif->SetAnimate(true);
+    }
+    doc.Draw(canvas, Rect{0, 0, 100, 100}, 100, 0, 0);  // a paint marks none as painted
+    shown.Draw(canvas, 3, 4, nullptr);
+    now += 100000;
+    doc.CheckGIFList();
+    EXPECT_EQ(shown.Gif->CurrentFrame(), 2);
+    EXPECT_EQ(hidden.Gif->CurrentFrame(), 1);
+    ASSERT_EQ(invalidated.size(), 1u);
+    EXPECT_EQ(invalidated[0].left, 3);
+    EXPECT_EQ(invalidated[0].top, 4);
+    doc.IsPrinting = true;
+    now += 100000;
+    doc.CheckGIFList();
+    EXPECT_EQ(shown.Gif->CurrentFrame(), 2);
+    doc.Clear();
+}
+
 TEST_F(ImageLoading, BackgroundIsAStillPictureLoadedOnce) {
     Copy(ImagePath("transp3.gif"), "bg.gif");
     TSectionList doc;
