@@ -2,12 +2,12 @@
 // offset, section positions, the animation timer state, and the indent manager.
 #include <gtest/gtest.h>
 
-#include "platform/core/test_canvas.h"
 #include "html/layout/image_obj.h"
 #include "html/layout/indent_manager.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {

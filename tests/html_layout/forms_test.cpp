@@ -2,11 +2,11 @@
 // radio groups, reset, keys, size rules, and the widgets made through a control host.
 #include <gtest/gtest.h>
 
-#include "platform/core/test_canvas.h"
 #include "html/layout/form_controls.h"
 #include "html/layout/html_form.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {

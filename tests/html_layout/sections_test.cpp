@@ -2,11 +2,11 @@
 // images and copies; cells taking sections; spacer and rule heights.
 #include <gtest/gtest.h>
 
-#include "platform/core/test_canvas.h"
 #include "html/layout/list_item.h"
 #include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {

@@ -2,11 +2,11 @@
 // placeholders never copied, line ends for spacers and between blocks.
 #include <gtest/gtest.h>
 
-#include "platform/core/test_canvas.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 #include "html/layout/sel_text.h"
 #include "html/layout/spacer_sections.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {

@@ -2,10 +2,10 @@
 // captions, and deep copies.
 #include <gtest/gtest.h>
 
-#include "platform/core/test_canvas.h"
 #include "html/layout/html_table.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {
