@@ -6,10 +6,17 @@
 #include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
+#include "platform/core/test_canvas.h"
 
 namespace {
 
 using namespace quillon;
+
+// Fonts are measured on a fixed-metric canvas, as a viewer measures on its screen.
+TestCanvas& Screen() {
+    static TestCanvas screen(1, 1);
+    return screen;
+}
 
 void Build(TSectionList& doc, int paragraphs) {
     TMyFont font;
@@ -34,7 +41,7 @@ void Build(TSectionList& doc, int paragraphs) {
 
 void BM_BuildDocument(benchmark::State& state) {
     for (auto _ : state) {
-        TSectionList doc;
+        TSectionList doc(Screen());
         Build(doc, static_cast<int>(state.range(0)));
         benchmark::DoNotOptimize(doc.Count());
     }
@@ -43,7 +50,7 @@ void BM_BuildDocument(benchmark::State& state) {
 BENCHMARK(BM_BuildDocument)->Arg(1000)->Arg(10000);
 
 void BM_CopyDocument(benchmark::State& state) {
-    TSectionList doc;
+    TSectionList doc(Screen());
     Build(doc, static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto copy = TSectionList::CreateCopy(doc);
@@ -54,7 +61,7 @@ void BM_CopyDocument(benchmark::State& state) {
 BENCHMARK(BM_CopyDocument)->Arg(10000);
 
 void BM_DumpDocument(benchmark::State& state) {
-    TSectionList doc;
+    TSectionList doc(Screen());
     Build(doc, static_cast<int>(state.range(0)));
     for (auto _ : state) benchmark::DoNotOptimize(DumpDocument(doc).size());
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -62,7 +69,7 @@ void BM_DumpDocument(benchmark::State& state) {
 BENCHMARK(BM_DumpDocument)->Arg(10000);
 
 void BM_SelectAll(benchmark::State& state) {
-    TSectionList doc;
+    TSectionList doc(Screen());
     Build(doc, static_cast<int>(state.range(0)));
     TestCanvas canvas(10, 10);
     int width = 0, cursor = 0;

@@ -17,9 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "html/tree/html_parser.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
+#include "html/tree/html_parser.h"
+#include "platform/core/test_canvas.h"
 
 #ifdef QUILLON_BENCH_GUMBO
 #include <gumbo.h>
@@ -89,8 +90,9 @@ BENCHMARK(BM_QuillonTokenize)->Unit(benchmark::kMillisecond);
 
 void BM_QuillonParse(benchmark::State& state) {
     const std::string& html = Report();
+    quillon::TestCanvas screen(1, 1);  // fonts measured as on a screen
     for (auto _ : state) {
-        auto doc = std::make_unique<quillon::TSectionList>();
+        auto doc = std::make_unique<quillon::TSectionList>(screen);
         quillon::TNameList names;
         quillon::HtmlParseBuffer(*doc, names, html);
         benchmark::DoNotOptimize(doc->Count());

@@ -4,6 +4,9 @@
 #include <vector>
 
 #include "apps/quillon/command_registry.h"
+#if QUILLON_WITH_QT
+#include "platform/qt/qt_image_decoder.h"
+#endif
 
 namespace quillon::app {
 
@@ -61,6 +64,9 @@ void AcceptDashPositionals(const CLI::App* command) {
 }  // namespace quillon::app
 
 int main(int argc, char** argv) {
+#if QUILLON_WITH_QT
+    quillon::RegisterQtImageDecoder();
+#endif
     CLI::App app{
         "Quillon report generator: runs report templates over data and shows how "
         "templates, expressions and HTML documents are understood."};

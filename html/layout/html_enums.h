@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "html/image/image_types.h"
+
 namespace quillon {
 
 // Horizontal alignment of a block.
@@ -19,9 +21,6 @@ enum class ClearAttrType : std::uint8_t { clrNone, clLeft, clRight, clAll };
 
 // Sub- and superscript state of a font run.
 enum class SubSuperType : std::uint8_t { Normal, SubSc, SupSc };
-
-// How an image's transparent pixels are found.
-enum class Transparency : std::uint8_t { NotTransp, LLCorner, TGif };
 
 // Font styles as a bit set.
 enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };

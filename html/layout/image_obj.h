@@ -48,23 +48,41 @@ class TImageObj {
     int FloatX = 0;
     int FloatY = 0;
 
-    // Picture state (filled by image loading): the bitmap with transparency in its alpha,
-    // or an animated GIF.
+    // Picture state (filled by LoadPicture): the bitmap with transparency in its alpha, or
+    // this occurrence's own copy of an animated GIF.
     std::shared_ptr<const RgbaImage> Bitmap;
     std::shared_ptr<TGIFImage> Gif;
     Transparency Transp = Transparency::NotTransp;
-    bool ImageKnown = false;  // loading was tried
+    bool ImageKnown = false;  // loading was tried (images were shown)
     bool SizeFixed = false;   // the laid-out size no longer changes with the width
-    bool Failed = false;      // loading failed: the error picture is shown
+    bool Failed = false;      // loading failed: the error bitmap is shown
+    bool Painted = false;     // an animated image drawn in the last paint
 
     bool Floating() const {
         return Placement == AlignmentType::ALeft || Placement == AlignmentType::ARight;
     }
+    // Shown as a placeholder: the error bitmap (failed) or the default bitmap (images
+    // not shown), in a sunken frame with the ALT text.
+    bool ShowsPlaceholder() const { return Failed || !ImageKnown; }
+
+    // Fetches the picture through the document's image loader once images are shown (the
+    // name expanded by the document's OnExpandFilename when it has no request callbacks).
+    // A missing picture gives the error bitmap with LLCorner transparency; an animated GIF
+    // is copied for this occurrence and joins the document's animated images. While
+    // images are not shown the default bitmap stands in, and loading waits.
+    void LoadPicture(TSectionList& doc);
+    // The size of the picture (or placeholder bitmap) itself.
+    int NaturalWidth() const;
+    int NaturalHeight() const;
 
     // Image layout: loads the picture when needed and sets DrawnWidth and DrawnHeight for
-    // the available width. Not laid out yet: keeps the given WIDTH and HEIGHT (pixels).
+    // the available width from WIDTH, HEIGHT and the natural size; a placeholder leaves
+    // room for its ALT text in Arial 8 points, and a linked image without BORDER=0 gets a
+    // one-pixel border on each side.
     void DrawLogic(TSectionList& doc, Canvas& canvas, const TFontObj* font, int avail_width);
-    // Paints the image at (x, y). Not drawn yet: nothing is painted.
+    // Paints the image into its laid-out box at (x, y): the picture stretched (with its
+    // alpha), an animated GIF's current frame, or the placeholder; framed in the link
+    // colour when linked.
     void Draw(Canvas& canvas, int x, int y, const TFontObj* font);
 };
 

@@ -1,4 +1,4 @@
-// Layout and drawing of text sections, rules, tables and images before the
+// Layout and drawing of text sections, rules and tables before the
 // paragraph and table layout engines exist. These bodies give "not laid out" results:
 // no lines, zero heights, nothing painted, no hits. They do number the cursor positions,
 // so that the selection, copying and search work on a freshly built document.
@@ -6,7 +6,6 @@
 #include <algorithm>
 
 #include "html/layout/html_table.h"
-#include "html/layout/image_obj.h"
 #include "html/layout/indent_manager.h"
 #include "html/layout/section.h"
 #include "html/layout/spacer_sections.h"
@@ -106,15 +105,5 @@ std::optional<Point> ThtmlTable::CursorToXY(Canvas& /*canvas*/, int /*cursor*/) 
 MinMax ThtmlTable::MinMaxWidth(Canvas& /*canvas*/) {
     return {};
 }
-
-// --- TImageObj ---
-
-void TImageObj::DrawLogic(TSectionList& /*doc*/, Canvas& /*canvas*/, const TFontObj* /*font*/,
-                          int /*avail_width*/) {
-    DrawnWidth = WidthValue >= 0 && !WidthIsPercent ? WidthValue : 0;
-    DrawnHeight = std::max(0, HeightValue);
-}
-
-void TImageObj::Draw(Canvas& /*canvas*/, int /*x*/, int /*y*/, const TFontObj* /*font*/) {}
 
 }  // namespace quillon

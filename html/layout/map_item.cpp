@@ -63,8 +63,10 @@ bool TMapItem::Area::Contains(int x, int y) const {
             return l <= x && x <= r && t <= y && y <= b;
         }
         case Shape::Circle: {
-            const std::int64_t dx = x - coords[0], dy = y - coords[1], r = coords[2];
-            return dx * dx + dy * dy <= r * r;
+            // The ellipse in the box x - r .. x + r, y - r .. y + r: empty for r < 0.
+            const std::int64_t dx = x - std::int64_t{coords[0]}, dy = y - std::int64_t{coords[1]};
+            const std::int64_t r = coords[2];
+            return r >= 0 && dx * dx + dy * dy <= r * r;
         }
         case Shape::Poly:
             return InPolygon(coords, x, y);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "html/image/image_cache.h"
 #include "html/layout/form_controls.h"
 #include "html/layout/image_obj.h"
 #include "html/layout/section.h"
@@ -70,6 +71,8 @@ void TSectionList::Clear() {
     BackImage.reset();
     BackImageTried = false;
     back_image_name_.clear();
+    for (const std::string& key : image_uses_) BitmapList().DecUsage(key);
+    image_uses_.clear();
 }
 
 void TSectionList::SetFonts(std::string_view name, std::string_view fixed_name, int size,
@@ -101,17 +104,11 @@ void TSectionList::SetYOffset(int y) {
     for (TFormControlObj* c : all_controls_) c->ShownThisPaint = false;
 }
 
-Canvas& TSectionList::ScreenCanvas() const {
-    if (screen_canvas_) return *screen_canvas_;
-    if (!fallback_canvas_) fallback_canvas_ = std::make_unique<TestCanvas>(1, 1);
-    return *fallback_canvas_;
-}
-
 FontMetrics TSectionList::MeasureFont(const TMyFont& font) const {
     if (measured_font_ && *measured_font_ == font) return measured_metrics_;
-    Canvas& canvas = ScreenCanvas();
-    canvas.SetFont(font.CanvasFont());
-    measured_metrics_ = canvas.Metrics();
+    if (!screen_canvas_) return FontMetrics{};
+    screen_canvas_->SetFont(font.CanvasFont());
+    measured_metrics_ = screen_canvas_->Metrics();
     measured_font_ = font;
     return measured_metrics_;
 }
@@ -140,7 +137,13 @@ void TSectionList::SetTimerRunning(bool running) {
 }
 
 void TSectionList::CheckGIFList() {
-    // Animation of GIF images is driven by the GIF support; nothing to advance without it.
+    if (IsPrinting) return;
+    const TGIFImage::Invalidate invalidate = [this](const Rect& area) {
+        if (OnInvalidate) OnInvalidate(*this, area);
+    };
+    for (TImageObj* image : AnimatedImages) {
+        if (image->Painted && image->Gif) image->Gif->CheckTime(invalidate);
+    }
 }
 
 int TSectionList::GetSelLength() const {
@@ -169,6 +172,11 @@ int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int&
     SetTimerRunning(false);
     for (TFormControlObj* c : all_controls_) c->SetHeightWidth(canvas);
     const int height = TCell::DoLogic(canvas, y, width, max_width, cursor);
+    for (TImageObj* image : AnimatedImages) {
+        if (!image->Gif) continue;
+        image->Gif->SetAnimate(false);  // back to frame 1
+        image->Gif->SetAnimate(!IsPrinting);
+    }
     if (!AnimatedImages.empty() && !IsPrinting) SetTimerRunning(true);
     return height;
 }
@@ -176,6 +184,7 @@ int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int&
 void TSectionList::Draw(Canvas& canvas, const Rect& rect, int clip_width, int x, int y) {
     PrintPageBottom = rect.bottom;
     SetTimerRunning(false);
+    for (TImageObj* image : AnimatedImages) image->Painted = false;
     TCell::Draw(canvas, rect, clip_width, x, y);
     if (scroll_y_changed_) {
         for (TFormControlObj* c : all_controls_) {

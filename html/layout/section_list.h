@@ -11,6 +11,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "html/image/gif_image.h"
+#include "html/image/image_types.h"
 #include "html/layout/cell.h"
 #include "html/layout/control_host.h"
 #include "html/layout/html_form.h"
@@ -18,16 +20,27 @@
 #include "html/layout/my_font.h"
 #include "platform/core/canvas.h"
 #include "platform/core/rgba_image.h"
-#include "platform/core/test_canvas.h"
 
 namespace quillon {
 
 class TFormControlObj;
 class TImageObj;
 
+// A picture the document's image loader found.
+struct TLoadedImage {
+    // A still picture (transparency in alpha) or an animated GIF shared with the cache;
+    // whoever animates it takes a copy.
+    std::shared_ptr<const RgbaImage> Bitmap;
+    std::shared_ptr<const TGIFImage> Gif;
+    Transparency Transp = Transparency::NotTransp;
+    bool FromCache = false;
+};
+
 class TSectionList : public TCell {
   public:
     TSectionList();
+    // A document measuring its fonts on the owner's screen canvas.
+    explicit TSectionList(Canvas& screen) : TSectionList() { SetScreenCanvas(&screen); }
     // A copy for printing: the sections, the settings, the selection and the background
     // (not the forms and maps). The copy's sections refer to the form controls of src, so
     // src must outlive the copy.
@@ -59,12 +72,28 @@ class TSectionList : public TCell {
 
     Color Background() const { return background_; }
     void SetBackground(Color c);
-    // The name of the background image (BODY BACKGROUND); loaded by image handling.
+    // The name of the background image (BODY BACKGROUND); GetBackgroundBitmap loads it.
     void SetBackgroundBitmap(std::string_view name);
     const std::string& BackgroundImageName() const { return back_image_name_; }
     std::shared_ptr<const RgbaImage> BackImage;
     bool BackImageTried = false;
+    // Loads the background image once (when images are shown, a name was given and it was
+    // not tried before). Only a still picture is used, not an animated GIF.
+    const std::shared_ptr<const RgbaImage>& GetBackgroundBitmap();
 
+    // --- images ---
+    // The document's image loader: the image cache first, then OnBitmapRequest, else
+    // OnImageRequest, else the name as a file. Every picture found counts one use of its
+    // cache entry until the document is cleared. nullopt when there is no picture (the
+    // caller shows the error bitmap). With LLCorner requested, the lower-left pixel's
+    // colour becomes transparent; a GIF naming a transparent colour reports TGif.
+    std::optional<TLoadedImage> GetTheBitmap(std::string_view name, Transparency requested);
+    // The cache key of an image name: with a request callback the name upper-cased and
+    // trimmed (the application serves names, in any case); otherwise the file's canonical
+    // path, case kept, so that different files never share an entry.
+    std::string ImageCacheKey(std::string_view name) const;
+    // Cache keys in use by this document, one per use.
+    const std::vector<std::string>& ImageUses() const { return image_uses_; }
     // --- viewer state ---
     bool ImagesShown = true;
     bool IsPrinting = false;
@@ -74,15 +103,18 @@ class TSectionList : public TCell {
     // Stores a new scroll offset; when it changes every control is marked as not shown.
     void SetYOffset(int y);
 
-    // The canvas fonts are measured on (the viewer's screen). Without one a fixed-metric
-    // canvas is used, so a document can be built and dumped headless.
-    Canvas& ScreenCanvas() const;
+    // The canvas fonts are measured on, given by the document's owner (the viewer's
+    // screen, or a Qt canvas on an image when there is no display). A document without
+    // one is built but not measured: its font metrics stay 0 until it gets a canvas and
+    // its fonts are updated.
+    Canvas* ScreenCanvas() const { return screen_canvas_; }
     void SetScreenCanvas(Canvas* canvas) {
         screen_canvas_ = canvas;
         measured_font_.reset();
     }
-    // The metrics of `font` on the screen canvas. The last font measured is remembered,
-    // since the font runs of a document mostly share a handful of fonts.
+    // The metrics of `font` on the screen canvas (all 0 without one). The last font
+    // measured is remembered, since the font runs of a document mostly share a handful of
+    // fonts.
     FontMetrics MeasureFont(const TMyFont& font) const;
     // Where form control widgets are created (the viewer's paint panel); null: headless.
     ControlHost* Host() const { return control_host_; }
@@ -94,14 +126,19 @@ class TSectionList : public TCell {
     std::function<void(TSectionList& sender, const std::string& action,
                        const std::vector<std::string>& submissions, const std::string& method)>
         OnFormSubmit;
-    // A picture by name: the viewer sets `bitmap`, and `transparent_color` (starts -1) when
-    // a colour is transparent.
+    // A picture by name: the viewer sets `bitmap`, and `transparent_color` (starts -1) to a
+    // colour 0x00RRGGBB when the pixels of that colour are transparent.
     std::function<void(TSectionList& sender, const std::string& name,
                        std::shared_ptr<const RgbaImage>& bitmap, std::int64_t& transparent_color)>
         OnBitmapRequest;
     // A picture by name as the bytes of an image file (empty: none).
     std::function<void(TSectionList& sender, const std::string& name, std::string& bytes)>
         OnImageRequest;
+    // Without the two request callbacks: turns an image name into a file path (the viewer
+    // resolves it against the document's folder). Unset: the name is the path.
+    std::function<std::string(TSectionList& sender, const std::string& name)> OnExpandFilename;
+    // An animated image shows its next frame: its rectangle must be painted again.
+    std::function<void(TSectionList& sender, const Rect& area)> OnInvalidate;
     // A text control passes a scrolling key on to the viewer.
     std::function<void(TSectionList& sender, ControlKey key)> OnControlKey;
     // Copying puts the selected text on the clipboard.
@@ -164,7 +201,6 @@ class TSectionList : public TCell {
     bool timer_running_ = false;
 
     Canvas* screen_canvas_ = nullptr;
-    mutable std::unique_ptr<TestCanvas> fallback_canvas_;
     mutable std::optional<TMyFont> measured_font_;
     mutable FontMetrics measured_metrics_;
     ControlHost* control_host_ = nullptr;
@@ -173,6 +209,7 @@ class TSectionList : public TCell {
     std::vector<TFormControlObj*> all_controls_;
     std::vector<std::unique_ptr<TMapItem>> image_maps_;
     std::unordered_map<std::string, TMapItem*> maps_by_key_;
+    std::vector<std::string> image_uses_;
 };
 
 }  // namespace quillon

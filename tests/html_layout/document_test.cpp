@@ -7,6 +7,7 @@
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {

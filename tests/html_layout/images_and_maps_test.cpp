@@ -121,6 +121,44 @@ TEST(ImageMaps, AreasWithTooFewCoordinatesAreDropped) {
     EXPECT_EQ(map.GetURL(30, 30)->URL, "rev");
 }
 
+TEST(ImageMaps, AStarPolygonFollowsTheWindingRule) {
+    // A five-pointed star drawn in one stroke: its centre pentagon is wound twice, so the
+    // even-odd rule would leave it out; the winding rule keeps it in.
+    TMapItem map("star");
+    map.AddArea(Attrs({Attr(Symb::ShapeSy, "POLYGON"),
+                       Attr(Symb::CoordsSy, "50,0, 79,90, 2,35, 98,35, 21,90"),
+                       Attr(Symb::HrefSy, "star.htm")}));
+    ASSERT_EQ(map.Areas().size(), 1u);
+    auto hit = [&](int x, int y) { return map.GetURL(x, y).has_value(); };
+    EXPECT_TRUE(hit(50, 50));   // the centre
+    EXPECT_TRUE(hit(50, 10));   // the top point
+    EXPECT_TRUE(hit(10, 37));   // the left point
+    EXPECT_TRUE(hit(25, 85));   // the lower left point
+    EXPECT_FALSE(hit(50, 80));  // between the two lower points
+    EXPECT_FALSE(hit(20, 10));  // beside the top point
+    EXPECT_FALSE(hit(95, 60));
+    EXPECT_TRUE(hit(79, 90));  // a corner
+}
+
+TEST(ImageMaps, OddNumbersAndRadii) {
+    TMapItem map("m");
+    // Numbers that do not read (trailing letters, too large for an int, empty) count as 0.
+    map.AddArea(Attrs({Attr(Symb::CoordsSy, "5abc, 99999999999, ,4"), Attr(Symb::HrefSy, "a")}));
+    ASSERT_EQ(map.Areas().size(), 1u);
+    EXPECT_EQ(map.Areas()[0].coords, (std::vector<int>{0, 0, 0, 4}));
+    // Each part is cut to 20 characters before it is read.
+    map.AddArea(
+        Attrs({Attr(Symb::CoordsSy, "1                        9,2,3,4"), Attr(Symb::HrefSy, "b")}));
+    EXPECT_EQ(map.Areas()[1].coords[0], 1);
+    TMapItem circles("c");
+    circles.AddArea(Attrs({Attr(Symb::ShapeSy, "circle"), Attr(Symb::CoordsSy, "10,10,-5"),
+                           Attr(Symb::HrefSy, "neg")}));
+    circles.AddArea(Attrs(
+        {Attr(Symb::ShapeSy, "circ"), Attr(Symb::CoordsSy, "10,10,0"), Attr(Symb::HrefSy, "dot")}));
+    EXPECT_EQ(circles.GetURL(10, 10)->URL, "dot");  // a negative radius covers nothing
+    EXPECT_FALSE(circles.GetURL(12, 10));
+}
+
 TEST(ImageMaps, CoordinateCountIsLimited) {
     std::string coords = "0,0,100,0,100,100,0,100";
     for (int i = 0; i < 500; ++i) coords += ",1";

@@ -5,6 +5,7 @@
 #include "html/layout/html_table.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
+#include "platform/core/test_canvas.h"
 #include "tests/html_layout/model_test_support.h"
 
 namespace quillon {

@@ -1,0 +1,20 @@
+#pragma once
+// The still-image decoder of the core's image loading, over QImageReader: BMP, PNG and
+// JPEG (and single-frame GIFs when asked) from the bytes of a file.
+
+#include "html/image/still_image_decoder.h"
+
+namespace quillon {
+
+class QtImageDecoder : public StillImageDecoder {
+  public:
+    // Reads with the format the kind names (not guessed from the content again); refuses
+    // pictures above kMaxImagePixels before reading their pixels.
+    std::optional<RgbaImage> Decode(std::span<const std::uint8_t> bytes, ImageType kind) override;
+};
+
+// Makes QtImageDecoder the process-wide still-image decoder. Applications that show or
+// render documents call it once at start-up.
+void RegisterQtImageDecoder();
+
+}  // namespace quillon
