@@ -232,7 +232,7 @@ void TCRRichEdit::RecolourAll() {
     cursor.endEditBlock();
 }
 
-void TCRRichEdit::ContentsChanged(int position, int removed, int added) {
+void TCRRichEdit::ContentsChanged(int position, int /*removed*/, int added) {
     if (colouring_ || loading_) return;
     if (OnChange) OnChange(*this);
     if (!cc_active_) return;
