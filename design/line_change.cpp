@@ -38,8 +38,8 @@ LineChange DecideLineChange(bool same_line, std::u16string_view last, std::u16st
     // A length difference of one is a single keystroke only when the texts agree apart from
     // that character; a selection replaced by one character is not, and may have removed
     // a delimiter elsewhere.
-    const bool single = now.size() > last.size() ? OneInsertedAt(now, last, at)
-                                                 : OneInsertedAt(last, now, at);
+    const bool single =
+        now.size() > last.size() ? OneInsertedAt(now, last, at) : OneInsertedAt(last, now, at);
     if (!single) return LineChange::Recolour;
     if ((at < now.size() && IsDelimiter(now[at], open, close)) ||
         (at < last.size() && IsDelimiter(last[at], open, close))) {

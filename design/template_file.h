@@ -17,7 +17,6 @@ std::filesystem::path BackupPath(const std::filesystem::path& path);
 // Replaces the file with bytes, keeping its previous version (when there is one) as
 // BackupPath(path). The new text is written to a temporary file beside it first, so a
 // failed write leaves the file as it was. False with a message when anything fails.
-bool SaveWithBackup(const std::filesystem::path& path, std::string_view bytes,
-                    std::string& error);
+bool SaveWithBackup(const std::filesystem::path& path, std::string_view bytes, std::string& error);
 
 }  // namespace quillon::design

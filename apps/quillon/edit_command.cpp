@@ -53,10 +53,9 @@ int Edit(const std::string& file, const std::string& format_name) {
         TemplateRunResult result;
         std::ostringstream overview, messages;
         std::string format = format_name;
-        result.loaded = WriteTemplateOverview(file_name, &content, format, overview,
-                                              [&messages](std::string_view msg) {
-                                                  messages << msg << '\n';
-                                              });
+        result.loaded =
+            WriteTemplateOverview(file_name, &content, format, overview,
+                                  [&messages](std::string_view msg) { messages << msg << '\n'; });
         result.overview = overview.str();
         result.messages = messages.str();
         return result;

@@ -13,10 +13,9 @@ namespace quillon::app {
 namespace {
 
 int Inspect(const std::string& file, std::string format_name) {
-    const bool loaded =
-        WriteTemplateOverview(file, nullptr, format_name, std::cout, [](std::string_view msg) {
-            std::cerr << "quillon inspect: " << msg << '\n';
-        });
+    const bool loaded = WriteTemplateOverview(
+        file, nullptr, format_name, std::cout,
+        [](std::string_view msg) { std::cerr << "quillon inspect: " << msg << '\n'; });
     return loaded ? 0 : 1;
 }
 

@@ -75,8 +75,7 @@ QColor TCRRichEdit::SpanColour() const {
 void TCRRichEdit::LoadFromFile(const std::filesystem::path& file_name) {
     std::ifstream in(file_name, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("cannot open " + file_name.string() + ": " +
-                                 std::strerror(errno));
+        throw std::runtime_error("cannot open " + file_name.string() + ": " + std::strerror(errno));
     }
     std::ostringstream bytes;
     bytes << in.rdbuf();
@@ -118,8 +117,9 @@ void TCRRichEdit::LoadFromBytes(std::string_view bytes) {
         const std::u16string_view line = text.lines[n];
         std::size_t done = 0;
         for (const design::Span& s : design::LoadSpans(line, color_from_, color_to_)) {
-            cursor.insertText(QString::fromStdU16String(std::u16string(line.substr(done, s.first - done))),
-                              normal);
+            cursor.insertText(
+                QString::fromStdU16String(std::u16string(line.substr(done, s.first - done))),
+                normal);
             cursor.insertText(QString::fromStdU16String(
                                   std::u16string(line.substr(s.first, s.last + 1 - s.first))),
                               span);
@@ -146,7 +146,8 @@ std::string TCRRichEdit::ColouredRtf() const {
     if (lines.size() == 1 && lines.front().empty()) lines.clear();
     design::ColouredRtfOptions options;
     options.font_name = font().family().toStdString();
-    options.font_size_pt = font().pointSizeF() > 0 ? font().pointSizeF() : font().pixelSize() * 0.75;
+    options.font_size_pt =
+        font().pointSizeF() > 0 ? font().pointSizeF() : font().pixelSize() * 0.75;
     options.span_color = color_value_;
     options.open = color_from_;
     options.close = color_to_;
@@ -207,8 +208,7 @@ void TCRRichEdit::RecolourBlock(const QTextBlock& block) {
     for (const design::MapRun& run :
          design::MapRuns(design::TypingColourMap(line, color_from_, color_to_))) {
         if (run.value == design::MapValue::Keep) continue;
-        Paint(cursor, block.position() + static_cast<int>(run.start),
-              static_cast<int>(run.length),
+        Paint(cursor, block.position() + static_cast<int>(run.start), static_cast<int>(run.length),
               run.value == design::MapValue::InSpan ? span : normal);
     }
     cursor.endEditBlock();

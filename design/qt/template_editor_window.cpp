@@ -76,12 +76,12 @@ bool TemplateEditorWindow::Save(std::string& error) {
         return false;
     }
     editor_->document()->setModified(false);
-    statusBar()->showMessage(
-        QString::fromStdString(utf8_fallback ? "Saved as UTF-8: the text holds characters that "
-                                               "Windows-1252 lacks; previous version in " +
-                                                   design::BackupPath(file_).filename().string()
-                                             : "Saved; previous version in " +
-                                                   design::BackupPath(file_).filename().string()));
+    statusBar()->showMessage(QString::fromStdString(
+        utf8_fallback
+            ? "Saved as UTF-8: the text holds characters that "
+              "Windows-1252 lacks; previous version in " +
+                  design::BackupPath(file_).filename().string()
+            : "Saved; previous version in " + design::BackupPath(file_).filename().string()));
     return true;
 }
 

@@ -54,10 +54,9 @@ TEST(TemplateTextTest, EncodingsAreReadAsTheEngineReadsThem) {
 }
 
 TEST(TemplateTextTest, UneditedTextIsWrittenBackByteForByte) {
-    for (const std::string bytes :
-         {"", "\n", "\r\n\r\n", "<HTML>\r\n^^R<BR>\r\n@0<BR>\r\n", "a\nb", "a\rb\r",
-          "caf\xC3\xA9\n", "\xEF\xBB\xBF<p>\xE2\x82\xAC</p>\n", "\x80\xE9\xFF\r\n",
-          "\xF0\x9F\x98\x80"}) {
+    for (const std::string bytes : {"", "\n", "\r\n\r\n", "<HTML>\r\n^^R<BR>\r\n@0<BR>\r\n", "a\nb",
+                                    "a\rb\r", "caf\xC3\xA9\n", "\xEF\xBB\xBF<p>\xE2\x82\xAC</p>\n",
+                                    "\x80\xE9\xFF\r\n", "\xF0\x9F\x98\x80"}) {
         const TemplateText t = DecodeTemplate(bytes);
         bool fallback = true;
         EXPECT_EQ(EncodeTemplate(Joined(t), t.style, &fallback), bytes);
@@ -70,8 +69,7 @@ TEST(TemplateTextTest, Cp1252TextWithNewCharactersIsSavedAsUtf8WithoutLoss) {
     bool fallback = false;
     EXPECT_EQ(EncodeTemplate(u"\u00E9 \u20AC", t.style, &fallback), "\xE9 \x80\r\n");
     EXPECT_FALSE(fallback);
-    EXPECT_EQ(EncodeTemplate(u"\u00E9\n\u03A9", t.style, &fallback),
-              "\xC3\xA9\r\n\xCE\xA9\r\n");
+    EXPECT_EQ(EncodeTemplate(u"\u00E9\n\u03A9", t.style, &fallback), "\xC3\xA9\r\n\xCE\xA9\r\n");
     EXPECT_TRUE(fallback);
     // Unpaired surrogates cannot be written; they become U+FFFD.
     EXPECT_EQ(EncodeTemplate(std::u16string(1, char16_t(0xD800)), TemplateFileStyle{}),

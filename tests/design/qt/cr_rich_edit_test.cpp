@@ -65,8 +65,7 @@ TEST_F(CRRichEditTest, DefaultsAndLoadingColoursTheTags) {
     EXPECT_EQ(edit_.ColorValue(), 0x008000u);
     EXPECT_TRUE(edit_.CCActive());
     edit_.LoadFromBytes("<HTML>\r\n^^R<BR>\r\n<b>x</b> a > b <i>\r\n{\\rtf \\} }\r\n");
-    EXPECT_EQ(edit_.toPlainText(),
-              QString("<HTML>\n^^R<BR>\n<b>x</b> a > b <i>\n{\\rtf \\} }"));
+    EXPECT_EQ(edit_.toPlainText(), QString("<HTML>\n^^R<BR>\n<b>x</b> a > b <i>\n{\\rtf \\} }"));
     EXPECT_EQ(Colours(0), "gggggg");
     EXPECT_EQ(Colours(1), "...gggg");
     EXPECT_EQ(Colours(2), "ggg.gggg..........");
