@@ -104,6 +104,8 @@ void TCRRichEdit::LoadFromBytes(std::string_view bytes) {
             joined += text.lines[n];
         }
         setPlainText(QString::fromStdU16String(joined));
+        document()->setModified(false);
+        if (OnChange) OnChange(*this);
         return;
     }
     const QTextCharFormat normal = Foreground(NormalColour());
@@ -131,6 +133,7 @@ void TCRRichEdit::LoadFromBytes(std::string_view bytes) {
     document()->clearUndoRedoStacks();
     document()->setModified(false);
     setTextCursor(QTextCursor(document()));
+    if (OnChange) OnChange(*this);
 }
 
 std::string TCRRichEdit::TemplateBytes(bool* utf8_fallback) const {
@@ -156,12 +159,16 @@ std::string TCRRichEdit::ColouredRtf() const {
 
 // --- line and column access ------------------------------------------------------------
 
+QTextBlock TCRRichEdit::CurrentBlock() const {
+    return document()->findBlock(textCursor().selectionStart());
+}
+
 int TCRRichEdit::GetCurrentLine() const {
-    return textCursor().blockNumber();
+    return CurrentBlock().blockNumber();
 }
 
 int TCRRichEdit::GetCurrentPosition() const {
-    return textCursor().positionInBlock();
+    return textCursor().selectionStart() - CurrentBlock().position();
 }
 
 int TCRRichEdit::GetTopLine() const {
@@ -177,7 +184,7 @@ void TCRRichEdit::SetCurrentLine(int L) {
 }
 
 void TCRRichEdit::SetCurrentPosition(int P) {
-    const QTextBlock block = textCursor().block();
+    const QTextBlock block = CurrentBlock();
     QTextCursor cursor = textCursor();
     cursor.setPosition(block.position() + design::ClampColumn(P, block.length() - 1));
     setTextCursor(cursor);
@@ -250,7 +257,7 @@ void TCRRichEdit::ContentsChanged(int position, int /*removed*/, int added) {
         }
     }
 
-    const QTextBlock block = textCursor().block();
+    const QTextBlock block = CurrentBlock();
     const std::u16string now = block.text().toStdU16String();
     switch (design::DecideLineChange(caret_line == last_line_, last_text_, now, color_from_,
                                      color_to_)) {

@@ -6,6 +6,7 @@
 // the colour they have when a line is re-coloured.
 
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include <filesystem>
 #include <functional>
@@ -52,8 +53,8 @@ class TCRRichEdit : public QPlainTextEdit {
     std::string ColouredRtf() const;
 
     // --- line and column access ---------------------------------------------------------
-    int GetCurrentLine() const;      // the caret's line, from 0
-    int GetCurrentPosition() const;  // the caret's column in that line, from 0
+    int GetCurrentLine() const;      // the line of the caret (selection start), from 0
+    int GetCurrentPosition() const;  // its column in that line, from 0
     int GetTopLine() const;          // the first visible line
     // Caret to the start of line L, clamped to the existing lines; no selection.
     void SetCurrentLine(int L);
@@ -61,7 +62,7 @@ class TCRRichEdit : public QPlainTextEdit {
     void SetCurrentPosition(int P);
 
     // --- events -------------------------------------------------------------------------
-    // After every change of the text, before re-colouring.
+    // After every change of the text (and once after loading), before re-colouring.
     std::function<void(TCRRichEdit& sender)> OnChange;
     // Before a key is handled (after a multi-line Shift+Insert paste, with key 0). Setting
     // key to 0 consumes it.
@@ -71,6 +72,8 @@ class TCRRichEdit : public QPlainTextEdit {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // The line that holds the start of the selection (the caret when there is none).
+    QTextBlock CurrentBlock() const;
     QColor NormalColour() const;
     QColor SpanColour() const;
     void ContentsChanged(int position, int removed, int added);

@@ -196,6 +196,19 @@ TEST_F(CRRichEditTest, NewLinesFromEnterAreColoured) {
     EXPECT_EQ(Colours(1), "..ggg");
 }
 
+TEST_F(CRRichEditTest, ChangeEventsComeFromEditsNotFromColouring) {
+    int changes = 0;
+    edit_.OnChange = [&](TCRRichEdit&) { ++changes; };
+    edit_.LoadFromBytes("<a> b");
+    EXPECT_EQ(changes, 1);
+    Caret(0, 2);
+    Type("x");  // re-colours the line: still one change
+    EXPECT_EQ(changes, 2);
+    edit_.SetCCActive(false);
+    Type("y");
+    EXPECT_EQ(changes, 3);
+}
+
 TEST_F(CRRichEditTest, LineAndColumnAccessIsClamped) {
     std::string text;
     for (int n = 0; n < 200; ++n) text += "line " + std::to_string(n) + "\n";
@@ -219,6 +232,15 @@ TEST_F(CRRichEditTest, LineAndColumnAccessIsClamped) {
     EXPECT_EQ(edit_.GetCurrentLine(), 12);
     edit_.SetCurrentPosition(-1);
     EXPECT_EQ(edit_.GetCurrentPosition(), 0);
+    // With a selection the caret's place is the selection's start, whichever way it was
+    // made.
+    QTextCursor backwards = edit_.textCursor();
+    backwards.setPosition(edit_.document()->findBlockByNumber(9).position() + 3);
+    backwards.setPosition(edit_.document()->findBlockByNumber(5).position() + 1,
+                          QTextCursor::KeepAnchor);
+    edit_.setTextCursor(backwards);
+    EXPECT_EQ(edit_.GetCurrentLine(), 5);
+    EXPECT_EQ(edit_.GetCurrentPosition(), 1);
     // Placing the caret drops a selection.
     QTextCursor cursor = edit_.textCursor();
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
