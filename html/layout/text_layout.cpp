@@ -113,7 +113,8 @@ class LineBreaker {
     int BreakAt(int start, int count) const {
         int end = start + count;
         if (end >= n_) return n_;
-        if (At(end - 1) == U' ') {
+        // A break at spaces keeps them on this line, never at the start of the next.
+        if (At(end - 1) == U' ' || At(end) == U' ') {
             while (end < n_ && At(end) == U' ') ++end;
             return end;
         }
