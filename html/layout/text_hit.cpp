@@ -2,6 +2,7 @@
 // point and the place of a cursor index. Points are in the coordinates of layout: x from
 // the cell's left edge, y as the section was laid out.
 
+#include <algorithm>
 #include <string>
 
 #include "html/layout/form_controls.h"
@@ -19,7 +20,7 @@ namespace {
 // The line under y and its top, or -1.
 int LineAt(const TSection& s, int y, int& line_top) {
     line_top = s.LayoutY;
-    if (y < s.LayoutY) return -1;
+    if (y < s.LayoutY || y >= s.LayoutY + s.Height) return -1;
     for (std::size_t i = 0; i < s.LineList.size(); ++i) {
         const int advance = s.LineList[i].Advance();
         if (y < line_top + advance) return static_cast<int>(i);
@@ -73,6 +74,7 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
 }  // namespace
 
 std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
+    if (y < LayoutY || y >= LayoutY + std::max(Height, PaintHeight)) return std::nullopt;
     for (std::size_t i = 0; i < InlineImages.size() && i < ImageBoxes.size(); ++i) {
         TImageObj& image = *InlineImages[i];
         const Rect& box = ImageBoxes[i];
