@@ -45,6 +45,8 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       ClearMode(src.ClearMode),
       InlineControls(src.InlineControls),
       LineList(src.LineList),
+      ImageBoxes(src.ImageBoxes),
+      ControlPlaces(src.ControlPlaces),
       text_(src.text_) {
     CopyBase(src);
     for (const TFontObj& run : src.FontRuns) FontRuns.Add(run);

@@ -28,7 +28,11 @@ bool IsPlaceholder(char32_t c) {
 class LineBreaker {
   public:
     LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv, bool no_wrap)
-        : s_(s), im_(im), adv_(adv), text_(s.Text()), n_(s.CharCount()), no_wrap_(no_wrap) {}
+        : s_(s), im_(im), adv_(adv), text_(s.Text()), n_(s.CharCount()), no_wrap_(no_wrap) {
+        for (int i = 0; i < n_; ++i) {
+            if (IsPlaceholder(At(i))) marks_.push_back(i);
+        }
+    }
 
     // Lays out the lines from y; returns the y below the last and widens max_width.
     int Run(int y, int& max_width) {
@@ -47,6 +51,11 @@ class LineBreaker {
   private:
     int Adv(int i) const { return adv_[static_cast<std::size_t>(i)]; }
     char32_t At(int i) const { return text_[static_cast<std::size_t>(i)]; }
+    // The first placeholder at or after i, or the end of the text.
+    int NextMark(int i) const {
+        const auto it = std::lower_bound(marks_.begin(), marks_.end(), i);
+        return it == marks_.end() ? n_ : *it;
+    }
 
     // How many characters from start fit in avail (at least 1). Floating images met before
     // any other content are placed at once and take their room from the line; floating
@@ -87,8 +96,7 @@ class LineBreaker {
                 if (!no_wrap_ && used > avail) break;
                 continue;
             }
-            int q = pos + 1;
-            while (q < n_ && !IsPlaceholder(At(q))) ++q;
+            const int q = NextMark(pos + 1);
             if (no_wrap_) {
                 used += Adv(q) - Adv(pos);
                 pos = q;
@@ -241,6 +249,7 @@ class LineBreaker {
     const int n_;
     const bool no_wrap_;
     std::vector<int> deferred_;
+    std::vector<int> marks_;  // positions of the placeholders
 };
 
 // The clear space of a section starting at y.
