@@ -45,10 +45,10 @@ function(quillon_add_library name)
   endif()
 endfunction()
 
-# quillon_add_test(NAME DEPS lib ...)
+# quillon_add_test(NAME DEPS lib ... [ENVIRONMENT VAR=value])
 # One GoogleTest executable made of every .cpp file in the calling folder.
 function(quillon_add_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;ENVIRONMENT" ${ARGN})
   find_package(GTest REQUIRED)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(NOT sources)
@@ -60,9 +60,19 @@ function(quillon_add_test name)
   target_compile_definitions(${name} PRIVATE
       QUILLON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
       QUILLON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  # gtest_discover_tests flattens property lists, so the extra variable travels in
+  # ENVIRONMENT_MODIFICATION beside the fixed ENVIRONMENT: one variable at most.
+  set(extra)
+  list(LENGTH ARG_ENVIRONMENT extra_count)
+  if(extra_count GREATER 1)
+    message(FATAL_ERROR "quillon_add_test(${name}): one ENVIRONMENT variable at most")
+  elseif(extra_count EQUAL 1)
+    string(REGEX REPLACE "^([^=]*)=(.*)$" "\\1=set:\\2" modification "${ARG_ENVIRONMENT}")
+    set(extra ENVIRONMENT_MODIFICATION "${modification}")
+  endif()
   include(GoogleTest)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "QUILDOC_INI=/nonexistent/QUILDOC.INI")
+                       PROPERTIES ENVIRONMENT "QUILDOC_INI=/nonexistent/QUILDOC.INI" ${extra})
 endfunction()
 
 # quillon_add_fuzzer(NAME SOURCE DEPS lib ...)

@@ -1,0 +1,90 @@
+#include "platform/qt/font_families.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <mutex>
+#include <unordered_map>
+
+#include <QFontDatabase>
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kSerif = "DejaVu Serif";
+constexpr const char* kSans = "DejaVu Sans";
+constexpr const char* kMono = "DejaVu Sans Mono";
+
+struct StandIn {
+    std::string_view name;  // lower case
+    const char* family;
+};
+
+constexpr std::array kStandIns{
+    StandIn{"times new roman", kSerif}, StandIn{"times", kSerif},
+    StandIn{"serif", kSerif},           StandIn{"roman", kSerif},
+    StandIn{"courier new", kMono},      StandIn{"courier", kMono},
+    StandIn{"monospace", kMono},        StandIn{"fixedsys", kMono},
+    StandIn{"lucida console", kMono},   StandIn{"arial", kSans},
+    StandIn{"helvetica", kSans},        StandIn{"sans-serif", kSans},
+    StandIn{"sans serif", kSans},       StandIn{"ms sans serif", kSans},
+    StandIn{"verdana", kSans},          StandIn{"tahoma", kSans},
+    StandIn{"system", kSans},
+};
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
+std::string Trimmed(std::string_view s) {
+    const auto first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    const auto last = s.find_last_not_of(" \t");
+    return std::string(s.substr(first, last - first + 1));
+}
+
+}  // namespace
+
+std::string InstalledFontFamily(std::string_view name, bool fixed_pitch) {
+    // Looking a family up in the font database is slow; documents use few names.
+    static std::mutex mutex;
+    static std::unordered_map<std::string, std::string> resolved;
+    const std::string key = Lower(Trimmed(name)) + (fixed_pitch ? "\x01" : "");
+    std::lock_guard lock(mutex);
+    if (auto it = resolved.find(key); it != resolved.end()) return it->second;
+
+    const std::string trimmed = Trimmed(name);
+    std::string family;
+    if (!trimmed.empty() && QFontDatabase::hasFamily(QString::fromUtf8(trimmed))) {
+        family = trimmed;
+    } else {
+        const std::string lower = Lower(trimmed);
+        for (const StandIn& s : kStandIns) {
+            if (s.name == lower) family = s.family;
+        }
+        if (family.empty()) family = fixed_pitch ? kMono : kSerif;
+    }
+    resolved.emplace(key, family);
+    return family;
+}
+
+QFont MakeQFont(const FontSpec& spec, int device_dpi) {
+    QFont font(QString::fromStdString(InstalledFontFamily(spec.name, spec.fixed_pitch)));
+    // A painter scaled by dpi / 96 turns this size back into spec.size_pt at 96 dpi.
+    const double size = spec.size_pt > 0 ? spec.size_pt : 12.0;
+    font.setPointSizeF(size * Canvas::kLogicalDpi / std::max(device_dpi, 1));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strike_out);
+    font.setFixedPitch(spec.fixed_pitch);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(true);
+    return font;
+}
+
+}  // namespace quillon

@@ -1,0 +1,236 @@
+#include "platform/qt/qt_canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QPagedPaintDevice>
+#include <QPaintDevice>
+#include <QPolygon>
+#include <QPrinter>
+#include <QString>
+#include <QTextLayout>
+
+#include "platform/qt/font_families.h"
+#include "platform/qt/rgba_qimage.h"
+
+namespace quillon {
+
+namespace {
+
+QColor ToQColor(Color c) {
+    return QColor(static_cast<int>((c >> 16) & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>(c & 0xFF));
+}
+
+QString ToQString(std::u32string_view text) {
+    return QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QRectF ToQRectF(const Rect& r) {
+    return QRectF(r.left, r.top, r.Width(), r.Height());
+}
+
+int Round(qreal v) {
+    return static_cast<int>(std::lround(v));
+}
+
+}  // namespace
+
+QtCanvas::QtCanvas(QPaintDevice& device) : own_painter_(std::make_unique<QPainter>()) {
+    own_painter_->begin(&device);
+    painter_ = own_painter_.get();
+    Setup(device);
+}
+
+QtCanvas::QtCanvas(QPainter& painter) : painter_(&painter) {
+    painter_->save();
+    Setup(*painter.device());
+}
+
+QtCanvas::~QtCanvas() {
+    if (own_painter_) {
+        End();
+    } else if (painter_) {
+        painter_->restore();
+    }
+}
+
+void QtCanvas::End() {
+    if (own_painter_ && own_painter_->isActive()) own_painter_->end();
+}
+
+void QtCanvas::Setup(QPaintDevice& device) {
+    device_ = &device;
+    dpi_ = std::max(device.logicalDpiY(), 1);
+    const int dpi_x = std::max(device.logicalDpiX(), 1);
+    // Printers and PDF writers are the paged devices.
+    printer_ = dynamic_cast<const QPagedPaintDevice*>(&device) != nullptr;
+    if (const auto* printer = dynamic_cast<const QPrinter*>(&device)) {
+        monochrome_ = printer->colorMode() == QPrinter::GrayScale;
+    } else {
+        monochrome_ = device.depth() == 1;
+    }
+    base_transform_ = painter_->transform();
+    base_clipping_ = painter_->hasClipping();
+    if (base_clipping_) base_clip_ = painter_->clipPath();
+    if (dpi_x != kLogicalDpi || dpi_ != kLogicalDpi) {
+        painter_->scale(static_cast<qreal>(dpi_x) / kLogicalDpi,
+                        static_cast<qreal>(dpi_) / kLogicalDpi);
+    }
+    // Crisp shapes as on the screen of a report; text keeps its smoothing.
+    painter_->setRenderHint(QPainter::Antialiasing, false);
+    painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    FontChanged();
+}
+
+void QtCanvas::FontChanged() {
+    qfont_ = MakeQFont(Font(), dpi_);
+    qmetrics_.emplace(qfont_, device_);
+    const QFontMetricsF& m = *qmetrics_;
+    metrics_.ascent = Round(m.ascent());
+    metrics_.descent = Round(m.descent());
+    metrics_.height = metrics_.ascent + metrics_.descent;
+    metrics_.external_leading = std::max(0, Round(m.leading()));
+    metrics_.average_char_width = Round(m.averageCharWidth());
+    metrics_.max_char_width = Round(m.maxWidth());
+    metrics_.overhang = 0;
+}
+
+FontMetrics QtCanvas::Metrics() {
+    return metrics_;
+}
+
+int QtCanvas::TextWidth(std::u32string_view text) {
+    if (text.empty()) return 0;
+    return Round(qmetrics_->horizontalAdvance(ToQString(text)));
+}
+
+void QtCanvas::TextPrefixWidths(std::u32string_view text, std::vector<int>& widths) {
+    widths.resize(text.size());
+    if (text.empty()) return;
+    const QString s = ToQString(text);
+    // One shaping pass for the whole run; the advance after each character is the x of
+    // the cursor behind it.
+    QTextLayout layout(s, qfont_, device_);
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e9);
+    layout.endLayout();
+    int utf16 = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        utf16 += text[i] > 0xFFFF ? 2 : 1;
+        widths[i] = Round(line.cursorToX(utf16));
+    }
+    // Every prefix is at most as wide as its successor, whatever the shaper's rounding.
+    for (std::size_t i = 1; i < widths.size(); ++i) widths[i] = std::max(widths[i], widths[i - 1]);
+}
+
+void QtCanvas::DoDrawText(Point at, std::u32string_view text, std::optional<Color> background) {
+    const QString s = ToQString(text);
+    if (background) {
+        painter_->fillRect(QRectF(at.x, at.y, TextWidth(text), metrics_.height),
+                           ToQColor(*background));
+    }
+    painter_->setFont(qfont_);
+    painter_->setPen(ToQColor(Font().color));
+    painter_->drawText(QPointF(at.x, at.y + metrics_.ascent), s);
+}
+
+void QtCanvas::DoFillRect(const Rect& r, Color color) {
+    painter_->fillRect(ToQRectF(r), ToQColor(color));
+}
+
+void QtCanvas::DoDrawLine(Point from, Point to, Color color, int width) {
+    const int before = (width - 1) / 2;
+    if (from.y == to.y) {
+        const int left = from.x < to.x ? from.x : to.x + 1;
+        const int right = from.x < to.x ? to.x : from.x + 1;
+        DoFillRect(Rect{left, from.y - before, right, from.y - before + width}, color);
+        return;
+    }
+    if (from.x == to.x) {
+        const int top = from.y < to.y ? from.y : to.y + 1;
+        const int bottom = from.y < to.y ? to.y : from.y + 1;
+        DoFillRect(Rect{from.x - before, top, from.x - before + width, bottom}, color);
+        return;
+    }
+    // A flat cap ends the line at the centre of its end pixel.
+    QPen pen(ToQColor(color), width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+    painter_->setPen(pen);
+    painter_->drawLine(QPointF(from.x + 0.5, from.y + 0.5), QPointF(to.x + 0.5, to.y + 0.5));
+}
+
+void QtCanvas::DoFillPolygon(const std::vector<Point>& points, Color color) {
+    QPolygon polygon;
+    polygon.reserve(static_cast<qsizetype>(points.size()));
+    for (const Point& p : points) polygon.append(QPoint(p.x, p.y));
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(ToQColor(color));
+    painter_->drawPolygon(polygon, Qt::WindingFill);
+    painter_->setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::DoFillEllipse(const Rect& r, Color color) {
+    painter_->setPen(Qt::NoPen);
+    painter_->setBrush(ToQColor(color));
+    painter_->drawEllipse(ToQRectF(r));
+    painter_->setBrush(Qt::NoBrush);
+}
+
+void QtCanvas::DoFrameEllipse(const Rect& r, Color color, int width) {
+    const qreal half = width / 2.0;
+    painter_->setPen(QPen(ToQColor(color), width));
+    painter_->setBrush(Qt::NoBrush);
+    painter_->drawEllipse(
+        QRectF(r.left + half, r.top + half, r.Width() - width, r.Height() - width));
+}
+
+void QtCanvas::DoDrawImage(const Rect& dest, const RgbaImage& image, const Rect& source) {
+    // Wraps the pixels without copying them: RgbaImage holds R, G, B, A bytes with straight
+    // alpha, which is Format_RGBA8888.
+    const QImage view(reinterpret_cast<const uchar*>(image.Pixels().data()), image.Width(),
+                      image.Height(), static_cast<qsizetype>(image.Width()) * 4,
+                      QImage::Format_RGBA8888);
+    painter_->drawImage(ToQRectF(dest), view, ToQRectF(source));
+}
+
+void QtCanvas::ClipChanged(const std::optional<Rect>& clip) {
+    if (base_clipping_) {
+        const QTransform scaled = painter_->transform();
+        painter_->setTransform(base_transform_);
+        painter_->setClipPath(base_clip_);
+        painter_->setTransform(scaled);
+    } else {
+        painter_->setClipping(false);
+    }
+    if (clip) {
+        painter_->setClipRect(ToQRectF(*clip),
+                              base_clipping_ ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+}
+
+QtImageCanvas::QtImageCanvas(int width, int height, Color background, int dpi)
+    : detail::ImageHolder{[&] {
+          QImage image(std::max(width, 1), std::max(height, 1), QImage::Format_ARGB32);
+          const int dpm = static_cast<int>(std::lround(dpi / 0.0254));
+          image.setDotsPerMeterX(dpm);
+          image.setDotsPerMeterY(dpm);
+          image.fill(ToQColor(background));
+          return image;
+      }()},
+      QtCanvas(image) {}
+
+const QImage& QtImageCanvas::Image() {
+    End();
+    return image;
+}
+
+std::unique_ptr<Canvas> MakeMeasuringCanvas() {
+    return std::make_unique<QtImageCanvas>(1, 1);
+}
+
+}  // namespace quillon
