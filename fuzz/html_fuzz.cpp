@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the HTML tokenizer and parser: the tokenizer in text-area mode
 // and through a stream read in small chunks, the parser as HTML and as plain text, and the
-// dump of what was built, then its layout at two widths, a paint and the layout dump. Nothing may crash, hang or leak; EParseError is the only error
-// an input may raise, and it must leave the document empty.
+// dump of what was built, then its layout at two widths, a paint and the layout dump. Nothing may
+// crash, hang or leak; EParseError is the only error an input may raise, and it must leave the
+// document empty.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "html/tree/html_parser.h"
 #include "html/layout/layout_dump.h"
 #include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/parse/parse_error.h"
+#include "html/tree/html_parser.h"
 #include "platform/core/test_canvas.h"
 
 namespace {

@@ -87,7 +87,8 @@ int RunLayout(const LayoutOptions& opt) {
 }
 
 const CommandRegistrar kRegistrar([](CLI::App& app) {
-    auto* cmd = app.add_subcommand("layout", "Lay out an HTML document and print the layout as JSON");
+    auto* cmd =
+        app.add_subcommand("layout", "Lay out an HTML document and print the layout as JSON");
     auto opt = std::make_shared<LayoutOptions>();
     cmd->add_option("FILE", opt->path, "HTML document")->required();
     cmd->add_option("--width", opt->width, "Width to lay out in, in pixels (default 600)")

@@ -67,10 +67,11 @@ TEST(Alignment, LinesStartByTheirAlignment) {
 
 TEST(LineHeights, ImagesRaiseTheLineByTheirAlignment) {
     // Text 16 high with descent 4; a 40-pixel image.
-    auto l = LayOut("a <IMG WIDTH=10 HEIGHT=40> b<BR>"
-                    "a <IMG WIDTH=10 HEIGHT=40 ALIGN=TOP> b<BR>"
-                    "a <IMG WIDTH=10 HEIGHT=40 ALIGN=MIDDLE> b",
-                    400);
+    auto l = LayOut(
+        "a <IMG WIDTH=10 HEIGHT=40> b<BR>"
+        "a <IMG WIDTH=10 HEIGHT=40 ALIGN=TOP> b<BR>"
+        "a <IMG WIDTH=10 HEIGHT=40 ALIGN=MIDDLE> b",
+        400);
     const LineRec& bottom = l.Text(0).LineList[0];
     EXPECT_EQ(bottom.ExtraAbove, 28);  // 40 - (16 - 4): the image sits on the baseline
     EXPECT_EQ(bottom.Advance(), 44);
@@ -84,17 +85,19 @@ TEST(LineHeights, ImagesRaiseTheLineByTheirAlignment) {
 }
 
 TEST(Floats, TextFlowsBesideFloatsOnBothSidesUntilClear) {
-    auto l = LayOut("<IMG WIDTH=40 HEIGHT=40 ALIGN=LEFT><IMG WIDTH=30 HEIGHT=20 ALIGN=RIGHT>"
-                    "aaaa bbbb cccc dddd eeee<BR CLEAR=LEFT>after",
-                    200);
+    auto l = LayOut(
+        "<IMG WIDTH=40 HEIGHT=40 ALIGN=LEFT><IMG WIDTH=30 HEIGHT=20 ALIGN=RIGHT>"
+        "aaaa bbbb cccc dddd eeee<BR CLEAR=LEFT>after",
+        200);
     const TSection& s = l.Text(0);
     // Left float at 0, right float inside its side space at the right edge.
     EXPECT_EQ(s.ImageBoxes[0], (Rect{0, 0, 40, 40}));
     EXPECT_EQ(s.ImageBoxes[1], (Rect{170, 0, 200, 20}));
     // Between them: 200 - 45 - 35 = 120 px = 15 characters.
     EXPECT_EQ(s.LineList[0].StartX, 45);
-    EXPECT_EQ(LineText(s, 0), U"\x04\x04"
-                              U"aaaa bbbb cccc ");
+    EXPECT_EQ(LineText(s, 0),
+              U"\x04\x04"
+              U"aaaa bbbb cccc ");
     // Below the right float the line reaches the right edge.
     EXPECT_EQ(s.LineList[1].StartX, 45);
     EXPECT_EQ(LineText(s, 1), U"dddd eeee");
@@ -170,9 +173,10 @@ TEST(Preformatted, NeverWrapsAndWidensTheDocument) {
 }
 
 TEST(WidthLimits, WidestWordAndAllOnOneLine) {
-    auto l = LayOut("<UL><LI>ab abcdef <IMG WIDTH=100 HEIGHT=5> x <IMG WIDTH=20 HEIGHT=5 "
-                    "ALIGN=LEFT HSPACE=3> <IMG WIDTH=50% HEIGHT=5></UL>",
-                    400);
+    auto l = LayOut(
+        "<UL><LI>ab abcdef <IMG WIDTH=100 HEIGHT=5> x <IMG WIDTH=20 HEIGHT=5 "
+        "ALIGN=LEFT HSPACE=3> <IMG WIDTH=50% HEIGHT=5></UL>",
+        400);
     TSection& s = l.Text(0);
     // Text "ab abcdef  x  " is 14 characters (112 px) + 100 inline + 23 float + 35 indent.
     const MinMax m = s.MinMaxWidth(*l.canvas);

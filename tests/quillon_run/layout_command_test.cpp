@@ -38,7 +38,8 @@ Output Layout(const std::string& args) {
 class LayoutCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        file_ = fs::temp_directory_path() / ("quillon_layout_" + std::to_string(::getpid()) + ".htm");
+        file_ =
+            fs::temp_directory_path() / ("quillon_layout_" + std::to_string(::getpid()) + ".htm");
         std::ofstream(file_) << "<P>Hello world<HR><TABLE><TR><TD>x</TD></TR></TABLE>";
     }
     void TearDown() override { fs::remove(file_); }
