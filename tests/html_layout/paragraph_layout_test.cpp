@@ -3,6 +3,7 @@
 // limits and the indent manager's records.
 #include <gtest/gtest.h>
 
+#include "html/layout/form_controls.h"
 #include "html/layout/indent_manager.h"
 #include "html/layout/list_marker.h"
 #include "tests/html_layout/layout_test_support.h"
@@ -82,6 +83,19 @@ TEST(LineHeights, ImagesRaiseTheLineByTheirAlignment) {
     const LineRec& middle = l.Text(2).LineList[0];
     EXPECT_EQ(middle.ExtraAbove, 12);
     EXPECT_EQ(middle.ExtraBelow, 12);
+}
+
+TEST(LineHeights, ControlsSitOnTheBaselineOrTheLineBottom) {
+    auto l = LayOut("a <INPUT TYPE=checkbox> b<BR>a <INPUT TYPE=submit> b", 400);
+    // A 13-pixel check box on the baseline (12 below the text top).
+    const TSection& check = l.Text(0);
+    EXPECT_EQ(check.LineList[0].ExtraAbove, 1);
+    EXPECT_EQ(check.ControlPlaces[0], (Point{16, 0}));
+    // A button ("A" 16 high + 8) stands on the line's bottom.
+    const TSection& button = l.Text(1);
+    const int h = button.InlineControls[0]->Height();
+    EXPECT_EQ(button.LineList[0].ExtraAbove, h - 16);
+    EXPECT_EQ(button.ControlPlaces[0].y, button.LayoutY);
 }
 
 TEST(Floats, TextFlowsBesideFloatsOnBothSidesUntilClear) {
