@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/report_page_generator.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/tree/html_parser.h"
@@ -28,35 +29,7 @@
 
 namespace {
 
-// A paged report: per page a heading, a 60-row table of 10 columns and a page break.
-std::string MakeReport(int pages) {
-    std::string s = "<HTML><HEAD><TITLE>Sales report</TITLE></HEAD><BODY BGCOLOR=\"#FFFFFF\">\r\n";
-    char buf[512];
-    int n = 0;
-    for (int p = 1; p <= pages; ++p) {
-        std::snprintf(buf, sizeof buf,
-                      "<H2>Sales by customer</H2><P>Page %d &nbsp; printed 2026-12-06</P>\r\n", p);
-        s += buf;
-        s += "<TABLE BORDER=1 CELLSPACING=0 CELLPADDING=2 WIDTH=\"100%\">\r\n<TR><TH>Cust</TH>"
-             "<TH>Item</TH><TH>Amount</TH><TH>Qty</TH><TH>Date</TH><TH>Ref</TH><TH>Tax</TH>"
-             "<TH>Cur</TH><TH>Warehouse</TH><TH>Line</TH></TR>\r\n";
-        for (int r = 0; r < 60; ++r) {
-            ++n;
-            std::snprintf(buf, sizeof buf,
-                          "<TR><TD>C%05d</TD><TD>Item name %d</TD><TD ALIGN=RIGHT>%.2f</TD>"
-                          "<TD ALIGN=RIGHT>%d</TD><TD>2026-12-06</TD><TD>REF%07d</TD>"
-                          "<TD ALIGN=RIGHT>%.2f</TD><TD>EUR</TD><TD>Warehouse %d</TD>"
-                          "<TD ALIGN=RIGHT>%d</TD></TR>\r\n",
-                          n / 50, n % 977, (n % 1000) * 1.25, n % 100, n, (n % 37) * 0.5, n % 9, n);
-            s += buf;
-        }
-        std::snprintf(buf, sizeof buf, "</TABLE><P><I>Continued on page %d</I></P>\r\n<PAGE>\r\n",
-                      p + 1);
-        s += buf;
-    }
-    s += "</BODY></HTML>\r\n";
-    return s;
-}
+using quillon::bench::MakeReport;
 
 const std::string& Report() {
     static const std::string report = [] {

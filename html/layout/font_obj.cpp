@@ -38,7 +38,7 @@ void TFontObj::UpdateFont(const TSectionList& doc) {
 void TFontObj::Measure(const TSectionList& doc) {
     const FontMetrics m = doc.MeasureFont(font_);
     CharHeight = std::max(0, m.height);
-    LineHeight = CharHeight;
+    LineHeight = CharHeight + std::max(0, m.external_leading);
     Descent = std::max(0, m.descent);
     Overhang = 0;
 }

@@ -53,6 +53,8 @@ FontSpec AltFont() {
 
 constexpr int kAltTextLeft = 24;  // ALT text starts right of the placeholder bitmap
 constexpr int kPlaceholderMin = 24;
+// Laid-out image sides are clamped here (huge WIDTH or HEIGHT values).
+constexpr int kMaxLaidOutSide = 32767;
 
 bool Linked(const TFontObj* font) {
     return font != nullptr && !font->Link().Empty();

@@ -8,17 +8,23 @@ namespace quillon {
 
 namespace {
 
-constexpr int kOpenEnd = 9999999;
-
 bool Covers(const IndentRec& r, int y) {
     return r.FromY <= y && y < r.ToY;
+}
+
+// One more than y, without overflowing at the open end.
+int After(int y) {
+    return y == IndentManagerBasic::kOpenEnd ? y : y + 1;
 }
 
 }  // namespace
 
 void IndentManagerBasic::Clear() {
-    Left.clear();
-    Right.clear();
+    left_.clear();
+    right_.clear();
+    float_bottom_ = 0;
+    left_float_bottom_ = -1;
+    right_float_bottom_ = -1;
 }
 
 void IndentManagerBasic::Reset(int left_edge, int right_edge) {
@@ -29,7 +35,7 @@ void IndentManagerBasic::Reset(int left_edge, int right_edge) {
 
 int IndentManagerBasic::LeftIndent(int y) const {
     int offset = 0;
-    for (const IndentRec& r : Left) {
+    for (const IndentRec& r : left_) {
         if (Covers(r, y)) offset = std::max(offset, r.Offset);
     }
     return LeftEdge + offset;
@@ -37,58 +43,73 @@ int IndentManagerBasic::LeftIndent(int y) const {
 
 int IndentManagerBasic::RightSide(int y) const {
     int offset = 0;
-    for (const IndentRec& r : Right) {
+    for (const IndentRec& r : right_) {
         if (Covers(r, y)) offset = std::min(offset, r.Offset);
     }
     return RightEdge + offset;
 }
 
 int IndentManagerBasic::ImageBottom() const {
-    int bottom = 0;
-    for (const auto* list : {&Left, &Right}) {
-        for (const IndentRec& r : *list) {
-            if (r.OwnerLevel == 0) bottom = std::max(bottom, r.ToY);
-        }
-    }
-    return bottom;
+    return float_bottom_;
 }
 
 IndentManagerBasic::ClearY IndentManagerBasic::GetClearY() const {
-    ClearY c{-1, -1};
-    for (const IndentRec& r : Left) {
-        if (r.OwnerLevel == 0) c.left = std::max(c.left, r.ToY);
-    }
-    for (const IndentRec& r : Right) {
-        if (r.OwnerLevel == 0) c.right = std::max(c.right, r.ToY);
-    }
-    return ClearY{c.left + 1, c.right + 1};
+    return ClearY{left_float_bottom_ + 1, right_float_bottom_ + 1};
 }
 
 int IndentManagerBasic::GetLevelClear() const {
     int level_offset = 0;
-    for (auto it = Left.rbegin(); it != Left.rend(); ++it) {
-        if (it->OwnerLevel == ActiveLevel) {
+    for (auto it = left_.rbegin(); it != left_.rend(); ++it) {
+        if (it->OwnerLevel == ActiveLevel && ActiveLevel > 0) {
             level_offset = it->Offset;
             break;
         }
     }
     int bottom = 0;
-    for (const IndentRec& r : Left) {
+    for (const IndentRec& r : left_) {
         if (r.Offset > level_offset) bottom = std::max(bottom, r.ToY);
     }
-    return bottom + 1;
+    return After(bottom);
+}
+
+void IndentManagerBasic::NoteFloat(const IndentRec& r, bool left) {
+    if (r.OwnerLevel != 0) return;
+    float_bottom_ = std::max(float_bottom_, r.ToY);
+    int& side = left ? left_float_bottom_ : right_float_bottom_;
+    side = std::max(side, r.ToY);
+}
+
+void IndentManagerBasic::Prune(int y) {
+    // Records that ended above y narrow nothing at or below it.
+    auto ended = [y](const IndentRec& r) { return r.ToY <= y; };
+    left_.erase(std::remove_if(left_.begin(), left_.end(), ended), left_.end());
+    right_.erase(std::remove_if(right_.begin(), right_.end(), ended), right_.end());
+}
+
+void IndentManagerBasic::AddLeft(const IndentRec& r, int y) {
+    Prune(y);
+    left_.push_back(r);
+    NoteFloat(r, true);
+}
+
+void IndentManagerBasic::AddRight(const IndentRec& r, int y) {
+    Prune(y);
+    right_.push_back(r);
+    NoteFloat(r, false);
 }
 
 void IndentManagerBasic::SetLevel(int y, int level) {
+    level = std::max(0, level);
     if (level > ActiveLevel) {
         for (int l = ActiveLevel + 1; l <= level; ++l) {
-            Left.push_back(IndentRec{LeftIndent(y) - LeftEdge + 35, y, kOpenEnd, l});
+            AddLeft(IndentRec{LeftIndent(y) - LeftEdge + kListIndent, y, kOpenEnd, l}, y);
         }
     } else if (level < ActiveLevel) {
-        for (IndentRec& r : Left) {
+        for (IndentRec& r : left_) {
             if (r.OwnerLevel > level) {
                 r.ToY = y - 1;
                 r.OwnerLevel = 0;
+                NoteFloat(r, true);
             }
         }
     }
@@ -97,9 +118,9 @@ void IndentManagerBasic::SetLevel(int y, int level) {
 
 void IndentManagerBasic::UpdateTable(int y, int width, AlignmentType align, int height) {
     if (align == AlignmentType::ALeft) {
-        Left.push_back(IndentRec{LeftIndent(y) - LeftEdge + width, y, y + height, 0});
+        AddLeft(IndentRec{LeftIndent(y) - LeftEdge + width, y, y + height, 0}, y);
     } else if (align == AlignmentType::ARight) {
-        Right.push_back(IndentRec{RightSide(y) - RightEdge - width, y, y + height, 0});
+        AddRight(IndentRec{RightSide(y) - RightEdge - width, y, y + height, 0}, y);
     }
 }
 
@@ -109,10 +130,10 @@ void IndentManager::Update(int y, TImageObj& image) {
         const int x = LeftIndent(y);
         image.FloatX = x;
         image.FloatY = y;
-        Left.push_back(IndentRec{x - LeftEdge + room, y, y + image.DrawnHeight, 0});
+        AddLeft(IndentRec{x - LeftEdge + room, y, y + image.DrawnHeight, 0}, y);
     } else if (image.Placement == AlignmentType::ARight) {
         const int right = RightSide(y) - room;
-        Right.push_back(IndentRec{right - RightEdge, y, y + image.DrawnHeight, 0});
+        AddRight(IndentRec{right - RightEdge, y, y + image.DrawnHeight, 0}, y);
         image.FloatX = right + image.SideSpace;
         image.FloatY = y;
     }

@@ -13,8 +13,12 @@ class TUListItem : public TSection {
     TMyFont StartFont;   // the item's starting font, for its bullet or number
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
     void UpdateFonts() override;
+    std::u32string MarkerText() const override;
 
     TUListItem(TSectionList& doc, const TUListItem& src);
+
+  protected:
+    void DrawMarker(Canvas& canvas, const LineRec& line, int line_x, int line_top) override;
 };
 
 class TDListItem : public TUListItem {
@@ -34,8 +38,12 @@ class TOListItem : public TUListItem {
     int ItemNumber;
     char32_t NumberStyle;
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
+    std::u32string MarkerText() const override;
 
     TOListItem(TSectionList& doc, const TOListItem& src);
+
+  protected:
+    void DrawMarker(Canvas& canvas, const LineRec& line, int line_x, int line_top) override;
 };
 
 }  // namespace quillon

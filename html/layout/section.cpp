@@ -45,6 +45,8 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       ClearMode(src.ClearMode),
       InlineControls(src.InlineControls),
       LineList(src.LineList),
+      ImageBoxes(src.ImageBoxes),
+      ControlPlaces(src.ControlPlaces),
       text_(src.text_) {
     CopyBase(src);
     for (const TFontObj& run : src.FontRuns) FontRuns.Add(run);
@@ -219,29 +221,6 @@ void TSection::CopyToClipboard(SelTextCount& sink) const {
 std::optional<char32_t> TSection::GetChAtPos(int pos) const {
     if (pos < FirstCursor || pos >= FirstCursor + CharCount()) return std::nullopt;
     return text_[static_cast<std::size_t>(pos - FirstCursor)];
-}
-
-int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
-                         char32_t replacement) {
-    to_find = to_find.substr(0, 255);
-    if (to_find.empty()) return -1;
-    const std::size_t start = static_cast<std::size_t>(std::max(0, from - FirstCursor));
-    if (start >= text_.size()) return -1;
-    std::size_t found = std::u32string::npos;
-    if (match_case) {
-        found = text_.find(to_find, start);
-        if (found != std::u32string::npos && replacement != 0) text_[found] = replacement;
-    } else {
-        const char32_t lower = FoldCase(to_find.front());
-        for (std::size_t i = start; i + to_find.size() <= text_.size(); ++i) {
-            if (FoldCase(text_[i]) != lower) continue;
-            if (EqualsFolded(std::u32string_view(text_).substr(i, to_find.size()), to_find)) {
-                found = i;
-                break;
-            }
-        }
-    }
-    return found == std::u32string::npos ? -1 : FirstCursor + static_cast<int>(found);
 }
 
 void TSection::UpdateFonts() {

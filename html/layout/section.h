@@ -43,6 +43,11 @@ class TSection : public TSectionBase {
     TImageList InlineImages;
     std::vector<TFormControlObj*> InlineControls;  // owned by their forms
     std::vector<LineRec> LineList;                 // rebuilt by layout
+    // Layout results, in the coordinates of the cell (x from its left edge, y as given to
+    // DrawLogic): the box of every image (floats at their place), in InlineImages order,
+    // and the top-left corner of every form control, in InlineControls order.
+    std::vector<Rect> ImageBoxes;
+    std::vector<Point> ControlPlaces;
 
     // Appends text. Empty text is ignored; a leading space is dropped when the section is
     // empty, already ends in a space, or holds only floating image placeholders.
@@ -84,9 +89,19 @@ class TSection : public TSectionBase {
     // A copy of src for doc: text, runs, images (form controls stay shared with src).
     TSection(TSectionList& doc, const TSection& src);
 
+    // The marker drawn before the first line: the number of an ordered item ("3."), a
+    // bullet (U+2022) for an unordered item, empty for none.
+    virtual std::u32string MarkerText() const { return {}; }
+
   protected:
     void AppendRaw(std::u32string_view s) { text_.append(s); }
     bool OnlyFloatingImages() const;
+    // Lays the text out into lines; no_wrap keeps every line whole (preformatted text).
+    int LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor,
+                   bool no_wrap);
+    // Paints the list marker of the first line (list items).
+    virtual void DrawMarker(Canvas& /*canvas*/, const LineRec& /*line*/, int /*line_x*/,
+                            int /*line_top*/) {}
 
   private:
     TFontObj& RunAtEnd();

@@ -11,6 +11,7 @@ void TSectionBase::CopyToClipboard(SelTextCount& /*sink*/) const {}
 int TSectionBase::DrawLogic(Canvas& /*canvas*/, int y, IndentManager& im, int& max_width,
                             int& cursor) {
     FirstCursor = cursor;
+    LayoutY = y;
     PaintHeight = Height;
     max_width = std::max(max_width, im.RightSide(y) - im.LeftIndent(y));
     return Height;
@@ -61,6 +62,7 @@ void TSectionBase::CopyBase(const TSectionBase& src) {
     PaintHeight = src.PaintHeight;
     TopY = src.TopY;
     FirstCursor = src.FirstCursor;
+    LayoutY = src.LayoutY;
 }
 
 }  // namespace quillon

@@ -48,6 +48,7 @@ class TSectionBase {
     int Height = 0;          // pixels
     int PaintHeight = 0;     // height including overhanging floats
     int TopY = 0;            // document y of its top, set when drawn
+    int LayoutY = 0;         // y of its top in its cell at the last layout
     int FirstCursor = 0;     // cursor index of its first character, set by layout
 
     // Number of characters (cursor positions) it holds.

@@ -1,0 +1,119 @@
+#include "html/layout/layout_dump.h"
+
+#include <cstdio>
+
+#include "html/layout/cell.h"
+#include "html/layout/html_table.h"
+#include "html/layout/list_item.h"
+#include "html/layout/section.h"
+#include "html/layout/spacer_sections.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+namespace {
+
+void AppendJsonString(std::string& out, std::u32string_view s) {
+    out += '"';
+    for (const char32_t c : s) {
+        switch (c) {
+            case U'"':
+                out += "\\\"";
+                break;
+            case U'\\':
+                out += "\\\\";
+                break;
+            case U'\n':
+                out += "\\n";
+                break;
+            case U'\r':
+                out += "\\r";
+                break;
+            case U'\t':
+                out += "\\t";
+                break;
+            default:
+                if (c < 0x20) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+                    out += buf;
+                } else {
+                    out += text::ToUtf8(std::u32string_view(&c, 1));
+                }
+        }
+    }
+    out += '"';
+}
+
+void Field(std::string& out, const char* name, int value, bool first = false) {
+    if (!first) out += ", ";
+    out += '"';
+    out += name;
+    out += "\": ";
+    out += std::to_string(value);
+}
+
+const char* KindOf(const TSectionBase& s) {
+    if (dynamic_cast<const TPreFormated*>(&s)) return "pre";
+    if (dynamic_cast<const TUListItem*>(&s)) return "list-item";
+    if (dynamic_cast<const TSection*>(&s)) return "text";
+    if (dynamic_cast<const THorzLine*>(&s)) return "rule";
+    if (dynamic_cast<const ThtmlTable*>(&s)) return "table";
+    if (dynamic_cast<const TPage*>(&s)) return "page";
+    return "space";
+}
+
+void DumpText(std::string& out, const TSection& s) {
+    out += ", \"lines\": [";
+    int y = s.LayoutY;
+    const std::u32string_view text = s.Text();
+    for (std::size_t i = 0; i < s.LineList.size(); ++i) {
+        const LineRec& line = s.LineList[i];
+        out += i ? ", {" : "{";
+        Field(out, "y", y, true);
+        Field(out, "height", line.Advance());
+        Field(out, "x", line.StartX);
+        Field(out, "chars", line.CharsInLine);
+        out += ", \"text\": ";
+        AppendJsonString(out, text.substr(static_cast<std::size_t>(line.TextStart),
+                                          static_cast<std::size_t>(line.CharsInLine)));
+        out += '}';
+        y += line.Advance();
+    }
+    out += "], \"images\": [";
+    for (std::size_t i = 0; i < s.ImageBoxes.size(); ++i) {
+        const Rect& box = s.ImageBoxes[i];
+        out += i ? ", {" : "{";
+        Field(out, "x", box.left, true);
+        Field(out, "y", box.top);
+        Field(out, "w", box.Width());
+        Field(out, "h", box.Height());
+        out += '}';
+    }
+    out += "], \"marker\": ";
+    AppendJsonString(out, s.MarkerText());
+}
+
+}  // namespace
+
+std::string DumpLayout(const TCell& cell, int width, int height) {
+    std::string out = "{";
+    Field(out, "width", width, true);
+    Field(out, "height", height);
+    out += ", \"sections\": [";
+    for (int i = 0; i < cell.Count(); ++i) {
+        const TSectionBase& s = cell[i];
+        out += i ? ",\n  {" : "\n  {";
+        out += "\"kind\": \"";
+        out += KindOf(s);
+        out += '"';
+        Field(out, "y", s.LayoutY);
+        Field(out, "height", s.Height);
+        if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text);
+        out += '}';
+    }
+    out += cell.Count() ? "\n]}\n" : "]}\n";
+    return out;
+}
+
+}  // namespace quillon

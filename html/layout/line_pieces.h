@@ -1,0 +1,82 @@
+#pragma once
+// A line of a text section as pieces: stretches of text in one font run, and the images
+// and form controls whose placeholders sit between them. Layout, drawing and hit tests
+// walk lines the same way through this.
+
+#include <algorithm>
+#include <vector>
+
+#include "html/layout/form_controls.h"
+#include "html/layout/section.h"
+#include "platform/core/canvas.h"
+
+namespace quillon {
+
+struct LinePiece {
+    enum class Kind { Text, Image, Control };
+    Kind kind = Kind::Text;
+    int begin = 0;  // character range in the section text
+    int end = 0;
+    const TFontObj* run = nullptr;  // the font run (text pieces and placeholders)
+    int item = -1;                  // index in InlineImages or InlineControls
+};
+
+// The index of the image whose placeholder is at pos, or -1.
+inline int ImageIndexAt(const TSection& s, int pos) {
+    const auto& images = s.InlineImages;
+    auto it = std::lower_bound(images.begin(), images.end(), pos,
+                               [](const auto& image, int p) { return image->CharPos < p; });
+    return it != images.end() && (*it)->CharPos == pos ? static_cast<int>(it - images.begin()) : -1;
+}
+
+// The index of the form control whose placeholder is at pos, or -1.
+inline int ControlIndexAt(const TSection& s, int pos) {
+    const auto& controls = s.InlineControls;
+    auto it = std::lower_bound(controls.begin(), controls.end(), pos,
+                               [](const TFormControlObj* c, int p) { return c->CharPos < p; });
+    return it != controls.end() && (*it)->CharPos == pos ? static_cast<int>(it - controls.begin())
+                                                         : -1;
+}
+
+// Calls f(piece) for every piece of the characters [begin, end) of s, in order.
+template <class F>
+void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
+    const std::u32string& text = s.Text();
+    int run_index = 0;
+    s.FontRuns.GetFontObjAt(begin, &run_index);
+    int pos = begin;
+    while (pos < end) {
+        while (run_index + 1 < s.FontRuns.Count() && s.FontRuns[run_index + 1].CharPos <= pos) {
+            ++run_index;
+        }
+        const TFontObj* run = &s.FontRuns[run_index];
+        const char32_t c = text[static_cast<std::size_t>(pos)];
+        if (c == kImageChar || c == kFormControlChar) {
+            const bool image = c == kImageChar;
+            const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
+            if (item >= 0) {
+                f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos, pos + 1,
+                            run, item});
+                ++pos;
+                continue;
+            }
+        }
+        int stop = run_index + 1 < s.FontRuns.Count()
+                       ? std::min(end, s.FontRuns[run_index + 1].CharPos)
+                       : end;
+        int q = pos + 1;
+        while (q < stop && text[static_cast<std::size_t>(q)] != kImageChar &&
+               text[static_cast<std::size_t>(q)] != kFormControlChar) {
+            ++q;
+        }
+        f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});
+        pos = q;
+    }
+}
+
+// The fonts of a run as the canvas takes it.
+inline void UseRunFont(Canvas& canvas, const TFontObj& run) {
+    canvas.SetFont(run.Font().CanvasFont());
+}
+
+}  // namespace quillon

@@ -1,0 +1,187 @@
+// Hit tests of text sections: links under a point (images first), the text cursor under a
+// point and the place of a cursor index. Points are in the coordinates of layout: x from
+// the cell's left edge, y as the section was laid out.
+
+#include <algorithm>
+#include <string>
+
+#include "html/layout/form_controls.h"
+#include "html/layout/image_obj.h"
+#include "html/layout/line_pieces.h"
+#include "html/layout/map_item.h"
+#include "html/layout/section.h"
+#include "html/layout/section_list.h"
+#include "html/layout/text_fold.h"
+
+namespace quillon {
+
+namespace {
+
+// The line under y and its top, or -1.
+int LineAt(const TSection& s, int y, int& line_top) {
+    line_top = s.LayoutY;
+    if (y < s.LayoutY || y >= s.LayoutY + s.Height) return -1;
+    for (std::size_t i = 0; i < s.LineList.size(); ++i) {
+        const int advance = s.LineList[i].Advance();
+        if (y < line_top + advance) return static_cast<int>(i);
+        line_top += advance;
+    }
+    return -1;
+}
+
+// Walks the characters of a line from its start x, calling f(index, left, width) for each
+// until f returns true. Returns the x after the last character walked.
+template <class F>
+int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
+    int x = line.StartX;
+    bool done = false;
+    std::vector<int> widths;
+    ForEachPiece(s, line.TextStart, line.TextStart + line.CharsInLine, [&](const LinePiece& p) {
+        if (done) return;
+        if (p.kind == LinePiece::Kind::Image) {
+            const TImageObj& image = *s.InlineImages[static_cast<std::size_t>(p.item)];
+            const int w = image.Floating() ? 0 : image.DrawnWidth;
+            done = f(p.begin, x, w);
+            if (!done) x += w;
+            return;
+        }
+        if (p.kind == LinePiece::Kind::Control) {
+            const int w = s.InlineControls[static_cast<std::size_t>(p.item)]->Width();
+            done = f(p.begin, x, w);
+            if (!done) x += w;
+            return;
+        }
+        UseRunFont(canvas, *p.run);
+        canvas.TextPrefixWidths(
+            std::u32string_view(s.Text()).substr(static_cast<std::size_t>(p.begin),
+                                                 static_cast<std::size_t>(p.end - p.begin)),
+            widths);
+        int before = 0;
+        for (int k = 0; k < p.end - p.begin; ++k) {
+            const int w = widths[static_cast<std::size_t>(k)] - before;
+            if (f(p.begin + k, x + before, w)) {
+                x += before;
+                done = true;
+                return;
+            }
+            before = widths[static_cast<std::size_t>(k)];
+        }
+        x += before;
+    });
+    return x;
+}
+
+}  // namespace
+
+std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
+    if (y < LayoutY || y >= LayoutY + std::max(Height, PaintHeight)) return std::nullopt;
+    for (std::size_t i = 0; i < InlineImages.size() && i < ImageBoxes.size(); ++i) {
+        TImageObj& image = *InlineImages[i];
+        const Rect& box = ImageBoxes[i];
+        if (!box.Contains(Point{x, y})) continue;
+        const int ix = x - box.left;
+        const int iy = y - box.top;
+        if (auto* button = dynamic_cast<TImageFormControlObj*>(image.MyFormControl)) {
+            button->SetClickPosition(ix, iy);
+            return UrlHit{TUrlTarget{}, button};
+        }
+        if (image.ClientMap) {
+            if (const TMapItem* map = Document->FindImageMap(image.ClientMapName)) {
+                if (auto url = map->GetURL(ix, iy)) return UrlHit{*url, nullptr};
+                return std::nullopt;
+            }
+        }
+        const TFontObj* run = FontRuns.GetFontObjAt(image.CharPos);
+        if (!run || run->Link().Empty()) return std::nullopt;
+        UrlHit hit{run->Link(), nullptr};
+        if (image.ServerMap) {
+            hit.Url.URL += "?" + std::to_string(ix) + "," + std::to_string(iy);
+        }
+        return hit;
+    }
+    int line_top = 0;
+    const int li = LineAt(*this, y, line_top);
+    if (li < 0) return std::nullopt;
+    const LineRec& line = LineList[static_cast<std::size_t>(li)];
+    if (x < line.StartX) return std::nullopt;
+    int under = -1;
+    WalkLine(canvas, *this, line, [&](int index, int left, int width) {
+        if (x < left + width) {
+            under = index;
+            return true;
+        }
+        return false;
+    });
+    if (under < 0 || Text()[static_cast<std::size_t>(under)] == kImageChar) return std::nullopt;
+    const TFontObj* run = FontRuns.GetFontObjAt(under);
+    if (!run || run->Link().Empty()) return std::nullopt;
+    return UrlHit{run->Link(), nullptr};
+}
+
+CursorHit TSection::FindCursor(Canvas& canvas, int x, int y) {
+    int line_top = 0;
+    const int li = LineAt(*this, y, line_top);
+    if (li < 0) return {};
+    const LineRec& line = LineList[static_cast<std::size_t>(li)];
+    CursorHit hit;
+    hit.Y = line_top;
+    hit.Height = line.Advance();
+    int index = line.TextStart + line.CharsInLine;
+    int at_x = line.StartX;
+    if (x <= line.StartX) {
+        index = line.TextStart;
+    } else {
+        at_x = WalkLine(canvas, *this, line, [&](int i, int left, int width) {
+            // Past the middle of a character counts as after it.
+            if (2 * (x - left) <= width) {
+                index = i;
+                return true;
+            }
+            return false;
+        });
+    }
+    hit.Index = FirstCursor + index;
+    hit.X = at_x;
+    return hit;
+}
+
+std::optional<Point> TSection::CursorToXY(Canvas& canvas, int cursor) {
+    if (cursor < FirstCursor || cursor >= FirstCursor + CharCount()) return std::nullopt;
+    const int index = cursor - FirstCursor;
+    int line_top = LayoutY;
+    for (const LineRec& line : LineList) {
+        if (index >= line.TextStart && index < line.TextStart + line.CharsInLine) {
+            const int x =
+                WalkLine(canvas, *this, line, [&](int i, int, int) { return i == index; });
+            return Point{x, line_top};
+        }
+        line_top += line.Advance();
+    }
+    return std::nullopt;
+}
+
+int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
+                         char32_t replacement) {
+    if (to_find.empty()) return -1;
+    const std::size_t start = static_cast<std::size_t>(std::max(0, from - FirstCursor));
+    if (start >= text_.size()) return -1;
+    std::size_t found = std::u32string::npos;
+    if (match_case) {
+        found = text_.find(to_find, start);
+        if (found != std::u32string::npos && replacement != 0) text_[found] = replacement;
+    } else {
+        // Candidates start with the first character in either case; each is compared
+        // over the whole search text.
+        const char32_t first = FoldCase(to_find.front());
+        for (std::size_t i = start; i + to_find.size() <= text_.size(); ++i) {
+            if (FoldCase(text_[i]) != first) continue;
+            if (EqualsFolded(std::u32string_view(text_).substr(i, to_find.size()), to_find)) {
+                found = i;
+                break;
+            }
+        }
+    }
+    return found == std::u32string::npos ? -1 : FirstCursor + static_cast<int>(found);
+}
+
+}  // namespace quillon

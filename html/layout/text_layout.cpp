@@ -1,0 +1,407 @@
+// Layout of text sections: breaking the text into lines, line heights from fonts, images
+// and form controls, alignment, floating images beside the text, and width limits.
+
+#include <algorithm>
+
+#include "html/layout/form_controls.h"
+#include "html/layout/image_obj.h"
+#include "html/layout/indent_manager.h"
+#include "html/layout/line_pieces.h"
+#include "html/layout/section.h"
+#include "html/layout/section_list.h"
+#include "html/layout/text_measure.h"
+
+namespace quillon {
+
+namespace {
+
+// A line never wraps when laid out this wide (preformatted text).
+constexpr int kNoWrapWidth = 32000;
+
+bool IsPlaceholder(char32_t c) {
+    return c == kImageChar || c == kFormControlChar;
+}
+
+// Breaks one section into lines. Every character is looked at a bounded number of times:
+// the fitting walk measures stretches by subtraction from the advances, and the break
+// search only moves within the line it ends.
+class LineBreaker {
+  public:
+    LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv, bool no_wrap)
+        : s_(s), im_(im), adv_(adv), text_(s.Text()), n_(s.CharCount()), no_wrap_(no_wrap) {
+        for (int i = 0; i < n_; ++i) {
+            if (IsPlaceholder(At(i))) marks_.push_back(i);
+        }
+    }
+
+    // Lays out the lines from y; returns the y below the last and widens max_width.
+    int Run(int y, int& max_width) {
+        int start = 0;
+        while (start < n_) {
+            const int avail = im_.RightSide(y) - im_.LeftIndent(y);
+            int float_height = 0;
+            const int count = FitCount(start, y, avail, float_height);
+            const int end = BreakAt(start, count);
+            y = FinishLine(start, end, y, float_height, max_width);
+            start = end;
+        }
+        return y;
+    }
+
+  private:
+    int Adv(int i) const { return adv_[static_cast<std::size_t>(i)]; }
+    char32_t At(int i) const { return text_[static_cast<std::size_t>(i)]; }
+    // The first placeholder at or after i, or the end of the text.
+    int NextMark(int i) const {
+        const auto it = std::lower_bound(marks_.begin(), marks_.end(), i);
+        return it == marks_.end() ? n_ : *it;
+    }
+
+    // How many characters from start fit in avail (at least 1). Floating images met before
+    // any other content are placed at once and take their room from the line; floating
+    // images met later are remembered and placed below the line.
+    int FitCount(int start, int y, int avail, int& float_height) {
+        deferred_.clear();
+        int pos = start;
+        int used = 0;
+        bool content = false;
+        while (pos < n_) {
+            const char32_t c = At(pos);
+            const int image = c == kImageChar ? ImageIndexAt(s_, pos) : -1;
+            const int control = c == kFormControlChar ? ControlIndexAt(s_, pos) : -1;
+            if (image >= 0 || control >= 0) {
+                TImageObj* img =
+                    image >= 0 ? s_.InlineImages[static_cast<std::size_t>(image)].get() : nullptr;
+                const bool floating = img && img->Floating();
+                int w = 0;
+                if (!img) {
+                    w = s_.InlineControls[static_cast<std::size_t>(control)]->Width();
+                } else if (!floating) {
+                    w = img->DrawnWidth;
+                } else if (!content) {
+                    w = img->DrawnWidth + img->SideSpace;
+                }
+                // What does not fit starts the next line, unless it is the first thing.
+                if (!no_wrap_ && pos > start && used + w > avail) break;
+                if (floating && !content) {
+                    im_.Update(y, *img);
+                    float_height = std::max(float_height, img->DrawnHeight);
+                } else if (floating) {
+                    deferred_.push_back(image);
+                } else {
+                    content = true;
+                }
+                used += w;
+                ++pos;
+                if (!no_wrap_ && used > avail) break;
+                continue;
+            }
+            const int q = NextMark(pos + 1);
+            if (no_wrap_) {
+                used += Adv(q) - Adv(pos);
+                pos = q;
+                content = true;
+                continue;
+            }
+            // The longest prefix of the stretch [pos, q) that fits in what is left.
+            const int limit = Adv(pos) + (avail - used);
+            const auto first = adv_.begin() + pos;
+            const auto last = adv_.begin() + q + 1;
+            const int b = std::max(
+                pos, static_cast<int>(std::upper_bound(first, last, limit) - adv_.begin()) - 1);
+            if (b > pos) content = true;
+            used += Adv(b) - Adv(pos);
+            pos = b;
+            if (b < q) break;
+        }
+        return std::max(1, pos - start);
+    }
+
+    // Where the line that fits count characters from start ends.
+    int BreakAt(int start, int count) const {
+        int end = start + count;
+        if (end >= n_) return n_;
+        // A break at spaces keeps them on this line, never at the start of the next.
+        if (At(end - 1) == U' ' || At(end) == U' ') {
+            while (end < n_ && At(end) == U' ') ++end;
+            return end;
+        }
+        if (IsPlaceholder(At(end))) return end;
+        for (int k = end - 1; k >= start; --k) {
+            if (At(k) == U' ' || IsPlaceholder(At(k))) return k + 1;
+        }
+        // A word longer than the line: it stays whole, with the spaces after it.
+        while (end < n_ && At(end) != U' ' && !IsPlaceholder(At(end))) ++end;
+        while (end < n_ && At(end) == U' ') ++end;
+        return end;
+    }
+
+    // Stores the line [start, end) at y; returns the y below it.
+    int FinishLine(int start, int end, int y, int float_height, int& max_width) {
+        LineRec line;
+        line.TextStart = start;
+        line.CharsInLine = end - start;
+
+        const bool has_text = std::any_of(text_.begin() + start, text_.begin() + end,
+                                          [](char32_t c) { return !IsPlaceholder(c); });
+        if (has_text) {
+            int run = 0;
+            s_.FontRuns.GetFontObjAt(start, &run);
+            for (; run < s_.FontRuns.Count(); ++run) {
+                const TFontObj& f = s_.FontRuns[run];
+                if (f.CharPos >= end && f.CharPos > start) break;
+                line.TextHeight = std::max(line.TextHeight, f.LineHeight);
+                line.MaxDescent = std::max(line.MaxDescent, f.Descent);
+            }
+        }
+        const int t = line.TextHeight;
+        // Trailing spaces do not count for alignment.
+        int trimmed = end;
+        while (trimmed > start && At(trimmed - 1) == U' ') --trimmed;
+        int width = Adv(trimmed) - Adv(start);
+        ForEachPiece(s_, start, end, [&](const LinePiece& p) {
+            if (p.kind == LinePiece::Kind::Image) {
+                const TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(p.item)];
+                if (img.Floating()) return;
+                const int h = img.DrawnHeight;
+                switch (img.Placement) {
+                    case AlignmentType::Top:
+                        line.ExtraBelow = std::max(line.ExtraBelow, h - t);
+                        break;
+                    case AlignmentType::Middle: {
+                        const int below = (h - t) / 2;
+                        line.ExtraBelow = std::max(line.ExtraBelow, below);
+                        line.ExtraAbove = std::max(line.ExtraAbove, h - t - below);
+                        break;
+                    }
+                    default:
+                        line.ExtraAbove = std::max(line.ExtraAbove, h - (t - line.MaxDescent));
+                        break;
+                }
+                if (p.begin < trimmed) width += img.DrawnWidth;
+            } else if (p.kind == LinePiece::Kind::Control) {
+                const TFormControlObj& c = *s_.InlineControls[static_cast<std::size_t>(p.item)];
+                const int bottom = c.BaseLine ? t - line.MaxDescent : t;
+                line.ExtraAbove = std::max(line.ExtraAbove, c.Height() - bottom);
+                if (p.begin < trimmed) width += c.Width();
+            }
+        });
+
+        const int left = im_.LeftIndent(y);
+        const int right = no_wrap_ ? left + width : im_.RightSide(y);
+        switch (s_.BlockAlign) {
+            case JustifyType::Centered:
+                line.StartX = std::max(left, (left + right - width) / 2);
+                break;
+            case JustifyType::Right:
+                // A line wider than the room starts at the margin rather than left of it.
+                line.StartX = std::max(left, right - width);
+                break;
+            default:
+                line.StartX = left;
+                break;
+        }
+        line.PaintX = line.StartX;
+        max_width = std::max(max_width, line.StartX + width - im_.LeftEdge);
+
+        // Places of the images and controls in the line.
+        const int text_top = y + line.ExtraAbove;
+        const int baseline = text_top + t - line.MaxDescent;
+        int x = line.StartX;
+        ForEachPiece(s_, start, end, [&](const LinePiece& p) {
+            if (p.kind == LinePiece::Kind::Text) {
+                x += Adv(p.end) - Adv(p.begin);
+            } else if (p.kind == LinePiece::Kind::Image) {
+                const TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(p.item)];
+                if (img.Floating()) return;  // placed by the indent manager
+                const int h = img.DrawnHeight;
+                int top = baseline - h;
+                if (img.Placement == AlignmentType::Top) top = text_top;
+                if (img.Placement == AlignmentType::Middle) top = text_top - (h - t - (h - t) / 2);
+                s_.ImageBoxes[static_cast<std::size_t>(p.item)] =
+                    Rect{x, top, x + img.DrawnWidth, top + h};
+                x += img.DrawnWidth;
+            } else {
+                const TFormControlObj& c = *s_.InlineControls[static_cast<std::size_t>(p.item)];
+                const int bottom = c.BaseLine ? baseline : text_top + t;
+                s_.ControlPlaces[static_cast<std::size_t>(p.item)] = Point{x, bottom - c.Height()};
+                x += c.Width();
+            }
+        });
+
+        const int advance = line.Advance();
+        line.FloatHeight = std::max(advance, float_height);
+        y += advance;
+        for (const int i : deferred_) {
+            TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(i)];
+            if (img.CharPos >= end) continue;  // falls on a later line
+            im_.Update(y, img);
+            line.FloatHeight = std::max(line.FloatHeight, advance + img.DrawnHeight);
+        }
+        s_.LineList.push_back(line);
+        return y;
+    }
+
+    TSection& s_;
+    IndentManager& im_;
+    const std::vector<int>& adv_;
+    const std::u32string& text_;
+    const int n_;
+    const bool no_wrap_;
+    std::vector<int> deferred_;
+    std::vector<int> marks_;  // positions of the placeholders
+};
+
+// The clear space of a section starting at y.
+int ClearSpace(ClearAttrType mode, const IndentManager& im, int y) {
+    const auto c = im.GetClearY();
+    const int left = std::max(0, c.left - y - 1);
+    const int right = std::max(0, c.right - y - 1);
+    switch (mode) {
+        case ClearAttrType::clLeft:
+            return left;
+        case ClearAttrType::clRight:
+            return right;
+        case ClearAttrType::clAll:
+            return std::max(left, right);
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor,
+                         bool no_wrap) {
+    FirstCursor = cursor;
+    LayoutY = y;
+    Height = 0;
+    LineList.clear();
+    ImageBoxes.assign(InlineImages.size(), Rect{});
+    ControlPlaces.assign(InlineControls.size(), Point{});
+    im.SetLevel(y, NestLevel);
+
+    const int clear = ClearSpace(ClearMode, im, y);
+    if (CharCount() == 0) {
+        Height = clear;
+        PaintHeight = Height;
+        return Height;
+    }
+
+    const int avail = im.RightSide(y) - im.LeftIndent(y);
+    if (!no_wrap) max_width = std::max(max_width, avail);
+    for (const auto& image : InlineImages) {
+        image->DrawLogic(*Document, canvas, FontRuns.GetFontObjAt(image->CharPos), avail);
+        max_width = std::max(max_width, image->DrawnWidth);
+    }
+    for (const TFormControlObj* c : InlineControls) max_width = std::max(max_width, c->Width());
+
+    int line_y = y;
+    if (ClearMode != ClearAttrType::clrNone) {
+        LineRec space;
+        space.TextHeight = clear;
+        space.StartX = im.LeftIndent(y);
+        space.PaintX = space.StartX;
+        space.FloatHeight = clear;
+        LineList.push_back(space);
+        line_y += clear;
+    }
+
+    static thread_local std::vector<int> adv;
+    MeasureAdvances(canvas, *this, adv);
+    LineBreaker breaker(*this, im, adv, no_wrap);
+    line_y = breaker.Run(line_y, max_width);
+    for (std::size_t i = 0; i < InlineImages.size(); ++i) {
+        const TImageObj& image = *InlineImages[i];
+        if (image.Floating()) {
+            ImageBoxes[i] = Rect{image.FloatX, image.FloatY, image.FloatX + image.DrawnWidth,
+                                 image.FloatY + image.DrawnHeight};
+        }
+    }
+
+    Height = line_y - y;
+    cursor += CharCount();
+    // A list item beside a float that reaches past the list's indent ends below the float.
+    if (NestLevel > 0) Height = std::max(Height, im.GetLevelClear() - y);
+    PaintHeight = std::max(Height, im.ImageBottom() - y);
+    return Height;
+}
+
+int TSection::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
+    return LayoutText(canvas, y, im, max_width, cursor, false);
+}
+
+int TPreFormated::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
+    // The room of the cell still counts as the section's width; the line may be wider.
+    max_width = std::max(max_width, im.RightSide(y) - im.LeftIndent(y));
+    const int right_edge = im.RightEdge;
+    im.RightEdge = im.LeftEdge + kNoWrapWidth;
+    const int height = LayoutText(canvas, y, im, max_width, cursor, true);
+    im.RightEdge = right_edge;
+    return height;
+}
+
+namespace {
+
+// The widths a section needs: all on one line, and its widest unbreakable piece.
+struct Needs {
+    int all = 0;
+    int widest = 0;
+    int floats = 0;
+};
+
+Needs MeasureNeeds(Canvas& canvas, TSection& s) {
+    for (const auto& image : s.InlineImages) {
+        if (!image->WidthIsPercent) {
+            image->DrawLogic(*s.Document, canvas, s.FontRuns.GetFontObjAt(image->CharPos), 0);
+        }
+    }
+    std::vector<int> adv;
+    MeasureAdvances(canvas, s, adv);
+    const std::u32string& text = s.Text();
+    Needs needs;
+    int word_start = 0;
+    const auto end_word = [&](int end) {
+        needs.widest = std::max(needs.widest, adv[static_cast<std::size_t>(end)] -
+                                                  adv[static_cast<std::size_t>(word_start)]);
+    };
+    for (int i = 0; i < s.CharCount(); ++i) {
+        const char32_t c = text[static_cast<std::size_t>(i)];
+        if (c != U' ' && !IsPlaceholder(c)) continue;
+        end_word(i);
+        word_start = i + 1;
+        int w = 0;
+        if (const int image = c == kImageChar ? ImageIndexAt(s, i) : -1; image >= 0) {
+            const TImageObj& img = *s.InlineImages[static_cast<std::size_t>(image)];
+            if (img.WidthIsPercent) continue;
+            if (img.Floating()) {
+                needs.floats += img.DrawnWidth + img.SideSpace;
+                continue;
+            }
+            w = img.DrawnWidth;
+        } else if (const int control = c == kFormControlChar ? ControlIndexAt(s, i) : -1;
+                   control >= 0) {
+            w = s.InlineControls[static_cast<std::size_t>(control)]->Width();
+        }
+        needs.widest = std::max(needs.widest, w);
+        needs.all += w;
+    }
+    end_word(s.CharCount());
+    needs.all += adv.back();
+    return needs;
+}
+
+}  // namespace
+
+MinMax TSection::MinMaxWidth(Canvas& canvas) {
+    const Needs needs = MeasureNeeds(canvas, *this);
+    return MinMax{needs.widest + needs.floats + LeftIndent, needs.all + needs.floats + LeftIndent};
+}
+
+MinMax TPreFormated::MinMaxWidth(Canvas& canvas) {
+    const Needs needs = MeasureNeeds(canvas, *this);
+    const int full = needs.all + needs.floats + LeftIndent;
+    return MinMax{full, full};
+}
+
+}  // namespace quillon

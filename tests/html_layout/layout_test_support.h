@@ -1,0 +1,53 @@
+#pragma once
+// Helpers for layout tests: a document parsed from HTML and laid out on the fixed-metric
+// canvas (every character 8 px wide, lines 16 px high with ascent 12 and descent 4).
+
+#include <memory>
+#include <string_view>
+
+#include "html/layout/section.h"
+#include "html/layout/section_list.h"
+#include "html/tree/html_parser.h"
+#include "platform/core/test_canvas.h"
+
+namespace quillon::testing {
+
+struct LaidOut {
+    std::unique_ptr<TestCanvas> canvas = std::make_unique<TestCanvas>(800, 600);
+    std::unique_ptr<TSectionList> doc = std::make_unique<TSectionList>();
+    int height = 0;
+    int max_width = 0;
+    int cursor = 0;
+
+    // The n-th text section (counting only text sections).
+    TSection& Text(int n) {
+        for (int i = 0; i < doc->Count(); ++i) {
+            if (auto* s = dynamic_cast<TSection*>(&(*doc)[i]); s && n-- == 0) return *s;
+        }
+        throw std::out_of_range("no such text section");
+    }
+    // Lays the document out again for `width`.
+    void Layout(int width) {
+        max_width = 0;
+        cursor = 0;
+        height = doc->DoLogic(*canvas, 0, width, max_width, cursor);
+    }
+};
+
+inline LaidOut LayOut(std::string_view html, int width) {
+    LaidOut l;
+    l.doc->SetScreenCanvas(l.canvas.get());
+    TNameList names;
+    HtmlParseBuffer(*l.doc, names, html);
+    l.Layout(width);
+    return l;
+}
+
+// The text of line i of a section.
+inline std::u32string LineText(const TSection& s, int i) {
+    const LineRec& line = s.LineList.at(static_cast<std::size_t>(i));
+    return s.Text().substr(static_cast<std::size_t>(line.TextStart),
+                           static_cast<std::size_t>(line.CharsInLine));
+}
+
+}  // namespace quillon::testing

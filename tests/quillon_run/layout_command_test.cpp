@@ -1,0 +1,69 @@
+// quillon layout, end to end: the JSON of a small document with fixed metrics, the width
+// option, and the exit codes for a missing file and a bad width.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Output {
+    int status = -1;
+    std::string out;
+};
+
+Output Layout(const std::string& args) {
+    const std::string command = "'" QUILLON_BINARY "' layout " + args + " 2>&1";
+    Output result;
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return result;
+    std::array<char, 4096> buffer{};
+    std::size_t n = 0;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+        result.out.append(buffer.data(), n);
+    }
+    const int status = ::pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+class LayoutCommandTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        file_ =
+            fs::temp_directory_path() / ("quillon_layout_" + std::to_string(::getpid()) + ".htm");
+        std::ofstream(file_) << "<P>Hello world<HR><TABLE><TR><TD>x</TD></TR></TABLE>";
+    }
+    void TearDown() override { fs::remove(file_); }
+    fs::path file_;
+};
+
+TEST_F(LayoutCommandTest, PrintsTheLayoutAsJson) {
+    const Output r = Layout("'" + file_.string() + "' --fixed-metrics --width 64");
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out.rfind("{\"width\": 64, \"height\": 66, \"sections\": [", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"lines\": [{\"y\": 14, \"height\": 16, \"x\": 0, \"chars\": 6, "
+                         "\"text\": \"Hello \"}, {\"y\": 30, \"height\": 16, \"x\": 0, "
+                         "\"chars\": 5, \"text\": \"world\"}]"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("{\"kind\": \"table\", \"y\": 66, \"height\": 0}"), std::string::npos);
+}
+
+TEST_F(LayoutCommandTest, FailuresHaveTheirExitCodes) {
+    const Output missing = Layout("/nonexistent/report.htm --fixed-metrics");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.out.find("/nonexistent/report.htm"), std::string::npos) << missing.out;
+    EXPECT_NE(Layout("'" + file_.string() + "' --fixed-metrics --width 0").status, 0);
+    EXPECT_EQ(Layout("--help").status, 0);
+}
+
+}  // namespace
