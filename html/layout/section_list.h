@@ -136,6 +136,8 @@ class TSectionList : public TCell {
     std::u32string CopyToClipboard();
 
     // --- layout and drawing ---
+    // Counts the layout passes (DoLogic calls); widths measured within one pass are kept.
+    int LayoutPass() const { return layout_pass_; }
     // Sizes every form control, lays out all sections for `width` from y; returns the
     // document height. Widens max_width and advances cursor.
     int DoLogic(Canvas& canvas, int y, int width, int& max_width, int& cursor);
@@ -162,6 +164,7 @@ class TSectionList : public TCell {
     int scroll_y_ = 0;
     bool scroll_y_changed_ = false;
     bool timer_running_ = false;
+    int layout_pass_ = 0;
 
     Canvas* screen_canvas_ = nullptr;
     mutable std::unique_ptr<TestCanvas> fallback_canvas_;
