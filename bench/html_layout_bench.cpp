@@ -148,8 +148,8 @@ class CanvasContainer : public litehtml::document_container {
     void set_cursor(const litehtml::tchar_t*) override {}
     void transform_text(litehtml::tstring&, litehtml::text_transform) override {}
     void import_css(litehtml::tstring&, const litehtml::tstring&, litehtml::tstring&) override {}
-    void set_clip(const litehtml::position&, const litehtml::border_radiuses&, bool, bool) override {
-    }
+    void set_clip(const litehtml::position&, const litehtml::border_radiuses&, bool,
+                  bool) override {}
     void del_clip() override {}
     void get_client_rect(litehtml::position& client) const override {
         client.x = 0;
@@ -157,9 +157,9 @@ class CanvasContainer : public litehtml::document_container {
         client.width = kWidth;
         client.height = 800;
     }
-    std::shared_ptr<litehtml::element> create_element(const litehtml::tchar_t*,
-                                                      const litehtml::string_map&,
-                                                      const std::shared_ptr<litehtml::document>&) override {
+    std::shared_ptr<litehtml::element> create_element(
+        const litehtml::tchar_t*, const litehtml::string_map&,
+        const std::shared_ptr<litehtml::document>&) override {
         return nullptr;
     }
     void get_media_features(litehtml::media_features& media) const override {
@@ -207,8 +207,8 @@ litehtml::context& LitehtmlContext() {
 
 void BM_LitehtmlLayout(benchmark::State& state) {
     CanvasContainer container;
-    auto doc = litehtml::document::createFromString(Report(static_cast<int>(state.range(0))).c_str(),
-                                                    &container, &LitehtmlContext());
+    auto doc = litehtml::document::createFromString(
+        Report(static_cast<int>(state.range(0))).c_str(), &container, &LitehtmlContext());
     for (auto _ : state) benchmark::DoNotOptimize(doc->render(kWidth));
     state.SetLabel(ShapeName(static_cast<int>(state.range(0))));
     state.counters["height"] = doc->height();
@@ -219,7 +219,8 @@ void BM_LitehtmlParseAndLayout(benchmark::State& state) {
     const std::string& html = Report(static_cast<int>(state.range(0)));
     CanvasContainer container;
     for (auto _ : state) {
-        auto doc = litehtml::document::createFromString(html.c_str(), &container, &LitehtmlContext());
+        auto doc =
+            litehtml::document::createFromString(html.c_str(), &container, &LitehtmlContext());
         benchmark::DoNotOptimize(doc->render(kWidth));
         state.PauseTiming();
         doc.reset();

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "bench/report_page_generator.h"
-#include "html/tree/html_parser.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
+#include "html/tree/html_parser.h"
 
 #ifdef QUILLON_BENCH_GUMBO
 #include <gumbo.h>

@@ -72,7 +72,7 @@ class IndentManagerBasic {
 
     std::vector<IndentRec> left_;
     std::vector<IndentRec> right_;
-    int float_bottom_ = 0;       // largest ToY of the floating records, 0 when none
+    int float_bottom_ = 0;        // largest ToY of the floating records, 0 when none
     int left_float_bottom_ = -1;  // largest ToY of the left floating records, -1 when none
     int right_float_bottom_ = -1;
 };

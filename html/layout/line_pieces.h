@@ -26,8 +26,7 @@ inline int ImageIndexAt(const TSection& s, int pos) {
     const auto& images = s.InlineImages;
     auto it = std::lower_bound(images.begin(), images.end(), pos,
                                [](const auto& image, int p) { return image->CharPos < p; });
-    return it != images.end() && (*it)->CharPos == pos ? static_cast<int>(it - images.begin())
-                                                       : -1;
+    return it != images.end() && (*it)->CharPos == pos ? static_cast<int>(it - images.begin()) : -1;
 }
 
 // The index of the form control whose placeholder is at pos, or -1.
@@ -56,8 +55,8 @@ void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
             const bool image = c == kImageChar;
             const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
             if (item >= 0) {
-                f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos,
-                            pos + 1, run, item});
+                f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos, pos + 1,
+                            run, item});
                 ++pos;
                 continue;
             }

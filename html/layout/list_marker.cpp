@@ -7,9 +7,9 @@ namespace quillon {
 
 namespace {
 
-constexpr std::string_view kRoman[20] = {"i",    "ii",   "iii",  "iv",  "v",    "vi",  "vii",
-                                         "viii", "ix",   "x",    "xi",  "xii",  "xiii", "xiv",
-                                         "xv",   "xvi",  "xvii", "xviii", "xix", "xx"};
+constexpr std::string_view kRoman[20] = {"i",    "ii",  "iii",  "iv",    "v",   "vi",   "vii",
+                                         "viii", "ix",  "x",    "xi",    "xii", "xiii", "xiv",
+                                         "xv",   "xvi", "xvii", "xviii", "xix", "xx"};
 
 std::u32string Decimal(int n) {
     std::u32string s;

@@ -68,54 +68,55 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         if (line.CharsInLine > 0 && line.TextStart == 0) DrawMarker(canvas, line, line_x, line_top);
 
         int px = line_x;
-        ForEachPiece(*this, line.TextStart, line.TextStart + line.CharsInLine, [&](const LinePiece& p) {
-            if (p.kind == LinePiece::Kind::Image) {
-                TImageObj& image = *InlineImages[static_cast<std::size_t>(p.item)];
-                if (image.Floating()) return;
-                const Rect box = ImageBoxes[static_cast<std::size_t>(p.item)].Offset(x, dy);
-                image.Draw(canvas, box.left, box.top, p.run);
-                px += image.DrawnWidth;
-                return;
-            }
-            if (p.kind == LinePiece::Kind::Control) {
-                TFormControlObj& c = *InlineControls[static_cast<std::size_t>(p.item)];
-                const Point at = ControlPlaces[static_cast<std::size_t>(p.item)];
-                c.ShownThisPaint = true;
-                if (doc.IsPrinting || !c.Control()) {
-                    c.Draw(canvas, at.x + x, at.y + dy);
-                } else {
-                    c.Show(at.x + x, at.y + dy);
+        ForEachPiece(
+            *this, line.TextStart, line.TextStart + line.CharsInLine, [&](const LinePiece& p) {
+                if (p.kind == LinePiece::Kind::Image) {
+                    TImageObj& image = *InlineImages[static_cast<std::size_t>(p.item)];
+                    if (image.Floating()) return;
+                    const Rect box = ImageBoxes[static_cast<std::size_t>(p.item)].Offset(x, dy);
+                    image.Draw(canvas, box.left, box.top, p.run);
+                    px += image.DrawnWidth;
+                    return;
                 }
-                px += c.Width();
-                return;
-            }
-            const TFontObj& run = *p.run;
-            const int top = RunTextTop(run, baseline);
-            int pos = p.begin;
-            while (pos < p.end) {
-                // Pieces end at the selection bounds.
-                const int sel_a = doc.SelStart - FirstCursor;
-                const int sel_b = doc.SelEnd - FirstCursor;
-                const bool selected = selecting && pos >= sel_a && pos < sel_b;
-                int stop = p.end;
-                if (selecting && pos < sel_a) stop = std::min(p.end, sel_a);
-                if (selected) stop = std::min(p.end, sel_b);
-                const std::u32string_view piece = text.substr(static_cast<std::size_t>(pos),
-                                                              static_cast<std::size_t>(stop - pos));
-                FontSpec font = run.Font().CanvasFont();
-                if (selected) {
-                    const Color ink = font.color;
-                    font.color = doc.Background();
-                    canvas.SetFont(font);
-                    canvas.DrawText(px, top, piece, ink);
-                } else {
-                    canvas.SetFont(font);
-                    canvas.DrawText(px, top, piece);
+                if (p.kind == LinePiece::Kind::Control) {
+                    TFormControlObj& c = *InlineControls[static_cast<std::size_t>(p.item)];
+                    const Point at = ControlPlaces[static_cast<std::size_t>(p.item)];
+                    c.ShownThisPaint = true;
+                    if (doc.IsPrinting || !c.Control()) {
+                        c.Draw(canvas, at.x + x, at.y + dy);
+                    } else {
+                        c.Show(at.x + x, at.y + dy);
+                    }
+                    px += c.Width();
+                    return;
                 }
-                px += canvas.TextWidth(piece);
-                pos = stop;
-            }
-        });
+                const TFontObj& run = *p.run;
+                const int top = RunTextTop(run, baseline);
+                int pos = p.begin;
+                while (pos < p.end) {
+                    // Pieces end at the selection bounds.
+                    const int sel_a = doc.SelStart - FirstCursor;
+                    const int sel_b = doc.SelEnd - FirstCursor;
+                    const bool selected = selecting && pos >= sel_a && pos < sel_b;
+                    int stop = p.end;
+                    if (selecting && pos < sel_a) stop = std::min(p.end, sel_a);
+                    if (selected) stop = std::min(p.end, sel_b);
+                    const std::u32string_view piece = text.substr(
+                        static_cast<std::size_t>(pos), static_cast<std::size_t>(stop - pos));
+                    FontSpec font = run.Font().CanvasFont();
+                    if (selected) {
+                        const Color ink = font.color;
+                        font.color = doc.Background();
+                        canvas.SetFont(font);
+                        canvas.DrawText(px, top, piece, ink);
+                    } else {
+                        canvas.SetFont(font);
+                        canvas.DrawText(px, top, piece);
+                    }
+                    px += canvas.TextWidth(piece);
+                    pos = stop;
+                }
+            });
         line_top += advance;
     }
     return y + Height;

@@ -52,10 +52,10 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
             return;
         }
         UseRunFont(canvas, *p.run);
-        canvas.TextPrefixWidths(std::u32string_view(s.Text()).substr(
-                                    static_cast<std::size_t>(p.begin),
-                                    static_cast<std::size_t>(p.end - p.begin)),
-                                widths);
+        canvas.TextPrefixWidths(
+            std::u32string_view(s.Text()).substr(static_cast<std::size_t>(p.begin),
+                                                 static_cast<std::size_t>(p.end - p.begin)),
+            widths);
         int before = 0;
         for (int k = 0; k < p.end - p.begin; ++k) {
             const int w = widths[static_cast<std::size_t>(k)] - before;
@@ -151,7 +151,8 @@ std::optional<Point> TSection::CursorToXY(Canvas& canvas, int cursor) {
     int line_top = LayoutY;
     for (const LineRec& line : LineList) {
         if (index >= line.TextStart && index < line.TextStart + line.CharsInLine) {
-            const int x = WalkLine(canvas, *this, line, [&](int i, int, int) { return i == index; });
+            const int x =
+                WalkLine(canvas, *this, line, [&](int i, int, int) { return i == index; });
             return Point{x, line_top};
         }
         line_top += line.Advance();

@@ -18,9 +18,9 @@ void MeasureAdvances(Canvas& canvas, const TSection& s, std::vector<int>& adv) {
             return;
         }
         UseRunFont(canvas, *p.run);
-        canvas.TextPrefixWidths(
-            text.substr(static_cast<std::size_t>(p.begin), static_cast<std::size_t>(p.end - p.begin)),
-            widths);
+        canvas.TextPrefixWidths(text.substr(static_cast<std::size_t>(p.begin),
+                                            static_cast<std::size_t>(p.end - p.begin)),
+                                widths);
         int last = base;
         for (int k = 0; k < p.end - p.begin; ++k) {
             last = std::max(last, base + widths[static_cast<std::size_t>(k)]);

@@ -61,8 +61,8 @@ TEST(Selection, SelectedTextIsDrawnWithColoursSwapped) {
     l.doc->SelEnd = 4;
     const auto log = Draw(l);
     const auto texts = Starting(log, "text");
-    EXPECT_EQ(texts, (std::vector<std::string>{"text 0,0 ab", "text 16,0 on #112233 cd",
-                                               "text 32,0 ef"}));
+    EXPECT_EQ(texts,
+              (std::vector<std::string>{"text 0,0 ab", "text 16,0 on #112233 cd", "text 32,0 ef"}));
     // The selected piece is written in the background colour.
     const auto it = std::find(log.begin(), log.end(), "text 16,0 on #112233 cd");
     ASSERT_NE(it, log.begin());
@@ -91,11 +91,12 @@ TEST(Printing, ALineThatDoesNotFitMovesThePageBottomUp) {
 }
 
 TEST(ImageSizes, FromWidthHeightPercentAndBorders) {
-    auto l = LayOut("<IMG SRC=a HEIGHT=50> <IMG SRC=a WIDTH=50> <IMG SRC=a WIDTH=25% HEIGHT=8> "
-                    "<IMG SRC=a WIDTH=30> <IMG SRC=a WIDTH=100000 HEIGHT=70000> "
-                    "<A HREF=x><IMG SRC=a WIDTH=10 HEIGHT=10><IMG SRC=a WIDTH=10 HEIGHT=10 BORDER=0>"
-                    "</A> <IMG SRC=missing> <IMG SRC=missing ALT=abc> <IMG WIDTH=1 HEIGHT=2>",
-                    400);
+    auto l = LayOut(
+        "<IMG SRC=a HEIGHT=50> <IMG SRC=a WIDTH=50> <IMG SRC=a WIDTH=25% HEIGHT=8> "
+        "<IMG SRC=a WIDTH=30> <IMG SRC=a WIDTH=100000 HEIGHT=70000> "
+        "<A HREF=x><IMG SRC=a WIDTH=10 HEIGHT=10><IMG SRC=a WIDTH=10 HEIGHT=10 BORDER=0>"
+        "</A> <IMG SRC=missing> <IMG SRC=missing ALT=abc> <IMG WIDTH=1 HEIGHT=2>",
+        400);
     TSection& s = l.Text(0);
     ASSERT_EQ(s.InlineImages.size(), 10u);
     for (int i = 0; i < 7; ++i) {
@@ -130,9 +131,10 @@ TEST(ImageSizes, HugeImagesAreDrawnScaledNotCopied) {
 }
 
 TEST(HitTests, LinksAndServerMaps) {
-    auto l = LayOut("<A HREF=\"x.htm\" TARGET=f>link</A> plain "
-                    "<A HREF=\"map.cgi\"><IMG SRC=a WIDTH=40 HEIGHT=20 ISMAP></A>",
-                    400);
+    auto l = LayOut(
+        "<A HREF=\"x.htm\" TARGET=f>link</A> plain "
+        "<A HREF=\"map.cgi\"><IMG SRC=a WIDTH=40 HEIGHT=20 ISMAP></A>",
+        400);
     TSection& s = l.Text(0);
     auto hit = s.GetURL(*l.canvas, 10, 10);
     ASSERT_TRUE(hit);
@@ -191,9 +193,10 @@ TEST(Copy, SelectionOverSeveralSections) {
 }
 
 TEST(LayoutDump, ShowsSectionsLinesImagesAndMarkers) {
-    auto l = LayOut("<UL><LI>a \"q\"</UL><HR><TABLE><TR><TD>x</TD></TR></TABLE>"
-                    "<IMG WIDTH=4 HEIGHT=3><PAGE>",
-                    400);
+    auto l = LayOut(
+        "<UL><LI>a \"q\"</UL><HR><TABLE><TR><TD>x</TD></TR></TABLE>"
+        "<IMG WIDTH=4 HEIGHT=3><PAGE>",
+        400);
     const std::string json = DumpLayout(*l.doc, 400, l.height);
     EXPECT_NE(json.find("{\"kind\": \"list-item\", \"y\": 0, \"height\": 16, \"lines\": [{\"y\": "
                         "0, \"height\": 16, \"x\": 35, \"chars\": 5, \"text\": \"a \\\"q\\\"\"}], "

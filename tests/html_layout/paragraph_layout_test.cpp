@@ -3,6 +3,7 @@
 // limits and the indent manager's records.
 #include <gtest/gtest.h>
 
+#include "html/layout/form_controls.h"
 #include "html/layout/indent_manager.h"
 #include "html/layout/list_marker.h"
 #include "tests/html_layout/layout_test_support.h"
@@ -67,10 +68,11 @@ TEST(Alignment, LinesStartByTheirAlignment) {
 
 TEST(LineHeights, ImagesRaiseTheLineByTheirAlignment) {
     // Text 16 high with descent 4; a 40-pixel image.
-    auto l = LayOut("a <IMG WIDTH=10 HEIGHT=40> b<BR>"
-                    "a <IMG WIDTH=10 HEIGHT=40 ALIGN=TOP> b<BR>"
-                    "a <IMG WIDTH=10 HEIGHT=40 ALIGN=MIDDLE> b",
-                    400);
+    auto l = LayOut(
+        "a <IMG WIDTH=10 HEIGHT=40> b<BR>"
+        "a <IMG WIDTH=10 HEIGHT=40 ALIGN=TOP> b<BR>"
+        "a <IMG WIDTH=10 HEIGHT=40 ALIGN=MIDDLE> b",
+        400);
     const LineRec& bottom = l.Text(0).LineList[0];
     EXPECT_EQ(bottom.ExtraAbove, 28);  // 40 - (16 - 4): the image sits on the baseline
     EXPECT_EQ(bottom.Advance(), 44);
@@ -83,18 +85,33 @@ TEST(LineHeights, ImagesRaiseTheLineByTheirAlignment) {
     EXPECT_EQ(middle.ExtraBelow, 12);
 }
 
+TEST(LineHeights, ControlsSitOnTheBaselineOrTheLineBottom) {
+    auto l = LayOut("a <INPUT TYPE=checkbox> b<BR>a <INPUT TYPE=submit> b", 400);
+    // A 13-pixel check box on the baseline (12 below the text top).
+    const TSection& check = l.Text(0);
+    EXPECT_EQ(check.LineList[0].ExtraAbove, 1);
+    EXPECT_EQ(check.ControlPlaces[0], (Point{16, 0}));
+    // A button ("A" 16 high + 8) stands on the line's bottom.
+    const TSection& button = l.Text(1);
+    const int h = button.InlineControls[0]->Height();
+    EXPECT_EQ(button.LineList[0].ExtraAbove, h - 16);
+    EXPECT_EQ(button.ControlPlaces[0].y, button.LayoutY);
+}
+
 TEST(Floats, TextFlowsBesideFloatsOnBothSidesUntilClear) {
-    auto l = LayOut("<IMG WIDTH=40 HEIGHT=40 ALIGN=LEFT><IMG WIDTH=30 HEIGHT=20 ALIGN=RIGHT>"
-                    "aaaa bbbb cccc dddd eeee<BR CLEAR=LEFT>after",
-                    200);
+    auto l = LayOut(
+        "<IMG WIDTH=40 HEIGHT=40 ALIGN=LEFT><IMG WIDTH=30 HEIGHT=20 ALIGN=RIGHT>"
+        "aaaa bbbb cccc dddd eeee<BR CLEAR=LEFT>after",
+        200);
     const TSection& s = l.Text(0);
     // Left float at 0, right float inside its side space at the right edge.
     EXPECT_EQ(s.ImageBoxes[0], (Rect{0, 0, 40, 40}));
     EXPECT_EQ(s.ImageBoxes[1], (Rect{170, 0, 200, 20}));
     // Between them: 200 - 45 - 35 = 120 px = 15 characters.
     EXPECT_EQ(s.LineList[0].StartX, 45);
-    EXPECT_EQ(LineText(s, 0), U"\x04\x04"
-                              U"aaaa bbbb cccc ");
+    EXPECT_EQ(LineText(s, 0),
+              U"\x04\x04"
+              U"aaaa bbbb cccc ");
     // Below the right float the line reaches the right edge.
     EXPECT_EQ(s.LineList[1].StartX, 45);
     EXPECT_EQ(LineText(s, 1), U"dddd eeee");
@@ -170,9 +187,10 @@ TEST(Preformatted, NeverWrapsAndWidensTheDocument) {
 }
 
 TEST(WidthLimits, WidestWordAndAllOnOneLine) {
-    auto l = LayOut("<UL><LI>ab abcdef <IMG WIDTH=100 HEIGHT=5> x <IMG WIDTH=20 HEIGHT=5 "
-                    "ALIGN=LEFT HSPACE=3> <IMG WIDTH=50% HEIGHT=5></UL>",
-                    400);
+    auto l = LayOut(
+        "<UL><LI>ab abcdef <IMG WIDTH=100 HEIGHT=5> x <IMG WIDTH=20 HEIGHT=5 "
+        "ALIGN=LEFT HSPACE=3> <IMG WIDTH=50% HEIGHT=5></UL>",
+        400);
     TSection& s = l.Text(0);
     // Text "ab abcdef  x  " is 14 characters (112 px) + 100 inline + 23 float + 35 indent.
     const MinMax m = s.MinMaxWidth(*l.canvas);
