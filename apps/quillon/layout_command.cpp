@@ -13,6 +13,7 @@
 
 #include "apps/quillon/command_registry.h"
 #include "html/layout/layout_dump.h"
+#include "html/layout/process_error.h"
 #include "html/layout/section_list.h"
 #include "html/tree/html_parser.h"
 #include "platform/core/test_canvas.h"
@@ -81,7 +82,13 @@ int RunLayout(const LayoutOptions& opt) {
     }
     int max_width = 0;
     int cursor = 0;
-    const int height = doc.DoLogic(*canvas, 0, opt.width, max_width, cursor);
+    int height = 0;
+    try {
+        height = doc.DoLogic(*canvas, 0, opt.width, max_width, cursor);
+    } catch (const EProcessError& e) {
+        std::cerr << "quillon layout: " << opt.path << ": cannot lay out: " << e.what() << '\n';
+        return 1;
+    }
     std::cout << DumpLayout(doc, opt.width, height);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "html/layout/attribute_access.h"
 #include "html/layout/section_list.h"
+#include "html/layout/sel_text.h"
 #include "platform/core/text_encoding.h"
 
 namespace quillon {
@@ -43,6 +44,22 @@ TCellObj::TCellObj(TSectionList& doc, const TCellObj& src)
     Body.CopySectionsFrom(src.Body);
 }
 
+MinMax TCellObj::ContentWidths(Canvas& canvas) {
+    const int pass = Body.Document ? Body.Document->LayoutPass() : -1;
+    if (pass < 0 || pass != minmax_pass_) {
+        content_minmax_ = Body.MinMaxWidth(canvas);
+        minmax_pass_ = pass;
+    }
+    return content_minmax_;
+}
+
+void ColumnLimits::Total() {
+    TotalMin = 0;
+    TotalMax = 0;
+    for (const int v : Min) TotalMin += v;
+    for (const int v : Max) TotalMax += v;
+}
+
 TCellList::TCellList(const TAttributeList& attrs) {
     if (const auto c = AttrColor(attrs, Symb::BGColorSy)) {
         BkGnd = true;
@@ -69,10 +86,10 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attrs, JustifyTy
       CaptionCell(std::make_unique<TCellObj>(doc, AlignmentType::Middle)) {
     if (const auto n = AttrNumber(attrs, Symb::BorderSy)) HasBorder = *n > 0;
     if (const auto n = AttrNumber(attrs, Symb::CellPaddingSy)) {
-        Padding = std::clamp(*n, -1, 49) + 1;
+        Padding = std::clamp(*n, 0, 49) + 1;  // negative padding counts as none
     }
     if (const auto n = AttrNumber(attrs, Symb::CellSpacingSy)) {
-        Spacing = std::clamp(*n, -1, 39) + 1;
+        Spacing = std::clamp(*n, 0, 39) + 1;
     }
     ReadBlockWidth(attrs, WidthValue, WidthIsPercent);
     if (const auto a = AttrKeyword<JustifyType>(attrs, Symb::AlignSy,
@@ -116,6 +133,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       CaptionCell(std::make_unique<TCellObj>(doc, *src.CaptionCell)),
       CaptionOnTop(src.CaptionOnTop),
       Prepared(src.Prepared),
+      GridError(src.GridError),
       HasAbsWidths(src.HasAbsWidths),
       ColumnCount(src.ColumnCount),
       ColumnWidths(src.ColumnWidths),
@@ -128,7 +146,8 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       BodyHeight(src.BodyHeight),
       CaptionNarrowest(src.CaptionNarrowest),
       DrawX(src.DrawX),
-      DrawY(src.DrawY) {
+      DrawY(src.DrawY),
+      DrawHeight(src.DrawHeight) {
     CopyBase(src);
     for (const auto& row : src.RowList) {
         auto copy = std::make_unique<TCellList>();
@@ -158,8 +177,57 @@ std::unique_ptr<TSectionBase> ThtmlTable::CreateCopy(TSectionList& doc) const {
     return std::make_unique<ThtmlTable>(doc, *this);
 }
 
+namespace {
+
+// Whether any of the cell's cursor positions (or the cell itself, when empty) is selected.
+bool CellSelected(const TCellObj& cell, const SelTextCount& sink) {
+    const int start = cell.Body.StartCurs;
+    if (cell.Body.Len == 0) return sink.SelStart <= start && start < sink.SelEnd;
+    return start < sink.SelEnd && start + cell.Body.Len > sink.SelStart;
+}
+
+// The selected text of a cell on one line: line ends inside become spaces, trailing ones go.
+std::u32string CellText(const TCellObj& cell, const SelTextCount& sink) {
+    ClipBuffer buf(sink.SelStart, sink.SelEnd);
+    cell.Body.CopyToClipboard(buf);
+    std::u32string text = buf.Text();
+    while (!text.empty() && (text.back() == U'\n' || text.back() == U'\r')) text.pop_back();
+    std::u32string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == U'\r' && i + 1 < text.size() && text[i + 1] == U'\n') {
+            out += U' ';
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
 void ThtmlTable::CopyToClipboard(SelTextCount& sink) const {
-    ForEachCell([&](const TCellObj& cell) { cell.Body.CopyToClipboard(sink); });
+    // A row is a line with its cells separated by tabs, so that the copy pastes as a grid.
+    auto caption = [&](const TCellObj& cell) {
+        if (cell.Body.Empty() || !CellSelected(cell, sink)) return;
+        sink.AddText(CellText(cell, sink));
+        if (sink.SelEnd > cell.Body.StartCurs + cell.Body.Len) sink.AddLineEnd();
+    };
+    if (CaptionCell && CaptionOnTop) caption(*CaptionCell);
+    for (const auto& row : RowList) {
+        bool any = false;
+        int row_end = 0;
+        for (const auto& cell : row->Cells()) {
+            if (cell->SpanCols <= 0 || !CellSelected(*cell, sink)) continue;
+            if (any) sink.AddText(U"\t");
+            sink.AddText(CellText(*cell, sink));
+            row_end = cell->Body.StartCurs + cell->Body.Len;
+            any = true;
+        }
+        if (any && sink.SelEnd > row_end) sink.AddLineEnd();
+    }
+    if (CaptionCell && !CaptionOnTop) caption(*CaptionCell);
 }
 
 int ThtmlTable::FindString(int from, std::u32string_view to_find, bool match_case,

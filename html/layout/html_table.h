@@ -2,8 +2,8 @@
 // Tables: rows of cells, each cell a TCell of sections, with an optional caption.
 
 #include <algorithm>
-#include <array>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "html/layout/cell.h"
@@ -33,11 +33,19 @@ class TCellObj {
     AlignmentType VertAlign = AlignmentType::Middle;
     TCell Body;
 
+    // The content's minimum and maximum width, remembered for one layout pass of the
+    // document so that nested tables are measured once per pass.
+    MinMax ContentWidths(Canvas& canvas);
+
     // Layout results.
     int SpanWidth = 0;
     int SpanHeight = 0;
     int InnerHeight = 0;
     int InnerOffset = 0;
+
+  private:
+    int minmax_pass_ = -1;
+    MinMax content_minmax_;
 };
 
 // One row of a table.
@@ -58,6 +66,8 @@ class TCellList {
     // Appends a cell (a null cell is a placeholder without a body: not allowed, use a
     // TCellObj with SpanCols 0).
     TCellObj& Add(std::unique_ptr<TCellObj> cell);
+    // The cells themselves, for the grid expansion.
+    std::vector<std::unique_ptr<TCellObj>>& MutableCells() { return cells_; }
     // Makes room for n cells.
     void Reserve(int n) { cells_.reserve(static_cast<std::size_t>(std::max(0, n))); }
     // Inserts a cell at index (span expansion).
@@ -71,7 +81,22 @@ class TCellList {
     std::vector<std::unique_ptr<TCellObj>> cells_;
 };
 
-inline constexpr int kMaxColumns = 30;
+// A table may have this many columns after span expansion; more raise EProcessError.
+inline constexpr int kMaxColumns = 1000;
+// Placeholder cells one table may need for its spans; more raise EProcessError.
+inline constexpr long kMaxPlaceholderCells = 1'000'000;
+
+// Column limits of a table: per column minimum, maximum and percentage, and the totals.
+struct ColumnLimits {
+    std::vector<int> Min, Max, Percent;
+    int TotalMin = 0;
+    int TotalMax = 0;
+    explicit ColumnLimits(int columns)
+        : Min(static_cast<std::size_t>(columns)),
+          Max(static_cast<std::size_t>(columns)),
+          Percent(static_cast<std::size_t>(columns)) {}
+    void Total();
+};
 
 class ThtmlTable : public TSectionBase {
   public:
@@ -100,10 +125,11 @@ class ThtmlTable : public TSectionBase {
 
     // Layout state.
     bool Prepared = false;
+    std::string GridError;  // why the grid could not be built (raised again on each use)
     bool HasAbsWidths = false;
     int ColumnCount = 0;
-    std::array<int, kMaxColumns + 1> ColumnWidths{};
-    std::array<int, kMaxColumns + 1> ColumnPercents{};
+    std::vector<int> ColumnWidths;
+    std::vector<int> ColumnPercents;
     int BodyWidth = 0;
     int BlockWidth = 0;
     int BlockIndent = 0;
@@ -113,6 +139,22 @@ class ThtmlTable : public TSectionBase {
     int CaptionNarrowest = 0;
     int DrawX = 0;
     int DrawY = 0;
+    int DrawHeight = 0;  // the whole table with its caption (a floating table's Height is 0)
+
+    // Builds the grid once: spans become placeholder cells, backgrounds are inherited.
+    // EProcessError when the grid would exceed kMaxColumns or kMaxPlaceholderCells.
+    void AddDummyCells();
+    // Column limits from pixel cell widths (percentages ignored).
+    ColumnLimits GetMinMaxAbs(Canvas& canvas);
+    // Column widths for `target` from limits of GetMinMaxAbs.
+    void GetWidthsAbs(const ColumnLimits& limits, int target, bool specified);
+    // Column limits with percentages; `the_width` (0: unknown) turns pixel cell widths
+    // into percentages.
+    ColumnLimits GetWidths(Canvas& canvas, int the_width);
+    // Column widths that fill a specified table width over percentage columns.
+    void SpreadSpecifiedWidth(const ColumnLimits& limits, int the_width);
+    // The added width of a cell: padding on both sides and one spacing.
+    int AddedWidth() const { return 2 * Padding + Spacing - 1; }
 
     TCellList& AddRow(std::unique_ptr<TCellList> row);
 
@@ -138,6 +180,26 @@ class ThtmlTable : public TSectionBase {
 
     // A copy of src (with copies of every cell) for doc.
     ThtmlTable(TSectionList& doc, const ThtmlTable& src);
+
+  private:
+    void ExpandGrid();
+    // Column widths, the table's widths and the row heights for `available` pixels.
+    void ColumnsAndRows(Canvas& canvas, int available);
+    // Column widths when the table has no WIDTH and percentage columns fit or are fitted.
+    // Returns true when the widths are final.
+    bool FitPercentages(ColumnLimits& limits, int width);
+    // Row heights: lays out cells by row span at y 0 (cursor indices are not kept).
+    void RowHeights(Canvas& canvas, std::vector<int>& heights);
+    // The cell under a point in layout coordinates and its content origin, or null.
+    TCellObj* CellAt(int x, int y, int& content_x);
+    int minmax_pass_ = -1;
+    MinMax minmax_;
+    // Column widths and row heights depend only on the room given: within one layout pass
+    // a second layout for the same room (a nested table laid out for its row heights, then
+    // in its place) reuses them, so that cost grows with the depth, not 2 to its power.
+    int grid_pass_ = -1;
+    int grid_room_ = -1;
+    std::vector<int> row_heights_;
 };
 
 template <class F>

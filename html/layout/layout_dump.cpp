@@ -1,6 +1,7 @@
 #include "html/layout/layout_dump.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "html/layout/cell.h"
 #include "html/layout/html_table.h"
@@ -94,6 +95,83 @@ void DumpText(std::string& out, const TSection& s) {
     AppendJsonString(out, s.MarkerText());
 }
 
+void DumpSections(std::string& out, const TCell& cell);
+
+void IntList(std::string& out, const char* name, const std::vector<int>& values) {
+    out += ", \"";
+    out += name;
+    out += "\": [";
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i) out += ", ";
+        out += std::to_string(values[i]);
+    }
+    out += ']';
+}
+
+// Columns, widths, rows and every real cell with its box (x from the enclosing cell's left
+// edge, y as laid out) and its own sections.
+void DumpTable(std::string& out, const ThtmlTable& t) {
+    IntList(out, "columns", t.ColumnWidths);
+    Field(out, "body_width", t.BodyWidth);
+    Field(out, "block_width", t.BlockWidth);
+    Field(out, "block_indent", t.BlockIndent);
+    std::vector<int> heights;
+    heights.reserve(t.RowList.size());
+    for (const auto& row : t.RowList) heights.push_back(row->RowSize);
+    IntList(out, "row_heights", heights);
+    Field(out, "height", t.DrawHeight);
+    out += ", \"cells\": [";
+    int row_y = t.LayoutY + (t.CaptionOnTop ? t.CaptionSpace : 0);
+    for (std::size_t r = 0; r < t.RowList.size(); ++r) {
+        const TCellList& row = *t.RowList[r];
+        out += r ? ", [" : "[";
+        int cx = t.BodyIndent;
+        bool first = true;
+        for (int c = 0; c < row.Count(); ++c) {
+            const TCellObj& cell = row[c];
+            if (cell.SpanCols > 0) {
+                out += first ? "{" : ", {";
+                first = false;
+                Field(out, "x", cx + t.Spacing, true);
+                Field(out, "y", row_y + t.Spacing);
+                Field(out, "w", cell.SpanWidth - t.Spacing + 1);
+                Field(out, "h", cell.SpanHeight - t.Spacing + 1);
+                DumpSections(out, cell.Body);
+                out += '}';
+            }
+            if (c < static_cast<int>(t.ColumnWidths.size())) {
+                cx += t.ColumnWidths[static_cast<std::size_t>(c)];
+            }
+        }
+        out += ']';
+        row_y += row.RowSize;
+    }
+    out += ']';
+}
+
+void DumpSection(std::string& out, const TSectionBase& s) {
+    out += "\"kind\": \"";
+    out += KindOf(s);
+    out += '"';
+    Field(out, "y", s.LayoutY);
+    if (const auto* table = dynamic_cast<const ThtmlTable*>(&s)) {
+        DumpTable(out, *table);
+        return;
+    }
+    Field(out, "height", s.Height);
+    if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text);
+}
+
+void DumpSections(std::string& out, const TCell& cell) {
+    out += ", \"sections\": [";
+    for (int i = 0; i < cell.Count(); ++i) {
+        out += i ? ", {" : "{";
+        DumpSection(out, cell[i]);
+        out += '}';
+    }
+    out += ']';
+}
+
 }  // namespace
 
 std::string DumpLayout(const TCell& cell, int width, int height) {
@@ -102,14 +180,8 @@ std::string DumpLayout(const TCell& cell, int width, int height) {
     Field(out, "height", height);
     out += ", \"sections\": [";
     for (int i = 0; i < cell.Count(); ++i) {
-        const TSectionBase& s = cell[i];
         out += i ? ",\n  {" : "\n  {";
-        out += "\"kind\": \"";
-        out += KindOf(s);
-        out += '"';
-        Field(out, "y", s.LayoutY);
-        Field(out, "height", s.Height);
-        if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text);
+        DumpSection(out, cell[i]);
         out += '}';
     }
     out += cell.Count() ? "\n]}\n" : "]}\n";

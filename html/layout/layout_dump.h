@@ -11,6 +11,11 @@
 // their lines (y of the line top, its advance as height, its start x, its characters),
 // the boxes of their images (floats where they were placed) and the list marker ("" for
 // none). Image and control placeholders appear in the text as \u0004 and \u0002.
+// A table carries "columns" (the column widths), "body_width", "block_width",
+// "block_indent", "row_heights", "height" (the whole table with its caption, also for a
+// floating table, whose place in the flow is 0 high) and "cells": one list per row of
+// {"x", "y", "w", "h", "sections": [...]}, the box of each real cell (its background) and
+// its own sections in the same form.
 
 #include <string>
 

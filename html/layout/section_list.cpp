@@ -170,6 +170,7 @@ std::u32string TSectionList::CopyToClipboard() {
 
 int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int& cursor) {
     SetTimerRunning(false);
+    ++layout_pass_;
     for (TFormControlObj* c : all_controls_) c->SetHeightWidth(canvas);
     const int height = TCell::DoLogic(canvas, y, width, max_width, cursor);
     for (TImageObj* image : AnimatedImages) {

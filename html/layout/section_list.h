@@ -173,6 +173,8 @@ class TSectionList : public TCell {
     std::u32string CopyToClipboard();
 
     // --- layout and drawing ---
+    // Counts the layout passes (DoLogic calls); widths measured within one pass are kept.
+    int LayoutPass() const { return layout_pass_; }
     // Sizes every form control, lays out all sections for `width` from y; returns the
     // document height. Widens max_width and advances cursor.
     int DoLogic(Canvas& canvas, int y, int width, int& max_width, int& cursor);
@@ -199,6 +201,7 @@ class TSectionList : public TCell {
     int scroll_y_ = 0;
     bool scroll_y_changed_ = false;
     bool timer_running_ = false;
+    int layout_pass_ = 0;
 
     Canvas* screen_canvas_ = nullptr;
     mutable std::optional<TMyFont> measured_font_;

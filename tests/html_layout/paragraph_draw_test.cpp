@@ -204,8 +204,8 @@ TEST(LayoutDump, ShowsSectionsLinesImagesAndMarkers) {
               std::string::npos)
         << json;
     EXPECT_NE(json.find("{\"kind\": \"rule\", \"y\": 16, \"height\": 20}"), std::string::npos);
-    EXPECT_NE(json.find("{\"kind\": \"table\", \"y\": 36, \"height\": 0}"), std::string::npos);
-    EXPECT_NE(json.find("\"text\": \"\\u0004\"}], \"images\": [{\"x\": 0, \"y\": 36, \"w\": 4, "
+    EXPECT_NE(json.find("{\"kind\": \"table\", \"y\": 36, \"columns\": [12]"), std::string::npos);
+    EXPECT_NE(json.find("\"text\": \"\\u0004\"}], \"images\": [{\"x\": 0, \"y\": 59, \"w\": 4, "
                         "\"h\": 3}]"),
               std::string::npos)
         << json;

@@ -62,8 +62,8 @@ TEST(Tables, NegativeSizesClampAtZero) {
                         Attr(Symb::AlignSy, "center")}),
                  JustifyType::Left, &doc, 0);
     EXPECT_FALSE(t.HasBorder);
-    EXPECT_EQ(t.Padding, 0);
-    EXPECT_EQ(t.Spacing, 0);
+    EXPECT_EQ(t.Padding, 0);  // as CELLPADDING=0 without a border
+    EXPECT_EQ(t.Spacing, 1);  // as CELLSPACING=0: never below one pixel
     EXPECT_EQ(t.WidthValue, 0);
     EXPECT_EQ(t.BlockAlign, JustifyType::Centered);
     EXPECT_EQ(t.Floating, AlignmentType::ANone);

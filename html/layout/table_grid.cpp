@@ -1,0 +1,106 @@
+// The grid of a table: column spans become placeholder cells after their cell, row spans
+// placeholder cells in the rows below, so that every cell sits at the index of its column.
+
+#include <algorithm>
+
+#include "html/layout/html_table.h"
+#include "html/layout/process_error.h"
+#include "html/layout/section_list.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* kTooManyColumns = "Table has too many Columns";
+constexpr const char* kTooManyCells = "Table has too many Cells";
+
+class PlaceholderMaker {
+  public:
+    explicit PlaceholderMaker(TSectionList& doc) : doc_(doc) {}
+    std::unique_ptr<TCellObj> Make(int span_rows) {
+        if (++made_ > kMaxPlaceholderCells) throw EProcessError(kTooManyCells);
+        auto cell = std::make_unique<TCellObj>(doc_, AlignmentType::Middle);
+        cell->SpanCols = 0;
+        cell->SpanRows = span_rows;
+        return cell;
+    }
+
+  private:
+    TSectionList& doc_;
+    long made_ = 0;
+};
+
+}  // namespace
+
+void ThtmlTable::AddDummyCells() {
+    if (Prepared) return;
+    // A grid that failed is half expanded: it is not expanded again.
+    if (!GridError.empty()) throw EProcessError(GridError);
+    try {
+        ExpandGrid();
+    } catch (const EProcessError& e) {
+        GridError = e.what();
+        throw;
+    }
+}
+
+void ThtmlTable::ExpandGrid() {
+    if (!Document->IsPrinting && !HasBackColor && EnclosingCell && EnclosingCell->BkGnd) {
+        HasBackColor = true;
+        BackColor = EnclosingCell->BkColor;
+    }
+    PlaceholderMaker placeholders(*Document);
+    ColumnCount = 0;
+    for (auto& row : RowList) {
+        auto& cells = row->MutableCells();
+        std::vector<std::unique_ptr<TCellObj>> expanded;
+        expanded.reserve(cells.size());
+        for (auto& cell : cells) {
+            if (cell->SpanCols > 0) {
+                if (!cell->Body.BkGnd && row->BkGnd) {
+                    cell->Body.BkGnd = true;
+                    cell->Body.BkColor = row->BkColor;
+                }
+                if (cell->WidthValue > 0 && !cell->WidthIsPercent) HasAbsWidths = true;
+                if (!cell->Body.BkGnd && HasBackColor) {
+                    cell->Body.BkGnd = true;
+                    cell->Body.BkColor = BackColor;
+                }
+            }
+            // The span is checked against the room left before anything is made for it.
+            const int span = std::max(1, cell->SpanCols);
+            const int room = kMaxColumns - static_cast<int>(expanded.size());
+            if (span > room) throw EProcessError(kTooManyColumns);
+            const int span_rows = cell->SpanRows;
+            expanded.push_back(std::move(cell));
+            for (int k = 1; k < span; ++k) expanded.push_back(placeholders.Make(span_rows));
+        }
+        cells = std::move(expanded);
+        ColumnCount = std::max(ColumnCount, row->Count());
+    }
+
+    const int rows = static_cast<int>(RowList.size());
+    for (int c = 0; c < ColumnCount; ++c) {
+        for (int r = 0; r < rows; ++r) {
+            TCellList& row = *RowList[static_cast<std::size_t>(r)];
+            if (row.Count() <= c) continue;
+            TCellObj& cell = row[c];
+            cell.SpanRows = std::clamp(cell.SpanRows, 0, rows - r);
+            for (int k = 1; k < cell.SpanRows; ++k) {
+                TCellList& below = *RowList[static_cast<std::size_t>(r + k)];
+                while (below.Count() < c) below.Add(placeholders.Make(0));
+                below.Insert(c, placeholders.Make(0));
+                if (below.Count() > kMaxColumns) throw EProcessError(kTooManyColumns);
+                ColumnCount = std::max(ColumnCount, below.Count());
+            }
+        }
+    }
+    ColumnCount = 0;
+    for (const auto& row : RowList) ColumnCount = std::max(ColumnCount, row->Count());
+    if (ColumnCount > kMaxColumns) throw EProcessError(kTooManyColumns);
+    ColumnWidths.assign(static_cast<std::size_t>(ColumnCount), 0);
+    ColumnPercents.assign(static_cast<std::size_t>(ColumnCount), 0);
+    Prepared = true;
+}
+
+}  // namespace quillon
