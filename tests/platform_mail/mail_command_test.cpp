@@ -9,6 +9,7 @@
 
 #include "mail_test_fixture.h"
 #include "mail_test_support.h"
+#include "tests/common/shell_command.h"
 
 namespace quillon::mailtest {
 namespace {
@@ -27,15 +28,10 @@ class MailCommandTest : public MailTest {
         const std::string command = "cd '" + dir_.string() + "' && " + env +
                                     " '" QUILLON_BINARY "' mail " + args + " 2>'" + err.string() +
                                     "'";
+        const quillon::testing::ShellOutput shell = quillon::testing::RunShell(command);
         Result result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-            result.out.append(buffer.data(), n);
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = shell.status;
+        result.out = shell.out;
         result.err = Read(err);
         return result;
     }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/common/shell_command.h"
 #include "tests/common/temp_dir.h"
 
 namespace quillon::testing {
@@ -26,15 +27,10 @@ struct Output {
 // Runs the command with the arguments (already quoted) and collects standard output.
 Output Quillon(const std::string& args) {
     const std::string command = "'" QUILLON_BINARY "' " + args + " 2>/dev/null";
+    const quillon::testing::ShellOutput shell = quillon::testing::RunShell(command);
     Output result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> buffer{};
-    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
-        result.out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = shell.status;
+    result.out = shell.out;
     return result;
 }
 

@@ -12,6 +12,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/common/shell_command.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -54,16 +56,10 @@ class PrintTxtCommandTest : public ::testing::Test {
                                     "' && CUPS_SERVER=/nonexistent/quillon/cups.sock "
                                     "QUILDOC_INI=QUILDOC.INI '" QUILLON_BINARY "' print-txt " +
                                     args + " 2>'" + err.string() + "'";
+        const quillon::testing::ShellOutput shell = quillon::testing::RunShell(command);
         Result result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), n);
-        }
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = shell.status;
+        result.out = shell.out;
         result.err = ReadFile(err);
         return result;
     }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/shell_command.h"
+
 namespace quillon::testing {
 
 struct CommandResult {
@@ -73,16 +75,10 @@ class CommandTest : public ::testing::Test {
         const std::filesystem::path err = dir_ / ".stderr";
         const std::string command =
             "cd " + Quoted(dir_) + " && { " + line + " ; } 2>" + Quoted(err);
+        const quillon::testing::ShellOutput shell = quillon::testing::RunShell(command);
         CommandResult result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), n);
-        }
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = shell.status;
+        result.out = shell.out;
         result.err = ReadWhole(err);
         return result;
     }

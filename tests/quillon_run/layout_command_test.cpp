@@ -11,6 +11,8 @@
 #include <fstream>
 #include <string>
 
+#include "tests/common/shell_command.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -22,16 +24,10 @@ struct Output {
 
 Output Layout(const std::string& args) {
     const std::string command = "'" QUILLON_BINARY "' layout " + args + " 2>&1";
+    const quillon::testing::ShellOutput shell = quillon::testing::RunShell(command);
     Output result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-        result.out.append(buffer.data(), n);
-    }
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = shell.status;
+    result.out = shell.out;
     return result;
 }
 

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <string>
 
+#include "tests/common/shell_command.h"
 #include "tests/common/temp_dir.h"
 
 namespace {
@@ -36,16 +37,10 @@ class RunCommandTest : public ::testing::Test {
         const fs::path err = dir_ / "stderr.txt";
         const std::string command = "cd '" + dir_.string() + "' && '" QUILLON_BINARY "' run " +
                                     args + " 2>'" + err.string() + "'";
+        const quillon::testing::ShellOutput shell = quillon::testing::RunShell(command);
         Result result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        std::array<char, 4096> buffer{};
-        std::size_t n = 0;
-        while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
-            result.out.append(buffer.data(), n);
-        }
-        const int status = ::pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.status = shell.status;
+        result.out = shell.out;
         result.err = ReadFile(err);
         return result;
     }
