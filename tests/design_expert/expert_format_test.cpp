@@ -111,11 +111,11 @@ TEST(ExpertFormat, TextThatWouldBreakTheTemplateIsEscaped) {
     EXPECT_EQ(lines[4], "<CENTER><H2>Q1 &#64; 2024</H2></CENTER>");
     EXPECT_EQ(lines[14], "  <TH>Price&#63; &lt;EUR&gt;</TH>");
     // Widths are clamped to 1..255.
-    EXPECT_EQ(lines[19],
+    EXPECT_EQ(lines[20],
               "  <TD><\xC2\xBF"
               "A>" +
                   std::string(255, '?') + "</TD>");
-    EXPECT_EQ(lines[20],
+    EXPECT_EQ(lines[21],
               "  <TD><\xC2\xBF"
               "B>?"
               "</TD>");
