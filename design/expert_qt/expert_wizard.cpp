@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -196,6 +197,7 @@ void ExpertWizard::BuildFinishPage() {
     layout->addWidget(text);
     run_code_ = new QPlainTextEdit;
     run_code_->setReadOnly(true);
+    run_code_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     QString code;
     for (const std::string& line : model_.RunCode()) code += Q(line) + QLatin1Char('\n');
     run_code_->setPlainText(code);
