@@ -150,11 +150,12 @@ void TImageObj::DrawLogic(TSectionList& doc, Canvas& canvas, const TFontObj* fon
             w = WidthValue;
             h = HeightValue;
         } else if (height_given) {
+            // Without a natural size (0 x 0) the missing side takes the given value.
             h = HeightValue;
-            w = nh > 0 ? MulDiv(HeightValue, nw, nh) : 0;
+            w = nw > 0 && nh > 0 ? MulDiv(HeightValue, nw, nh) : HeightValue;
         } else if (width_given) {
             w = WidthValue;
-            h = nw > 0 ? MulDiv(WidthValue, nh, nw) : 0;
+            h = nw > 0 && nh > 0 ? MulDiv(WidthValue, nh, nw) : WidthValue;
         }
         SizeFixed = true;
     }
@@ -169,8 +170,10 @@ void TImageObj::DrawLogic(TSectionList& doc, Canvas& canvas, const TFontObj* fon
         w += 2;
         h += 2;
     }
-    DrawnWidth = std::max(0, w);
-    DrawnHeight = std::max(0, h);
+    // Drawing scales the picture into the clamped size, so nothing of this size is ever
+    // allocated.
+    DrawnWidth = std::clamp(w, 0, kMaxLaidOutSide);
+    DrawnHeight = std::clamp(h, 0, kMaxLaidOutSide);
 }
 
 void TImageObj::Draw(Canvas& canvas, int x, int y, const TFontObj* font) {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string_view>
 
+#include "html/layout/image_obj.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 #include "html/tree/html_parser.h"
@@ -41,6 +42,16 @@ inline LaidOut LayOut(std::string_view html, int width) {
     HtmlParseBuffer(*l.doc, names, html);
     l.Layout(width);
     return l;
+}
+
+// Gives an image of a laid-out document a loaded picture, as if loading had found it, so
+// that the next layout sizes the image from it.
+inline void GivePicture(TImageObj& image, std::shared_ptr<RgbaImage> picture) {
+    image.Bitmap = std::move(picture);
+    image.Gif.reset();
+    image.ImageKnown = true;
+    image.Failed = false;
+    image.SizeFixed = false;
 }
 
 // The text of line i of a section.

@@ -100,10 +100,11 @@ TEST(ImageSizes, FromWidthHeightPercentAndBorders) {
     TSection& s = l.Text(0);
     ASSERT_EQ(s.InlineImages.size(), 10u);
     for (int i = 0; i < 7; ++i) {
-        s.InlineImages[static_cast<std::size_t>(i)]->Bitmap = std::make_shared<RgbaImage>(100, 200);
+        testing::GivePicture(*s.InlineImages[static_cast<std::size_t>(i)],
+                             std::make_shared<RgbaImage>(100, 200));
     }
     // A picture without a size cannot divide by zero.
-    s.InlineImages[3]->Bitmap = std::make_shared<RgbaImage>();
+    testing::GivePicture(*s.InlineImages[3], std::make_shared<RgbaImage>());
     l.Layout(400);
     const auto size = [&](int i) {
         const TImageObj& image = *s.InlineImages[static_cast<std::size_t>(i)];
@@ -123,7 +124,7 @@ TEST(ImageSizes, FromWidthHeightPercentAndBorders) {
 
 TEST(ImageSizes, HugeImagesAreDrawnScaledNotCopied) {
     auto l = LayOut("<IMG SRC=a WIDTH=90000 HEIGHT=20>", 400);
-    l.Text(0).InlineImages[0]->Bitmap = std::make_shared<RgbaImage>(2, 1);
+    testing::GivePicture(*l.Text(0).InlineImages[0], std::make_shared<RgbaImage>(2, 1));
     l.Layout(400);
     const auto images = Starting(Draw(l), "image");
     ASSERT_EQ(images.size(), 1u);
