@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "apps/quillon/command_registry.h"
+#include "apps/quillon/language_option.h"
 #include "engine/messages.h"
 #include "engine/quillon.h"
 #include "platform/core/host_services.h"
@@ -47,18 +48,6 @@ struct PrintTxtOptions {
     bool national = false;
     std::string lang = "english";
 };
-
-std::optional<TRepLanguage> ParseLanguage(std::string_view name) {
-    static const std::map<std::string, TRepLanguage> kNames = {
-        {"EN", laEnglish},      {"ENGLISH", laEnglish},      {"DE", laGerman},
-        {"GERMAN", laGerman},   {"IT", laItalian},           {"ITALIAN", laItalian},
-        {"FR", laFrench},       {"FRENCH", laFrench},        {"ES", laSpanish},
-        {"SPANISH", laSpanish}, {"RU", laRussian},           {"RUSSIAN", laRussian},
-        {"LT", laLithuanian},   {"LITHUANIAN", laLithuanian}};
-    const auto it = kNames.find(text::AsciiUpperCase(name));
-    if (it == kNames.end()) return std::nullopt;
-    return it->second;
-}
 
 int Fail(int code, const std::string& message) {
     std::cerr << "quillon print-txt: " << message << '\n';

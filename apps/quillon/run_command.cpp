@@ -24,6 +24,7 @@
 #include "apps/datasource/data_source.h"
 #include "apps/quillon/command_registry.h"
 #include "apps/quillon/fd_stream.h"
+#include "apps/quillon/language_option.h"
 #include "apps/quillon/progress_meter.h"
 #include "apps/quillon/record_feeder.h"
 #include "apps/quillon/staged_output.h"
@@ -93,18 +94,6 @@ struct RunOptions {
     std::string settings;
     std::string lang = "english";
 };
-
-std::optional<TRepLanguage> ParseLanguage(std::string_view name) {
-    static const std::map<std::string, TRepLanguage> kNames = {
-        {"EN", laEnglish},      {"ENGLISH", laEnglish},      {"DE", laGerman},
-        {"GERMAN", laGerman},   {"IT", laItalian},           {"ITALIAN", laItalian},
-        {"FR", laFrench},       {"FRENCH", laFrench},        {"ES", laSpanish},
-        {"SPANISH", laSpanish}, {"RU", laRussian},           {"RUSSIAN", laRussian},
-        {"LT", laLithuanian},   {"LITHUANIAN", laLithuanian}};
-    const auto it = kNames.find(text::AsciiUpperCase(name));
-    if (it == kNames.end()) return std::nullopt;
-    return it->second;
-}
 
 int Fail(int code, const std::string& message) {
     std::cerr << "quillon run: " << message << '\n';

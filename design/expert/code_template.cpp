@@ -5,6 +5,7 @@
 #include <cctype>
 #include <map>
 
+#include "design/expert/expert_format.h"
 #include "design/expert/handler_source.h"
 #include "engine/report_level.h"
 
@@ -40,16 +41,6 @@ HandlerInfo InfoOf(int level) {
 std::string UpperCase(std::string_view s) {
     std::string out(s);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
-std::string Literal(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    out += '"';
     return out;
 }
 

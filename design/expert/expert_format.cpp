@@ -20,17 +20,6 @@ std::string NamedSlot(std::string_view name, int width) {
     return out;
 }
 
-// A C++ string literal.
-std::string Literal(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') out += '\\';
-        out += c;
-    }
-    out += '"';
-    return out;
-}
-
 }  // namespace
 
 PageSizes ExpertPageSizes(std::size_t field_count) {
@@ -174,6 +163,16 @@ std::vector<std::string> ExpertDetailBody(std::string_view data_set,
     }
     lines.push_back("  }");
     return lines;
+}
+
+std::string Literal(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') out += '\\';
+        out += c;
+    }
+    out += '"';
+    return out;
 }
 
 }  // namespace quillon::design

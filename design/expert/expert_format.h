@@ -39,6 +39,9 @@ PageSizes ExpertPageSizes(std::size_t field_count);
 // would turn the line into a level marker, a format header or a field slot ("@", "^", "?").
 std::string EscapeTemplateText(std::string_view text);
 
+// The text as a C++ string literal: in double quotes, with " and \ escaped.
+std::string Literal(std::string_view text);
+
 // Why a name cannot stand in the template (empty when it can): format names must read
 // back from the header, field names must not end their markup or mark a level.
 std::string CheckFormatName(std::string_view name);
