@@ -72,16 +72,16 @@ std::string InstalledFontFamily(std::string_view name, bool fixed_pitch) {
     return family;
 }
 
-QFont MakeQFont(const FontSpec& spec, int device_dpi) {
-    QFont font(QString::fromStdString(InstalledFontFamily(spec.name, spec.fixed_pitch)));
-    // A painter scaled by dpi / 96 turns this size back into spec.size_pt at 96 dpi.
-    const double size = spec.size_pt > 0 ? spec.size_pt : 12.0;
+QFont MakeQFont(const FontSpec& wanted, int device_dpi) {
+    QFont font(QString::fromStdString(InstalledFontFamily(wanted.name, wanted.fixed_pitch)));
+    // The painter is scaled by dpi / 96, which turns this size back into the wanted points.
+    const double size = wanted.size_pt > 0 ? wanted.size_pt : 12.0;
     font.setPointSizeF(size * Canvas::kLogicalDpi / std::max(device_dpi, 1));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strike_out);
-    font.setFixedPitch(spec.fixed_pitch);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strike_out);
+    font.setFixedPitch(wanted.fixed_pitch);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(true);
     return font;

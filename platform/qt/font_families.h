@@ -19,6 +19,6 @@ std::string InstalledFontFamily(std::string_view name, bool fixed_pitch);
 // The QFont for a FontSpec whose size is counted at 96 logical pixels per inch, for drawing
 // on a device of device_dpi that is scaled by device_dpi / 96. Hinting is off, so that its
 // advances do not depend on the device's resolution.
-QFont MakeQFont(const FontSpec& spec, int device_dpi);
+QFont MakeQFont(const FontSpec& wanted, int device_dpi);
 
 }  // namespace quillon

@@ -49,8 +49,8 @@ TEST(FontFamilies, DocumentFacesMapToInstalledOnesOfTheSameKind) {
 }
 
 TEST(FontFamilies, QFontCarriesStyleAndLogicalSizeWithoutHinting) {
-    FontSpec spec{"Courier New", 9, true, true, true, true, true, 0x123456};
-    const QFont at96 = MakeQFont(spec, 96);
+    FontSpec wanted{"Courier New", 9, true, true, true, true, true, 0x123456};
+    const QFont at96 = MakeQFont(wanted, 96);
     EXPECT_EQ(QFontInfo(at96).family(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_DOUBLE_EQ(at96.pointSizeF(), 9.0);
     EXPECT_TRUE(at96.bold());
@@ -59,9 +59,9 @@ TEST(FontFamilies, QFontCarriesStyleAndLogicalSizeWithoutHinting) {
     EXPECT_TRUE(at96.strikeOut());
     EXPECT_EQ(at96.hintingPreference(), QFont::PreferNoHinting);
     // On a 600-dpi device the painter is scaled by 6.25, so the point size shrinks by it.
-    EXPECT_DOUBLE_EQ(MakeQFont(spec, 600).pointSizeF(), 9.0 * 96 / 600);
-    spec.size_pt = 0;
-    EXPECT_DOUBLE_EQ(MakeQFont(spec, 96).pointSizeF(), 12.0);
+    EXPECT_DOUBLE_EQ(MakeQFont(wanted, 600).pointSizeF(), 9.0 * 96 / 600);
+    wanted.size_pt = 0;
+    EXPECT_DOUBLE_EQ(MakeQFont(wanted, 96).pointSizeF(), 12.0);
 }
 
 }  // namespace
