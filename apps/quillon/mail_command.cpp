@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "apps/quillon/command_registry.h"
+#include "platform/core/text_encoding.h"
 #include "platform/mail/eml_storage.h"
 #include "platform/mail/smtp_storage.h"
 
@@ -40,21 +41,6 @@ struct MailOptions {
     std::string profile;
     std::string eml;
 };
-
-// The body's lines (without their line breaks).
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
 
 int RunMail(const MailOptions& options) {
     std::string text = options.text;
@@ -87,7 +73,7 @@ int RunMail(const MailOptions& options) {
     storage->SetSubject(options.subject);
     storage->SetToRecipients(options.to);
     storage->SetCcRecipients(options.cc);
-    storage->SetMessageText(Lines(text));
+    storage->SetMessageText(text::SplitLines(text));
     storage->SetAttachments(options.files);
     try {
         storage->Logon();

@@ -5,27 +5,9 @@
 #include "html/layout/form_controls.h"
 #include "html/layout/html_form.h"
 #include "html/layout/section_list.h"
+#include "platform/core/text_encoding.h"
 
 namespace quillon {
-
-namespace {
-
-// Lines of a text, split at '\n'; a final empty piece after a trailing line end is no line.
-std::vector<std::string> SplitLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(std::move(line));
-        start = end + 1;
-    }
-    return lines;
-}
-
-}  // namespace
 
 TEditFormControlObj::TEditFormControlObj(ThtmlForm& form, const TAttributeList& attrs,
                                          bool password)
@@ -116,7 +98,7 @@ void TTextAreaFormControlObj::SetText(std::string_view text) {
 }
 
 bool TTextAreaFormControlObj::GetSubmission(int index, std::string& out) {
-    const std::vector<std::string> lines = SplitLines(Text());
+    const std::vector<std::string> lines = text::SplitLines(Text());
     if (index < 0 || static_cast<std::size_t>(index) >= lines.size()) return false;
     out = Name + "=" + lines[static_cast<std::size_t>(index)];
     return true;

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillon::text {
 
@@ -68,5 +69,8 @@ std::string AsciiUpperCase(std::string_view s);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 // Removes blanks and control characters (<= ' ') from both ends.
 std::string_view Trim(std::string_view s);
+// The lines of a text split at LF, each without its CR LF or LF; a final empty piece after
+// a trailing line end is no line.
+std::vector<std::string> SplitLines(std::string_view text);
 
 }  // namespace quillon::text
