@@ -101,7 +101,10 @@ int main(int argc, char** argv) {
     auto make = [&] {
         // "C%05ld" of i / 50
         const std::string_view digits = Int(buf, sizeof buf, i / 50);
-        cust.assign("C").append(5 - std::min<std::size_t>(5, digits.size()), '0').append(digits);
+        cust.clear();
+        cust += 'C';
+        cust.append(5 - std::min<std::size_t>(5, digits.size()), '0');
+        cust += digits;
     };
     report.OnNext = [&](TQuillon&, bool& next) {
         ++i;

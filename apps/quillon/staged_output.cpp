@@ -13,7 +13,9 @@ StagedOutput::StagedOutput(fs::path target) : target_(std::move(target)) {
     fs::path dir = target_.parent_path();
     if (dir.empty()) dir = ".";
     // A dot name, so that a folder left by a killed run stays out of sight.
-    std::string pattern = (dir / ("." + target_.filename().string() + ".quillon-XXXXXX")).string();
+    std::string name = ".";
+    name.append(target_.filename().string()).append(".quillon-XXXXXX");
+    std::string pattern = (dir / name).string();
     if (::mkdtemp(pattern.data()) == nullptr) {
         error_ = std::strerror(errno);
         return;

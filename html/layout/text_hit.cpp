@@ -95,7 +95,10 @@ std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
         if (!run || run->Link().Empty()) return std::nullopt;
         UrlHit hit{run->Link(), nullptr};
         if (image.ServerMap) {
-            hit.Url.URL += "?" + std::to_string(ix) + "," + std::to_string(iy);
+            hit.Url.URL.append("?")
+                .append(std::to_string(ix))
+                .append(",")
+                .append(std::to_string(iy));
         }
         return hit;
     }

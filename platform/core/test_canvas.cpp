@@ -182,9 +182,10 @@ void TestCanvas::DoDrawLine(Point from, Point to, Color color, int width) {
 void TestCanvas::DoDrawPolyline(const std::vector<Point>& points, Color color, int width,
                                 bool closed) {
     std::string line = "polyline";
-    for (const Point& p : points) line += " " + PointText(p);
-    log_.push_back(line + " " + ColorText(color) + " " + std::to_string(width) +
-                   (closed ? " closed" : ""));
+    for (const Point& p : points) line.append(" ").append(PointText(p));
+    line.append(" ").append(ColorText(color)).append(" ").append(std::to_string(width));
+    if (closed) line += " closed";
+    log_.push_back(std::move(line));
     for (std::size_t i = 1; i < points.size(); ++i) {
         PaintLine(points[i - 1], points[i], color, width);
     }

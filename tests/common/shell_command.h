@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace quillon::testing {
 
@@ -14,6 +15,20 @@ struct ShellOutput {
     int status = -1;  // the exit code; -1 when the command did not exit normally
     std::string out;  // what it wrote to standard output
 };
+
+// `text` as one shell word: in single quotes, each quote inside written as '\''.
+inline std::string ShellQuote(std::string_view text) {
+    std::string quoted = "'";
+    for (const char c : text) {
+        if (c == '\'') {
+            quoted += "'\\''";
+        } else {
+            quoted += c;
+        }
+    }
+    quoted += '\'';
+    return quoted;
+}
 
 inline ShellOutput RunShell(const std::string& command_line) {
     ShellOutput result;

@@ -32,7 +32,9 @@ Records Split(std::string_view text, std::size_t block, std::size_t chunk,
     Records records;
     while (splitter.Next()) {
         records.emplace_back(splitter.Fields().begin(), splitter.Fields().end());
-        records.back().push_back("@" + std::to_string(splitter.Line()));
+        std::string line = "@";
+        line += std::to_string(splitter.Line());
+        records.back().push_back(std::move(line));
     }
     if (error != nullptr && splitter.Failed() != nullptr) {
         *error = "line " + std::to_string(splitter.Failed()->line) + ": " + splitter.Failed()->what;

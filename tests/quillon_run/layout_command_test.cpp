@@ -43,7 +43,8 @@ class LayoutCommandTest : public ::testing::Test {
 };
 
 TEST_F(LayoutCommandTest, PrintsTheLayoutAsJson) {
-    const Output r = Layout("'" + file_.string() + "' --fixed-metrics --width 64");
+    const Output r =
+        Layout(quillon::testing::ShellQuote(file_.string()) + " --fixed-metrics --width 64");
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(r.out.rfind("{\"width\": 64, \"height\": 89, \"sections\": [", 0), 0u) << r.out;
     EXPECT_NE(r.out.find("\"lines\": [{\"y\": 14, \"height\": 16, \"x\": 0, \"chars\": 6, "
@@ -62,13 +63,16 @@ TEST_F(LayoutCommandTest, FailuresHaveTheirExitCodes) {
     const Output missing = Layout("/nonexistent/report.htm --fixed-metrics");
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.out.find("/nonexistent/report.htm"), std::string::npos) << missing.out;
-    EXPECT_NE(Layout("'" + file_.string() + "' --fixed-metrics --width 0").status, 0);
+    EXPECT_NE(
+        Layout(quillon::testing::ShellQuote(file_.string()) + " --fixed-metrics --width 0").status,
+        0);
     EXPECT_EQ(Layout("--help").status, 0);
 
     std::string wide = "<TABLE><TR>";
     for (int i = 0; i < 1001; ++i) wide += "<TD>x";
     std::ofstream(file_) << wide;
-    const Output too_wide = Layout("'" + file_.string() + "' --fixed-metrics");
+    const Output too_wide =
+        Layout(quillon::testing::ShellQuote(file_.string()) + " --fixed-metrics");
     EXPECT_EQ(too_wide.status, 1);
     EXPECT_NE(too_wide.out.find("Table has too many Columns"), std::string::npos) << too_wide.out;
 }

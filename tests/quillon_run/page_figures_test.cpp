@@ -16,10 +16,8 @@ class PageFiguresTest : public CommandTest {
         CommandTest::SetUp();
         std::string csv = "grp,amount\n";
         for (int i = 1; i <= 57; ++i) {
-            csv += (i <= 20   ? "a"
-                    : i <= 45 ? "b"
-                              : "c") +
-                   std::string(",") + std::to_string(i) + "\n";
+            csv.append(i <= 20 ? "a" : i <= 45 ? "b" : "c").append(",");
+            csv.append(std::to_string(i)).append("\n");
         }
         WriteWhole(dir_ / "data.csv", csv);
         WriteWhole(dir_ / "rep.txt",
