@@ -34,9 +34,10 @@ function(quillon_existing_deps out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# quillon_add_library(NAME [DEPS lib ...] [PACKAGES "find_package arguments" ...]
-#                     [PKG_CONFIG module ...])
-# A layer library made of every .cpp file in the calling folder (none yet: no target).
+# quillon_add_library(NAME [SOURCES file.cpp ...] [DEPS lib ...]
+#                     [PACKAGES "find_package arguments" ...] [PKG_CONFIG module ...])
+# A layer library made of every .cpp file in the calling folder (none yet: no target), or
+# of the SOURCES named (for a folder that holds two libraries).
 # Its headers are included by their path from the repository root:
 # #include "engine/report_level.h". It is installed with its headers, and applications
 # reach it as Quillon::<NAME without "quillon_">, e.g. Quillon::engine (in this build too).
@@ -44,8 +45,12 @@ endfunction()
 # imported targets of other packages (e.g. "Qt6 COMPONENTS Widgets"); PKG_CONFIG: the
 # pkg-config modules of those packages, for the library's .pc file.
 function(quillon_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS;PACKAGES;PKG_CONFIG" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PACKAGES;PKG_CONFIG" ${ARGN})
+  if(ARG_SOURCES)
+    list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
   if(NOT sources)
     return()
   endif()

@@ -1,0 +1,112 @@
+#include "viewers/rtf/rtf_text_document.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <QStringList>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+#include "viewers/rtf/rtf_reader.h"
+
+namespace quillon {
+
+namespace {
+
+QFont::StyleHint StyleHintOf(const rtf::RtfFont& font) {
+    if (font.fixed_pitch) return QFont::TypeWriter;
+    switch (font.family) {
+        case rtf::RtfFontFamily::Roman:
+            return QFont::Serif;
+        case rtf::RtfFontFamily::Swiss:
+            return QFont::SansSerif;
+        case rtf::RtfFontFamily::Modern:
+            return QFont::TypeWriter;
+        case rtf::RtfFontFamily::Script:
+            return QFont::Cursive;
+        case rtf::RtfFontFamily::Decor:
+            return QFont::Decorative;
+        default:
+            return QFont::AnyStyle;
+    }
+}
+
+QTextCharFormat CharFormatOf(const rtf::RtfCharFormat& format,
+                             const std::vector<rtf::RtfFont>& fonts) {
+    QTextCharFormat out;
+    out.setFontPointSize(format.font_size);
+    out.setFontWeight(format.bold ? QFont::Bold : QFont::Normal);
+    out.setFontItalic(format.italic);
+    out.setFontUnderline(format.underline);
+    out.setFontStrikeOut(format.strike);
+    if (format.vertical == rtf::RtfVerticalAlign::Superscript) {
+        out.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    } else if (format.vertical == rtf::RtfVerticalAlign::Subscript) {
+        out.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    }
+    if (format.color) {
+        out.setForeground(QColor(format.color->red, format.color->green, format.color->blue));
+    }
+    if (format.font >= 0 && static_cast<std::size_t>(format.font) < fonts.size()) {
+        const rtf::RtfFont& font = fonts[static_cast<std::size_t>(format.font)];
+        if (!font.name.empty()) {
+            out.setFontFamilies(QStringList{QString::fromStdString(font.name)});
+        }
+        out.setFontStyleHint(StyleHintOf(font));
+        out.setFontFixedPitch(font.fixed_pitch);
+    }
+    return out;
+}
+
+QTextBlockFormat BlockFormatOf(const rtf::RtfParagraph& paragraph) {
+    QTextBlockFormat out;
+    switch (paragraph.alignment) {
+        case rtf::RtfAlignment::Left:
+            out.setAlignment(Qt::AlignLeft);
+            break;
+        case rtf::RtfAlignment::Center:
+            out.setAlignment(Qt::AlignHCenter);
+            break;
+        case rtf::RtfAlignment::Right:
+            out.setAlignment(Qt::AlignRight);
+            break;
+        case rtf::RtfAlignment::Justify:
+            out.setAlignment(Qt::AlignJustify);
+            break;
+    }
+    if (paragraph.page_break_before) out.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    return out;
+}
+
+}  // namespace
+
+void LoadRtfIntoDocument(QTextDocument& doc, std::string_view rtf) {
+    const rtf::RtfDocument model = rtf::ReadRtf(rtf);
+
+    // Loading is no edit a user could undo; the undo stack is left empty.
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    QTextCursor cursor(&doc);
+    bool first = true;
+    for (const rtf::RtfParagraph& paragraph : model.paragraphs) {
+        const QTextBlockFormat block = BlockFormatOf(paragraph);
+        const QTextCharFormat mark = CharFormatOf(paragraph.mark_format, model.fonts);
+        if (first) {
+            cursor.setBlockFormat(block);
+            cursor.setBlockCharFormat(mark);
+            first = false;
+        } else {
+            cursor.insertBlock(block, mark);
+        }
+        for (const rtf::RtfRun& run : paragraph.runs) {
+            cursor.insertText(
+                QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
+                CharFormatOf(run.format, model.fonts));
+        }
+    }
+    doc.setUndoRedoEnabled(undo);
+}
+
+}  // namespace quillon
