@@ -232,7 +232,18 @@ QMenuBar* TCustomWWWRepViewer::CurrentMenuBar() const {
 
 void TCustomWWWRepViewer::SetMainMenu(TComponent* Value) {
     FMainMenu.Set(Value);
-    InstallMenuBar(WidgetOf(Value));
+    QWidget* bar = WidgetOf(Value);
+    if (FDefaultMenu.isNull()) {
+        InstallMenuBar(bar);
+        return;
+    }
+    // While the default menu is shown (a report loaded into an open window), the
+    // application's menu takes its place only when the window closes.
+    if (bar != nullptr) {
+        if (bar->parentWidget() != FForm.get()) bar->setParent(FForm.get());
+        bar->hide();
+    }
+    FSavedMenu = bar;
 }
 
 void TCustomWWWRepViewer::SetViewerCaption(const std::string& Value) {

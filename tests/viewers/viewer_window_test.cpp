@@ -150,6 +150,16 @@ TEST_F(ViewerWindowTest, ShowingAgainBuildsOneMenuAndClosingRestoresTheApplicati
         EXPECT_EQ(viewer_.CurrentMenuBar(), &app_bar);
         EXPECT_EQ(viewer_.Form().findChildren<QMenuBar*>().size(), 1);
     }
+    // Loading into the open window keeps the default menu until the window closes.
+    viewer_.Show(report_, false);
+    QMenuBar* shown = viewer_.CurrentMenuBar();
+    report_.SetViewerExt(&viewer_);
+    report_.Viewer().MainMenu.Set(&app_menu);
+    report_.SetExtViewerProp(viewer_);
+    EXPECT_EQ(viewer_.CurrentMenuBar(), shown);
+    EXPECT_TRUE(app_bar.isHidden());
+    viewer_.CloseWindow();
+    EXPECT_EQ(viewer_.CurrentMenuBar(), &app_bar);
     // Without the default menu the application's menu stays in place.
     viewer_.SetDefaultMenuON(false);
     viewer_.Show(report_, false);
