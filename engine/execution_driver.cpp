@@ -181,7 +181,11 @@ bool ExecutionDriver::OpenTargets() {
     }
     const std::string file_error(Msg(FILE_OPENMsg, r_.FLanguage));
     const std::string& main = r_.FPrnFile;
+    // The files of this run, remembered for walking them in the viewer.
+    RunFiles& files = r_.FRunFiles;
+    files.clear();
     if (!out.CreateLevelFile(rlDetail, main)) return Fail(file_error + main);
+    files.push_back(main);
     if (!r_.FMultiLevel) return true;
     const LevelTable* levels = r_.FModel.Levels(1);
     for (int level = rlSum01; level <= rlSum10; ++level) {
@@ -190,6 +194,7 @@ bool ExecutionDriver::OpenTargets() {
         // A level file must never be the main file (or replace it).
         if (name.empty() || name == main) return Fail(file_error + (name.empty() ? main : name));
         if (!out.CreateLevelFile(level, name)) return Fail(file_error + name);
+        files.push_back(name);
     }
     return true;
 }
@@ -414,8 +419,7 @@ bool ExecutionDriver::Run() {
         if (load_ && r_.ViewerExt() != nullptr) {
             r_.SetProgressCaption("Loading...");
             r_.FHost.ProcessMessages();
-            // Loading into the viewer belongs to the viewer hand-off; nothing is loaded
-            // without a viewer.
+            r_.LoadFirst();
         }
         run_.FProgressForm.reset();
         r_.FHost.ProcessMessages();

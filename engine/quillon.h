@@ -24,6 +24,7 @@
 #include "calc/rep_calculator.h"
 #include "engine/custom_rep_viewer.h"
 #include "engine/eil_plist.h"
+#include "engine/level_files.h"
 #include "engine/messages.h"
 #include "engine/paged_output.h"
 #include "engine/print_options.h"
@@ -257,6 +258,42 @@ class TQuillon : public TComponent, public CalcReportAccess {
     // Where PrintTXT sends its jobs (nullptr: DefaultRawPrinters()); must outlive the report.
     void SetRawPrinters(RawPrinters* Value) { FRawPrinters = Value; }
 
+    // --- the viewer (viewer_handoff.cpp) ---------------------------------------------------
+    // Every call does nothing, or answers false, 0 or empty, when no viewer is connected.
+    // Copies the viewer parameters (Viewer) and the report's viewer events into Viewer.
+    void SetExtViewerProp(TCustomRepViewer& Viewer);
+    // Clears the viewer, configures it and loads FileName; false when nothing was loaded
+    // (a load error is shown as a message).
+    bool LoadFromFile(const std::string& FileName);
+    // Loads the main file of the run (PrnFile); a FindText that is not blank is then
+    // searched for.
+    bool LoadFirst(std::string_view FindText = {}, bool MatchCase = false);
+    // Load the last level file of the run, or the file after or before the one shown;
+    // false when there is none.
+    bool LoadLast(std::string_view FindText = {}, bool MatchCase = false);
+    bool LoadNext(std::string_view FindText = {}, bool MatchCase = false);
+    bool LoadPrior(std::string_view FindText = {}, bool MatchCase = false);
+    // The file of FileName's run in Direction (level_files.h); empty when there is none.
+    std::string SecondHTMFile(const std::string& FileName, int Direction) const;
+    // The files the last run that wrote files created: the main file, then the level files.
+    const RunFiles& LastRunFiles() const { return FRunFiles; }
+    int NumPrinterPages();
+    bool Find(const std::string& Text, bool MatchCase);
+    void CopyToClipboard();
+    // Clears Params and the viewer's document.
+    void Clear();
+    // Closes the viewer window, then Clear.
+    void Close();
+    // Show the viewer window; without a viewer a message says that none is connected.
+    void Show();
+    void ShowModal();
+    // The viewer's margins dialog; true when confirmed.
+    bool SetPageMargins();
+    // Prints pages FromPage..ToPage of the loaded report through the viewer, with the
+    // printer set-up of prSetupBeforePrint and the title line of Viewer().TitlePrintStyle;
+    // false when nothing was printed.
+    bool Print(int FromPage, int ToPage);
+
     // --- messages and the viewer's form ---------------------------------------------------
     // Shows Msg through the host's message dialog and returns its result. With prMsgToHtml
     // and an HTML format file the message becomes an HTML page in the report output
@@ -299,6 +336,13 @@ class TQuillon : public TComponent, public CalcReportAccess {
     friend class ReportOutputClient;
 
     void Construct();
+    // LoadFromFile, then a search for FindText when it is not blank; false for a blank
+    // name or a failed load.
+    bool LoadAndFind(const std::string& FileName, std::string_view FindText, bool MatchCase);
+    void ShowViewer(bool Modal);
+    // Prints through the viewer with the title line installed as its header or footer
+    // where that is wanted.
+    void PrintWithTitle(TCustomRepViewer& viewer, int FromPage, int ToPage);
     void ReadPageBreakMarkers();
     int PrinterPageHeight() const;  // 0 without printers
     void RaiseLevelEvent(int Level);
@@ -310,6 +354,8 @@ class TQuillon : public TComponent, public CalcReportAccess {
     RunState FRun;
 
     ComponentLink<TCustomRepViewer> FViewerExt;
+    // The files written by the last run into files (level_files.h).
+    RunFiles FRunFiles;
     ComponentLink<TCustomRepCalculator> FXCalcExt;
     ComponentLink<TrptStorage> FXStorage;
     std::unique_ptr<tRepViewerPar> FViewer;

@@ -104,6 +104,15 @@ class HostServices {
     virtual void SetPrinterOrientation(TPrinterOrientation /*orientation*/) {}
     // The printer set-up dialog; false when cancelled or when there is no printer.
     virtual bool PrinterSetupDialog() { return false; }
+    // The print dialog with a page range that starts as FromPage..ToPage and comes back as
+    // chosen (1..9999 for the whole document); false when cancelled. A host without a
+    // range dialog shows its set-up dialog and answers the whole document.
+    virtual bool PrintRangeDialog(int& FromPage, int& ToPage) {
+        if (!PrinterSetupDialog()) return false;
+        FromPage = 1;
+        ToPage = 9999;
+        return true;
+    }
 
     // Shows a message about to be mailed for review and editing; false when the user
     // cancels. Without a window the message is accepted unchanged when it has a To

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 namespace quillon {
@@ -196,6 +197,31 @@ bool QtHost::PrinterSetupDialog() {
     if (dialog.exec() != QDialog::Accepted) return false;
     for (qsizetype i = 0; i < printers_.size(); ++i) {
         if (printers_[i].printerName() == printer_->printerName()) current_ = static_cast<int>(i);
+    }
+    return true;
+}
+
+bool QtHost::PrintRangeDialog(int& FromPage, int& ToPage) {
+    if (printers_.isEmpty()) return false;
+    constexpr int kLastPage = 9999;
+    QPrintDialog dialog(printer_.get(), parent_);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, kLastPage);
+    const int from = std::clamp(FromPage, 1, kLastPage);
+    dialog.setFromTo(from, std::clamp(ToPage, from, kLastPage));
+    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    for (qsizetype i = 0; i < printers_.size(); ++i) {
+        if (printers_[i].printerName() == printer_->printerName()) current_ = static_cast<int>(i);
+    }
+    const auto range = dialog.printRange();
+    if (range == QAbstractPrintDialog::PageRange || range == QAbstractPrintDialog::Selection) {
+        FromPage = dialog.fromPage();
+        ToPage = dialog.toPage();
+    } else {
+        FromPage = 1;
+        ToPage = kLastPage;
     }
     return true;
 }

@@ -30,6 +30,7 @@ class QtHost : public HostServices {
     TPrinterOrientation PrinterOrientation() const override;
     void SetPrinterOrientation(TPrinterOrientation orientation) override;
     bool PrinterSetupDialog() override;
+    bool PrintRangeDialog(int& FromPage, int& ToPage) override;
 
     std::unique_ptr<ProgressWindow> CreateProgressWindow(const ProgressWindowTexts& texts) override;
 

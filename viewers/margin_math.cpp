@@ -1,0 +1,45 @@
+#include "viewers/margin_math.h"
+
+#include <QLocale>
+#include <QString>
+#include <cmath>
+
+namespace quillon {
+
+namespace {
+
+constexpr double kPixelsPerCm = 20.0;
+
+QLocale UserLocale() {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+}  // namespace
+
+int MarginPixels(double cm) {
+    const double pixels = std::round(cm * kPixelsPerCm);
+    if (!(pixels > 0)) return 0;
+    return pixels > 1e6 ? 1000000 : static_cast<int>(pixels);
+}
+
+double MarginFromPixels(int pixels) {
+    // std::nearbyint rounds halves to even in the default rounding mode.
+    return std::nearbyint(pixels / 2.0) / 10.0;
+}
+
+std::string MarginText(double cm) {
+    return UserLocale().toString(cm, 'g', 15).toStdString();
+}
+
+std::optional<double> ReadMarginText(std::string_view text) {
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+    bool ok = false;
+    double value = UserLocale().toDouble(s, &ok);
+    if (!ok) value = QLocale::c().toDouble(s, &ok);
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+}  // namespace quillon

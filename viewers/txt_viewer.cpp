@@ -1,0 +1,34 @@
+#include "viewers/txt_viewer.h"
+
+#include <QTextEdit>
+
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+TrptTXTViewer::TrptTXTViewer(std::string name, HostServices& host)
+    : TrptRTFViewer(std::move(name), host) {
+    FRichEdit->setAcceptRichText(false);
+    FPrintTXTAllowed = true;
+}
+
+void TrptTXTViewer::LoadDocument(const std::string& bytes) {
+    std::string utf8 = text::IsValidUtf8(bytes) ? bytes : text::Cp1252ToUtf8(bytes);
+    // Report lines end in CR LF; the control wants bare line ends.
+    std::string lines;
+    lines.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') continue;
+        lines.push_back(utf8[i]);
+    }
+    FRichEdit->setPlainText(QString::fromUtf8(lines.data(), static_cast<qsizetype>(lines.size())));
+}
+
+void TrptTXTViewer::ThePrintTXTClick(QObject*) {
+    TQuillon* report = Report();
+    if (report == nullptr) return;
+    // Width 0: the printer section's <WIDTH> applies (else 128).
+    report->PrintTXT("", "", "", FFromPage, FToPage, 0);
+}
+
+}  // namespace quillon
