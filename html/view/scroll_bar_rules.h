@@ -7,12 +7,12 @@
 namespace quillon {
 
 struct ScrollBarInput {
-    int Width = 0;          // W: the control
-    int Height = 0;         // H
-    int ScrollBarSize = 16; // S
-    int DocHeight = 0;      // D
-    int MarginWidth = 0;    // M
-    int WidestLine = 0;     // X (capped at kMaxPaintWidth)
+    int Width = 0;           // W: the control
+    int Height = 0;          // H
+    int ScrollBarSize = 16;  // S
+    int DocHeight = 0;       // D
+    int MarginWidth = 0;     // M
+    int WidestLine = 0;      // X (capped at kMaxPaintWidth)
     TScrollStyle Style = TScrollStyle::ssBoth;
     bool Border = true;  // false for htNone
 };

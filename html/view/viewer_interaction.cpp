@@ -152,14 +152,18 @@ void THTMLViewerModel::SelectAll() {
     Invalidate();
 }
 
-std::string THTMLViewerModel::CopyToClipboard() { return text::ToUtf8(doc_->CopyToClipboard()); }
+std::string THTMLViewerModel::CopyToClipboard() {
+    return text::ToUtf8(doc_->CopyToClipboard());
+}
 
 std::string THTMLViewerModel::SelText() const {
     const int n = doc_->GetSelLength();
     return n > 0 ? text::ToUtf8(doc_->GetSelTextBuf(n + 1)) : std::string();
 }
 
-int THTMLViewerModel::SelLength() const { return doc_->GetSelLength(); }
+int THTMLViewerModel::SelLength() const {
+    return doc_->GetSelLength();
+}
 
 void THTMLViewerModel::SetSelLength(int n) {
     if (doc_->SelStart < 0) return;

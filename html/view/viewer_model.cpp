@@ -31,7 +31,8 @@ THTMLViewerModel::THTMLViewerModel(Canvas& measure)
     : measure_(&measure), doc_(std::make_unique<TSectionList>(measure)) {
     doc_->ImagesShown = false;
     doc_->OnExpandFilename = [this](TSectionList&, const std::string& name) {
-        ExpandContext ctx{server_root_, base_, loading_file_.empty() ? current_file_ : loading_file_};
+        ExpandContext ctx{server_root_, base_,
+                          loading_file_.empty() ? current_file_ : loading_file_};
         return ExpandViewerFilename(name, ctx);
     };
     doc_->OnFormSubmit = [this](TSectionList&, const std::string& action,
@@ -203,7 +204,9 @@ void THTMLViewerModel::SetMarginHeight(int m) {
     RelayoutKeepingPosition(false);
 }
 
-void THTMLViewerModel::SetServerRoot(std::string_view root) { server_root_ = NormalServerRoot(root); }
+void THTMLViewerModel::SetServerRoot(std::string_view root) {
+    server_root_ = NormalServerRoot(root);
+}
 
 void THTMLViewerModel::SetOnBitmapRequest(decltype(TSectionList::OnBitmapRequest) f) {
     doc_->OnBitmapRequest = std::move(f);
@@ -444,8 +447,7 @@ std::int64_t THTMLViewerModel::Position() const {
     for (std::size_t i = 0; i < sections.size(); ++i) {
         const int bottom = top + sections[i]->Height;
         if (v_pos_ >= top && v_pos_ < bottom) {
-            return (static_cast<std::int64_t>(i) << 32) |
-                   static_cast<std::uint32_t>(v_pos_ - top);
+            return (static_cast<std::int64_t>(i) << 32) | static_cast<std::uint32_t>(v_pos_ - top);
         }
         top = bottom;
     }
@@ -467,7 +469,9 @@ int THTMLViewerModel::MaxHScrollPos() const {
     return bars_.HBar ? std::max(0, bars_.ScrollWidth - bars_.PanelWidth) : 0;
 }
 
-int THTMLViewerModel::GetScrollBarRange() const { return std::max(0, doc_height_ - bars_.PanelHeight); }
+int THTMLViewerModel::GetScrollBarRange() const {
+    return std::max(0, doc_height_ - bars_.PanelHeight);
+}
 
 void THTMLViewerModel::ScrollTo(int y) {
     const int old = v_pos_;

@@ -88,7 +88,7 @@ class THTMLViewerModel {
     int MarginWidth() const { return margin_width_; }
     void SetMarginWidth(int m);  // 0..50, else ignored
     int MarginHeight() const { return margin_height_; }
-    void SetMarginHeight(int m);  // 0..50, else ignored
+    void SetMarginHeight(int m);   // 0..50, else ignored
     double PrintMarginLeft = 2.0;  // centimetres
     double PrintMarginRight = 2.0;
     double PrintMarginTop = 2.0;

@@ -88,9 +88,8 @@ TEST(ViewerLinks, FollowsFilesAnchorsAndImagesAndIgnoresOtherKinds) {
         "<A HREF=\"notes.txt\">notes</A> <A HREF=\"Sub/Next.HTM\">again</A></P>";
     const std::string main = dir.Write("Main.htm", "<TITLE>Main</TITLE>" + links + Paragraphs(60) +
                                                        "<A NAME=Here>here</A>" + Paragraphs(60));
-    dir.Write("Sub/Next.HTM", "<TITLE>Next</TITLE><P><A HREF=\"file://" + main +
-                                  "\">back</A></P>" + Paragraphs(60) + "<A NAME=x>x</A>" +
-                                  Paragraphs(30));
+    dir.Write("Sub/Next.HTM", "<TITLE>Next</TITLE><P><A HREF=\"file://" + main + "\">back</A></P>" +
+                                  Paragraphs(60) + "<A NAME=x>x</A>" + Paragraphs(30));
     v.LoadFromFile(main);
 
     // An anchor in this document: scroll, and remember where we were.

@@ -281,7 +281,7 @@ TEST(ViewerBackground, PositionedRectangleNeedsOpenBeforeClose) {
     EXPECT_EQ(r->left, 10 + open->x);  // the margin
     EXPECT_EQ(r->top, open->y);
     EXPECT_EQ(r->bottom, open->y + 2 * (16 + 14));  // two paragraphs further down
-    v.ScrollTo(7);  // the rectangle scrolls with the text
+    v.ScrollTo(7);                                  // the rectangle scrolls with the text
     EXPECT_EQ(v.PositionedBackgroundRect()->top, r->top - v.ScrollPos());
     v.LoadFromBuffer("<P>end }</P><P>text</P><P>{ form</P>");
     EXPECT_FALSE(v.PositionedBackgroundRect().has_value());
