@@ -48,7 +48,7 @@ TEST(ViewerScreenshot, MatchesTheStoredPicture) {
     v.clearFocus();
     QCoreApplication::processEvents();
     const QImage shot = v.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const std::string out = std::filesystem::current_path() / "viewer_page.png";
+    const std::string out = std::filesystem::temp_directory_path() / "quillon_viewer_page.png";
     shot.save(QString::fromStdString(out));
 
     // The background colour of the body shows where nothing is drawn.
