@@ -269,7 +269,9 @@ void THTMLViewerModel::SetupAndLogic(const THtmlParseResult& parsed) {
 
 void THTMLViewerModel::LoadFile(const std::string& name, TFileType type) {
     const FileAndDest fd = SplitDestination(name);
-    const std::string file = HTMLExpandFilename(fd.File);
+    // A name from the application is relative to the working folder; links were expanded
+    // against the document before they got here.
+    const std::string file = ExpandViewerFilename(fd.File, ExpandContext{});
     const std::string previous = current_file_;
     ProcessingScope scope(*this);
     std::error_code ec;
@@ -340,6 +342,7 @@ void THTMLViewerModel::LoadFromSource(Parse&& parse) {
         ProcessingScope scope(*this);
         try {
             PrepareDocument();
+            current_file_.clear();  // images of the text resolve against the working folder
             const THtmlParseResult parsed = parse();
             current_file_.clear();
             file_type_ = TFileType::HTMLType;
@@ -410,6 +413,7 @@ void THTMLViewerModel::DoLogic() {
     const int height = doc_->DoLogic(*measure_, margin_height_, width, widest_line_, cursor);
     widest_line_ = std::min(widest_line_, kMaxPaintWidth);
     doc_height_ = height + (v_allowed ? 2 : 1) * margin_height_;
+    laid_out_width_ = width_;
     layout_in_progress_ = layout_before;
     DoScrollBars();
 }
