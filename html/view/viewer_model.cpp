@@ -38,6 +38,25 @@ THTMLViewerModel::THTMLViewerModel(Canvas& measure)
     doc_->OnFormSubmit = [this](TSectionList&, const std::string& action,
                                 const std::vector<std::string>& results,
                                 const std::string& method) { SubmitForm(action, results, method); };
+    // Page keys typed into a text control scroll the document.
+    doc_->OnControlKey = [this](TSectionList&, ControlKey key) {
+        switch (key) {
+            case ControlKey::PageUp:
+                KeyDown(TViewerKey::PageUp);
+                break;
+            case ControlKey::PageDown:
+                KeyDown(TViewerKey::PageDown);
+                break;
+            case ControlKey::Home:
+                KeyDown(TViewerKey::Home);
+                break;
+            case ControlKey::End:
+                KeyDown(TViewerKey::End);
+                break;
+            case ControlKey::Enter:
+                break;
+        }
+    };
     ApplyFonts();
     DoScrollBars();
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "html/layout/form_controls.h"
 #include "html/layout/html_form.h"
 #include "model_test_support.h"
 
@@ -149,6 +150,19 @@ TEST(ViewerForms, SubmissionIsDeliveredAfterTheClick) {
     action.clear();
     v.DeliverFormSubmit();  // delivered once only
     EXPECT_TRUE(action.empty());
+}
+
+TEST(ViewerForms, PageKeysInATextControlScrollTheDocument) {
+    FakeViewer v;
+    v.LoadFromBuffer("<FORM><INPUT NAME=a><INPUT NAME=b></FORM>" + Paragraphs(100));
+    auto* edit = dynamic_cast<TEditFormControlObj*>(v.Document().AllControls().at(0));
+    ASSERT_NE(edit, nullptr);
+    edit->KeyPressed(ControlKey::PageDown);
+    EXPECT_EQ(v.ScrollPos(), v.Bars().VLargeStep);
+    edit->KeyPressed(ControlKey::End);
+    EXPECT_EQ(v.ScrollPos(), v.GetScrollBarRange());
+    edit->KeyPressed(ControlKey::Home);
+    EXPECT_EQ(v.ScrollPos(), 0);
 }
 
 }  // namespace
