@@ -1,0 +1,313 @@
+#include "html/view/html_viewer.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+#include "platform/qt/qt_canvas.h"
+
+namespace quillon {
+
+detail::MeasureCanvasHolder::MeasureCanvasHolder() : measure_canvas(MakeMeasuringCanvas()) {}
+
+// Shows the document and passes the mouse to its viewer. Qt double-buffers widgets, so the
+// document is drawn straight into the paint event's region.
+class TPaintPanel : public QWidget {
+  public:
+    explicit TPaintPanel(THTMLViewer& viewer) : QWidget(&viewer), viewer_(viewer) {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setCursor(Qt::IBeamCursor);
+    }
+
+  protected:
+    void paintEvent(QPaintEvent* e) override {
+        QPainter painter(this);
+        viewer_.PaintDocument(painter, e->rect());
+    }
+    void mousePressEvent(QMouseEvent* e) override { viewer_.PanelMousePress(*e); }
+    void mouseMoveEvent(QMouseEvent* e) override { viewer_.PanelMouseMove(*e); }
+    void mouseReleaseEvent(QMouseEvent* e) override { viewer_.PanelMouseRelease(*e); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { viewer_.PanelDoubleClick(*e); }
+
+  private:
+    THTMLViewer& viewer_;
+};
+
+THTMLViewer::THTMLViewer(QWidget* parent)
+    : QWidget(parent),
+      THTMLViewerModel(*measure_canvas),
+      panel_(new TPaintPanel(*this)),
+      v_bar_(new QScrollBar(Qt::Vertical, this)),
+      h_bar_(new QScrollBar(Qt::Horizontal, this)) {
+    setFocusPolicy(Qt::ClickFocus);
+    setCursor(Qt::IBeamCursor);
+    v_bar_->hide();
+    h_bar_->hide();
+    v_bar_->setFocusPolicy(Qt::NoFocus);
+    h_bar_->setFocusPolicy(Qt::NoFocus);
+    v_bar_->setSingleStep(kVerticalSmallStep);
+    h_bar_->setSingleStep(kHorizontalSmallStep);
+    SetScrollBarSize(v_bar_->sizeHint().width());
+
+    control_host_ = std::make_unique<QtControlHost>(*panel_);
+    TSectionList& doc = Document();
+    doc.SetControlHost(control_host_.get());
+    doc.OnClipboardText = [](TSectionList&, const std::u32string& text) {
+        if (auto* clipboard = QGuiApplication::clipboard()) {
+            clipboard->setText(QString::fromStdU32String(text));
+        }
+    };
+    doc.OnTimerChange = [this](TSectionList&, bool running) {
+        if (running) {
+            gif_timer_.start();
+        } else {
+            gif_timer_.stop();
+        }
+    };
+    doc.OnInvalidate = [this](TSectionList&, const Rect& r) {
+        panel_->update(QRect(r.left, r.top, r.Width(), r.Height()));
+    };
+    doc.BackgroundChange = [this](TSectionList&, Color) { panel_->update(); };
+
+    gif_timer_.setInterval(50);
+    QObject::connect(&gif_timer_, &QTimer::timeout, this, [this] { AnimationTick(); });
+    auto_scroll_timer_.setInterval(100);
+    QObject::connect(&auto_scroll_timer_, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+
+    QObject::connect(v_bar_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (updating_bars_) return;
+        ScrollTo(value);
+    });
+    QObject::connect(v_bar_, &QScrollBar::actionTriggered, this, [this](int) { setFocus(); });
+    QObject::connect(h_bar_, &QScrollBar::valueChanged, this, [this](int value) {
+        if (updating_bars_) return;
+        setFocus();
+        SetHScrollPos(value);
+    });
+    resize(150, 150);
+    SetBounds(150, 150);
+}
+
+THTMLViewer::~THTMLViewer() {
+    // The form widgets go with the document, before the panel that parents them.
+    Document().Clear();
+    Document().SetControlHost(nullptr);
+}
+
+QWidget& THTMLViewer::PaintPanel() {
+    return *panel_;
+}
+
+// Printing is joined by the print module; until then nothing is printed.
+int THTMLViewer::Print(int /*from_page*/, int /*to_page*/) {
+    return 0;
+}
+int THTMLViewer::NumPrinterPages() {
+    return 0;
+}
+
+// --- model hooks ---
+
+void THTMLViewer::Invalidate() {
+    panel_->update();
+}
+
+void THTMLViewer::ScrollBarsChanged() {
+    const ScrollBarLayout& b = Bars();
+    const int s = ScrollBarSize();
+    updating_bars_ = true;
+    panel_->setGeometry(b.Border, b.Border, b.PanelWidth, b.PanelHeight);
+    v_bar_->setGeometry(width() - b.Border - s, b.Border, s, b.PanelHeight);
+    v_bar_->setRange(0, GetScrollBarRange());
+    v_bar_->setPageStep(std::max(1, b.VLargeStep));
+    v_bar_->setValue(ScrollPos());
+    v_bar_->setVisible(b.VBar);
+    h_bar_->setGeometry(b.Border, height() - b.Border - s, b.ClientWidth - 2 * b.Border, s);
+    h_bar_->setRange(0, MaxHScrollPos());
+    h_bar_->setPageStep(std::max(1, b.HLargeStep));
+    h_bar_->setValue(HScrollPos());
+    h_bar_->setVisible(b.HBar);
+    updating_bars_ = false;
+}
+
+void THTMLViewer::ViewScrolled(int old_y, int new_y) {
+    if (old_y == new_y) return;
+    // One small step moves the pixels and paints only the uncovered strip.
+    if (std::abs(new_y - old_y) == kVerticalSmallStep) {
+        panel_->scroll(0, old_y - new_y);
+    } else {
+        panel_->update();
+    }
+}
+
+void THTMLViewer::SetBusyCursor(bool busy) {
+    if (busy == busy_cursor_) return;
+    busy_cursor_ = busy;
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void THTMLViewer::StartAutoScroll() {
+    auto_scroll_timer_.start();
+}
+void THTMLViewer::StopAutoScroll() {
+    auto_scroll_timer_.stop();
+}
+
+void THTMLViewer::PostFormSubmit() {
+    QTimer::singleShot(0, this, [this] { DeliverFormSubmit(); });
+}
+
+void THTMLViewer::AnimationTick() {
+    Document().CheckGIFList();
+}
+
+void THTMLViewer::AutoScrollTick() {
+    if (!AutoScrollStep(last_mouse_.x(), last_mouse_.y())) auto_scroll_timer_.stop();
+}
+
+// --- Qt events ---
+
+void THTMLViewer::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    SetBounds(width(), height());
+    ScrollBarsChanged();
+}
+
+void THTMLViewer::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const bool shown = (hasFocus() && BorderStyle() == THTMLBorderStyle::htFocused) ||
+                       BorderStyle() == THTMLBorderStyle::htSingle;
+    const QColor panel_color = QColor::fromRgb(Document().Background());
+    p.fillRect(rect(), panel_color);
+    if (BorderStyle() != THTMLBorderStyle::htNone) {
+        p.setPen(shown ? palette().color(QPalette::ButtonText) : panel_color);
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void THTMLViewer::focusInEvent(QFocusEvent* e) {
+    QWidget::focusInEvent(e);
+    update();
+}
+
+void THTMLViewer::focusOutEvent(QFocusEvent* e) {
+    QWidget::focusOutEvent(e);
+    update();
+}
+
+void THTMLViewer::keyPressEvent(QKeyEvent* e) {
+    if (e->matches(QKeySequence::Copy)) {
+        CopyToClipboard();
+        return;
+    }
+    if (e->matches(QKeySequence::SelectAll)) {
+        SelectAll();
+        return;
+    }
+    std::optional<TViewerKey> key;
+    switch (e->key()) {
+        case Qt::Key_PageUp:
+            key = TViewerKey::PageUp;
+            break;
+        case Qt::Key_PageDown:
+            key = TViewerKey::PageDown;
+            break;
+        case Qt::Key_Home:
+            key = TViewerKey::Home;
+            break;
+        case Qt::Key_End:
+            key = TViewerKey::End;
+            break;
+        case Qt::Key_Up:
+            key = TViewerKey::Up;
+            break;
+        case Qt::Key_Down:
+            key = TViewerKey::Down;
+            break;
+        case Qt::Key_Left:
+            key = TViewerKey::Left;
+            break;
+        case Qt::Key_Right:
+            key = TViewerKey::Right;
+            break;
+        default:
+            break;
+    }
+    if (key) {
+        KeyDown(*key);
+    } else {
+        QWidget::keyPressEvent(e);
+    }
+}
+
+// --- the paint panel ---
+
+void THTMLViewer::DrawBackground(Canvas& canvas, const QRect& clip) {
+    TSectionList& doc = Document();
+    const Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
+    const auto& back = doc.BackImage;
+    if (ViewImages() && !PositionBackground() && back && !back->Empty()) {
+        // Tiles aligned to the document, so the background scrolls with the text.
+        const int w = back->Width();
+        const int t = back->Height();
+        const int h = HScrollPos();
+        const int v = ScrollPos();
+        for (int y = (v / t) * t - v; y < area.bottom; y += t) {
+            if (y + t <= area.top) continue;
+            for (int x = (h / w) * w - h; x < area.right; x += w) {
+                if (x + w <= area.left) continue;
+                canvas.DrawImage(Rect{x, y, x + w, y + t}, *back);
+            }
+        }
+        return;
+    }
+    canvas.FillRect(area, doc.Background());
+    if (ViewImages() && PositionBackground() && !doc.BackgroundImageName().empty() && back &&
+        !back->Empty()) {
+        // A picture placed between the document's first "{" and "}".
+        if (const auto r = PositionedBackgroundRect()) canvas.DrawImage(*r, *back);
+    }
+}
+
+void THTMLViewer::PaintDocument(QPainter& painter, const QRect& clip) {
+    QtCanvas canvas(painter);
+    DrawBackground(canvas, clip);
+    if (Processing() && Document().Empty()) return;
+    const Rect area{clip.left(), clip.top(), clip.right() + 1, clip.bottom() + 1};
+    Document().Draw(canvas, area, kMaxPaintWidth, MarginWidth() - HScrollPos(),
+                    MarginHeight() - ScrollPos());
+}
+
+void THTMLViewer::PanelMousePress(QMouseEvent& e) {
+    const bool had_focus = hasFocus();
+    setFocus(Qt::MouseFocusReason);
+    last_mouse_ = e.position().toPoint();
+    MouseDown(last_mouse_.x(), last_mouse_.y(), e.button() == Qt::LeftButton, had_focus);
+}
+
+void THTMLViewer::PanelMouseMove(QMouseEvent& e) {
+    last_mouse_ = e.position().toPoint();
+    const bool over_link =
+        MouseMove(last_mouse_.x(), last_mouse_.y(), (e.buttons() & Qt::LeftButton) != 0);
+    panel_->setCursor(over_link ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void THTMLViewer::PanelMouseRelease(QMouseEvent& e) {
+    last_mouse_ = e.position().toPoint();
+    MouseUp(last_mouse_.x(), last_mouse_.y(), e.button() == Qt::LeftButton);
+}
+
+void THTMLViewer::PanelDoubleClick(QMouseEvent& e) {
+    if (e.button() != Qt::LeftButton) return;
+    DoubleClick(e.position().toPoint().x(), e.position().toPoint().y());
+}
+
+}  // namespace quillon

@@ -1,0 +1,25 @@
+#pragma once
+// Enumerations and limits shared by the viewer control's model and widget.
+
+#include <cstdint>
+
+namespace quillon {
+
+// How the current document was loaded.
+enum class TFileType { HTMLType, TextType, ImageType };
+
+// htFocused: the border shows only while the control has the focus.
+enum class THTMLBorderStyle { htFocused, htNone, htSingle };
+
+// Which scroll bars may appear.
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// Keys that scroll the view.
+enum class TViewerKey { PageUp, PageDown, Home, End, Up, Down, Left, Right };
+
+// Widest line and paint width used for scrolling and drawing (wide reports stay reachable).
+inline constexpr int kMaxPaintWidth = 32000;
+inline constexpr int kVerticalSmallStep = 16;
+inline constexpr int kHorizontalSmallStep = 15;
+
+}  // namespace quillon
