@@ -92,58 +92,58 @@ PrintResult TDocumentPrint::Paginate(int FromPage, int ToPage, bool output) {
     bool job_open = false;
     int y = 0;
     try {
-    for (int page = 1;; ++page) {
-        if (page > ToPage) break;
-        result.LastPage = page;
-        result.PageTops.push_back(y);
-        const Rect rect{x_, y, x_ + g.LayoutWidth, y + g.BodyHeight};
-        bool stop = false;
-        if (output && page >= FromPage) {
-            if (job_open) {
-                target_.NewPage(page);
+        for (int page = 1;; ++page) {
+            if (page > ToPage) break;
+            result.LastPage = page;
+            result.PageTops.push_back(y);
+            const Rect rect{x_, y, x_ + g.LayoutWidth, y + g.BodyHeight};
+            bool stop = false;
+            if (output && page >= FromPage) {
+                if (job_open) {
+                    target_.NewPage(page);
+                } else {
+                    target_.BeginDoc(title_, settings_.ScreenDpi, page);
+                    job_open = true;
+                }
+                // Where the page ends is found first, so that nothing below it (the rest of a
+                // table's frame, a float) shows on this page as well as on the next.
+                copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
+                Rect body = g.BodyClip().Offset(0, y - g.Top);
+                if (copy.PrintPageBottom > y && copy.PrintPageBottom < rect.bottom) {
+                    body.bottom = copy.PrintPageBottom + 1;  // the last row's bottom border
+                }
+                Canvas& canvas = target_.PageCanvas();
+                {
+                    // Document y lands on the body's top; nothing is drawn outside the body.
+                    OriginScope origin(canvas, 0, g.Top - y);
+                    ClipScope clip(canvas, body);
+                    DrawBackground(canvas, x_);
+                    copy.Draw(canvas, rect, g.LayoutWidth, x_, 0);
+                }
+                if (settings_.OnPrintHeader) {
+                    FontScope font(canvas);
+                    settings_.OnPrintHeader(canvas, page, g.PageWidth, g.Top, stop);
+                }
+                if (settings_.OnPrintFooter) {
+                    FontScope font(canvas);
+                    OriginScope origin(canvas, 0, g.Top + g.BodyHeight);
+                    settings_.OnPrintFooter(canvas, page, g.PageWidth, g.FooterHeight(), stop);
+                }
+                ++result.PagesPrinted;
             } else {
-                target_.BeginDoc(title_, settings_.ScreenDpi, page);
-                job_open = true;
+                copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
             }
-            // Where the page ends is found first, so that nothing below it (the rest of a
-            // table's frame, a float) shows on this page as well as on the next.
-            copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
-            Rect body = g.BodyClip().Offset(0, y - g.Top);
-            if (copy.PrintPageBottom > y && copy.PrintPageBottom < rect.bottom) {
-                body.bottom = copy.PrintPageBottom + 1;  // the last row's bottom border
+            // The next page starts where this one ended: at a page break, at a line that did
+            // not fit, or at the body's bottom. A page always moves on, so that a line or a
+            // picture taller than the body is printed in body-high slices.
+            const int bottom = copy.PrintPageBottom;
+            y = bottom > y ? bottom : y + g.BodyHeight;
+            if (stop) {
+                result.Stopped = true;
+                break;
             }
-            Canvas& canvas = target_.PageCanvas();
-            {
-                // Document y lands on the body's top; nothing is drawn outside the body.
-                OriginScope origin(canvas, 0, g.Top - y);
-                ClipScope clip(canvas, body);
-                DrawBackground(canvas, x_);
-                copy.Draw(canvas, rect, g.LayoutWidth, x_, 0);
-            }
-            if (settings_.OnPrintHeader) {
-                FontScope font(canvas);
-                settings_.OnPrintHeader(canvas, page, g.PageWidth, g.Top, stop);
-            }
-            if (settings_.OnPrintFooter) {
-                FontScope font(canvas);
-                OriginScope origin(canvas, 0, g.Top + g.BodyHeight);
-                settings_.OnPrintFooter(canvas, page, g.PageWidth, g.FooterHeight(), stop);
-            }
-            ++result.PagesPrinted;
-        } else {
-            copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
+            if (y >= height_) break;
         }
-        // The next page starts where this one ended: at a page break, at a line that did
-        // not fit, or at the body's bottom. A page always moves on, so that a line or a
-        // picture taller than the body is printed in body-high slices.
-        const int bottom = copy.PrintPageBottom;
-        y = bottom > y ? bottom : y + g.BodyHeight;
-        if (stop) {
-            result.Stopped = true;
-            break;
-        }
-        if (y >= height_) break;
-    }
     } catch (...) {
         // A job left open would deliver a half print.
         if (job_open) target_.Abort();

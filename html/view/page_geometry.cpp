@@ -71,7 +71,8 @@ PageGeometry ComputePageGeometry(const PageDevice& d, const PrintSettings& s) {
     g.PageHeight = MulDiv(d.PageHeight, screen, d.DpiY);
     if (body_height <= 0 || g.BodyHeight < 1) {
         throw EPrintError("the top and bottom margins (" + Cm(s.PrintMarginTop) + " + " +
-                          Cm(s.PrintMarginBottom) + ") leave no page body on a printable height of " +
+                          Cm(s.PrintMarginBottom) +
+                          ") leave no page body on a printable height of " +
                           Cm(d.PageHeight, d.DpiY));
     }
     if (body_width <= 0 || g.LayoutWidth < 1) {

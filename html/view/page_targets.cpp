@@ -1,6 +1,7 @@
 #include "html/view/page_targets.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "platform/qt/qt_canvas.h"
@@ -56,7 +57,10 @@ void PrinterPageTarget::Abort() {
 PngPageTarget::PngPageTarget(std::string folder, const QPageSize& size,
                              QPageLayout::Orientation orientation, int dpi)
     : folder_(std::move(folder)), dpi_(std::max(dpi, 1)) {
-    pixels_ = size.sizePixels(dpi_);
+    // Rounded, not cut: A4 at 96 dpi is 794 x 1123.
+    const QSizeF mm = size.size(QPageSize::Millimeter);
+    pixels_ = QSize(static_cast<int>(std::lround(mm.width() / 25.4 * dpi_)),
+                    static_cast<int>(std::lround(mm.height() / 25.4 * dpi_)));
     if (orientation == QPageLayout::Landscape) pixels_.transpose();
 }
 
