@@ -10,6 +10,7 @@
 // written); 4 the output cannot be written; 64 usage error.
 
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -101,6 +102,13 @@ TPagePrinted PageNumberFooter(int total) {
     };
 }
 
+// A plain-text report (.txt) prints as the text viewer shows it: lines in the fixed font.
+bool IsTextFile(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".txt";
+}
+
 void PrintPagesJson(const PrintResult& count) {
     std::cout << "{\"pages\": " << count.LastPage << ", \"breaks\": [";
     for (std::size_t i = 0; i < count.PageTops.size(); ++i) {
@@ -129,28 +137,6 @@ int RunRender(const RenderOptions& opt) {
     }
     EnsureGuiApplication();
 
-    std::unique_ptr<Canvas> screen;
-    if (opt.fixed_metrics) {
-        screen = std::make_unique<TestCanvas>(1, 1);
-    } else {
-        screen = MakeMeasuringCanvas();
-    }
-    TSectionList doc;
-    doc.SetScreenCanvas(screen.get());
-    const std::filesystem::path folder = std::filesystem::path(opt.path).parent_path();
-    doc.OnImageRequest = [folder](TSectionList&, const std::string& name, std::string& bytes) {
-        std::ifstream in(folder / name, std::ios::binary);
-        if (in) bytes.assign(std::istreambuf_iterator<char>(in), {});
-    };
-    TNameList names;
-    THtmlParseResult parsed;
-    try {
-        parsed = HtmlParseFile(doc, names, opt.path);
-    } catch (const std::exception& e) {
-        std::cerr << me << opt.path << ": " << e.what() << '\n';
-        return kExitDocument;
-    }
-
     const auto orientation = opt.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     std::unique_ptr<TvwPrinter> printer;
     std::unique_ptr<QtPageTargetBase> target;
@@ -159,15 +145,36 @@ int RunRender(const RenderOptions& opt) {
         printer->SetPage(*paper, orientation);
         target = std::make_unique<PrinterPageTarget>(*printer);
     } else {
+        target = std::make_unique<PngPageTarget>(opt.png, *paper, orientation);
+    }
+    if (opt.fixed_metrics) target->SetLayoutCanvas(std::make_unique<TestCanvas>(1, 1));
+
+    // Nothing shows the document: it is measured as the target measures and printed
+    // itself, not a copy of it.
+    auto doc = std::make_unique<TSectionList>();
+    doc->SetScreenCanvas(&target->LayoutCanvas());
+    const std::filesystem::path folder = std::filesystem::path(opt.path).parent_path();
+    doc->OnImageRequest = [folder](TSectionList&, const std::string& name, std::string& bytes) {
+        std::ifstream in(folder / name, std::ios::binary);
+        if (in) bytes.assign(std::istreambuf_iterator<char>(in), {});
+    };
+    TNameList names;
+    THtmlParseResult parsed;
+    try {
+        parsed = IsTextFile(opt.path) ? HtmlParseTextFile(*doc, names, opt.path)
+                                      : HtmlParseFile(*doc, names, opt.path);
+    } catch (const std::exception& e) {
+        std::cerr << me << opt.path << ": " << e.what() << '\n';
+        return kExitDocument;
+    }
+    if (!opt.png.empty()) {
         std::error_code ec;
         std::filesystem::create_directories(opt.png, ec);
         if (!std::filesystem::is_directory(opt.png)) {
             std::cerr << me << "cannot make the folder " << opt.png << " for the page images\n";
             return kExitOutput;
         }
-        target = std::make_unique<PngPageTarget>(opt.png, *paper, orientation);
     }
-    if (opt.fixed_metrics) target->SetLayoutCanvas(std::make_unique<TestCanvas>(1, 1));
 
     PrintSettings settings;
     settings.PrintMarginTop = (*margins)[0];
@@ -178,7 +185,7 @@ int RunRender(const RenderOptions& opt) {
 
     std::optional<TDocumentPrint> print;
     try {
-        print.emplace(doc, settings, *target);
+        print.emplace(std::move(doc), settings, *target);
     } catch (const EPrintError& e) {
         std::cerr << me << opt.path << ": " << e.what() << '\n';
         return kExitPageSetup;

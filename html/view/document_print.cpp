@@ -26,11 +26,18 @@ class FontScope {
 
 TDocumentPrint::TDocumentPrint(const TSectionList& shown, const PrintSettings& settings,
                                PageTarget& target)
-    : settings_(settings), target_(target), title_(settings.Title) {
+    : TDocumentPrint(TSectionList::CreateCopy(shown), settings, target) {}
+
+TDocumentPrint::TDocumentPrint(std::unique_ptr<TSectionList> document,
+                               const PrintSettings& settings, PageTarget& target)
+    : settings_(settings), target_(target), copy_(std::move(document)), title_(settings.Title) {
+    Prepare();
+}
+
+void TDocumentPrint::Prepare() {
     geometry_ = ComputePageGeometry(target_.Device(), settings_);
     x_ = geometry_.Left + std::max(settings_.MarginWidth, 0);
 
-    copy_ = TSectionList::CreateCopy(shown);
     TSectionList& copy = *copy_;
     // The copy tells the viewer nothing, and prints on white from its top.
     copy.BackgroundChange = nullptr;
@@ -41,8 +48,10 @@ TDocumentPrint::TDocumentPrint(const TSectionList& shown, const PrintSettings& s
     copy.SetBackground(0xFFFFFF);
     copy.SelStart = copy.SelEnd = 0;
     Canvas& layout = target_.LayoutCanvas();
-    copy.SetScreenCanvas(&layout);
-    copy.UpdateFonts();
+    if (copy.ScreenCanvas() != &layout) {
+        copy.SetScreenCanvas(&layout);
+        copy.UpdateFonts();  // measured as the target measures
+    }
     int max_width = 0;
     int cursor = 0;
     height_ = copy.DoLogic(layout, 0, geometry_.LayoutWidth, max_width, cursor);

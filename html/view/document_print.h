@@ -31,6 +31,10 @@ class TDocumentPrint {
     // Copies and lays out the document for the target's page (EPrintError when the
     // margins leave no page body).
     TDocumentPrint(const TSectionList& shown, const PrintSettings& settings, PageTarget& target);
+    // Prints a document nobody shows (a batch print): it is laid out and printed itself,
+    // without a copy.
+    TDocumentPrint(std::unique_ptr<TSectionList> document, const PrintSettings& settings,
+                   PageTarget& target);
     ~TDocumentPrint();
     TDocumentPrint(const TDocumentPrint&) = delete;
     TDocumentPrint& operator=(const TDocumentPrint&) = delete;
@@ -46,6 +50,7 @@ class TDocumentPrint {
     PrintResult Print(int FromPage, int ToPage);
 
   private:
+    void Prepare();
     PrintResult Paginate(int FromPage, int ToPage, bool output);
     void DrawBackground(Canvas& canvas, int x);
 
