@@ -160,6 +160,51 @@ TEST(RenderCommand, PdfWithPageNumbersRangesAndPageBreaksAsJson) {
     EXPECT_THAT(PdfPageText(plain, 1), Not(HasSubstr("Page 1 of")));
 }
 
+#ifdef QUILLON_EXAMPLE_DB
+// The bundled examples as the engine writes them: the grouped HTML sales report and the
+// text listing, printed to PDF.
+TEST(RenderCommand, TheEnginesExampleReportsPrintWithTheirPagesAndText) {
+    const TempDir dir;
+    const std::string quillon = "'" QUILLON_BINARY "' ";
+    const std::string src = QUILLON_SOURCE_DIR "/examples/";
+    const std::string htm = dir.File("sales.htm");
+    ASSERT_EQ(
+        RunShell(quillon + "run " + Quoted(src + "sales_report.htm") + " --data " +
+                 Quoted(QUILLON_EXAMPLE_DB) + " --table sales_report --group CUSTOMER --out " +
+                 Quoted(htm) + " >/dev/null 2>&1")
+            .status,
+        0);
+    const std::string pdf = dir.File("sales.pdf");
+    const ShellOutput r = Render(Quoted(htm) + " --pdf " + Quoted(pdf) + " --pages-json");
+    ASSERT_EQ(r.status, 0);
+    const int pages = std::stoi(r.out.substr(r.out.find(':') + 1));
+    ASSERT_EQ(PdfPages(pdf), pages);
+    ASSERT_GE(pages, 2);
+    std::string all;
+    for (int p = 1; p <= pages; ++p) {
+        const std::string text = PdfPageText(pdf, p);
+        EXPECT_THAT(text, HasSubstr("Page " + std::to_string(p) + " of " + std::to_string(pages)));
+        all += text;
+    }
+    EXPECT_THAT(PdfPageText(pdf, 1), HasSubstr("Sales by customer"));
+    EXPECT_THAT(all, HasSubstr("Baltic Timber"));
+    EXPECT_THAT(all, Not(HasSubstr("<PAGE>")));
+
+    const std::string txt = dir.File("listing.txt");
+    ASSERT_EQ(RunShell(quillon + "run " + Quoted(src + "listing.txt") + " --data " +
+                       Quoted(QUILLON_EXAMPLE_DB) +
+                       " --query 'SELECT * FROM sales_report ORDER BY saledate, customer'"
+                       " --auto-sum --out " +
+                       Quoted(txt) + " >/dev/null 2>&1")
+                  .status,
+              0);
+    const std::string listing = dir.File("listing.pdf");
+    ASSERT_EQ(Render(Quoted(txt) + " --pdf " + Quoted(listing)).status, 0);
+    ASSERT_GE(PdfPages(listing), 1);
+    EXPECT_THAT(PdfPageText(listing, 1), HasSubstr("SALES LISTING"));
+}
+#endif
+
 TEST(RenderCommand, PageImagesAt96Dpi) {
     const TempDir dir;
     const std::string html = dir.Write("report.htm", bench::MakeReport(1)).string();
