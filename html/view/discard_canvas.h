@@ -1,6 +1,8 @@
 #pragma once
-// A canvas that measures like another one and draws nothing: pages before the first one
-// printed, and page counting, run the drawing code only for where its pages end.
+// A canvas that draws nothing: pages before the first one printed, and page counting, run
+// the drawing code only for where its pages end. That depends on the layout's line and
+// row positions alone, so text is not measured again (every width is 0; shaping text is
+// the dearest part of drawing); font metrics come from the layout canvas when asked.
 
 #include "platform/core/canvas.h"
 
@@ -8,20 +10,22 @@ namespace quillon {
 
 class DiscardCanvas : public Canvas {
   public:
-    explicit DiscardCanvas(Canvas& measure) : measure_(measure) { FontChanged(); }
+    explicit DiscardCanvas(Canvas& measure) : measure_(measure) {}
 
     int DevicePixelsPerInch() const override { return measure_.DevicePixelsPerInch(); }
     bool IsPrinter() const override { return true; }
     bool IsMonochrome() const override { return measure_.IsMonochrome(); }
-    FontMetrics Metrics() override { return measure_.Metrics(); }
-    int TextWidth(std::u32string_view text) override { return measure_.TextWidth(text); }
+    FontMetrics Metrics() override {
+        measure_.SetFont(Font());
+        return measure_.Metrics();
+    }
+    int TextWidth(std::u32string_view) override { return 0; }
     void TextPrefixWidths(std::u32string_view text, std::vector<int>& widths) override {
-        measure_.TextPrefixWidths(text, widths);
+        widths.assign(text.size(), 0);
     }
     using Canvas::TextPrefixWidths;
 
   protected:
-    void FontChanged() override { measure_.SetFont(Font()); }
     void DoDrawText(Point, std::u32string_view, std::optional<Color>) override {}
     void DoFillRect(const Rect&, Color) override {}
     void DoFrameRect(const Rect&, Color, int) override {}

@@ -85,7 +85,9 @@ void TDocumentPrint::DrawBackground(Canvas& canvas, int x) {
 }
 
 PrintResult TDocumentPrint::CountPages() {
-    return Paginate(1, std::numeric_limits<int>::max(), false);
+    PrintResult r = Paginate(1, std::numeric_limits<int>::max(), false);
+    counted_tops_ = r.PageTops;
+    return r;
 }
 
 PrintResult TDocumentPrint::Print(int FromPage, int ToPage) {
@@ -101,25 +103,36 @@ PrintResult TDocumentPrint::Paginate(int FromPage, int ToPage, bool output) {
     bool job_open = false;
     int y = 0;
     try {
-        for (int page = 1;; ++page) {
-            if (page > ToPage) break;
+        for (int page = 1; page <= ToPage; ++page) {
             result.LastPage = page;
             result.PageTops.push_back(y);
             const Rect rect{x_, y, x_ + g.LayoutWidth, y + g.BodyHeight};
+            const bool printed = output && page >= FromPage;
+            // Where the page ends: known when the pages were counted, else found by drawing
+            // it on the discarding canvas.
+            const auto index = static_cast<std::size_t>(page);
+            const bool known = index <= counted_tops_.size() && counted_tops_[index - 1] == y;
+            int bottom = 0;
+            if (known) {
+                bottom =
+                    index < counted_tops_.size() ? counted_tops_[index] : std::max(height_, y + 1);
+            } else {
+                copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
+                bottom = copy.PrintPageBottom;
+            }
             bool stop = false;
-            if (output && page >= FromPage) {
+            if (printed) {
                 if (job_open) {
                     target_.NewPage(page);
                 } else {
                     target_.BeginDoc(title_, settings_.ScreenDpi, page);
                     job_open = true;
                 }
-                // Where the page ends is found first, so that nothing below it (the rest of a
-                // table's frame, a float) shows on this page as well as on the next.
-                copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
+                // Nothing below the page's end (the rest of a table's frame, a float) shows
+                // on this page as well as on the next.
                 Rect body = g.BodyClip().Offset(0, y - g.Top);
-                if (copy.PrintPageBottom > y && copy.PrintPageBottom < rect.bottom) {
-                    body.bottom = copy.PrintPageBottom + 1;  // the last row's bottom border
+                if (bottom > y && bottom < rect.bottom) {
+                    body.bottom = bottom + 1;  // the last row's bottom border
                 }
                 Canvas& canvas = target_.PageCanvas();
                 {
@@ -139,13 +152,10 @@ PrintResult TDocumentPrint::Paginate(int FromPage, int ToPage, bool output) {
                     settings_.OnPrintFooter(canvas, page, g.PageWidth, g.FooterHeight(), stop);
                 }
                 ++result.PagesPrinted;
-            } else {
-                copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
             }
             // The next page starts where this one ended: at a page break, at a line that did
             // not fit, or at the body's bottom. A page always moves on, so that a line or a
             // picture taller than the body is printed in body-high slices.
-            const int bottom = copy.PrintPageBottom;
             y = bottom > y ? bottom : y + g.BodyHeight;
             if (stop) {
                 result.Stopped = true;

@@ -43,7 +43,8 @@ class TDocumentPrint {
     // The document height laid out for the page body.
     int DocumentHeight() const { return height_; }
     // Paginates without output and without opening a job: the pages a print of every page
-    // makes (the callbacks do not run, so none can stop it).
+    // makes (the callbacks do not run, so none can stop it). A print afterwards reuses the
+    // page tops: it passes over the pages before its range without drawing them.
     PrintResult CountPages();
     // Prints pages FromPage to ToPage (1-based, inclusive). A job is opened only when the
     // range holds a page of the document: a range beyond the last page prints nothing.
@@ -64,6 +65,8 @@ class TDocumentPrint {
     // The positioned background's corners, in document coordinates (x from the layout's
     // left edge), when it is drawn.
     std::optional<Rect> background_box_;
+    // The page tops of CountPages, once counted.
+    std::vector<int> counted_tops_;
 };
 
 // The page counter after printing FromPage to ToPage of the shown document.

@@ -179,6 +179,25 @@ TEST(Pagination, CountingPaginatesAsPrintingDoesAndOpensNoJob) {
     }
 }
 
+TEST(Pagination, APrintAfterCountingPrintsTheSamePages) {
+    const std::string html = Lines(9) + "<TABLE BORDER=1><TR><TD>" + Lines(8, "C") +
+                             "</TD></TR><TR><TD>" + Lines(7, "D") + "</TD></TR></TABLE><PAGE>" +
+                             Lines(20, "E");
+    ShownDocument shown(html);
+    RecordingTarget fresh(400, 100);
+    const PrintResult a = PrintDocument(shown.doc, NoMargins(), fresh, 2, 6);
+    RecordingTarget counted(400, 100);
+    TDocumentPrint print(shown.doc, NoMargins(), counted);
+    const PrintResult count = print.CountPages();
+    const PrintResult b = print.Print(2, 6);
+    EXPECT_EQ(a.PageTops, b.PageTops);
+    EXPECT_EQ(std::vector<int>(count.PageTops.begin(), count.PageTops.begin() + 6), b.PageTops);
+    ASSERT_EQ(fresh.Pages.size(), counted.Pages.size());
+    for (std::size_t i = 0; i < fresh.Pages.size(); ++i) {
+        EXPECT_EQ(fresh.Pages[i].Canvas->Log(), counted.Pages[i].Canvas->Log()) << "page " << i;
+    }
+}
+
 TEST(Pagination, TheShownDocumentIsLeftAsItWas) {
     ShownDocument shown("a {b} c<PAGE>d");
     shown.doc.SelStart = 1;
