@@ -19,8 +19,11 @@ REF = re.compile(r"REF(\d{7})")
 
 def main():
     pdf, report_pages = sys.argv[1], int(sys.argv[2])
-    text = subprocess.run(["pdftotext", "-layout", pdf, "-"], check=True,
-                          capture_output=True, text=True).stdout
+    done = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, text=True)
+    if done.returncode != 0:
+        print(f"no readable PDF ({pdf}) -> FAULTS")
+        return 1
+    text = done.stdout
     sheets = text.split("\f")
     if sheets and not sheets[-1].strip():
         sheets.pop()

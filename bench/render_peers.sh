@@ -11,6 +11,8 @@
 # loaded machine disturbs less than wall time. The load average is printed.
 #
 #   bench/render_peers.sh [N] [BUILD_DIR]      N defaults to 1000
+#   PEER_TIMEOUT=SECONDS (environment, default 1800): a peer still running then is stopped
+#   and reported without a PDF.
 #
 # The peers are Debian packages installed here when missing (wkhtmltopdf, chromium); they
 # are needed by this benchmark only. A peer that cannot be installed is left out.
@@ -18,6 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 n=${1:-1000}
 build=${2:-build}
+timeout_s=${PEER_TIMEOUT:-1800}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -64,13 +67,13 @@ run() {
 
 run quillon "$work/q.pdf" "$quillon" render "$work/report.htm" --pdf "$work/q.pdf" --landscape
 if install_peer wkhtmltopdf wkhtmltopdf; then
-  run wkhtmltopdf "$work/w.pdf" wkhtmltopdf -q -O Landscape -s A4 -T 20mm -B 20mm -L 20mm \
+  run wkhtmltopdf "$work/w.pdf" timeout "$timeout_s" wkhtmltopdf -q -O Landscape -s A4 -T 20mm -B 20mm -L 20mm \
     -R 20mm "$work/css.htm" "$work/w.pdf"
 else
   echo "wkhtmltopdf: not installed and not installable here; left out"
 fi
 if install_peer chromium chromium; then
-  run chromium "$work/c.pdf" chromium --headless --no-sandbox --disable-gpu \
+  run chromium "$work/c.pdf" timeout "$timeout_s" chromium --headless --no-sandbox --disable-gpu \
     --no-pdf-header-footer --user-data-dir="$work/chromium" --print-to-pdf="$work/c.pdf" \
     "file://$work/css.htm"
 else
