@@ -237,6 +237,15 @@ const CommandRegistrar kRegistrar([](CLI::App& app) {
                   "so that page counts are exact");
     cmd->add_flag("--no-page-numbers", opt->no_page_numbers,
                   "Leave out the \"Page N of M\" footer");
+    cmd->footer(
+        "Example: quillon render build/sales_report.htm --pdf build/sales_report.pdf\n"
+        "Exit codes:\n"
+        "  0    written\n"
+        "  1    the report cannot be read, parsed or laid out\n"
+        "  2    the margins leave no page body\n"
+        "  3    --from lies beyond the last page (nothing is written)\n"
+        "  4    the output cannot be written\n"
+        "  64   usage error (no output given, a bad option value)");
     cmd->callback([opt, cmd] {
         if (opt->pdf.empty() && opt->png.empty()) {
             std::cerr << "quillon render: give --pdf OUT.pdf or --png DIR\n" << cmd->help();
