@@ -19,8 +19,7 @@
 #include "platform/core/test_canvas.h"
 
 #ifdef QUILLON_HAVE_QT_CANVAS
-#include <QGuiApplication>
-
+#include "apps/quillon/gui_application.h"
 #include "platform/qt/qt_canvas.h"
 #endif
 
@@ -33,21 +32,6 @@ struct LayoutOptions {
     int width = 600;
     bool fixed_metrics = false;
 };
-
-#ifdef QUILLON_HAVE_QT_CANVAS
-// Fonts need a GUI application; without a display it runs offscreen.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "quillon";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-#endif
 
 std::unique_ptr<Canvas> MakeCanvas(bool fixed_metrics) {
     if (fixed_metrics) return std::make_unique<TestCanvas>(1, 1);

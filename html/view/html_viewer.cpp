@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "html/view/document_print.h"
+#include "html/view/page_targets.h"
+#include "html/view/vw_printer.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace quillon {
@@ -102,12 +105,54 @@ QWidget& THTMLViewer::PaintPanel() {
     return *panel_;
 }
 
-// Printing is joined by the print module; until then nothing is printed.
-int THTMLViewer::Print(int /*from_page*/, int /*to_page*/) {
-    return 0;
+// --- printing ---
+
+PrintSettings THTMLViewer::MakePrintSettings() {
+    PrintSettings s;
+    s.PrintMarginLeft = PrintMarginLeft;
+    s.PrintMarginRight = PrintMarginRight;
+    s.PrintMarginTop = PrintMarginTop;
+    s.PrintMarginBottom = PrintMarginBottom;
+    s.MarginWidth = MarginWidth();
+    s.PositionBackground = PositionBackground();
+    s.Title = Title();
+    if (OnPrintHeader) {
+        s.OnPrintHeader = [this](Canvas& canvas, int page, int w, int h, bool& stop) {
+            OnPrintHeader(*this, canvas, page, w, h, stop);
+        };
+    }
+    if (OnPrintFooter) {
+        s.OnPrintFooter = [this](Canvas& canvas, int page, int w, int h, bool& stop) {
+            OnPrintFooter(*this, canvas, page, w, h, stop);
+        };
+    }
+    return s;
 }
+
+// Prints on the current printer (vwPrinter, which an application may point at a PDF file).
+// The animation stands still while the pages are drawn.
+int THTMLViewer::Print(int from_page, int to_page) {
+    if (Processing() || Document().Count() == 0) return 0;
+    const bool animating = gif_timer_.isActive();
+    gif_timer_.stop();
+    struct Restart {
+        QTimer& timer;
+        bool on;
+        ~Restart() {
+            if (on) timer.start();
+        }
+    } restart{gif_timer_, animating};
+    const PrintSettings settings = MakePrintSettings();
+    PrinterPageTarget target(vwPrinter());
+    return PrintDocument(Document(), settings, target, from_page, to_page).LastPage;
+}
+
+// Counts against the current printer's page without opening a job.
 int THTMLViewer::NumPrinterPages() {
-    return 0;
+    if (Processing() || Document().Count() == 0) return 0;
+    const PrintSettings settings = MakePrintSettings();
+    PrinterPageTarget target(vwPrinter());
+    return quillon::NumPrinterPages(Document(), settings, target);
 }
 
 // --- model hooks ---

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "html/view/print_settings.h"
 #include "html/view/qt_form_controls.h"
 #include "html/view/viewer_model.h"
 #include "platform/core/canvas.h"
@@ -24,7 +25,7 @@ class THTMLViewer;
 class TPaintPanel;
 
 // Called for every printed page: the header or footer is drawn on canvas (W x H).
-using TPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage, int W,
+using TViewerPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage, int W,
                                         int H, bool& StopPrinting)>;
 
 namespace detail {
@@ -41,9 +42,10 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     ~THTMLViewer() override;
 
     // --- printing (the print module draws a copy of Document()) ---
-    TPagePrinted OnPrintHeader;
-    TPagePrinted OnPrintFooter;
-    // Prints pages from_page..to_page; returns the pages printed.
+    TViewerPagePrinted OnPrintHeader;
+    TViewerPagePrinted OnPrintFooter;
+    // Prints pages from_page..to_page on the current printer (vwPrinter); returns the number
+    // of the last page handled (0 when nothing was printed).
     int Print(int from_page, int to_page);
     int NumPrinterPages();
 
@@ -84,6 +86,8 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     void BorderChanged() override { update(); }
 
   private:
+    // The print module's settings from the viewer's margins, title and callbacks.
+    PrintSettings MakePrintSettings();
     void DrawBackground(Canvas& canvas, const QRect& clip);
 
     TPaintPanel* panel_;

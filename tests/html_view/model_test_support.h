@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "html/view/viewer_model.h"
+#include "tests/common/temp_dir.h"
 #include "platform/core/test_canvas.h"
 
 namespace quillon::testing {
@@ -56,28 +57,15 @@ inline void ClickText(THTMLViewerModel& v, std::string_view text) {
     v.MouseUp(at.x, at.y, true);
 }
 
-// A scratch folder removed at the end of the test.
-class ScratchDir {
+// A scratch folder removed at the end of the test; files may lie in subfolders.
+class ScratchDir : public TempDir {
   public:
-    ScratchDir() {
-        path_ = std::filesystem::temp_directory_path() /
-                ("quillon_view_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(path_);
-        std::filesystem::create_directories(path_);
-    }
-    ~ScratchDir() { std::filesystem::remove_all(path_); }
-    // Writes a file and returns its full path.
+    // Writes a file (making its folders) and returns its full path.
     std::string Write(const std::string& name, const std::string& content) const {
-        const auto p = path_ / name;
-        std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p, std::ios::binary) << content;
-        return p.string();
+        std::filesystem::create_directories((TempDir::Path() / name).parent_path());
+        return TempDir::Write(name, content).string();
     }
-    std::string Path(const std::string& name = "") const { return (path_ / name).string(); }
-
-  private:
-    std::filesystem::path path_;
+    std::string Path(const std::string& name = "") const { return (TempDir::Path() / name).string(); }
 };
 
 // n paragraphs "Line i", each one section.

@@ -11,12 +11,12 @@
 #include <QTextEdit>
 #include <QToolButton>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <string>
 
 #include "engine/quillon.h"
 #include "platform/core/raw_printer.h"
+#include "tests/common/pdf_text.h"
 #include "tests/common/temp_dir.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/rtf_viewer.h"
@@ -216,9 +216,7 @@ TEST_F(TxtViewerTest, PrintsTheWholeTextToPdf) {
     printer.setOutputFileName(QString::fromStdString(pdf));
     viewer_.SetPrinter(&printer);
     viewer_.Button(vbPrint).click();
-    const std::string txt = dir_.File("out.txt");
-    ASSERT_EQ(std::system(("pdftotext -layout '" + pdf + "' '" + txt + "'").c_str()), 0);
-    const std::string text = testing::ReadFile(txt);
+    const std::string text = testing::PdfText(pdf);
     EXPECT_NE(text.find("First line of the report"), std::string::npos) << text;
     EXPECT_NE(text.find("Second line"), std::string::npos) << text;
 }

@@ -1,0 +1,83 @@
+#pragma once
+// Page targets over Qt: a `TvwPrinter` job (system printer or PDF file) and page images
+// (one PNG file per page). Both lay the document out on a Qt canvas measuring like the
+// screen, unless another layout canvas is given (the fixed-metric one, for exact tests).
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+
+#include "html/view/page_target.h"
+#include "html/view/vw_printer.h"
+
+namespace quillon {
+
+class QtCanvas;
+
+class QtPageTargetBase : public PageTarget {
+  public:
+    QtPageTargetBase();
+    ~QtPageTargetBase() override;
+    Canvas& LayoutCanvas() override { return *layout_; }
+    void SetLayoutCanvas(std::unique_ptr<Canvas> canvas) { layout_ = std::move(canvas); }
+
+  protected:
+    // A canvas over the painter whose unit is 1/screen_dpi inch.
+    std::unique_ptr<QtCanvas> MakePageCanvas(QPainter& painter, int screen_dpi);
+
+  private:
+    std::unique_ptr<Canvas> layout_;
+};
+
+// Prints through a printer object (not owned).
+class PrinterPageTarget : public QtPageTargetBase {
+  public:
+    explicit PrinterPageTarget(TvwPrinter& printer);
+    ~PrinterPageTarget() override;
+    PageDevice Device() override { return printer_.Device(); }
+    void BeginDoc(const std::string& title, int screen_dpi, int NumPage) override;
+    Canvas& PageCanvas() override;
+    void NewPage(int NumPage) override;
+    void EndDoc() override;
+    void Abort() override;
+
+  private:
+    TvwPrinter& printer_;
+    std::unique_ptr<QtCanvas> canvas_;
+};
+
+// One PNG file per page, named page-0001.png after the page's number, in a folder.
+class PngPageTarget : public QtPageTargetBase {
+  public:
+    PngPageTarget(std::string folder, const QPageSize& size, QPageLayout::Orientation orientation,
+                  int dpi = Canvas::kLogicalDpi);
+    ~PngPageTarget() override;
+    PageDevice Device() override;
+    void BeginDoc(const std::string& title, int screen_dpi, int NumPage) override;
+    Canvas& PageCanvas() override;
+    void NewPage(int NumPage) override;
+    void EndDoc() override;
+    void Abort() override;
+    // The files written, in order.
+    const std::vector<std::string>& Files() const { return files_; }
+
+  private:
+    void StartPage(int NumPage);
+    void FinishPage();
+
+    std::string folder_;
+    QSize pixels_;
+    int dpi_;
+    int screen_dpi_ = Canvas::kLogicalDpi;
+    int page_ = 0;
+    QImage image_;
+    std::unique_ptr<QPainter> painter_;
+    std::unique_ptr<QtCanvas> canvas_;
+    std::vector<std::string> files_;
+};
+
+}  // namespace quillon
