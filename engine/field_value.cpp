@@ -22,31 +22,67 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
+// False for most values that are not a link, at the cost of two compares: a link begins
+// with "<A" (SplitLeadingLink decides).
+bool MayBeLink(std::string_view value) {
+    return value.size() >= 3 && value[0] == '<' && value[1] == 'A';
+}
+
+// False for a value whose first character after blanks cannot begin a decimal number, so
+// that text values are passed over without the whole number check.
+bool MayBeNumber(std::string_view value) {
+    for (const char c : value) {
+        if (IsBlank(c)) continue;
+        return IsDigit(c) || c == '+' || c == '-' || c == '.';
+    }
+    return false;
+}
+
 std::size_t Width(int width) {
     return width > 0 ? static_cast<std::size_t>(width) : 0;
 }
 
-// True when s is plain ASCII: then a character is a byte in every encoding.
+// True when s is plain ASCII: then a character is a byte in every encoding. The bytes are
+// read eight (or four) at a time; the last word of a text that is not a multiple of the
+// word overlaps the one before.
 bool IsAscii(std::string_view s) {
     const char* p = s.data();
-    const char* const end = p + s.size();
+    const std::size_t n = s.size();
     std::uint64_t high = 0;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        high |= word;
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            high |= word;
+        }
+        std::uint64_t last;
+        std::memcpy(&last, p + n - 8, 8);
+        high |= last;
+    } else if (n >= 4) {
+        std::uint32_t first, last;
+        std::memcpy(&first, p, 4);
+        std::memcpy(&last, p + n - 4, 4);
+        high = first | last;
+    } else {
+        for (std::size_t i = 0; i < n; ++i) high |= static_cast<unsigned char>(p[i]);
     }
-    for (; p != end; ++p) high |= static_cast<unsigned char>(*p);
     return (high & 0x8080808080808080ull) == 0;
+}
+
+// Appends the first `width` bytes of s, padded with blanks to `width` bytes, growing out
+// once.
+void AppendPadCutBytes(std::string& out, std::string_view s, std::size_t width) {
+    const std::size_t kept = s.size() < width ? s.size() : width;
+    const std::size_t start = out.size();
+    out.resize(start + width, ' ');
+    if (kept > 0) std::memcpy(out.data() + start, s.data(), kept);
 }
 
 // Appends the first `width` characters of s, padded with blanks to `width` characters.
 void AppendPadCut(std::string& out, std::string_view s, std::size_t width, text::TextEncoding enc,
                   bool ascii = false) {
     if (ascii || IsAscii(s)) {
-        const std::size_t kept = s.size() < width ? s.size() : width;
-        out.append(s.data(), kept);
-        if (kept < width) out.append(width - kept, ' ');
+        AppendPadCutBytes(out, s, width);
         return;
     }
     const std::size_t bytes = text::PrefixBytes(s, width, enc);
@@ -107,10 +143,26 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
                     text::TextEncoding enc) {
     const std::size_t w = Width(width);
 
+    // Most values: ASCII text without a link and without trimming. The slot is written
+    // in one piece: blanks, and the value at the left (or, a number, at the right).
+    if (!options.Contains(prTrimField) && !MayBeLink(value) && IsAscii(value)) {
+        const std::size_t n = value.size();
+        if (n >= w) {
+            out.append(value.data(), options.Contains(prDontCutField) ? n : w);
+            return;
+        }
+        const bool right = options.Contains(prNumbersAlignRight) && MayBeNumber(value) &&
+                           IsDecimalNumber(TrimBlanks(value));
+        const std::size_t start = out.size();
+        out.resize(start + w, ' ');
+        if (n > 0) std::memcpy(out.data() + start + (right ? w - n : 0), value.data(), n);
+        return;
+    }
+
     // A link: the markup takes no room, the visible text and what follows it share the
     // slot. A visible text longer than the slot is cut, and the closing tag is kept.
     LinkParts link;
-    if (SplitLeadingLink(value, link)) {
+    if (MayBeLink(value) && SplitLeadingLink(value, link)) {
         if (!link.closed) {
             // An unclosed link keeps the room of its opening tag and of a closing tag.
             AppendPadCut(out, value, w + text::CharCount(link.open_tag, enc) + 4, enc);
@@ -128,7 +180,8 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
     const std::size_t start = out.size();
     const bool ascii = IsAscii(value);
     const std::size_t chars = ascii ? value.size() : text::CharCount(value, enc);
-    if (options.Contains(prNumbersAlignRight) && chars < w && IsDecimalNumber(TrimBlanks(value))) {
+    if (options.Contains(prNumbersAlignRight) && chars < w && MayBeNumber(value) &&
+        IsDecimalNumber(TrimBlanks(value))) {
         out.append(w - chars, ' ');
         out.append(value);
     } else if (options.Contains(prDontCutField) && chars >= w) {
