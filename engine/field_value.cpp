@@ -28,14 +28,31 @@ bool MayBeLink(std::string_view value) {
     return value.size() >= 3 && value[0] == '<' && value[1] == 'A';
 }
 
-// False for a value whose first character after blanks cannot begin a decimal number, so
-// that text values are passed over without the whole number check.
-bool MayBeNumber(std::string_view value) {
-    for (const char c : value) {
-        if (IsBlank(c)) continue;
-        return IsDigit(c) || c == '+' || c == '-' || c == '.';
+// IsDecimalNumber(TrimBlanks(value)) in one pass: most text values fail at their first
+// character.
+bool IsBlankPaddedNumber(std::string_view value) {
+    const char* p = value.data();
+    const char* end = p + value.size();
+    while (p != end && IsBlank(*p)) ++p;
+    while (end != p && IsBlank(end[-1])) --end;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    const char* const digits = p;
+    while (p != end && IsDigit(*p)) ++p;
+    bool any_digit = p != digits;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p != end && IsDigit(*p)) ++p;
+        any_digit = any_digit || p != fraction;
     }
-    return false;
+    if (!any_digit) return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p != end && (*p == '+' || *p == '-')) ++p;
+        const char* const exponent = p;
+        while (p != end && IsDigit(*p)) ++p;
+        if (p == exponent) return false;
+    }
+    return p == end;
 }
 
 std::size_t Width(int width) {
@@ -151,8 +168,7 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
             out.append(value.data(), options.Contains(prDontCutField) ? n : w);
             return;
         }
-        const bool right = options.Contains(prNumbersAlignRight) && MayBeNumber(value) &&
-                           IsDecimalNumber(TrimBlanks(value));
+        const bool right = options.Contains(prNumbersAlignRight) && IsBlankPaddedNumber(value);
         const std::size_t start = out.size();
         out.resize(start + w, ' ');
         if (n > 0) std::memcpy(out.data() + start + (right ? w - n : 0), value.data(), n);
@@ -180,8 +196,7 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
     const std::size_t start = out.size();
     const bool ascii = IsAscii(value);
     const std::size_t chars = ascii ? value.size() : text::CharCount(value, enc);
-    if (options.Contains(prNumbersAlignRight) && chars < w && MayBeNumber(value) &&
-        IsDecimalNumber(TrimBlanks(value))) {
+    if (options.Contains(prNumbersAlignRight) && chars < w && IsBlankPaddedNumber(value)) {
         out.append(w - chars, ' ');
         out.append(value);
     } else if (options.Contains(prDontCutField) && chars >= w) {

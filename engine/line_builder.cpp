@@ -91,7 +91,12 @@ void TQuillon::MakeLine(int Level, EilPlist& List) {
         const std::size_t before = pending.size();
         GetValue(Level, static_cast<int>(i) + 1, pending);
         line.EndSegment(pending.size() - before);
-        AddTemplateText(line, (*lists)[i + 1], slots.slots[i].plain_tail);
+        const EilPlist& tail = (*lists)[i + 1];
+        if (slots.slots[i].plain_tail && tail.Count() == 1) {
+            line.AddPlainSegment(tail[0].Val);  // most slots: one piece of text follows
+        } else {
+            AddTemplateText(line, tail, slots.slots[i].plain_tail);
+        }
     }
     line.Finish();
 }

@@ -110,7 +110,7 @@ class ReportModel {
     const LevelTable* ActiveLevels() const { return Levels(active_); }
     // The field table of slot 1..3 (slot out of range: the active one).
     tRNAMEList& Names(int slot);
-    tRNAMEList& ActiveNames() { return Names(active_); }
+    tRNAMEList& ActiveNames() { return slots_[static_cast<std::size_t>(active_) - 1].names; }
     // The encoding of the template loaded into a slot (widths count its characters).
     text::TextEncoding Encoding(int slot) const;
     // The kind of the file loaded last (from its name: ".RTF", ".TXT", else HTML).
