@@ -37,6 +37,16 @@ void AddTemplateText(LineAssembler& line, const EilPlist& list, bool plain) {
     }
 }
 
+// The placeholder of the current field when it is a second-parse field ("&NAME"); false
+// for any other field. Kept apart from GetValue, which fills every slot.
+bool AppendPlaceholderOf(const tRNAMEList& field, int width, int decimals, bool rtf,
+                         std::string_view rtf_tag, text::TextEncoding enc, std::string& out) {
+    const std::string name = text::AsciiUpperCase(text::Trim(field.AsName()));
+    if (name.empty() || name.front() != '&') return false;
+    AppendSecondParsePlaceholder(out, name, width, decimals, rtf, rtf_tag, enc);
+    return true;
+}
+
 }  // namespace
 
 // Makes the slots of the line being built known to GetValue while they are filled.
@@ -120,13 +130,9 @@ void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {
     }
     const text::TextEncoding enc = FModel.ActiveEncoding();
 
-    if (FOptions.Contains(prDoubleParse)) {
-        const std::string name = text::AsciiUpperCase(text::Trim(field.AsName()));
-        if (!name.empty() && name.front() == '&') {
-            AppendSecondParsePlaceholder(Value, name, width, decimals, FModel.IsRTF(), FRTFNameTag,
-                                         enc);
-            return;
-        }
+    if (FOptions.Contains(prDoubleParse) &&
+        AppendPlaceholderOf(field, width, decimals, FModel.IsRTF(), FRTFNameTag, enc, Value)) {
+        return;
     }
     AppendSlotText(Value, field.AsStringView(), width, FOptions, enc);
 }
