@@ -67,13 +67,21 @@ printf '%s\r\n' '^^CSV' '@0' '<HTML><BODY><TABLE>' '@1' \
   '@15' "<tr><td>Grand total ${nm}AMOUNT>?????????^??</td></tr></TABLE></BODY></HTML>" \
   >"$work/report.htm"
 
+# The date the report shows: ISO under the plain time locales (unset, C, POSIX, C.*), else
+# the locale's own date, as quillon writes it.
+time_locale=${LC_ALL:-${LC_TIME:-${LANG:-}}}
+case "$time_locale" in
+  "" | C | POSIX | C.*) report_date=$(date +%Y-%m-%d) ;;
+  *) report_date=$(date +%x) ;;
+esac
+
 # The command lines measured: quillon DATA OUTPUT, and mawk writing OUTPUT.
 quillon_cmd() {
   cmd=("$quillon" run "$work/report.htm" --data "$1" --group customer --page-size 60
     --no-progress --out "$2")
 }
 awk_cmd() {
-  cmd=(sh -c 'exec mawk -F, -v date="$1" -f "$2" "$3" >"$4"' sh "$(date +%x)" "$awk_peer"
+  cmd=(sh -c 'exec mawk -F, -v date="$1" -f "$2" "$3" >"$4"' sh "$report_date" "$awk_peer"
     "$work/data.csv" "$1")
 }
 

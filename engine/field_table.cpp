@@ -60,12 +60,6 @@ std::string tRNAMEList::GetAsString() const {
     return cell.generation == generation_ ? cell.value : std::string();
 }
 
-std::string_view tRNAMEList::AsStringView() const {
-    if (current_ == kNone) return {};
-    const ValueCell& cell = cells_[entry_cell_[current_]];
-    return cell.generation == generation_ ? std::string_view(cell.value) : std::string_view();
-}
-
 std::string tRNAMEList::GetAsName() const {
     if (current_ == kNone) return "*";
     return entries_[current_].name;
@@ -180,13 +174,15 @@ bool tRNAMEList::FindByName(std::string_view name) {
 }
 
 bool tRNAMEList::FindByNumber(int level, int number) {
-    current_ = kNone;
-    if (!IsSlotKey(level, number) || by_key_.empty()) return false;
+    current_ = IndexOfSlot(level, number);
+    return current_ != kNone;
+}
+
+std::size_t tRNAMEList::IndexOfSlot(int level, int number) const {
+    if (!IsSlotKey(level, number) || by_key_.empty()) return kNone;
     std::uint16_t key = Pack(level, number);
     if (alias_of_[key] != 0) key = alias_of_[key];
-    if (by_key_[key] == kNoIndex) return false;
-    current_ = by_key_[key];
-    return true;
+    return by_key_[key] == kNoIndex ? kNone : by_key_[key];
 }
 
 void tRNAMEList::ClrVAL() {
@@ -210,25 +206,6 @@ std::size_t tRNAMEList::IndexOf(std::string_view name) const {
     if (key.empty()) return kNone;
     const auto found = by_name_.find(key);
     return found == by_name_.end() ? kNone : found->second;
-}
-
-std::string_view tRNAMEList::ValueAt(std::size_t index) const {
-    if (index >= entries_.size()) return {};
-    const ValueCell& cell = cells_[entry_cell_[index]];
-    return cell.generation == generation_ ? std::string_view(cell.value) : std::string_view();
-}
-
-void tRNAMEList::SetValueAt(std::size_t index, std::string_view value) {
-    if (index >= entries_.size()) return;
-    ValueCell& cell = cells_[entry_cell_[index]];
-    const char* own = cell.value.data();
-    if (value.data() >= own && value.data() <= own + cell.value.size()) {
-        cell.value.assign(value);  // a part of the value itself
-    } else {
-        cell.value.clear();  // appending into the kept room is the cheapest copy
-        cell.value.append(value);
-    }
-    cell.generation = generation_;
 }
 
 bool tRNAMEList::LevelHasExpression(int level) const {

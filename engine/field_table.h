@@ -97,6 +97,11 @@ class tRNAMEList {
     // The field's value as AsStringView reads it, and SetAsString on it, by index.
     std::string_view ValueAt(std::size_t index) const;
     void SetValueAt(std::size_t index, std::string_view value);
+    // The field FindByNumber(level, number) would make current, or npos; the index stays
+    // valid while Revision() is unchanged. Does not move the cursor.
+    std::size_t IndexOfSlot(int level, int number) const;
+    // Makes field index current, as the lookup that gave it would (npos: no current field).
+    void Select(std::size_t index) { current_ = index < entries_.size() ? index : kNone; }
     // Changes whenever names are registered or cleared; no two tables share a revision,
     // so a (table, revision) pair names one registration state.
     std::uint64_t Revision() const { return revision_; }
@@ -149,5 +154,30 @@ class tRNAMEList {
     std::uint64_t revision_ = 0;
     std::size_t current_ = kNone;  // entries_ index of the current field
 };
+
+// Line building reads every value and record feeders write them: these stay inline.
+
+inline std::string_view tRNAMEList::AsStringView() const {
+    return current_ == kNone ? std::string_view() : ValueAt(current_);
+}
+
+inline std::string_view tRNAMEList::ValueAt(std::size_t index) const {
+    if (index >= entry_cell_.size()) return {};
+    const ValueCell& cell = cells_[entry_cell_[index]];
+    return cell.generation == generation_ ? std::string_view(cell.value) : std::string_view();
+}
+
+inline void tRNAMEList::SetValueAt(std::size_t index, std::string_view value) {
+    if (index >= entry_cell_.size()) return;
+    ValueCell& cell = cells_[entry_cell_[index]];
+    const char* own = cell.value.data();
+    if (value.data() >= own && value.data() <= own + cell.value.size()) {
+        cell.value.assign(value);  // a part of the value itself
+    } else {
+        cell.value.clear();  // appending into the kept room is the cheapest copy
+        cell.value.append(value);
+    }
+    cell.generation = generation_;
+}
 
 }  // namespace quillon

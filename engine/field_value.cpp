@@ -22,31 +22,84 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
+// False for most values that are not a link, at the cost of two compares: a link begins
+// with "<A" (SplitLeadingLink decides).
+bool MayBeLink(std::string_view value) {
+    return value.size() >= 3 && value[0] == '<' && value[1] == 'A';
+}
+
+// IsDecimalNumber(TrimBlanks(value)) in one pass: most text values fail at their first
+// character.
+bool IsBlankPaddedNumber(std::string_view value) {
+    const char* p = value.data();
+    const char* end = p + value.size();
+    while (p != end && IsBlank(*p)) ++p;
+    while (end != p && IsBlank(end[-1])) --end;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    const char* const digits = p;
+    while (p != end && IsDigit(*p)) ++p;
+    bool any_digit = p != digits;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p != end && IsDigit(*p)) ++p;
+        any_digit = any_digit || p != fraction;
+    }
+    if (!any_digit) return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p != end && (*p == '+' || *p == '-')) ++p;
+        const char* const exponent = p;
+        while (p != end && IsDigit(*p)) ++p;
+        if (p == exponent) return false;
+    }
+    return p == end;
+}
+
 std::size_t Width(int width) {
     return width > 0 ? static_cast<std::size_t>(width) : 0;
 }
 
-// True when s is plain ASCII: then a character is a byte in every encoding.
+// True when s is plain ASCII: then a character is a byte in every encoding. The bytes are
+// read eight (or four) at a time; the last word of a text that is not a multiple of the
+// word overlaps the one before.
 bool IsAscii(std::string_view s) {
     const char* p = s.data();
-    const char* const end = p + s.size();
+    const std::size_t n = s.size();
     std::uint64_t high = 0;
-    for (; end - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, 8);
-        high |= word;
+    if (n >= 8) {
+        for (std::size_t i = 0; i + 8 <= n; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            high |= word;
+        }
+        std::uint64_t last;
+        std::memcpy(&last, p + n - 8, 8);
+        high |= last;
+    } else if (n >= 4) {
+        std::uint32_t first, last;
+        std::memcpy(&first, p, 4);
+        std::memcpy(&last, p + n - 4, 4);
+        high = first | last;
+    } else {
+        for (std::size_t i = 0; i < n; ++i) high |= static_cast<unsigned char>(p[i]);
     }
-    for (; p != end; ++p) high |= static_cast<unsigned char>(*p);
     return (high & 0x8080808080808080ull) == 0;
+}
+
+// Appends the first `width` bytes of s, padded with blanks to `width` bytes, growing out
+// once.
+void AppendPadCutBytes(std::string& out, std::string_view s, std::size_t width) {
+    const std::size_t kept = s.size() < width ? s.size() : width;
+    const std::size_t start = out.size();
+    out.resize(start + width, ' ');
+    if (kept > 0) std::memcpy(out.data() + start, s.data(), kept);
 }
 
 // Appends the first `width` characters of s, padded with blanks to `width` characters.
 void AppendPadCut(std::string& out, std::string_view s, std::size_t width, text::TextEncoding enc,
                   bool ascii = false) {
     if (ascii || IsAscii(s)) {
-        const std::size_t kept = s.size() < width ? s.size() : width;
-        out.append(s.data(), kept);
-        if (kept < width) out.append(width - kept, ' ');
+        AppendPadCutBytes(out, s, width);
         return;
     }
     const std::size_t bytes = text::PrefixBytes(s, width, enc);
@@ -107,10 +160,25 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
                     text::TextEncoding enc) {
     const std::size_t w = Width(width);
 
+    // Most values: ASCII text without a link and without trimming. The slot is written
+    // in one piece: blanks, and the value at the left (or, a number, at the right).
+    if (!options.Contains(prTrimField) && !MayBeLink(value) && IsAscii(value)) {
+        const std::size_t n = value.size();
+        if (n >= w) {
+            out.append(value.data(), options.Contains(prDontCutField) ? n : w);
+            return;
+        }
+        const bool right = options.Contains(prNumbersAlignRight) && IsBlankPaddedNumber(value);
+        const std::size_t start = out.size();
+        out.resize(start + w, ' ');
+        if (n > 0) std::memcpy(out.data() + start + (right ? w - n : 0), value.data(), n);
+        return;
+    }
+
     // A link: the markup takes no room, the visible text and what follows it share the
     // slot. A visible text longer than the slot is cut, and the closing tag is kept.
     LinkParts link;
-    if (SplitLeadingLink(value, link)) {
+    if (MayBeLink(value) && SplitLeadingLink(value, link)) {
         if (!link.closed) {
             // An unclosed link keeps the room of its opening tag and of a closing tag.
             AppendPadCut(out, value, w + text::CharCount(link.open_tag, enc) + 4, enc);
@@ -128,7 +196,7 @@ void AppendSlotText(std::string& out, std::string_view value, int width, TPrintO
     const std::size_t start = out.size();
     const bool ascii = IsAscii(value);
     const std::size_t chars = ascii ? value.size() : text::CharCount(value, enc);
-    if (options.Contains(prNumbersAlignRight) && chars < w && IsDecimalNumber(TrimBlanks(value))) {
+    if (options.Contains(prNumbersAlignRight) && chars < w && IsBlankPaddedNumber(value)) {
         out.append(w - chars, ' ');
         out.append(value);
     } else if (options.Contains(prDontCutField) && chars >= w) {

@@ -34,6 +34,12 @@ class LineAssembler {
         EndSegment(segment.size());
     }
 
+    // A segment known to hold no CR and no line-suppression character.
+    void AddPlainSegment(std::string_view segment) {
+        StartSegment();
+        pending_.append(segment);
+    }
+
     // Appending a segment directly into the pending line: BeginSegment() gives the line to
     // append to, EndSegment() must follow with the number of bytes appended.
     std::string& BeginSegment() {
@@ -41,17 +47,9 @@ class LineAssembler {
         return pending_;
     }
     void EndSegment(std::size_t appended) {
-        // Both marks are control characters: most segments hold none and are passed over
-        // eight bytes at a time.
         const char* p = pending_.data() + pending_.size() - appended;
-        const char* const end = p + appended;
-        for (; end - p >= 8; p += 8) {
-            std::uint64_t word;
-            std::memcpy(&word, p, 8);
-            constexpr std::uint64_t kOnes = 0x0101010101010101ull;
-            if (((word - kOnes * 0x20) & ~word & (kOnes * 0x80)) != 0) break;
-        }
-        for (; p != end; ++p) {
+        if (!HoldsControl(p, appended)) return;
+        for (const char* const end = p + appended; p != end; ++p) {
             if (*p == '\r') has_cr_ = true;
             if (*p == kSkipLine) has_skip_ = true;
         }
@@ -63,6 +61,27 @@ class LineAssembler {
     }
 
   private:
+    // Both marks are control characters: most segments hold none and are passed over
+    // eight bytes at a time (the last word overlapping the one before).
+    static bool HoldsControl(const char* p, std::size_t n) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        const auto control = [](std::uint64_t word) {
+            return ((word - kOnes * 0x20) & ~word & (kOnes * 0x80)) != 0;
+        };
+        std::uint64_t word;
+        if (n >= 8) {
+            for (std::size_t i = 0; i + 8 <= n; i += 8) {
+                std::memcpy(&word, p + i, 8);
+                if (control(word)) return true;
+            }
+            std::memcpy(&word, p + n - 8, 8);
+            return control(word);
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            if (static_cast<unsigned char>(p[i]) < 0x20) return true;
+        }
+        return false;
+    }
     void StartSegment() {
         if (has_cr_) Flush();
     }

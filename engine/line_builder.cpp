@@ -27,6 +27,49 @@ void TQuillon::RaiseLevelEvent(int Level) {
     }
 }
 
+namespace {
+
+void AddTemplateText(LineAssembler& line, const EilPlist& list, bool plain) {
+    if (plain) {
+        for (const DataNodeRec& node : list) line.AddPlainSegment(node.Val);
+    } else {
+        for (const DataNodeRec& node : list) line.AddSegment(node.Val);
+    }
+}
+
+// The placeholder of the current field when it is a second-parse field ("&NAME"); false
+// for any other field. Kept apart from GetValue, which fills every slot.
+bool AppendPlaceholderOf(const tRNAMEList& field, int width, int decimals, bool rtf,
+                         std::string_view rtf_tag, text::TextEncoding enc, std::string& out) {
+    const std::string name = text::AsciiUpperCase(text::Trim(field.AsName()));
+    if (name.empty() || name.front() != '&') return false;
+    AppendSecondParsePlaceholder(out, name, width, decimals, rtf, rtf_tag, enc);
+    return true;
+}
+
+}  // namespace
+
+// Makes the slots of the line being built known to GetValue while they are filled.
+class TQuillon::LineSlotsInUse {
+  public:
+    LineSlotsInUse(TQuillon& report, const LevelSlots& slots, int level)
+        : report_(report), slots_(report.FLineSlots), level_(report.FLineLevel) {
+        report_.FLineSlots = &slots;
+        report_.FLineLevel = level;
+    }
+    ~LineSlotsInUse() {
+        report_.FLineSlots = slots_;
+        report_.FLineLevel = level_;
+    }
+    LineSlotsInUse(const LineSlotsInUse&) = delete;
+    LineSlotsInUse& operator=(const LineSlotsInUse&) = delete;
+
+  private:
+    TQuillon& report_;
+    const LevelSlots* slots_;  // of an enclosing line, if any
+    int level_;
+};
+
 void TQuillon::MakeLine(int Level, EilPlist& List) {
     const LevelTable* levels = FModel.ActiveLevels();
     if (levels == nullptr || !levels->Has(Level)) return;
@@ -48,15 +91,21 @@ void TQuillon::MakeLine(int Level, EilPlist& List) {
     const LevelLists* lists = levels != nullptr ? levels->Get(Level) : nullptr;
     if (lists == nullptr || (*lists)[0].Empty()) return;
 
+    // The slots of the level: list n (1..count) is the text after slot n.
+    const LevelSlots& slots = FModel.SlotsOf(Level);
     LineAssembler line(List, static_cast<std::uint8_t>(Level), FLineScratch);
-    for (const DataNodeRec& node : (*lists)[0]) line.AddSegment(node.Val);
-    for (int n = 1; n <= kMaxSlotsPerLevel && !(*lists)[static_cast<std::size_t>(n)].Empty(); ++n) {
+    AddTemplateText(line, (*lists)[0], slots.plain_head);
+    LineSlotsInUse in_use(*this, slots, Level);
+    for (std::size_t i = 0; i < slots.slots.size(); ++i) {
         std::string& pending = line.BeginSegment();
         const std::size_t before = pending.size();
-        GetValue(Level, n, pending);
+        GetValue(Level, static_cast<int>(i) + 1, pending);
         line.EndSegment(pending.size() - before);
-        for (const DataNodeRec& node : (*lists)[static_cast<std::size_t>(n)]) {
-            line.AddSegment(node.Val);
+        const EilPlist& tail = (*lists)[i + 1];
+        if (slots.slots[i].plain_tail && tail.Count() == 1) {
+            line.AddPlainSegment(tail[0].Val);  // most slots: one piece of text follows
+        } else {
+            AddTemplateText(line, tail, slots.slots[i].plain_tail);
         }
     }
     line.Finish();
@@ -65,17 +114,25 @@ void TQuillon::MakeLine(int Level, EilPlist& List) {
 void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {
     int width = 0;
     int decimals = 0;
-    FModel.FormatByNumber(Level, FieldNo, width, decimals);
-    const text::TextEncoding enc = FModel.Encoding(FModel.ActiveFormatNo());
-    tRNAMEList& field = FModel.FieldByNumber(Level, FieldNo);
+    tRNAMEList& field = FModel.ActiveNames();
+    const auto index = static_cast<std::size_t>(FieldNo) - 1;
+    const SlotFormat* slot =
+        Level == FLineLevel && FLineSlots != nullptr && index < FLineSlots->slots.size()
+            ? &FLineSlots->slots[index]
+            : FModel.SlotFormatOf(Level, FieldNo);
+    if (slot != nullptr) {
+        width = slot->width;
+        decimals = slot->decimals;
+        field.Select(slot->field);
+    } else {
+        FModel.FormatByNumber(Level, FieldNo, width, decimals);
+        FModel.FieldByNumber(Level, FieldNo);
+    }
+    const text::TextEncoding enc = FModel.ActiveEncoding();
 
-    if (FOptions.Contains(prDoubleParse)) {
-        const std::string name = text::AsciiUpperCase(text::Trim(field.AsName()));
-        if (!name.empty() && name.front() == '&') {
-            AppendSecondParsePlaceholder(Value, name, width, decimals, FModel.IsRTF(), FRTFNameTag,
-                                         enc);
-            return;
-        }
+    if (FOptions.Contains(prDoubleParse) &&
+        AppendPlaceholderOf(field, width, decimals, FModel.IsRTF(), FRTFNameTag, enc, Value)) {
+        return;
     }
     AppendSlotText(Value, field.AsStringView(), width, FOptions, enc);
 }

@@ -104,9 +104,10 @@ void PagedOutput::EndRun() {
     for (Target& target : targets_) {
         target.file.Close();
         target.has_list = false;
-        target.rows.clear();
-        target.rows.shrink_to_fit();
-        target.used = 0;
+        target.page.clear();
+        target.page.shrink_to_fit();
+        target.row_ends.clear();
+        target.row_ends.shrink_to_fit();
     }
     buffer_.clear();
     buffer_.shrink_to_fit();
@@ -132,11 +133,15 @@ void PagedOutput::AppendRange(std::string_view body, ColumnRange range, std::str
 // The text written for one output line: whole, or cut to the column ranges of SetBorder
 // (the line end is taken off before cutting and put back once after).
 void PagedOutput::LineText(std::string_view line, std::string& out) const {
-    out.clear();
     if (!border_set_) {
+        // A line holding no CR (or no LF) gets one at its end; most end with both.
+        const std::size_t n = line.size();
+        const bool ends_crlf = n >= 2 && line[n - 2] == '\r' && line[n - 1] == '\n';
+        const bool has_cr = ends_crlf || line.find('\r') != std::string_view::npos;
+        const bool has_lf = ends_crlf || line.find('\n') != std::string_view::npos;
         out.append(line);
-        if (out.find('\r') == std::string::npos) out.push_back('\r');
-        if (out.find('\n') == std::string::npos) out.push_back('\n');
+        if (!has_cr) out.push_back('\r');
+        if (!has_lf) out.push_back('\n');
         return;
     }
     std::string_view body = line;
@@ -198,9 +203,8 @@ void PagedOutput::PrintLine(const EilPlist& list, int level, TStream* stream) {
         const bool routed =
             source >= level || source <= rlNewPage || (level == rlDetail && source == rlDetailHead);
         if (!writable || !routed) continue;
-        LineText(node.Val, text_);
         if (source <= rlNewPage) ++target->head_lines;
-        AppendPageStrings(level, text_);
+        AppendLine(*target, node.Val);
         if (count_lines) ++target->lines_on_page;
     }
     const int length = CurrentPageLength();
@@ -209,24 +213,47 @@ void PagedOutput::PrintLine(const EilPlist& list, int level, TStream* stream) {
     const bool full = client_.PageSize() > 0 && !run_.FEof && target->lines_on_page >= length;
     // An empty list never withdraws a break that is already pending.
     target->pending = list.Empty() ? (target->pending || full) : full;
-    if (target->used >= kEarlyWriteRows && run_.FColumn == 1 && !client_.HasBeforeNewPage()) {
+    if (target->row_ends.size() >= kEarlyWriteRows && run_.FColumn == 1 &&
+        !client_.HasBeforeNewPage()) {
         WritePageStrings(level, stream);
     }
 }
 
 void PagedOutput::AppendPageStrings(int level, std::string_view text) {
-    Target* target = TargetOf(level);
-    if (target == nullptr) return;
-    const std::size_t row = static_cast<std::size_t>(std::max(target->lines_on_page, 0));
-    if (run_.FColumn > 1 && target->used > row) {
-        // A further column: the row gets the text at its right end.
-        std::string& existing = target->rows[row];
-        existing.erase(std::remove_if(existing.begin(), existing.end(), IsLineEnd), existing.end());
-        existing.append(text);
+    if (Target* target = TargetOf(level)) AppendRow(*target, text);
+}
+
+void PagedOutput::AppendLine(Target& target, std::string_view line) {
+    const std::size_t row = static_cast<std::size_t>(std::max(target.lines_on_page, 0));
+    if (run_.FColumn > 1 && target.row_ends.size() > row) {
+        text_.clear();
+        LineText(line, text_);
+        AppendRow(target, text_);
         return;
     }
-    if (target->used == target->rows.size()) target->rows.emplace_back();
-    target->rows[target->used++].assign(text);
+    // A new row: the line's text goes straight onto the page.
+    LineText(line, target.page);
+    target.row_ends.push_back(target.page.size());
+}
+
+void PagedOutput::AppendRow(Target& target, std::string_view text) {
+    const std::size_t row = static_cast<std::size_t>(std::max(target.lines_on_page, 0));
+    std::vector<std::size_t>& ends = target.row_ends;
+    if (run_.FColumn > 1 && ends.size() > row) {
+        // A further column: the row loses its line ends and gets the text at its right end.
+        std::string& page = target.page;
+        const std::size_t begin = row == 0 ? 0 : ends[row - 1];
+        const auto first = page.begin() + static_cast<std::ptrdiff_t>(begin);
+        const auto last = page.begin() + static_cast<std::ptrdiff_t>(ends[row]);
+        const auto kept = std::remove_if(first, last, IsLineEnd);
+        const std::size_t removed = static_cast<std::size_t>(last - kept);
+        page.erase(kept, last);
+        page.insert(ends[row] - removed, text);
+        for (std::size_t r = row; r < ends.size(); ++r) ends[r] = ends[r] - removed + text.size();
+        return;
+    }
+    target.page.append(text);
+    ends.push_back(target.page.size());
 }
 
 bool PagedOutput::WriteChecked(Target& target, TStream* stream, std::string_view data) {
@@ -250,12 +277,15 @@ bool PagedOutput::WritePageStrings(int level, TStream* stream) {
     Target* target = TargetOf(level);
     if (target == nullptr || !target->has_list) return true;
     if (stream == nullptr && !target->file.IsOpen()) {
-        target->used = 0;
+        target->page.clear();
+        target->row_ends.clear();
         return true;
     }
-    buffer_.clear();
-    for (std::size_t i = 0; i < target->used; ++i) buffer_.append(target->rows[i]);
-    target->used = 0;
+    // The page is written from its own buffer; the target starts the next page in the
+    // room of the one written before.
+    buffer_.swap(target->page);
+    target->page.clear();
+    target->row_ends.clear();
     if (buffer_.empty()) return true;
     return WriteChecked(*target, stream, buffer_);
 }
@@ -307,7 +337,11 @@ bool PagedOutput::NewPagePending(int level) const {
 std::vector<std::string_view> PagedOutput::PageStrings(int level) const {
     std::vector<std::string_view> rows;
     if (const Target* target = TargetOf(level)) {
-        for (std::size_t i = 0; i < target->used; ++i) rows.emplace_back(target->rows[i]);
+        std::size_t begin = 0;
+        for (const std::size_t end : target->row_ends) {
+            rows.emplace_back(target->page.data() + begin, end - begin);
+            begin = end;
+        }
     }
     return rows;
 }

@@ -130,8 +130,10 @@ class PagedOutput {
   private:
     struct Target {
         bool has_list = false;
-        std::vector<std::string> rows;  // rows_[0..used) hold the page; the rest is reused
-        std::size_t used = 0;
+        // The rows of the current page, one after another as they are written out, and
+        // where each row ends in it.
+        std::string page;
+        std::vector<std::size_t> row_ends;
         int lines_on_page = 0;
         int head_lines = 0;
         bool pending = false;
@@ -140,6 +142,10 @@ class PagedOutput {
     Target* TargetOf(int level);
     const Target* TargetOf(int level) const;
     void Break(Target& target, int level, TStream* stream);
+    // Adds the text of one output line (LineText) to the current page of a target.
+    void AppendLine(Target& target, std::string_view line);
+    void AppendRow(Target& target, std::string_view text);
+    // Appends the text written for one output line to out.
     void LineText(std::string_view line, std::string& out) const;
     void AppendRange(std::string_view body, ColumnRange range, std::string& out) const;
     bool WriteChecked(Target& target, TStream* stream, std::string_view data);
@@ -154,7 +160,7 @@ class PagedOutput {
     text::TextEncoding encoding_ = text::TextEncoding::Utf8;
     std::array<Target, kLastTarget - kFirstTarget + 1> targets_{};
     std::string text_;    // scratch: the text of one line
-    std::string buffer_;  // scratch: one page
+    std::string buffer_;  // the page being written
 };
 
 }  // namespace quillon

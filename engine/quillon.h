@@ -334,6 +334,7 @@ class TQuillon : public TComponent, public CalcReportAccess {
   private:
     friend class ExecutionDriver;
     friend class ReportOutputClient;
+    class LineSlotsInUse;
 
     void Construct();
     // LoadFromFile, then a search for FindText when it is not blank; false for a blank
@@ -391,6 +392,10 @@ class TQuillon : public TComponent, public CalcReportAccess {
 
     // Scratch of the line builder, kept so that building a line reuses its room.
     std::string FLineScratch;
+    // The slots of the level whose line MakeLine is filling (GetValue reads them without
+    // a lookup), or nullptr.
+    const LevelSlots* FLineSlots = nullptr;
+    int FLineLevel = -1;
 
     bool FPrinterCharConvert = false;
     RawPrinters* FRawPrinters = nullptr;

@@ -118,6 +118,45 @@ void ReportModel::FormatByName(std::string_view name, int& width, int& decimals)
     }
 }
 
+void ReportModel::ResetSlotPlans() {
+    const FormatSlot& active = slots_[static_cast<std::size_t>(active_) - 1];
+    slot_plans_.active = active_;
+    slot_plans_.levels = active.levels.get();
+    slot_plans_.revision = active.names.Revision();
+    slot_plans_.found.fill(false);
+}
+
+namespace {
+
+// True when no text of list holds a CR or the line-suppression character (code 27).
+bool IsPlainText(const EilPlist& list) {
+    for (const DataNodeRec& node : list) {
+        if (node.Val.find_first_of("\r\x1b") != std::string::npos) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void ReportModel::FindSlotFormats(int level) {
+    const auto at = static_cast<std::size_t>(level);
+    LevelSlots& found = slot_plans_.levels_slots[at];
+    slot_plans_.found[at] = true;
+    found.slots.clear();
+    found.plain_head = false;
+    const LevelTable* table = ActiveLevels();
+    const LevelLists* lists = table != nullptr ? table->Get(level) : nullptr;
+    if (lists == nullptr) return;
+    found.plain_head = IsPlainText((*lists)[0]);
+    const tRNAMEList& names = ActiveNames();
+    for (int n = 1; n <= kMaxSlotsPerLevel; ++n) {
+        const EilPlist& list = (*lists)[static_cast<std::size_t>(n)];
+        if (list.Empty()) break;
+        found.slots.push_back(
+            SlotFormat{list[0].X, list[0].Y, names.IndexOfSlot(level, n), IsPlainText(list)});
+    }
+}
+
 // --- built-in fields -------------------------------------------------------------------------
 
 namespace {
@@ -166,9 +205,6 @@ const ClockTexts& ClockAt(std::time_t now) {
 }  // namespace
 
 void ReportModel::PutDefaultValues(const BuiltInValues& values) {
-    const std::time_t now = values.now ? *values.now : std::time(nullptr);
-    const ClockTexts& clock = ClockAt(now);
-
     tRNAMEList& names = ActiveNames();
     // The built-in fields are looked up once per registration state of the table.
     BuiltInFields& built_in = built_in_fields_;
@@ -182,16 +218,23 @@ void ReportModel::PutDefaultValues(const BuiltInValues& values) {
         built_in.line_no = names.IndexOf("LINENO");
         built_in.tab = names.IndexOf("TAB");
     }
+    constexpr std::size_t npos = tRNAMEList::npos;
+    // The clock is read only for a format that shows it.
+    if (built_in.date != npos || built_in.datetime != npos || built_in.time != npos) {
+        const ClockTexts& clock = ClockAt(values.now ? *values.now : std::time(nullptr));
+        names.SetValueAt(built_in.date, clock.date);
+        names.SetValueAt(built_in.datetime, clock.datetime);
+        names.SetValueAt(built_in.time, clock.time);
+    }
     char digits[24];
-    const auto number_text = [&digits](int value) {
+    const auto set_number = [&](std::size_t field, int value) {
+        if (field == npos) return;
         const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        return std::string_view(digits, static_cast<std::size_t>(result.ptr - digits));
+        names.SetValueAt(field,
+                         std::string_view(digits, static_cast<std::size_t>(result.ptr - digits)));
     };
-    names.SetValueAt(built_in.date, clock.date);
-    names.SetValueAt(built_in.datetime, clock.datetime);
-    names.SetValueAt(built_in.time, clock.time);
-    names.SetValueAt(built_in.page_no, number_text(values.page_no));
-    names.SetValueAt(built_in.line_no, number_text(values.line_no));
+    set_number(built_in.page_no, values.page_no);
+    set_number(built_in.line_no, values.line_no);
     int level = 0, number = 0;
     if (built_in.tab != tRNAMEList::npos && names.FindByName("TAB", level, number)) {
         int width = 0, decimals = 0;

@@ -50,6 +50,24 @@ class LevelTable {
     std::array<std::unique_ptr<LevelLists>, kLevelCount> levels_;
 };
 
+// A field slot of a level as line building reads it: its width and decimals (what
+// FormatByNumber gives) and the field that fills it (the one FieldByNumber makes current).
+struct SlotFormat {
+    int width = -1;
+    int decimals = -1;
+    std::size_t field = tRNAMEList::npos;
+    // The text after the slot (up to the next one) holds no CR and no line-suppression
+    // character: it never ends or drops a line.
+    bool plain_tail = false;
+};
+
+// The slots of one level of a format, in order, and whether the text before the first
+// one is plain (as SlotFormat::plain_tail).
+struct LevelSlots {
+    std::vector<SlotFormat> slots;
+    bool plain_head = false;
+};
+
 // What LoadFormat needs from the report component.
 struct LoadSettings {
     TRepLanguage language = laEnglish;
@@ -92,7 +110,7 @@ class ReportModel {
     const LevelTable* ActiveLevels() const { return Levels(active_); }
     // The field table of slot 1..3 (slot out of range: the active one).
     tRNAMEList& Names(int slot);
-    tRNAMEList& ActiveNames() { return Names(active_); }
+    tRNAMEList& ActiveNames() { return slots_[static_cast<std::size_t>(active_) - 1].names; }
     // The encoding of the template loaded into a slot (widths count its characters).
     text::TextEncoding Encoding(int slot) const;
     // The kind of the file loaded last (from its name: ".RTF", ".TXT", else HTML).
@@ -116,6 +134,27 @@ class ReportModel {
     void FormatByNumber(int level, int number, int& width, int& decimals) const;
     // The same for the slot that owns name; -1, -1 when the name is unknown.
     void FormatByName(std::string_view name, int& width, int& decimals);
+    // Slot number of level in the active format (1 up to the level's slot count), or
+    // nullptr for any other number. Found once per loaded format and registration state
+    // of its field table, so that filling a slot costs no lookup.
+    const SlotFormat* SlotFormatOf(int level, int number) {
+        if (!IsReportLevel(level) || number < 1) return nullptr;
+        const std::vector<SlotFormat>& slots = SlotsOf(level).slots;
+        const auto index = static_cast<std::size_t>(number) - 1;
+        return index < slots.size() ? &slots[index] : nullptr;
+    }
+    // Every slot of level (0..15) of the active format; valid until a format is loaded
+    // or released, the active format changes or names are registered.
+    const LevelSlots& SlotsOf(int level) {
+        if (!SlotPlansValid()) ResetSlotPlans();
+        const auto at = static_cast<std::size_t>(level);
+        if (!slot_plans_.found[at]) FindSlotFormats(level);
+        return slot_plans_.levels_slots[at];
+    }
+    // The encoding of the active format (Encoding(ActiveFormatNo())).
+    text::TextEncoding ActiveEncoding() const {
+        return slots_[static_cast<std::size_t>(active_) - 1].encoding;
+    }
 
     // --- loading ------------------------------------------------------------------------
     // Loads format format_name from file_name into slot (1..3). format_name "*" takes the
@@ -151,8 +190,26 @@ class ReportModel {
                     page_no = tRNAMEList::npos, line_no = tRNAMEList::npos, tab = tRNAMEList::npos;
     };
 
+    // The slots of every level of the active format, each level found when first read;
+    // valid for one format slot, level table and field table revision.
+    struct SlotPlans {
+        int active = 0;
+        const LevelTable* levels = nullptr;
+        std::uint64_t revision = 0;
+        std::array<bool, kLevelCount> found{};
+        std::array<LevelSlots, kLevelCount> levels_slots;
+    };
+    bool SlotPlansValid() const {
+        const FormatSlot& active = slots_[static_cast<std::size_t>(active_) - 1];
+        return slot_plans_.active == active_ && slot_plans_.levels == active.levels.get() &&
+               slot_plans_.revision == active.names.Revision();
+    }
+    void ResetSlotPlans();
+    void FindSlotFormats(int level);
+
     std::array<FormatSlot, kFormatSlots> slots_;
     BuiltInFields built_in_fields_;
+    SlotPlans slot_plans_;
     int active_ = 1;
     bool is_rtf_ = false;
     bool is_txt_ = false;

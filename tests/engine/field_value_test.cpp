@@ -100,6 +100,37 @@ TEST(FieldValue, CountsCharactersOfUtf8Templates) {
               "<A href=u>\xC3\xA4\xC3\xB6</A>");
 }
 
+TEST(FieldValue, AnyByteBeyondAsciiIsCountedAsPartOfACharacter) {
+    // Values of every length up to 20 bytes with one two-byte letter at every place: the
+    // letter is one character wherever it stands, so the slot keeps every letter and one
+    // blank less than the bytes suggest.
+    for (std::size_t length = 1; length <= 20; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            std::string value(length, 'a');
+            value.replace(at, 1, "\xC3\xA4");
+            const std::string slot = Slot(value, 24, kNone, TextEncoding::Utf8);
+            EXPECT_EQ(slot, value + std::string(24 - length, ' ')) << length << " " << at;
+            // Cut to the characters before the letter, the slot holds no part of it.
+            EXPECT_EQ(Slot(value, static_cast<int>(at), kNone, TextEncoding::Utf8),
+                      std::string(at, 'a'));
+        }
+    }
+}
+
+TEST(FieldValue, OnlyWholeNumbersBetweenBlanksAreAlignedRight) {
+    EXPECT_EQ(Slot("\t5", 4, kRight), "  \t5");
+    EXPECT_EQ(Slot("  ", 4, kRight), "    ");
+    EXPECT_EQ(Slot("", 4, kRight), "    ");
+    for (const char* text : {"+", "-", ".", "2026-12-06", "1.2.3", "5 x", "x5", "12a"}) {
+        const std::string value = text;
+        EXPECT_EQ(Slot(value, 12, kRight), value + std::string(12 - value.size(), ' ')) << text;
+    }
+    for (const char* number : {"+.5", "-7", "1e-3", " 42", "3.25 "}) {
+        const std::string value = number;
+        EXPECT_EQ(Slot(value, 12, kRight), std::string(12 - value.size(), ' ') + value) << number;
+    }
+}
+
 TEST(FieldValue, SecondParsePlaceholders) {
     std::string out;
     AppendSecondParsePlaceholder(out, "&NAME", 3, 0, false, "strike", TextEncoding::Cp1252);

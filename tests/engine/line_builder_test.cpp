@@ -165,6 +165,63 @@ TEST_F(LineBuilderTest, SlotRulesThroughTheComponent) {
     EXPECT_EQ(report_.GetValue(rlDetail, 9), "");  // no such slot
 }
 
+TEST_F(LineBuilderTest, SlotsFollowTheFormatInUse) {
+    Load(
+        "^^R\r\n@3\r\n[<\xBF"
+        "A>??|<\xBF"
+        "B>????]\r\n");
+    report_.OnGetDetailLine = [](TQuillon& r) {
+        r.FieldByName("A").SetAsString("a");
+        r.FieldByName("B").SetAsString("b");
+    };
+    EXPECT_EQ(Build(rlDetail), (std::vector<std::string>{"[a |b   ]\r\n"}));
+    // Reading a slot makes its field the current one, as FieldByNumber does.
+    EXPECT_EQ(report_.GetValue(rlDetail, 2), "b   ");
+    EXPECT_EQ(report_.Model().ActiveNames().AsName(), "B");
+    EXPECT_EQ(report_.GetValue(rlDetail, 3), "");
+    EXPECT_FALSE(report_.Model().ActiveNames().HasCurrent());
+
+    // Another format in the same slot: its own widths, names and text.
+    Load(
+        "^^R\r\n@3\r\n(<\xBF"
+        "B>?|<\xBF"
+        "A>?????"
+        ")\r\n");
+    EXPECT_EQ(Build(rlDetail), (std::vector<std::string>{"(b|a    )\r\n"}));
+    // A second format slot, and back to the first.
+    const std::string second = dir_.File("second.htm");
+    WriteFile(second,
+              "^^R\r\n@3\r\n{<\xBF"
+              "A>???}\r\n");
+    std::string name = "R";
+    ASSERT_TRUE(report_.LoadFormat(second, name, 2));
+    EXPECT_EQ(Build(rlDetail), (std::vector<std::string>{"{a  }\r\n"}));
+    report_.SetActiveFormat(1);
+    EXPECT_EQ(Build(rlDetail), (std::vector<std::string>{"(b|a    )\r\n"}));
+    // Names cleared: the slots are there, their fields are not.
+    report_.Model().ActiveNames().ClrREK();
+    EXPECT_EQ(Build(rlDetail), (std::vector<std::string>{"( |     )\r\n"}));
+}
+
+TEST_F(LineBuilderTest, ControlCharactersAnywhereInAValueAreSeen) {
+    // Values of every length up to 20 with a CR, or the line-suppression character, at
+    // every place.
+    Load("^^R\r\n@3\r\n<\xBFV>????????????????????|\r\n");
+    std::string value;
+    report_.OnGetDetailLine = [&](TQuillon& r) { r.FieldByName("V").SetAsString(value); };
+    for (std::size_t length = 1; length <= 20; ++length) {
+        for (std::size_t at = 0; at < length; ++at) {
+            value.assign(length, 'v');
+            value[at] = '\r';
+            const std::string first = value + std::string(20 - length, ' ');
+            EXPECT_EQ(Build(rlDetail), (std::vector<std::string>{first, "|\r\n"}))
+                << length << " " << at;
+            value[at] = TQuillon::SkipLine()[0];
+            EXPECT_TRUE(Build(rlDetail).empty()) << length << " " << at;
+        }
+    }
+}
+
 TEST_F(LineBuilderTest, Utf8TemplatesCountCharacters) {
     Load("^^R\r\n@3\r\n|<\xC2\xBFN>???|\r\n");
     report_.OnGetDetailLine = [](TQuillon& r) {

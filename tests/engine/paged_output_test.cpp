@@ -143,6 +143,17 @@ TEST_F(PagedOutputTest, NewDetailColumnSetsLinesBesideTheFirstColumn) {
     EXPECT_EQ(Output(), "H1\r\nH2\r\nH3\r\na1b1\r\na2b2\r\na3\r\na4\r\na5\r\na6\r\na7\r\n");
 }
 
+TEST_F(PagedOutputTest, PageRowsAreTheLinesWithTheirEnds) {
+    Start();
+    EilPlist list;
+    for (const char* line : {"a\r\n", "b", "c\r", "d\n", "e\rf\n"}) list.Add(rlDetail, 0, line);
+    out_.PrintLine(list, rlDetail, &stream_);
+    EXPECT_EQ(out_.PageStrings(rlDetail),
+              (std::vector<std::string_view>{"a\r\n", "b\r\n", "c\r\n", "d\n\r", "e\rf\n"}));
+    EXPECT_EQ(Output(), "a\r\nb\r\nc\r\nd\n\re\rf\n");
+    EXPECT_TRUE(out_.PageStrings(rlDetail).empty());
+}
+
 TEST_F(PagedOutputTest, NewColumnBuildsFooterMarkerAndHeadingIntoTheRows) {
     report_.pg_size = report_.first_pg_size = 10;
     report_.before_new_page = [](int page, int column) {
