@@ -81,9 +81,9 @@ class CalcProgram {
     // stored value.
     template <typename Resolve>
     CalcProgram Bind(Resolve&& resolve) const {
-        std::vector<const double*> slots(names_.size(), nullptr);
-        for (std::size_t i = 0; i < names_.size(); ++i) slots[i] = resolve(names_[i]);
-        return BindSlots(slots);
+        std::vector<const double*> bound(names_.size(), nullptr);
+        for (std::size_t i = 0; i < names_.size(); ++i) bound[i] = resolve(names_[i]);
+        return BindSlots(bound);
     }
 
     // Evaluates the program into value and returns the code of its last error (0 when
@@ -97,7 +97,7 @@ class CalcProgram {
   private:
     friend class CalcCompiler;
 
-    CalcProgram BindSlots(const std::vector<const double*>& slots) const;
+    CalcProgram BindSlots(const std::vector<const double*>& bound) const;
 
     std::vector<Instr> code_;
     std::vector<std::string> names_;

@@ -96,16 +96,16 @@ void TQuillon::MakeLine(int Level, EilPlist& List) {
     LineAssembler line(List, static_cast<std::uint8_t>(Level), FLineScratch);
     AddTemplateText(line, (*lists)[0], slots.plain_head);
     LineSlotsInUse in_use(*this, slots, Level);
-    for (std::size_t i = 0; i < slots.slots.size(); ++i) {
+    for (std::size_t i = 0; i < slots.formats.size(); ++i) {
         std::string& pending = line.BeginSegment();
         const std::size_t before = pending.size();
         GetValue(Level, static_cast<int>(i) + 1, pending);
         line.EndSegment(pending.size() - before);
         const EilPlist& tail = (*lists)[i + 1];
-        if (slots.slots[i].plain_tail && tail.Count() == 1) {
+        if (slots.formats[i].plain_tail && tail.Count() == 1) {
             line.AddPlainSegment(tail[0].Val);  // most slots: one piece of text follows
         } else {
-            AddTemplateText(line, tail, slots.slots[i].plain_tail);
+            AddTemplateText(line, tail, slots.formats[i].plain_tail);
         }
     }
     line.Finish();
@@ -117,8 +117,8 @@ void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {
     tRNAMEList& field = FModel.ActiveNames();
     const auto index = static_cast<std::size_t>(FieldNo) - 1;
     const SlotFormat* slot =
-        Level == FLineLevel && FLineSlots != nullptr && index < FLineSlots->slots.size()
-            ? &FLineSlots->slots[index]
+        Level == FLineLevel && FLineSlots != nullptr && index < FLineSlots->formats.size()
+            ? &FLineSlots->formats[index]
             : FModel.SlotFormatOf(Level, FieldNo);
     if (slot != nullptr) {
         width = slot->width;

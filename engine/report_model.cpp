@@ -142,7 +142,7 @@ void ReportModel::FindSlotFormats(int level) {
     const auto at = static_cast<std::size_t>(level);
     LevelSlots& found = slot_plans_.levels_slots[at];
     slot_plans_.found[at] = true;
-    found.slots.clear();
+    found.formats.clear();
     found.plain_head = false;
     const LevelTable* table = ActiveLevels();
     const LevelLists* lists = table != nullptr ? table->Get(level) : nullptr;
@@ -152,7 +152,7 @@ void ReportModel::FindSlotFormats(int level) {
     for (int n = 1; n <= kMaxSlotsPerLevel; ++n) {
         const EilPlist& list = (*lists)[static_cast<std::size_t>(n)];
         if (list.Empty()) break;
-        found.slots.push_back(
+        found.formats.push_back(
             SlotFormat{list[0].X, list[0].Y, names.IndexOfSlot(level, n), IsPlainText(list)});
     }
 }

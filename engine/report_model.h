@@ -64,7 +64,7 @@ struct SlotFormat {
 // The slots of one level of a format, in order, and whether the text before the first
 // one is plain (as SlotFormat::plain_tail).
 struct LevelSlots {
-    std::vector<SlotFormat> slots;
+    std::vector<SlotFormat> formats;
     bool plain_head = false;
 };
 
@@ -139,9 +139,9 @@ class ReportModel {
     // of its field table, so that filling a slot costs no lookup.
     const SlotFormat* SlotFormatOf(int level, int number) {
         if (!IsReportLevel(level) || number < 1) return nullptr;
-        const std::vector<SlotFormat>& slots = SlotsOf(level).slots;
+        const std::vector<SlotFormat>& formats = SlotsOf(level).formats;
         const auto index = static_cast<std::size_t>(number) - 1;
-        return index < slots.size() ? &slots[index] : nullptr;
+        return index < formats.size() ? &formats[index] : nullptr;
     }
     // Every slot of level (0..15) of the active format; valid until a format is loaded
     // or released, the active format changes or names are registered.

@@ -25,8 +25,8 @@ class THTMLViewer;
 class TPaintPanel;
 
 // Called for every printed page: the header or footer is drawn on canvas (W x H).
-using TViewerPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage, int W,
-                                        int H, bool& StopPrinting)>;
+using TViewerPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage,
+                                              int W, int H, bool& StopPrinting)>;
 
 namespace detail {
 // The measuring canvas exists before the model that measures with it.

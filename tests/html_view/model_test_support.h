@@ -12,8 +12,8 @@
 #include <gtest/gtest.h>
 
 #include "html/view/viewer_model.h"
-#include "tests/common/temp_dir.h"
 #include "platform/core/test_canvas.h"
+#include "tests/common/temp_dir.h"
 
 namespace quillon::testing {
 
@@ -65,7 +65,9 @@ class ScratchDir : public TempDir {
         std::filesystem::create_directories((TempDir::Path() / name).parent_path());
         return TempDir::Write(name, content).string();
     }
-    std::string Path(const std::string& name = "") const { return (TempDir::Path() / name).string(); }
+    std::string Path(const std::string& name = "") const {
+        return (TempDir::Path() / name).string();
+    }
 };
 
 // n paragraphs "Line i", each one section.

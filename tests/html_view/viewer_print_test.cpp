@@ -22,7 +22,7 @@ TEST(ViewerPrint, PrintsItsPagesToTheCurrentPrinterAndCountsThemAlike) {
 
     THTMLViewer v;
     testing::ShowViewer(v, 400, 300);
-    v.LoadFromBuffer("<P>first {page}<PAGE><P>second page<PAGE><P>third page");
+    v.LoadFromBuffer("<P>one {page}<PAGE><P>second page<PAGE><P>third page");
     const int scroll = v.ScrollPos();
 
     const int counted = v.NumPrinterPages();
@@ -40,7 +40,7 @@ TEST(ViewerPrint, PrintsItsPagesToTheCurrentPrinterAndCountsThemAlike) {
     vwSetPrinter(std::move(previous));  // the PDF file is complete when its printer goes
 
     ASSERT_EQ(testing::PdfPageCount(pdf), 3);
-    EXPECT_NE(testing::PdfText(pdf, 1).find("first {page}"), std::string::npos)
+    EXPECT_NE(testing::PdfText(pdf, 1).find("one {page}"), std::string::npos)
         << "braces print as written without a positioned background";
     EXPECT_NE(testing::PdfText(pdf, 2).find("second page"), std::string::npos);
     EXPECT_NE(testing::PdfText(pdf, 3).find("third page"), std::string::npos);

@@ -75,6 +75,28 @@ class LayerCheck(unittest.TestCase):
         )
         self.assertEqual(code, 0, out)
 
+    def test_qt_macro_words_as_names_in_core_headers_are_reported(self):
+        code, out = run_on(
+            {
+                **CLEAN,
+                "engine/model.h": "struct L {\n  std::vector<int> slots;\n};\n",
+                "calc/prog.h": "void f() { emit(1); }\n",
+            }
+        )
+        self.assertEqual(code, 1, out)
+        self.assertIn("engine/model.h:2:", out)
+        self.assertIn("calc/prog.h:1:", out)
+        # In comments, strings, sources and the layers above the core they do no harm.
+        code, out = run_on(
+            {
+                **CLEAN,
+                "engine/doc.h": '// the slots of a level\nconst char* s = "too few slots";\n',
+                "engine/model.cpp": "int slots = 0;\n",
+                "platform/qt/widget.h": "public slots:\n",
+            }
+        )
+        self.assertEqual(code, 0, out)
+
 
 if __name__ == "__main__":
     CHECKER = sys.argv.pop(1)
