@@ -24,8 +24,8 @@ class THTMLViewer;
 class TPaintPanel;
 
 // Called for every printed page: the header or footer is drawn on canvas (W x H).
-using TPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage, int W,
-                                        int H, bool& StopPrinting)>;
+using THTMLPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage, int W,
+                                            int H, bool& StopPrinting)>;
 
 namespace detail {
 // The measuring canvas exists before the model that measures with it.
@@ -41,8 +41,8 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     ~THTMLViewer() override;
 
     // --- printing (the print module draws a copy of Document()) ---
-    TPagePrinted OnPrintHeader;
-    TPagePrinted OnPrintFooter;
+    THTMLPagePrinted OnPrintHeader;
+    THTMLPagePrinted OnPrintFooter;
     // Prints pages from_page..to_page; returns the pages printed.
     int Print(int from_page, int to_page);
     int NumPrinterPages();

@@ -3,13 +3,15 @@
 
 #include <cstdint>
 
+#include "engine/rep_viewer_par.h"
+
 namespace quillon {
 
 // How the current document was loaded.
 enum class TFileType { HTMLType, TextType, ImageType };
 
-// htFocused: the border shows only while the control has the focus.
-enum class THTMLBorderStyle { htFocused, htNone, htSingle };
+// THTMLBorderStyle (engine/rep_viewer_par.h), shared with the report's viewer parameters:
+// htFocused shows the border only while the control has the focus.
 
 // Which scroll bars may appear.
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
