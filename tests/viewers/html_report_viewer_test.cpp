@@ -8,11 +8,13 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QToolButton>
+#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <string>
 
 #include "engine/quillon.h"
+#include "platform/core/raw_printer.h"
 #include "platform/core/test_canvas.h"
 #include "platform/core/text_encoding.h"
 #include "tests/common/temp_dir.h"
@@ -278,12 +280,63 @@ TEST_F(HtmlViewerTest, PrintingLeavesTheApplicationsHeaderAndRemovesItsOwnTitle)
     viewer_.Viewer().OnPrintHeader(viewer_.Viewer(), canvas, 1, 100, 100, stop);
     EXPECT_EQ(calls, 1);
     EXPECT_TRUE(canvas.Log().empty()) << "no title line over the application's header";
+}
 
-    // Print TXT turns the character conversion on only for its own print.
-    report_.SetPrinterCharConvert(false);
-    ShowLoaded();
+// Raw printers that record what they are sent and whether the report converted national
+// letters while it sent it.
+class RecordingRawPrinters : public RawPrinters {
+  public:
+    explicit RecordingRawPrinters(const TQuillon& report) : report_(report) {}
+    std::unique_ptr<RawPrintJob> Open(std::string_view port, std::string_view,
+                                      std::string&) override {
+        ports.emplace_back(port);
+        converting = report_.PrinterCharConvert();
+        return std::make_unique<Job>(bytes);
+    }
+    std::string DefaultQueue() override { return "lp"; }
+    std::vector<std::string> ports;
+    std::string bytes;
+    bool converting = false;
+
+  private:
+    class Job : public RawPrintJob {
+      public:
+        explicit Job(std::string& out) : out_(out) {}
+        std::size_t Write(std::string_view b) override {
+            out_.append(b);
+            return b.size();
+        }
+        bool Finish() override { return true; }
+
+      private:
+        std::string& out_;
+    };
+    const TQuillon& report_;
+};
+
+TEST_F(HtmlViewerTest, PrintTxtConvertsLettersForItsPrintOnlyAndTakesTheSectionsWidth) {
+    const std::string ini =
+        dir_.Write("QUILDOC.INI", "[lp]\n<WIDTH>=20\n<PRINTER>=Queue:\n").string();
+    const char* old = std::getenv("QUILDOC_INI");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("QUILDOC_INI", ini.c_str(), 1);
+    RecordingRawPrinters printers(report_);
+    report_.SetRawPrinters(&printers);
+    Load("report.htm", "<center>Title</center>\r\nnext\r\n");
     viewer_.ThePrintTXTClick(nullptr);
+    EXPECT_TRUE(printers.ports.empty()) << "no report attached before it is shown";
+    ShowLoaded();
+    report_.SetPrinterCharConvert(false);
+    viewer_.ThePrintTXTClick(nullptr);
+    if (old != nullptr) {
+        setenv("QUILDOC_INI", saved.c_str(), 1);
+    } else {
+        unsetenv("QUILDOC_INI");
+    }
+    EXPECT_EQ(printers.ports, (std::vector<std::string>{"Queue:"}));
+    EXPECT_TRUE(printers.converting);
     EXPECT_FALSE(report_.PrinterCharConvert());
+    EXPECT_EQ(printers.bytes, "       Title\r\nnext\r\n");
 }
 
 TEST_F(HtmlViewerTest, BackAndForwardFollowTheHistory) {
@@ -397,6 +450,20 @@ TEST_F(HtmlViewerTest, EventsReachTheApplicationWithTheViewerAsSender) {
     EXPECT_EQ(TCustomRepViewer::SharedHotSpotStyle(), 0);
     viewer_.SetHotSpotStyle(kFontStyleUnderline);
     EXPECT_EQ(viewer_.GetHotSpotStyle(), kFontStyleUnderline);
+}
+
+TEST_F(HtmlViewerTest, AWindowThatIsNotMaximizedKeepsItsSizeWhenShown) {
+    // The window was maximized when it was made; the report's parameters say otherwise.
+    Load("report.htm", "<P>x</P>");
+    ShowLoaded();
+    QApplication::processEvents();
+    EXPECT_FALSE(viewer_.Form().isMaximized());
+    EXPECT_EQ(viewer_.Form().size(), QSize(500, 300));
+    viewer_.CloseWindow();
+    report_.Viewer().WMaximize = true;
+    Load("report.htm", "<P>x</P>");
+    ShowLoaded();
+    EXPECT_TRUE(viewer_.Form().isMaximized());
 }
 
 TEST(ViewerChoice, ByContentThenExtension) {
