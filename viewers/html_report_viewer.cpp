@@ -66,6 +66,7 @@ TrptHTMLViewer::~TrptHTMLViewer() {
     FViewer->SetOnBitmapRequest(nullptr);
     // An embedded control belongs to its host widget: take it back so that it goes with
     // the window.
+    QObject::disconnect(FHostDestroyed);
     if (FViewer->parentWidget() != &ClientPanel()) FViewer->setParent(&ClientPanel());
     if (ToolPanel().parentWidget() != &Form()) ToolPanel().setParent(&Form());
 }
@@ -146,8 +147,20 @@ void TrptHTMLViewer::SetViewerParent(TComponent* Value) {
         }
         if (GetVisibleButtons() != 0) ToolPanel().show();
         FViewer->show();
+        // A host destroyed before the viewer would take the control and the tool panel
+        // with it: they come back into the window first.
+        QObject::disconnect(FHostDestroyed);
+        FHostDestroyed = QObject::connect(host, &QObject::destroyed, FViewer, [this] {
+            FViewerParent.Set(nullptr);
+            TakeBackFromHost();
+        });
         return;
     }
+    QObject::disconnect(FHostDestroyed);
+    TakeBackFromHost();
+}
+
+void TrptHTMLViewer::TakeBackFromHost() {
     if (ToolPanel().parentWidget() != &Form()) {
         ToolPanel().setParent(&Form());
         if (auto* column = qobject_cast<QBoxLayout*>(Form().layout())) {

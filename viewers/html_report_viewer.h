@@ -6,6 +6,7 @@
 // tab-separated text, mails the report and keeps a short history with back, forward and
 // help buttons.
 
+#include <QMetaObject>
 #include <string>
 
 #include "html/view/html_viewer.h"
@@ -155,6 +156,8 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
 
   private:
     void EndPageHandler();
+    // The control into the client panel and the tool panel into the window.
+    void TakeBackFromHost();
     void PrintWithTitle(int FromPage, int ToPage);
 
     THTMLViewer* FViewer = nullptr;
@@ -171,6 +174,7 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
     TPagePrinted FPrintHeader;
     TPagePrinted FPrintFooter;
     TFormSubmitEvent FFormSubmit;
+    QMetaObject::Connection FHostDestroyed;
 };
 
 }  // namespace quillon

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "engine/quillon.h"
@@ -414,6 +415,18 @@ TEST_F(HtmlViewerTest, AnEmbeddedViewerLivesInItsHostAndComesBack) {
     viewer_.SetViewerParent(nullptr);
     EXPECT_EQ(viewer_.Viewer().parentWidget(), &viewer_.ClientPanel());
     EXPECT_EQ(viewer_.ToolPanel().parentWidget(), &viewer_.Form());
+
+    // A host that goes first gives the control and the tool panel back.
+    auto other = std::make_unique<QWidget>();
+    TQtWidgetRef other_ref(other.get());
+    viewer_.SetViewerParent(&other_ref);
+    ASSERT_EQ(viewer_.Viewer().parentWidget(), other.get());
+    other.reset();
+    EXPECT_EQ(viewer_.Viewer().parentWidget(), &viewer_.ClientPanel());
+    EXPECT_EQ(viewer_.ToolPanel().parentWidget(), &viewer_.Form());
+    EXPECT_EQ(viewer_.GetViewerParent(), nullptr);
+    Load("report.htm", PagedReport(2));
+    EXPECT_EQ(viewer_.GetLastPageNumber(), 2) << "the control still works";
 }
 
 TEST_F(HtmlViewerTest, MailSendsTheReportFileThroughTheStorage) {
