@@ -73,6 +73,20 @@ TEST(RunView, NeedsADisplayAndAFileBeforeAnythingRuns) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("PRX.htm")));
     EXPECT_EQ(RunView(dir.Path().string(), "t.htm --data d.csv --out - --view"), 64);
 }
+
+// With a display the run writes its report and then stays in the viewer window until it
+// is closed: here it is still there when the time runs out (no crash, no load error).
+TEST(RunView, ShowsTheWrittenReportUntilTheWindowCloses) {
+    TempDir dir;
+    const std::string data = QUILLON_SOURCE_DIR "/tests/quillon_run/data/";
+    const int status =
+        RunShell("cd '" + dir.Path().string() + "' && QT_QPA_PLATFORM=offscreen timeout 8 '" +
+                 QUILLON_BINARY + "' run '" + data + "groups.txt' --data '" + data +
+                 "sales.csv' --group city --group customer --out r.txt --view 2>/dev/null")
+            .status;
+    EXPECT_EQ(status, 124) << "timeout ended the viewer";
+    EXPECT_GT(std::filesystem::file_size(dir.File("r.txt")), 10u);
+}
 #endif
 
 }  // namespace
