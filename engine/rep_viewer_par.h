@@ -7,12 +7,12 @@
 #include <string>
 
 #include "platform/core/component.h"
+#include "platform/core/html_border_style.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {
 
 enum TTitlePrintStyle : std::uint8_t { psBottom, psNone, psTop };
-enum THTMLBorderStyle : std::uint8_t { htFocused, htNone, htSingle };
 
 enum TViewerBtn : std::uint8_t {
     vbPrint,

@@ -278,7 +278,9 @@ int TCustomWWWRepViewer::GetViewerHeight() const {
 void TCustomWWWRepViewer::SetViewerMaximize(bool Value) {
     FViewerMaximize = Value;
     if (Value) {
-        FForm->setWindowState(FForm->windowState() | Qt::WindowMaximized);
+        // A hidden window is maximized when it is shown: asked for now, the platform would
+        // still maximize it later even after SetViewerMaximize(false).
+        if (FForm->isVisible()) FForm->setWindowState(FForm->windowState() | Qt::WindowMaximized);
         return;
     }
     FForm->setWindowState(FForm->windowState() & ~Qt::WindowMaximized);

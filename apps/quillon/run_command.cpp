@@ -3,7 +3,9 @@
 //
 // Exit codes: 0 the report was written; 2 the template is missing or cannot be loaded;
 // 3 the data source cannot be read (or a --group column does not exist); 4 the output
-// cannot be written; 5 the run failed otherwise; 64 usage error; 130 interrupted (Ctrl-C).
+// cannot be written; 5 the run failed otherwise; 6 --view without a display (nothing is
+// run); 64 usage error; 130 interrupted (Ctrl-C). With --view the written report is shown
+// in its viewer window once the run succeeded; the command ends when the window closes.
 
 #include <unistd.h>
 
@@ -35,6 +37,9 @@
 #include "platform/core/host_services.h"
 #include "platform/core/stream.h"
 #include "platform/core/text_encoding.h"
+#if defined(QUILLON_HAS_VIEWERS)
+#include "apps/quillon/viewer_window.h"
+#endif
 
 namespace quillon::app {
 
@@ -44,6 +49,7 @@ constexpr int kExitTemplate = 2;
 constexpr int kExitData = 3;
 constexpr int kExitOutput = 4;
 constexpr int kExitRun = 5;
+[[maybe_unused]] constexpr int kExitNoDisplay = 6;
 constexpr int kExitInterrupted = 130;
 
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -90,6 +96,7 @@ struct RunOptions {
     bool multi_level = false;
     bool page_per_group = false;
     bool no_progress = false;
+    bool view = false;
     std::string format = "*";
     std::string settings;
     std::string lang = "english";
@@ -186,6 +193,18 @@ int Run(const RunOptions& o) {
     if (o.multi_level && o.out == "-") {
         return Fail(kExitUsage, "--multi-level writes one file per level; it needs --out FILE");
     }
+    if (o.view && o.out == "-") {
+        return Fail(kExitUsage, "--view shows the written report file; it needs --out FILE, not -");
+    }
+#if defined(QUILLON_HAS_VIEWERS)
+    if (o.view && !HasDisplay()) {
+        return Fail(
+            kExitNoDisplay,
+            "--view: no display to open the viewer on (DISPLAY is not set); nothing was run");
+    }
+#else
+    if (o.view) return Fail(kExitUsage, "--view: this quillon was built without the viewers");
+#endif
     if (o.page_per_group && o.groups.empty()) {
         return Fail(kExitUsage, "--page-per-group needs at least one --group column");
     }
@@ -373,6 +392,13 @@ int Run(const RunOptions& o) {
                   << Counted(static_cast<std::size_t>(report.GetIntPgNumber()), "page", "pages")
                   << " written to " << written << '\n';
     }
+#if defined(QUILLON_HAS_VIEWERS)
+    if (o.view) {
+        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(template_path))
+                   ? 0
+                   : kExitOutput;
+    }
+#endif
     return 0;
 }
 
@@ -418,6 +444,9 @@ CommandRegistrar registrar([](CLI::App& app) {
                   "level number: report.h04 .. report.h13)");
     cmd->add_flag("--no-progress", options->no_progress,
                   "No progress line (shown on a terminal by default)");
+    cmd->add_flag("--view", options->view,
+                  "Show the written report in its viewer window (HTML, RTF or text, by the "
+                  "template's format) once the run succeeded");
     cmd->add_option("--format", options->format,
                     "Format name in the template (default *, the first format of the file)");
     cmd->add_option("--settings", options->settings,
@@ -433,8 +462,9 @@ CommandRegistrar registrar([](CLI::App& app) {
         "  2    the template is missing or cannot be loaded\n"
         "  3    the data source cannot be read or is malformed, or a --group column is "
         "unknown\n"
-        "  4    the output cannot be written\n"
+        "  4    the output cannot be written (with --view: or not be loaded into the viewer)\n"
         "  5    the run failed otherwise\n"
+        "  6    --view without a display to open the viewer on (nothing was run)\n"
         "  64   usage error (unknown option, missing argument, ...)\n"
         "  130  interrupted (Ctrl-C)");
     cmd->callback([options] { SetExitCode(Run(*options)); });

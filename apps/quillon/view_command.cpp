@@ -1,10 +1,12 @@
-// quillon view FILE [--text] [--find TEXT] [--size WxH] [--screenshot PNG]: shows an HTML
-// (or plain-text) document in the viewer control in a window of its own. With --screenshot
-// the window is drawn once into a PNG file instead of being shown.
+// quillon view FILE [--text] [--find TEXT] [--size WxH] [--screenshot PNG]: shows a report
+// file in the viewer window that fits it (HTML, RTF or text, by its content and extension)
+// with all its tool buttons. With --screenshot the window is drawn once into a PNG file
+// instead of being shown.
 
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +16,12 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
-#include "html/view/html_viewer.h"
+#include "apps/quillon/viewer_window.h"
+#include "engine/quillon.h"
+#include "platform/qt/qt_host.h"
 #include "platform/qt/qt_image_decoder.h"
+#include "viewers/viewer_choice.h"
+#include "viewers/wwwrep_viewer.h"
 
 namespace quillon::app {
 
@@ -33,14 +39,6 @@ struct ViewOptions {
     std::string size = "800x600";
     std::string screenshot;
 };
-
-bool HasDisplay() {
-    const auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
 
 int View(const ViewOptions& opt) {
     int width = 0;
@@ -65,50 +63,50 @@ int View(const ViewOptions& opt) {
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
     RegisterQtImageDecoder();
+    QtHost host;
 
-    THTMLViewer viewer;
-    viewer.SetViewImages(true);
-    viewer.SetDefBackground(0xFFFFFF);
-    viewer.SetHistoryMaxCount(20);
-    viewer.resize(width, height);
-    viewer.show();
+    const ReportViewerKind kind = opt.text ? ReportViewerKind::Txt : ViewerKindForFile(opt.file);
+    std::unique_ptr<TCustomWWWRepViewer> viewer = MakeReportViewer(kind, host);
+    TQuillon report(host);
+    PrepareViewerWindow(report, *viewer, opt.file, width, height);
     try {
-        if (opt.text) {
-            viewer.LoadTextFile(opt.file);
-        } else {
-            viewer.LoadFromFile(opt.file);
-        }
+        viewer->LoadFromFile(opt.file);
     } catch (const std::exception& e) {
         std::cerr << "quillon view: " << opt.file << ": " << e.what() << '\n';
         return kViewNoDocument;
     }
-    viewer.setWindowTitle(QString::fromStdString(
-        (viewer.Title().empty() ? opt.file : viewer.Title()) + " - quillon view"));
-    if (!opt.find.empty() && !viewer.Find(opt.find, false)) {
+    if (!opt.find.empty() && !viewer->Find(opt.find, false)) {
         std::cerr << "quillon view: \"" << opt.find << "\" is not in " << opt.file << '\n';
     }
     if (!opt.screenshot.empty()) {
+        viewer->Show(report, false);
         QApplication::processEvents();
-        if (!viewer.grab().toImage().save(QString::fromStdString(opt.screenshot), "PNG")) {
+        const QImage picture = viewer->Form().grab().toImage();
+        viewer->CloseWindow();
+        if (!picture.save(QString::fromStdString(opt.screenshot), "PNG")) {
             std::cerr << "quillon view: cannot write the picture " << opt.screenshot << '\n';
             return kViewNoScreenshot;
         }
         return kViewClosed;
     }
-    QApplication::exec();
+    viewer->Show(report, true);
     return kViewClosed;
 }
 
 const CommandRegistrar kView([](CLI::App& app) {
-    auto* cmd = app.add_subcommand("view", "Show an HTML or text document in the viewer control");
+    auto* cmd =
+        app.add_subcommand("view", "Show a report file (HTML, RTF or text) in its viewer window");
     auto opt = std::make_shared<ViewOptions>();
-    cmd->add_option("FILE", opt->file, "HTML document (a name may end in #anchor)")->required();
+    cmd->add_option("FILE", opt->file, "Report file (an HTML name may end in #anchor)")->required();
     cmd->add_flag("--text", opt->text, "show the file as plain text");
     cmd->add_option("--find", opt->find, "select the first occurrence of TEXT (any case)");
     cmd->add_option("--size", opt->size, "window size WIDTHxHEIGHT (default 800x600)");
     cmd->add_option("--screenshot", opt->screenshot,
                     "draw the window once into this PNG file instead of showing it");
     cmd->footer(
+        "The viewer is chosen by the file: rich text ({\\rtf) the RTF viewer; .htm, .html and\n"
+        "level files .h01 .. .h99 (or HTML tags in a file of another name) the HTML viewer\n"
+        "with its page buttons; anything else the text viewer.\n\n"
         "Exit codes: 0 the window was closed (or the picture written); 1 the document cannot "
         "be read or laid out; 2 the picture cannot be written; 3 no display; 64 usage error.");
     cmd->callback([opt] { SetExitCode(View(*opt)); });

@@ -25,8 +25,8 @@ class THTMLViewer;
 class TPaintPanel;
 
 // Called for every printed page: the header or footer is drawn on canvas (W x H).
-using TViewerPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage,
-                                              int W, int H, bool& StopPrinting)>;
+using THTMLPagePrinted = std::function<void(THTMLViewer& sender, Canvas& canvas, int NumPage, int W,
+                                            int H, bool& StopPrinting)>;
 
 namespace detail {
 // The measuring canvas exists before the model that measures with it.
@@ -42,8 +42,8 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     ~THTMLViewer() override;
 
     // --- printing (the print module draws a copy of Document()) ---
-    TViewerPagePrinted OnPrintHeader;
-    TViewerPagePrinted OnPrintFooter;
+    THTMLPagePrinted OnPrintHeader;
+    THTMLPagePrinted OnPrintFooter;
     // Prints pages from_page..to_page on the current printer (vwPrinter); returns the number
     // of the last page handled (0 when nothing was printed).
     int Print(int from_page, int to_page);

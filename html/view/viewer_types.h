@@ -3,13 +3,12 @@
 
 #include <cstdint>
 
+#include "platform/core/html_border_style.h"
+
 namespace quillon {
 
 // How the current document was loaded.
 enum class TFileType { HTMLType, TextType, ImageType };
-
-// htFocused: the border shows only while the control has the focus.
-enum class THTMLBorderStyle { htFocused, htNone, htSingle };
 
 // Which scroll bars may appear.
 enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
