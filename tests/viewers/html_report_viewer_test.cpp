@@ -15,9 +15,11 @@
 #include <string>
 
 #include "engine/quillon.h"
+#include "html/view/vw_printer.h"
 #include "platform/core/raw_printer.h"
 #include "platform/core/test_canvas.h"
 #include "platform/core/text_encoding.h"
+#include "tests/common/pdf_text.h"
 #include "tests/common/temp_dir.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/html_report_viewer.h"
@@ -67,8 +69,18 @@ class HtmlViewerTest : public ::testing::Test {
         report_.Viewer().WWidth = 500;
         report_.Viewer().WHeight = 300;
         report_.Viewer().VisibleButtons = 0x0FFF;
+        // Printing goes to a PDF file, never to a printer of the machine.
+        previous_printer_ = vwSetPrinter(TvwPrinter::ForPdf(dir_.File("printed.pdf")));
     }
-    ~HtmlViewerTest() override { viewer_.CloseWindow(); }
+    ~HtmlViewerTest() override {
+        viewer_.CloseWindow();
+        if (previous_printer_) vwSetPrinter(std::move(previous_printer_));
+    }
+    // The PDF printed so far, complete once its printer is put back.
+    std::string PrintedPdf() {
+        if (previous_printer_) vwSetPrinter(std::move(previous_printer_));
+        return dir_.File("printed.pdf");
+    }
 
     std::string Load(const std::string& name, const std::string& html) {
         const std::string path = dir_.Write(name, html).string();
@@ -99,6 +111,7 @@ class HtmlViewerTest : public ::testing::Test {
     }
 
     TempDir dir_;
+    std::unique_ptr<TvwPrinter> previous_printer_;
     RecordingHost host_;
     TQuillon report_{"report", host_};
     ScriptedHtmlViewer viewer_{host_};
@@ -275,12 +288,27 @@ TEST_F(HtmlViewerTest, PrintingLeavesTheApplicationsHeaderAndRemovesItsOwnTitle)
     int calls = 0;
     viewer_.SetPrintHeader([&calls](TComponent&, Canvas&, int, int, int, bool&) { ++calls; });
     viewer_.ThePrintClick(nullptr);
+    EXPECT_EQ(calls, 2) << "the application's header on each of the two pages";
     ASSERT_TRUE(viewer_.Viewer().OnPrintHeader) << "the application's header stays";
     TestCanvas canvas(100, 100);
     bool stop = false;
     viewer_.Viewer().OnPrintHeader(viewer_.Viewer(), canvas, 1, 100, 100, stop);
-    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(calls, 3);
     EXPECT_TRUE(canvas.Log().empty()) << "no title line over the application's header";
+}
+
+TEST_F(HtmlViewerTest, PrintingPutsTheTitleLineOnEveryReportPage) {
+    Load("report.htm", PagedReport(3));
+    viewer_.SetTitlePrintStyle(psTop);
+    viewer_.ThePrintClick(nullptr);
+    EXPECT_TRUE(host_.messages.empty()) << host_.messages[0];
+    const std::string pdf = PrintedPdf();
+    ASSERT_EQ(testing::PdfPageCount(pdf), 3) << "one sheet per report page";
+    for (int page = 1; page <= 3; ++page) {
+        const std::string text = testing::PdfText(pdf, page);
+        EXPECT_NE(text.find("Sales"), std::string::npos) << "title line on page " << page;
+        EXPECT_NE(text.find("Page " + std::to_string(page)), std::string::npos) << text;
+    }
 }
 
 // Raw printers that record what they are sent and whether the report converted national
