@@ -132,14 +132,16 @@ TEST(RenderCommand, PdfWithPageNumbersRangesAndPageBreaksAsJson) {
     // Pages 2 to 3 only: the first sheet is page 2.
     const std::string part = dir.File("part.pdf");
     ASSERT_EQ(
-        Render(ShellQuote(html) + " --pdf " + ShellQuote(part) + " --fixed-metrics --from 2 --to 3").status,
+        Render(ShellQuote(html) + " --pdf " + ShellQuote(part) + " --fixed-metrics --from 2 --to 3")
+            .status,
         0);
     EXPECT_EQ(PdfPageCount(part), 2);
     EXPECT_THAT(PdfText(part, 1), HasSubstr("Page 2 of " + std::to_string(pages)));
 
     // Without page numbers.
     const std::string plain = dir.File("plain.pdf");
-    ASSERT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(plain) + " --no-page-numbers").status, 0);
+    ASSERT_EQ(
+        Render(ShellQuote(html) + " --pdf " + ShellQuote(plain) + " --no-page-numbers").status, 0);
     EXPECT_THAT(PdfText(plain, 1), Not(HasSubstr("Page 1 of")));
 }
 
@@ -215,17 +217,22 @@ TEST(RenderCommand, ExitCodesSayWhatWentWrong) {
     // A range beyond the last page writes nothing.
     EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --from 2").status, 3);
     EXPECT_FALSE(std::filesystem::exists(pdf));
-    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --margins 15,15,2,2").status, 2);
+    EXPECT_EQ(
+        Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --margins 15,15,2,2").status, 2);
     EXPECT_FALSE(std::filesystem::exists(pdf));
     EXPECT_EQ(Render(ShellQuote(dir.File("missing.htm")) + " --pdf " + ShellQuote(pdf)).status, 64);
     EXPECT_EQ(Render(ShellQuote(html)).status, 64);
     EXPECT_EQ(Render(ShellQuote(html) + " --pdf a.pdf --png dir").status, 64);
     EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --paper B7").status, 64);
-    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --margins 1,2,3").status, 64);
-    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --from 3 --to 2").status, 64);
-    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(dir.File("no/such/dir/x.pdf"))).status, 4);
+    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --margins 1,2,3").status,
+              64);
+    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --from 3 --to 2").status,
+              64);
+    EXPECT_EQ(
+        Render(ShellQuote(html) + " --pdf " + ShellQuote(dir.File("no/such/dir/x.pdf"))).status, 4);
     // Letter paper, given in millimetres too.
-    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --paper 216x279mm").status, 0);
+    EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " --paper 216x279mm").status,
+              0);
     EXPECT_EQ(PdfPageCount(pdf), 1);
 }
 #endif
