@@ -55,7 +55,8 @@ class TDocumentPrint {
     PrintResult Paginate(int FromPage, int ToPage, bool output);
     void DrawBackground(Canvas& canvas, int x);
 
-    const PrintSettings& settings_;
+    // A copy: the settings given may be a temporary that ends before the print does.
+    PrintSettings settings_;
     PageTarget& target_;
     std::unique_ptr<TSectionList> copy_;
     PageGeometry geometry_;
