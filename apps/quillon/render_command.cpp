@@ -200,7 +200,7 @@ int RunRender(const RenderOptions& opt) {
                   << count.LastPage << "); nothing was written\n";
         return kExitRange;
     }
-    if (!opt.no_page_numbers) settings.OnPrintFooter = PageNumberFooter(count.LastPage);
+    if (!opt.no_page_numbers) print->SetPrintFooter(PageNumberFooter(count.LastPage));
     try {
         print->Print(opt.from, opt.to == 0 ? count.LastPage : opt.to);
     } catch (const EPrintError& e) {

@@ -46,6 +46,11 @@ class TDocumentPrint {
     // makes (the callbacks do not run, so none can stop it). A print afterwards reuses the
     // page tops: it passes over the pages before its range without drawing them.
     PrintResult CountPages();
+    // The header and footer callbacks may change between counting and printing (a footer
+    // that says "Page N of M" needs the count first); the margins were used for the layout
+    // and stay.
+    void SetPrintHeader(TPrintBandEvent header) { settings_.OnPrintHeader = std::move(header); }
+    void SetPrintFooter(TPrintBandEvent footer) { settings_.OnPrintFooter = std::move(footer); }
     // Prints pages FromPage to ToPage (1-based, inclusive). A job is opened only when the
     // range holds a page of the document: a range beyond the last page prints nothing.
     PrintResult Print(int FromPage, int ToPage);
