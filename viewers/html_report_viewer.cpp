@@ -75,20 +75,7 @@ QWidget* TrptHTMLViewer::DocumentWidget() const {
     return FViewer;
 }
 
-void TrptHTMLViewer::OnFormShow() {
-    FViewer->setVisible(true);
-    FViewer->update();
-}
-
 // --- properties ------------------------------------------------------------------------
-
-bool TrptHTMLViewer::GetViewerVisible() const {
-    return !FViewer->isHidden();
-}
-
-void TrptHTMLViewer::SetViewerVisible(bool Value) {
-    FViewer->setVisible(Value);
-}
 
 std::string TrptHTMLViewer::GetTitle() const {
     const std::string& title = FViewer->Title();

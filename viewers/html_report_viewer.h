@@ -25,8 +25,6 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
     ~TrptHTMLViewer() override;
 
     // --- document properties (most go straight to the control) ---------------------------
-    bool GetViewerVisible() const override;
-    void SetViewerVisible(bool Value) override;
     // The document's title when it has one that is not blank, else the one set here.
     std::string GetTitle() const override;
     void SetTitle(const std::string& Value) override { FTitle = Value; }
@@ -152,7 +150,6 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
 
   protected:
     QWidget* DocumentWidget() const override;
-    void OnFormShow() override;
 
   private:
     void EndPageHandler();

@@ -75,19 +75,6 @@ QWidget* TrptRTFViewer::DocumentWidget() const {
     return FRichEdit;
 }
 
-void TrptRTFViewer::OnFormShow() {
-    FRichEdit->setVisible(true);
-    FRichEdit->update();
-}
-
-bool TrptRTFViewer::GetViewerVisible() const {
-    return !FRichEdit->isHidden();
-}
-
-void TrptRTFViewer::SetViewerVisible(bool Value) {
-    FRichEdit->setVisible(Value);
-}
-
 THTMLBorderStyle TrptRTFViewer::GetBorderStyle() const {
     return FRichEdit->frameShape() == QFrame::NoFrame ? htNone : htSingle;
 }

@@ -19,8 +19,6 @@ class TrptRTFViewer : public TCustomWWWRepViewer {
     ~TrptRTFViewer() override;
 
     // --- document properties ------------------------------------------------------------
-    bool GetViewerVisible() const override;
-    void SetViewerVisible(bool Value) override;
     std::string GetTitle() const override { return FTitle; }
     void SetTitle(const std::string& Value) override { FTitle = Value; }
     bool GetViewImages() const override { return true; }
@@ -130,7 +128,6 @@ class TrptRTFViewer : public TCustomWWWRepViewer {
 
   protected:
     QWidget* DocumentWidget() const override;
-    void OnFormShow() override;
     // Fills the control from the file's bytes.
     virtual void LoadDocument(const std::string& bytes);
     // Searches from character From to the end; the hit's start or -1.

@@ -555,4 +555,17 @@ QPrinter& TCustomWWWRepViewer::Printer() {
     return *FOwnPrinter;
 }
 
+void TCustomWWWRepViewer::OnFormShow() {
+    DocumentWidget()->setVisible(true);
+    DocumentWidget()->update();
+}
+
+bool TCustomWWWRepViewer::GetViewerVisible() const {
+    return !DocumentWidget()->isHidden();
+}
+
+void TCustomWWWRepViewer::SetViewerVisible(bool Value) {
+    DocumentWidget()->setVisible(Value);
+}
+
 }  // namespace quillon

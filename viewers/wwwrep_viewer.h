@@ -37,6 +37,9 @@ class ViewerForm;
 
 class TCustomWWWRepViewer : public TCustomRepViewer {
   public:
+    // The document control is visible.
+    bool GetViewerVisible() const override;
+    void SetViewerVisible(bool Value) override;
     // Speed buttons of the framework's default size.
     static constexpr int kButtonWidth = 23;
     static constexpr int kButtonHeight = 22;
@@ -141,8 +144,8 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     void ShowMessage(const std::string& Text);
     // Runs a handler: what it throws becomes a message (EMapiUserAbort none).
     void RunGuarded(const std::function<void()>& handler);
-    // Called when the window is shown (after it became visible).
-    virtual void OnFormShow() {}
+    // Called when the window is shown (after it became visible): shows the document control.
+    virtual void OnFormShow();
 
     bool FShowMargins = false;
     bool FViewerMaximize = true;

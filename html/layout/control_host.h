@@ -69,7 +69,7 @@ class PlatformList : public PlatformControl {
     virtual void SetSelected(int index, bool selected) = 0;
 };
 
-struct EditSpec {
+struct EditOptions {
     bool password = false;
     int max_length = 0;       // 0: unlimited
     bool multi_line = false;  // text area with both scroll bars
@@ -79,7 +79,7 @@ class ControlHost {
   public:
     virtual ~ControlHost() = default;
     // Each new widget is hidden and placed off-screen by the caller.
-    virtual std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& desc) = 0;
+    virtual std::unique_ptr<PlatformEdit> CreateEdit(const EditOptions& desc) = 0;
     virtual std::unique_ptr<PlatformButton> CreateButton(std::string_view caption) = 0;
     virtual std::unique_ptr<PlatformCheck> CreateCheckBox() = 0;
     virtual std::unique_ptr<PlatformCheck> CreateRadioButton() = 0;

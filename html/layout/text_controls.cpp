@@ -15,7 +15,7 @@ TEditFormControlObj::TEditFormControlObj(ThtmlForm& form, const TAttributeList& 
     if (const auto n = AttrNumber(attrs, Symb::SizeSy); n && *n > 0) size_ = *n;
     if (const auto n = AttrNumber(attrs, Symb::MaxLengthSy); n && *n > 0) max_length_ = *n;
     if (ControlHost* host = Document().Host()) {
-        edit_ = host->CreateEdit(EditSpec{password_, max_length_, false});
+        edit_ = host->CreateEdit(EditOptions{password_, max_length_, false});
         if (edit_) {
             PlaceOffScreen(*edit_, TextControlFont());
             edit_->on_key = [this](ControlKey key) { return KeyPressed(key); };
@@ -70,7 +70,7 @@ TTextAreaFormControlObj::TTextAreaFormControlObj(ThtmlForm& form, const TAttribu
     if (const auto n = AttrNumber(attrs, Symb::RowsSy); n && *n > 0) rows_ = *n;
     if (const auto n = AttrNumber(attrs, Symb::ColsSy); n && *n > 0) cols_ = *n;
     if (ControlHost* host = Document().Host()) {
-        edit_ = host->CreateEdit(EditSpec{false, 0, true});
+        edit_ = host->CreateEdit(EditOptions{false, 0, true});
         if (edit_) PlaceOffScreen(*edit_, TextControlFont());
     }
 }

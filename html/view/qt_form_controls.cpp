@@ -104,10 +104,10 @@ class KeyForwarder : public QObject {
 
 class QtLineEdit : public QtControl<PlatformEdit, QLineEdit> {
   public:
-    QtLineEdit(QWidget* parent, const EditSpec& spec)
+    QtLineEdit(QWidget* parent, const EditOptions& options)
         : QtControl(new QLineEdit(parent)), keys_(*this) {
-        if (spec.password) w_->setEchoMode(QLineEdit::Password);
-        if (spec.max_length > 0) w_->setMaxLength(spec.max_length);
+        if (options.password) w_->setEchoMode(QLineEdit::Password);
+        if (options.max_length > 0) w_->setMaxLength(options.max_length);
         w_->installEventFilter(&keys_);
     }
     ~QtLineEdit() override {
@@ -205,7 +205,7 @@ class QtComboBox : public QtControl<PlatformList, QComboBox> {
 
 }  // namespace
 
-std::unique_ptr<PlatformEdit> QtControlHost::CreateEdit(const EditSpec& desc) {
+std::unique_ptr<PlatformEdit> QtControlHost::CreateEdit(const EditOptions& desc) {
     if (desc.multi_line) return std::make_unique<QtTextArea>(parent_);
     return std::make_unique<QtLineEdit>(parent_, desc);
 }

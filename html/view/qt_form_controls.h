@@ -14,7 +14,7 @@ class QtControlHost : public ControlHost {
     // parent: the paint panel; the widgets are its children.
     explicit QtControlHost(QWidget& parent) : parent_(&parent) {}
 
-    std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& desc) override;
+    std::unique_ptr<PlatformEdit> CreateEdit(const EditOptions& desc) override;
     std::unique_ptr<PlatformButton> CreateButton(std::string_view caption) override;
     std::unique_ptr<PlatformCheck> CreateCheckBox() override;
     std::unique_ptr<PlatformCheck> CreateRadioButton() override;

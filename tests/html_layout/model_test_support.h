@@ -69,10 +69,10 @@ class FakeWidget : public Base {
 
 class FakeEdit : public FakeWidget<PlatformEdit> {
   public:
-    explicit FakeEdit(EditSpec s) : desc(s) {}
+    explicit FakeEdit(EditOptions s) : desc(s) {}
     std::string Text() const override { return text; }
     void SetText(std::string_view t) override { text = t; }
-    EditSpec desc;
+    EditOptions desc;
     std::string text;
 };
 
@@ -118,7 +118,7 @@ class FakeList : public FakeWidget<PlatformList> {
 
 class FakeControlHost : public ControlHost {
   public:
-    std::unique_ptr<PlatformEdit> CreateEdit(const EditSpec& desc) override {
+    std::unique_ptr<PlatformEdit> CreateEdit(const EditOptions& desc) override {
         auto w = std::make_unique<FakeEdit>(desc);
         edits.push_back(w.get());
         return w;
