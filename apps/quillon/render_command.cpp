@@ -138,12 +138,9 @@ int RunRender(const RenderOptions& opt) {
     EnsureGuiApplication();
 
     const auto orientation = opt.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    std::unique_ptr<TvwPrinter> printer;
     std::unique_ptr<QtPageTargetBase> target;
     if (!opt.pdf.empty()) {
-        printer = TvwPrinter::ForPdf(opt.pdf);
-        printer->SetPage(*paper, orientation);
-        target = std::make_unique<PrinterPageTarget>(*printer);
+        target = std::make_unique<PdfPageTarget>(opt.pdf, *paper, orientation);
     } else {
         target = std::make_unique<PngPageTarget>(opt.png, *paper, orientation);
     }

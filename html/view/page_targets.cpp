@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/pdf/pdf_writer.h"
+#include "platform/qt/pdf_canvas.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace quillon {
@@ -129,6 +131,78 @@ void PngPageTarget::Abort() {
     painter_.reset();
     for (const std::string& f : files_) std::remove(f.c_str());
     files_.clear();
+}
+
+PdfPageTarget::PdfPageTarget(std::string path, const QPageSize& size,
+                             QPageLayout::Orientation orientation, int dpi)
+    : path_(std::move(path)),
+      layout_(size, orientation, QMarginsF(0, 0, 0, 0)),
+      dpi_(std::max(dpi, 1)) {}
+
+PdfPageTarget::~PdfPageTarget() {
+    canvas_.reset();
+    writer_.reset();  // an unfinished file is removed
+}
+
+PageDevice PdfPageTarget::Device() {
+    PageDevice d;
+    const QRect full = layout_.fullRectPixels(dpi_);
+    d.DpiX = d.DpiY = dpi_;
+    d.PageWidth = d.PhysicalWidth = full.width();
+    d.PageHeight = d.PhysicalHeight = full.height();
+    return d;
+}
+
+void PdfPageTarget::StartPage() {
+    const QRectF points = layout_.fullRect(QPageLayout::Point);
+    canvas_->BeginPage(points.width(), points.height(), screen_dpi_);
+}
+
+void PdfPageTarget::BeginDoc(const std::string& title, int screen_dpi, int /*NumPage*/) {
+    if (writer_) throw EPrintError("a print job is already open");
+    screen_dpi_ = screen_dpi > 0 ? screen_dpi : Canvas::kLogicalDpi;
+    title_ = title;
+    try {
+        writer_ = std::make_unique<pdf::PdfWriter>(path_);
+    } catch (const pdf::PdfError& e) {
+        throw EPrintError(e.what());
+    }
+    canvas_ = std::make_unique<PdfCanvas>(*writer_, dpi_);
+    StartPage();
+}
+
+Canvas& PdfPageTarget::PageCanvas() {
+    if (!canvas_) throw EPrintError("no print job is open");
+    return *canvas_;
+}
+
+void PdfPageTarget::NewPage(int /*NumPage*/) {
+    if (!canvas_) throw EPrintError("no print job is open");
+    try {
+        canvas_->EndPage();
+    } catch (const pdf::PdfError& e) {
+        throw EPrintError(e.what());
+    }
+    StartPage();
+}
+
+void PdfPageTarget::EndDoc() {
+    if (!canvas_) throw EPrintError("no print job is open");
+    try {
+        canvas_->EndPage();
+        canvas_.reset();
+        writer_->Finish(title_);
+        writer_.reset();
+    } catch (const pdf::PdfError& e) {
+        Abort();
+        throw EPrintError(e.what());
+    }
+}
+
+void PdfPageTarget::Abort() {
+    canvas_.reset();
+    if (writer_) writer_->Abort();
+    writer_.reset();
 }
 
 }  // namespace quillon

@@ -1,7 +1,8 @@
 #pragma once
-// Page targets over Qt: a `TvwPrinter` job (system printer or PDF file) and page images
-// (one PNG file per page). Both lay the document out on a Qt canvas measuring like the
-// screen, unless another layout canvas is given (the fixed-metric one, for exact tests).
+// Page targets over Qt: a `TvwPrinter` job (system printer or PDF file), a PDF file written
+// directly, and page images (one PNG file per page). All lay the document out on a Qt canvas
+// measuring like the screen, unless another layout canvas is given (the fixed-metric one,
+// for exact tests).
 
 #include <memory>
 #include <string>
@@ -17,6 +18,10 @@
 namespace quillon {
 
 class QtCanvas;
+class PdfCanvas;
+namespace pdf {
+class PdfWriter;
+}
 
 class QtPageTargetBase : public PageTarget {
   public:
@@ -78,6 +83,33 @@ class PngPageTarget : public QtPageTargetBase {
     std::unique_ptr<QPainter> painter_;
     std::unique_ptr<QtCanvas> canvas_;
     std::vector<std::string> files_;
+};
+
+// Writes the pages straight into a PDF file, each page going to the file as it ends: the
+// fast way to a PDF, with memory that does not grow with the pages. The file is created
+// when the job opens and removed again when the job is dropped or fails.
+class PdfPageTarget : public QtPageTargetBase {
+  public:
+    PdfPageTarget(std::string path, const QPageSize& size, QPageLayout::Orientation orientation,
+                  int dpi = 600);
+    ~PdfPageTarget() override;
+    PageDevice Device() override;
+    void BeginDoc(const std::string& title, int screen_dpi, int NumPage) override;
+    Canvas& PageCanvas() override;
+    void NewPage(int NumPage) override;
+    void EndDoc() override;
+    void Abort() override;
+
+  private:
+    void StartPage();
+
+    std::string path_;
+    QPageLayout layout_;
+    int dpi_;
+    int screen_dpi_ = Canvas::kLogicalDpi;
+    std::string title_;
+    std::unique_ptr<pdf::PdfWriter> writer_;
+    std::unique_ptr<PdfCanvas> canvas_;
 };
 
 }  // namespace quillon

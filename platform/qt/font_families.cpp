@@ -83,7 +83,10 @@ QFont MakeQFont(const FontSpec& wanted, int device_dpi) {
     font.setStrikeOut(wanted.strike_out);
     font.setFixedPitch(wanted.fixed_pitch);
     font.setHintingPreference(QFont::PreferNoHinting);
-    font.setKerning(true);
+    // Without kerning and ligatures a line is as wide as its glyphs' advances, so measuring
+    // needs no shaping and every device draws what was measured.
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

@@ -84,35 +84,75 @@ void QtCanvas::Setup(QPaintDevice& device) {
     FontChanged();
 }
 
+QtCanvas::FontEntry::FontEntry(const FontSpec& wanted, int dpi, QPaintDevice* device)
+    : spec(wanted), qfont(MakeQFont(wanted, dpi)), qmetrics(qfont, device),
+      face(&FontFace::Of(qfont)),
+      pixels_per_em((wanted.size_pt > 0 ? wanted.size_pt : 12.0) * kLogicalDpi / 72.0) {
+    metrics.ascent = Round(qmetrics.ascent());
+    metrics.descent = Round(qmetrics.descent());
+    metrics.height = metrics.ascent + metrics.descent;
+    metrics.external_leading = std::max(0, Round(qmetrics.leading()));
+    metrics.average_char_width = Round(qmetrics.averageCharWidth());
+    metrics.max_char_width = Round(qmetrics.maxWidth());
+    metrics.overhang = 0;
+}
+
 void QtCanvas::FontChanged() {
-    qfont_ = MakeQFont(Font(), dpi_);
-    qmetrics_.emplace(qfont_, device_);
-    const QFontMetricsF& m = *qmetrics_;
-    metrics_.ascent = Round(m.ascent());
-    metrics_.descent = Round(m.descent());
-    metrics_.height = metrics_.ascent + metrics_.descent;
-    metrics_.external_leading = std::max(0, Round(m.leading()));
-    metrics_.average_char_width = Round(m.averageCharWidth());
-    metrics_.max_char_width = Round(m.maxWidth());
-    metrics_.overhang = 0;
+    const FontSpec& wanted = Font();
+    auto same = [&](const FontSpec& f) {
+        return f.size_pt == wanted.size_pt && f.bold == wanted.bold &&
+               f.italic == wanted.italic && f.underline == wanted.underline &&
+               f.strike_out == wanted.strike_out && f.fixed_pitch == wanted.fixed_pitch &&
+               f.name == wanted.name;
+    };
+    if (font_ && same(font_->spec)) return;
+    auto it = std::find_if(fonts_.begin(), fonts_.end(),
+                           [&](const auto& e) { return same(e->spec); });
+    if (it == fonts_.end()) {
+        // Documents use a handful of fonts; a long list means they keep changing.
+        if (fonts_.size() >= 32) fonts_.pop_back();
+        fonts_.insert(fonts_.begin(), std::make_unique<FontEntry>(wanted, dpi_, device_));
+    } else if (it != fonts_.begin()) {
+        std::rotate(fonts_.begin(), it, it + 1);
+    }
+    font_ = fonts_.front().get();
 }
 
 FontMetrics QtCanvas::Metrics() {
-    return metrics_;
+    return font_->metrics;
 }
 
 int QtCanvas::TextWidth(std::u32string_view text) {
     if (text.empty()) return 0;
-    return Round(qmetrics_->horizontalAdvance(ToQString(text)));
+    FontFace& face = *font_->face;
+    if (face.IsSimple(text)) {
+        return Round(static_cast<double>(face.Advance(text)) * font_->pixels_per_em /
+                     face.UnitsPerEm());
+    }
+    return ShapedWidth(text);
+}
+
+int QtCanvas::ShapedWidth(std::u32string_view text) {
+    return Round(font_->qmetrics.horizontalAdvance(ToQString(text)));
 }
 
 void QtCanvas::TextPrefixWidths(std::u32string_view text, std::vector<int>& widths) {
     widths.resize(text.size());
     if (text.empty()) return;
+    FontFace& face = *font_->face;
+    if (face.IsSimple(text)) {
+        const double scale = font_->pixels_per_em / face.UnitsPerEm();
+        std::int64_t sum = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            sum += face.Lookup(text[i]).advance;
+            widths[i] = Round(static_cast<double>(sum) * scale);
+        }
+        return;
+    }
     const QString s = ToQString(text);
     // One shaping pass for the whole run; the advance after each character is the x of
     // the cursor behind it.
-    QTextLayout layout(s, qfont_, device_);
+    QTextLayout layout(s, font_->qfont, device_);
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
@@ -132,12 +172,12 @@ void QtCanvas::TextPrefixWidths(std::u32string_view text, std::vector<int>& widt
 void QtCanvas::DoDrawText(Point at, std::u32string_view text, std::optional<Color> background) {
     const QString s = ToQString(text);
     if (background) {
-        painter_->fillRect(QRectF(at.x, at.y, TextWidth(text), metrics_.height),
+        painter_->fillRect(QRectF(at.x, at.y, TextWidth(text), font_->metrics.height),
                            ToQColor(*background));
     }
-    painter_->setFont(qfont_);
+    painter_->setFont(font_->qfont);
     painter_->setPen(ToQColor(Font().color));
-    painter_->drawText(QPointF(at.x, at.y + metrics_.ascent), s);
+    painter_->drawText(QPointF(at.x, at.y + font_->metrics.ascent), s);
 }
 
 void QtCanvas::DoFillRect(const Rect& r, Color color) {

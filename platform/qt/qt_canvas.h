@@ -1,11 +1,13 @@
 #pragma once
 // The canvas of screens, images, PDF files and printers: QPainter on any QPaintDevice.
 // Coordinates are logical pixels of 1/96 inch; on a device of another resolution the
-// painter is scaled by dpi / 96. Text is measured with QFontMetricsF on the same device and
-// from unhinted fonts, so what layout measured is what gets drawn.
+// painter is scaled by dpi / 96. Fonts are unhinted and drawn without kerning, so text is as
+// wide as its glyphs' advances on every device: simple text (FontFace) is measured by adding
+// them up, other text by Qt's layout on the same device.
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -15,6 +17,7 @@
 #include <QTransform>
 
 #include "platform/core/canvas.h"
+#include "platform/qt/font_face.h"
 
 class QPaintDevice;
 
@@ -40,7 +43,11 @@ class QtCanvas : public Canvas {
 
     QPainter& Painter() { return *painter_; }
     // The QFont drawn for the current FontSpec.
-    const QFont& CurrentQFont() const { return qfont_; }
+    const QFont& CurrentQFont() const { return font_->qfont; }
+    const QFontMetricsF& CurrentQMetrics() const { return font_->qmetrics; }
+    // The face of the current font and its size in logical pixels per em.
+    FontFace& CurrentFace() const { return *font_->face; }
+    double PixelsPerEm() const { return font_->pixels_per_em; }
     // Ends painting on a device painted with an own painter (nothing is drawn afterwards).
     void End();
 
@@ -56,7 +63,18 @@ class QtCanvas : public Canvas {
     void ClipChanged(const std::optional<Rect>& clip) override;
 
   private:
+    // What a FontSpec (its colour aside) turns into on this device, made once.
+    struct FontEntry {
+        FontEntry(const FontSpec& spec, int dpi, QPaintDevice* device);
+        FontSpec spec;
+        QFont qfont;
+        QFontMetricsF qmetrics;
+        FontMetrics metrics;
+        FontFace* face;
+        double pixels_per_em;
+    };
     void Setup(QPaintDevice& device);
+    int ShapedWidth(std::u32string_view text);
 
     std::unique_ptr<QPainter> own_painter_;
     QPainter* painter_ = nullptr;
@@ -69,9 +87,9 @@ class QtCanvas : public Canvas {
     int dpi_ = kLogicalDpi;
     bool printer_ = false;
     bool monochrome_ = false;
-    QFont qfont_;
-    std::optional<QFontMetricsF> qmetrics_;
-    FontMetrics metrics_;
+    // Most recently used first.
+    std::vector<std::unique_ptr<FontEntry>> fonts_;
+    FontEntry* font_ = nullptr;
 };
 
 // A Qt canvas on an image of its own: PNG output, and measuring without a display (a 1 x 1
