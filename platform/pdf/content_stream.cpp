@@ -91,8 +91,7 @@ void ContentStream::TextOrigin(double x, double y) {
 
 void ContentStream::Glyph(std::uint16_t id) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    const char hex[4] = {kHex[id >> 12], kHex[(id >> 8) & 15], kHex[(id >> 4) & 15],
-                         kHex[id & 15]};
+    const char hex[4] = {kHex[id >> 12], kHex[(id >> 8) & 15], kHex[(id >> 4) & 15], kHex[id & 15]};
     out_.append(hex, 4);
 }
 

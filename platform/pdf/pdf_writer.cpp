@@ -148,10 +148,11 @@ void PdfWriter::WriteStream(int object, std::string_view dict, std::string_view 
 }
 
 int PdfWriter::AddFont(FontInfo font) {
+    if (!font.face) throw PdfError("a PDF font needs the TrueType face it embeds");
     Font f;
     f.resource = "F" + std::to_string(fonts_.size() + 1);
     f.object = NewObject();
-    const auto glyphs = static_cast<std::size_t>(font.face ? font.face->GlyphCount() : 0);
+    const auto glyphs = static_cast<std::size_t>(font.face->GlyphCount());
     f.used.assign(glyphs, false);
     f.unicode.assign(glyphs, 0);
     std::erase(font.postscript_name, ' ');
@@ -189,8 +190,8 @@ const std::string& PdfWriter::ImageResource(const RgbaImage& image) {
     int mask = 0;
     if (translucent) {
         mask = NewObject();
-        WriteStream(mask, " /Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size,
-                    alpha, true);
+        WriteStream(mask, " /Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size, alpha,
+                    true);
     }
     const int object = NewObject();
     WriteStream(object,
@@ -239,7 +240,7 @@ void PdfWriter::WriteFont(const Font& f) {
     for (int i = 0; i < 6; ++i, h /= 26) name.push_back(static_cast<char>('A' + h % 26));
     name += "+" + f.info.postscript_name;
 
-    const double scale = face ? 1000.0 / face->UnitsPerEm() : 1.0;
+    const double scale = 1000.0 / face->UnitsPerEm();
     const int cid = NewObject(), descriptor = NewObject(), file = NewObject(),
               to_unicode = NewObject();
 
@@ -270,28 +271,28 @@ void PdfWriter::WriteFont(const Font& f) {
           Ref(descriptor) + " /CIDToGIDMap /Identity" + widths + " >>\nendobj\n");
 
     int flags = 4;  // symbolic: glyphs are addressed by id
-    if (face && face->FixedPitch()) flags |= 1;
+    if (face->FixedPitch()) flags |= 1;
     if (f.info.serif) flags |= 2;
     if (f.info.italic) flags |= 64;
     std::string d = "<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
                     std::to_string(flags) + " /FontBBox [";
     ContentStream dn(d);
-    for (int i = 0; i < 4; ++i) dn.Num(face ? face->BoundingBox()[i] * scale : 0);
+    for (int i = 0; i < 4; ++i) dn.Num(face->BoundingBox()[i] * scale);
     d += "] /ItalicAngle ";
     dn.Int(f.info.italic ? -12 : 0);
     d += "/Ascent ";
-    dn.Num(face ? face->Ascent() * scale : 800);
+    dn.Num(face->Ascent() * scale);
     d += "/Descent ";
-    dn.Num(face ? face->Descent() * scale : -200);
+    dn.Num(face->Descent() * scale);
     d += "/CapHeight ";
-    dn.Num(face ? face->CapHeight() * scale : 700);
+    dn.Num(face->CapHeight() * scale);
     d += "/StemV ";
     dn.Int(f.info.bold ? 120 : 80);
     d += "/FontFile2 " + Ref(file) + " >>\nendobj\n";
     BeginObject(descriptor);
     Write(d);
 
-    const std::string program = face ? face->Subset(f.used) : std::string();
+    const std::string program = face->Subset(f.used);
     WriteStream(file, " /Length1 " + std::to_string(program.size()), program, true);
 
     std::string cmap =
@@ -330,6 +331,10 @@ void PdfWriter::WriteFont(const Font& f) {
 
 void PdfWriter::Finish(std::string_view title) {
     if (in_page_) EndPage();
+    if (page_objects_.empty()) {
+        Abort();
+        throw PdfError("a PDF file needs at least one page; " + path_ + " was not written");
+    }
     for (const Font& f : fonts_) WriteFont(f);
 
     std::string res = "<< /ProcSet [/PDF /Text /ImageC /ImageB] /Font <<";

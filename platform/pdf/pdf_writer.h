@@ -42,7 +42,7 @@ class PdfWriter {
     PdfWriter(const PdfWriter&) = delete;
     PdfWriter& operator=(const PdfWriter&) = delete;
 
-    // The font's resource name ("F1", ...).
+    // A font (PdfError without a face); FontResource gives its resource name ("F1", ...).
     int AddFont(FontInfo font);
     const std::string& FontResource(int font) const { return fonts_[font].resource; }
     // Records that the page uses glyph `glyph` of `font` for character `ch` (the first
@@ -61,6 +61,7 @@ class PdfWriter {
     std::string& Content() { return content_; }
     void EndPage();
     // Writes the fonts, the page tree and the cross-reference table, and closes the file.
+    // A document without a page is not a PDF file: it is removed and PdfError thrown.
     void Finish(std::string_view title);
     // Closes and removes the file.
     void Abort();

@@ -42,7 +42,8 @@ std::uint32_t CheckSum(std::string_view data) {
     for (std::size_t i = 0; i < data.size(); i += 4) {
         std::uint32_t word = 0;
         for (std::size_t k = 0; k < 4; ++k) {
-            word = (word << 8) | (i + k < data.size() ? static_cast<unsigned char>(data[i + k]) : 0);
+            word =
+                (word << 8) | (i + k < data.size() ? static_cast<unsigned char>(data[i + k]) : 0);
         }
         sum += word;
     }
@@ -108,8 +109,11 @@ std::string TrueTypeFace::Subset(const std::vector<bool>& used) const {
     const std::string loca = tables_("loca");
     const std::string glyf = tables_("glyf");
     const auto count = static_cast<std::size_t>(glyph_count_);
+    // Offsets missing from a short loca table point at the end: those glyphs are empty.
     auto offset = [&](std::size_t g) -> std::size_t {
-        return long_loca_ ? U32(loca, 4 * g) : 2 * static_cast<std::size_t>(U16(loca, 2 * g));
+        const std::size_t at = long_loca_ ? 4 * g : 2 * g;
+        if (at + (long_loca_ ? 4 : 2) > loca.size()) return glyf.size();
+        return long_loca_ ? U32(loca, at) : 2 * static_cast<std::size_t>(U16(loca, at));
     };
     auto glyph_bytes = [&](std::size_t g) -> std::string_view {
         const std::size_t from = std::min(offset(g), glyf.size());
@@ -143,8 +147,8 @@ std::string TrueTypeFace::Subset(const std::vector<bool>& used) const {
     Put32(new_loca, static_cast<std::uint32_t>(new_glyf.size()));
 
     std::string head = tables_("head");
-    Set32(head, 8, 0);                   // checksum adjustment, set below
-    head[50] = 0, head[51] = 1;          // long offsets in loca
+    Set32(head, 8, 0);           // checksum adjustment, set below
+    head[50] = 0, head[51] = 1;  // long offsets in loca
 
     struct Table {
         std::array<char, 4> tag;

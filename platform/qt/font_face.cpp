@@ -27,11 +27,11 @@ Registry& Faces() {
 
 bool IsSimpleCharacter(char32_t c) {
     if (c < 0x20 || (c >= 0x7F && c < 0xA0) || c == 0xAD) return false;
-    if (c < 0x0300) return true;                // Latin and its extensions, spacing marks
-    if (c < 0x0370) return false;               // combining marks
-    if (c < 0x0483) return true;                // Greek, Cyrillic
-    if (c < 0x048A) return false;               // Cyrillic combining marks
-    if (c < 0x0530) return true;                // Cyrillic supplement
+    if (c < 0x0300) return true;                 // Latin and its extensions, spacing marks
+    if (c < 0x0370) return false;                // combining marks
+    if (c < 0x0483) return true;                 // Greek, Cyrillic
+    if (c < 0x048A) return false;                // Cyrillic combining marks
+    if (c < 0x0530) return true;                 // Cyrillic supplement
     if (c >= 0x1E00 && c < 0x2000) return true;  // Latin and Greek extended
     if (c >= 0x2010 && c < 0x2028) return true;  // dashes, quotes, bullets
     if (c >= 0x2030 && c < 0x205F) return true;
@@ -69,13 +69,14 @@ FontFace::FontFace(const QRawFont& raw) : raw_(raw) {
         truetype_.reset();  // no TrueType outlines: measured and drawn through Qt
     }
     for (const QChar c : raw.familyName() + raw.styleName()) {
-        if (c.isLetterOrNumber() || c == u'-') name_.push_back(c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : 'X');
+        if (c.isLetterOrNumber() || c == u'-')
+            name_.push_back(c.unicode() < 0x80 ? static_cast<char>(c.unicode()) : 'X');
     }
     bold_ = raw.weight() >= QFont::DemiBold;
     italic_ = raw.style() != QFont::StyleNormal;
     const QString family = raw.familyName();
     serif_ = family.contains(u"Serif") ? !family.contains(u"Sans")
-                                        : family.contains(u"Times") || family.contains(u"Roman");
+                                       : family.contains(u"Times") || family.contains(u"Roman");
 }
 
 void FontFace::LoadPage(char32_t page) {

@@ -239,8 +239,7 @@ void PdfCanvas::DoFrameEllipse(const Rect& r, Color color, int width) {
 }
 
 void PdfCanvas::DoDrawImage(const Rect& dest, const RgbaImage& image, const Rect& source) {
-    if (!out_ || dest.IsEmpty() || source.IsEmpty() || image.Width() <= 0 ||
-        image.Height() <= 0) {
+    if (!out_ || dest.IsEmpty() || source.IsEmpty() || image.Width() <= 0 || image.Height() <= 0) {
         return;
     }
     const std::string& name = writer_.ImageResource(image);

@@ -85,9 +85,12 @@ void QtCanvas::Setup(QPaintDevice& device) {
 }
 
 QtCanvas::FontEntry::FontEntry(const FontSpec& wanted, int dpi, QPaintDevice* device)
-    : spec(wanted), qfont(MakeQFont(wanted, dpi)), qmetrics(qfont, device),
-      face(&FontFace::Of(qfont)),
-      pixels_per_em((wanted.size_pt > 0 ? wanted.size_pt : 12.0) * kLogicalDpi / 72.0) {
+    : spec(wanted), qfont(MakeQFont(wanted, dpi)), qmetrics(qfont, device) {
+    face = &FontFace::Of(qfont);
+    // Qt's font engines draw at whole pixels per em of the painter's space, which is
+    // logical pixels on every device.
+    const double points = wanted.size_pt > 0 ? wanted.size_pt : 12.0;
+    pixels_per_em = std::max(1.0, std::round(points * kLogicalDpi / 72.0));
     metrics.ascent = Round(qmetrics.ascent());
     metrics.descent = Round(qmetrics.descent());
     metrics.height = metrics.ascent + metrics.descent;
@@ -100,14 +103,13 @@ QtCanvas::FontEntry::FontEntry(const FontSpec& wanted, int dpi, QPaintDevice* de
 void QtCanvas::FontChanged() {
     const FontSpec& wanted = Font();
     auto same = [&](const FontSpec& f) {
-        return f.size_pt == wanted.size_pt && f.bold == wanted.bold &&
-               f.italic == wanted.italic && f.underline == wanted.underline &&
-               f.strike_out == wanted.strike_out && f.fixed_pitch == wanted.fixed_pitch &&
-               f.name == wanted.name;
+        return f.size_pt == wanted.size_pt && f.bold == wanted.bold && f.italic == wanted.italic &&
+               f.underline == wanted.underline && f.strike_out == wanted.strike_out &&
+               f.fixed_pitch == wanted.fixed_pitch && f.name == wanted.name;
     };
     if (font_ && same(font_->spec)) return;
-    auto it = std::find_if(fonts_.begin(), fonts_.end(),
-                           [&](const auto& e) { return same(e->spec); });
+    auto it =
+        std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& e) { return same(e->spec); });
     if (it == fonts_.end()) {
         // Documents use a handful of fonts; a long list means they keep changing.
         if (fonts_.size() >= 32) fonts_.pop_back();

@@ -70,8 +70,8 @@ class QtCanvas : public Canvas {
         QFont qfont;
         QFontMetricsF qmetrics;
         FontMetrics metrics;
-        FontFace* face;
-        double pixels_per_em;
+        FontFace* face = nullptr;
+        double pixels_per_em = 0;
     };
     void Setup(QPaintDevice& device);
     int ShapedWidth(std::u32string_view text);
