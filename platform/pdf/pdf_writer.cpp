@@ -70,8 +70,16 @@ std::string HexText(std::string_view utf8) {
     return out;
 }
 
+// Joins the parts into one string (appending, which the compiler reads best).
+template <class... Parts>
+std::string Cat(const Parts&... parts) {
+    std::string out;
+    (out.append(std::string_view(parts)), ...);
+    return out;
+}
+
 std::string Ref(int object) {
-    return std::to_string(object) + " 0 R";
+    return Cat(std::to_string(object), " 0 R");
 }
 
 }  // namespace
@@ -79,7 +87,7 @@ std::string Ref(int object) {
 PdfWriter::PdfWriter(const std::string& path, int level)
     : path_(path), level_(std::clamp(level, 0, 9)) {
     file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) throw PdfError("cannot write the PDF file " + path);
+    if (!file_) throw PdfError(Cat("cannot write the PDF file ", path));
     std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
     offsets_.push_back(0);
     Write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
@@ -98,7 +106,7 @@ void PdfWriter::Close() {
     file_ = nullptr;
     if (failed || close_failed) {
         std::remove(path_.c_str());
-        throw PdfError("cannot write the PDF file " + path_);
+        throw PdfError(Cat("cannot write the PDF file ", path_));
     }
 }
 
@@ -116,9 +124,9 @@ int PdfWriter::NewObject() {
 }
 
 void PdfWriter::Write(std::string_view s) {
-    if (!file_) throw PdfError("the PDF file " + path_ + " is closed");
+    if (!file_) throw PdfError(Cat("the PDF file ", path_, " is closed"));
     if (std::fwrite(s.data(), 1, s.size(), file_) != s.size()) {
-        throw PdfError("cannot write the PDF file " + path_);
+        throw PdfError(Cat("cannot write the PDF file ", path_));
     }
     written_ += s.size();
 }
@@ -150,7 +158,7 @@ void PdfWriter::WriteStream(int object, std::string_view dict, std::string_view 
 int PdfWriter::AddFont(FontInfo font) {
     if (!font.face) throw PdfError("a PDF font needs the TrueType face it embeds");
     Font f;
-    f.resource = "F" + std::to_string(fonts_.size() + 1);
+    f.resource = Cat("F", std::to_string(fonts_.size() + 1));
     f.object = NewObject();
     const auto glyphs = static_cast<std::size_t>(font.face->GlyphCount());
     f.used.assign(glyphs, false);
@@ -186,19 +194,19 @@ const std::string& PdfWriter::ImageResource(const RgbaImage& image) {
     rgb.resize(static_cast<std::size_t>(w) * h * 3, '\xFF');
     alpha.resize(static_cast<std::size_t>(w) * h, '\xFF');
     const std::string size =
-        " /Width " + std::to_string(w) + " /Height " + std::to_string(h) + " /BitsPerComponent 8";
+        Cat(" /Width ", std::to_string(w), " /Height ", std::to_string(h), " /BitsPerComponent 8");
     int mask = 0;
     if (translucent) {
         mask = NewObject();
-        WriteStream(mask, " /Type /XObject /Subtype /Image /ColorSpace /DeviceGray" + size, alpha,
-                    true);
+        WriteStream(mask, Cat(" /Type /XObject /Subtype /Image /ColorSpace /DeviceGray", size),
+                    alpha, true);
     }
     const int object = NewObject();
     WriteStream(object,
-                " /Type /XObject /Subtype /Image /ColorSpace /DeviceRGB" + size +
-                    (mask ? " /SMask " + Ref(mask) : std::string()),
+                Cat(" /Type /XObject /Subtype /Image /ColorSpace /DeviceRGB", size,
+                    mask ? Cat(" /SMask ", Ref(mask)) : std::string()),
                 rgb, true);
-    std::string name = "Im" + std::to_string(image_objects_.size() + 1);
+    std::string name = Cat("Im", std::to_string(image_objects_.size() + 1));
     image_objects_.emplace_back(name, object);
     return images_.emplace(key, std::move(name)).first->second;
 }
@@ -217,11 +225,11 @@ void PdfWriter::EndPage() {
     const int contents = NewObject();
     WriteStream(contents, "", content_, true);
     const int page = NewObject();
-    std::string dict = "<< /Type /Page /Parent " + Ref(pages_object_) + " /MediaBox [0 0 ";
+    std::string dict = Cat("<< /Type /Page /Parent ", Ref(pages_object_), " /MediaBox [0 0 ");
     ContentStream num(dict);
     num.Num(page_w_);
     num.Num(page_h_);
-    dict += "] /Resources " + Ref(resources_object_) + " /Contents " + Ref(contents) + " >>\n";
+    dict += Cat("] /Resources ", Ref(resources_object_), " /Contents ", Ref(contents), " >>\n");
     BeginObject(page);
     Write(dict);
     Write("endobj\n");
@@ -238,7 +246,8 @@ void PdfWriter::WriteFont(const Font& f) {
     }
     std::string name;
     for (int i = 0; i < 6; ++i, h /= 26) name.push_back(static_cast<char>('A' + h % 26));
-    name += "+" + f.info.postscript_name;
+    name += '+';
+    name += f.info.postscript_name;
 
     const double scale = 1000.0 / face->UnitsPerEm();
     const int cid = NewObject(), descriptor = NewObject(), file = NewObject(),
@@ -261,21 +270,21 @@ void PdfWriter::WriteFont(const Font& f) {
     widths += "]";
 
     BeginObject(f.object);
-    Write("<< /Type /Font /Subtype /Type0 /BaseFont /" + name +
-          " /Encoding /Identity-H /DescendantFonts [" + Ref(cid) + "] /ToUnicode " +
-          Ref(to_unicode) + " >>\nendobj\n");
+    Write(Cat("<< /Type /Font /Subtype /Type0 /BaseFont /", name,
+              " /Encoding /Identity-H /DescendantFonts [", Ref(cid), "] /ToUnicode ",
+              Ref(to_unicode), " >>\nendobj\n"));
     BeginObject(cid);
-    Write("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /" + name +
-          " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
-          " /FontDescriptor " +
-          Ref(descriptor) + " /CIDToGIDMap /Identity" + widths + " >>\nendobj\n");
+    Write(Cat("<< /Type /Font /Subtype /CIDFontType2 /BaseFont /", name,
+              " /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) /Supplement 0 >>"
+              " /FontDescriptor ",
+              Ref(descriptor), " /CIDToGIDMap /Identity", widths, " >>\nendobj\n"));
 
     int flags = 4;  // symbolic: glyphs are addressed by id
     if (face->FixedPitch()) flags |= 1;
     if (f.info.serif) flags |= 2;
     if (f.info.italic) flags |= 64;
-    std::string d = "<< /Type /FontDescriptor /FontName /" + name + " /Flags " +
-                    std::to_string(flags) + " /FontBBox [";
+    std::string d = Cat("<< /Type /FontDescriptor /FontName /", name, " /Flags ",
+                        std::to_string(flags), " /FontBBox [");
     ContentStream dn(d);
     for (int i = 0; i < 4; ++i) dn.Num(face->BoundingBox()[i] * scale);
     d += "] /ItalicAngle ";
@@ -288,12 +297,12 @@ void PdfWriter::WriteFont(const Font& f) {
     dn.Num(face->CapHeight() * scale);
     d += "/StemV ";
     dn.Int(f.info.bold ? 120 : 80);
-    d += "/FontFile2 " + Ref(file) + " >>\nendobj\n";
+    d += Cat("/FontFile2 ", Ref(file), " >>\nendobj\n");
     BeginObject(descriptor);
     Write(d);
 
     const std::string program = face->Subset(f.used);
-    WriteStream(file, " /Length1 " + std::to_string(program.size()), program, true);
+    WriteStream(file, Cat(" /Length1 ", std::to_string(program.size())), program, true);
 
     std::string cmap =
         "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
@@ -307,7 +316,7 @@ void PdfWriter::WriteFont(const Font& f) {
     ContentStream hex(cmap);
     for (std::size_t i = 0; i < mapped.size(); i += 100) {
         const std::size_t n = std::min<std::size_t>(100, mapped.size() - i);
-        cmap += std::to_string(n) + " beginbfchar\n";
+        cmap += Cat(std::to_string(n), " beginbfchar\n");
         for (std::size_t k = i; k < i + n; ++k) {
             const std::size_t g = mapped[k];
             cmap += '<';
@@ -333,43 +342,43 @@ void PdfWriter::Finish(std::string_view title) {
     if (in_page_) EndPage();
     if (page_objects_.empty()) {
         Abort();
-        throw PdfError("a PDF file needs at least one page; " + path_ + " was not written");
+        throw PdfError(Cat("a PDF file needs at least one page; ", path_, " was not written"));
     }
     for (const Font& f : fonts_) WriteFont(f);
 
     std::string res = "<< /ProcSet [/PDF /Text /ImageC /ImageB] /Font <<";
-    for (const Font& f : fonts_) res += " /" + f.resource + " " + Ref(f.object);
+    for (const Font& f : fonts_) res += Cat(" /", f.resource, " ", Ref(f.object));
     res += " >> /XObject <<";
-    for (const auto& [name, object] : image_objects_) res += " /" + name + " " + Ref(object);
+    for (const auto& [name, object] : image_objects_) res += Cat(" /", name, " ", Ref(object));
     res += " >> >>\nendobj\n";
     BeginObject(resources_object_);
     Write(res);
 
     std::string kids;
-    for (const int p : page_objects_) kids += Ref(p) + " ";
+    for (const int p : page_objects_) kids += Cat(Ref(p), " ");
     BeginObject(pages_object_);
-    Write("<< /Type /Pages /Kids [" + kids + "] /Count " + std::to_string(page_objects_.size()) +
-          " >>\nendobj\n");
+    Write(Cat("<< /Type /Pages /Kids [", kids, "] /Count ", std::to_string(page_objects_.size()),
+              " >>\nendobj\n"));
 
     const int info = NewObject();
     BeginObject(info);
     Write("<< /Producer (Quillon)");
-    if (!title.empty()) Write(" /Title " + HexText(title));
+    if (!title.empty()) Write(Cat(" /Title ", HexText(title)));
     Write(" >>\nendobj\n");
     const int catalog = NewObject();
     BeginObject(catalog);
-    Write("<< /Type /Catalog /Pages " + Ref(pages_object_) + " >>\nendobj\n");
+    Write(Cat("<< /Type /Catalog /Pages ", Ref(pages_object_), " >>\nendobj\n"));
 
     const std::uint64_t xref = written_;
-    std::string table = "xref\n0 " + std::to_string(offsets_.size()) + "\n0000000000 65535 f \n";
+    std::string table = Cat("xref\n0 ", std::to_string(offsets_.size()), "\n0000000000 65535 f \n");
     for (std::size_t i = 1; i < offsets_.size(); ++i) {
         char line[24];
         std::snprintf(line, sizeof line, "%010llu 00000 n \n",
                       static_cast<unsigned long long>(offsets_[i]));
         table += line;
     }
-    table += "trailer\n<< /Size " + std::to_string(offsets_.size()) + " /Root " + Ref(catalog) +
-             " /Info " + Ref(info) + " >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    table += Cat("trailer\n<< /Size ", std::to_string(offsets_.size()), " /Root ", Ref(catalog),
+                 " /Info ", Ref(info), " >>\nstartxref\n", std::to_string(xref), "\n%%EOF\n");
     Write(table);
     Close();
 }
