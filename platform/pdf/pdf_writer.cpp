@@ -172,7 +172,7 @@ int PdfWriter::AddFont(FontInfo font) {
 
 void PdfWriter::MarkGlyph(Font& f, std::uint16_t glyph, char32_t ch) {
     f.used[glyph] = true;
-    f.unicode[glyph] = ch;
+    if (ch) f.unicode[glyph] = ch;
 }
 
 const std::string& PdfWriter::ImageResource(const RgbaImage& image) {

@@ -45,11 +45,14 @@ class PdfWriter {
     // A font (PdfError without a face); FontResource gives its resource name ("F1", ...).
     int AddFont(FontInfo font);
     const std::string& FontResource(int font) const { return fonts_[font].resource; }
-    // Records that the page uses glyph `glyph` of `font` for character `ch` (the first
-    // character seen for a glyph is the one text extraction gives).
+    // Records that the page uses glyph `glyph` of `font` for character `ch`, 0 when not
+    // known (shaped text). The first character given for a glyph is the one text
+    // extraction gives.
     void UseGlyph(int font, std::uint16_t glyph, char32_t ch) {
         Font& f = fonts_[static_cast<std::size_t>(font)];
-        if (glyph < f.used.size() && !f.used[glyph]) MarkGlyph(f, glyph, ch);
+        if (glyph < f.used.size() && (!f.used[glyph] || (ch && !f.unicode[glyph]))) {
+            MarkGlyph(f, glyph, ch);
+        }
     }
     // The resource name of the image ("Im1", ...); an image of the same pixels drawn
     // before is not written again.

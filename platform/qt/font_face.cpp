@@ -125,10 +125,15 @@ bool FontFace::IsSimple(std::u32string_view text) {
     return true;
 }
 
-std::int64_t FontFace::Advance(std::u32string_view text) {
+bool FontFace::SimpleAdvance(std::u32string_view text, std::int64_t& units) {
     std::int64_t sum = 0;
-    for (const char32_t c : text) sum += Lookup(c).advance;
-    return sum;
+    for (const char32_t c : text) {
+        const Glyph g = Lookup(c);
+        if (g.id == 0) return false;
+        sum += g.advance;
+    }
+    units = sum;
+    return true;
 }
 
 }  // namespace quillon

@@ -5,7 +5,8 @@
 // Text is "simple" when every character has a glyph of this face and none needs shaping
 // (no combining marks, no right-to-left or complex scripts, no controls). Simple text is
 // as wide as the sum of its glyphs' advances, because fonts are made without kerning or
-// ligatures (MakeQFont); everything else is left to Qt's text layout.
+// ligatures (MakeQFont); everything else is left to Qt's text layout. Faces are shared by
+// the whole process and read lazily: use them from one thread at a time (the GUI thread).
 
 #include <array>
 #include <cstdint>
@@ -54,8 +55,8 @@ class FontFace {
     }
     // Whether the text is simple for this face (see above).
     bool IsSimple(std::u32string_view text);
-    // The advance of simple text in font units.
-    std::int64_t Advance(std::u32string_view text);
+    // The advance of the text in font units when it is simple, else false.
+    bool SimpleAdvance(std::u32string_view text, std::int64_t& units);
 
   private:
     explicit FontFace(const QRawFont& raw);

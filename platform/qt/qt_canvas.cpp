@@ -127,14 +127,10 @@ FontMetrics QtCanvas::Metrics() {
 int QtCanvas::TextWidth(std::u32string_view text) {
     if (text.empty()) return 0;
     FontFace& face = *font_->face;
-    if (face.IsSimple(text)) {
-        return Round(static_cast<double>(face.Advance(text)) * font_->pixels_per_em /
-                     face.UnitsPerEm());
+    std::int64_t units = 0;
+    if (face.SimpleAdvance(text, units)) {
+        return Round(static_cast<double>(units) * font_->pixels_per_em / face.UnitsPerEm());
     }
-    return ShapedWidth(text);
-}
-
-int QtCanvas::ShapedWidth(std::u32string_view text) {
     return Round(font_->qmetrics.horizontalAdvance(ToQString(text)));
 }
 

@@ -74,7 +74,6 @@ class QtCanvas : public Canvas {
         double pixels_per_em = 0;
     };
     void Setup(QPaintDevice& device);
-    int ShapedWidth(std::u32string_view text);
 
     std::unique_ptr<QPainter> own_painter_;
     QPainter* painter_ = nullptr;

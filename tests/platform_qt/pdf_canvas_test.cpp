@@ -81,8 +81,10 @@ void DrawScene(Canvas& c) {
     c.DrawText(10, 110, U"Printed \u00e9xactly \u0416", 0xE0E0FF);
     c.SetFont(FontSpec{"Arial", 14, false, false, true, true, false, 0x006000});
     c.DrawText(10, 150, U"Underlined and struck");
+    // Shaped text first: its glyphs are searchable when simple text uses them afterwards.
     c.SetFont(FontSpec{"Arial", 14});
     c.DrawText(300, 150, U"cafe\u0301 \u05e9\u05dc\u05d5\u05dd");
+    c.DrawText(300, 170, U"face");
     c.PushClip(Rect{10, 190, 60, 230});
     c.FillRect(Rect{0, 180, 200, 260}, 0x404040);
     c.PopClip();
@@ -136,6 +138,7 @@ TEST(PdfCanvas, PagesLookAsTheScreenDrawsThem) {
     EXPECT_NE(text.find("Printed \u00e9xactly \u0416"), std::string::npos) << text;
     EXPECT_NE(text.find("Underlined and struck"), std::string::npos) << text;
     EXPECT_NE(text.find("caf"), std::string::npos) << text;
+    EXPECT_NE(text.find("face"), std::string::npos) << text;
     const std::string fonts = RunShell("pdffonts " + ShellQuote(path)).out;
     EXPECT_NE(fonts.find("CID TrueType"), std::string::npos) << fonts;
     EXPECT_EQ(fonts.find(" no  "), std::string::npos) << "every face embedded:\n" << fonts;
