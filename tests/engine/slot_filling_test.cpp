@@ -109,7 +109,8 @@ TEST(SlotFilling, FilledDirectlyAsGetValueFillsThem) {
          3},
         // a single slot
         {"^^R\r\n@3\r\n(<\xBF"
-         "C>??)\r\n",
+         "C>??"
+         ")\r\n",
          1},
     };
     const std::vector<std::string> values = {"",
