@@ -338,7 +338,7 @@ class TQuillon : public TComponent, public CalcReportAccess {
     class LineSlotsInUse;
     // Line building without the GetValue call per slot, when GetValue is this class's own.
     bool FillsSlotsDirectly() const;
-    void FillSlotsDirectly(LineAssembler& line, const LevelLists& lists, const LevelSlots& slots);
+    void FillSlotsDirectly(LineAssembler& line, const LevelLists& lists, const LevelSlots& plan);
 
     void Construct();
     // LoadFromFile, then a search for FindText when it is not blank; false for a blank
