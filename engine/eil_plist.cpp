@@ -30,6 +30,20 @@ void EilPlist::AddCopy(std::uint8_t x, std::uint8_t y, std::string_view s) {
     Add(x, y, std::move(text));
 }
 
+void EilPlist::AddTaken(std::uint8_t x, std::uint8_t y, std::string& s) {
+    if (spare_.empty()) {
+        // Nothing to give back: a copy, so that s keeps its room for the next text.
+        Add(x, y, std::string(s));
+        s.clear();
+        return;
+    }
+    std::string room = std::move(spare_.back());
+    spare_.pop_back();
+    room.clear();
+    Add(x, y, std::move(s));
+    s = std::move(room);
+}
+
 void EilPlist::Recycle() {
     for (DataNodeRec& node : nodes_) spare_.push_back(std::move(node.Val));
     Clear();

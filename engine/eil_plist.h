@@ -29,6 +29,9 @@ class EilPlist {
     // The same with a copy of s, made in the room of a node freed by Recycle when there
     // is one (a list reused line after line allocates nothing once warm).
     void AddCopy(std::uint8_t x, std::uint8_t y, std::string_view s);
+    // The same, taking the text of s without a copy when a node freed by Recycle can give
+    // s its room in exchange (else a copy). s is left empty.
+    void AddTaken(std::uint8_t x, std::uint8_t y, std::string& s);
 
     void First() { cursor_ = 0; }
     void Next() {
@@ -60,7 +63,7 @@ class EilPlist {
         nodes_.clear();
         cursor_ = 0;
     }
-    // Clear, keeping the texts' room for AddCopy.
+    // Clear, keeping the texts' room for AddCopy and AddTaken.
     void Recycle();
 
   private:

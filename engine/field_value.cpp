@@ -22,43 +22,6 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// False for most values that are not a link, at the cost of two compares: a link begins
-// with "<A" (SplitLeadingLink decides).
-bool MayBeLink(std::string_view value) {
-    return value.size() >= 3 && value[0] == '<' && value[1] == 'A';
-}
-
-// IsDecimalNumber(TrimBlanks(value)) in one pass: most text values fail at their first
-// character.
-bool IsBlankPaddedNumber(std::string_view value) {
-    const char* p = value.data();
-    const char* end = p + value.size();
-    while (p != end && IsBlank(*p)) ++p;
-    while (end != p && IsBlank(end[-1])) --end;
-    if (p != end && (*p == '+' || *p == '-')) ++p;
-    const char* const digits = p;
-    while (p != end && IsDigit(*p)) ++p;
-    bool any_digit = p != digits;
-    if (p != end && *p == '.') {
-        const char* const fraction = ++p;
-        while (p != end && IsDigit(*p)) ++p;
-        any_digit = any_digit || p != fraction;
-    }
-    if (!any_digit) return false;
-    if (p != end && (*p == 'e' || *p == 'E')) {
-        ++p;
-        if (p != end && (*p == '+' || *p == '-')) ++p;
-        const char* const exponent = p;
-        while (p != end && IsDigit(*p)) ++p;
-        if (p == exponent) return false;
-    }
-    return p == end;
-}
-
-std::size_t Width(int width) {
-    return width > 0 ? static_cast<std::size_t>(width) : 0;
-}
-
 // True when s is plain ASCII: then a character is a byte in every encoding. The bytes are
 // read eight (or four) at a time; the last word of a text that is not a multiple of the
 // word overlaps the one before.
@@ -133,6 +96,71 @@ bool IsDecimalNumber(std::string_view t) {
     return i == n;
 }
 
+namespace {
+
+// The usual number, digits with one "." or none, of up to eight bytes, read as one word:
+// 1 a number, 0 not one, -1 for any other text (blanks, a sign, an exponent: the long way
+// decides). Every byte is tested at once, each in its own lane: the high bit is set
+// before a subtraction, so that no lane borrows from the next.
+int ShortPlainNumber(std::string_view value) {
+    const std::size_t n = value.size();
+    if (n == 0 || n > 8) return -1;
+    const char* p = value.data();
+    constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+    constexpr std::uint64_t kHigh = kOnes * 0x80;
+    std::uint64_t word = 0;
+    if (n >= 4) {
+        std::uint32_t low, high;
+        std::memcpy(&low, p, 4);
+        std::memcpy(&high, p + n - 4, 4);  // overlaps low by 8 - n bytes
+        word = low | (std::uint64_t{high} << (8 * (n - 4)));
+    } else {
+        for (std::size_t i = 0; i < n; ++i) {
+            word |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+        }
+    }
+    if ((word & kHigh) != 0) return -1;
+    const std::uint64_t used = n == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * n)) - 1;
+    const std::uint64_t at_least_0 = ((word | kHigh) - kOnes * '0') & kHigh;
+    const std::uint64_t at_most_9 = ((kOnes * '9' | kHigh) - word) & kHigh;
+    const std::uint64_t digits = at_least_0 & at_most_9 & used;
+    const std::uint64_t other = (word ^ (kOnes * '.')) | ~used;  // zero lanes: the dots
+    const std::uint64_t dots = ~((other | kHigh) - kOnes) & ~other & kHigh;
+    if ((digits | dots) != (kHigh & used)) return -1;
+    if ((dots & (dots - 1)) != 0) return 0;  // two dots
+    return digits != 0 ? 1 : 0;              // "." alone
+}
+
+}  // namespace
+
+// IsDecimalNumber(TrimBlanks(value)) in one pass: most text values fail at their first
+// character.
+bool IsBlankPaddedNumber(std::string_view value) {
+    if (const int plain = ShortPlainNumber(value); plain >= 0) return plain == 1;
+    const char* p = value.data();
+    const char* end = p + value.size();
+    while (p != end && IsBlank(*p)) ++p;
+    while (end != p && IsBlank(end[-1])) --end;
+    if (p != end && (*p == '+' || *p == '-')) ++p;
+    const char* const digits = p;
+    while (p != end && IsDigit(*p)) ++p;
+    bool any_digit = p != digits;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        while (p != end && IsDigit(*p)) ++p;
+        any_digit = any_digit || p != fraction;
+    }
+    if (!any_digit) return false;
+    if (p != end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        if (p != end && (*p == '+' || *p == '-')) ++p;
+        const char* const exponent = p;
+        while (p != end && IsDigit(*p)) ++p;
+        if (p == exponent) return false;
+    }
+    return p == end;
+}
+
 bool SplitLeadingLink(std::string_view value, LinkParts& parts) {
     if (value.size() < 3 || value[0] != '<' || value[1] != 'A') return false;
     if (value[2] != '>' && !IsBlank(value[2]) && value[2] != '\r' && value[2] != '\n') {
@@ -158,27 +186,19 @@ bool SplitLeadingLink(std::string_view value, LinkParts& parts) {
 
 void AppendSlotText(std::string& out, std::string_view value, int width, TPrintOptions options,
                     text::TextEncoding enc) {
-    const std::size_t w = Width(width);
+    const std::size_t w = slot_text::Width(width);
 
     // Most values: ASCII text without a link and without trimming. The slot is written
     // in one piece: blanks, and the value at the left (or, a number, at the right).
-    if (!options.Contains(prTrimField) && !MayBeLink(value) && IsAscii(value)) {
-        const std::size_t n = value.size();
-        if (n >= w) {
-            out.append(value.data(), options.Contains(prDontCutField) ? n : w);
-            return;
-        }
-        const bool right = options.Contains(prNumbersAlignRight) && IsBlankPaddedNumber(value);
-        const std::size_t start = out.size();
-        out.resize(start + w, ' ');
-        if (n > 0) std::memcpy(out.data() + start + (right ? w - n : 0), value.data(), n);
+    if (!options.Contains(prTrimField) && !slot_text::MayBeLink(value) && IsAscii(value)) {
+        slot_text::AppendAsciiSlot(out, value, w, options);
         return;
     }
 
     // A link: the markup takes no room, the visible text and what follows it share the
     // slot. A visible text longer than the slot is cut, and the closing tag is kept.
     LinkParts link;
-    if (MayBeLink(value) && SplitLeadingLink(value, link)) {
+    if (slot_text::MayBeLink(value) && SplitLeadingLink(value, link)) {
         if (!link.closed) {
             // An unclosed link keeps the room of its opening tag and of a closing tag.
             AppendPadCut(out, value, w + text::CharCount(link.open_tag, enc) + 4, enc);
@@ -228,7 +248,7 @@ void AppendSecondParsePlaceholder(std::string& out, std::string_view name, int w
     } else {
         out.append("<").append(InvertedQuestionMark(enc)).append(name).append(">");
     }
-    const std::size_t w = Width(width);
+    const std::size_t w = slot_text::Width(width);
     const std::size_t d = decimals > 0 ? static_cast<std::size_t>(decimals) : 0;
     if (d > 0 && w >= d + 1) {
         out.append(w - d - 1, '?');

@@ -7,8 +7,9 @@
 // holds a CR ends its output line right after the value. A finished line that contains
 // the line-suppression character (code 27) is dropped.
 //
-// The pending line lives in a buffer owned by the caller and reused for every line; its
-// copy goes into the list, in recycled room when the list has some.
+// The pending line lives in a buffer owned by the caller. A finished line goes into the list
+// with the buffer's room, and the buffer takes the room of a recycled node when the list
+// has one.
 
 #include <cstdint>
 #include <cstring>
@@ -86,8 +87,11 @@ class LineAssembler {
         if (has_cr_) Flush();
     }
     void Flush() {
-        if (!has_skip_) list_.AddCopy(level_, 0, pending_);
-        pending_.clear();
+        if (has_skip_) {
+            pending_.clear();
+        } else {
+            list_.AddTaken(level_, 0, pending_);  // the buffer's room goes with the line
+        }
         has_cr_ = false;
         has_skip_ = false;
     }

@@ -1,6 +1,8 @@
 // Line building: one level of the active format becomes output lines, with the values of
 // its fields put into their slots.
 
+#include <typeinfo>
+
 #include "engine/field_value.h"
 #include "engine/line_assembler.h"
 #include "engine/quillon.h"
@@ -45,6 +47,15 @@ bool AppendPlaceholderOf(const tRNAMEList& field, int width, int decimals, bool 
     if (name.empty() || name.front() != '&') return false;
     AppendSecondParsePlaceholder(out, name, width, decimals, rtf, rtf_tag, enc);
     return true;
+}
+
+// The template text that follows a slot.
+void AddTextAfterSlot(LineAssembler& line, const EilPlist& tail, const SlotFormat& slot) {
+    if (slot.plain_tail && tail.Count() == 1) {
+        line.AddPlainSegment(tail[0].Val);  // most slots: one piece of text follows
+    } else {
+        AddTemplateText(line, tail, slot.plain_tail);
+    }
 }
 
 }  // namespace
@@ -94,21 +105,68 @@ void TQuillon::MakeLine(int Level, EilPlist& List) {
     // The slots of the level: list n (1..count) is the text after slot n.
     const LevelSlots& slots = FModel.SlotsOf(Level);
     LineAssembler line(List, static_cast<std::uint8_t>(Level), FLineScratch);
-    AddTemplateText(line, (*lists)[0], slots.plain_head);
-    LineSlotsInUse in_use(*this, slots, Level);
-    for (std::size_t i = 0; i < slots.formats.size(); ++i) {
-        std::string& pending = line.BeginSegment();
-        const std::size_t before = pending.size();
-        GetValue(Level, static_cast<int>(i) + 1, pending);
-        line.EndSegment(pending.size() - before);
-        const EilPlist& tail = (*lists)[i + 1];
-        if (slots.formats[i].plain_tail && tail.Count() == 1) {
-            line.AddPlainSegment(tail[0].Val);  // most slots: one piece of text follows
-        } else {
-            AddTemplateText(line, tail, slots.formats[i].plain_tail);
+    if (FillsSlotsDirectly()) {
+        FillSlotsDirectly(line, *lists, slots);
+    } else {
+        AddTemplateText(line, (*lists)[0], slots.plain_head);
+        LineSlotsInUse in_use(*this, slots, Level);
+        for (std::size_t i = 0; i < slots.formats.size(); ++i) {
+            std::string& pending = line.BeginSegment();
+            const std::size_t before = pending.size();
+            GetValue(Level, static_cast<int>(i) + 1, pending);
+            line.EndSegment(pending.size() - before);
+            AddTextAfterSlot(line, (*lists)[i + 1], slots.formats[i]);
         }
     }
     line.Finish();
+}
+
+bool TQuillon::FillsSlotsDirectly() const {
+    // GetValue is the extension point: a subclass may override it, and then every slot
+    // must go through it. Only this class's own GetValue is known not to be overridden.
+    // Second-parse placeholders are rare and left to GetValue as well.
+    return typeid(*this) == typeid(TQuillon) && !FOptions.Contains(prDoubleParse);
+}
+
+void TQuillon::FillSlotsDirectly(LineAssembler& line, const LevelLists& lists,
+                                 const LevelSlots& slots) {
+    // What GetValue does for every slot, with the line's state read once: the value of
+    // the slot's field, formatted straight into the line.
+    tRNAMEList& names = FModel.ActiveNames();
+    const TPrintOptions options = FOptions;
+    const text::TextEncoding enc = FModel.ActiveEncoding();
+    const std::size_t count = slots.formats.size();
+    std::size_t first = 0;  // the first slot left to the piece-by-piece way
+    if (slots.one_line && !options.Contains(prTrimField)) {
+        // The line with blank slots, and each plain value written into its slot. At the
+        // first other value the line is cut back to that slot and built piece by piece
+        // from there: the text before it holds no CR, so it is still the pending line.
+        std::string& pending = line.BeginSegment();
+        pending.assign(slots.blank_line);
+        for (; first < count; ++first) {
+            const SlotFormat& slot = slots.formats[first];
+            if (!WritePrintableSlot(pending.data() + slot.offset, names.ValueAt(slot.field),
+                                    slot.width, options)) {
+                pending.resize(slot.offset);
+                break;
+            }
+        }
+    } else {
+        AddTemplateText(line, lists[0], slots.plain_head);
+    }
+    for (std::size_t i = first; i < count; ++i) {
+        const SlotFormat& slot = slots.formats[i];
+        const std::string_view value = names.ValueAt(slot.field);
+        std::string& pending = line.BeginSegment();
+        if (!AppendPrintableSlot(pending, value, slot.width, options)) {
+            const std::size_t before = pending.size();
+            AppendSlotText(pending, value, slot.width, options, enc);
+            line.EndSegment(pending.size() - before);
+        }
+        AddTextAfterSlot(line, lists[i + 1], slot);
+    }
+    // GetValue leaves the field of the last slot it read current.
+    if (count > 0) names.Select(slots.formats.back().field);
 }
 
 void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {

@@ -44,6 +44,7 @@ class TQuillon;
 class ExecutionDriver;
 class ReportOutputClient;
 class RawPrinters;
+class LineAssembler;
 
 using TNextEvent = std::function<void(TQuillon& Sender, bool& PNext)>;
 using TGetGroupIndexEvent =
@@ -335,6 +336,9 @@ class TQuillon : public TComponent, public CalcReportAccess {
     friend class ExecutionDriver;
     friend class ReportOutputClient;
     class LineSlotsInUse;
+    // Line building without the GetValue call per slot, when GetValue is this class's own.
+    bool FillsSlotsDirectly() const;
+    void FillSlotsDirectly(LineAssembler& line, const LevelLists& lists, const LevelSlots& plan);
 
     void Construct();
     // LoadFromFile, then a search for FindText when it is not blank; false for a blank

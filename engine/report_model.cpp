@@ -144,6 +144,8 @@ void ReportModel::FindSlotFormats(int level) {
     slot_plans_.found[at] = true;
     found.formats.clear();
     found.plain_head = false;
+    found.one_line = false;
+    found.blank_line.clear();
     const LevelTable* table = ActiveLevels();
     const LevelLists* lists = table != nullptr ? table->Get(level) : nullptr;
     if (lists == nullptr) return;
@@ -155,6 +157,29 @@ void ReportModel::FindSlotFormats(int level) {
         found.formats.push_back(
             SlotFormat{list[0].X, list[0].Y, names.IndexOfSlot(level, n), IsPlainText(list)});
     }
+    FindBlankLine(*lists, found);
+}
+
+void ReportModel::FindBlankLine(const LevelLists& lists, LevelSlots& found) {
+    // The pieces of text in the order the line takes them; only the last may end the line.
+    const std::size_t slots = found.formats.size();
+    const DataNodeRec* last = nullptr;
+    for (std::size_t n = 0; n <= slots; ++n) {
+        for (const DataNodeRec& node : lists[n]) {
+            if (last != nullptr && last->Val.find('\r') != std::string::npos) return;
+            if (node.Val.find('\x1b') != std::string::npos) return;
+            last = &node;
+        }
+    }
+    std::string& line = found.blank_line;
+    for (const DataNodeRec& node : lists[0]) line += node.Val;
+    for (std::size_t n = 1; n <= slots; ++n) {
+        SlotFormat& slot = found.formats[n - 1];
+        slot.offset = line.size();
+        line.append(slot.width > 0 ? static_cast<std::size_t>(slot.width) : 0, ' ');
+        for (const DataNodeRec& node : lists[n]) line += node.Val;
+    }
+    found.one_line = true;
 }
 
 // --- built-in fields -------------------------------------------------------------------------

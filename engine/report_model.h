@@ -59,6 +59,8 @@ struct SlotFormat {
     // The text after the slot (up to the next one) holds no CR and no line-suppression
     // character: it never ends or drops a line.
     bool plain_tail = false;
+    // Where the slot begins in LevelSlots::blank_line.
+    std::size_t offset = 0;
 };
 
 // The slots of one level of a format, in order, and whether the text before the first
@@ -66,6 +68,11 @@ struct SlotFormat {
 struct LevelSlots {
     std::vector<SlotFormat> formats;
     bool plain_head = false;
+    // The template text of the level makes one output line whatever plain values fill its
+    // slots: no line-suppression character, and a CR only in the last piece of text. Then
+    // blank_line is that line with every slot filled with blanks (a byte per character).
+    bool one_line = false;
+    std::string blank_line;
 };
 
 // What LoadFormat needs from the report component.
@@ -206,6 +213,7 @@ class ReportModel {
     }
     void ResetSlotPlans();
     void FindSlotFormats(int level);
+    static void FindBlankLine(const LevelLists& lists, LevelSlots& found);
 
     std::array<FormatSlot, kFormatSlots> slots_;
     BuiltInFields built_in_fields_;

@@ -131,6 +131,41 @@ TEST(FieldValue, OnlyWholeNumbersBetweenBlanksAreAlignedRight) {
     }
 }
 
+// Every text over the bytes that matter (digits and their neighbours, sign, dot, exponent,
+// blanks, bytes beyond ASCII) is a number between blanks exactly when its trimmed part is a
+// decimal number. Short texts are read a word at a time, so every length up to a word and
+// every place in it are covered.
+TEST(FieldValue, NumbersBetweenBlanksAsTheTrimmedTextReads) {
+    const auto reference = [](std::string_view s) {
+        while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+        while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+        return IsDecimalNumber(s);
+    };
+    std::string text;
+    std::size_t numbers = 0;
+    const auto all = [&](const std::string& alphabet, std::size_t length,
+                         const auto& self) -> void {
+        if (text.size() == length) {
+            const bool expected = reference(text);
+            numbers += expected ? 1 : 0;
+            ASSERT_EQ(IsBlankPaddedNumber(text), expected) << "\"" << text << "\"";
+            return;
+        }
+        for (const char c : alphabet) {
+            text.push_back(c);
+            self(alphabet, length, self);
+            text.pop_back();
+            if (::testing::Test::HasFatalFailure()) return;
+        }
+    };
+    for (std::size_t length = 0; length <= 4; ++length) {
+        all(std::string(" \t+-.eE09/:x\xB0\xAE", 15), length, all);
+    }
+    for (std::size_t length = 5; length <= 9; ++length) all("09./:", length, all);
+    all("1. e", 10, all);
+    EXPECT_GT(numbers, 1000u);
+}
+
 TEST(FieldValue, SecondParsePlaceholders) {
     std::string out;
     AppendSecondParsePlaceholder(out, "&NAME", 3, 0, false, "strike", TextEncoding::Cp1252);

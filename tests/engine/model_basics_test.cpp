@@ -60,6 +60,33 @@ TEST(EilPlist, RecycledListStartsEmptyAndCopiesWhole) {
     EXPECT_EQ(list.GetVal(), "");
 }
 
+// A taken text moves into the list and its string gets recycled room back; with none to
+// give, it is copied and the string keeps its own room. Either way the string is empty.
+TEST(EilPlist, TakenTextsTradeRoomWithRecycledNodes) {
+    EilPlist list;
+    std::string line(200, 'a');
+    list.AddTaken(3, 0, line);
+    EXPECT_TRUE(line.empty());
+    EXPECT_GE(line.capacity(), 200u);
+    line.assign(50, 'b');
+    list.AddTaken(3, 0, line);
+    list.Recycle();
+    line.assign("short");
+    list.AddTaken(4, 0, line);
+    EXPECT_TRUE(line.empty());
+    EXPECT_GE(line.capacity(), 50u);  // the room of a recycled line
+    line.assign("next");
+    list.AddTaken(4, 1, line);
+    line.assign("copied");
+    list.AddTaken(5, 0, line);  // nothing recycled left
+    ASSERT_EQ(list.Count(), 3u);
+    EXPECT_EQ(list[0].Val, "short");
+    EXPECT_EQ(list[1].Val, "next");
+    EXPECT_EQ(list[1].Y, 1);
+    EXPECT_EQ(list[2].Val, "copied");
+    EXPECT_TRUE(line.empty());
+}
+
 TEST(TextHelpers, NumToStrAtkarpaDelChar) {
     EXPECT_EQ(NumToStr(3.14159, 8, 2), "    3.14");
     EXPECT_EQ(NumToStr(-2.5, 0, 1), "-2.5");
