@@ -4,6 +4,21 @@
 
 namespace quillon {
 
+std::optional<Rect> StraightLineRect(Point from, Point to, int width) {
+    const int before = (width - 1) / 2;
+    if (from.y == to.y) {
+        const int left = from.x < to.x ? from.x : to.x + 1;
+        const int right = from.x < to.x ? to.x : from.x + 1;
+        return Rect{left, from.y - before, right, from.y - before + width};
+    }
+    if (from.x == to.x) {
+        const int top = from.y < to.y ? from.y : to.y + 1;
+        const int bottom = from.y < to.y ? to.y : from.y + 1;
+        return Rect{from.x - before, top, from.x - before + width, bottom};
+    }
+    return std::nullopt;
+}
+
 Rect Rect::Intersect(const Rect& o) const {
     Rect r{std::max(left, o.left), std::max(top, o.top), std::min(right, o.right),
            std::min(bottom, o.bottom)};

@@ -61,6 +61,11 @@ struct FontMetrics {
     friend bool operator==(const FontMetrics&, const FontMetrics&) = default;
 };
 
+// The rectangle a horizontal or vertical line of the given width covers (the end point
+// excluded, the width centred on the line with the odd pixel after it), or nullopt for a
+// slanted line. Canvases fill it so that a straight line of any width is crisp.
+std::optional<Rect> StraightLineRect(Point from, Point to, int width);
+
 class Canvas {
   public:
     static constexpr int kLogicalDpi = 96;

@@ -183,17 +183,8 @@ void PdfCanvas::DoFillRect(const Rect& r, Color color) {
 
 void PdfCanvas::DoDrawLine(Point from, Point to, Color color, int width) {
     if (!out_) return;
-    const int before = (width - 1) / 2;
-    if (from.y == to.y) {
-        const int left = from.x < to.x ? from.x : to.x + 1;
-        const int right = from.x < to.x ? to.x : from.x + 1;
-        DoFillRect(Rect{left, from.y - before, right, from.y - before + width}, color);
-        return;
-    }
-    if (from.x == to.x) {
-        const int top = from.y < to.y ? from.y : to.y + 1;
-        const int bottom = from.y < to.y ? to.y : from.y + 1;
-        DoFillRect(Rect{from.x - before, top, from.x - before + width, bottom}, color);
+    if (const auto r = StraightLineRect(from, to, width)) {
+        DoFillRect(*r, color);
         return;
     }
     Stroke(color, width);
