@@ -82,8 +82,8 @@ void DumpText(std::string& out, const TSection& s) {
         y += line.Advance();
     }
     out += "], \"images\": [";
-    for (std::size_t i = 0; i < s.ImageBoxes.size(); ++i) {
-        const Rect& box = s.ImageBoxes[i];
+    for (std::size_t i = 0; i < s.ImageBoxes().size(); ++i) {
+        const Rect& box = s.ImageBoxes()[i];
         out += i ? ", {" : "{";
         Field(out, "x", box.left, true);
         Field(out, "y", box.top);

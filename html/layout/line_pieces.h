@@ -23,7 +23,7 @@ struct LinePiece {
 
 // The index of the image whose placeholder is at pos, or -1.
 inline int ImageIndexAt(const TSection& s, int pos) {
-    const auto& images = s.InlineImages;
+    const auto& images = s.InlineImages();
     auto it = std::lower_bound(images.begin(), images.end(), pos,
                                [](const auto& image, int p) { return image->CharPos < p; });
     return it != images.end() && (*it)->CharPos == pos ? static_cast<int>(it - images.begin()) : -1;
@@ -31,7 +31,7 @@ inline int ImageIndexAt(const TSection& s, int pos) {
 
 // The index of the form control whose placeholder is at pos, or -1.
 inline int ControlIndexAt(const TSection& s, int pos) {
-    const auto& controls = s.InlineControls;
+    const auto& controls = s.InlineControls();
     auto it = std::lower_bound(controls.begin(), controls.end(), pos,
                                [](const TFormControlObj* c, int p) { return c->CharPos < p; });
     return it != controls.end() && (*it)->CharPos == pos ? static_cast<int>(it - controls.begin())

@@ -43,16 +43,26 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       ItemKind(src.ItemKind),
       BlockAlign(src.BlockAlign),
       ClearMode(src.ClearMode),
-      InlineControls(src.InlineControls),
       LineList(src.LineList),
-      ImageBoxes(src.ImageBoxes),
-      ControlPlaces(src.ControlPlaces),
       text_(src.text_) {
     CopyBase(src);
-    for (const TFontObj& run : src.FontRuns) FontRuns.Add(run);
-    for (const auto& image : src.InlineImages) {
-        InlineImages.push_back(std::make_unique<TImageObj>(*image));
+    for (const TFontObj& run : src.FontRuns) FontRuns.Add(TFontObj(doc, run));
+    if (src.inlines_) {
+        Inlines& mine = MutableInlines();
+        for (const auto& image : src.inlines_->Images) {
+            mine.Images.push_back(std::make_unique<TImageObj>(*image));
+        }
+        mine.Controls = src.inlines_->Controls;
+        mine.ImageBoxes = src.inlines_->ImageBoxes;
+        mine.ControlPlaces = src.inlines_->ControlPlaces;
     }
+}
+
+const TSection::Inlines TSection::kNoInlines;
+
+TSection::Inlines& TSection::MutableInlines() {
+    if (!inlines_) inlines_ = std::make_unique<Inlines>();
+    return *inlines_;
 }
 
 std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList& doc) const {
@@ -64,7 +74,7 @@ bool TSection::OnlyFloatingImages() const {
     if (std::any_of(text_.begin(), text_.end(), [](char32_t c) { return c != kImageChar; })) {
         return false;
     }
-    return std::all_of(InlineImages.begin(), InlineImages.end(),
+    return std::all_of(InlineImages().begin(), InlineImages().end(),
                        [](const auto& image) { return image->Floating(); });
 }
 
@@ -141,9 +151,10 @@ void TSection::HRef(Symb sym, const TUrlTarget& link, const TMyFont& font,
 }
 
 TImageObj& TSection::AddImage(const TAttributeList& attrs, TCell* cell) {
-    InlineImages.push_back(std::make_unique<TImageObj>(CharCount(), attrs, cell));
+    TImageList& images = MutableInlines().Images;
+    images.push_back(std::make_unique<TImageObj>(CharCount(), attrs, cell));
     text_.push_back(kImageChar);
-    return *InlineImages.back();
+    return *images.back();
 }
 
 TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs, TCell* cell,
@@ -189,7 +200,7 @@ TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs,
         }
     }
     control->CharPos = CharCount();
-    InlineControls.push_back(control);
+    MutableInlines().Controls.push_back(control);
     text_.push_back(kFormControlChar);
     return *control;
 }

@@ -11,6 +11,7 @@
 #include "html/layout/font_obj.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/image_obj.h"
+#include "html/layout/inline_first_vector.h"
 #include "html/layout/line_rec.h"
 #include "html/layout/section_base.h"
 #include "html/parse/html_attribute.h"
@@ -40,14 +41,35 @@ class TSection : public TSectionBase {
     ClearAttrType ClearMode = ClearAttrType::clrNone;
 
     TFontList FontRuns;
-    TImageList InlineImages;
-    std::vector<TFormControlObj*> InlineControls;  // owned by their forms
-    std::vector<LineRec> LineList;                 // rebuilt by layout
-    // Layout results, in the coordinates of the cell (x from its left edge, y as given to
-    // DrawLogic): the box of every image (floats at their place), in InlineImages order,
-    // and the top-left corner of every form control, in InlineControls order.
-    std::vector<Rect> ImageBoxes;
-    std::vector<Point> ControlPlaces;
+    InlineFirstVector<LineRec> LineList;  // rebuilt by layout
+
+    // The images and form controls of the section, in text order, and where layout put
+    // them. Most sections have none: the lists are allocated with the first image or
+    // control, and read as empty lists before that.
+    struct Inlines {
+        TImageList Images;
+        std::vector<TFormControlObj*> Controls;  // owned by their forms
+        // Layout results, in the coordinates of the cell (x from its left edge, y as given
+        // to DrawLogic): the box of every image (floats at their place), in Images order,
+        // and the top-left corner of every form control, in Controls order.
+        std::vector<Rect> ImageBoxes;
+        std::vector<Point> ControlPlaces;
+    };
+    const TImageList& InlineImages() const {
+        return inlines_ ? inlines_->Images : kNoInlines.Images;
+    }
+    const std::vector<TFormControlObj*>& InlineControls() const {
+        return inlines_ ? inlines_->Controls : kNoInlines.Controls;
+    }
+    const std::vector<Rect>& ImageBoxes() const {
+        return inlines_ ? inlines_->ImageBoxes : kNoInlines.ImageBoxes;
+    }
+    const std::vector<Point>& ControlPlaces() const {
+        return inlines_ ? inlines_->ControlPlaces : kNoInlines.ControlPlaces;
+    }
+    bool HasInlines() const { return inlines_ != nullptr; }
+    // The lists for changing them, allocated on first use.
+    Inlines& MutableInlines();
 
     // Appends text. Empty text is ignored; a leading space is dropped when the section is
     // empty, already ends in a space, or holds only floating image placeholders.
@@ -106,7 +128,9 @@ class TSection : public TSectionBase {
   private:
     TFontObj& RunAtEnd();
 
+    static const Inlines kNoInlines;
     std::u32string text_;
+    std::unique_ptr<Inlines> inlines_;
 };
 
 // Preformatted text: one line of a PRE block or of a plain-text document. Text is kept as

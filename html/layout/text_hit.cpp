@@ -39,14 +39,14 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
     ForEachPiece(s, line.TextStart, line.TextStart + line.CharsInLine, [&](const LinePiece& p) {
         if (done) return;
         if (p.kind == LinePiece::Kind::Image) {
-            const TImageObj& image = *s.InlineImages[static_cast<std::size_t>(p.item)];
+            const TImageObj& image = *s.InlineImages()[static_cast<std::size_t>(p.item)];
             const int w = image.Floating() ? 0 : image.DrawnWidth;
             done = f(p.begin, x, w);
             if (!done) x += w;
             return;
         }
         if (p.kind == LinePiece::Kind::Control) {
-            const int w = s.InlineControls[static_cast<std::size_t>(p.item)]->Width();
+            const int w = s.InlineControls()[static_cast<std::size_t>(p.item)]->Width();
             done = f(p.begin, x, w);
             if (!done) x += w;
             return;
@@ -75,9 +75,9 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
 
 std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
     if (y < LayoutY || y >= LayoutY + std::max(Height, PaintHeight)) return std::nullopt;
-    for (std::size_t i = 0; i < InlineImages.size() && i < ImageBoxes.size(); ++i) {
-        TImageObj& image = *InlineImages[i];
-        const Rect& box = ImageBoxes[i];
+    for (std::size_t i = 0; i < InlineImages().size() && i < ImageBoxes().size(); ++i) {
+        TImageObj& image = *InlineImages()[i];
+        const Rect& box = ImageBoxes()[i];
         if (!box.Contains(Point{x, y})) continue;
         const int ix = x - box.left;
         const int iy = y - box.top;

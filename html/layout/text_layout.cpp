@@ -71,11 +71,11 @@ class LineBreaker {
             const int control = c == kFormControlChar ? ControlIndexAt(s_, pos) : -1;
             if (image >= 0 || control >= 0) {
                 TImageObj* img =
-                    image >= 0 ? s_.InlineImages[static_cast<std::size_t>(image)].get() : nullptr;
+                    image >= 0 ? s_.InlineImages()[static_cast<std::size_t>(image)].get() : nullptr;
                 const bool floating = img && img->Floating();
                 int w = 0;
                 if (!img) {
-                    w = s_.InlineControls[static_cast<std::size_t>(control)]->Width();
+                    w = s_.InlineControls()[static_cast<std::size_t>(control)]->Width();
                 } else if (!floating) {
                     w = img->DrawnWidth;
                 } else if (!content) {
@@ -150,8 +150,8 @@ class LineBreaker {
             for (; run < s_.FontRuns.Count(); ++run) {
                 const TFontObj& f = s_.FontRuns[run];
                 if (f.CharPos >= end && f.CharPos > start) break;
-                line.TextHeight = std::max(line.TextHeight, f.LineHeight);
-                line.MaxDescent = std::max(line.MaxDescent, f.Descent);
+                line.TextHeight = std::max(line.TextHeight, f.LineHeight());
+                line.MaxDescent = std::max(line.MaxDescent, f.Descent());
             }
         }
         const int t = line.TextHeight;
@@ -161,7 +161,7 @@ class LineBreaker {
         int width = Adv(trimmed) - Adv(start);
         ForEachPiece(s_, start, end, [&](const LinePiece& p) {
             if (p.kind == LinePiece::Kind::Image) {
-                const TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(p.item)];
+                const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
                 if (img.Floating()) return;
                 const int h = img.DrawnHeight;
                 switch (img.Placement) {
@@ -180,7 +180,7 @@ class LineBreaker {
                 }
                 if (p.begin < trimmed) width += img.DrawnWidth;
             } else if (p.kind == LinePiece::Kind::Control) {
-                const TFormControlObj& c = *s_.InlineControls[static_cast<std::size_t>(p.item)];
+                const TFormControlObj& c = *s_.InlineControls()[static_cast<std::size_t>(p.item)];
                 const int bottom = c.BaseLine ? t - line.MaxDescent : t;
                 line.ExtraAbove = std::max(line.ExtraAbove, c.Height() - bottom);
                 if (p.begin < trimmed) width += c.Width();
@@ -212,19 +212,20 @@ class LineBreaker {
             if (p.kind == LinePiece::Kind::Text) {
                 x += Adv(p.end) - Adv(p.begin);
             } else if (p.kind == LinePiece::Kind::Image) {
-                const TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(p.item)];
+                const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
                 if (img.Floating()) return;  // placed by the indent manager
                 const int h = img.DrawnHeight;
                 int top = baseline - h;
                 if (img.Placement == AlignmentType::Top) top = text_top;
                 if (img.Placement == AlignmentType::Middle) top = text_top - (h - t - (h - t) / 2);
-                s_.ImageBoxes[static_cast<std::size_t>(p.item)] =
+                s_.MutableInlines().ImageBoxes[static_cast<std::size_t>(p.item)] =
                     Rect{x, top, x + img.DrawnWidth, top + h};
                 x += img.DrawnWidth;
             } else {
-                const TFormControlObj& c = *s_.InlineControls[static_cast<std::size_t>(p.item)];
+                const TFormControlObj& c = *s_.InlineControls()[static_cast<std::size_t>(p.item)];
                 const int bottom = c.BaseLine ? baseline : text_top + t;
-                s_.ControlPlaces[static_cast<std::size_t>(p.item)] = Point{x, bottom - c.Height()};
+                s_.MutableInlines().ControlPlaces[static_cast<std::size_t>(p.item)] =
+                    Point{x, bottom - c.Height()};
                 x += c.Width();
             }
         });
@@ -233,7 +234,7 @@ class LineBreaker {
         line.FloatHeight = std::max(advance, float_height);
         y += advance;
         for (const int i : deferred_) {
-            TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(i)];
+            TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(i)];
             if (img.CharPos >= end) continue;  // falls on a later line
             im_.Update(y, img);
             line.FloatHeight = std::max(line.FloatHeight, advance + img.DrawnHeight);
@@ -277,8 +278,10 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     LayoutY = y;
     Height = 0;
     LineList.clear();
-    ImageBoxes.assign(InlineImages.size(), Rect{});
-    ControlPlaces.assign(InlineControls.size(), Point{});
+    if (inlines_) {
+        inlines_->ImageBoxes.assign(inlines_->Images.size(), Rect{});
+        inlines_->ControlPlaces.assign(inlines_->Controls.size(), Point{});
+    }
     im.SetLevel(y, NestLevel);
 
     const int clear = ClearSpace(ClearMode, im, y);
@@ -290,11 +293,11 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
 
     const int avail = im.RightSide(y) - im.LeftIndent(y);
     if (!no_wrap) max_width = std::max(max_width, avail);
-    for (const auto& image : InlineImages) {
+    for (const auto& image : InlineImages()) {
         image->DrawLogic(*Document, canvas, FontRuns.GetFontObjAt(image->CharPos), avail);
         max_width = std::max(max_width, image->DrawnWidth);
     }
-    for (const TFormControlObj* c : InlineControls) max_width = std::max(max_width, c->Width());
+    for (const TFormControlObj* c : InlineControls()) max_width = std::max(max_width, c->Width());
 
     int line_y = y;
     if (ClearMode != ClearAttrType::clrNone) {
@@ -311,11 +314,12 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     MeasureAdvances(canvas, *this, adv);
     LineBreaker breaker(*this, im, adv, no_wrap);
     line_y = breaker.Run(line_y, max_width);
-    for (std::size_t i = 0; i < InlineImages.size(); ++i) {
-        const TImageObj& image = *InlineImages[i];
+    for (std::size_t i = 0; i < InlineImages().size(); ++i) {
+        const TImageObj& image = *InlineImages()[i];
         if (image.Floating()) {
-            ImageBoxes[i] = Rect{image.FloatX, image.FloatY, image.FloatX + image.DrawnWidth,
-                                 image.FloatY + image.DrawnHeight};
+            inlines_->ImageBoxes[i] =
+                Rect{image.FloatX, image.FloatY, image.FloatX + image.DrawnWidth,
+                     image.FloatY + image.DrawnHeight};
         }
     }
 
@@ -351,7 +355,7 @@ struct Needs {
 };
 
 Needs MeasureNeeds(Canvas& canvas, TSection& s) {
-    for (const auto& image : s.InlineImages) {
+    for (const auto& image : s.InlineImages()) {
         if (!image->WidthIsPercent) {
             image->DrawLogic(*s.Document, canvas, s.FontRuns.GetFontObjAt(image->CharPos), 0);
         }
@@ -372,7 +376,7 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
         word_start = i + 1;
         int w = 0;
         if (const int image = c == kImageChar ? ImageIndexAt(s, i) : -1; image >= 0) {
-            const TImageObj& img = *s.InlineImages[static_cast<std::size_t>(image)];
+            const TImageObj& img = *s.InlineImages()[static_cast<std::size_t>(image)];
             if (img.WidthIsPercent) continue;
             if (img.Floating()) {
                 needs.floats += img.DrawnWidth + img.SideSpace;
@@ -381,7 +385,7 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
             w = img.DrawnWidth;
         } else if (const int control = c == kFormControlChar ? ControlIndexAt(s, i) : -1;
                    control >= 0) {
-            w = s.InlineControls[static_cast<std::size_t>(control)]->Width();
+            w = s.InlineControls()[static_cast<std::size_t>(control)]->Width();
         }
         needs.widest = std::max(needs.widest, w);
         needs.all += w;

@@ -139,9 +139,9 @@ TEST(Sections, CopiesAreDeepForTextRunsAndImages) {
     EXPECT_EQ(c.Document, &target);
     EXPECT_EQ(c.Text(), s.Text());
     EXPECT_EQ(c.FontRuns.Count(), 2);
-    ASSERT_EQ(c.InlineImages.size(), 1u);
-    EXPECT_NE(c.InlineImages[0].get(), s.InlineImages[0].get());
-    EXPECT_EQ(c.InlineImages[0]->SourceName, "p.gif");
+    ASSERT_EQ(c.InlineImages().size(), 1u);
+    EXPECT_NE(c.InlineImages()[0].get(), s.InlineImages()[0].get());
+    EXPECT_EQ(c.InlineImages()[0]->SourceName, "p.gif");
     EXPECT_EQ(c.BlockAlign, JustifyType::Right);
     s.AddText(U"more");
     EXPECT_EQ(c.CharCount(), 2);
