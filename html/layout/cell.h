@@ -26,7 +26,6 @@ class TCell {
     int TopY = 0;
     int StartCurs = 0;
     int Len = 0;
-    bool BkGnd = false;  // has its own background colour
     Color BkColor = 0;
 
     // Appends a section and makes it join the document. An empty preformatted section
@@ -62,6 +61,11 @@ class TCell {
 
   private:
     InlineFirstVector<std::unique_ptr<TSectionBase>> sections_;
+
+  public:
+    // Last, so that the object ends in this byte: a table cell places its own flags in the
+    // padding after it.
+    bool BkGnd = false;  // has its own background colour
 };
 
 }  // namespace quillon

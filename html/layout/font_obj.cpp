@@ -14,7 +14,7 @@ TFontObj::TFontObj(const TSectionList& doc, const TFontObj& src)
     : CharPos(src.CharPos),
       SScript(src.SScript),
       face_(&doc.AdoptFontFace(*src.face_)),
-      link_(src.link_) {}
+      link_(src.link_ ? &doc.Link(*src.link_) : nullptr) {}
 
 void TFontObj::SetFont(const TSectionList& doc, const TMyFont& font) {
     face_ = &doc.FontFace(font);
@@ -25,12 +25,8 @@ const TUrlTarget& TFontObj::Link() const {
     return link_ ? *link_ : kNoLink;
 }
 
-void TFontObj::SetLink(const TUrlTarget& link) {
-    if (link.Empty() && link.Target.empty()) {
-        link_.reset();
-    } else {
-        link_ = std::make_shared<const TUrlTarget>(link);
-    }
+void TFontObj::SetLink(const TSectionList& doc, const TUrlTarget& link) {
+    link_ = link.Empty() && link.Target.empty() ? nullptr : &doc.Link(link);
 }
 
 void TFontObj::UpdateFont(const TSectionList& doc) {

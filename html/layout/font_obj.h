@@ -34,11 +34,11 @@ class TFontObj {
     int Descent() const { return face_->Descent; }
 
     const TMyFont& Font() const { return face_->Font; }
-    // The link the run belongs to; an empty URL when it is not a link. Runs copied from
-    // one another share the link.
+    // The link the run belongs to; an empty URL when it is not a link. Runs share their
+    // links through the document's link table.
     const TUrlTarget& Link() const;
-    void SetLink(const TUrlTarget& link);
-    void ClearLink() { link_.reset(); }
+    void SetLink(const TSectionList& doc, const TUrlTarget& link);
+    void ClearLink() { link_ = nullptr; }
 
     // Changes the font and measures it again.
     void SetFont(const TSectionList& doc, const TMyFont& font);
@@ -47,8 +47,8 @@ class TFontObj {
     void UpdateFont(const TSectionList& doc);
 
   private:
-    const TFontFace* face_;                   // owned by the document's face table
-    std::shared_ptr<const TUrlTarget> link_;  // null: not a link
+    const TFontFace* face_;             // owned by the document's face table
+    const TUrlTarget* link_ = nullptr;  // owned by the document's link table; null: no link
 };
 
 // A section's font runs in position order. The first run starts at position 0. Adding a

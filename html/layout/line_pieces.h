@@ -41,7 +41,6 @@ inline int ControlIndexAt(const TSection& s, int pos) {
 // Calls f(piece) for every piece of the characters [begin, end) of s, in order.
 template <class F>
 void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
-    const std::u32string& text = s.Text();
     int run_index = 0;
     s.FontRuns.GetFontObjAt(begin, &run_index);
     int pos = begin;
@@ -50,7 +49,7 @@ void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
             ++run_index;
         }
         const TFontObj* run = &s.FontRuns[run_index];
-        const char32_t c = text[static_cast<std::size_t>(pos)];
+        const char32_t c = s.CharAt(pos);
         if (c == kImageChar || c == kFormControlChar) {
             const bool image = c == kImageChar;
             const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
@@ -65,8 +64,7 @@ void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
                        ? std::min(end, s.FontRuns[run_index + 1].CharPos)
                        : end;
         int q = pos + 1;
-        while (q < stop && text[static_cast<std::size_t>(q)] != kImageChar &&
-               text[static_cast<std::size_t>(q)] != kFormControlChar) {
+        while (q < stop && s.CharAt(q) != kImageChar && s.CharAt(q) != kFormControlChar) {
             ++q;
         }
         f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});

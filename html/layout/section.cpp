@@ -33,7 +33,7 @@ TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrl
       BlockAlign(align) {
     const TMyFont f = StyledFont(doc, font, style);
     TFontObj& run = FontRuns.Add(TFontObj(doc, 0, f, style.sub_super));
-    if (link) run.SetLink(*link);
+    if (link) run.SetLink(doc, *link);
 }
 
 TSection::TSection(TSectionList& doc, const TSection& src)
@@ -71,8 +71,8 @@ std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList& doc) const {
 
 bool TSection::OnlyFloatingImages() const {
     if (text_.empty()) return false;
-    if (std::any_of(text_.begin(), text_.end(), [](char32_t c) { return c != kImageChar; })) {
-        return false;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        if (text_[i] != kImageChar) return false;
     }
     return std::all_of(InlineImages().begin(), InlineImages().end(),
                        [](const auto& image) { return image->Floating(); });
@@ -144,7 +144,7 @@ void TSection::HRef(Symb sym, const TUrlTarget& link, const TMyFont& font,
     ChangeFont(font, style);
     TFontObj& run = FontRuns.Last();
     if (sym == Symb::ASy) {
-        run.SetLink(link);
+        run.SetLink(*Document, link);
     } else {
         run.ClearLink();
     }
@@ -223,8 +223,9 @@ void TSection::CopyToClipboard(SelTextCount& sink) const {
     const int from = std::max(sink.SelStart, first);
     const int to = std::min(sink.SelEnd, end);
     if (from >= to) return;
-    sink.AddText(std::u32string_view(text_).substr(static_cast<std::size_t>(from - first),
-                                                   static_cast<std::size_t>(to - from)));
+    std::u32string scratch;
+    sink.AddText(text_.View(scratch).substr(static_cast<std::size_t>(from - first),
+                                            static_cast<std::size_t>(to - from)));
     // The selection goes on past this block: its text ends a line.
     if (sink.SelEnd > end) sink.AddLineEnd();
 }

@@ -14,6 +14,7 @@
 #include "html/layout/inline_first_vector.h"
 #include "html/layout/line_rec.h"
 #include "html/layout/section_base.h"
+#include "html/layout/section_text.h"
 #include "html/parse/html_attribute.h"
 #include "html/parse/symb.h"
 
@@ -32,7 +33,11 @@ class TSection : public TSectionBase {
              JustifyType align, const TextStyleState& style = {});
 
     int CharCount() const override { return static_cast<int>(text_.size()); }
-    const std::u32string& Text() const { return text_; }
+    // The text in UTF-32 (a copy).
+    std::u32string Text() const { return text_.str(); }
+    char32_t CharAt(int i) const { return text_[static_cast<std::size_t>(i)]; }
+    // The text as a UTF-32 view, valid until `scratch` changes (see TSectionText::View).
+    std::u32string_view TextView(std::u32string& scratch) const { return text_.View(scratch); }
 
     int NestLevel = 0;
     int LeftIndent = 0;  // kListIndent per nesting level
@@ -129,7 +134,7 @@ class TSection : public TSectionBase {
     TFontObj& RunAtEnd();
 
     static const Inlines kNoInlines;
-    std::u32string text_;
+    TSectionText text_;
     std::unique_ptr<Inlines> inlines_;
 };
 

@@ -248,7 +248,7 @@ class Dumper {
     }
 
     void Content(const TSection& s) {
-        const std::u32string& text = s.Text();
+        const std::u32string text = s.Text();
         std::size_t next_image = 0;
         std::size_t next_control = 0;
         int run_index = 0;

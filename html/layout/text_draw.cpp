@@ -43,7 +43,8 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     }
 
     const bool selecting = !doc.IsPrinting && doc.SelEnd > doc.SelStart;
-    const std::u32string_view text = Text();
+    static thread_local std::u32string scratch;
+    const std::u32string_view text = TextView(scratch);
     int line_top = y;
     for (std::size_t li = 0; li < LineList.size(); ++li) {
         LineRec& line = LineList[li];

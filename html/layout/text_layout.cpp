@@ -27,8 +27,10 @@ bool IsPlaceholder(char32_t c) {
 // search only moves within the line it ends.
 class LineBreaker {
   public:
-    LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv, bool no_wrap)
-        : s_(s), im_(im), adv_(adv), text_(s.Text()), n_(s.CharCount()), no_wrap_(no_wrap) {
+    // `text` is the section's text (TSection::TextView).
+    LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv,
+                std::u32string_view text, bool no_wrap)
+        : s_(s), im_(im), adv_(adv), text_(text), n_(s.CharCount()), no_wrap_(no_wrap) {
         for (int i = 0; i < n_; ++i) {
             if (IsPlaceholder(At(i))) marks_.push_back(i);
         }
@@ -246,7 +248,7 @@ class LineBreaker {
     TSection& s_;
     IndentManager& im_;
     const std::vector<int>& adv_;
-    const std::u32string& text_;
+    const std::u32string_view text_;
     const int n_;
     const bool no_wrap_;
     std::vector<int> deferred_;
@@ -312,7 +314,8 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
 
     static thread_local std::vector<int> adv;
     MeasureAdvances(canvas, *this, adv);
-    LineBreaker breaker(*this, im, adv, no_wrap);
+    static thread_local std::u32string scratch;
+    LineBreaker breaker(*this, im, adv, TextView(scratch), no_wrap);
     line_y = breaker.Run(line_y, max_width);
     for (std::size_t i = 0; i < InlineImages().size(); ++i) {
         const TImageObj& image = *InlineImages()[i];
@@ -362,7 +365,8 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
     }
     std::vector<int> adv;
     MeasureAdvances(canvas, s, adv);
-    const std::u32string& text = s.Text();
+    static thread_local std::u32string scratch;
+    const std::u32string_view text = s.TextView(scratch);
     Needs needs;
     int word_start = 0;
     const auto end_word = [&](int end) {
