@@ -27,10 +27,7 @@ TMyFont StyledFont(const TSectionList& doc, const TMyFont& font, const TextStyle
 
 TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
                    JustifyType align, const TextStyleState& style)
-    : TSectionBase(&doc),
-      NestLevel(std::max(0, level)),
-      LeftIndent(kListIndent * std::max(0, level)),
-      BlockAlign(align) {
+    : TSectionBase(&doc), NestLevel(std::max(0, level)), BlockAlign(align) {
     const TMyFont f = StyledFont(doc, font, style);
     TFontObj& run = FontRuns.Add(TFontObj(doc, 0, f, style.sub_super));
     if (link) run.SetLink(doc, *link);
@@ -39,12 +36,11 @@ TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrl
 TSection::TSection(TSectionList& doc, const TSection& src)
     : TSectionBase(&doc),
       NestLevel(src.NestLevel),
-      LeftIndent(src.LeftIndent),
+      LineList(src.LineList),
+      text_(src.text_),
       ItemKind(src.ItemKind),
       BlockAlign(src.BlockAlign),
-      ClearMode(src.ClearMode),
-      LineList(src.LineList),
-      text_(src.text_) {
+      ClearMode(src.ClearMode) {
     CopyBase(src);
     for (const TFontObj& run : src.FontRuns) FontRuns.Add(TFontObj(doc, run));
     if (src.inlines_) {

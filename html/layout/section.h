@@ -40,10 +40,7 @@ class TSection : public TSectionBase {
     std::u32string_view TextView(std::u32string& scratch) const { return text_.View(scratch); }
 
     int NestLevel = 0;
-    int LeftIndent = 0;  // kListIndent per nesting level
-    ListTypeType ItemKind = ListTypeType::None;
-    JustifyType BlockAlign = JustifyType::Left;
-    ClearAttrType ClearMode = ClearAttrType::clrNone;
+    int LeftIndent() const { return kListIndent * NestLevel; }
 
     TFontList FontRuns;
     InlineFirstVector<LineRec> LineList;  // rebuilt by layout
@@ -134,8 +131,15 @@ class TSection : public TSectionBase {
     TFontObj& RunAtEnd();
 
     static const Inlines kNoInlines;
-    TSectionText text_;
     std::unique_ptr<Inlines> inlines_;
+    [[no_unique_address]] TSectionText text_;
+
+  public:
+    // Declared after the text so that they take the padding at its end: a report has a
+    // section for every table cell.
+    ListTypeType ItemKind = ListTypeType::None;
+    JustifyType BlockAlign = JustifyType::Left;
+    ClearAttrType ClearMode = ClearAttrType::clrNone;
 };
 
 // Preformatted text: one line of a PRE block or of a plain-text document. Text is kept as

@@ -43,7 +43,8 @@ class TSectionText {
   private:
     void Widen();
 
-    std::variant<std::string, std::u32string> text_;
+    // Sections place small fields in the padding after the variant's index.
+    [[no_unique_address]] std::variant<std::string, std::u32string> text_;
 };
 
 }  // namespace quillon

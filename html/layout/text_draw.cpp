@@ -47,7 +47,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     const std::u32string_view text = TextView(scratch);
     int line_top = y;
     for (std::size_t li = 0; li < LineList.size(); ++li) {
-        LineRec& line = LineList[li];
+        const LineRec& line = LineList[li];
         const int advance = line.Advance();
         if (doc.IsPrinting) {
             if (line_top >= doc.PrintPageBottom) break;
@@ -63,7 +63,6 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
             continue;
         }
         const int line_x = x + line.StartX;
-        line.PaintX = line_x;
         const int text_top = line_top + line.ExtraAbove;
         const int baseline = text_top + line.TextHeight - line.MaxDescent;
         if (line.CharsInLine > 0 && line.TextStart == 0) DrawMarker(canvas, line, line_x, line_top);

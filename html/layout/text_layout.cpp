@@ -41,10 +41,9 @@ class LineBreaker {
         int start = 0;
         while (start < n_) {
             const int avail = im_.RightSide(y) - im_.LeftIndent(y);
-            int float_height = 0;
-            const int count = FitCount(start, y, avail, float_height);
+            const int count = FitCount(start, y, avail);
             const int end = BreakAt(start, count);
-            y = FinishLine(start, end, y, float_height, max_width);
+            y = FinishLine(start, end, y, max_width);
             start = end;
         }
         return y;
@@ -62,7 +61,7 @@ class LineBreaker {
     // How many characters from start fit in avail (at least 1). Floating images met before
     // any other content are placed at once and take their room from the line; floating
     // images met later are remembered and placed below the line.
-    int FitCount(int start, int y, int avail, int& float_height) {
+    int FitCount(int start, int y, int avail) {
         deferred_.clear();
         int pos = start;
         int used = 0;
@@ -87,7 +86,6 @@ class LineBreaker {
                 if (!no_wrap_ && pos > start && used + w > avail) break;
                 if (floating && !content) {
                     im_.Update(y, *img);
-                    float_height = std::max(float_height, img->DrawnHeight);
                 } else if (floating) {
                     deferred_.push_back(image);
                 } else {
@@ -139,7 +137,7 @@ class LineBreaker {
     }
 
     // Stores the line [start, end) at y; returns the y below it.
-    int FinishLine(int start, int end, int y, int float_height, int& max_width) {
+    int FinishLine(int start, int end, int y, int& max_width) {
         LineRec line;
         line.TextStart = start;
         line.CharsInLine = end - start;
@@ -203,7 +201,6 @@ class LineBreaker {
                 line.StartX = left;
                 break;
         }
-        line.PaintX = line.StartX;
         max_width = std::max(max_width, line.StartX + width - im_.LeftEdge);
 
         // Places of the images and controls in the line.
@@ -233,13 +230,11 @@ class LineBreaker {
         });
 
         const int advance = line.Advance();
-        line.FloatHeight = std::max(advance, float_height);
         y += advance;
         for (const int i : deferred_) {
             TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(i)];
             if (img.CharPos >= end) continue;  // falls on a later line
             im_.Update(y, img);
-            line.FloatHeight = std::max(line.FloatHeight, advance + img.DrawnHeight);
         }
         s_.LineList.push_back(line);
         return y;
@@ -306,8 +301,6 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
         LineRec space;
         space.TextHeight = clear;
         space.StartX = im.LeftIndent(y);
-        space.PaintX = space.StartX;
-        space.FloatHeight = clear;
         LineList.push_back(space);
         line_y += clear;
     }
@@ -403,12 +396,13 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
 
 MinMax TSection::MinMaxWidth(Canvas& canvas) {
     const Needs needs = MeasureNeeds(canvas, *this);
-    return MinMax{needs.widest + needs.floats + LeftIndent, needs.all + needs.floats + LeftIndent};
+    return MinMax{needs.widest + needs.floats + LeftIndent(),
+                  needs.all + needs.floats + LeftIndent()};
 }
 
 MinMax TPreFormated::MinMaxWidth(Canvas& canvas) {
     const Needs needs = MeasureNeeds(canvas, *this);
-    const int full = needs.all + needs.floats + LeftIndent;
+    const int full = needs.all + needs.floats + LeftIndent();
     return MinMax{full, full};
 }
 

@@ -90,7 +90,7 @@ TEST(ListItems, KindsLevelsAndNumbers) {
     TDListItem dl(doc, 1, Font(), nullptr, JustifyType::Left);
     TOListItem ol(doc, 1, 4, U'i', Font(), nullptr, JustifyType::Centered);
     EXPECT_EQ(ul.ItemKind, ListTypeType::Unordered);
-    EXPECT_EQ(ul.LeftIndent, 70);
+    EXPECT_EQ(ul.LeftIndent(), 70);
     EXPECT_EQ(dl.ItemKind, ListTypeType::Definition);
     EXPECT_EQ(ol.ItemKind, ListTypeType::Ordered);
     EXPECT_EQ(ol.ItemNumber, 4);
@@ -112,7 +112,7 @@ TEST(ListItems, NegativeLevelsCountAsZero) {
     TSectionList doc;
     TSection s(doc, -3, Font(), nullptr, JustifyType::Left);
     EXPECT_EQ(s.NestLevel, 0);
-    EXPECT_EQ(s.LeftIndent, 0);
+    EXPECT_EQ(s.LeftIndent(), 0);
 }
 
 TEST(Cells, AddJoinsTheDocumentAndPadsEmptyPreformattedText) {
