@@ -38,38 +38,47 @@ inline int ControlIndexAt(const TSection& s, int pos) {
                                                          : -1;
 }
 
+// A character of section text as stored (Latin-1 bytes count as unsigned values).
+inline char32_t PieceChar(std::string_view text, int i) {
+    return static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+}
+inline char32_t PieceChar(std::u32string_view text, int i) {
+    return text[static_cast<std::size_t>(i)];
+}
+
 // Calls f(piece) for every piece of the characters [begin, end) of s, in order.
 template <class F>
 void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
-    int run_index = 0;
-    s.FontRuns.GetFontObjAt(begin, &run_index);
-    int pos = begin;
-    while (pos < end) {
-        while (run_index + 1 < s.FontRuns.Count() && s.FontRuns[run_index + 1].CharPos <= pos) {
-            ++run_index;
-        }
-        const TFontObj* run = &s.FontRuns[run_index];
-        const char32_t c = s.CharAt(pos);
-        if (c == kImageChar || c == kFormControlChar) {
-            const bool image = c == kImageChar;
-            const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
-            if (item >= 0) {
-                f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos, pos + 1,
-                            run, item});
-                ++pos;
-                continue;
+    s.VisitText([&](auto text) {
+        const auto at = [&text](int i) { return PieceChar(text, i); };
+        int run_index = 0;
+        s.FontRuns.GetFontObjAt(begin, &run_index);
+        int pos = begin;
+        while (pos < end) {
+            while (run_index + 1 < s.FontRuns.Count() && s.FontRuns[run_index + 1].CharPos <= pos) {
+                ++run_index;
             }
+            const TFontObj* run = &s.FontRuns[run_index];
+            const char32_t c = at(pos);
+            if (c == kImageChar || c == kFormControlChar) {
+                const bool image = c == kImageChar;
+                const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
+                if (item >= 0) {
+                    f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos,
+                                pos + 1, run, item});
+                    ++pos;
+                    continue;
+                }
+            }
+            int stop = run_index + 1 < s.FontRuns.Count()
+                           ? std::min(end, s.FontRuns[run_index + 1].CharPos)
+                           : end;
+            int q = pos + 1;
+            while (q < stop && at(q) != kImageChar && at(q) != kFormControlChar) ++q;
+            f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});
+            pos = q;
         }
-        int stop = run_index + 1 < s.FontRuns.Count()
-                       ? std::min(end, s.FontRuns[run_index + 1].CharPos)
-                       : end;
-        int q = pos + 1;
-        while (q < stop && s.CharAt(q) != kImageChar && s.CharAt(q) != kFormControlChar) {
-            ++q;
-        }
-        f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});
-        pos = q;
-    }
+    });
 }
 
 // The fonts of a run as the canvas takes it.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "html/layout/font_obj.h"
@@ -38,6 +39,11 @@ class TSection : public TSectionBase {
     char32_t CharAt(int i) const { return text_[static_cast<std::size_t>(i)]; }
     // The text as a UTF-32 view, valid until `scratch` changes (see TSectionText::View).
     std::u32string_view TextView(std::u32string& scratch) const { return text_.View(scratch); }
+    // See TSectionText::Visit.
+    template <class F>
+    decltype(auto) VisitText(F&& f) const {
+        return text_.Visit(std::forward<F>(f));
+    }
 
     int NestLevel = 0;
     int LeftIndent() const { return kListIndent * NestLevel; }

@@ -26,6 +26,13 @@ class TSectionText {
     }
     char32_t back() const { return (*this)[size() - 1]; }
     bool Wide() const { return std::holds_alternative<std::u32string>(text_); }
+    // Calls f with the stored characters: a std::string_view of Latin-1 bytes, or a
+    // std::u32string_view. For loops that look at every character.
+    template <class F>
+    decltype(auto) Visit(F&& f) const {
+        if (const auto* n = std::get_if<std::string>(&text_)) return f(std::string_view(*n));
+        return f(std::u32string_view(std::get<std::u32string>(text_)));
+    }
 
     void append(std::u32string_view s);
     void push_back(char32_t c) { append(std::u32string_view(&c, 1)); }

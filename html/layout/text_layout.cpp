@@ -306,9 +306,10 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     }
 
     static thread_local std::vector<int> adv;
-    MeasureAdvances(canvas, *this, adv);
     static thread_local std::u32string scratch;
-    LineBreaker breaker(*this, im, adv, TextView(scratch), no_wrap);
+    const std::u32string_view text = TextView(scratch);
+    MeasureAdvances(canvas, *this, text, adv);
+    LineBreaker breaker(*this, im, adv, text, no_wrap);
     line_y = breaker.Run(line_y, max_width);
     for (std::size_t i = 0; i < InlineImages().size(); ++i) {
         const TImageObj& image = *InlineImages()[i];
@@ -357,9 +358,9 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
         }
     }
     std::vector<int> adv;
-    MeasureAdvances(canvas, s, adv);
     static thread_local std::u32string scratch;
     const std::u32string_view text = s.TextView(scratch);
+    MeasureAdvances(canvas, s, text, adv);
     Needs needs;
     int word_start = 0;
     const auto end_word = [&](int end) {

@@ -6,9 +6,8 @@
 
 namespace quillon {
 
-void MeasureAdvances(Canvas& canvas, const TSection& s, std::vector<int>& adv) {
-    static thread_local std::u32string scratch;
-    const std::u32string_view text = s.TextView(scratch);
+void MeasureAdvances(Canvas& canvas, const TSection& s, std::u32string_view text,
+                     std::vector<int>& adv) {
     adv.assign(text.size() + 1, 0);
     std::vector<int> widths;
     ForEachPiece(s, 0, s.CharCount(), [&](const LinePiece& p) {
