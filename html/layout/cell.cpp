@@ -29,22 +29,24 @@ void TCell::CopySectionsFrom(const TCell& src) {
 }
 
 int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cursor) {
-    IMgr.Clear();
-    IMgr.Reset(0, std::max(0, width));
-    IMgr.AvailWidth = std::max(0, width);
+    IndentManager im;
+    im.Reset(0, std::max(0, width));
+    im.AvailWidth = std::max(0, width);
     TopY = y;
     StartCurs = cursor;
     int height = 0;
     for (const auto& s : sections_) {
-        height += s->DrawLogic(canvas, y + height, IMgr, scroll_width, cursor);
+        height += s->DrawLogic(canvas, y + height, im, scroll_width, cursor);
     }
     Len = cursor - StartCurs;
-    return std::max(height, IMgr.ImageBottom() - y);
+    return std::max(height, im.ImageBottom() - y);
 }
 
 int TCell::Draw(Canvas& canvas, const Rect& clip, int width, int x, int y) {
-    IMgr.Reset(x, x + std::max(0, width));
-    for (const auto& s : sections_) y = s->Draw(canvas, clip, IMgr, x, y);
+    // Sections draw at the places layout gave them; the margins are not needed again.
+    IndentManager im;
+    im.Reset(x, x + std::max(0, width));
+    for (const auto& s : sections_) y = s->Draw(canvas, clip, im, x, y);
     return y;
 }
 

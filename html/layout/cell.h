@@ -1,6 +1,6 @@
 #pragma once
-// An ordered list of sections with its own indent manager: the document itself, a table
-// cell and a table caption.
+// An ordered list of sections: the document itself, a table cell and a table caption. Its
+// margins are tracked by an indent manager that exists only while the cell is laid out.
 
 #include <memory>
 #include <vector>
@@ -26,8 +26,6 @@ class TCell {
     int TopY = 0;
     int StartCurs = 0;
     int Len = 0;
-    IndentManager IMgr;
-    bool BkGnd = false;  // has its own background colour
     Color BkColor = 0;
 
     // Appends a section and makes it join the document. An empty preformatted section
@@ -63,6 +61,11 @@ class TCell {
 
   private:
     InlineFirstVector<std::unique_ptr<TSectionBase>> sections_;
+
+  public:
+    // Last, so that the object ends in this byte: a table cell places its own flags in the
+    // padding after it.
+    bool BkGnd = false;  // has its own background colour
 };
 
 }  // namespace quillon

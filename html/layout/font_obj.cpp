@@ -8,13 +8,16 @@ namespace quillon {
 
 TFontObj::TFontObj(const TSectionList& doc, int char_pos, const TMyFont& font,
                    SubSuperType sub_super)
-    : CharPos(char_pos), SScript(sub_super), font_(font) {
-    Measure(doc);
-}
+    : CharPos(char_pos), SScript(sub_super), face_(&doc.FontFace(font)) {}
+
+TFontObj::TFontObj(const TSectionList& doc, const TFontObj& src)
+    : CharPos(src.CharPos),
+      SScript(src.SScript),
+      face_(&doc.AdoptFontFace(*src.face_)),
+      link_(src.link_ ? &doc.Link(*src.link_) : nullptr) {}
 
 void TFontObj::SetFont(const TSectionList& doc, const TMyFont& font) {
-    font_ = font;
-    Measure(doc);
+    face_ = &doc.FontFace(font);
 }
 
 const TUrlTarget& TFontObj::Link() const {
@@ -22,25 +25,14 @@ const TUrlTarget& TFontObj::Link() const {
     return link_ ? *link_ : kNoLink;
 }
 
-void TFontObj::SetLink(const TUrlTarget& link) {
-    if (link.Empty() && link.Target.empty()) {
-        link_.reset();
-    } else {
-        link_ = std::make_shared<const TUrlTarget>(link);
-    }
+void TFontObj::SetLink(const TSectionList& doc, const TUrlTarget& link) {
+    link_ = link.Empty() && link.Target.empty() ? nullptr : &doc.Link(link);
 }
 
 void TFontObj::UpdateFont(const TSectionList& doc) {
-    font_.UpdateFont(doc, Link().Empty() ? doc.TextColor() : doc.LinkColor());
-    Measure(doc);
-}
-
-void TFontObj::Measure(const TSectionList& doc) {
-    const FontMetrics m = doc.MeasureFont(font_);
-    CharHeight = std::max(0, m.height);
-    LineHeight = CharHeight + std::max(0, m.external_leading);
-    Descent = std::max(0, m.descent);
-    Overhang = 0;
+    TMyFont font = face_->Font;
+    font.UpdateFont(doc, Link().Empty() ? doc.TextColor() : doc.LinkColor());
+    face_ = &doc.FontFace(font);
 }
 
 int TFontList::FirstRunAfter(int pos) const {
@@ -66,7 +58,7 @@ const TFontObj* TFontList::GetFontObjAt(int pos, int* index) const {
 
 const TMyFont* TFontList::GetFontAt(int pos, int& overhang) const {
     const TFontObj* run = GetFontObjAt(pos);
-    overhang = run ? run->Overhang : 0;
+    overhang = run ? run->Overhang() : 0;
     return run ? &run->Font() : nullptr;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // Font runs of a section: a font change at a character position, with the font's metrics
-// and the link the run belongs to.
+// (a face shared through the document) and the link the run belongs to.
 
 #include <cstddef>
 #include <memory>
 #include <utility>
 
+#include "html/layout/font_faces.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/inline_first_vector.h"
 #include "html/layout/my_font.h"
@@ -19,22 +20,25 @@ class TFontObj {
   public:
     TFontObj(const TSectionList& doc, int char_pos, const TMyFont& font,
              SubSuperType sub_super = SubSuperType::Normal);
+    // A copy of src for the document doc: the same font, metrics and link, with the face
+    // taken from doc's table so that the copy does not depend on src's document.
+    TFontObj(const TSectionList& doc, const TFontObj& src);
 
     int CharPos = 0;  // first character of the run
     SubSuperType SScript = SubSuperType::Normal;
 
     // Metrics of the font, measured on the document's screen canvas whenever it changes.
-    int LineHeight = 0;  // text height plus leading
-    int CharHeight = 0;  // ascent plus descent
-    int Overhang = 0;
-    int Descent = 0;
+    int LineHeight() const { return face_->LineHeight; }  // text height plus leading
+    int CharHeight() const { return face_->CharHeight; }  // ascent plus descent
+    int Overhang() const { return face_->Overhang; }
+    int Descent() const { return face_->Descent; }
 
-    const TMyFont& Font() const { return font_; }
-    // The link the run belongs to; an empty URL when it is not a link. Runs copied from
-    // one another share the link.
+    const TMyFont& Font() const { return face_->Font; }
+    // The link the run belongs to; an empty URL when it is not a link. Runs share their
+    // links through the document's link table.
     const TUrlTarget& Link() const;
-    void SetLink(const TUrlTarget& link);
-    void ClearLink() { link_.reset(); }
+    void SetLink(const TSectionList& doc, const TUrlTarget& link);
+    void ClearLink() { link_ = nullptr; }
 
     // Changes the font and measures it again.
     void SetFont(const TSectionList& doc, const TMyFont& font);
@@ -43,10 +47,8 @@ class TFontObj {
     void UpdateFont(const TSectionList& doc);
 
   private:
-    void Measure(const TSectionList& doc);
-
-    TMyFont font_;
-    std::shared_ptr<const TUrlTarget> link_;  // null: not a link
+    const TFontFace* face_;             // owned by the document's face table
+    const TUrlTarget* link_ = nullptr;  // owned by the document's link table; null: no link
 };
 
 // A section's font runs in position order. The first run starts at position 0. Adding a

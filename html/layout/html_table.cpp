@@ -10,7 +10,7 @@
 
 namespace quillon {
 
-TCellObj::TCellObj(TSectionList& doc, AlignmentType valign) : VertAlign(valign), Body(&doc) {}
+TCellObj::TCellObj(TSectionList& doc, AlignmentType valign) : Body(&doc), VertAlign(valign) {}
 
 TCellObj::TCellObj(TSectionList& doc, AlignmentType valign, const TAttributeList& attrs)
     : TCellObj(doc, valign) {
@@ -30,13 +30,13 @@ TCellObj::TCellObj(TSectionList& doc, AlignmentType valign, const TAttributeList
 }
 
 TCellObj::TCellObj(TSectionList& doc, const TCellObj& src)
-    : SpanCols(src.SpanCols),
+    : Body(&doc),
+      WidthIsPercent(src.WidthIsPercent),
+      VertAlign(src.VertAlign),
+      SpanCols(src.SpanCols),
       SpanRows(src.SpanRows),
       HeightValue(src.HeightValue),
       WidthValue(src.WidthValue),
-      WidthIsPercent(src.WidthIsPercent),
-      VertAlign(src.VertAlign),
-      Body(&doc),
       SpanWidth(src.SpanWidth),
       SpanHeight(src.SpanHeight),
       InnerHeight(src.InnerHeight),

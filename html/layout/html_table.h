@@ -25,13 +25,15 @@ class TCellObj {
     TCellObj(const TCellObj&) = delete;
     TCellObj& operator=(const TCellObj&) = delete;
 
+    // A table holds one of these per cell: the body comes first and the two small fields
+    // after it use the body's tail padding.
+    [[no_unique_address]] TCell Body;
+    bool WidthIsPercent = false;
+    AlignmentType VertAlign = AlignmentType::Middle;
     int SpanCols = 1;  // 0 marks a placeholder cell
     int SpanRows = 1;
     int HeightValue = 0;  // HEIGHT in pixels, 0 when not given
     int WidthValue = 0;   // WIDTH, 0 when not given
-    bool WidthIsPercent = false;
-    AlignmentType VertAlign = AlignmentType::Middle;
-    TCell Body;
 
     // The content's minimum and maximum width, remembered for one layout pass of the
     // document so that nested tables are measured once per pass.

@@ -1,11 +1,15 @@
 #pragma once
 // A sequence whose first element lives inside the container. Documents hold hundreds of
-// thousands of table cells with one section each and of sections with one font run each;
-// keeping that one element in place saves an allocation per cell and per section. Further
-// elements go to a vector, so adding one may move the elements after the first.
+// thousands of table cells with one section each, of sections with one font run each and
+// of sections laid out on one line; keeping that one element in place saves an allocation
+// per cell, per section and per line. Further elements go to a vector that is allocated
+// only when a second element arrives, so that an unused tail costs one pointer. Adding an
+// element may move the elements after the first.
 
 #include <cstddef>
+#include <memory>
 #include <optional>
+#include <stdexcept>
 #include <utility>
 #include <vector>
 
@@ -14,22 +18,40 @@ namespace quillon {
 template <class T>
 class InlineFirstVector {
   public:
-    T& push_back(T value) {
-        if (!first_) return first_.emplace(std::move(value));
-        return rest_.emplace_back(std::move(value));
-    }
-    // Destroys the elements from the first to the last.
-    void clear() {
-        first_.reset();
-        rest_.clear();
+    InlineFirstVector() = default;
+    InlineFirstVector(InlineFirstVector&&) noexcept = default;
+    InlineFirstVector& operator=(InlineFirstVector&&) noexcept = default;
+    InlineFirstVector(const InlineFirstVector& src)
+        : first_(src.first_),
+          rest_(src.rest_ && !src.rest_->empty() ? std::make_unique<std::vector<T>>(*src.rest_)
+                                                 : nullptr) {}
+    InlineFirstVector& operator=(const InlineFirstVector& src) {
+        if (this != &src) *this = InlineFirstVector(src);
+        return *this;
     }
 
-    std::size_t size() const { return first_ ? 1 + rest_.size() : 0; }
+    T& push_back(T value) {
+        if (!first_) return first_.emplace(std::move(value));
+        if (!rest_) rest_ = std::make_unique<std::vector<T>>();
+        return rest_->emplace_back(std::move(value));
+    }
+    // Destroys the elements from the first to the last. The tail keeps its memory, as a
+    // vector does, so that laying out again refills it without allocating.
+    void clear() {
+        first_.reset();
+        if (rest_) rest_->clear();
+    }
+
+    std::size_t size() const { return first_ ? 1 + RestSize() : 0; }
     bool empty() const { return !first_; }
-    T& operator[](std::size_t i) { return i == 0 ? *first_ : rest_[i - 1]; }
-    const T& operator[](std::size_t i) const { return i == 0 ? *first_ : rest_[i - 1]; }
-    T& back() { return rest_.empty() ? *first_ : rest_.back(); }
-    const T& back() const { return rest_.empty() ? *first_ : rest_.back(); }
+    T& operator[](std::size_t i) { return i == 0 ? *first_ : (*rest_)[i - 1]; }
+    const T& operator[](std::size_t i) const { return i == 0 ? *first_ : (*rest_)[i - 1]; }
+    const T& at(std::size_t i) const {
+        if (i >= size()) throw std::out_of_range("InlineFirstVector::at");
+        return (*this)[i];
+    }
+    T& back() { return RestSize() == 0 ? *first_ : rest_->back(); }
+    const T& back() const { return RestSize() == 0 ? *first_ : rest_->back(); }
 
     template <class Owner, class Element>
     class Iterator {
@@ -64,8 +86,10 @@ class InlineFirstVector {
     const_iterator end() const { return {this, size()}; }
 
   private:
+    std::size_t RestSize() const { return rest_ ? rest_->size() : 0; }
+
     std::optional<T> first_;
-    std::vector<T> rest_;
+    std::unique_ptr<std::vector<T>> rest_;
 };
 
 }  // namespace quillon

@@ -67,7 +67,7 @@ const char* KindOf(const TSectionBase& s) {
 void DumpText(std::string& out, const TSection& s) {
     out += ", \"lines\": [";
     int y = s.LayoutY;
-    const std::u32string_view text = s.Text();
+    const std::u32string text = s.Text();
     for (std::size_t i = 0; i < s.LineList.size(); ++i) {
         const LineRec& line = s.LineList[i];
         out += i ? ", {" : "{";
@@ -82,8 +82,8 @@ void DumpText(std::string& out, const TSection& s) {
         y += line.Advance();
     }
     out += "], \"images\": [";
-    for (std::size_t i = 0; i < s.ImageBoxes.size(); ++i) {
-        const Rect& box = s.ImageBoxes[i];
+    for (std::size_t i = 0; i < s.ImageBoxes().size(); ++i) {
+        const Rect& box = s.ImageBoxes()[i];
         out += i ? ", {" : "{";
         Field(out, "x", box.left, true);
         Field(out, "y", box.top);

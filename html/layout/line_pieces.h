@@ -23,7 +23,7 @@ struct LinePiece {
 
 // The index of the image whose placeholder is at pos, or -1.
 inline int ImageIndexAt(const TSection& s, int pos) {
-    const auto& images = s.InlineImages;
+    const auto& images = s.InlineImages();
     auto it = std::lower_bound(images.begin(), images.end(), pos,
                                [](const auto& image, int p) { return image->CharPos < p; });
     return it != images.end() && (*it)->CharPos == pos ? static_cast<int>(it - images.begin()) : -1;
@@ -31,47 +31,54 @@ inline int ImageIndexAt(const TSection& s, int pos) {
 
 // The index of the form control whose placeholder is at pos, or -1.
 inline int ControlIndexAt(const TSection& s, int pos) {
-    const auto& controls = s.InlineControls;
+    const auto& controls = s.InlineControls();
     auto it = std::lower_bound(controls.begin(), controls.end(), pos,
                                [](const TFormControlObj* c, int p) { return c->CharPos < p; });
     return it != controls.end() && (*it)->CharPos == pos ? static_cast<int>(it - controls.begin())
                                                          : -1;
 }
 
+// A character of section text as stored (Latin-1 bytes count as unsigned values).
+inline char32_t PieceChar(std::string_view text, int i) {
+    return static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+}
+inline char32_t PieceChar(std::u32string_view text, int i) {
+    return text[static_cast<std::size_t>(i)];
+}
+
 // Calls f(piece) for every piece of the characters [begin, end) of s, in order.
 template <class F>
 void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
-    const std::u32string& text = s.Text();
-    int run_index = 0;
-    s.FontRuns.GetFontObjAt(begin, &run_index);
-    int pos = begin;
-    while (pos < end) {
-        while (run_index + 1 < s.FontRuns.Count() && s.FontRuns[run_index + 1].CharPos <= pos) {
-            ++run_index;
-        }
-        const TFontObj* run = &s.FontRuns[run_index];
-        const char32_t c = text[static_cast<std::size_t>(pos)];
-        if (c == kImageChar || c == kFormControlChar) {
-            const bool image = c == kImageChar;
-            const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
-            if (item >= 0) {
-                f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos, pos + 1,
-                            run, item});
-                ++pos;
-                continue;
+    s.VisitText([&](auto text) {
+        const auto at = [&text](int i) { return PieceChar(text, i); };
+        int run_index = 0;
+        s.FontRuns.GetFontObjAt(begin, &run_index);
+        int pos = begin;
+        while (pos < end) {
+            while (run_index + 1 < s.FontRuns.Count() && s.FontRuns[run_index + 1].CharPos <= pos) {
+                ++run_index;
             }
+            const TFontObj* run = &s.FontRuns[run_index];
+            const char32_t c = at(pos);
+            if (c == kImageChar || c == kFormControlChar) {
+                const bool image = c == kImageChar;
+                const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
+                if (item >= 0) {
+                    f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos,
+                                pos + 1, run, item});
+                    ++pos;
+                    continue;
+                }
+            }
+            int stop = run_index + 1 < s.FontRuns.Count()
+                           ? std::min(end, s.FontRuns[run_index + 1].CharPos)
+                           : end;
+            int q = pos + 1;
+            while (q < stop && at(q) != kImageChar && at(q) != kFormControlChar) ++q;
+            f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});
+            pos = q;
         }
-        int stop = run_index + 1 < s.FontRuns.Count()
-                       ? std::min(end, s.FontRuns[run_index + 1].CharPos)
-                       : end;
-        int q = pos + 1;
-        while (q < stop && text[static_cast<std::size_t>(q)] != kImageChar &&
-               text[static_cast<std::size_t>(q)] != kFormControlChar) {
-            ++q;
-        }
-        f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});
-        pos = q;
-    }
+    });
 }
 
 // The fonts of a run as the canvas takes it.

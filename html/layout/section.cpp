@@ -27,32 +27,38 @@ TMyFont StyledFont(const TSectionList& doc, const TMyFont& font, const TextStyle
 
 TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrlTarget* link,
                    JustifyType align, const TextStyleState& style)
-    : TSectionBase(&doc),
-      NestLevel(std::max(0, level)),
-      LeftIndent(kListIndent * std::max(0, level)),
-      BlockAlign(align) {
+    : TSectionBase(&doc), NestLevel(std::max(0, level)), BlockAlign(align) {
     const TMyFont f = StyledFont(doc, font, style);
     TFontObj& run = FontRuns.Add(TFontObj(doc, 0, f, style.sub_super));
-    if (link) run.SetLink(*link);
+    if (link) run.SetLink(doc, *link);
 }
 
 TSection::TSection(TSectionList& doc, const TSection& src)
     : TSectionBase(&doc),
       NestLevel(src.NestLevel),
-      LeftIndent(src.LeftIndent),
+      LineList(src.LineList),
+      text_(src.text_),
       ItemKind(src.ItemKind),
       BlockAlign(src.BlockAlign),
-      ClearMode(src.ClearMode),
-      InlineControls(src.InlineControls),
-      LineList(src.LineList),
-      ImageBoxes(src.ImageBoxes),
-      ControlPlaces(src.ControlPlaces),
-      text_(src.text_) {
+      ClearMode(src.ClearMode) {
     CopyBase(src);
-    for (const TFontObj& run : src.FontRuns) FontRuns.Add(run);
-    for (const auto& image : src.InlineImages) {
-        InlineImages.push_back(std::make_unique<TImageObj>(*image));
+    for (const TFontObj& run : src.FontRuns) FontRuns.Add(TFontObj(doc, run));
+    if (src.inlines_) {
+        Inlines& mine = MutableInlines();
+        for (const auto& image : src.inlines_->Images) {
+            mine.Images.push_back(std::make_unique<TImageObj>(*image));
+        }
+        mine.Controls = src.inlines_->Controls;
+        mine.ImageBoxes = src.inlines_->ImageBoxes;
+        mine.ControlPlaces = src.inlines_->ControlPlaces;
     }
+}
+
+const TSection::Inlines TSection::kNoInlines;
+
+TSection::Inlines& TSection::MutableInlines() {
+    if (!inlines_) inlines_ = std::make_unique<Inlines>();
+    return *inlines_;
 }
 
 std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList& doc) const {
@@ -61,10 +67,10 @@ std::unique_ptr<TSectionBase> TSection::CreateCopy(TSectionList& doc) const {
 
 bool TSection::OnlyFloatingImages() const {
     if (text_.empty()) return false;
-    if (std::any_of(text_.begin(), text_.end(), [](char32_t c) { return c != kImageChar; })) {
-        return false;
+    for (std::size_t i = 0; i < text_.size(); ++i) {
+        if (text_[i] != kImageChar) return false;
     }
-    return std::all_of(InlineImages.begin(), InlineImages.end(),
+    return std::all_of(InlineImages().begin(), InlineImages().end(),
                        [](const auto& image) { return image->Floating(); });
 }
 
@@ -134,16 +140,17 @@ void TSection::HRef(Symb sym, const TUrlTarget& link, const TMyFont& font,
     ChangeFont(font, style);
     TFontObj& run = FontRuns.Last();
     if (sym == Symb::ASy) {
-        run.SetLink(link);
+        run.SetLink(*Document, link);
     } else {
         run.ClearLink();
     }
 }
 
 TImageObj& TSection::AddImage(const TAttributeList& attrs, TCell* cell) {
-    InlineImages.push_back(std::make_unique<TImageObj>(CharCount(), attrs, cell));
+    TImageList& images = MutableInlines().Images;
+    images.push_back(std::make_unique<TImageObj>(CharCount(), attrs, cell));
     text_.push_back(kImageChar);
-    return *InlineImages.back();
+    return *images.back();
 }
 
 TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs, TCell* cell,
@@ -189,7 +196,7 @@ TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs,
         }
     }
     control->CharPos = CharCount();
-    InlineControls.push_back(control);
+    MutableInlines().Controls.push_back(control);
     text_.push_back(kFormControlChar);
     return *control;
 }
@@ -212,8 +219,9 @@ void TSection::CopyToClipboard(SelTextCount& sink) const {
     const int from = std::max(sink.SelStart, first);
     const int to = std::min(sink.SelEnd, end);
     if (from >= to) return;
-    sink.AddText(std::u32string_view(text_).substr(static_cast<std::size_t>(from - first),
-                                                   static_cast<std::size_t>(to - from)));
+    std::u32string scratch;
+    sink.AddText(text_.View(scratch).substr(static_cast<std::size_t>(from - first),
+                                            static_cast<std::size_t>(to - from)));
     // The selection goes on past this block: its text ends a line.
     if (sink.SelEnd > end) sink.AddLineEnd();
 }

@@ -6,13 +6,16 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "html/layout/font_obj.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/image_obj.h"
+#include "html/layout/inline_first_vector.h"
 #include "html/layout/line_rec.h"
 #include "html/layout/section_base.h"
+#include "html/layout/section_text.h"
 #include "html/parse/html_attribute.h"
 #include "html/parse/symb.h"
 
@@ -31,23 +34,50 @@ class TSection : public TSectionBase {
              JustifyType align, const TextStyleState& style = {});
 
     int CharCount() const override { return static_cast<int>(text_.size()); }
-    const std::u32string& Text() const { return text_; }
+    // The text in UTF-32 (a copy).
+    std::u32string Text() const { return text_.str(); }
+    char32_t CharAt(int i) const { return text_[static_cast<std::size_t>(i)]; }
+    // The text as a UTF-32 view, valid until `scratch` changes (see TSectionText::View).
+    std::u32string_view TextView(std::u32string& scratch) const { return text_.View(scratch); }
+    // See TSectionText::Visit.
+    template <class F>
+    decltype(auto) VisitText(F&& f) const {
+        return text_.Visit(std::forward<F>(f));
+    }
 
     int NestLevel = 0;
-    int LeftIndent = 0;  // kListIndent per nesting level
-    ListTypeType ItemKind = ListTypeType::None;
-    JustifyType BlockAlign = JustifyType::Left;
-    ClearAttrType ClearMode = ClearAttrType::clrNone;
+    int LeftIndent() const { return kListIndent * NestLevel; }
 
     TFontList FontRuns;
-    TImageList InlineImages;
-    std::vector<TFormControlObj*> InlineControls;  // owned by their forms
-    std::vector<LineRec> LineList;                 // rebuilt by layout
-    // Layout results, in the coordinates of the cell (x from its left edge, y as given to
-    // DrawLogic): the box of every image (floats at their place), in InlineImages order,
-    // and the top-left corner of every form control, in InlineControls order.
-    std::vector<Rect> ImageBoxes;
-    std::vector<Point> ControlPlaces;
+    InlineFirstVector<LineRec> LineList;  // rebuilt by layout
+
+    // The images and form controls of the section, in text order, and where layout put
+    // them. Most sections have none: the lists are allocated with the first image or
+    // control, and read as empty lists before that.
+    struct Inlines {
+        TImageList Images;
+        std::vector<TFormControlObj*> Controls;  // owned by their forms
+        // Layout results, in the coordinates of the cell (x from its left edge, y as given
+        // to DrawLogic): the box of every image (floats at their place), in Images order,
+        // and the top-left corner of every form control, in Controls order.
+        std::vector<Rect> ImageBoxes;
+        std::vector<Point> ControlPlaces;
+    };
+    const TImageList& InlineImages() const {
+        return inlines_ ? inlines_->Images : kNoInlines.Images;
+    }
+    const std::vector<TFormControlObj*>& InlineControls() const {
+        return inlines_ ? inlines_->Controls : kNoInlines.Controls;
+    }
+    const std::vector<Rect>& ImageBoxes() const {
+        return inlines_ ? inlines_->ImageBoxes : kNoInlines.ImageBoxes;
+    }
+    const std::vector<Point>& ControlPlaces() const {
+        return inlines_ ? inlines_->ControlPlaces : kNoInlines.ControlPlaces;
+    }
+    bool HasInlines() const { return inlines_ != nullptr; }
+    // The lists for changing them, allocated on first use.
+    Inlines& MutableInlines();
 
     // Appends text. Empty text is ignored; a leading space is dropped when the section is
     // empty, already ends in a space, or holds only floating image placeholders.
@@ -106,7 +136,16 @@ class TSection : public TSectionBase {
   private:
     TFontObj& RunAtEnd();
 
-    std::u32string text_;
+    static const Inlines kNoInlines;
+    std::unique_ptr<Inlines> inlines_;
+    [[no_unique_address]] TSectionText text_;
+
+  public:
+    // Declared after the text so that they take the padding at its end: a report has a
+    // section for every table cell.
+    ListTypeType ItemKind = ListTypeType::None;
+    JustifyType BlockAlign = JustifyType::Left;
+    ClearAttrType ClearMode = ClearAttrType::clrNone;
 };
 
 // Preformatted text: one line of a PRE block or of a plain-text document. Text is kept as

@@ -248,7 +248,7 @@ class Dumper {
     }
 
     void Content(const TSection& s) {
-        const std::u32string& text = s.Text();
+        const std::u32string text = s.Text();
         std::size_t next_image = 0;
         std::size_t next_control = 0;
         int run_index = 0;
@@ -271,14 +271,14 @@ class Dumper {
             }
             if (i == text.size()) break;
             const char32_t c = text[i];
-            if (c == kImageChar && next_image < s.InlineImages.size() &&
-                s.InlineImages[next_image]->CharPos == pos) {
+            if (c == kImageChar && next_image < s.InlineImages().size() &&
+                s.InlineImages()[next_image]->CharPos == pos) {
                 close_quote();
-                out_ += ' ' + Image(*s.InlineImages[next_image++]);
-            } else if (c == kFormControlChar && next_control < s.InlineControls.size() &&
-                       s.InlineControls[next_control]->CharPos == pos) {
+                out_ += ' ' + Image(*s.InlineImages()[next_image++]);
+            } else if (c == kFormControlChar && next_control < s.InlineControls().size() &&
+                       s.InlineControls()[next_control]->CharPos == pos) {
                 close_quote();
-                const TFormControlObj& ctl = *s.InlineControls[next_control++];
+                const TFormControlObj& ctl = *s.InlineControls()[next_control++];
                 out_ += std::string(" [") + ctl.KindName() + ' ' + Quoted(ctl.Name) + ']';
             } else {
                 if (!in_quote) out_ += " \"";

@@ -113,6 +113,15 @@ FontMetrics TSectionList::MeasureFont(const TMyFont& font) const {
     return measured_metrics_;
 }
 
+const TFontFace& TSectionList::FontFace(const TMyFont& font) const {
+    const FontMetrics m = MeasureFont(font);
+    TFontFace face{font};
+    face.CharHeight = std::max(0, m.height);
+    face.LineHeight = face.CharHeight + std::max(0, m.external_leading);
+    face.Descent = std::max(0, m.descent);
+    return font_faces_.Intern(face);
+}
+
 ThtmlForm& TSectionList::AddForm(std::unique_ptr<ThtmlForm> form) {
     forms_.push_back(std::move(form));
     return *forms_.back();

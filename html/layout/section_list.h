@@ -15,7 +15,9 @@
 #include "html/image/image_types.h"
 #include "html/layout/cell.h"
 #include "html/layout/control_host.h"
+#include "html/layout/font_faces.h"
 #include "html/layout/html_form.h"
+#include "html/layout/link_table.h"
 #include "html/layout/map_item.h"
 #include "html/layout/my_font.h"
 #include "platform/core/canvas.h"
@@ -116,6 +118,14 @@ class TSectionList : public TCell {
     // measured is remembered, since the font runs of a document mostly share a handful of
     // fonts.
     FontMetrics MeasureFont(const TMyFont& font) const;
+    // The shared face of `font` with its metrics measured as MeasureFont does.
+    const TFontFace& FontFace(const TMyFont& font) const;
+    // This document's face equal to `face` (a face of another document, for copies).
+    const TFontFace& AdoptFontFace(const TFontFace& face) const { return font_faces_.Intern(face); }
+    // How many distinct faces the document's runs have used.
+    std::size_t FontFaceCount() const { return font_faces_.Count(); }
+    // The document's shared copy of a run's link.
+    const TUrlTarget& Link(const TUrlTarget& link) const { return links_.Intern(link); }
     // Where form control widgets are created (the viewer's paint panel); null: headless.
     ControlHost* Host() const { return control_host_; }
     void SetControlHost(ControlHost* host) { control_host_ = host; }
@@ -206,6 +216,8 @@ class TSectionList : public TCell {
     Canvas* screen_canvas_ = nullptr;
     mutable std::optional<TMyFont> measured_font_;
     mutable FontMetrics measured_metrics_;
+    mutable TFontFaces font_faces_;
+    mutable TLinkTable links_;
     ControlHost* control_host_ = nullptr;
 
     std::vector<std::unique_ptr<ThtmlForm>> forms_;

@@ -17,9 +17,9 @@ namespace {
 
 // How far a run's text top lies below the line's baseline (negative: above).
 int RunTextTop(const TFontObj& run, int baseline) {
-    int top = baseline - (run.CharHeight - run.Descent);
-    if (run.SScript == SubSuperType::SupSc) top -= run.LineHeight / 3;
-    if (run.SScript == SubSuperType::SubSc) top += run.Descent / 2 + 1;
+    int top = baseline - (run.CharHeight() - run.Descent());
+    if (run.SScript == SubSuperType::SupSc) top -= run.LineHeight() / 3;
+    if (run.SScript == SubSuperType::SubSc) top += run.Descent() / 2 + 1;
     return top;
 }
 
@@ -33,20 +33,21 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     if (y + reach <= clip.top || y >= clip.bottom) return y + Height;
 
     // Floating images at their places.
-    for (std::size_t i = 0; i < InlineImages.size() && i < ImageBoxes.size(); ++i) {
-        TImageObj& image = *InlineImages[i];
+    for (std::size_t i = 0; i < InlineImages().size() && i < ImageBoxes().size(); ++i) {
+        TImageObj& image = *InlineImages()[i];
         if (!image.Floating()) continue;
-        const Rect box = ImageBoxes[i].Offset(x, dy);
+        const Rect box = ImageBoxes()[i].Offset(x, dy);
         if (box.bottom <= clip.top || box.top >= clip.bottom) continue;
         if (doc.IsPrinting && box.top >= doc.PrintPageBottom) continue;
         image.Draw(canvas, box.left, box.top, FontRuns.GetFontObjAt(image.CharPos));
     }
 
     const bool selecting = !doc.IsPrinting && doc.SelEnd > doc.SelStart;
-    const std::u32string_view text = Text();
+    static thread_local std::u32string scratch;
+    const std::u32string_view text = TextView(scratch);
     int line_top = y;
     for (std::size_t li = 0; li < LineList.size(); ++li) {
-        LineRec& line = LineList[li];
+        const LineRec& line = LineList[li];
         const int advance = line.Advance();
         if (doc.IsPrinting) {
             if (line_top >= doc.PrintPageBottom) break;
@@ -62,7 +63,6 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
             continue;
         }
         const int line_x = x + line.StartX;
-        line.PaintX = line_x;
         const int text_top = line_top + line.ExtraAbove;
         const int baseline = text_top + line.TextHeight - line.MaxDescent;
         if (line.CharsInLine > 0 && line.TextStart == 0) DrawMarker(canvas, line, line_x, line_top);
@@ -71,16 +71,16 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         ForEachPiece(
             *this, line.TextStart, line.TextStart + line.CharsInLine, [&](const LinePiece& p) {
                 if (p.kind == LinePiece::Kind::Image) {
-                    TImageObj& image = *InlineImages[static_cast<std::size_t>(p.item)];
+                    TImageObj& image = *InlineImages()[static_cast<std::size_t>(p.item)];
                     if (image.Floating()) return;
-                    const Rect box = ImageBoxes[static_cast<std::size_t>(p.item)].Offset(x, dy);
+                    const Rect box = ImageBoxes()[static_cast<std::size_t>(p.item)].Offset(x, dy);
                     image.Draw(canvas, box.left, box.top, p.run);
                     px += image.DrawnWidth;
                     return;
                 }
                 if (p.kind == LinePiece::Kind::Control) {
-                    TFormControlObj& c = *InlineControls[static_cast<std::size_t>(p.item)];
-                    const Point at = ControlPlaces[static_cast<std::size_t>(p.item)];
+                    TFormControlObj& c = *InlineControls()[static_cast<std::size_t>(p.item)];
+                    const Point at = ControlPlaces()[static_cast<std::size_t>(p.item)];
                     c.ShownThisPaint = true;
                     if (doc.IsPrinting || !c.Control()) {
                         c.Draw(canvas, at.x + x, at.y + dy);

@@ -39,23 +39,22 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
     ForEachPiece(s, line.TextStart, line.TextStart + line.CharsInLine, [&](const LinePiece& p) {
         if (done) return;
         if (p.kind == LinePiece::Kind::Image) {
-            const TImageObj& image = *s.InlineImages[static_cast<std::size_t>(p.item)];
+            const TImageObj& image = *s.InlineImages()[static_cast<std::size_t>(p.item)];
             const int w = image.Floating() ? 0 : image.DrawnWidth;
             done = f(p.begin, x, w);
             if (!done) x += w;
             return;
         }
         if (p.kind == LinePiece::Kind::Control) {
-            const int w = s.InlineControls[static_cast<std::size_t>(p.item)]->Width();
+            const int w = s.InlineControls()[static_cast<std::size_t>(p.item)]->Width();
             done = f(p.begin, x, w);
             if (!done) x += w;
             return;
         }
         UseRunFont(canvas, *p.run);
-        canvas.TextPrefixWidths(
-            std::u32string_view(s.Text()).substr(static_cast<std::size_t>(p.begin),
-                                                 static_cast<std::size_t>(p.end - p.begin)),
-            widths);
+        canvas.TextPrefixWidths(s.Text().substr(static_cast<std::size_t>(p.begin),
+                                                static_cast<std::size_t>(p.end - p.begin)),
+                                widths);
         int before = 0;
         for (int k = 0; k < p.end - p.begin; ++k) {
             const int w = widths[static_cast<std::size_t>(k)] - before;
@@ -75,9 +74,9 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
 
 std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
     if (y < LayoutY || y >= LayoutY + std::max(Height, PaintHeight)) return std::nullopt;
-    for (std::size_t i = 0; i < InlineImages.size() && i < ImageBoxes.size(); ++i) {
-        TImageObj& image = *InlineImages[i];
-        const Rect& box = ImageBoxes[i];
+    for (std::size_t i = 0; i < InlineImages().size() && i < ImageBoxes().size(); ++i) {
+        TImageObj& image = *InlineImages()[i];
+        const Rect& box = ImageBoxes()[i];
         if (!box.Contains(Point{x, y})) continue;
         const int ix = x - box.left;
         const int iy = y - box.top;
@@ -115,7 +114,7 @@ std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
         }
         return false;
     });
-    if (under < 0 || Text()[static_cast<std::size_t>(under)] == kImageChar) return std::nullopt;
+    if (under < 0 || CharAt(under) == kImageChar) return std::nullopt;
     const TFontObj* run = FontRuns.GetFontObjAt(under);
     if (!run || run->Link().Empty()) return std::nullopt;
     return UrlHit{run->Link(), nullptr};
@@ -171,14 +170,16 @@ int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
     std::size_t found = std::u32string::npos;
     if (match_case) {
         found = text_.find(to_find, start);
-        if (found != std::u32string::npos && replacement != 0) text_[found] = replacement;
+        if (found != std::u32string::npos && replacement != 0) text_.set(found, replacement);
     } else {
         // Candidates start with the first character in either case; each is compared
         // over the whole search text.
         const char32_t first = FoldCase(to_find.front());
-        for (std::size_t i = start; i + to_find.size() <= text_.size(); ++i) {
-            if (FoldCase(text_[i]) != first) continue;
-            if (EqualsFolded(std::u32string_view(text_).substr(i, to_find.size()), to_find)) {
+        std::u32string scratch;
+        const std::u32string_view text = text_.View(scratch);
+        for (std::size_t i = start; i + to_find.size() <= text.size(); ++i) {
+            if (FoldCase(text[i]) != first) continue;
+            if (EqualsFolded(text.substr(i, to_find.size()), to_find)) {
                 found = i;
                 break;
             }

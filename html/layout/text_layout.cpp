@@ -27,8 +27,10 @@ bool IsPlaceholder(char32_t c) {
 // search only moves within the line it ends.
 class LineBreaker {
   public:
-    LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv, bool no_wrap)
-        : s_(s), im_(im), adv_(adv), text_(s.Text()), n_(s.CharCount()), no_wrap_(no_wrap) {
+    // `text` is the section's text (TSection::TextView).
+    LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv,
+                std::u32string_view text, bool no_wrap)
+        : s_(s), im_(im), adv_(adv), text_(text), n_(s.CharCount()), no_wrap_(no_wrap) {
         for (int i = 0; i < n_; ++i) {
             if (IsPlaceholder(At(i))) marks_.push_back(i);
         }
@@ -39,10 +41,9 @@ class LineBreaker {
         int start = 0;
         while (start < n_) {
             const int avail = im_.RightSide(y) - im_.LeftIndent(y);
-            int float_height = 0;
-            const int count = FitCount(start, y, avail, float_height);
+            const int count = FitCount(start, y, avail);
             const int end = BreakAt(start, count);
-            y = FinishLine(start, end, y, float_height, max_width);
+            y = FinishLine(start, end, y, max_width);
             start = end;
         }
         return y;
@@ -60,7 +61,7 @@ class LineBreaker {
     // How many characters from start fit in avail (at least 1). Floating images met before
     // any other content are placed at once and take their room from the line; floating
     // images met later are remembered and placed below the line.
-    int FitCount(int start, int y, int avail, int& float_height) {
+    int FitCount(int start, int y, int avail) {
         deferred_.clear();
         int pos = start;
         int used = 0;
@@ -71,11 +72,11 @@ class LineBreaker {
             const int control = c == kFormControlChar ? ControlIndexAt(s_, pos) : -1;
             if (image >= 0 || control >= 0) {
                 TImageObj* img =
-                    image >= 0 ? s_.InlineImages[static_cast<std::size_t>(image)].get() : nullptr;
+                    image >= 0 ? s_.InlineImages()[static_cast<std::size_t>(image)].get() : nullptr;
                 const bool floating = img && img->Floating();
                 int w = 0;
                 if (!img) {
-                    w = s_.InlineControls[static_cast<std::size_t>(control)]->Width();
+                    w = s_.InlineControls()[static_cast<std::size_t>(control)]->Width();
                 } else if (!floating) {
                     w = img->DrawnWidth;
                 } else if (!content) {
@@ -85,7 +86,6 @@ class LineBreaker {
                 if (!no_wrap_ && pos > start && used + w > avail) break;
                 if (floating && !content) {
                     im_.Update(y, *img);
-                    float_height = std::max(float_height, img->DrawnHeight);
                 } else if (floating) {
                     deferred_.push_back(image);
                 } else {
@@ -137,7 +137,7 @@ class LineBreaker {
     }
 
     // Stores the line [start, end) at y; returns the y below it.
-    int FinishLine(int start, int end, int y, int float_height, int& max_width) {
+    int FinishLine(int start, int end, int y, int& max_width) {
         LineRec line;
         line.TextStart = start;
         line.CharsInLine = end - start;
@@ -150,8 +150,8 @@ class LineBreaker {
             for (; run < s_.FontRuns.Count(); ++run) {
                 const TFontObj& f = s_.FontRuns[run];
                 if (f.CharPos >= end && f.CharPos > start) break;
-                line.TextHeight = std::max(line.TextHeight, f.LineHeight);
-                line.MaxDescent = std::max(line.MaxDescent, f.Descent);
+                line.TextHeight = std::max(line.TextHeight, f.LineHeight());
+                line.MaxDescent = std::max(line.MaxDescent, f.Descent());
             }
         }
         const int t = line.TextHeight;
@@ -161,7 +161,7 @@ class LineBreaker {
         int width = Adv(trimmed) - Adv(start);
         ForEachPiece(s_, start, end, [&](const LinePiece& p) {
             if (p.kind == LinePiece::Kind::Image) {
-                const TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(p.item)];
+                const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
                 if (img.Floating()) return;
                 const int h = img.DrawnHeight;
                 switch (img.Placement) {
@@ -180,7 +180,7 @@ class LineBreaker {
                 }
                 if (p.begin < trimmed) width += img.DrawnWidth;
             } else if (p.kind == LinePiece::Kind::Control) {
-                const TFormControlObj& c = *s_.InlineControls[static_cast<std::size_t>(p.item)];
+                const TFormControlObj& c = *s_.InlineControls()[static_cast<std::size_t>(p.item)];
                 const int bottom = c.BaseLine ? t - line.MaxDescent : t;
                 line.ExtraAbove = std::max(line.ExtraAbove, c.Height() - bottom);
                 if (p.begin < trimmed) width += c.Width();
@@ -201,7 +201,6 @@ class LineBreaker {
                 line.StartX = left;
                 break;
         }
-        line.PaintX = line.StartX;
         max_width = std::max(max_width, line.StartX + width - im_.LeftEdge);
 
         // Places of the images and controls in the line.
@@ -212,31 +211,30 @@ class LineBreaker {
             if (p.kind == LinePiece::Kind::Text) {
                 x += Adv(p.end) - Adv(p.begin);
             } else if (p.kind == LinePiece::Kind::Image) {
-                const TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(p.item)];
+                const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
                 if (img.Floating()) return;  // placed by the indent manager
                 const int h = img.DrawnHeight;
                 int top = baseline - h;
                 if (img.Placement == AlignmentType::Top) top = text_top;
                 if (img.Placement == AlignmentType::Middle) top = text_top - (h - t - (h - t) / 2);
-                s_.ImageBoxes[static_cast<std::size_t>(p.item)] =
+                s_.MutableInlines().ImageBoxes[static_cast<std::size_t>(p.item)] =
                     Rect{x, top, x + img.DrawnWidth, top + h};
                 x += img.DrawnWidth;
             } else {
-                const TFormControlObj& c = *s_.InlineControls[static_cast<std::size_t>(p.item)];
+                const TFormControlObj& c = *s_.InlineControls()[static_cast<std::size_t>(p.item)];
                 const int bottom = c.BaseLine ? baseline : text_top + t;
-                s_.ControlPlaces[static_cast<std::size_t>(p.item)] = Point{x, bottom - c.Height()};
+                s_.MutableInlines().ControlPlaces[static_cast<std::size_t>(p.item)] =
+                    Point{x, bottom - c.Height()};
                 x += c.Width();
             }
         });
 
         const int advance = line.Advance();
-        line.FloatHeight = std::max(advance, float_height);
         y += advance;
         for (const int i : deferred_) {
-            TImageObj& img = *s_.InlineImages[static_cast<std::size_t>(i)];
+            TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(i)];
             if (img.CharPos >= end) continue;  // falls on a later line
             im_.Update(y, img);
-            line.FloatHeight = std::max(line.FloatHeight, advance + img.DrawnHeight);
         }
         s_.LineList.push_back(line);
         return y;
@@ -245,7 +243,7 @@ class LineBreaker {
     TSection& s_;
     IndentManager& im_;
     const std::vector<int>& adv_;
-    const std::u32string& text_;
+    const std::u32string_view text_;
     const int n_;
     const bool no_wrap_;
     std::vector<int> deferred_;
@@ -277,8 +275,10 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     LayoutY = y;
     Height = 0;
     LineList.clear();
-    ImageBoxes.assign(InlineImages.size(), Rect{});
-    ControlPlaces.assign(InlineControls.size(), Point{});
+    if (inlines_) {
+        inlines_->ImageBoxes.assign(inlines_->Images.size(), Rect{});
+        inlines_->ControlPlaces.assign(inlines_->Controls.size(), Point{});
+    }
     im.SetLevel(y, NestLevel);
 
     const int clear = ClearSpace(ClearMode, im, y);
@@ -290,32 +290,33 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
 
     const int avail = im.RightSide(y) - im.LeftIndent(y);
     if (!no_wrap) max_width = std::max(max_width, avail);
-    for (const auto& image : InlineImages) {
+    for (const auto& image : InlineImages()) {
         image->DrawLogic(*Document, canvas, FontRuns.GetFontObjAt(image->CharPos), avail);
         max_width = std::max(max_width, image->DrawnWidth);
     }
-    for (const TFormControlObj* c : InlineControls) max_width = std::max(max_width, c->Width());
+    for (const TFormControlObj* c : InlineControls()) max_width = std::max(max_width, c->Width());
 
     int line_y = y;
     if (ClearMode != ClearAttrType::clrNone) {
         LineRec space;
         space.TextHeight = clear;
         space.StartX = im.LeftIndent(y);
-        space.PaintX = space.StartX;
-        space.FloatHeight = clear;
         LineList.push_back(space);
         line_y += clear;
     }
 
     static thread_local std::vector<int> adv;
-    MeasureAdvances(canvas, *this, adv);
-    LineBreaker breaker(*this, im, adv, no_wrap);
+    static thread_local std::u32string scratch;
+    const std::u32string_view text = TextView(scratch);
+    MeasureAdvances(canvas, *this, text, adv);
+    LineBreaker breaker(*this, im, adv, text, no_wrap);
     line_y = breaker.Run(line_y, max_width);
-    for (std::size_t i = 0; i < InlineImages.size(); ++i) {
-        const TImageObj& image = *InlineImages[i];
+    for (std::size_t i = 0; i < InlineImages().size(); ++i) {
+        const TImageObj& image = *InlineImages()[i];
         if (image.Floating()) {
-            ImageBoxes[i] = Rect{image.FloatX, image.FloatY, image.FloatX + image.DrawnWidth,
-                                 image.FloatY + image.DrawnHeight};
+            inlines_->ImageBoxes[i] =
+                Rect{image.FloatX, image.FloatY, image.FloatX + image.DrawnWidth,
+                     image.FloatY + image.DrawnHeight};
         }
     }
 
@@ -351,14 +352,15 @@ struct Needs {
 };
 
 Needs MeasureNeeds(Canvas& canvas, TSection& s) {
-    for (const auto& image : s.InlineImages) {
+    for (const auto& image : s.InlineImages()) {
         if (!image->WidthIsPercent) {
             image->DrawLogic(*s.Document, canvas, s.FontRuns.GetFontObjAt(image->CharPos), 0);
         }
     }
     std::vector<int> adv;
-    MeasureAdvances(canvas, s, adv);
-    const std::u32string& text = s.Text();
+    static thread_local std::u32string scratch;
+    const std::u32string_view text = s.TextView(scratch);
+    MeasureAdvances(canvas, s, text, adv);
     Needs needs;
     int word_start = 0;
     const auto end_word = [&](int end) {
@@ -372,7 +374,7 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
         word_start = i + 1;
         int w = 0;
         if (const int image = c == kImageChar ? ImageIndexAt(s, i) : -1; image >= 0) {
-            const TImageObj& img = *s.InlineImages[static_cast<std::size_t>(image)];
+            const TImageObj& img = *s.InlineImages()[static_cast<std::size_t>(image)];
             if (img.WidthIsPercent) continue;
             if (img.Floating()) {
                 needs.floats += img.DrawnWidth + img.SideSpace;
@@ -381,7 +383,7 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
             w = img.DrawnWidth;
         } else if (const int control = c == kFormControlChar ? ControlIndexAt(s, i) : -1;
                    control >= 0) {
-            w = s.InlineControls[static_cast<std::size_t>(control)]->Width();
+            w = s.InlineControls()[static_cast<std::size_t>(control)]->Width();
         }
         needs.widest = std::max(needs.widest, w);
         needs.all += w;
@@ -395,12 +397,13 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
 
 MinMax TSection::MinMaxWidth(Canvas& canvas) {
     const Needs needs = MeasureNeeds(canvas, *this);
-    return MinMax{needs.widest + needs.floats + LeftIndent, needs.all + needs.floats + LeftIndent};
+    return MinMax{needs.widest + needs.floats + LeftIndent(),
+                  needs.all + needs.floats + LeftIndent()};
 }
 
 MinMax TPreFormated::MinMaxWidth(Canvas& canvas) {
     const Needs needs = MeasureNeeds(canvas, *this);
-    const int full = needs.all + needs.floats + LeftIndent;
+    const int full = needs.all + needs.floats + LeftIndent();
     return MinMax{full, full};
 }
 

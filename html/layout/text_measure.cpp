@@ -6,8 +6,8 @@
 
 namespace quillon {
 
-void MeasureAdvances(Canvas& canvas, const TSection& s, std::vector<int>& adv) {
-    const std::u32string_view text = s.Text();
+void MeasureAdvances(Canvas& canvas, const TSection& s, std::u32string_view text,
+                     std::vector<int>& adv) {
     adv.assign(text.size() + 1, 0);
     std::vector<int> widths;
     ForEachPiece(s, 0, s.CharCount(), [&](const LinePiece& p) {

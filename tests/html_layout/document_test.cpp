@@ -88,8 +88,8 @@ TEST(Document, CopiesKeepSettingsAndSections) {
     EXPECT_EQ(text.Text(), U"text\x02");
     EXPECT_EQ(text.Document, copy.get());
     // Controls stay with the original document; the copy only refers to them.
-    ASSERT_EQ(text.InlineControls.size(), 1u);
-    EXPECT_EQ(text.InlineControls[0], &control);
+    ASSERT_EQ(text.InlineControls().size(), 1u);
+    EXPECT_EQ(text.InlineControls()[0], &control);
     EXPECT_TRUE(copy->Forms().empty());
 }
 

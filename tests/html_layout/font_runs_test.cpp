@@ -136,16 +136,16 @@ TEST(FontRuns, MetricsComeFromTheScreenCanvas) {
     TestCanvas canvas(10, 10, TestCanvas::Config{7, 20, 5}, Rgba{});
     doc.SetScreenCanvas(&canvas);
     TSection s(doc, 0, BaseFont(doc), nullptr, JustifyType::Left);
-    EXPECT_EQ(s.FontRuns[0].CharHeight, 25);
-    EXPECT_EQ(s.FontRuns[0].LineHeight, 25);
-    EXPECT_EQ(s.FontRuns[0].Descent, 5);
+    EXPECT_EQ(s.FontRuns[0].CharHeight(), 25);
+    EXPECT_EQ(s.FontRuns[0].LineHeight(), 25);
+    EXPECT_EQ(s.FontRuns[0].Descent(), 5);
     // Same font, another canvas: measured again, not taken from the last measurement.
     TestCanvas other(10, 10, TestCanvas::Config{7, 30, 6}, Rgba{});
     doc.SetScreenCanvas(&other);
     TSection t(doc, 0, BaseFont(doc), nullptr, JustifyType::Left);
-    EXPECT_EQ(t.FontRuns[0].CharHeight, 36);
-    EXPECT_EQ(t.FontRuns[0].Descent, 6);
-    EXPECT_EQ(s.FontRuns[0].CharHeight, 25);
+    EXPECT_EQ(t.FontRuns[0].CharHeight(), 36);
+    EXPECT_EQ(t.FontRuns[0].Descent(), 6);
+    EXPECT_EQ(s.FontRuns[0].CharHeight(), 25);
 }
 
 TEST(FontRuns, UpdateFontsAppliesLinkAndTextColours) {

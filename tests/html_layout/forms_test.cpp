@@ -70,8 +70,8 @@ TEST_F(FormsTest, TagsChooseTheirControls) {
     EXPECT_STREQ(Input("checkboxcheckboxcheckbox").KindName(), "edit");
 
     EXPECT_EQ(section->CharCount(), 14);
-    EXPECT_EQ(section->InlineControls.size(), 14u);
-    EXPECT_EQ(section->InlineControls[3]->CharPos, 3);
+    EXPECT_EQ(section->InlineControls().size(), 14u);
+    EXPECT_EQ(section->InlineControls()[3]->CharPos, 3);
     EXPECT_EQ(doc.AllControls().size(), 14u);
     EXPECT_EQ(section->Text(), std::u32string(14, kFormControlChar));
 }
@@ -80,9 +80,9 @@ TEST_F(FormsTest, ImageInputAddsAnImageAndAControl) {
     auto& control = Input("image", {Attr(Symb::SrcSy, "go.gif"), Attr(Symb::NameSy, "go")});
     auto* image_control = dynamic_cast<TImageFormControlObj*>(&control);
     ASSERT_NE(image_control, nullptr);
-    ASSERT_EQ(section->InlineImages.size(), 1u);
-    EXPECT_EQ(image_control->MyImage, section->InlineImages[0].get());
-    EXPECT_EQ(section->InlineImages[0]->MyFormControl, &control);
+    ASSERT_EQ(section->InlineImages().size(), 1u);
+    EXPECT_EQ(image_control->MyImage, section->InlineImages()[0].get());
+    EXPECT_EQ(section->InlineImages()[0]->MyFormControl, &control);
     EXPECT_EQ(section->Text(), U"\x04\x02");
     EXPECT_EQ(control.CharPos, 1);
 }

@@ -315,7 +315,7 @@ TEST_F(ImageLoading, LayoutSizesFromAttributesAndNaturalSize) {
     TFontObj linked(doc, 0, f);
     TUrlTarget link;
     link.Assign("x.htm", "");
-    linked.SetLink(link);
+    linked.SetLink(doc, link);
     EXPECT_EQ(laid_out({}, &linked), "102x202");
     EXPECT_EQ(laid_out({Attr(Symb::BorderSy, "0")}, &linked), "100x200");
 }

@@ -98,16 +98,16 @@ TEST(ImageSizes, FromWidthHeightPercentAndBorders) {
         "</A> <IMG SRC=missing> <IMG SRC=missing ALT=abc> <IMG WIDTH=1 HEIGHT=2>",
         400);
     TSection& s = l.Text(0);
-    ASSERT_EQ(s.InlineImages.size(), 10u);
+    ASSERT_EQ(s.InlineImages().size(), 10u);
     for (int i = 0; i < 7; ++i) {
-        testing::GivePicture(*s.InlineImages[static_cast<std::size_t>(i)],
+        testing::GivePicture(*s.InlineImages()[static_cast<std::size_t>(i)],
                              std::make_shared<RgbaImage>(100, 200));
     }
     // A picture without a size cannot divide by zero.
-    testing::GivePicture(*s.InlineImages[3], std::make_shared<RgbaImage>());
+    testing::GivePicture(*s.InlineImages()[3], std::make_shared<RgbaImage>());
     l.Layout(400);
     const auto size = [&](int i) {
-        const TImageObj& image = *s.InlineImages[static_cast<std::size_t>(i)];
+        const TImageObj& image = *s.InlineImages()[static_cast<std::size_t>(i)];
         return std::pair{image.DrawnWidth, image.DrawnHeight};
     };
     EXPECT_EQ(size(0), (std::pair{25, 50}));
@@ -124,7 +124,7 @@ TEST(ImageSizes, FromWidthHeightPercentAndBorders) {
 
 TEST(ImageSizes, HugeImagesAreDrawnScaledNotCopied) {
     auto l = LayOut("<IMG SRC=a WIDTH=90000 HEIGHT=20>", 400);
-    testing::GivePicture(*l.Text(0).InlineImages[0], std::make_shared<RgbaImage>(2, 1));
+    testing::GivePicture(*l.Text(0).InlineImages()[0], std::make_shared<RgbaImage>(2, 1));
     l.Layout(400);
     const auto images = Starting(Draw(l), "image");
     ASSERT_EQ(images.size(), 1u);
@@ -144,7 +144,7 @@ TEST(HitTests, LinksAndServerMaps) {
     EXPECT_FALSE(s.GetURL(*l.canvas, 60, 10));  // "plain"
     EXPECT_FALSE(s.GetURL(*l.canvas, 10, 40));  // below the text
     // The image (42 x 22 with its frame) starts at x 88; clicked at (11, 6) inside it.
-    const Rect box = s.ImageBoxes[0];
+    const Rect box = s.ImageBoxes()[0];
     EXPECT_EQ(box.left, 88);
     auto map = s.GetURL(*l.canvas, box.left + 11, box.top + 6);
     ASSERT_TRUE(map);

@@ -76,7 +76,7 @@ TEST(LineHeights, ImagesRaiseTheLineByTheirAlignment) {
     const LineRec& bottom = l.Text(0).LineList[0];
     EXPECT_EQ(bottom.ExtraAbove, 28);  // 40 - (16 - 4): the image sits on the baseline
     EXPECT_EQ(bottom.Advance(), 44);
-    EXPECT_EQ(l.Text(0).ImageBoxes[0], (Rect{16, 0, 26, 40}));
+    EXPECT_EQ(l.Text(0).ImageBoxes()[0], (Rect{16, 0, 26, 40}));
     const LineRec& top = l.Text(1).LineList[0];
     EXPECT_EQ(top.ExtraBelow, 24);
     EXPECT_EQ(top.Advance(), 40);
@@ -90,12 +90,12 @@ TEST(LineHeights, ControlsSitOnTheBaselineOrTheLineBottom) {
     // A 13-pixel check box on the baseline (12 below the text top).
     const TSection& check = l.Text(0);
     EXPECT_EQ(check.LineList[0].ExtraAbove, 1);
-    EXPECT_EQ(check.ControlPlaces[0], (Point{16, 0}));
+    EXPECT_EQ(check.ControlPlaces()[0], (Point{16, 0}));
     // A button ("A" 16 high + 8) stands on the line's bottom.
     const TSection& button = l.Text(1);
-    const int h = button.InlineControls[0]->Height();
+    const int h = button.InlineControls()[0]->Height();
     EXPECT_EQ(button.LineList[0].ExtraAbove, h - 16);
-    EXPECT_EQ(button.ControlPlaces[0].y, button.LayoutY);
+    EXPECT_EQ(button.ControlPlaces()[0].y, button.LayoutY);
 }
 
 TEST(Floats, TextFlowsBesideFloatsOnBothSidesUntilClear) {
@@ -105,8 +105,8 @@ TEST(Floats, TextFlowsBesideFloatsOnBothSidesUntilClear) {
         200);
     const TSection& s = l.Text(0);
     // Left float at 0, right float inside its side space at the right edge.
-    EXPECT_EQ(s.ImageBoxes[0], (Rect{0, 0, 40, 40}));
-    EXPECT_EQ(s.ImageBoxes[1], (Rect{170, 0, 200, 20}));
+    EXPECT_EQ(s.ImageBoxes()[0], (Rect{0, 0, 40, 40}));
+    EXPECT_EQ(s.ImageBoxes()[1], (Rect{170, 0, 200, 20}));
     // Between them: 200 - 45 - 35 = 120 px = 15 characters.
     EXPECT_EQ(s.LineList[0].StartX, 45);
     EXPECT_EQ(LineText(s, 0),

@@ -90,7 +90,7 @@ TEST(ListItems, KindsLevelsAndNumbers) {
     TDListItem dl(doc, 1, Font(), nullptr, JustifyType::Left);
     TOListItem ol(doc, 1, 4, U'i', Font(), nullptr, JustifyType::Centered);
     EXPECT_EQ(ul.ItemKind, ListTypeType::Unordered);
-    EXPECT_EQ(ul.LeftIndent, 70);
+    EXPECT_EQ(ul.LeftIndent(), 70);
     EXPECT_EQ(dl.ItemKind, ListTypeType::Definition);
     EXPECT_EQ(ol.ItemKind, ListTypeType::Ordered);
     EXPECT_EQ(ol.ItemNumber, 4);
@@ -112,7 +112,7 @@ TEST(ListItems, NegativeLevelsCountAsZero) {
     TSectionList doc;
     TSection s(doc, -3, Font(), nullptr, JustifyType::Left);
     EXPECT_EQ(s.NestLevel, 0);
-    EXPECT_EQ(s.LeftIndent, 0);
+    EXPECT_EQ(s.LeftIndent(), 0);
 }
 
 TEST(Cells, AddJoinsTheDocumentAndPadsEmptyPreformattedText) {
@@ -139,9 +139,9 @@ TEST(Sections, CopiesAreDeepForTextRunsAndImages) {
     EXPECT_EQ(c.Document, &target);
     EXPECT_EQ(c.Text(), s.Text());
     EXPECT_EQ(c.FontRuns.Count(), 2);
-    ASSERT_EQ(c.InlineImages.size(), 1u);
-    EXPECT_NE(c.InlineImages[0].get(), s.InlineImages[0].get());
-    EXPECT_EQ(c.InlineImages[0]->SourceName, "p.gif");
+    ASSERT_EQ(c.InlineImages().size(), 1u);
+    EXPECT_NE(c.InlineImages()[0].get(), s.InlineImages()[0].get());
+    EXPECT_EQ(c.InlineImages()[0]->SourceName, "p.gif");
     EXPECT_EQ(c.BlockAlign, JustifyType::Right);
     s.AddText(U"more");
     EXPECT_EQ(c.CharCount(), 2);
