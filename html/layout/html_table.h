@@ -8,13 +8,14 @@
 
 #include "html/layout/cell.h"
 #include "html/layout/html_enums.h"
+#include "html/layout/object_pool.h"
 #include "html/layout/section_base.h"
 #include "html/parse/html_attribute.h"
 
 namespace quillon {
 
 // One cell of a table (TD or TH), or a placeholder made by span expansion.
-class TCellObj {
+class TCellObj : public PooledObject {
   public:
     // A cell read from TD/TH attributes (COLSPAN, ROWSPAN, WIDTH, HEIGHT, BGCOLOR).
     TCellObj(TSectionList& doc, AlignmentType valign, const TAttributeList& attrs);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 
+#include "html/layout/object_pool.h"
 #include "html/layout/url_target.h"
 #include "platform/core/canvas.h"
 
@@ -37,7 +38,7 @@ struct CursorHit {
     int Height = 0;
 };
 
-class TSectionBase {
+class TSectionBase : public PooledObject {
   public:
     explicit TSectionBase(TSectionList* doc) : Document(doc) {}
     virtual ~TSectionBase() = default;
