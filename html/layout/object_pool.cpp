@@ -7,11 +7,11 @@
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define QUILLON_POOL_BYPASS 1
+#define QUILLON_ADDRESS_SANITIZER 1
 #endif
 #endif
 #if defined(__SANITIZE_ADDRESS__)
-#define QUILLON_POOL_BYPASS 1
+#define QUILLON_ADDRESS_SANITIZER 1
 #endif
 
 namespace quillon {
@@ -21,6 +21,11 @@ namespace {
 constexpr std::size_t kGrain = alignof(std::max_align_t) < 8 ? alignof(std::max_align_t) : 8;
 constexpr std::size_t kLargest = 512;  // larger objects go to the general allocator
 constexpr std::size_t kBlock = 256 * 1024;
+#ifdef QUILLON_ADDRESS_SANITIZER
+constexpr bool kPooled = false;
+#else
+constexpr bool kPooled = true;
+#endif
 
 struct FreeNode {
     FreeNode* next;
@@ -70,23 +75,23 @@ Pool& ThePool() {
     return *pool;
 }
 
+bool Pooled(std::size_t size) {
+    return kPooled && size >= sizeof(FreeNode) && size <= kLargest;
+}
+
 }  // namespace
 
 void* PoolAllocate(std::size_t size) {
-#ifndef QUILLON_POOL_BYPASS
-    if (size >= sizeof(FreeNode) && size <= kLargest) return ThePool().Allocate(size);
-#endif
+    if (Pooled(size)) return ThePool().Allocate(size);
     return ::operator new(size);
 }
 
 void PoolFree(void* p, std::size_t size) noexcept {
     if (!p) return;
-#ifndef QUILLON_POOL_BYPASS
-    if (size >= sizeof(FreeNode) && size <= kLargest) {
+    if (Pooled(size)) {
         ThePool().Free(p, size);
         return;
     }
-#endif
     ::operator delete(p);
 }
 
