@@ -53,20 +53,36 @@ void ThtmlTable::ExpandGrid() {
     ColumnCount = 0;
     for (auto& row : RowList) {
         auto& cells = row->MutableCells();
+        // A cell takes the colour of its row, else the table's.
+        auto take_colours = [&](TCellObj& cell) {
+            if (cell.SpanCols <= 0) return;
+            if (!cell.Body.BkGnd && row->BkGnd) {
+                cell.Body.BkGnd = true;
+                cell.Body.BkColor = row->BkColor;
+            }
+            if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
+            if (!cell.Body.BkGnd && HasBackColor) {
+                cell.Body.BkGnd = true;
+                cell.Body.BkColor = BackColor;
+            }
+        };
+        const bool spans = std::any_of(cells.begin(), cells.end(),
+                                       [](const auto& cell) { return cell->SpanCols > 1; });
+        if (!spans) {
+            // Nothing to insert: the row keeps its list (a report has many such rows).
+            for (std::size_t i = 0; i < cells.size(); ++i) {
+                take_colours(*cells[i]);
+                if (i >= static_cast<std::size_t>(kMaxColumns)) {
+                    throw EProcessError(kTooManyColumns);
+                }
+            }
+            ColumnCount = std::max(ColumnCount, row->Count());
+            continue;
+        }
         std::vector<std::unique_ptr<TCellObj>> expanded;
         expanded.reserve(cells.size());
         for (auto& cell : cells) {
-            if (cell->SpanCols > 0) {
-                if (!cell->Body.BkGnd && row->BkGnd) {
-                    cell->Body.BkGnd = true;
-                    cell->Body.BkColor = row->BkColor;
-                }
-                if (cell->WidthValue > 0 && !cell->WidthIsPercent) HasAbsWidths = true;
-                if (!cell->Body.BkGnd && HasBackColor) {
-                    cell->Body.BkGnd = true;
-                    cell->Body.BkColor = BackColor;
-                }
-            }
+            take_colours(*cell);
             // The span is checked against the room left before anything is made for it.
             const int span = std::max(1, cell->SpanCols);
             const int room = kMaxColumns - static_cast<int>(expanded.size());
