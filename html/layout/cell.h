@@ -1,6 +1,8 @@
 #pragma once
 // An ordered list of sections: the document itself, a table cell and a table caption. Its
 // margins are tracked by an indent manager that exists only while the cell is laid out.
+// A table holds one per cell, so it has no virtual functions: nothing deletes a document
+// through a TCell pointer.
 
 #include <memory>
 #include <vector>
@@ -20,7 +22,7 @@ class TCell {
     explicit TCell(TSectionList* doc) : Document(doc) {}
     TCell(const TCell&) = delete;
     TCell& operator=(const TCell&) = delete;
-    virtual ~TCell();
+    ~TCell();
 
     TSectionList* Document;  // not owned
     int TopY = 0;

@@ -47,8 +47,26 @@ class TFontObj {
     void UpdateFont(const TSectionList& doc);
 
   private:
-    const TFontFace* face_;             // owned by the document's face table
+    friend struct InlineSlot<TFontObj>;
+    // The state of an unused slot: no face. Every run made through the public
+    // constructors has one.
+    TFontObj() = default;
+
+    const TFontFace* face_ = nullptr;   // owned by the document's face table
     const TUrlTarget* link_ = nullptr;  // owned by the document's link table; null: no link
+};
+
+// A run without a face marks an unused first slot of a run list.
+template <>
+struct InlineSlot<TFontObj> {
+    bool Has() const { return value_.face_ != nullptr; }
+    TFontObj& Get() { return value_; }
+    const TFontObj& Get() const { return value_; }
+    TFontObj& Set(TFontObj&& v) { return value_ = std::move(v); }
+    void Reset() { value_ = TFontObj(); }
+
+  private:
+    TFontObj value_;
 };
 
 // A section's font runs in position order. The first run starts at position 0. Adding a

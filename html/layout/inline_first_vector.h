@@ -5,6 +5,10 @@
 // per cell, per section and per line. Further elements go to a vector that is allocated
 // only when a second element arrives, so that an unused tail costs one pointer. Adding an
 // element may move the elements after the first.
+//
+// The first element's slot is an InlineSlot<T>: a std::optional unless T has a natural
+// empty state (a null pointer, or a state its own specialization names), which then marks
+// the slot as unused and saves optional's flag.
 
 #include <cstddef>
 #include <memory>
@@ -14,6 +18,36 @@
 #include <vector>
 
 namespace quillon {
+
+// The default slot: an optional.
+template <class T>
+struct InlineSlot {
+    bool Has() const { return value_.has_value(); }
+    T& Get() { return *value_; }
+    const T& Get() const { return *value_; }
+    T& Set(T&& v) { return value_.emplace(std::move(v)); }
+    void Reset() { value_.reset(); }
+
+  private:
+    std::optional<T> value_;
+};
+
+// An owning pointer's slot: null means unused, so a null pointer cannot be stored.
+template <class U, class D>
+struct InlineSlot<std::unique_ptr<U, D>> {
+    bool Has() const { return value_ != nullptr; }
+    std::unique_ptr<U, D>& Get() { return value_; }
+    const std::unique_ptr<U, D>& Get() const { return value_; }
+    std::unique_ptr<U, D>& Set(std::unique_ptr<U, D>&& v) {
+        if (!v) throw std::invalid_argument("InlineFirstVector: null element");
+        value_ = std::move(v);
+        return value_;
+    }
+    void Reset() { value_.reset(); }
+
+  private:
+    std::unique_ptr<U, D> value_;
+};
 
 template <class T>
 class InlineFirstVector {
@@ -31,27 +65,27 @@ class InlineFirstVector {
     }
 
     T& push_back(T value) {
-        if (!first_) return first_.emplace(std::move(value));
+        if (!first_.Has()) return first_.Set(std::move(value));
         if (!rest_) rest_ = std::make_unique<std::vector<T>>();
         return rest_->emplace_back(std::move(value));
     }
     // Destroys the elements from the first to the last. The tail keeps its memory, as a
     // vector does, so that laying out again refills it without allocating.
     void clear() {
-        first_.reset();
+        first_.Reset();
         if (rest_) rest_->clear();
     }
 
-    std::size_t size() const { return first_ ? 1 + RestSize() : 0; }
-    bool empty() const { return !first_; }
-    T& operator[](std::size_t i) { return i == 0 ? *first_ : (*rest_)[i - 1]; }
-    const T& operator[](std::size_t i) const { return i == 0 ? *first_ : (*rest_)[i - 1]; }
+    std::size_t size() const { return first_.Has() ? 1 + RestSize() : 0; }
+    bool empty() const { return !first_.Has(); }
+    T& operator[](std::size_t i) { return i == 0 ? first_.Get() : (*rest_)[i - 1]; }
+    const T& operator[](std::size_t i) const { return i == 0 ? first_.Get() : (*rest_)[i - 1]; }
     const T& at(std::size_t i) const {
         if (i >= size()) throw std::out_of_range("InlineFirstVector::at");
         return (*this)[i];
     }
-    T& back() { return RestSize() == 0 ? *first_ : rest_->back(); }
-    const T& back() const { return RestSize() == 0 ? *first_ : rest_->back(); }
+    T& back() { return RestSize() == 0 ? first_.Get() : rest_->back(); }
+    const T& back() const { return RestSize() == 0 ? first_.Get() : rest_->back(); }
 
     template <class Owner, class Element>
     class Iterator {
@@ -88,7 +122,7 @@ class InlineFirstVector {
   private:
     std::size_t RestSize() const { return rest_ ? rest_->size() : 0; }
 
-    std::optional<T> first_;
+    InlineSlot<T> first_;
     std::unique_ptr<std::vector<T>> rest_;
 };
 

@@ -13,7 +13,7 @@
 #include "html/layout/html_enums.h"
 #include "html/layout/image_obj.h"
 #include "html/layout/inline_first_vector.h"
-#include "html/layout/line_rec.h"
+#include "html/layout/line_rec_list.h"
 #include "html/layout/section_base.h"
 #include "html/layout/section_text.h"
 #include "html/parse/html_attribute.h"
@@ -49,7 +49,7 @@ class TSection : public TSectionBase {
     int LeftIndent() const { return kListIndent * NestLevel; }
 
     TFontList FontRuns;
-    InlineFirstVector<LineRec> LineList;  // rebuilt by layout
+    LineRecList LineList;  // rebuilt by layout
 
     // The images and form controls of the section, in text order, and where layout put
     // them. Most sections have none: the lists are allocated with the first image or

@@ -48,7 +48,7 @@ class TSectionList : public TCell {
     // src must outlive the copy.
     TSectionList(const TSectionList& src);
     TSectionList& operator=(const TSectionList&) = delete;
-    ~TSectionList() override;
+    ~TSectionList();
 
     static std::unique_ptr<TSectionList> CreateCopy(const TSectionList& src);
 

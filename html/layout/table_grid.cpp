@@ -53,27 +53,50 @@ void ThtmlTable::ExpandGrid() {
     ColumnCount = 0;
     for (auto& row : RowList) {
         auto& cells = row->MutableCells();
-        std::vector<std::unique_ptr<TCellObj>> expanded;
-        expanded.reserve(cells.size());
-        for (auto& cell : cells) {
-            if (cell->SpanCols > 0) {
-                if (!cell->Body.BkGnd && row->BkGnd) {
-                    cell->Body.BkGnd = true;
-                    cell->Body.BkColor = row->BkColor;
-                }
-                if (cell->WidthValue > 0 && !cell->WidthIsPercent) HasAbsWidths = true;
-                if (!cell->Body.BkGnd && HasBackColor) {
-                    cell->Body.BkGnd = true;
-                    cell->Body.BkColor = BackColor;
-                }
+        // A cell takes the colour of its row, else the table's.
+        auto take_colours = [&](TCellObj& cell) {
+            if (cell.SpanCols <= 0) return;
+            if (!cell.Body.BkGnd && row->BkGnd) {
+                cell.Body.BkGnd = true;
+                cell.Body.BkColor = row->BkColor;
             }
-            // The span is checked against the room left before anything is made for it.
+            if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
+            if (!cell.Body.BkGnd && HasBackColor) {
+                cell.Body.BkGnd = true;
+                cell.Body.BkColor = BackColor;
+            }
+        };
+        // Placeholders go after their cell. The spans are checked against the room left
+        // before anything is made for them, and the cells move only once every placeholder
+        // is made, so that a row that fails keeps its cells.
+        std::vector<std::unique_ptr<TCellObj>> expanded;  // from the first span on
+        bool spread = false;
+        std::size_t width = 0;
+        for (const auto& cell : cells) {
+            take_colours(*cell);
             const int span = std::max(1, cell->SpanCols);
-            const int room = kMaxColumns - static_cast<int>(expanded.size());
-            if (span > room) throw EProcessError(kTooManyColumns);
-            const int span_rows = cell->SpanRows;
-            expanded.push_back(std::move(cell));
-            for (int k = 1; k < span; ++k) expanded.push_back(placeholders.Make(span_rows));
+            if (span > kMaxColumns - static_cast<int>(width)) throw EProcessError(kTooManyColumns);
+            if (span > 1 && !spread) {
+                spread = true;
+                expanded.reserve(cells.size() + static_cast<std::size_t>(span) - 1);
+                expanded.resize(width);  // the places of the cells before
+            }
+            width += static_cast<std::size_t>(span);
+            if (!spread) continue;
+            expanded.emplace_back();  // the cell's place
+            for (int k = 1; k < span; ++k) expanded.push_back(placeholders.Make(cell->SpanRows));
+        }
+        // Without spans there is nothing to insert: the row keeps its list (a report has
+        // many such rows).
+        if (!spread) {
+            ColumnCount = std::max(ColumnCount, row->Count());
+            continue;
+        }
+        std::size_t at = 0;
+        for (auto& cell : cells) {
+            const int span = std::max(1, cell->SpanCols);
+            expanded[at] = std::move(cell);
+            at += static_cast<std::size_t>(span);
         }
         cells = std::move(expanded);
         ColumnCount = std::max(ColumnCount, row->Count());

@@ -6,6 +6,7 @@
 
 #include "html/layout/html_table.h"
 #include "html/layout/inline_first_vector.h"
+#include "html/layout/line_rec_list.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 #include "html/layout/section_text.h"
@@ -101,6 +102,84 @@ TEST(InlineFirstVector, CopiesAndRefillsKeepEveryElement) {
     EXPECT_THROW(static_cast<void>(copy.at(5)), std::out_of_range);
 }
 
+// Elements with an empty state of their own mark the unused first slot with it.
+TEST(InlineFirstVector, EmptyStateSlotsStayConsistent) {
+    InlineFirstVector<std::unique_ptr<int>> ptrs;
+    EXPECT_THROW(ptrs.push_back(nullptr), std::invalid_argument);  // would read as empty
+    EXPECT_TRUE(ptrs.empty());
+    ptrs.push_back(std::make_unique<int>(1));
+    ptrs.push_back(std::make_unique<int>(2));
+    EXPECT_EQ(ptrs.size(), 2u);
+    EXPECT_EQ(*ptrs[0] + *ptrs.back(), 3);
+    ptrs.clear();
+    EXPECT_EQ(ptrs.size(), 0u);
+    ptrs.push_back(std::make_unique<int>(5));
+    EXPECT_EQ(*ptrs.back(), 5);
+
+    TSectionList doc;
+    TestCanvas canvas(800, 600);
+    doc.SetScreenCanvas(&canvas);
+    TFontList runs;
+    runs.Add(TFontObj(doc, 0, TMyFont()));
+    runs.Add(TFontObj(doc, 3, TMyFont(), SubSuperType::SupSc));
+    const TFontList copy = runs;
+    runs.Clear();
+    EXPECT_TRUE(runs.Empty());
+    EXPECT_EQ(runs.GetFontObjAt(2), nullptr);
+    runs.Add(TFontObj(doc, 0, TMyFont()));
+    EXPECT_EQ(runs.Count(), 1);
+    ASSERT_EQ(copy.Count(), 2);
+    EXPECT_EQ(copy.GetFontObjAt(5)->SScript, SubSuperType::SupSc);
+    EXPECT_EQ(copy[0].LineHeight(), runs[0].LineHeight());
+}
+
+// One line in place, more lines in a vector: every step between the two keeps the lines.
+TEST(LineRecList, KeepsLinesAcrossGrowthClearCopyAndMove) {
+    auto line = [](int start) {
+        LineRec r;
+        r.TextStart = start;
+        r.CharsInLine = 10;
+        r.StartX = -start;
+        return r;
+    };
+    LineRecList lines;
+    EXPECT_TRUE(lines.empty());
+    EXPECT_EQ(lines.begin(), lines.end());
+    lines.push_back(line(0));
+    EXPECT_EQ(lines.size(), 1u);
+    lines.back().TextHeight = 14;
+    for (int i = 1; i < 6; ++i) lines.push_back(line(10 * i));
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0].TextHeight, 14);  // the in-place line moved with its changes
+    int starts = 0;
+    for (const LineRec& r : lines) starts += r.TextStart;
+    EXPECT_EQ(starts, 150);
+    EXPECT_EQ(lines.at(5).StartX, -50);
+    EXPECT_THROW(static_cast<void>(lines.at(6)), std::out_of_range);
+
+    LineRecList copy = lines;
+    lines.clear();
+    EXPECT_TRUE(lines.empty());
+    lines.push_back(line(7));  // refills the kept vector
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].TextStart, 7);
+    ASSERT_EQ(copy.size(), 6u);
+    EXPECT_EQ(copy[5].TextStart, 50);
+
+    LineRecList moved = std::move(copy);
+    EXPECT_EQ(moved.size(), 6u);
+    EXPECT_TRUE(copy.empty());  // NOLINT(bugprone-use-after-move): a moved-from list is empty
+    moved = lines;
+    ASSERT_EQ(moved.size(), 1u);
+    EXPECT_EQ(moved.back().TextStart, 7);
+    LineRecList one;
+    one.push_back(line(3));
+    LineRecList one_copy(one);
+    one.clear();
+    EXPECT_EQ(one_copy.size(), 1u);
+    EXPECT_EQ(one_copy[0].TextStart, 3);
+}
+
 TEST(SharedRunStyles, ATableOfRowsUsesAHandfulOfFacesAndOneLinkEach) {
     TSectionList doc;
     TestCanvas canvas(800, 600);
@@ -152,9 +231,10 @@ TEST(SharedRunStyles, ACopyOutlivesTheDocumentItWasMadeFrom) {
 // knowingly (64-bit Linux layout).
 TEST(ModelSizes, CellsAndSectionsStaySmall) {
     if constexpr (sizeof(void*) == 8) {
-        EXPECT_LE(sizeof(TSection), 168u);
+        EXPECT_LE(sizeof(TSection), 152u);
+        EXPECT_LE(sizeof(LineRecList), 32u);
         EXPECT_LE(sizeof(LineRec), 28u);
-        EXPECT_LE(sizeof(TCellObj), 104u);
+        EXPECT_LE(sizeof(TCellObj), 88u);
         EXPECT_LE(sizeof(TFontObj), 24u);
     }
 }

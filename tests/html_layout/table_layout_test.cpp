@@ -123,6 +123,11 @@ TEST(TableGrid, AFailedTableFailsAgainInsteadOfExpandingTwice) {
     int w = 0, cursor = 0;
     EXPECT_THROW(doc.DoLogic(canvas, 0, 600, w, cursor), EProcessError);
     EXPECT_THROW(doc.DoLogic(canvas, 0, 600, w, cursor), EProcessError);
+    // The failing row keeps its cells (drawing and dumps still walk them).
+    const auto& cells = dynamic_cast<const ThtmlTable&>(doc[0]).RowList[0]->Cells();
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_TRUE(cells[0] && cells[1]);
+    EXPECT_EQ(cells[1]->SpanCols, 600);
 }
 
 // --- column widths ---
