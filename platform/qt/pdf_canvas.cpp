@@ -107,13 +107,7 @@ void PdfCanvas::DoDrawText(Point at, std::u32string_view text, std::optional<Col
 void PdfCanvas::DrawShapedText(double x, double baseline, std::u32string_view text) {
     const QString s = QString::fromUcs4(text.data(), static_cast<qsizetype>(text.size()));
     QTextLayout layout(s, measure_.CurrentQFont(), nullptr);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(1e9);
-    layout.endLayout();
+    const QTextLine line = LayOutUnwrapped(layout);
     const double ascent = line.ascent();
     // The glyphs stand for the whole text when it is copied or searched.
     out_->BeginActualText(std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),

@@ -151,13 +151,7 @@ void QtCanvas::TextPrefixWidths(std::u32string_view text, std::vector<int>& widt
     // One shaping pass for the whole run; the advance after each character is the x of
     // the cursor behind it.
     QTextLayout layout(s, font_->qfont, device_);
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    QTextLine line = layout.createLine();
-    line.setLineWidth(1e9);
-    layout.endLayout();
+    const QTextLine line = LayOutUnwrapped(layout);
     int utf16 = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         utf16 += text[i] > 0xFFFF ? 2 : 1;
@@ -256,6 +250,17 @@ QtImageCanvas::QtImageCanvas(int width, int height, Color background, int dpi)
 const QImage& QtImageCanvas::Image() {
     End();
     return image;
+}
+
+QTextLine LayOutUnwrapped(QTextLayout& layout) {
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(1e9);
+    layout.endLayout();
+    return line;
 }
 
 std::unique_ptr<Canvas> MakeMeasuringCanvas() {

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 #include <QTransform>
 
 #include "platform/core/canvas.h"
@@ -108,5 +109,8 @@ class QtImageCanvas : private detail::ImageHolder, public QtCanvas {
 };
 
 std::unique_ptr<Canvas> MakeMeasuringCanvas();
+
+// Lays the layout's whole text out as one line that never wraps, and returns the line.
+QTextLine LayOutUnwrapped(QTextLayout& layout);
 
 }  // namespace quillon
