@@ -45,9 +45,7 @@ std::vector<int> PageBreakTops(const TSectionList& doc) {
 TrptHTMLViewer::TrptHTMLViewer(std::string name, HostServices& host)
     : TCustomWWWRepViewer(std::move(name), host) {
     FViewer = new THTMLViewer(&ClientPanel());
-    auto* layout = new QVBoxLayout(&ClientPanel());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FViewer);
+    FillClientPanel(*FViewer);
     FViewer->SetBorderStyle(htSingle);
     FViewer->SetHistoryMaxCount(kHistoryMaxCount);
     FViewer->OnHistoryChange = [this](THTMLViewerModel&) { TheViewerHistoryChange(); };

@@ -59,9 +59,7 @@ std::optional<int> ReadPageNumber(std::string_view text) {
 TrptRTFViewer::TrptRTFViewer(std::string name, HostServices& host)
     : TCustomWWWRepViewer(std::move(name), host) {
     FRichEdit = new QTextEdit(&ClientPanel());
-    auto* layout = new QVBoxLayout(&ClientPanel());
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(FRichEdit);
+    FillClientPanel(*FRichEdit);
     FRichEdit->setReadOnly(true);
     FRichEdit->setLineWrapMode(QTextEdit::NoWrap);
     FRichEdit->setFrameShape(QFrame::NoFrame);

@@ -136,6 +136,12 @@ TCustomWWWRepViewer::~TCustomWWWRepViewer() {
     FForm->on_hide = nullptr;
 }
 
+void TCustomWWWRepViewer::FillClientPanel(QWidget& control) const {
+    auto* layout = new QVBoxLayout(&ClientPanel());  // owned by the panel
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(&control);
+}
+
 QWidget& TCustomWWWRepViewer::Form() const {
     return *FForm;
 }

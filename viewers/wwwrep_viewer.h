@@ -114,6 +114,8 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     // --- parts of the window, for concrete viewers and tests --------------------------------
     QWidget& Form() const;
     QWidget& ClientPanel() const { return FMargins->ClientPanel(); }
+    // Puts a document control made on ClientPanel() into it, filling it edge to edge.
+    void FillClientPanel(QWidget& control) const;
     QFrame& ToolPanel() const { return *FToolPanel; }
     QFrame& HistoryPanel() const { return *FHistoryPanel; }
     MarginFrame& Margins() const { return *FMargins; }

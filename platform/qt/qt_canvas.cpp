@@ -85,7 +85,7 @@ void QtCanvas::Setup(QPaintDevice& device) {
 }
 
 QtCanvas::FontEntry::FontEntry(const FontSpec& wanted, int dpi, QPaintDevice* device)
-    : spec(wanted), qfont(MakeQFont(wanted, dpi)), qmetrics(qfont, device) {
+    : font(wanted), qfont(MakeQFont(wanted, dpi)), qmetrics(qfont, device) {
     face = &FontFace::Of(qfont);
     // Qt's font engines draw at whole pixels per em of the painter's space, which is
     // logical pixels on every device.
@@ -107,9 +107,9 @@ void QtCanvas::FontChanged() {
                f.underline == wanted.underline && f.strike_out == wanted.strike_out &&
                f.fixed_pitch == wanted.fixed_pitch && f.name == wanted.name;
     };
-    if (font_ && same(font_->spec)) return;
+    if (font_ && same(font_->font)) return;
     auto it =
-        std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& e) { return same(e->spec); });
+        std::find_if(fonts_.begin(), fonts_.end(), [&](const auto& e) { return same(e->font); });
     if (it == fonts_.end()) {
         // Documents use a handful of fonts; a long list means they keep changing.
         if (fonts_.size() >= 32) fonts_.pop_back();
@@ -137,16 +137,18 @@ int QtCanvas::TextWidth(std::u32string_view text) {
 void QtCanvas::TextPrefixWidths(std::u32string_view text, std::vector<int>& widths) {
     widths.resize(text.size());
     if (text.empty()) return;
+    // Simple text: the advances added up in one pass, until a character needs shaping.
     FontFace& face = *font_->face;
-    if (face.IsSimple(text)) {
-        const double scale = font_->pixels_per_em / face.UnitsPerEm();
-        std::int64_t sum = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            sum += face.Lookup(text[i]).advance;
-            widths[i] = Round(static_cast<double>(sum) * scale);
-        }
-        return;
+    const double scale = font_->pixels_per_em / face.UnitsPerEm();
+    std::int64_t sum = 0;
+    std::size_t simple = 0;
+    for (; simple < text.size(); ++simple) {
+        const FontFace::Glyph g = face.Lookup(text[simple]);
+        if (g.id == 0) break;
+        sum += g.advance;
+        widths[simple] = Round(static_cast<double>(sum) * scale);
     }
+    if (simple == text.size()) return;
     const QString s = ToQString(text);
     // One shaping pass for the whole run; the advance after each character is the x of
     // the cursor behind it.

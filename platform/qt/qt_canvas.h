@@ -66,8 +66,8 @@ class QtCanvas : public Canvas {
   private:
     // What a FontSpec (its colour aside) turns into on this device, made once.
     struct FontEntry {
-        FontEntry(const FontSpec& spec, int dpi, QPaintDevice* device);
-        FontSpec spec;
+        FontEntry(const FontSpec& wanted, int dpi, QPaintDevice* device);
+        FontSpec font;
         QFont qfont;
         QFontMetricsF qmetrics;
         FontMetrics metrics;
