@@ -1,9 +1,9 @@
 // quillon render FILE (--pdf OUT.pdf | --png DIR) [--paper A4|Letter|WxHmm]
 //   [--margins T,B,L,R] [--landscape] [--from N --to M] [--pages-json] [--fixed-metrics]
-//   [--no-page-numbers]:
+//   [--no-page-numbers] [--no-shrink] [--no-repeat-headers]:
 // prints an HTML report without a display, as the viewer prints it: a PDF file, or one
 // PNG image per page at 96 dpi. Pages are counted first, so that the footer can say
-// "Page N of M".
+// "Page N of M". A report wider than the page is shrunk to fit it unless --no-shrink.
 //
 // Exit codes: 0 written; 1 the document cannot be read, parsed or laid out; 2 the page
 // set-up leaves no page body; 3 the page range starts beyond the last page (nothing is
@@ -53,6 +53,8 @@ struct RenderOptions {
     bool pages_json = false;
     bool fixed_metrics = false;
     bool no_page_numbers = false;
+    bool no_shrink = false;
+    bool no_repeat_headers = false;
 };
 
 // "A4", "Letter" or "210x297mm".
@@ -107,6 +109,15 @@ bool IsTextFile(const std::string& path) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".txt";
+}
+
+// Screen pixels (1/96 inch) as millimetres, "12.7 mm".
+std::string FormatMillimetres(int pixels) {
+    std::ostringstream out;
+    out.setf(std::ios::fixed);
+    out.precision(1);
+    out << pixels * 25.4 / Canvas::kLogicalDpi << " mm";
+    return out.str();
 }
 
 void PrintPagesJson(const PrintResult& count) {
@@ -179,6 +190,8 @@ int RunRender(const RenderOptions& opt) {
     settings.PrintMarginLeft = (*margins)[2];
     settings.PrintMarginRight = (*margins)[3];
     settings.Title = parsed.Title;
+    settings.ShrinkToFit = !opt.no_shrink;
+    settings.RepeatTableHeaders = !opt.no_repeat_headers;
 
     std::optional<TDocumentPrint> print;
     try {
@@ -189,6 +202,12 @@ int RunRender(const RenderOptions& opt) {
     } catch (const EProcessError& e) {
         std::cerr << me << opt.path << ": cannot lay out: " << e.what() << '\n';
         return kExitDocument;
+    }
+    if (opt.no_shrink && print->Overflow() > 0) {
+        std::cerr << me << opt.path << ": warning: the report is "
+                  << FormatMillimetres(print->Overflow()) << " wider than the page body; "
+                  << "what lies beyond its right edge is not printed (leave out --no-shrink "
+                     "to shrink it to fit)\n";
     }
     const PrintResult count = print->CountPages();
     if (opt.pages_json) PrintPagesJson(count);
@@ -234,6 +253,12 @@ const CommandRegistrar kRegistrar([](CLI::App& app) {
                   "so that page counts are exact");
     cmd->add_flag("--no-page-numbers", opt->no_page_numbers,
                   "Leave out the \"Page N of M\" footer");
+    cmd->add_flag("--no-shrink", opt->no_shrink,
+                  "Print a report wider than the page at full size (cut at the right edge, with "
+                  "a warning) instead of shrinking it to fit the page width");
+    cmd->add_flag("--no-repeat-headers", opt->no_repeat_headers,
+                  "Do not draw a table's header rows again at the top of each page it "
+                  "continues on");
     cmd->footer(
         "Example: quillon render build/sales_report.htm --pdf build/sales_report.pdf\n"
         "Exit codes:\n"

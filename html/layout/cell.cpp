@@ -42,12 +42,15 @@ int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cur
     return std::max(height, im.ImageBottom() - y);
 }
 
-int TCell::Draw(Canvas& canvas, const Rect& clip, int width, int x, int y) {
+void TCell::DrawSections(Canvas& canvas, const Rect& clip, int width, int x, int y,
+                         std::size_t first) {
     // Sections draw at the places layout gave them; the margins are not needed again.
     IndentManager im;
     im.Reset(x, x + std::max(0, width));
-    for (const auto& s : sections_) y = s->Draw(canvas, clip, im, x, y);
-    return y;
+    // Nothing below the clip shows, and no section reaches above its own top.
+    for (std::size_t i = first; i < sections_.size() && y < clip.bottom; ++i) {
+        y = sections_[i]->Draw(canvas, clip, im, x, y);
+    }
 }
 
 MinMax TCell::MinMaxWidth(Canvas& canvas) {

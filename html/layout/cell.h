@@ -46,8 +46,12 @@ class TCell {
     // Lays out every section from y within `width`; returns the cell's height (at least
     // down to the bottom of its floats). Widens scroll_width to the widest line.
     int DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cursor);
-    // Paints the sections; returns the y below the last.
-    int Draw(Canvas& canvas, const Rect& clip, int width, int x, int y);
+    // Paints the sections that the clip shows.
+    void Draw(Canvas& canvas, const Rect& clip, int width, int x, int y) {
+        DrawSections(canvas, clip, width, x, y, 0);
+    }
+    // Paints the sections from index `first` (drawn at y) down to the clip's bottom.
+    void DrawSections(Canvas& canvas, const Rect& clip, int width, int x, int y, std::size_t first);
     // The widest minimum and maximum of the sections.
     MinMax MinMaxWidth(Canvas& canvas);
     void CopyToClipboard(SelTextCount& sink) const;

@@ -153,6 +153,8 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
         auto copy = std::make_unique<TCellList>();
         copy->BkGnd = row->BkGnd;
         copy->BkColor = row->BkColor;
+        copy->InHead = row->InHead;
+        copy->HasDataCell = row->HasDataCell;
         copy->RowSize = row->RowSize;
         copy->RowSpanHeight = row->RowSpanHeight;
         for (const auto& cell : row->Cells()) copy->Add(std::make_unique<TCellObj>(doc, *cell));

@@ -63,6 +63,10 @@ class TCellList {
 
     bool BkGnd = false;
     Color BkColor = 0;
+    // Read from the table's THEAD; a row that holds TH cells only. Header rows are drawn
+    // again at the top of each printed sheet the table continues on.
+    bool InHead = false;
+    bool HasDataCell = false;
     int RowSize = 0;        // layout: the row's height
     int RowSpanHeight = 0;  // layout: tallest spanned height of its cells
 

@@ -182,6 +182,13 @@ int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int&
     ++layout_pass_;
     for (TFormControlObj* c : all_controls_) c->SetHeightWidth(canvas);
     const int height = TCell::DoLogic(canvas, y, width, max_width, cursor);
+    reach_.clear();
+    reach_.reserve(Sections().size());
+    int reach = y;
+    for (const auto& s : Sections()) {
+        reach = std::max(reach, s->LayoutY + std::max(s->Height, s->PaintHeight));
+        reach_.push_back(reach);
+    }
     for (TImageObj* image : AnimatedImages) {
         if (!image->Gif) continue;
         image->Gif->SetAnimate(false);  // back to frame 1
@@ -195,7 +202,16 @@ void TSectionList::Draw(Canvas& canvas, const Rect& rect, int clip_width, int x,
     PrintPageBottom = rect.bottom;
     SetTimerRunning(false);
     for (TImageObj* image : AnimatedImages) image->Painted = false;
-    TCell::Draw(canvas, rect, clip_width, x, y);
+    // Sections that end above the clip are passed over: drawing a page of a long document
+    // costs the page, not the document above it.
+    std::size_t first = 0;
+    if (reach_.size() == Sections().size() && !reach_.empty()) {
+        const int shift = y - TopY;  // layout y to drawing y
+        first = static_cast<std::size_t>(
+            std::upper_bound(reach_.begin(), reach_.end(), rect.top - shift) - reach_.begin());
+        if (first < reach_.size()) y = Sections()[first]->LayoutY + shift;
+    }
+    DrawSections(canvas, rect, clip_width, x, y, first);
     if (scroll_y_changed_) {
         for (TFormControlObj* c : all_controls_) {
             if (!c->ShownThisPaint) c->Hide();

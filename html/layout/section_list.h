@@ -99,6 +99,8 @@ class TSectionList : public TCell {
     // --- viewer state ---
     bool ImagesShown = true;
     bool IsPrinting = false;
+    // While printing: the end of the page being drawn; nothing that starts at or below it
+    // is drawn (pagination chose the page's end, see page_breaks.h).
     int PrintPageBottom = 0;
     int ScrollY() const { return scroll_y_; }
     bool ScrollYChanged() const { return scroll_y_changed_; }
@@ -212,6 +214,9 @@ class TSectionList : public TCell {
     bool scroll_y_changed_ = false;
     bool timer_running_ = false;
     int layout_pass_ = 0;
+    // After a layout: for each section, the lowest y reached by it or any section before
+    // it, so that drawing starts at the first section a clip can show.
+    std::vector<int> reach_;
 
     Canvas* screen_canvas_ = nullptr;
     mutable std::optional<TMyFont> measured_font_;

@@ -104,14 +104,7 @@ void THorzLine::UpdateSpacing() {
     Height = std::max(0, Scaled(*this, 20) - 2 + Thickness);
 }
 
-int TPage::Draw(Canvas& /*canvas*/, const Rect& clip, IndentManager& /*im*/, int /*x*/, int y) {
-    TopY = y;
-    // When printing, a break well inside the page ends the page here.
-    if (Document->IsPrinting && y > clip.top + 5 && y < Document->PrintPageBottom) {
-        Document->PrintPageBottom = y;
-    }
-    return y;
-}
+
 
 std::unique_ptr<TSectionBase> TPage::CreateCopy(TSectionList& doc) const {
     auto copy = std::make_unique<TPage>(doc);

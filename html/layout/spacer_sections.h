@@ -56,7 +56,6 @@ class TPage : public TSectionBase {
   public:
     explicit TPage(TSectionList& doc) : TSectionBase(&doc) {}
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
-    int Draw(Canvas& canvas, const Rect& clip, IndentManager& im, int x, int y) override;
     bool IfNewPage() const override { return true; }
 };
 

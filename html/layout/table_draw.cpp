@@ -61,16 +61,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     DrawY = y;
     TopY = y;
     TSectionList& doc = *Document;
-    if (doc.IsPrinting) {
-        // A table that would be cut at the page bottom, starts in the lower half of the page
-        // and fits on one page goes to the next page.
-        const int page = doc.PrintPageBottom - clip.top;
-        if (y > clip.top + page / 2 && y + DrawHeight > doc.PrintPageBottom && DrawHeight < page) {
-            doc.PrintPageBottom = y;
-            return y + Height;
-        }
-        if (y >= doc.PrintPageBottom) return y + Height;
-    }
+    if (doc.IsPrinting && y >= doc.PrintPageBottom) return y + Height;
     if (y + DrawHeight <= clip.top || y >= clip.bottom) return y + Height;
 
     if (CaptionCell && CaptionOnTop) {
@@ -84,17 +75,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     for (const auto& row : RowList) {
         const int reach = std::max(row->RowSize, row->RowSpanHeight);
         if (row_y >= clip.bottom) break;
-        if (doc.IsPrinting) {
-            if (row_y >= doc.PrintPageBottom) break;
-            // A row that would be cut starts the next page, unless it is taller than a page
-            // or already at the top of this one.
-            const int page = doc.PrintPageBottom - clip.top;
-            if (row_y + row->RowSize > doc.PrintPageBottom && row_y > clip.top + 5 &&
-                row->RowSize < page) {
-                doc.PrintPageBottom = row_y;
-                break;
-            }
-        }
+        if (doc.IsPrinting && row_y >= doc.PrintPageBottom) break;
         if (row_y + reach > clip.top) {
             int cx = body_x;
             for (int c = 0; c < row->Count(); ++c) {

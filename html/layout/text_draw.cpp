@@ -49,15 +49,8 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     for (std::size_t li = 0; li < LineList.size(); ++li) {
         const LineRec& line = LineList[li];
         const int advance = line.Advance();
-        if (doc.IsPrinting) {
-            if (line_top >= doc.PrintPageBottom) break;
-            // A line that does not fit starts the next page, unless it already starts at
-            // the top of this one (a line taller than a page is printed cut).
-            if (line_top + advance > doc.PrintPageBottom && line_top > clip.top + 5) {
-                doc.PrintPageBottom = line_top;
-                break;
-            }
-        }
+        // A printed page ends where its pagination cut it.
+        if (doc.IsPrinting && line_top >= doc.PrintPageBottom) break;
         if (line_top + advance <= clip.top || line_top >= clip.bottom) {
             line_top += advance;
             continue;

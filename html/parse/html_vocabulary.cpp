@@ -10,12 +10,12 @@ namespace {
 
 using S = Symb;
 
-using TagTable = NameTable<TagSymbols, 128>;
+using TagTable = NameTable<TagSymbols, 256>;
 using AttributeTable = NameTable<Symb, 128>;
 using EntityTable = NameTable<char32_t, 256>;
 
 // Tags with an end-tag symbol first, then those without one.
-constexpr std::array<TagTable::Entry, 62> kTags = {{
+constexpr std::array<TagTable::Entry, 65> kTags = {{
     {"HTML", {S::HtmlSy, S::HtmlEndSy}},
     {"TITLE", {S::TitleSy, S::TitleEndSy}},
     {"BODY", {S::BodySy, S::BodyEndSy}},
@@ -45,6 +45,9 @@ constexpr std::array<TagTable::Entry, 62> kTags = {{
     {"TABLE", {S::TableSy, S::TableEndSy}},
     {"TD", {S::TDSy, S::TDEndSy}},
     {"TH", {S::THSy, S::THEndSy}},
+    {"THEAD", {S::THeadSy, S::THeadEndSy}},
+    {"TBODY", {S::TBodySy, S::TBodyEndSy}},
+    {"TFOOT", {S::TFootSy, S::TFootEndSy}},
     {"CAPTION", {S::CaptionSy, S::CaptionEndSy}},
     {"FORM", {S::FormSy, S::FormEndSy}},
     {"TEXTAREA", {S::TextAreaSy, S::TextAreaEndSy}},

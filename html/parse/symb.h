@@ -28,12 +28,13 @@ enum class Symb : std::uint8_t {
     UseMapSy, HeightSy, PlainSy, FrameSetSy, FrameSetEndSy, FrameSy, TargetSy, NoFramesSy,
     NoFramesEndSy, NoResizeSy, ScrollingSy, PageSy, HSpaceSy, ScriptSy, ScriptEndSy,
     LanguageSy, DivSy, DivEndSy, SSy, SEndSy, StrikeSy, StrikeEndSy, FrameBorderSy,
-    MarginWidthSy, MarginHeightSy, EolSy
+    MarginWidthSy, MarginHeightSy, THeadSy, THeadEndSy, TBodySy, TBodyEndSy, TFootSy,
+    TFootEndSy, EolSy
 };
 // clang-format on
 
 inline constexpr int kSymbCount = static_cast<int>(Symb::EolSy) + 1;
-static_assert(kSymbCount == 165);
+static_assert(kSymbCount == 171);
 
 // A set of symbols (a bit per ordinal).
 class SymbSet {

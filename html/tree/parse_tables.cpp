@@ -4,9 +4,9 @@
 
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/html_table.h"
 #include "html/layout/section_list.h"
+#include "html/tree/html_parser_state.h"
 
 namespace quillon {
 
@@ -14,8 +14,13 @@ namespace {
 
 using S = Symb;
 
-constexpr SymbSet kTableTerm = {S::TableEndSy, S::TDSy,    S::TDEndSy,   S::TRSy,        S::TREndSy,
-                                S::THSy,       S::THEndSy, S::CaptionSy, S::CaptionEndSy};
+constexpr SymbSet kTableTerm = {S::TableEndSy,   S::TDSy,    S::TDEndSy,    S::TRSy,
+                                S::TREndSy,      S::THSy,    S::THEndSy,    S::CaptionSy,
+                                S::CaptionEndSy, S::THeadSy, S::THeadEndSy, S::TBodySy,
+                                S::TBodyEndSy,   S::TFootSy, S::TFootEndSy};
+// Row groups: THEAD starts the header rows, anything else ends them.
+constexpr SymbSet kRowGroups = {S::THeadSy,    S::THeadEndSy, S::TBodySy,
+                                S::TBodyEndSy, S::TFootSy,    S::TFootEndSy};
 
 AlignmentType VAlignAttribute(const TAttributeList& attrs, AlignmentType dflt) {
     return AttrKeyword<AlignmentType>(attrs, Symb::VAlignSy,
@@ -47,6 +52,7 @@ void HtmlParser::TableRoutine(int level) {
     AlignmentType row_valign = AlignmentType::Middle;
     std::unique_ptr<TCellObj> open_cell;  // the cell being read; its Body is cell_
     int row_hint = 0;                     // cells of the widest row so far, to reserve
+    bool in_head = false;                 // inside THEAD
 
     // Ends the open cell: its last section joins it and the cell joins the row. Only a
     // cell made here is ever appended or dropped; the enclosing cell is never touched.
@@ -64,6 +70,7 @@ void HtmlParser::TableRoutine(int level) {
         close_cell();
         if (row) {
             row_hint = std::max(row_hint, row->Count());
+            row->InHead = in_head;
             table->AddRow(std::move(row));
         }
     };
@@ -95,6 +102,7 @@ void HtmlParser::TableRoutine(int level) {
             }
             JustifyType align = row_align;
             if (s == S::TDSy) {
+                row->HasDataCell = true;
                 if (align == JustifyType::NoJustify) align = JustifyType::Left;
                 style_.styles &= ~fsBold;
             } else {
@@ -121,6 +129,11 @@ void HtmlParser::TableRoutine(int level) {
             row = std::make_unique<TCellList>(Attrs());
             row_align = AlignAttribute(Attrs(), JustifyType::NoJustify);
             row_valign = VAlignAttribute(Attrs(), AlignmentType::Middle);
+            Next();
+        } else if (kRowGroups.Contains(s)) {
+            CloseLink();
+            end_row();
+            in_head = s == S::THeadSy;
             Next();
         } else if (s == S::TREndSy) {
             CloseLink();

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <limits>
 
-#include "html/view/discard_canvas.h"
+#include "html/layout/html_table.h"
+#include "html/layout/indent_manager.h"
 
 namespace quillon {
 
@@ -36,7 +37,8 @@ TDocumentPrint::TDocumentPrint(std::unique_ptr<TSectionList> document,
 
 void TDocumentPrint::Prepare() {
     geometry_ = ComputePageGeometry(target_.Device(), settings_);
-    x_ = geometry_.Left + std::max(settings_.MarginWidth, 0);
+    // The text margin narrows the layout; the text starts at the left margin.
+    x_ = geometry_.Left;
 
     TSectionList& copy = *copy_;
     // The copy tells the viewer nothing, and prints on white from its top.
@@ -52,9 +54,9 @@ void TDocumentPrint::Prepare() {
         copy.SetScreenCanvas(&layout);
         copy.UpdateFonts();  // measured as the target measures
     }
-    int max_width = 0;
-    int cursor = 0;
-    height_ = copy.DoLogic(layout, 0, geometry_.LayoutWidth, max_width, cursor);
+    const int widest = LayOut();
+    overflow_ = std::max(0, widest - geometry_.LayoutWidth);
+    FitToPage(widest);
 
     // A positioned background lies between the first "{" and the first "}", which are then
     // blanked so that they do not print. Without one, braces are report text and print as
@@ -73,6 +75,58 @@ void TDocumentPrint::Prepare() {
             }
         }
     }
+    breaks_ = std::make_unique<PageBreakMap>(copy, height_, geometry_.BodyHeight);
+    pages_ = PlanPages(*breaks_, geometry_.BodyHeight, settings_.RepeatTableHeaders);
+}
+
+int TDocumentPrint::LayOut() {
+    int widest = 0;
+    int cursor = 0;
+    height_ = copy_->DoLogic(target_.LayoutCanvas(), 0, geometry_.LayoutWidth, widest, cursor);
+    return widest;
+}
+
+int TDocumentPrint::TallestStretch() const {
+    const PageBreakMap map(*copy_, height_, geometry_.BodyHeight);
+    int tallest = 0;
+    int top = 0;
+    for (const int y : map.ForcedBreaks()) {
+        tallest = std::max(tallest, y - top);
+        top = y;
+    }
+    return std::max(tallest, map.End() - top);
+}
+
+void TDocumentPrint::FitToPage(int widest) {
+    // One screen pixel prints as 1/ScreenDpi inch: a higher resolution prints smaller and
+    // gives the layout more pixels across the same body. Laying out again at the wider
+    // body lets text use it; a table that grows with the room takes another round.
+    for (int round = 0; round < 4; ++round) {
+        const int dpi = settings_.ScreenDpi;
+        int wanted = dpi;
+        const auto scaled = [dpi](long long need, long long have) {
+            return static_cast<int>((need * dpi + have - 1) / std::max(have, 1LL));
+        };
+        if (settings_.ShrinkToFit && widest > geometry_.LayoutWidth) {
+            const int margins = geometry_.BodyWidth - geometry_.LayoutWidth;
+            wanted = std::max(wanted, scaled(widest + margins, geometry_.BodyWidth));
+        }
+        if (settings_.FitPageHeight) {
+            const int tallest = TallestStretch();
+            if (tallest > geometry_.BodyHeight) {
+                wanted = std::max(wanted, scaled(tallest, geometry_.BodyHeight));
+            }
+        }
+        if (wanted <= dpi) return;
+        settings_.ScreenDpi = wanted;
+        geometry_ = ComputePageGeometry(target_.Device(), settings_);
+        x_ = geometry_.Left;
+        widest = LayOut();
+    }
+}
+
+double TDocumentPrint::Scale() const {
+    return static_cast<double>(Canvas::kLogicalDpi) / std::max(settings_.ScreenDpi, 1);
 }
 
 TDocumentPrint::~TDocumentPrint() = default;
@@ -85,9 +139,7 @@ void TDocumentPrint::DrawBackground(Canvas& canvas, int x) {
 }
 
 PrintResult TDocumentPrint::CountPages() {
-    PrintResult r = Paginate(1, std::numeric_limits<int>::max(), false);
-    counted_tops_ = r.PageTops;
-    return r;
+    return Paginate(1, std::numeric_limits<int>::max(), false);
 }
 
 PrintResult TDocumentPrint::Print(int FromPage, int ToPage) {
@@ -96,72 +148,40 @@ PrintResult TDocumentPrint::Print(int FromPage, int ToPage) {
 
 PrintResult TDocumentPrint::Paginate(int FromPage, int ToPage, bool output) {
     PrintResult result;
-    if (copy_->Empty() || ToPage < FromPage) return result;
-    TSectionList& copy = *copy_;
+    if (ToPage < FromPage) return result;
     const PageGeometry& g = geometry_;
-    DiscardCanvas discard(target_.LayoutCanvas());
     bool job_open = false;
-    int y = 0;
     try {
-        for (int page = 1; page <= ToPage; ++page) {
+        const int last = static_cast<int>(
+            std::min<std::size_t>(pages_.size(), static_cast<std::size_t>(std::max(ToPage, 0))));
+        for (int page = 1; page <= last; ++page) {
+            const PlannedPage& planned = pages_[static_cast<std::size_t>(page - 1)];
             result.LastPage = page;
-            result.PageTops.push_back(y);
-            const Rect rect{x_, y, x_ + g.LayoutWidth, y + g.BodyHeight};
-            const bool printed = output && page >= FromPage;
-            // Where the page ends: known when the pages were counted, else found by drawing
-            // it on the discarding canvas.
-            const auto index = static_cast<std::size_t>(page);
-            const bool known = index <= counted_tops_.size() && counted_tops_[index - 1] == y;
-            int bottom = 0;
-            if (known) {
-                bottom =
-                    index < counted_tops_.size() ? counted_tops_[index] : std::max(height_, y + 1);
+            result.PageTops.push_back(planned.Top);
+            if (!output || page < FromPage) continue;
+            if (job_open) {
+                target_.NewPage(page);
             } else {
-                copy.Draw(discard, rect, g.LayoutWidth, x_, 0);
-                bottom = copy.PrintPageBottom;
+                target_.BeginDoc(title_, settings_.ScreenDpi, page);
+                job_open = true;
             }
+            Canvas& canvas = target_.PageCanvas();
+            DrawPage(canvas, planned);
             bool stop = false;
-            if (printed) {
-                if (job_open) {
-                    target_.NewPage(page);
-                } else {
-                    target_.BeginDoc(title_, settings_.ScreenDpi, page);
-                    job_open = true;
-                }
-                // Nothing below the page's end (the rest of a table's frame, a float) shows
-                // on this page as well as on the next.
-                Rect body = g.BodyClip().Offset(0, y - g.Top);
-                if (bottom > y && bottom < rect.bottom) {
-                    body.bottom = bottom + 1;  // the last row's bottom border
-                }
-                Canvas& canvas = target_.PageCanvas();
-                {
-                    // Document y lands on the body's top; nothing is drawn outside the body.
-                    OriginScope origin(canvas, 0, g.Top - y);
-                    ClipScope clip(canvas, body);
-                    DrawBackground(canvas, x_);
-                    copy.Draw(canvas, rect, g.LayoutWidth, x_, 0);
-                }
-                if (settings_.OnPrintHeader) {
-                    FontScope font(canvas);
-                    settings_.OnPrintHeader(canvas, page, g.PageWidth, g.Top, stop);
-                }
-                if (settings_.OnPrintFooter) {
-                    FontScope font(canvas);
-                    OriginScope origin(canvas, 0, g.Top + g.BodyHeight);
-                    settings_.OnPrintFooter(canvas, page, g.PageWidth, g.FooterHeight(), stop);
-                }
-                ++result.PagesPrinted;
+            if (settings_.OnPrintHeader) {
+                FontScope font(canvas);
+                settings_.OnPrintHeader(canvas, page, g.PageWidth, g.Top, stop);
             }
-            // The next page starts where this one ended: at a page break, at a line that did
-            // not fit, or at the body's bottom. A page always moves on, so that a line or a
-            // picture taller than the body is printed in body-high slices.
-            y = bottom > y ? bottom : y + g.BodyHeight;
+            if (settings_.OnPrintFooter) {
+                FontScope font(canvas);
+                OriginScope origin(canvas, 0, g.Top + g.BodyHeight);
+                settings_.OnPrintFooter(canvas, page, g.PageWidth, g.FooterHeight(), stop);
+            }
+            ++result.PagesPrinted;
             if (stop) {
                 result.Stopped = true;
                 break;
             }
-            if (y >= height_) break;
         }
     } catch (...) {
         // A job left open would deliver a half print.
@@ -170,6 +190,37 @@ PrintResult TDocumentPrint::Paginate(int FromPage, int ToPage, bool output) {
     }
     if (job_open) target_.EndDoc();
     return result;
+}
+
+void TDocumentPrint::DrawPage(Canvas& canvas, const PlannedPage& page) {
+    const PageGeometry& g = geometry_;
+    TSectionList& copy = *copy_;
+    const Rect layout{x_, 0, x_ + g.LayoutWidth, 0};
+    // The header rows of the tables continuing from the page before, one below the other.
+    int band = 0;
+    for (const int i : page.Headers) {
+        const RepeatedHeader& h = breaks_->Headers()[static_cast<std::size_t>(i)];
+        OriginScope origin(canvas, 0, g.Top + band - h.Top);
+        Rect clip = g.BodyClip().Offset(0, h.Top - band - g.Top);
+        clip.top = std::max(clip.top, h.Top);
+        clip.bottom = h.Bottom + 1;  // the last header row's bottom border
+        ClipScope scope(canvas, clip);
+        copy.PrintPageBottom = h.Bottom;
+        IndentManager im;
+        h.Table->Draw(canvas, Rect{layout.left, h.Top, layout.right, h.Bottom}, im, x_ + h.X,
+                      h.Table->LayoutY);
+        band += h.Height();
+    }
+    // Document y lands on the body's top (below the headers); nothing is drawn outside the
+    // body, nor below the page's end (the rest of a table's frame, a float), which shows on
+    // the next page.
+    OriginScope origin(canvas, 0, g.Top + band - page.Top);
+    Rect body = g.BodyClip().Offset(0, page.Top - band - g.Top);
+    if (band > 0) body.top = page.Top;
+    body.bottom = std::min(body.bottom, page.Bottom + 1);  // the last row's bottom border
+    ClipScope clip(canvas, body);
+    DrawBackground(canvas, x_);
+    copy.Draw(canvas, Rect{layout.left, page.Top, layout.right, page.Bottom}, g.LayoutWidth, x_, 0);
 }
 
 PrintResult PrintDocument(const TSectionList& shown, const PrintSettings& settings,

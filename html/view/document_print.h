@@ -1,23 +1,26 @@
 #pragma once
-// Printing a document: a copy of it is laid out once for the page body's width and cut
-// into pages at its page breaks and where a line, table row or picture no longer fits;
-// each page printed is drawn on the target with the header and footer callbacks in the
-// bands above and below the body. The shown document is not changed.
+// Printing a document: a copy of it is laid out once for the page body's width (again,
+// scaled down, when it is wider) and cut into pages at its page breaks and where a line,
+// table row or picture no longer fits; each page printed is drawn on the target, with the
+// header rows of a table continuing from the page before, and the header and footer
+// callbacks in the bands above and below the body. The shown document is not changed.
 
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "html/layout/page_breaks.h"
 #include "html/layout/section_list.h"
 #include "html/view/page_geometry.h"
+#include "html/view/page_plan.h"
 #include "html/view/page_target.h"
 #include "html/view/print_settings.h"
 
 namespace quillon {
 
 struct PrintResult {
-    // The number of the last page handled (printed or passed over); 0 for an empty
-    // document.
+    // The number of the last page handled (printed or passed over). An empty document
+    // prints one blank page.
     int LastPage = 0;
     int PagesPrinted = 0;
     // A callback set StopPrinting.
@@ -42,9 +45,15 @@ class TDocumentPrint {
     const PageGeometry& Geometry() const { return geometry_; }
     // The document height laid out for the page body.
     int DocumentHeight() const { return height_; }
-    // Paginates without output and without opening a job: the pages a print of every page
-    // makes (the callbacks do not run, so none can stop it). A print afterwards reuses the
-    // page tops: it passes over the pages before its range without drawing them.
+    // How much wider than the page body the document is at 1:1, in screen pixels (0 when
+    // it fits); with ShrinkToFit that is what was scaled away.
+    int Overflow() const { return overflow_; }
+    // The scale the pages print at: 1, or less when the document was shrunk to fit.
+    double Scale() const;
+    // The pages, as the document is cut.
+    const std::vector<PlannedPage>& Pages() const { return pages_; }
+    // The pages a print of every page makes, without output and without opening a job
+    // (the callbacks do not run, so none can stop it).
     PrintResult CountPages();
     // The header and footer callbacks may change between counting and printing (a footer
     // that says "Page N of M" needs the count first); the margins were used for the layout
@@ -57,7 +66,14 @@ class TDocumentPrint {
 
   private:
     void Prepare();
+    // Lays the copy out for the geometry's width; returns the widest line.
+    int LayOut();
+    // Prints at a smaller scale (a higher screen resolution) until the document fits the
+    // page body as the settings ask.
+    void FitToPage(int widest);
+    int TallestStretch() const;
     PrintResult Paginate(int FromPage, int ToPage, bool output);
+    void DrawPage(Canvas& canvas, const PlannedPage& page);
     void DrawBackground(Canvas& canvas, int x);
 
     // A copy: the settings given may be a temporary that ends before the print does.
@@ -66,13 +82,14 @@ class TDocumentPrint {
     std::unique_ptr<TSectionList> copy_;
     PageGeometry geometry_;
     int height_ = 0;
+    int overflow_ = 0;
     int x_ = 0;  // where the document's left edge is drawn
     std::string title_;
     // The positioned background's corners, in document coordinates (x from the layout's
     // left edge), when it is drawn.
     std::optional<Rect> background_box_;
-    // The page tops of CountPages, once counted.
-    std::vector<int> counted_tops_;
+    std::unique_ptr<PageBreakMap> breaks_;
+    std::vector<PlannedPage> pages_;
 };
 
 // The page counter after printing FromPage to ToPage of the shown document.

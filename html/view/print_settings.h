@@ -29,6 +29,16 @@ struct PrintSettings {
     bool PositionBackground = false;
     // Pixels per inch of the screen: one screen pixel prints as 1/ScreenDpi inch.
     int ScreenDpi = Canvas::kLogicalDpi;
+    // A document wider than the page body is laid out again for the body and what still
+    // overflows is scaled down, all pages alike, until its widest line fits. Off: printed
+    // 1:1 and cut at the right edge.
+    bool ShrinkToFit = true;
+    // Each stretch of the document between page breaks is scaled down to fit one page
+    // (a text report whose own pages are longer than a sheet).
+    bool FitPageHeight = false;
+    // A table that continues on the next page has its header rows drawn again at the top
+    // of that page.
+    bool RepeatTableHeaders = true;
     // Name of the print job (empty: the document's title).
     std::string Title;
     TPrintBandEvent OnPrintHeader;

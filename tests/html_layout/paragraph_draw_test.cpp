@@ -72,24 +72,6 @@ TEST(Selection, SelectedTextIsDrawnWithColoursSwapped) {
     EXPECT_EQ(Starting(Draw(l), "text").size(), 1u);
 }
 
-TEST(Printing, ALineThatDoesNotFitMovesThePageBottomUp) {
-    auto l = LayOut("a<BR>b<BR>c<BR>d<BR>e", 400);
-    l.doc->IsPrinting = true;
-    // Page 0..40: lines at 0 and 16 fit, the line at 32 starts the next page.
-    const auto texts = Starting(Draw(l, Rect{0, 0, 400, 40}), "text");
-    EXPECT_EQ(texts, (std::vector<std::string>{"text 0,0 a", "text 0,16 b"}));
-    EXPECT_EQ(l.doc->PrintPageBottom, 32);
-    // A page starting at that line goes on to 72.
-    l.canvas->ClearLog();
-    l.doc->Draw(*l.canvas, Rect{0, 32, 400, 72}, 400, 0, 0);
-    EXPECT_EQ(l.doc->PrintPageBottom, 64);
-    // A line taller than the page at its top is printed cut; the page still advances.
-    auto tall = LayOut("<IMG WIDTH=10 HEIGHT=100>x", 400);
-    tall.doc->IsPrinting = true;
-    Draw(tall, Rect{0, 0, 400, 40});
-    EXPECT_EQ(tall.doc->PrintPageBottom, 40);
-}
-
 TEST(ImageSizes, FromWidthHeightPercentAndBorders) {
     auto l = LayOut(
         "<IMG SRC=a HEIGHT=50> <IMG SRC=a WIDTH=50> <IMG SRC=a WIDTH=25% HEIGHT=8> "

@@ -213,24 +213,5 @@ TEST(PageBreaks, AreZeroHighBreaks) {
     EXPECT_TRUE((*copy)[0].IfNewPage());
 }
 
-TEST(PageBreaks, EndThePrintedPageWhenWellBelowItsTop) {
-    TSectionList doc;
-    TPage page(doc);
-    IndentManager im;
-    TestCanvas canvas(10, 10);
-    const Rect page_area{0, 100, 500, 800};
-    doc.PrintPageBottom = 800;
-    EXPECT_EQ(page.Draw(canvas, page_area, im, 0, 400), 400);  // not printing
-    EXPECT_EQ(doc.PrintPageBottom, 800);
-    doc.IsPrinting = true;
-    page.Draw(canvas, page_area, im, 0, 105);  // at the top of the page: no new page
-    EXPECT_EQ(doc.PrintPageBottom, 800);
-    page.Draw(canvas, page_area, im, 0, 900);  // below this page
-    EXPECT_EQ(doc.PrintPageBottom, 800);
-    page.Draw(canvas, page_area, im, 0, 400);
-    EXPECT_EQ(doc.PrintPageBottom, 400);
-    EXPECT_EQ(page.TopY, 400);
-}
-
 }  // namespace
 }  // namespace quillon

@@ -366,16 +366,6 @@ TEST(TableDraw, BorderColourFillsOnlyTheSpacingBetweenCells) {
     EXPECT_NE(at(5, 18), (Rgba{0, 0, 255, 255}));   // inside the first cell
 }
 
-TEST(TableDraw, PrintingMovesAShortTableInTheLowerHalfToTheNextPage) {
-    auto l =
-        LayOut(Repeat("line<br>", 20) + "<table><tr><td>a<br>b<br>c<br>d</td></tr></table>", 300);
-    ThtmlTable& t = Table(l);
-    l.doc->IsPrinting = true;
-    // Page 0..400: the table at 320 would end at 320 + 71 > 350 (page bottom).
-    l.doc->Draw(*l.canvas, Rect{0, 0, 300, 350}, 300, 0, 0);
-    EXPECT_EQ(l.doc->PrintPageBottom, t.TopY);
-}
-
 TEST(TableHits, LinksCursorsAndCaretPlacesInCells) {
     auto l =
         LayOut("<table><tr><td>aaaa</td><td><a href=\"x.htm\">link</a></td></tr></table>", 600);

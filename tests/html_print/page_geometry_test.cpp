@@ -120,9 +120,10 @@ TEST(PageGeometry, TheBodyAndTheBandsOnThePage) {
     const auto& log = target.Pages.at(0).Canvas->Log();
     EXPECT_THAT(log, Contains("fill 0,0,800,38 #FF0000"));
     EXPECT_THAT(log, Contains("fill 0,962,800,1000 #00FF00"));
-    // The text starts at the body's left plus the text margin, on the body's top; the
-    // header and footer draw unclipped (no clip is active while they run).
-    EXPECT_THAT(target.Texts(0), Contains("48,38 first"));
+    // The text starts at the body's left (the text margin only narrows the layout), on
+    // the body's top; the header and footer draw unclipped (no clip is active while they
+    // run).
+    EXPECT_THAT(target.Texts(0), Contains("38,38 first"));
     EXPECT_EQ(target.Pages.at(0).Canvas->Font().name, "Times New Roman");
 }
 

@@ -1,0 +1,191 @@
+#include "html/layout/page_breaks.h"
+
+#include <algorithm>
+
+#include "html/layout/cell.h"
+#include "html/layout/html_table.h"
+#include "html/layout/image_obj.h"
+#include "html/layout/section.h"
+#include "html/layout/spacer_sections.h"
+
+namespace quillon {
+
+namespace {
+
+// Leading rows that repeat: the THEAD rows when the table starts with them, else the rows
+// of TH cells only. A table that is all header repeats nothing.
+std::size_t HeaderRowCount(const ThtmlTable& t) {
+    const auto& rows = t.RowList;
+    std::size_t n = 0;
+    if (!rows.empty() && rows.front()->InHead) {
+        while (n < rows.size() && rows[n]->InHead) ++n;
+    } else {
+        while (n < rows.size() && !rows[n]->HasDataCell && rows[n]->Count() > 0) ++n;
+    }
+    return n < rows.size() ? n : 0;
+}
+
+}  // namespace
+
+class PageBreakCollector {
+  public:
+    explicit PageBreakCollector(PageBreakMap& map) : map_(map) {}
+
+    void Cell(const TCell& cell, int x, int room) {
+        for (const auto& s : cell.Sections()) Section(*s, x, room);
+    }
+
+  private:
+    void Span(int top, int bottom) {
+        if (bottom > top) map_.spans_.push_back({top, bottom});
+    }
+
+    void Section(TSectionBase& s, int x, int room) {
+        if (auto* table = dynamic_cast<ThtmlTable*>(&s)) {
+            Table(*table, x, room);
+        } else if (const auto* text = dynamic_cast<const TSection*>(&s)) {
+            Text(*text);
+        } else if (s.IfNewPage()) {
+            map_.forced_.push_back(s.LayoutY);
+        } else if (dynamic_cast<const THorzLine*>(&s)) {
+            Span(s.LayoutY, s.LayoutY + s.Height);
+        }
+    }
+
+    void Text(const TSection& s) {
+        int y = s.LayoutY;
+        for (std::size_t i = 0; i < s.LineList.size(); ++i) {
+            const int advance = s.LineList[i].Advance();
+            Span(y, y + advance);
+            y += advance;
+        }
+        const auto& images = s.InlineImages();
+        const auto& boxes = s.ImageBoxes();
+        for (std::size_t i = 0; i < images.size() && i < boxes.size(); ++i) {
+            if (images[i]->Floating()) Span(boxes[i].top, boxes[i].bottom);
+        }
+    }
+
+    void Table(ThtmlTable& t, int x, int room) {
+        if (t.DrawHeight <= 0) return;
+        if (t.DrawHeight < room) map_.tables_.push_back({t.LayoutY, t.LayoutY + t.DrawHeight});
+        if (t.CaptionCell && t.CaptionOnTop) Cell(t.CaptionCell->Body, x, room);
+
+        const int body_x = x + t.BodyIndent;
+        const int body_y = t.LayoutY + (t.CaptionOnTop ? t.CaptionSpace : 0);
+        const std::size_t head_rows = HeaderRowCount(t);
+        int row_y = body_y;
+        int head_bottom = body_y;
+        for (std::size_t r = 0; r < t.RowList.size(); ++r) {
+            const TCellList& row = *t.RowList[r];
+            if (r < head_rows) head_bottom = std::max(head_bottom, row_y + RowReach(row));
+            row_y += row.RowSize;
+        }
+        // Header rows fill at most half a page, so that every page moves the table on.
+        const bool repeats = head_rows > 0 && head_bottom - body_y <= room / 2;
+        if (repeats) {
+            map_.headers_.push_back(RepeatedHeader{&t, x, body_y, head_bottom, row_y});
+        }
+        // What the header leaves of a page on which the table continues.
+        const int row_room = repeats ? room - (head_bottom - body_y) : room;
+
+        row_y = body_y;
+        for (std::size_t r = 0; r < t.RowList.size(); ++r) {
+            const TCellList& row = *t.RowList[r];
+            const int reach = RowReach(row);
+            if (reach <= row_room) {
+                Span(row_y, row_y + reach);
+            } else {
+                // Too tall for a page: cut between the lines of its cells.
+                int cx = body_x;
+                for (int c = 0; c < row.Count(); ++c) {
+                    const TCellObj& cell = row[c];
+                    if (cell.SpanCols > 0) Cell(cell.Body, cx + t.Spacing + t.Padding, row_room);
+                    if (c < t.ColumnCount) cx += t.ColumnWidths[static_cast<std::size_t>(c)];
+                }
+            }
+            // The header stays with the first row below it.
+            if (repeats && r == head_rows && row_y + reach - body_y <= room) {
+                Span(body_y, row_y + reach);
+            }
+            row_y += row.RowSize;
+        }
+        if (t.CaptionCell && !t.CaptionOnTop) Cell(t.CaptionCell->Body, x, room);
+    }
+
+    static int RowReach(const TCellList& row) { return std::max(row.RowSize, row.RowSpanHeight); }
+
+    PageBreakMap& map_;
+};
+
+PageBreakMap::PageBreakMap(const TCell& document, int height, int room) {
+    PageBreakCollector(*this).Cell(document, 0, room);
+    const auto by_top = [](const Span& a, const Span& b) { return a.Top < b.Top; };
+    std::stable_sort(spans_.begin(), spans_.end(), by_top);
+    std::stable_sort(tables_.begin(), tables_.end(), by_top);
+    std::sort(forced_.begin(), forced_.end());
+    std::stable_sort(
+        headers_.begin(), headers_.end(),
+        [](const RepeatedHeader& a, const RepeatedHeader& b) { return a.Top < b.Top; });
+
+    reach_.resize(spans_.size());
+    run_top_.resize(spans_.size());
+    int reach = 0;
+    for (std::size_t i = 0; i < spans_.size(); ++i) {
+        // A span that starts where every span above has ended starts a run.
+        const bool starts_run = i == 0 || reach <= spans_[i].Top;
+        run_top_[i] = starts_run ? spans_[i].Top : run_top_[i - 1];
+        reach = std::max(reach, spans_[i].Bottom);
+        reach_[i] = reach;
+    }
+    end_ = std::max(height, reach);
+    if (!forced_.empty()) end_ = std::max(end_, forced_.back());
+}
+
+bool PageBreakMap::CutsNothing(int y) const {
+    // The spans starting above y all end at or above it.
+    const auto above = std::lower_bound(spans_.begin(), spans_.end(), y,
+                                        [](const Span& s, int v) { return s.Top < v; });
+    const auto n = static_cast<std::size_t>(above - spans_.begin());
+    return n == 0 || reach_[n - 1] <= y;
+}
+
+int PageBreakMap::RunTop(int y) const {
+    const auto above = std::lower_bound(spans_.begin(), spans_.end(), y,
+                                        [](const Span& s, int v) { return s.Top < v; });
+    const auto n = static_cast<std::size_t>(above - spans_.begin());
+    return n == 0 ? y : run_top_[n - 1];
+}
+
+int PageBreakMap::PageEnd(int top, int room) const {
+    room = std::max(room, 1);
+    const int limit = top + room;
+    // A forced break ends the page, unless it lies at the page's top.
+    const auto forced = std::upper_bound(forced_.begin(), forced_.end(), top + 5);
+    if (forced != forced_.end() && *forced <= limit) return *forced;
+    if (limit >= end_) return end_;
+
+    // Below the last span there is only space and the ends of frames: no page of its own.
+    const bool spans_below = !reach_.empty() && reach_.back() > limit;
+    const bool breaks_below = !forced_.empty() && forced_.back() > limit;
+    if (!spans_below && !breaks_below) return end_;
+
+    int end = limit;
+    if (!CutsNothing(limit)) {
+        const int run = RunTop(limit);
+        if (run > top) end = run;  // else the run is taller than a page: a slice
+    }
+    // A table that starts in the lower half of the page, would be cut at its end and fits
+    // on a page of its own starts the next page.
+    auto t = std::upper_bound(tables_.begin(), tables_.end(), top + room / 2,
+                              [](int v, const Span& s) { return v < s.Top; });
+    for (; t != tables_.end() && t->Top < end; ++t) {
+        if (t->Bottom > end && t->Bottom - t->Top < room && CutsNothing(t->Top)) {
+            end = t->Top;
+            break;
+        }
+    }
+    return end;
+}
+
+}  // namespace quillon
