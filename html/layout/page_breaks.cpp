@@ -142,18 +142,21 @@ PageBreakMap::PageBreakMap(const TCell& document, int height, int room) {
     if (!forced_.empty()) end_ = std::max(end_, forced_.back());
 }
 
+std::size_t PageBreakMap::SpansAbove(int y) const {
+    return static_cast<std::size_t>(
+        std::lower_bound(spans_.begin(), spans_.end(), y,
+                         [](const Span& s, int v) { return s.Top < v; }) -
+        spans_.begin());
+}
+
 bool PageBreakMap::CutsNothing(int y) const {
     // The spans starting above y all end at or above it.
-    const auto above = std::lower_bound(spans_.begin(), spans_.end(), y,
-                                        [](const Span& s, int v) { return s.Top < v; });
-    const auto n = static_cast<std::size_t>(above - spans_.begin());
+    const std::size_t n = SpansAbove(y);
     return n == 0 || reach_[n - 1] <= y;
 }
 
 int PageBreakMap::RunTop(int y) const {
-    const auto above = std::lower_bound(spans_.begin(), spans_.end(), y,
-                                        [](const Span& s, int v) { return s.Top < v; });
-    const auto n = static_cast<std::size_t>(above - spans_.begin());
+    const std::size_t n = SpansAbove(y);
     return n == 0 ? y : run_top_[n - 1];
 }
 

@@ -6,6 +6,7 @@
 // on. Finding where a page ends is then a binary search, so cutting a document into pages
 // takes time in proportion to its size.
 
+#include <cstddef>
 #include <vector>
 
 namespace quillon {
@@ -55,6 +56,8 @@ class PageBreakMap {
 
   private:
     friend class PageBreakCollector;
+    // How many spans start above y.
+    std::size_t SpansAbove(int y) const;
     // The top of the run of overlapping spans that holds y (y inside a span).
     int RunTop(int y) const;
 
