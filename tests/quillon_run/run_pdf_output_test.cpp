@@ -34,7 +34,8 @@ class RunPdfOutputTest : public CommandTest {
                    "^^LIST<BR>\r\n@0<BR>\r\n<HTML><BODY><H1>Stock list</H1>\r\n"
                    "@3<BR>\r\n<P>" +
                        kName + "CODE>??? " + kName + "NAME>?????????? " + kName +
-                       "QTY>???</P>\r\n"
+                       "QTY>???"
+                       "</P>\r\n"
                        "@15<BR>\r\n<P>End of list</P></BODY></HTML>\r\n");
         WriteWhole(dir_ / "stock.txt", "^^LIST\r\n@1\r\nPage " + kName + "PAGENO>???\r\n@3\r\n" +
                                            kName + "CODE>??? " + kName +
@@ -76,7 +77,7 @@ TEST_F(RunPdfOutputTest, HtmlTemplatePrintsEveryRecordOnceAndLeavesOnlyThePdf) {
 
 TEST_F(RunPdfOutputTest, TextTemplatePrintsEachReportPageOnASheet) {
     const CommandResult r =
-        Quillon("run stock.txt --data stock.csv --out stock.pdf --page-size 12 --no-page-numbers");
+        Quillon("run stock.txt --data stock.csv --out stock.pdf --page-size 12");
     ASSERT_EQ(r.status, 0) << r.err;
     const std::string pdf = (dir_ / "stock.pdf").string();
     const int sheets = PdfPageCount(pdf);
