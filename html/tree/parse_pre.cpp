@@ -1,9 +1,9 @@
 // Preformatted text: PRE blocks and plain-text documents.
 
 #include "html/layout/cell.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
+#include "html/tree/html_parser_state.h"
 
 namespace quillon {
 
