@@ -1,11 +1,14 @@
 // quillon run TEMPLATE --data SOURCE [options]: runs a report over the records of a CSV
 // file, a JSON array or an SQLite query, fields filled by column name (record_feeder.h).
 //
+// With --out REPORT.pdf the report is printed to PDF once written (run_pdf_output.h).
+//
 // Exit codes: 0 the report was written; 2 the template is missing or cannot be loaded;
 // 3 the data source cannot be read (or a --group column does not exist); 4 the output
-// cannot be written; 5 the run failed otherwise; 6 --view without a display (nothing is
-// run); 64 usage error; 130 interrupted (Ctrl-C). With --view the written report is shown
-// in its viewer window once the run succeeded; the command ends when the window closes.
+// (or the PDF) cannot be written; 5 the run failed otherwise (or its report cannot be
+// printed); 6 --view without a display (nothing is run); 64 usage error; 130 interrupted
+// (Ctrl-C). With --view the written report is shown in its viewer window once the run
+// succeeded; the command ends when the window closes.
 
 #include <unistd.h>
 
@@ -29,6 +32,7 @@
 #include "apps/quillon/language_option.h"
 #include "apps/quillon/progress_meter.h"
 #include "apps/quillon/record_feeder.h"
+#include "apps/quillon/run_pdf_output.h"
 #include "apps/quillon/staged_output.h"
 #include "calc/rpt_calculator.h"
 #include "engine/execution_driver.h"
@@ -100,6 +104,8 @@ struct RunOptions {
     std::string format = "*";
     std::string settings;
     std::string lang = "english";
+    PdfPageOptions pdf_page;      // --paper, --margins, --landscape
+    bool pdf_page_given = false;  // one of them was given
 };
 
 int Fail(int code, const std::string& message) {
@@ -176,7 +182,8 @@ void WriteMessagePages(const RunOptions& o, const std::vector<std::string>& mess
 int Run(const RunOptions& o) {
     namespace fs = std::filesystem;
     std::error_code ec;
-    const bool pages_for_messages = o.msg_to_html && IsHtmlTemplate(o.template_path);
+    const bool pages_for_messages =
+        o.msg_to_html && IsHtmlTemplate(o.template_path) && !IsPdfOutput(o.out);
     if (!fs::is_regular_file(o.template_path, ec)) {
         const std::string message = "template not found: " + o.template_path;
         if (pages_for_messages) WriteMessagePages(o, {message});
@@ -195,6 +202,30 @@ int Run(const RunOptions& o) {
     }
     if (o.view && o.out == "-") {
         return Fail(kExitUsage, "--view shows the written report file; it needs --out FILE, not -");
+    }
+    // A .pdf output: the report is written beside it in the template's format, then printed.
+    const bool to_pdf = IsPdfOutput(o.out);
+    std::optional<PdfPlan> pdf_plan;
+    if (to_pdf) {
+        if (o.multi_level) return Fail(kExitUsage, "--multi-level cannot write into a .pdf output");
+        if (o.view) {
+            return Fail(kExitUsage, "--view shows a report file; it cannot show a .pdf output");
+        }
+        if (o.msg_to_html) {
+            return Fail(
+                kExitUsage,
+                "--msg-to-html puts messages into an HTML output; a .pdf output takes none");
+        }
+#if defined(QUILLON_HAS_RENDER)
+        std::string error;
+        pdf_plan = PlanPdfOutput(o.out, o.template_path, o.pdf_page, error);
+        if (!pdf_plan) return Fail(kExitUsage, error);
+#else
+        return Fail(kExitUsage, "this quillon was built without printing: --out cannot be a .pdf");
+#endif
+    } else if (o.pdf_page_given) {
+        std::cerr << "quillon run: --paper, --margins and --landscape apply to a .pdf output "
+                     "only; ignored\n";
     }
 #if defined(QUILLON_HAS_VIEWERS)
     if (o.view && !HasDisplay()) {
@@ -292,6 +323,7 @@ int Run(const RunOptions& o) {
         plan.target =
             plan.to_stdout
                 ? temp_dir / ("quillon-stdout" + fs::path(o.template_path).extension().string())
+            : pdf_plan ? pdf_plan->report
             : o.out.empty() || o.multi_level
                 ? fs::path(WithExtensionOf(o.out.empty() ? report.PrnFile() : o.out, template_path))
                 : fs::path(o.out);
@@ -302,12 +334,15 @@ int Run(const RunOptions& o) {
             plan.direct = true;
         } else {
             // Through a symbolic link, the file it points to is replaced, not the link.
-            if (fs::is_symlink(plan.target, ec)) plan.target = fs::canonical(plan.target, ec);
+            // (For a PDF, PlanPdfOutput did so with the PDF.)
+            if (!pdf_plan && fs::is_symlink(plan.target, ec)) {
+                plan.target = fs::canonical(plan.target, ec);
+            }
             plan.staged = std::make_unique<StagedOutput>(plan.target);
         }
         if (!plan.direct && !plan.staged->Valid()) {
-            return Fail(kExitOutput,
-                        "cannot write " + plan.target.string() + ": " + plan.staged->Error());
+            return Fail(kExitOutput, "cannot write " + (to_pdf ? o.out : plan.target.string()) +
+                                         ": " + plan.staged->Error());
         }
     }
     std::unique_ptr<FdStream> file;
@@ -342,7 +377,9 @@ int Run(const RunOptions& o) {
     }
     meter.Finish(feeder.Records(), report.GetIntPgNumber());
     const bool closed = file == nullptr || file->Close();
-    const std::string written = plan.to_stdout ? "standard output" : plan.target.string();
+    const std::string written = plan.to_stdout ? "standard output"
+                                : to_pdf       ? o.out
+                                               : plan.target.string();
 
     if (g_interrupted != 0) {
         if (plan.staged == nullptr || plan.to_stdout) {
@@ -378,7 +415,14 @@ int Run(const RunOptions& o) {
         if (!closed) return Fail(kExitOutput, "the report could not be written to " + written);
         return Fail(kExitRun, "the report run failed");
     }
-    if (plan.staged != nullptr) {
+    std::string sheets;
+    if (pdf_plan) {
+#if defined(QUILLON_HAS_RENDER)
+        const PdfDelivery printed = DeliverPdf(*plan.staged, *pdf_plan, template_path, o.pdf_page);
+        if (printed.exit_code != 0) return Fail(printed.exit_code, printed.message);
+        sheets = " (" + Counted(static_cast<std::size_t>(printed.sheets), "sheet", "sheets") + ")";
+#endif
+    } else if (plan.staged != nullptr) {
         const bool delivered =
             plan.to_stdout ? CopyToStandardOutput(plan.staged->StagePath()) : plan.staged->Commit();
         if (!delivered) {
@@ -390,7 +434,7 @@ int Run(const RunOptions& o) {
     if (!plan.to_stdout) {
         std::cerr << "quillon run: " << Counted(feeder.Records(), "record", "records") << ", "
                   << Counted(static_cast<std::size_t>(report.GetIntPgNumber()), "page", "pages")
-                  << " written to " << written << '\n';
+                  << " written to " << written << sheets << '\n';
     }
 #if defined(QUILLON_HAS_VIEWERS)
     if (o.view) {
@@ -420,7 +464,16 @@ CommandRegistrar registrar([](CLI::App& app) {
                   "Start a new page after each group of the outermost --group column");
     cmd->add_option("--out", options->out,
                     "Output file, or - for standard output (default: PRX with the template's "
-                    "extension, e.g. PRX.htm, in the current folder)");
+                    "extension, e.g. PRX.htm, in the current folder); a name ending in .pdf "
+                    "gets the report printed to PDF");
+    auto* paper = cmd->add_option("--paper", options->pdf_page.paper,
+                                  "With a .pdf --out only: paper A4 (default), Letter or "
+                                  "WIDTHxHEIGHTmm");
+    auto* margins = cmd->add_option("--margins", options->pdf_page.margins,
+                                    "With a .pdf --out only: margins TOP,BOTTOM,LEFT,RIGHT in "
+                                    "centimetres (default 2,2,2,2)");
+    auto* landscape = cmd->add_flag("--landscape", options->pdf_page.landscape,
+                                    "With a .pdf --out only: turn the paper sideways");
     cmd->add_option("--page-size", options->page_size,
                     "Lines per page (default 64; below 10: no page breaks)");
     cmd->add_option("--first-page-size", options->first_page_size,
@@ -457,17 +510,30 @@ CommandRegistrar registrar([](CLI::App& app) {
     cmd->footer(
         "A failed run leaves no output file (an earlier report of the same name stays);\n"
         "Ctrl-C stops the run and keeps what was written as NAME.incomplete.EXT.\n\n"
+        "With --out REPORT.pdf (any case) the report is written in the template's format\n"
+        "(HTML, RTF or text) beside the PDF, printed as quillon render prints it (A4, 2 cm\n"
+        "margins, \"Page N of M\" footer; --paper, --margins, --landscape change that) and\n"
+        "removed: only the PDF is left. Not with --multi-level, --view or --msg-to-html.\n"
+        "Example: quillon run examples/invoice.rtf --data sales.db --table sales_report\n"
+        "         --group CUSTOMER --page-per-group --out invoices.pdf\n\n"
         "Exit codes:\n"
         "  0    the report was written\n"
         "  2    the template is missing or cannot be loaded\n"
         "  3    the data source cannot be read or is malformed, or a --group column is "
         "unknown\n"
-        "  4    the output cannot be written (with --view: or not be loaded into the viewer)\n"
-        "  5    the run failed otherwise\n"
+        "  4    the output cannot be written (with --view: or not be loaded into the viewer;\n"
+        "       with a .pdf output: the PDF cannot be written)\n"
+        "  5    the run failed otherwise (with a .pdf output: or the report cannot be laid "
+        "out)\n"
         "  6    --view without a display to open the viewer on (nothing was run)\n"
-        "  64   usage error (unknown option, missing argument, ...)\n"
+        "  64   usage error (unknown option, missing argument, a bad --paper or --margins, or\n"
+        "       margins that leave no page body, ...)\n"
         "  130  interrupted (Ctrl-C)");
-    cmd->callback([options] { SetExitCode(Run(*options)); });
+    cmd->callback([options, paper, margins, landscape] {
+        options->pdf_page_given =
+            paper->count() > 0 || margins->count() > 0 || landscape->count() > 0;
+        SetExitCode(Run(*options));
+    });
 });
 
 }  // namespace

@@ -1,8 +1,9 @@
 // Preformatted text: PRE blocks and plain-text documents.
 
 #include "html/layout/cell.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/section_list.h"
+#include "html/layout/spacer_sections.h"
+#include "html/tree/html_parser_state.h"
 
 namespace quillon {
 
@@ -16,6 +17,8 @@ constexpr SymbSet kPreStyles = {S::BSy,    S::BEndSy,    S::ISy,        S::IEndS
                                 S::SEndSy, S::StrikeSy,  S::StrikeEndSy};
 constexpr SymbSet kPreAsCommon = {S::ASy,        S::AEndSy, S::ImageSy,   S::InputSy, S::SelectSy,
                                   S::TextAreaSy, S::FormSy, S::FormEndSy, S::MapSy};
+
+constexpr char32_t kFormFeed = 12;
 
 // Raw control characters become spaces, so that none can pose as the placeholder of an
 // image or a form control.
@@ -131,16 +134,44 @@ THtmlParseResult HtmlParser::ParseText() {
                 line.clear();
             }
         };
+        // A form feed ends the page, as <PAGE> does in HTML: the text after it starts on
+        // a new sheet. The line end right after a form feed belongs to it. A break is
+        // made only once text follows, so that form feeds at the start or the end of the
+        // text, or several in a row, leave no empty sheet.
+        bool lines_added = false;
+        bool break_pending = false;
+        bool after_form_feed = false;
+        auto end_line = [&] {
+            flush();
+            AddSection();
+            StartPreSection(0);
+            lines_added = true;
+        };
+        auto line_begins = [&] {
+            if (!break_pending) return;
+            cell_->Add(std::make_unique<TPage>(doc_));
+            break_pending = false;
+        };
         for (;;) {
             tok_.NextBasicChar();
             const char32_t c = tok_.LCh();
             if (c == kEofChar) break;
-            if (c == kEolChar) {
-                flush();
-                AddSection();
-                StartPreSection(0);
+            if (c == kFormFeed) {
+                if (!line.empty() || section_->CharCount() > 0) end_line();
+                break_pending = lines_added;
+                after_form_feed = true;
                 continue;
             }
+            if (c == kEolChar) {
+                if (!after_form_feed) {
+                    line_begins();
+                    end_line();
+                }
+                after_form_feed = false;
+                continue;
+            }
+            after_form_feed = false;
+            line_begins();
             line.push_back(Printable(c));
             if (line.size() > kFlushLength) flush();
         }

@@ -153,6 +153,38 @@ TEST(HtmlParserBlocks, ControlCharactersCannotPoseAsPlaceholders) {
               "section: {12} \"ab\"\n");
 }
 
+TEST(HtmlParserBlocks, FormFeedsInPlainTextEndThePage) {
+    const auto dump = [](const std::vector<std::string>& lines) {
+        TSectionList doc;
+        TNameList names;
+        HtmlParseTextStrings(doc, names, lines);
+        return DumpSections(doc);
+    };
+    // As the engine writes a text report: the footer line, then the marker starting the
+    // next page's first line.
+    EXPECT_EQ(dump({"one", "(continued)", "\fPage 2"}),
+              "pre: {fixed 10} \"one\"\n"
+              "pre: {fixed 10} \"(continued)\"\n"
+              "page\n"
+              "pre: {fixed 10} \"Page 2\"\n");
+    // Inside a line it splits the line; alone on its line the line end goes with it, an
+    // empty line after that stays.
+    EXPECT_EQ(dump({"a\fb", "\f", "", "c"}),
+              "pre: {fixed 10} \"a\"\n"
+              "page\n"
+              "pre: {fixed 10} \"b\"\n"
+              "page\n"
+              "pre: {fixed 10} \" \"\n"
+              "pre: {fixed 10} \"c\"\n");
+    // No empty sheets: none at the start or the end, several in a row make one break.
+    EXPECT_EQ(dump({"\f\fx\f\f", "y\f", "\f"}),
+              "pre: {fixed 10} \"x\"\n"
+              "page\n"
+              "pre: {fixed 10} \"y\"\n");
+    // Other control characters still read as blanks.
+    EXPECT_EQ(dump({"p\vq"}), "pre: {fixed 10} \"p q\"\n");
+}
+
 TEST(HtmlParserBlocks, ErrorLeavesAnEmptyDocument) {
     TSectionList doc;
     TNameList names = {{"OLD", nullptr}};

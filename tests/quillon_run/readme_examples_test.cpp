@@ -83,7 +83,7 @@ TEST_F(ReadmeExamplesTest, ExampleCommandsRunAndTheirReportsHoldTogether) {
         c = std::regex_replace(c, std::regex("--out build/"), "--out " + dir_.string() + "/");
         commands.push_back(c);
     }
-    ASSERT_EQ(commands.size(), 3u) << readme_;
+    ASSERT_EQ(commands.size(), 4u) << readme_;
     for (const std::string& c : commands) {
         const CommandResult r = Shell("cd " + Quoted(kSource) + " && " + c);
         EXPECT_EQ(r.status, 0) << c << "\n" << r.err;
