@@ -6,7 +6,8 @@ faster than the document shows: seconds per size, and each time over the previou
     python3 bench/render_scaling.py [BUILD_DIR] [--paragraphs N,N,...] [--alt KB,KB,...]
 
 Two series: a document of N one-word paragraphs (pagination over many lines), and one
-picture placeholder (no picture file) whose ALT text is KB kilobytes of words. Each run is
+200 x 100 picture placeholder (no picture file) whose ALT text is KB kilobytes of words, of
+which the placeholder shows a few lines. Each run is
 timed once, wall-clock, after one warm-up run of the smallest size.
 """
 import argparse
@@ -30,7 +31,8 @@ def alt_image(kilobytes):
         words.append(w)
         size += len(w) + 1
         i += 1
-    return '<HTML><BODY><P>before</P><IMG ALT="%s"><P>after</P></BODY></HTML>\n' % " ".join(words)
+    return ('<HTML><BODY><P>before</P><IMG WIDTH=200 HEIGHT=100 ALT="%s"><P>after</P>'
+            '</BODY></HTML>\n' % " ".join(words))
 
 
 def render(quillon, html_path, pdf_path):

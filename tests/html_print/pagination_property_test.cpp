@@ -622,5 +622,44 @@ TEST(PaginationProperty, TheChecksFindFaultsInMadeUpSheets) {
     EXPECT_EQ(kinds(lost), (std::set<std::string>{"missing", "empty-sheet"}));
 }
 
+// A table's header row is expected once more at the top of each sheet its rows continue on,
+// when headers repeat, and once only when they do not.
+TEST(PaginationProperty, TheChecksFollowRepeatedHeaderRows) {
+    DocumentBuilder b;
+    TableSpec t;
+    t.rows = 3;  // w0 in the header row, w1 and w2 below
+    t.header = HeaderKind::ThRows;
+    t.header_rows = 1;
+    b.Table(t);
+    const GeneratedDocument doc = b.Take();
+    PageGeometry g;
+    g.BodyWidth = 400;
+    g.BodyHeight = 40;
+    const auto word = [](const char* text, int y) {
+        return PrintedWord{text, Rect{0, y, 16, y + kLineHeight}, false};
+    };
+    const auto kinds = [&](const std::vector<PrintedSheet>& sheets, bool repeat) {
+        std::set<std::string> out;
+        for (const Fault& f : PrintCheck(doc, sheets, g, repeat).Run()) out.insert(f.kind);
+        return out;
+    };
+    std::vector<PrintedSheet> repeated(2);
+    repeated[0].words = {word("w0", 0), word("w1", 16)};
+    repeated[1].words = {word("w0", 0), word("w2", 16)};
+    EXPECT_TRUE(kinds(repeated, true).empty());
+    EXPECT_EQ(kinds(repeated, false), (std::set<std::string>{"header"}));
+
+    std::vector<PrintedSheet> once(2);
+    once[0].words = {word("w0", 0), word("w1", 16)};
+    once[1].words = {word("w2", 0)};
+    EXPECT_TRUE(kinds(once, false).empty());
+    EXPECT_EQ(kinds(once, true), (std::set<std::string>{"header"}));
+
+    // Drawn over the row it should stand above.
+    std::vector<PrintedSheet> over = repeated;
+    over[1].words[0] = word("w0", 10);
+    EXPECT_EQ(kinds(over, true), (std::set<std::string>{"header", "overlap"}));
+}
+
 }  // namespace
 }  // namespace quillon::testing
