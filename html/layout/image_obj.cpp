@@ -5,6 +5,7 @@
 
 #include "html/image/gif_image.h"
 #include "html/image/placeholder_bitmaps.h"
+#include "html/layout/alt_text_lines.h"
 #include "html/layout/attribute_access.h"
 #include "html/layout/font_obj.h"
 #include "html/layout/mul_div.h"
@@ -58,29 +59,6 @@ constexpr int kMaxLaidOutSide = 32767;
 
 bool Linked(const TFontObj* font) {
     return font != nullptr && !font->Link().Empty();
-}
-
-// Breaks text into lines no wider than width at spaces (a word wider than the line gets
-// a line of its own).
-std::vector<std::u32string_view> WrapLines(Canvas& canvas, std::u32string_view text, int width) {
-    std::vector<std::u32string_view> lines;
-    while (!text.empty()) {
-        std::size_t end = text.size();
-        if (canvas.TextWidth(text) > width) {
-            std::size_t fit = 0;
-            for (std::size_t space = text.find(U' '); space != std::u32string_view::npos;
-                 space = text.find(U' ', space + 1)) {
-                if (canvas.TextWidth(text.substr(0, space)) > width) break;
-                fit = space;
-            }
-            if (fit == 0) fit = text.find(U' ');
-            if (fit != std::u32string_view::npos && fit > 0) end = fit;
-        }
-        lines.push_back(text.substr(0, end));
-        text.remove_prefix(end);
-        while (!text.empty() && text.front() == U' ') text.remove_prefix(1);
-    }
-    return lines;
 }
 
 }  // namespace
@@ -202,8 +180,10 @@ void TImageObj::Draw(Canvas& canvas, int x, int y, const TFontObj* font) {
             canvas.SetFont(AltFont());
             const int line_height = canvas.Metrics().height;
             int ty = box.top + 2;
-            for (const auto line : WrapLines(canvas, AltText, box.Width() - kAltTextLeft - 2)) {
-                canvas.DrawText(box.left + kAltTextLeft, ty, line);
+            // Only the lines that fit the box are broken off the text.
+            AltTextLines lines(canvas, AltText, box.Width() - kAltTextLeft - 2);
+            while (const auto line = lines.Next()) {
+                canvas.DrawText(box.left + kAltTextLeft, ty, *line);
                 ty += line_height;
                 if (ty >= box.bottom) break;
             }
