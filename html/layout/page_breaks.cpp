@@ -74,11 +74,17 @@ class PageBreakCollector {
         const int body_x = x + t.BodyIndent;
         const int body_y = t.LayoutY + (t.CaptionOnTop ? t.CaptionSpace : 0);
         const std::size_t head_rows = HeaderRowCount(t);
+        // A cell's box starts below the spacing and reaches one pixel into the row below
+        // (where that row's spacing is); without spacing the rows share that pixel row.
+        const int box_top = t.Spacing;
+        const int box_below = std::min(t.Spacing, 1);
         int row_y = body_y;
         int head_bottom = body_y;
         for (std::size_t r = 0; r < t.RowList.size(); ++r) {
             const TCellList& row = *t.RowList[r];
-            if (r < head_rows) head_bottom = std::max(head_bottom, row_y + RowReach(row));
+            if (r < head_rows) {
+                head_bottom = std::max(head_bottom, row_y + RowReach(row) + box_below);
+            }
             row_y += row.RowSize;
         }
         // Header rows fill at most half a page, so that every page moves the table on.
@@ -94,7 +100,7 @@ class PageBreakCollector {
             const TCellList& row = *t.RowList[r];
             const int reach = RowReach(row);
             if (reach <= row_room) {
-                Span(row_y, row_y + reach);
+                Span(row_y + box_top, row_y + reach + box_below);
             } else {
                 // Too tall for a page: cut between the lines of its cells.
                 int cx = body_x;
@@ -106,7 +112,7 @@ class PageBreakCollector {
             }
             // The header stays with the first row below it.
             if (repeats && r == head_rows && row_y + reach - body_y <= room) {
-                Span(body_y, row_y + reach);
+                Span(body_y + box_top, row_y + reach + box_below);
             }
             row_y += row.RowSize;
         }
@@ -166,17 +172,25 @@ int PageBreakMap::PageEnd(int top, int room) const {
     // A forced break ends the page, unless it lies at the page's top.
     const auto forced = std::upper_bound(forced_.begin(), forced_.end(), top + 5);
     if (forced != forced_.end() && *forced <= limit) return *forced;
-    if (limit >= end_) return end_;
-
-    // Below the last span there is only space and the ends of frames: no page of its own.
-    const bool spans_below = !reach_.empty() && reach_.back() > limit;
-    const bool breaks_below = !forced_.empty() && forced_.back() > limit;
-    if (!spans_below && !breaks_below) return end_;
+    // Where the page would end at the latest without a break: the next forced break or the
+    // document's end.
+    const int stop = forced != forced_.end() ? *forced : end_;
+    if (limit >= stop) return stop;
 
     int end = limit;
     if (!CutsNothing(limit)) {
+        // The page ends above the spans it would cut, unless nothing would print above
+        // them: then they are taller than a page and printed in slices from here.
         const int run = RunTop(limit);
-        if (run > top) end = run;  // else the run is taller than a page: a slice
+        const std::size_t above_top = SpansAbove(top);
+        const bool printed_above =
+            SpansAbove(run) > above_top || (above_top > 0 && reach_[above_top - 1] > top);
+        if (run > top && printed_above) end = run;
+    } else {
+        // Between here and the stop there is only space and the ends of frames: they make
+        // no page of their own.
+        const std::size_t next = SpansAbove(limit);
+        if (next == spans_.size() || spans_[next].Top >= stop) return stop;
     }
     // A table that starts in the lower half of the page, would be cut at its end and fits
     // on a page of its own starts the next page.

@@ -10,6 +10,10 @@ namespace quillon {
 
 namespace {
 
+// A table as wide as the room may come out a pixel or two wider (rounding of its columns),
+// which the clip's rim shows whole: not worth printing every page smaller for.
+constexpr int kOverflowSlack = 2;
+
 // Keeps the canvas font across a callback that may change it.
 class FontScope {
   public:
@@ -55,7 +59,8 @@ void TDocumentPrint::Prepare() {
         copy.UpdateFonts();  // measured as the target measures
     }
     const int widest = LayOut();
-    overflow_ = std::max(0, widest - geometry_.LayoutWidth);
+    overflow_ =
+        widest > geometry_.LayoutWidth + kOverflowSlack ? widest - geometry_.LayoutWidth : 0;
     FitToPage(widest);
 
     // A positioned background lies between the first "{" and the first "}", which are then
@@ -107,7 +112,7 @@ void TDocumentPrint::FitToPage(int widest) {
         const auto scaled = [dpi](long long need, long long have) {
             return static_cast<int>((need * dpi + have - 1) / std::max(have, 1LL));
         };
-        if (settings_.ShrinkToFit && widest > geometry_.LayoutWidth) {
+        if (settings_.ShrinkToFit && widest > geometry_.LayoutWidth + kOverflowSlack) {
             const int margins = geometry_.BodyWidth - geometry_.LayoutWidth;
             wanted = std::max(wanted, scaled(widest + margins, geometry_.BodyWidth));
         }
@@ -203,7 +208,7 @@ void TDocumentPrint::DrawPage(Canvas& canvas, const PlannedPage& page) {
         OriginScope origin(canvas, 0, g.Top + band - h.Top);
         Rect clip = g.BodyClip().Offset(0, h.Top - band - g.Top);
         clip.top = std::max(clip.top, h.Top);
-        clip.bottom = h.Bottom + 1;  // the last header row's bottom border
+        clip.bottom = h.Bottom;
         ClipScope scope(canvas, clip);
         copy.PrintPageBottom = h.Bottom;
         IndentManager im;

@@ -181,7 +181,8 @@ class DocumentBuilder {
             html_ += "<TR>";
             for (int c = 0; c < spec.columns; ++c) {
                 const bool th = (header && spec.header == HeaderKind::ThRows) ||
-                                (spec.row_heading && r == headers && c == 0);
+                                (spec.row_heading && spec.columns > 1 && r == headers &&
+                                 c == 0);
                 html_ += th ? "<TH>" : "<TD>";
                 cells_.emplace_back(row, c);
                 header_ = outermost ? header : header_;

@@ -36,18 +36,6 @@
 namespace quillon::testing {
 namespace {
 
-// Printing that repeats a table's header rows on each sheet it continues on has a switch;
-// without the switch, header rows print once like any other row.
-template <typename Settings>
-concept HasHeaderRepeat = requires(Settings s) {
-    s.RepeatTableHeaders = true;
-};
-
-template <typename Settings>
-void SetHeaderRepeat(Settings& s, bool on) {
-    if constexpr (HasHeaderRepeat<Settings>) s.RepeatTableHeaders = on;
-}
-
 struct PageSetup {
     const char* name;
     int width;
@@ -70,7 +58,7 @@ PrintSettings SettingsFor(const PageSetup& setup) {
     s.PrintMarginLeft = s.PrintMarginRight = setup.margin_cm;
     s.PrintMarginTop = s.PrintMarginBottom = setup.margin_cm;
     s.MarginWidth = setup.margin_width;
-    SetHeaderRepeat(s, setup.repeat_headers);
+    s.RepeatTableHeaders = setup.repeat_headers;
     return s;
 }
 
@@ -432,8 +420,7 @@ std::vector<Fault> PrintAndCheck(const GeneratedDocument& doc, const ShownDocume
     const PrintResult r = PrintDocument(shown.doc, settings, target, 1, 99999);
     const std::vector<PrintedSheet> sheets = ReadSheets(target);
     if (show_sheets) std::cout << setup.name << ":\n" << SheetsText(sheets);
-    std::vector<Fault> faults =
-        PrintCheck(doc, sheets, g, HasHeaderRepeat<PrintSettings> && setup.repeat_headers).Run();
+    std::vector<Fault> faults = PrintCheck(doc, sheets, g, setup.repeat_headers).Run();
     RecordingTarget counter(setup.width, setup.height);
     const int counted = NumPrinterPages(shown.doc, settings, counter);
     if (counted != static_cast<int>(sheets.size()) || r.PagesPrinted != counted) {
@@ -508,9 +495,8 @@ TEST(PaginationProperty, GeneratedDocumentsPrintEveryLineOnceWholeInOrderWithout
     RunSeeds(GeneratorOptions{}, "TH header rows");
 }
 
-// Header rows given by THEAD; run with --gtest_also_run_disabled_tests once the parser
-// reads THEAD and TBODY.
-TEST(PaginationProperty, DISABLED_TheadRowsRepeatAsHeaderRows) {
+// Header rows given by THEAD.
+TEST(PaginationProperty, TheadRowsRepeatAsHeaderRows) {
     GeneratorOptions options;
     options.thead = true;
     RunSeeds(options, "THEAD header rows");
