@@ -161,6 +161,11 @@ bool PageBreakMap::CutsNothing(int y) const {
     return n == 0 || reach_[n - 1] <= y;
 }
 
+bool PageBreakMap::PrintsBetween(int top, int bottom) const {
+    const std::size_t n = SpansAbove(bottom);
+    return n > 0 && reach_[n - 1] > top;
+}
+
 int PageBreakMap::RunTop(int y) const {
     const std::size_t n = SpansAbove(y);
     return n == 0 ? y : run_top_[n - 1];
@@ -179,13 +184,9 @@ int PageBreakMap::PageEnd(int top, int room) const {
 
     int end = limit;
     if (!CutsNothing(limit)) {
-        // The page ends above the spans it would cut, unless nothing would print above
-        // them: then they are taller than a page and printed in slices from here.
+        // The page ends above the spans it would cut.
         const int run = RunTop(limit);
-        const std::size_t above_top = SpansAbove(top);
-        const bool printed_above =
-            SpansAbove(run) > above_top || (above_top > 0 && reach_[above_top - 1] > top);
-        if (run > top && printed_above) end = run;
+        if (run > top) end = run;  // else the run is taller than a page: a slice
     } else {
         // Between here and the stop there is only space and the ends of frames: they make
         // no page of their own.

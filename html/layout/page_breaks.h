@@ -42,6 +42,8 @@ class PageBreakMap {
     int PageEnd(int top, int room) const;
     // Whether a page may end at y without cutting a span.
     bool CutsNothing(int y) const;
+    // Whether a span lies in [top, bottom), wholly or in part.
+    bool PrintsBetween(int top, int bottom) const;
 
     // The forced breaks, in document y, in order.
     const std::vector<int>& ForcedBreaks() const { return forced_; }

@@ -12,30 +12,41 @@ std::vector<PlannedPage> PlanPages(const PageBreakMap& map, int body, bool repea
     std::size_t next = 0;
     std::vector<int> open;
 
+    // The tables whose header rows repeat on a page starting at `top`, outermost first.
+    const auto headers_at = [&](int top, PlannedPage& page) {
+        page.Headers.clear();
+        page.HeaderHeight = 0;
+        if (!repeat_headers || top <= 0) return;
+        while (next < headers.size() && headers[next].Top < top) {
+            open.push_back(static_cast<int>(next++));
+        }
+        std::erase_if(
+            open, [&](int i) { return headers[static_cast<std::size_t>(i)].BodyBottom <= top; });
+        for (const int i : open) {
+            const RepeatedHeader& h = headers[static_cast<std::size_t>(i)];
+            // Only a table continuing below its header rows, and never more than half a page
+            // of headers in all.
+            if (h.Bottom > top || page.HeaderHeight + h.Height() > body / 2) continue;
+            page.Headers.push_back(i);
+            page.HeaderHeight += h.Height();
+        }
+    };
+
     std::vector<PlannedPage> pages;
     int top = 0;
     do {
         PlannedPage page;
-        page.Top = top;
-        if (repeat_headers && top > 0) {
-            while (next < headers.size() && headers[next].Top < top) {
-                open.push_back(static_cast<int>(next++));
-            }
-            std::erase_if(open, [&](int i) {
-                return headers[static_cast<std::size_t>(i)].BodyBottom <= top;
-            });
-            for (const int i : open) {
-                const RepeatedHeader& h = headers[static_cast<std::size_t>(i)];
-                // Only a table continuing below its header rows, and never more than half a
-                // page of headers in all.
-                if (h.Bottom > top || page.HeaderHeight + h.Height() > body / 2) continue;
-                page.Headers.push_back(i);
-                page.HeaderHeight += h.Height();
-            }
+        headers_at(top, page);
+        int end = map.PageEnd(top, body - page.HeaderHeight);
+        if (end > top && end < map.End() && !map.PrintsBetween(top, end)) {
+            // Only space before something that would not fit below it: the page starts
+            // with that instead of being left blank.
+            top = end;
+            headers_at(top, page);
+            end = map.PageEnd(top, body - page.HeaderHeight);
         }
-        const int room = body - page.HeaderHeight;
-        int end = map.PageEnd(top, room);
-        if (end <= top) end = top + room;
+        if (end <= top) end = top + body - page.HeaderHeight;
+        page.Top = top;
         page.Bottom = end;
         pages.push_back(std::move(page));
         top = end;
