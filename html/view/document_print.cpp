@@ -35,7 +35,11 @@ TDocumentPrint::TDocumentPrint(const TSectionList& shown, const PrintSettings& s
 
 TDocumentPrint::TDocumentPrint(std::unique_ptr<TSectionList> document,
                                const PrintSettings& settings, PageTarget& target)
-    : settings_(settings), target_(target), copy_(std::move(document)), title_(settings.Title) {
+    : settings_(settings),
+      target_(target),
+      copy_(std::move(document)),
+      title_(settings.Title),
+      screen_dpi_(settings.ScreenDpi) {
     Prepare();
 }
 
@@ -131,7 +135,7 @@ void TDocumentPrint::FitToPage(int widest) {
 }
 
 double TDocumentPrint::Scale() const {
-    return static_cast<double>(Canvas::kLogicalDpi) / std::max(settings_.ScreenDpi, 1);
+    return static_cast<double>(std::max(screen_dpi_, 1)) / std::max(settings_.ScreenDpi, 1);
 }
 
 TDocumentPrint::~TDocumentPrint() = default;

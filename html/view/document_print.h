@@ -85,6 +85,7 @@ class TDocumentPrint {
     int overflow_ = 0;
     int x_ = 0;  // where the document's left edge is drawn
     std::string title_;
+    int screen_dpi_;  // the resolution asked for, before any shrinking
     // The positioned background's corners, in document coordinates (x from the layout's
     // left edge), when it is drawn.
     std::optional<Rect> background_box_;
