@@ -145,23 +145,26 @@ bool Canvas::VisibleLine(Point p) const {
 }
 
 void Canvas::MarkLink(const Rect& area, std::string_view uri) {
+    if (!KeepsMarks()) return;
     const Rect abs = VisiblePart(area);
     if (!abs.IsEmpty() && !uri.empty()) DoMarkLink(abs, uri);
 }
 
 void Canvas::MarkJump(const Rect& area, std::string_view name) {
+    if (!KeepsMarks()) return;
     const Rect abs = VisiblePart(area);
     if (!abs.IsEmpty() && !name.empty()) DoMarkJump(abs, name);
 }
 
 void Canvas::MarkAnchor(std::string_view name, Point at) {
-    if (!name.empty() && VisibleLine(at)) {
+    if (KeepsMarks() && !name.empty() && VisibleLine(at)) {
         DoMarkAnchor(name, Point{at.x + origin_.x, at.y + origin_.y});
     }
 }
 
 void Canvas::MarkHeading(int level, std::string_view title, Point at) {
-    if (VisibleLine(at)) DoMarkHeading(level, title, Point{at.x + origin_.x, at.y + origin_.y});
+    if (KeepsMarks() && VisibleLine(at))
+        DoMarkHeading(level, title, Point{at.x + origin_.x, at.y + origin_.y});
 }
 
 void Canvas::PushOrigin(int dx, int dy) {

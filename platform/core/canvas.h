@@ -134,8 +134,8 @@ class Canvas {
 
     // Print marks: where the links, anchors and headings of a printed document land. A
     // canvas that keeps them (a PDF page) turns them into clickable areas, jump targets and
-    // the outline; the others ignore them, and drawing code asks KeepsMarks before it
-    // works them out. Areas and points are in current coordinates; what lies outside the
+    // the outline; on the others the calls do nothing, and drawing code asks KeepsMarks
+    // before it works them out. Areas and points are in current coordinates; what lies outside the
     // clip is not marked (a line cut off at a page's end is marked on the page showing it).
     virtual bool KeepsMarks() const { return false; }
     // A link to an address outside the document (a URL, or a file name as written).

@@ -82,36 +82,33 @@ std::string Ref(int object) {
     return Cat(std::to_string(object), " 0 R");
 }
 
-// A PDF literal string of the URI's bytes: bytes outside printable ASCII %-escaped, the
-// string's own delimiters escaped.
-std::string UriString(std::string_view uri) {
+// Appends the URI's bytes as a PDF literal string: bytes outside printable ASCII
+// %-escaped, the string's own delimiters escaped.
+void AppendUriString(std::string& out, std::string_view uri) {
     static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string out = "(";
+    out += '(';
     for (const char ch : uri) {
         const auto c = static_cast<unsigned char>(ch);
         if (c <= 0x20 || c >= 0x7F) {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0xF];
+            const char escaped[3] = {'%', kHex[c >> 4], kHex[c & 0xF]};
+            out.append(escaped, 3);
             continue;
         }
         if (ch == '(' || ch == ')' || ch == '\\') out += '\\';
         out += ch;
     }
     out += ')';
-    return out;
 }
 
-// "/Rect [l b r t]" of a link.
-std::string RectEntry(const PdfRect& r) {
-    std::string out = " /Rect [";
+// Appends " /Rect [l b r t]" of a link.
+void AppendRect(std::string& out, const PdfRect& r) {
+    out += " /Rect [";
     ContentStream num(out);
     num.Num(r.left);
     num.Num(r.bottom);
     num.Num(r.right);
     num.Num(r.top);
-    out += "]";
-    return out;
+    out += ']';
 }
 
 }  // namespace
@@ -253,9 +250,14 @@ void PdfWriter::BeginPage(double width_pt, double height_pt) {
 
 void PdfWriter::AddUriLink(const PdfRect& area, std::string_view uri) {
     if (!in_page_) return;
-    page_links_.emplace_back(Cat("<< /Type /Annot /Subtype /Link", RectEntry(area),
-                                 " /Border [0 0 0] /A << /S /URI /URI ", UriString(uri), " >> >>"),
-                             Jump{});
+    std::string dict;
+    dict.reserve(128 + uri.size());
+    dict += "<< /Type /Annot /Subtype /Link";
+    AppendRect(dict, area);
+    dict += " /Border [0 0 0] /A << /S /URI /URI ";
+    AppendUriString(dict, uri);
+    dict += " >> >>";
+    page_links_.emplace_back(std::move(dict), Jump{});
 }
 
 void PdfWriter::AddJumpLink(const PdfRect& area, std::string_view name) {
@@ -421,8 +423,9 @@ std::string PdfWriter::Destination(const Place& place) const {
 
 void PdfWriter::WriteJumps() {
     for (const Jump& jump : jumps_) {
-        std::string dict =
-            Cat("<< /Type /Annot /Subtype /Link", RectEntry(jump.area), " /Border [0 0 0]");
+        std::string dict = "<< /Type /Annot /Subtype /Link";
+        AppendRect(dict, jump.area);
+        dict += " /Border [0 0 0]";
         if (const auto it = destinations_.find(jump.name); it != destinations_.end()) {
             dict += Cat(" /Dest ", Destination(it->second));
         }

@@ -39,6 +39,9 @@ TEST(ContentStream, NumbersAreShortAndExactToAThousandth) {
     for (const double v : {0.0, -0.0001, 2.0, 1.5, -3.25, 1234.56789, 1e9}) s.Num(v);
     s.Int(-7);
     EXPECT_EQ(out, "0 0 2 1.5 -3.25 1234.568 1000000000 -7 ");
+    out.clear();
+    for (const double v : {-0.5, 0.05, 0.001, -0.0006, 2.0005, 659.75, 1e13, 3e15 + 0.5}) s.Num(v);
+    EXPECT_EQ(out, "-0.5 0.05 0.001 -0.001 2.001 659.75 10000000000000 3000000000000000.5 ");
 }
 
 TEST(PdfWriter, PagesImagesAndTextReadBack) {
