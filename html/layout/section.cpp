@@ -42,6 +42,9 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       BlockAlign(src.BlockAlign),
       ClearMode(src.ClearMode) {
     CopyBase(src);
+    if (src.Document && !src.Document->PrintMarks().Empty()) {
+        doc.PrintMarks().CopyFrom(src.Document->PrintMarks(), src, *this);
+    }
     for (const TFontObj& run : src.FontRuns) FontRuns.Add(TFontObj(doc, run));
     if (src.inlines_) {
         Inlines& mine = MutableInlines();

@@ -61,6 +61,7 @@ std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& src) 
 void TSectionList::Clear() {
     // Sections refer to controls and images; they go first.
     TCell::Clear();
+    print_marks_.Clear();
     AnimatedImages.clear();
     all_controls_.clear();
     forms_.clear();

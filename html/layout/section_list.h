@@ -20,6 +20,7 @@
 #include "html/layout/link_table.h"
 #include "html/layout/map_item.h"
 #include "html/layout/my_font.h"
+#include "html/layout/print_marks.h"
 #include "platform/core/canvas.h"
 #include "platform/core/rgba_image.h"
 
@@ -128,6 +129,9 @@ class TSectionList : public TCell {
     std::size_t FontFaceCount() const { return font_faces_.Count(); }
     // The document's shared copy of a run's link.
     const TUrlTarget& Link(const TUrlTarget& link) const { return links_.Intern(link); }
+    // The anchors and headings that printing marks (a copy gets those of its sections).
+    TPrintMarks& PrintMarks() { return print_marks_; }
+    const TPrintMarks& PrintMarks() const { return print_marks_; }
     // Where form control widgets are created (the viewer's paint panel); null: headless.
     ControlHost* Host() const { return control_host_; }
     void SetControlHost(ControlHost* host) { control_host_ = host; }
@@ -223,6 +227,7 @@ class TSectionList : public TCell {
     mutable FontMetrics measured_metrics_;
     mutable TFontFaces font_faces_;
     mutable TLinkTable links_;
+    TPrintMarks print_marks_;
     ControlHost* control_host_ = nullptr;
 
     std::vector<std::unique_ptr<ThtmlForm>> forms_;

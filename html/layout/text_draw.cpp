@@ -8,6 +8,7 @@
 #include "html/layout/line_pieces.h"
 #include "html/layout/list_item.h"
 #include "html/layout/list_marker.h"
+#include "html/layout/print_marker.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
 
@@ -31,6 +32,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     TSectionList& doc = *Document;
     const int reach = std::max(Height, PaintHeight);
     if (y + reach <= clip.top || y >= clip.bottom) return y + Height;
+    TPrintMarker marker(canvas, *this);
 
     // Floating images at their places.
     for (std::size_t i = 0; i < InlineImages().size() && i < ImageBoxes().size(); ++i) {
@@ -40,6 +42,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         if (box.bottom <= clip.top || box.top >= clip.bottom) continue;
         if (doc.IsPrinting && box.top >= doc.PrintPageBottom) continue;
         image.Draw(canvas, box.left, box.top, FontRuns.GetFontObjAt(image.CharPos));
+        marker.Piece(FontRuns.GetFontObjAt(image.CharPos), box);
     }
 
     const bool selecting = !doc.IsPrinting && doc.SelEnd > doc.SelStart;
@@ -59,6 +62,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         const int text_top = line_top + line.ExtraAbove;
         const int baseline = text_top + line.TextHeight - line.MaxDescent;
         if (line.CharsInLine > 0 && line.TextStart == 0) DrawMarker(canvas, line, line_x, line_top);
+        if (li == 0) marker.FirstLine(Point{line_x, line_top});
 
         int px = line_x;
         ForEachPiece(
@@ -68,6 +72,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                     if (image.Floating()) return;
                     const Rect box = ImageBoxes()[static_cast<std::size_t>(p.item)].Offset(x, dy);
                     image.Draw(canvas, box.left, box.top, p.run);
+                    marker.Piece(p.run, box);
                     px += image.DrawnWidth;
                     return;
                 }
@@ -85,6 +90,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                 }
                 const TFontObj& run = *p.run;
                 const int top = RunTextTop(run, baseline);
+                const int left = px;
                 int pos = p.begin;
                 while (pos < p.end) {
                     // Pieces end at the selection bounds.
@@ -109,6 +115,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                     px += canvas.TextWidth(piece);
                     pos = stop;
                 }
+                marker.Piece(&run, Rect{left, top, px, top + run.CharHeight()});
             });
         line_top += advance;
     }

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "html/layout/html_enums.h"
-#include "html/tree/html_parser.h"
 #include "html/layout/my_font.h"
 #include "html/layout/section.h"
 #include "html/layout/url_target.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/parse/symb.h"
+#include "html/tree/html_parser.h"
 
 namespace quillon {
 
@@ -78,6 +78,7 @@ class HtmlParser {
     void LineBreak(int level);
     void HeadingStart(int level);
     void HeadingEnd();
+    void MarkHeading();
     void StyleTag(Symb s);
     void Anchor(int level);
     void CenterDiv(int level, const SymbSet& term);
@@ -97,6 +98,13 @@ class HtmlParser {
     std::unique_ptr<TSection> section_;  // the section being filled (belongs to cell_)
     bool section_named_ = false;         // a NAME points at section_
     std::vector<TMyFont> fonts_;         // [0] is the base font
+    // The heading being read: the cell and index of its first section, and its level.
+    struct OpenHeading {
+        TCell* cell = nullptr;
+        int first = 0;
+        int level = 0;
+    };
+    OpenHeading heading_;
     TUrlTarget link_;
     bool in_link_ = false;
     bool link_pushed_ = false;  // the link's font is on the stack

@@ -1,12 +1,14 @@
 // The body routine and the handling of inline and paragraph tags.
 
+#include <utility>
+
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
 #include "html/layout/html_form.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
 #include "html/parse/html_color.h"
+#include "html/tree/html_parser_state.h"
 #include "platform/core/text_encoding.h"
 
 namespace quillon {
@@ -262,14 +264,34 @@ void HtmlParser::HeadingStart(int level) {
     Top().SetNormalSize(doc_, kHeadingSizes[h]);
     if (h > 0) Top().Style |= fsBold;
     cell_->Add(std::make_unique<THeadingSpace>(doc_, h));
+    heading_ = OpenHeading{cell_, cell_->Count(), h};
     StartSection(level, AlignAttribute(Attrs(), justify_));
 }
 
 void HtmlParser::HeadingEnd() {
     if (fonts_.size() <= 1) return;  // only the base font: ignored
     AddSection();
+    MarkHeading();
     cell_->Add(std::make_unique<THeadingSpace>(doc_, tok_.TagValue()));
     PopFont();
+}
+
+// The heading that ends gives its first text section its level and its text as a title
+// (for the outline of a printed document). A heading whose end lies in another cell (a
+// table began inside it) is not marked.
+void HtmlParser::MarkHeading() {
+    const OpenHeading h = std::exchange(heading_, OpenHeading{});
+    if (!h.cell || h.cell != cell_) return;
+    const TSection* first = nullptr;
+    std::u32string title;
+    for (int i = h.first; i < cell_->Count(); ++i) {
+        const auto* s = dynamic_cast<const TSection*>(&(*cell_)[i]);
+        if (!s) continue;
+        if (!first) first = s;
+        if (!title.empty()) title.push_back(U' ');
+        title += s->Text();
+    }
+    if (first) doc_.PrintMarks().SetHeading(*first, h.level, HeadingTitle(title));
 }
 
 void HtmlParser::StyleTag(Symb s) {
@@ -328,7 +350,9 @@ void HtmlParser::Anchor(int level) {
             OpenLink(a);
         } else if (a.Sym == S::NameSy) {
             StartSectionIfNone(level);
-            names_.push_back({text::AsciiUpperCase(a.TextUtf8()), section_.get()});
+            std::string name = text::AsciiUpperCase(a.TextUtf8());
+            doc_.PrintMarks().AddAnchor(*section_, name);
+            names_.push_back({std::move(name), section_.get()});
             section_named_ = true;
         }
     }

@@ -133,6 +133,40 @@ std::optional<Rect> Canvas::ClipRect() const {
     return clips_.back().Offset(-origin_.x, -origin_.y);
 }
 
+Rect Canvas::VisiblePart(const Rect& r) const {
+    Rect abs = r.Offset(origin_.x, origin_.y);
+    if (!clips_.empty()) abs = abs.Intersect(clips_.back());
+    return abs;
+}
+
+bool Canvas::VisibleLine(Point p) const {
+    const int y = p.y + origin_.y;
+    return clips_.empty() || (y >= clips_.back().top && y < clips_.back().bottom);
+}
+
+void Canvas::MarkLink(const Rect& area, std::string_view uri) {
+    if (!KeepsMarks()) return;
+    const Rect abs = VisiblePart(area);
+    if (!abs.IsEmpty() && !uri.empty()) DoMarkLink(abs, uri);
+}
+
+void Canvas::MarkJump(const Rect& area, std::string_view name) {
+    if (!KeepsMarks()) return;
+    const Rect abs = VisiblePart(area);
+    if (!abs.IsEmpty() && !name.empty()) DoMarkJump(abs, name);
+}
+
+void Canvas::MarkAnchor(std::string_view name, Point at) {
+    if (KeepsMarks() && !name.empty() && VisibleLine(at)) {
+        DoMarkAnchor(name, Point{at.x + origin_.x, at.y + origin_.y});
+    }
+}
+
+void Canvas::MarkHeading(int level, std::string_view title, Point at) {
+    if (KeepsMarks() && VisibleLine(at))
+        DoMarkHeading(level, title, Point{at.x + origin_.x, at.y + origin_.y});
+}
+
 void Canvas::PushOrigin(int dx, int dy) {
     origins_.push_back(origin_);
     origin_ = Point{origin_.x + dx, origin_.y + dy};

@@ -132,6 +132,21 @@ class Canvas {
     void PopOrigin();
     Point Origin() const { return origin_; }
 
+    // Print marks: where the links, anchors and headings of a printed document land. A
+    // canvas that keeps them (a PDF page) turns them into clickable areas, jump targets and
+    // the outline; on the others the calls do nothing, and drawing code asks KeepsMarks
+    // before it works them out. Areas and points are in current coordinates; what lies outside the
+    // clip is not marked (a line cut off at a page's end is marked on the page showing it).
+    virtual bool KeepsMarks() const { return false; }
+    // A link to an address outside the document (a URL, or a file name as written).
+    void MarkLink(const Rect& area, std::string_view uri);
+    // A link to the anchor `name` of the document itself.
+    void MarkJump(const Rect& area, std::string_view name);
+    // The anchor `name` (an A NAME) at `at`.
+    void MarkAnchor(std::string_view name, Point at);
+    // A heading of `level` (1 for H1) titled `title` (UTF-8) at `at`.
+    void MarkHeading(int level, std::string_view title, Point at);
+
   protected:
     // Hooks of the implementations, in absolute logical coordinates.
     virtual void FontChanged() {}
@@ -150,9 +165,18 @@ class Canvas {
     virtual void DoDrawImage(const Rect& dest, const RgbaImage& image, const Rect& source) = 0;
     // The clip changed: nullopt removes clipping.
     virtual void ClipChanged(const std::optional<Rect>& clip) = 0;
+    // The print marks, clipped, by default ignored.
+    virtual void DoMarkLink(const Rect& /*area*/, std::string_view /*uri*/) {}
+    virtual void DoMarkJump(const Rect& /*area*/, std::string_view /*name*/) {}
+    virtual void DoMarkAnchor(std::string_view /*name*/, Point /*at*/) {}
+    virtual void DoMarkHeading(int /*level*/, std::string_view /*title*/, Point /*at*/) {}
 
   private:
     std::vector<Point> Translated(const std::vector<Point>& points) const;
+    // The part of r (current coordinates) inside the clip, absolute; empty when none.
+    Rect VisiblePart(const Rect& r) const;
+    // Whether the point's line (current coordinates) lies inside the clip.
+    bool VisibleLine(Point p) const;
 
     FontSpec font_;
     Point origin_;

@@ -249,4 +249,21 @@ void TestCanvas::ClipChanged(const std::optional<Rect>& clip) {
     }
 }
 
+void TestCanvas::DoMarkLink(const Rect& area, std::string_view uri) {
+    log_.push_back("link " + RectText(area) + " " + std::string(uri));
+}
+
+void TestCanvas::DoMarkJump(const Rect& area, std::string_view name) {
+    log_.push_back("jump " + RectText(area) + " " + std::string(name));
+}
+
+void TestCanvas::DoMarkAnchor(std::string_view name, Point at) {
+    log_.push_back("anchor " + PointText(at) + " " + std::string(name));
+}
+
+void TestCanvas::DoMarkHeading(int level, std::string_view title, Point at) {
+    log_.push_back("heading " + std::to_string(level) + " " + PointText(at) + " " +
+                   std::string(title));
+}
+
 }  // namespace quillon

@@ -21,6 +21,7 @@ class TestCanvas : public Canvas {
         int device_dpi = kLogicalDpi;
         bool printer = false;
         bool monochrome = false;
+        bool marks = false;  // keeps print marks (logs them)
     };
 
     TestCanvas(int width, int height, Rgba background = Rgba{255, 255, 255, 255});
@@ -29,6 +30,7 @@ class TestCanvas : public Canvas {
     int DevicePixelsPerInch() const override { return config_.device_dpi; }
     bool IsPrinter() const override { return config_.printer; }
     bool IsMonochrome() const override { return config_.monochrome; }
+    bool KeepsMarks() const override { return config_.marks; }
 
     FontMetrics Metrics() override;
     int TextWidth(std::u32string_view text) override;
@@ -41,7 +43,9 @@ class TestCanvas : public Canvas {
     //   "fill 0,0,10,10 #FF0000", "frame 0,0,10,10 #000000 1", "line 0,0,5,0 #000000 1",
     //   "polyline 0,0 5,0 5,5 #000000 1 closed", "polygon 0,0 5,0 5,5 #FF0000",
     //   "ellipse 0,0,5,5 #FF0000", "ellipse-frame 0,0,5,5 #000000 1",
-    //   "image 0,0,4,2 2x1", "image 0,0,4,2 2x1 from 1,0,2,1", "clip 0,0,10,10", "noclip".
+    //   "image 0,0,4,2 2x1", "image 0,0,4,2 2x1 from 1,0,2,1", "clip 0,0,10,10", "noclip";
+    //   with marks kept: "link 0,0,10,10 http://x", "jump 0,0,10,10 NAME", "anchor 0,20 NAME",
+    //   "heading 2 0,20 Title".
     const std::vector<std::string>& Log() const { return log_; }
     void ClearLog() { log_.clear(); }
 
@@ -58,6 +62,10 @@ class TestCanvas : public Canvas {
     void DoFrameEllipse(const Rect& r, Color color, int width) override;
     void DoDrawImage(const Rect& dest, const RgbaImage& image, const Rect& source) override;
     void ClipChanged(const std::optional<Rect>& clip) override;
+    void DoMarkLink(const Rect& area, std::string_view uri) override;
+    void DoMarkJump(const Rect& area, std::string_view name) override;
+    void DoMarkAnchor(std::string_view name, Point at) override;
+    void DoMarkHeading(int level, std::string_view title, Point at) override;
 
   private:
     Rect Clipped(const Rect& r) const;

@@ -13,7 +13,31 @@ void ContentStream::Int(long long v) {
 }
 
 void ContentStream::Num(double v) {
-    const double rounded = std::round(v * 1000.0) / 1000.0;
+    // Page coordinates are written in thousandths counted as an integer: the same digits as
+    // formatting the double, in a fraction of the time (numbers are most of a page).
+    const double thousandths = std::round(v * 1000.0);
+    if (std::fabs(thousandths) < 1e15) {
+        const auto t = static_cast<long long>(thousandths);
+        const unsigned long long a =
+            t < 0 ? 0ull - static_cast<unsigned long long>(t) : static_cast<unsigned long long>(t);
+        unsigned frac = static_cast<unsigned>(a % 1000);
+        if (frac == 0) {
+            Int(t / 1000);
+            return;
+        }
+        char buf[32];
+        char* p = buf;
+        if (t < 0) *p++ = '-';
+        p = std::to_chars(p, buf + sizeof buf, a / 1000).ptr;
+        *p++ = '.';
+        int digits = 3;
+        while (frac % 10 == 0) frac /= 10, --digits;
+        for (int i = digits - 1; i >= 0; --i, frac /= 10) p[i] = static_cast<char>('0' + frac % 10);
+        out_.append(buf, static_cast<std::size_t>(p + digits - buf));
+        out_.push_back(' ');
+        return;
+    }
+    const double rounded = thousandths / 1000.0;
     if (rounded == std::floor(rounded) && std::fabs(rounded) < 1e15) {
         Int(static_cast<long long>(rounded));
         return;

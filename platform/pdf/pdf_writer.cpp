@@ -82,6 +82,35 @@ std::string Ref(int object) {
     return Cat(std::to_string(object), " 0 R");
 }
 
+// Appends the URI's bytes as a PDF literal string: bytes outside printable ASCII
+// %-escaped, the string's own delimiters escaped.
+void AppendUriString(std::string& out, std::string_view uri) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    out += '(';
+    for (const char ch : uri) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c <= 0x20 || c >= 0x7F) {
+            const char escaped[3] = {'%', kHex[c >> 4], kHex[c & 0xF]};
+            out.append(escaped, 3);
+            continue;
+        }
+        if (ch == '(' || ch == ')' || ch == '\\') out += '\\';
+        out += ch;
+    }
+    out += ')';
+}
+
+// Appends " /Rect [l b r t]" of a link.
+void AppendRect(std::string& out, const PdfRect& r) {
+    out += " /Rect [";
+    ContentStream num(out);
+    num.Num(r.left);
+    num.Num(r.bottom);
+    num.Num(r.right);
+    num.Num(r.top);
+    out += ']';
+}
+
 }  // namespace
 
 PdfWriter::PdfWriter(const std::string& path, int level)
@@ -219,17 +248,63 @@ void PdfWriter::BeginPage(double width_pt, double height_pt) {
     content_.clear();
 }
 
+void PdfWriter::AddUriLink(const PdfRect& area, std::string_view uri) {
+    if (!in_page_) return;
+    std::string dict;
+    dict.reserve(128 + uri.size());
+    dict += "<< /Type /Annot /Subtype /Link";
+    AppendRect(dict, area);
+    dict += " /Border [0 0 0] /A << /S /URI /URI ";
+    AppendUriString(dict, uri);
+    dict += " >> >>";
+    page_links_.emplace_back(std::move(dict), Jump{});
+}
+
+void PdfWriter::AddJumpLink(const PdfRect& area, std::string_view name) {
+    if (!in_page_) return;
+    page_links_.emplace_back(std::string(), Jump{0, area, std::string(name)});
+}
+
+void PdfWriter::AddDestination(std::string_view name, double y) {
+    if (!in_page_) return;
+    destinations_.try_emplace(std::string(name), Place{static_cast<int>(page_objects_.size()), y});
+}
+
+void PdfWriter::AddOutlineItem(int level, std::string_view title, double y) {
+    if (!in_page_) return;
+    outline_.push_back(
+        OutlineItem{level, std::string(title), Place{static_cast<int>(page_objects_.size()), y}});
+}
+
 void PdfWriter::EndPage() {
     if (!in_page_) return;
     in_page_ = false;
     const int contents = NewObject();
     WriteStream(contents, "", content_, true);
+    // Links to outside addresses are written now; jumps get their objects now and are
+    // written at the end, when every destination is known.
+    std::string annots;
+    for (auto& [dict, jump] : page_links_) {
+        const int object = NewObject();
+        annots += Cat(Ref(object), " ");
+        if (dict.empty()) {
+            jump.object = object;
+            jumps_.push_back(std::move(jump));
+            continue;
+        }
+        BeginObject(object);
+        Write(dict);
+        Write("\nendobj\n");
+    }
+    page_links_.clear();
     const int page = NewObject();
     std::string dict = Cat("<< /Type /Page /Parent ", Ref(pages_object_), " /MediaBox [0 0 ");
     ContentStream num(dict);
     num.Num(page_w_);
     num.Num(page_h_);
-    dict += Cat("] /Resources ", Ref(resources_object_), " /Contents ", Ref(contents), " >>\n");
+    dict += Cat("] /Resources ", Ref(resources_object_), " /Contents ", Ref(contents));
+    if (!annots.empty()) dict += Cat(" /Annots [", annots, "]");
+    dict += " >>\n";
     BeginObject(page);
     Write(dict);
     Write("endobj\n");
@@ -338,6 +413,77 @@ void PdfWriter::WriteFont(const Font& f) {
     WriteStream(to_unicode, "", cmap, true);
 }
 
+std::string PdfWriter::Destination(const Place& place) const {
+    std::string out =
+        Cat("[", Ref(page_objects_[static_cast<std::size_t>(place.page)]), " /XYZ null ");
+    ContentStream(out).Num(place.y);
+    out += "null]";
+    return out;
+}
+
+void PdfWriter::WriteJumps() {
+    for (const Jump& jump : jumps_) {
+        std::string dict = "<< /Type /Annot /Subtype /Link";
+        AppendRect(dict, jump.area);
+        dict += " /Border [0 0 0]";
+        if (const auto it = destinations_.find(jump.name); it != destinations_.end()) {
+            dict += Cat(" /Dest ", Destination(it->second));
+        }
+        BeginObject(jump.object);
+        Write(Cat(dict, " >>\nendobj\n"));
+    }
+}
+
+int PdfWriter::WriteOutline() {
+    if (outline_.empty()) return 0;
+    // The entries come in document order, so every entry's children follow it directly.
+    const std::size_t n = outline_.size();
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> parent(n, kNone), first(n, kNone), last(n, kNone), next(n, kNone),
+        prev(n, kNone);
+    std::vector<int> count(n, 0);
+    std::vector<std::size_t> open;  // the chain of entries the next one may go under
+    std::size_t root_first = kNone, root_last = kNone;
+    for (std::size_t i = 0; i < n; ++i) {
+        while (!open.empty() && outline_[open.back()].level >= outline_[i].level) open.pop_back();
+        std::size_t& head = open.empty() ? root_first : first[open.back()];
+        std::size_t& tail = open.empty() ? root_last : last[open.back()];
+        if (!open.empty()) parent[i] = open.back();
+        if (head == kNone) head = i;
+        if (tail != kNone) {
+            next[tail] = i;
+            prev[i] = tail;
+        }
+        tail = i;
+        open.push_back(i);
+    }
+    // Every entry is shown open: its count is that of all entries below it.
+    for (std::size_t i = n; i-- > 0;) {
+        if (parent[i] != kNone) count[parent[i]] += 1 + count[i];
+    }
+    const int root = NewObject();
+    std::vector<int> objects(n);
+    for (int& o : objects) o = NewObject();
+    const auto ref = [&](std::size_t i) { return Ref(objects[i]); };
+    for (std::size_t i = 0; i < n; ++i) {
+        std::string d = Cat("<< /Title ", HexText(outline_[i].title), " /Parent ",
+                            parent[i] == kNone ? Ref(root) : ref(parent[i]));
+        if (prev[i] != kNone) d += Cat(" /Prev ", ref(prev[i]));
+        if (next[i] != kNone) d += Cat(" /Next ", ref(next[i]));
+        if (first[i] != kNone) {
+            d += Cat(" /First ", ref(first[i]), " /Last ", ref(last[i]), " /Count ",
+                     std::to_string(count[i]));
+        }
+        d += Cat(" /Dest ", Destination(outline_[i].place), " >>\nendobj\n");
+        BeginObject(objects[i]);
+        Write(d);
+    }
+    BeginObject(root);
+    Write(Cat("<< /Type /Outlines /First ", ref(root_first), " /Last ", ref(root_last), " /Count ",
+              std::to_string(n), " >>\nendobj\n"));
+    return root;
+}
+
 void PdfWriter::Finish(std::string_view title) {
     if (in_page_) EndPage();
     if (page_objects_.empty()) {
@@ -345,6 +491,8 @@ void PdfWriter::Finish(std::string_view title) {
         throw PdfError(Cat("a PDF file needs at least one page; ", path_, " was not written"));
     }
     for (const Font& f : fonts_) WriteFont(f);
+    WriteJumps();
+    const int outline = WriteOutline();
 
     std::string res = "<< /ProcSet [/PDF /Text /ImageC /ImageB] /Font <<";
     for (const Font& f : fonts_) res += Cat(" /", f.resource, " ", Ref(f.object));
@@ -367,7 +515,9 @@ void PdfWriter::Finish(std::string_view title) {
     Write(" >>\nendobj\n");
     const int catalog = NewObject();
     BeginObject(catalog);
-    Write(Cat("<< /Type /Catalog /Pages ", Ref(pages_object_), " >>\nendobj\n"));
+    Write(Cat("<< /Type /Catalog /Pages ", Ref(pages_object_),
+              outline ? Cat(" /Outlines ", Ref(outline), " /PageMode /UseOutlines") : "",
+              " >>\nendobj\n"));
 
     const std::uint64_t xref = written_;
     std::string table = Cat("xref\n0 ", std::to_string(offsets_.size()), "\n0000000000 65535 f \n");

@@ -2,7 +2,9 @@
 // A PDF file written as it is made: every page goes to the file when it ends, so memory
 // does not grow with the page count. Fonts are TrueType faces embedded as subsets at the
 // end (with the widths and the text mapping of the glyphs used); images are written once
-// each, the first time they are drawn.
+// each, the first time they are drawn. Pages may carry links (to addresses outside or to
+// named places of the document) and places for the outline; the jumps and the outline are
+// resolved and written at the end, when every place is known.
 
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/core/rgba_image.h"
@@ -30,6 +33,11 @@ struct FontInfo {
     bool italic = false;
     bool serif = false;
     std::shared_ptr<const TrueTypeFace> face;
+};
+
+// An area of a page in points, y up from the page's bottom edge.
+struct PdfRect {
+    double left = 0, bottom = 0, right = 0, top = 0;
 };
 
 class PdfWriter {
@@ -62,6 +70,19 @@ class PdfWriter {
     // EndPage.
     void BeginPage(double width_pt, double height_pt);
     std::string& Content() { return content_; }
+    // Marks of the current page (ignored outside a page); y in points up from its bottom.
+    // A clickable area that opens `uri` (bytes outside printable ASCII are %-escaped).
+    void AddUriLink(const PdfRect& area, std::string_view uri);
+    // A clickable area that jumps to the destination `name`; one whose name never gets a
+    // destination does nothing.
+    void AddJumpLink(const PdfRect& area, std::string_view name);
+    // The destination `name` at height y of the current page; the first one of a name
+    // counts.
+    void AddDestination(std::string_view name, double y);
+    // An outline entry (bookmark) titled `title` (UTF-8) jumping to height y of the current
+    // page. Entries nest by level: an entry goes under the last entry before it of a
+    // smaller level, or at the top when there is none.
+    void AddOutlineItem(int level, std::string_view title, double y);
     void EndPage();
     // Writes the fonts, the page tree and the cross-reference table, and closes the file.
     // A document without a page is not a PDF file: it is removed and PdfError thrown.
@@ -82,7 +103,25 @@ class PdfWriter {
     void BeginObject(int object);
     void Write(std::string_view s);
     void WriteStream(int object, std::string_view dict, std::string_view data, bool compress);
+    struct Place {
+        int page = 0;  // index in page_objects_
+        double y = 0;
+    };
+    struct Jump {
+        int object = 0;
+        PdfRect area;
+        std::string name;
+    };
+    struct OutlineItem {
+        int level = 0;
+        std::string title;
+        Place place;
+    };
     void WriteFont(const Font& f);
+    std::string Destination(const Place& place) const;
+    void WriteJumps();
+    // The outline's root object, 0 when there is no outline.
+    int WriteOutline();
     void Close();
 
     std::string path_;
@@ -100,6 +139,12 @@ class PdfWriter {
     bool in_page_ = false;
     std::string content_;
     std::string packed_;  // compression buffer, reused
+    // The current page's links in the order they were made: a URI link's dictionary, or a
+    // jump (an empty dictionary).
+    std::vector<std::pair<std::string, Jump>> page_links_;
+    std::vector<Jump> jumps_;  // objects reserved on their pages, written at Finish
+    std::unordered_map<std::string, Place> destinations_;
+    std::vector<OutlineItem> outline_;
 };
 
 }  // namespace quillon::pdf

@@ -23,6 +23,8 @@ void PdfCanvas::BeginPage(double width_pt, double height_pt, int screen_dpi) {
     writer_.BeginPage(width_pt, height_pt);
     out_.emplace(writer_.Content());
     const double s = 72.0 / std::max(screen_dpi, 1);
+    scale_ = s;
+    page_h_ = height_pt;
     // y points down from the sheet's top, as on every other canvas.
     out_->Transform(s, 0, 0, -s, 0, height_pt);
     out_->Save();
@@ -254,6 +256,26 @@ void PdfCanvas::ClipChanged(const std::optional<Rect>& clip) {
         out_->Rectangle(clip->left, clip->top, clip->Width(), clip->Height());
         out_->Clip();
     }
+}
+
+pdf::PdfRect PdfCanvas::PageRect(const Rect& r) const {
+    return pdf::PdfRect{r.left * scale_, PageY(r.bottom), r.right * scale_, PageY(r.top)};
+}
+
+void PdfCanvas::DoMarkLink(const Rect& area, std::string_view uri) {
+    if (out_) writer_.AddUriLink(PageRect(area), uri);
+}
+
+void PdfCanvas::DoMarkJump(const Rect& area, std::string_view name) {
+    if (out_) writer_.AddJumpLink(PageRect(area), name);
+}
+
+void PdfCanvas::DoMarkAnchor(std::string_view name, Point at) {
+    if (out_) writer_.AddDestination(name, PageY(at.y));
+}
+
+void PdfCanvas::DoMarkHeading(int level, std::string_view title, Point at) {
+    if (out_) writer_.AddOutlineItem(level, title, PageY(at.y));
 }
 
 }  // namespace quillon

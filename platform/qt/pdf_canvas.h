@@ -26,6 +26,8 @@ class PdfCanvas : public Canvas {
 
     int DevicePixelsPerInch() const override { return device_dpi_; }
     bool IsPrinter() const override { return true; }
+    // Links become link annotations, anchors destinations, headings outline entries.
+    bool KeepsMarks() const override { return true; }
 
     FontMetrics Metrics() override { return measure_.Metrics(); }
     int TextWidth(std::u32string_view text) override { return measure_.TextWidth(text); }
@@ -48,8 +50,15 @@ class PdfCanvas : public Canvas {
     void DoFrameEllipse(const Rect& r, Color color, int width) override;
     void DoDrawImage(const Rect& dest, const RgbaImage& image, const Rect& source) override;
     void ClipChanged(const std::optional<Rect>& clip) override;
+    void DoMarkLink(const Rect& area, std::string_view uri) override;
+    void DoMarkJump(const Rect& area, std::string_view name) override;
+    void DoMarkAnchor(std::string_view name, Point at) override;
+    void DoMarkHeading(int level, std::string_view title, Point at) override;
 
   private:
+    // Canvas units to the page's points (y up from the bottom edge).
+    pdf::PdfRect PageRect(const Rect& r) const;
+    double PageY(int y) const { return page_h_ - y * scale_; }
     void Fill(Color color);
     void Stroke(Color color, double width);
     int PdfFont(FontFace& face);
@@ -67,6 +76,8 @@ class PdfCanvas : public Canvas {
     std::optional<Color> fill_;
     std::optional<Color> stroke_;
     double line_width_ = 1;
+    double scale_ = 1;  // points per canvas unit
+    double page_h_ = 0;
 };
 
 }  // namespace quillon

@@ -50,6 +50,17 @@ class RecordingTarget : public PageTarget {
         }
         return out;
     }
+    // The print marks made on page i (0-based): "link ...", "jump ...", "anchor ...",
+    // "heading ..." (see TestCanvas::Log); kept only when KeepMarks was set.
+    std::vector<std::string> Marks(std::size_t i) const {
+        std::vector<std::string> out;
+        for (const std::string& line : Pages.at(i).Canvas->Log()) {
+            for (const char* kind : {"link ", "jump ", "anchor ", "heading "}) {
+                if (line.rfind(kind, 0) == 0) out.push_back(line);
+            }
+        }
+        return out;
+    }
     std::vector<int> Numbers() const {
         std::vector<int> n;
         for (const Page& p : Pages) n.push_back(p.Number);
@@ -64,11 +75,14 @@ class RecordingTarget : public PageTarget {
     int Ends = 0;
     int Aborts = 0;
     std::string Title;
+    // The page canvases keep print marks, as a PDF page does.
+    bool KeepMarks = false;
 
   private:
     void Start(int NumPage) {
         TestCanvas::Config config;
         config.printer = true;
+        config.marks = KeepMarks;
         Pages.push_back(
             Page{NumPage, std::make_unique<TestCanvas>(LogOnly ? 1 : device_.PageWidth,
                                                        LogOnly ? 1 : device_.PageHeight, config,

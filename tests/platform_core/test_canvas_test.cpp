@@ -148,5 +148,29 @@ TEST(TestCanvas, ImagesBlendByAlphaAndStretchTheirSource) {
     EXPECT_EQ(canvas.Log().back(), "image 2,0,4,1 3x1 from 1,0,3,1");
 }
 
+TEST(TestCanvas, PrintMarksFollowTheOriginAndStopAtTheClip) {
+    TestCanvas::Config config;
+    config.marks = true;
+    TestCanvas canvas(100, 100, config, Rgba{255, 255, 255, 255});
+    EXPECT_TRUE(canvas.KeepsMarks());
+    OriginScope origin(canvas, 5, -40);
+    ClipScope clip(canvas, Rect{0, 40, 50, 90});  // absolute 5,0 .. 55,50
+    canvas.ClearLog();
+    canvas.MarkLink(Rect{10, 80, 80, 96}, "http://a.test");  // cut at the right and bottom
+    canvas.MarkJump(Rect{0, 20, 10, 30}, "ABOVE");           // wholly above the clip
+    canvas.MarkLink(Rect{0, 50, 10, 60}, "");                // no address
+    canvas.MarkAnchor("IN", Point{0, 40});
+    canvas.MarkAnchor("OUT", Point{0, 90});  // the clip's bottom edge is outside it
+    canvas.MarkHeading(2, "Title", Point{3, 89});
+    EXPECT_EQ(canvas.Log(), (std::vector<std::string>{"link 15,40,55,50 http://a.test",
+                                                      "anchor 5,0 IN", "heading 2 8,49 Title"}));
+    // A canvas that keeps no marks says so, and the hooks do nothing.
+    TestCanvas plain(10, 10);
+    EXPECT_FALSE(plain.KeepsMarks());
+    plain.ClearLog();
+    plain.MarkAnchor("X", Point{1, 1});
+    EXPECT_TRUE(plain.Log().empty());
+}
+
 }  // namespace
 }  // namespace quillon
