@@ -1,39 +1,18 @@
 #include "viewers/viewer_choice.h"
 
 #include <array>
-#include <cctype>
-#include <filesystem>
 #include <fstream>
 
+#include "platform/core/file_names.h"
 #include "platform/core/text_encoding.h"
 #include "viewers/html_report_viewer.h"
+#include "viewers/rtf/rtf_reader.h"
 #include "viewers/rtf_viewer.h"
 #include "viewers/txt_viewer.h"
 
 namespace quillon {
 
 namespace {
-
-std::string LowerExtension(std::string_view file_name) {
-    std::string ext = std::filesystem::path(file_name).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
-// ".h04" for letter 'h': a level file of a multi-level run.
-bool IsLevelExtension(std::string_view ext, char letter) {
-    return ext.size() == 4 && ext[1] == letter &&
-           std::isdigit(static_cast<unsigned char>(ext[2])) &&
-           std::isdigit(static_cast<unsigned char>(ext[3]));
-}
-
-bool StartsAsRtf(std::string_view head) {
-    if (head.starts_with("\xEF\xBB\xBF")) head.remove_prefix(3);
-    while (!head.empty() && std::isspace(static_cast<unsigned char>(head.front()))) {
-        head.remove_prefix(1);
-    }
-    return head.starts_with("{\\rtf");
-}
 
 bool HoldsHtmlTag(std::string_view head) {
     static constexpr std::array<std::string_view, 10> kTags = {
@@ -49,7 +28,7 @@ bool HoldsHtmlTag(std::string_view head) {
 }  // namespace
 
 ReportViewerKind ViewerKindFor(std::string_view file_name, std::string_view head) {
-    if (StartsAsRtf(head)) return ReportViewerKind::Rtf;
+    if (rtf::LooksLikeRtf(head)) return ReportViewerKind::Rtf;
     const std::string ext = LowerExtension(file_name);
     if (ext == ".htm" || ext == ".html" || IsLevelExtension(ext, 'h')) {
         return ReportViewerKind::Html;

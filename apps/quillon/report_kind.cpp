@@ -1,29 +1,11 @@
 #include "apps/quillon/report_kind.h"
 
-#include <cctype>
-#include <filesystem>
 #include <fstream>
 
+#include "platform/core/file_names.h"
 #include "viewers/rtf/rtf_reader.h"
 
 namespace quillon::app {
-
-namespace {
-
-std::string LowerExtension(std::string_view file_name) {
-    std::string ext = std::filesystem::path(file_name).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext;
-}
-
-// ".h04" for letter 'h': a level file of a multi-level run.
-bool IsLevelExtension(std::string_view ext, char letter) {
-    return ext.size() == 4 && ext[1] == letter &&
-           std::isdigit(static_cast<unsigned char>(ext[2])) != 0 &&
-           std::isdigit(static_cast<unsigned char>(ext[3])) != 0;
-}
-
-}  // namespace
 
 std::optional<ReportKind> ReportKindOf(std::string_view file_name, std::string_view head) {
     if (rtf::LooksLikeRtf(head)) return ReportKind::Rtf;
