@@ -1,5 +1,6 @@
 #include "viewers/txt_viewer.h"
 
+#include <QFont>
 #include <QTextEdit>
 
 #include "platform/core/text_encoding.h"
@@ -10,6 +11,24 @@ TrptTXTViewer::TrptTXTViewer(std::string name, HostServices& host)
     : TrptRTFViewer(std::move(name), host) {
     FRichEdit->setAcceptRichText(false);
     FPrintTXTAllowed = true;
+    SetDefPreFontName("DejaVu Sans Mono");
+}
+
+std::string TrptTXTViewer::GetDefPreFontName() const {
+    const QStringList families = FRichEdit->font().families();
+    return families.isEmpty() ? GetDefFontName() : families.front().toStdString();
+}
+
+void TrptTXTViewer::SetDefPreFontName(const std::string& Value) {
+    if (Value.empty()) return;
+    // The face asked for, else DejaVu Sans Mono, else any fixed-pitch face: text reports
+    // line their columns up with spaces.
+    QFont font = FRichEdit->font();
+    font.setFamilies({QString::fromStdString(Value), QStringLiteral("DejaVu Sans Mono")});
+    font.setStyleHint(QFont::Monospace);
+    font.setFixedPitch(true);
+    FRichEdit->setFont(font);
+    FRichEdit->document()->setDefaultFont(font);
 }
 
 void TrptTXTViewer::LoadDocument(const std::string& bytes) {

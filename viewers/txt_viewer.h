@@ -14,6 +14,10 @@ class TrptTXTViewer : public TrptRTFViewer {
     // Prints the report's pages FFromPage..FToPage as text; the line width is the
     // printer section's.
     void ThePrintTXTClick(QObject* Sender) override;
+    // Text reports line their columns up in a fixed-pitch font: the one set here (a
+    // report sets its viewer's), else DejaVu Sans Mono.
+    std::string GetDefPreFontName() const override;
+    void SetDefPreFontName(const std::string& Value) override;
 
   protected:
     void LoadDocument(const std::string& bytes) override;

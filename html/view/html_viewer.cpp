@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "html/view/document_print.h"
 #include "html/view/page_targets.h"
@@ -246,6 +247,32 @@ void THTMLViewer::focusInEvent(QFocusEvent* e) {
 void THTMLViewer::focusOutEvent(QFocusEvent* e) {
     QWidget::focusOutEvent(e);
     update();
+}
+
+// The wheel and the touchpad scroll the document: a notch moves it by the desktop's wheel
+// lines (three by default) of the arrow keys' step, a touchpad by the pixels it reports.
+// Shift turns a vertical wheel sideways. Ctrl+wheel is left to the window (the viewer has no
+// zoom).
+void THTMLViewer::wheelEvent(QWheelEvent* e) {
+    if (e->modifiers() & Qt::ControlModifier) {
+        e->ignore();
+        return;
+    }
+    QPoint delta = -e->pixelDelta();
+    if (delta.isNull()) {
+        const int lines = QApplication::wheelScrollLines();
+        const QPoint angle = e->angleDelta();  // eighths of a degree, 120 a notch
+        delta = QPoint(-angle.x() * lines * kHorizontalSmallStep / 120,
+                       -angle.y() * lines * kVerticalSmallStep / 120);
+    }
+    if ((e->modifiers() & Qt::ShiftModifier) && delta.x() == 0) delta = QPoint(delta.y(), 0);
+    if (delta.isNull()) {
+        e->ignore();
+        return;
+    }
+    if (delta.y() != 0) ScrollTo(ScrollPos() + delta.y());
+    if (delta.x() != 0) SetHScrollPos(HScrollPos() + delta.x());
+    e->accept();
 }
 
 void THTMLViewer::keyPressEvent(QKeyEvent* e) {

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -50,6 +51,45 @@ TEST(ViewerWidget, LoadsAndScrollsWithItsBarsAndKeys) {
     QCoreApplication::processEvents();
     EXPECT_EQ(v.Width(), 300);
     EXPECT_EQ(v.Position(), pos);
+}
+
+// A wheel event as the platform sends it (over the paint panel it goes on to the viewer):
+// `angle` in eighths of a degree (120 a notch), `pixels` from a touchpad.
+void Wheel(THTMLViewer& v, QPoint angle, QPoint pixels = {},
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF at(10, 10);
+    QWheelEvent e(at, v.mapToGlobal(at), pixels, angle, Qt::NoButton, modifiers, Qt::NoScrollPhase,
+                  false);
+    QApplication::sendEvent(&v, &e);
+}
+
+TEST(ViewerWidget, TheWheelAndTheTouchpadScroll) {
+    THTMLViewer v;
+    testing::ShowViewer(v, 300, 300);
+    v.LoadFromBuffer("<PRE>" + std::string(200, 'w') + "</PRE>" + Paragraphs(200));
+    const int notch = QApplication::wheelScrollLines() * kVerticalSmallStep;
+    Wheel(v, QPoint(0, -120));  // one notch towards the user: down
+    EXPECT_EQ(v.ScrollPos(), notch);
+    EXPECT_EQ(v.VScrollBar().value(), notch);
+    Wheel(v, QPoint(0, 120));
+    EXPECT_EQ(v.ScrollPos(), 0);
+    Wheel(v, QPoint(0, 120));  // at the top already
+    EXPECT_EQ(v.ScrollPos(), 0);
+    // A touchpad's pixels, and half a notch of a fine wheel.
+    Wheel(v, QPoint(0, -60), QPoint(0, -37));
+    EXPECT_EQ(v.ScrollPos(), 37);
+    Wheel(v, QPoint(0, -60));
+    EXPECT_EQ(v.ScrollPos(), 37 + notch / 2);
+    // Sideways: a horizontal wheel, or Shift with the vertical one.
+    Wheel(v, QPoint(-120, 0));
+    EXPECT_GT(v.HScrollPos(), 0);
+    const int h = v.HScrollPos();
+    Wheel(v, QPoint(0, 120), {}, Qt::ShiftModifier);
+    EXPECT_LT(v.HScrollPos(), h);
+    // Ctrl+wheel neither scrolls nor zooms.
+    const int y = v.ScrollPos();
+    Wheel(v, QPoint(0, -120), {}, Qt::ControlModifier);
+    EXPECT_EQ(v.ScrollPos(), y);
 }
 
 TEST(ViewerWidget, LinkClickHoverAndCursor) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QTextCursor>
@@ -59,6 +61,22 @@ TEST_F(TxtViewerTest, LoadsTextAsUtf8OrWindows1252) {
     EXPECT_EQ(viewer_.RichEdit().lineWrapMode(), QTextEdit::NoWrap);
 }
 
+TEST_F(TxtViewerTest, TextIsShownInAFixedPitchFontSoColumnsLineUp) {
+    Load("iiii|\r\nWWWW|\r\n");
+    const QFont font = viewer_.RichEdit().document()->defaultFont();
+    EXPECT_TRUE(QFontInfo(font).fixedPitch()) << QFontInfo(font).family().toStdString();
+    const QFontMetrics m(font);
+    EXPECT_EQ(m.horizontalAdvance(QStringLiteral("iiii")),
+              m.horizontalAdvance(QStringLiteral("WWWW")));
+    // Another face can be asked for (a missing one falls back to DejaVu Sans Mono); an
+    // empty name keeps the face shown.
+    viewer_.SetDefPreFontName("No Such Face");
+    EXPECT_EQ(viewer_.GetDefPreFontName(), "No Such Face");
+    EXPECT_TRUE(QFontInfo(viewer_.RichEdit().document()->defaultFont()).fixedPitch());
+    viewer_.SetDefPreFontName("");
+    EXPECT_EQ(viewer_.GetDefPreFontName(), "No Such Face");
+}
+
 TEST_F(TxtViewerTest, AOnePageDocumentHasFixedAnswers) {
     Load("one page\r\n");
     EXPECT_EQ(viewer_.GetLastPageNumber(), 1);
@@ -70,7 +88,6 @@ TEST_F(TxtViewerTest, AOnePageDocumentHasFixedAnswers) {
     EXPECT_EQ(viewer_.GetImageCacheCount(), 0);
     EXPECT_TRUE(viewer_.GetViewImages());
     EXPECT_EQ(viewer_.GetDefHotSpotColor(), 0x0000FFu);
-    EXPECT_EQ(viewer_.GetDefPreFontName(), "");
     EXPECT_FALSE(viewer_.GetPrintHeader());
     EXPECT_TRUE(viewer_.FPrintTXTAllowed);
 
