@@ -84,7 +84,7 @@ enum class HeaderKind {
     Thead,   // the rows of a THEAD
 };
 
-struct TableSpec {
+struct TableShape {
     int rows = 1;
     int columns = 1;
     HeaderKind header = HeaderKind::None;
@@ -161,34 +161,33 @@ class DocumentBuilder {
         html_ += "<PAGE>\n";
         doc_.page_breaks.push_back(doc_.order.size());
     }
-    void Table(const TableSpec& spec) {
+    void Table(const TableShape& shape) {
         const bool outermost = cells_.empty();
         if (outermost) {
             table_ = static_cast<int>(doc_.tables.size());
             doc_.tables.push_back(
-                TableInfo{spec.header == HeaderKind::None ? 0 : spec.header_rows});
+                TableInfo{shape.header == HeaderKind::None ? 0 : shape.header_rows});
         }
-        html_ += "<TABLE BORDER=" + std::to_string(spec.border) +
-                 " CELLPADDING=" + std::to_string(spec.padding) +
-                 " CELLSPACING=" + std::to_string(spec.spacing) +
-                 (spec.full_width ? " WIDTH=\"100%\"" : "") + ">\n";
-        const int headers = spec.header == HeaderKind::None ? 0 : spec.header_rows;
-        if (spec.header == HeaderKind::Thead) html_ += "<THEAD>";
-        for (int r = 0; r < spec.rows; ++r) {
+        html_ += "<TABLE BORDER=" + std::to_string(shape.border) +
+                 " CELLPADDING=" + std::to_string(shape.padding) +
+                 " CELLSPACING=" + std::to_string(shape.spacing) +
+                 (shape.full_width ? " WIDTH=\"100%\"" : "") + ">\n";
+        const int headers = shape.header == HeaderKind::None ? 0 : shape.header_rows;
+        if (shape.header == HeaderKind::Thead) html_ += "<THEAD>";
+        for (int r = 0; r < shape.rows; ++r) {
             const bool header = r < headers;
-            if (spec.header == HeaderKind::Thead && r == headers) html_ += "</THEAD><TBODY>\n";
+            if (shape.header == HeaderKind::Thead && r == headers) html_ += "</THEAD><TBODY>\n";
             const int row = next_row_++;
             html_ += "<TR>";
-            for (int c = 0; c < spec.columns; ++c) {
-                const bool th = (header && spec.header == HeaderKind::ThRows) ||
-                                (spec.row_heading && spec.columns > 1 && r == headers &&
-                                 c == 0);
+            for (int c = 0; c < shape.columns; ++c) {
+                const bool th = (header && shape.header == HeaderKind::ThRows) ||
+                                (shape.row_heading && shape.columns > 1 && r == headers && c == 0);
                 html_ += th ? "<TH>" : "<TD>";
                 cells_.emplace_back(row, c);
                 header_ = outermost ? header : header_;
-                if (!header && c == 0 && spec.nested_percent > 0 &&
-                    random_.Chance(spec.nested_percent)) {
-                    TableSpec inner;
+                if (!header && c == 0 && shape.nested_percent > 0 &&
+                    random_.Chance(shape.nested_percent)) {
+                    TableShape inner;
                     inner.rows = random_.Between(1, 3);
                     inner.columns = random_.Between(1, 2);
                     inner.border = random_.Between(0, 1);
@@ -198,15 +197,15 @@ class DocumentBuilder {
                     Table(inner);
                 } else {
                     // Header cells keep to one word, so that header and row fit small pages.
-                    Words(header ? 1 : random_.Between(1, spec.max_words_per_cell));
+                    Words(header ? 1 : random_.Between(1, shape.max_words_per_cell));
                 }
                 cells_.pop_back();
                 html_ += th ? "</TH>" : "</TD>";
             }
             html_ += "</TR>\n";
         }
-        if (spec.header == HeaderKind::Thead)
-            html_ += headers >= spec.rows ? "</THEAD>" : "</TBODY>";
+        if (shape.header == HeaderKind::Thead)
+            html_ += headers >= shape.rows ? "</THEAD>" : "</TBODY>";
         html_ += "</TABLE>\n";
         if (outermost) {
             table_ = -1;
@@ -285,7 +284,7 @@ inline GeneratedDocument GenerateDocument(std::uint64_t seed, const GeneratorOpt
         } else if (kind < 62) {
             b.PageBreak();
         } else {
-            TableSpec t;
+            TableShape t;
             const int length = r.Between(0, 9);
             t.rows = length < 6   ? r.Between(1, 10)
                      : length < 9 ? r.Between(10, 60)

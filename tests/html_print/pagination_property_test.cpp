@@ -515,14 +515,14 @@ TEST(PaginationProperty, ReportShapedDocumentsPrintWhole) {
         for (int i = 0; i < 3; ++i) {
             if (i > 0) b.PageBreak();
             b.Paragraph(1);
-            if (i < 2) b.Table(TableSpec{});
+            if (i < 2) b.Table(TableShape{});
         }
         cases.push_back({"paragraphs and tables between PAGE breaks", b.Take()});
     }
     {
         // Report pages: heading, a 40-row table with a header row, PAGE; a break at the end.
         DocumentBuilder b;
-        TableSpec t;
+        TableShape t;
         t.rows = 41;
         t.columns = 4;
         t.header = HeaderKind::ThRows;
@@ -612,7 +612,7 @@ TEST(PaginationProperty, TheChecksFindFaultsInMadeUpSheets) {
 // when headers repeat, and once only when they do not.
 TEST(PaginationProperty, TheChecksFollowRepeatedHeaderRows) {
     DocumentBuilder b;
-    TableSpec t;
+    TableShape t;
     t.rows = 3;  // w0 in the header row, w1 and w2 below
     t.header = HeaderKind::ThRows;
     t.header_rows = 1;
