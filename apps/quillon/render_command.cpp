@@ -47,7 +47,7 @@ std::string Millimetres(int pixels) {
     std::ostringstream out;
     out.setf(std::ios::fixed);
     out.precision(1);
-    out << pixels * 25.4 / 96 << " mm";
+    out << pixels * 25.4 / Canvas::kLogicalDpi << " mm";
     return out.str();
 }
 

@@ -18,9 +18,7 @@ int THorzLine::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_widt
 int THorzLine::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int x, int y) {
     TopY = y;
     const int bottom = y + Height;
-    const bool visible = bottom > clip.top && y < clip.bottom &&
-                         (!Document->IsPrinting || y < Document->PrintPageBottom);
-    if (!visible) return bottom;
+    if (bottom <= clip.top || y >= clip.bottom) return bottom;
 
     const int top = y + (Height - Thickness) / 2;
     int x1 = 0, x2 = 0;

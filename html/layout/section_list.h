@@ -100,8 +100,8 @@ class TSectionList : public TCell {
     // --- viewer state ---
     bool ImagesShown = true;
     bool IsPrinting = false;
-    // While printing: the end of the page being drawn; nothing that starts at or below it
-    // is drawn (pagination chose the page's end, see page_breaks.h).
+    // The bottom of the area last drawn: while printing, the end of the page (pagination
+    // chose it, see page_breaks.h; the drawing clip ends there too).
     int PrintPageBottom = 0;
     int ScrollY() const { return scroll_y_; }
     bool ScrollYChanged() const { return scroll_y_changed_; }

@@ -61,7 +61,6 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     DrawY = y;
     TopY = y;
     TSectionList& doc = *Document;
-    if (doc.IsPrinting && y >= doc.PrintPageBottom) return y + Height;
     if (y + DrawHeight <= clip.top || y >= clip.bottom) return y + Height;
 
     if (CaptionCell && CaptionOnTop) {
@@ -75,7 +74,6 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     for (const auto& row : RowList) {
         const int reach = std::max(row->RowSize, row->RowSpanHeight);
         if (row_y >= clip.bottom) break;
-        if (doc.IsPrinting && row_y >= doc.PrintPageBottom) break;
         if (row_y + reach > clip.top) {
             int cx = body_x;
             for (int c = 0; c < row->Count(); ++c) {

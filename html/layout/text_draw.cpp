@@ -40,7 +40,6 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         if (!image.Floating()) continue;
         const Rect box = ImageBoxes()[i].Offset(x, dy);
         if (box.bottom <= clip.top || box.top >= clip.bottom) continue;
-        if (doc.IsPrinting && box.top >= doc.PrintPageBottom) continue;
         image.Draw(canvas, box.left, box.top, FontRuns.GetFontObjAt(image.CharPos));
         marker.Piece(FontRuns.GetFontObjAt(image.CharPos), box);
     }
@@ -52,9 +51,8 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     for (std::size_t li = 0; li < LineList.size(); ++li) {
         const LineRec& line = LineList[li];
         const int advance = line.Advance();
-        // A printed page ends where its pagination cut it.
-        if (doc.IsPrinting && line_top >= doc.PrintPageBottom) break;
-        if (line_top + advance <= clip.top || line_top >= clip.bottom) {
+        if (line_top >= clip.bottom) break;  // the lines below it are lower still
+        if (line_top + advance <= clip.top) {
             line_top += advance;
             continue;
         }

@@ -214,7 +214,6 @@ void TDocumentPrint::DrawPage(Canvas& canvas, const PlannedPage& page) {
         clip.top = std::max(clip.top, h.Top);
         clip.bottom = h.Bottom;
         ClipScope scope(canvas, clip);
-        copy.PrintPageBottom = h.Bottom;
         IndentManager im;
         h.Table->Draw(canvas, Rect{layout.left, h.Top, layout.right, h.Bottom}, im, x_ + h.X,
                       h.Table->LayoutY);
