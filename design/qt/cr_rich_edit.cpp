@@ -5,6 +5,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QSyntaxHighlighter>
+#include <QTextLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -20,23 +22,11 @@
 #include "design/coloured_rtf.h"
 #include "design/line_access.h"
 #include "design/line_change.h"
+#include "design/template_colours.h"
 
 namespace quillon {
 
 namespace {
-
-QTextCharFormat Foreground(const QColor& colour) {
-    QTextCharFormat format;
-    format.setForeground(colour);
-    return format;
-}
-
-// Merges a foreground colour into characters start .. start + length of the document.
-void Paint(QTextCursor& cursor, int start, int length, const QTextCharFormat& format) {
-    cursor.setPosition(start);
-    cursor.setPosition(start + length, QTextCursor::KeepAnchor);
-    cursor.mergeCharFormat(format);
-}
 
 // RAII flag: set for the lifetime of the guard.
 class FlagGuard {
@@ -51,23 +41,164 @@ class FlagGuard {
     bool saved_;
 };
 
+// What a line looked like when its spans were last read: the spans are read again only
+// when an edit can have changed them.
+class LineMemory : public QTextBlockUserData {
+  public:
+    LineMemory(std::u16string text, std::vector<design::TemplateColour> spans)
+        : text(std::move(text)), spans(std::move(spans)) {}
+    std::u16string text;
+    std::vector<design::TemplateColour> spans;
+};
+
 }  // namespace
+
+// Colours lines as formats of the text layout (outside the document's undo stack).
+class TemplateHighlighter : public QSyntaxHighlighter {
+  public:
+    TemplateHighlighter(TCRRichEdit& edit, QTextDocument* document)
+        : QSyntaxHighlighter(document), edit_(edit) {}
+
+    // Colours every line as loading does.
+    void RecolourAll() {
+        FlagGuard full(full_);
+        rehighlight();
+    }
+    bool full_ = false;  // lines are read as loading reads them
+
+  protected:
+    void highlightBlock(const QString& text) override {
+        if (!edit_.cc_active_) return;
+        const std::u16string line = text.toStdU16String();
+        std::vector<design::TemplateColour> map;
+        if (edit_.rtf_) {
+            design::RtfLineState state = design::DecodeRtfLineState(previousBlockState());
+            map = design::RtfLineColours(line, state);
+            setCurrentBlockState(design::EncodeRtfLineState(state));
+        } else {
+            map = Spans(line);
+            design::MarkTemplateFields(line, map);
+        }
+        for (const Run& run : Runs(map)) {
+            if (run.colour != design::TemplateColour::Normal) {
+                setFormat(run.start, run.length, Format(run.colour));
+            }
+        }
+    }
+
+  private:
+    struct Run {
+        int start = 0;
+        int length = 0;
+        design::TemplateColour colour{};
+    };
+    static std::vector<Run> Runs(const std::vector<design::TemplateColour>& map) {
+        std::vector<Run> runs;
+        for (std::size_t k = 0; k < map.size(); ++k) {
+            if (!runs.empty() && runs.back().colour == map[k]) {
+                ++runs.back().length;
+            } else {
+                runs.push_back({static_cast<int>(k), 1, map[k]});
+            }
+        }
+        return runs;
+    }
+
+    // The span colours of a line: read whole when loading or for a new line; after an edit
+    // read again only when the edit can have changed them, otherwise carried over.
+    std::vector<design::TemplateColour> Spans(const std::u16string& line) {
+        const auto* memory = dynamic_cast<LineMemory*>(currentBlockUserData());
+        std::vector<design::TemplateColour> spans;
+        if (full_ || memory == nullptr) {
+            spans = full_ ? design::LoadSpanColours(line, edit_.color_from_, edit_.color_to_)
+                          : design::TypingSpanColours(line, edit_.color_from_, edit_.color_to_);
+        } else {
+            switch (design::DecideLineChange(true, memory->text, line, edit_.color_from_,
+                                             edit_.color_to_)) {
+                case design::LineChange::Unchanged:
+                    spans = memory->spans;
+                    break;
+                case design::LineChange::Ignore:
+                case design::LineChange::OutsideSpan:
+                    spans = design::CarryColours(memory->text, memory->spans, line);
+                    break;
+                case design::LineChange::Recolour:
+                    spans = design::TypingSpanColours(line, edit_.color_from_, edit_.color_to_);
+                    break;
+            }
+        }
+        // The block takes ownership of its user data.
+        setCurrentBlockUserData(std::make_unique<LineMemory>(line, spans).release());
+        return spans;
+    }
+
+    QTextCharFormat Format(design::TemplateColour colour) const {
+        QTextCharFormat format;
+        switch (colour) {
+            case design::TemplateColour::Normal:
+                break;
+            case design::TemplateColour::Span:
+                format.setForeground(QColor::fromRgb(static_cast<QRgb>(edit_.color_value_)));
+                break;
+            case design::TemplateColour::Slot:
+                format.setForeground(QColor(0xB0, 0x00, 0x00));
+                break;
+            case design::TemplateColour::Level:
+                format.setForeground(QColor(0x00, 0x00, 0xC0));
+                format.setFontWeight(QFont::Bold);
+                break;
+            case design::TemplateColour::FormatName:
+                format.setForeground(QColor(0x80, 0x00, 0x80));
+                format.setFontWeight(QFont::Bold);
+                break;
+            case design::TemplateColour::Markup:
+                format.setForeground(QColor(0x90, 0x90, 0x90));
+                break;
+        }
+        return format;
+    }
+
+    TCRRichEdit& edit_;
+};
 
 TCRRichEdit::TCRRichEdit(QWidget* parent) : QPlainTextEdit(parent) {
     setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    connect(document(), &QTextDocument::contentsChange, this,
-            [this](int position, int removed, int added) {
-                ContentsChanged(position, removed, added);
-            });
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { TypeInNormalColour(); });
+    // Connected before the highlighter: the change event comes before the re-colouring.
+    connect(document(), &QTextDocument::contentsChange, this, [this] { ContentsChanged(); });
+    highlighter_ = new TemplateHighlighter(*this, document());
 }
 
-QColor TCRRichEdit::NormalColour() const {
+void TCRRichEdit::SetColorValue(Color c) {
+    color_value_ = c & 0xFFFFFFu;
+    highlighter_->rehighlight();
+}
+
+void TCRRichEdit::SetCCActive(bool on) {
+    if (cc_active_ == on) return;
+    cc_active_ = on;
+    highlighter_->RecolourAll();
+}
+
+void TCRRichEdit::SetRtfTemplate(bool rtf) {
+    if (rtf_ == rtf) return;
+    rtf_ = rtf;
+    highlighter_->RecolourAll();
+}
+
+QColor TCRRichEdit::ColourAt(int line, int column) const {
+    const QTextBlock block = document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange& range : block.layout()->formats()) {
+        if (column >= range.start && column < range.start + range.length &&
+            range.format.hasProperty(QTextFormat::ForegroundBrush)) {
+            return range.format.foreground().color();
+        }
+    }
+    QTextCursor cursor(block);
+    cursor.setPosition(block.position() + column + 1);
+    if (cursor.charFormat().hasProperty(QTextFormat::ForegroundBrush)) {
+        return cursor.charFormat().foreground().color();
+    }
     return palette().color(QPalette::Text);
-}
-
-QColor TCRRichEdit::SpanColour() const {
-    return QColor::fromRgb(static_cast<QRgb>(color_value_));
 }
 
 // --- loading ---------------------------------------------------------------------------
@@ -96,41 +227,16 @@ void TCRRichEdit::LoadFromStream(std::istream& stream) {
 void TCRRichEdit::LoadFromBytes(std::string_view bytes) {
     design::TemplateText text = design::DecodeTemplate(bytes);
     style_ = text.style;
-    FlagGuard loading(loading_);
-    if (!cc_active_) {
-        std::u16string joined;
-        for (std::size_t n = 0; n < text.lines.size(); ++n) {
-            if (n > 0) joined += u'\n';
-            joined += text.lines[n];
-        }
-        setPlainText(QString::fromStdU16String(joined));
-        document()->setModified(false);
-        if (OnChange) OnChange(*this);
-        return;
-    }
-    const QTextCharFormat normal = Foreground(NormalColour());
-    const QTextCharFormat span = Foreground(SpanColour());
-    document()->clear();
-    QTextCursor cursor(document());
-    cursor.beginEditBlock();
-    cursor.setCharFormat(normal);
+    std::u16string joined;
     for (std::size_t n = 0; n < text.lines.size(); ++n) {
-        if (n > 0) cursor.insertBlock(QTextBlockFormat(), normal);
-        const std::u16string_view line = text.lines[n];
-        std::size_t done = 0;
-        for (const design::Span& s : design::LoadSpans(line, color_from_, color_to_)) {
-            cursor.insertText(
-                QString::fromStdU16String(std::u16string(line.substr(done, s.first - done))),
-                normal);
-            cursor.insertText(QString::fromStdU16String(
-                                  std::u16string(line.substr(s.first, s.last + 1 - s.first))),
-                              span);
-            done = s.last + 1;
-        }
-        cursor.insertText(QString::fromStdU16String(std::u16string(line.substr(done))), normal);
+        if (n > 0) joined += u'\n';
+        joined += text.lines[n];
     }
-    cursor.endEditBlock();
-    document()->clearUndoRedoStacks();
+    {
+        FlagGuard loading(loading_);
+        FlagGuard full(highlighter_->full_);
+        setPlainText(QString::fromStdU16String(joined));
+    }
     document()->setModified(false);
     setTextCursor(QTextCursor(document()));
     if (OnChange) OnChange(*this);
@@ -190,101 +296,21 @@ void TCRRichEdit::SetCurrentPosition(int P) {
     setTextCursor(cursor);
 }
 
-// --- re-colouring ----------------------------------------------------------------------
+// --- changes ---------------------------------------------------------------------------
 
-void TCRRichEdit::TypeInNormalColour() {
-    if (!cc_active_ || colouring_) return;
-    QTextCursor cursor = textCursor();
-    if (cursor.hasSelection()) return;
-    if (cursor.charFormat().foreground().color() == NormalColour()) return;
-    QTextCharFormat format = cursor.charFormat();
-    format.setForeground(NormalColour());
-    // Without a selection this only sets the format of text typed next.
-    cursor.setCharFormat(format);
-    FlagGuard colouring(colouring_);
-    setTextCursor(cursor);
-}
-
-void TCRRichEdit::RecolourBlock(const QTextBlock& block) {
-    const std::u16string line = block.text().toStdU16String();
-    const QTextCharFormat normal = Foreground(NormalColour());
-    const QTextCharFormat span = Foreground(SpanColour());
-    FlagGuard colouring(colouring_);
-    QTextCursor cursor(document());
-    cursor.joinPreviousEditBlock();
-    for (const design::MapRun& run :
-         design::MapRuns(design::TypingColourMap(line, color_from_, color_to_))) {
-        if (run.value == design::MapValue::Keep) continue;
-        Paint(cursor, block.position() + static_cast<int>(run.start), static_cast<int>(run.length),
-              run.value == design::MapValue::InSpan ? span : normal);
-    }
-    cursor.endEditBlock();
-}
-
-void TCRRichEdit::RecolourAll() {
-    const QTextCharFormat normal = Foreground(NormalColour());
-    const QTextCharFormat span = Foreground(SpanColour());
-    FlagGuard colouring(colouring_);
-    QTextCursor cursor(document());
-    cursor.joinPreviousEditBlock();
-    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next()) {
-        const std::u16string line = b.text().toStdU16String();
-        if (line.empty()) continue;
-        Paint(cursor, b.position(), static_cast<int>(line.size()), normal);
-        for (const design::Span& s : design::LoadSpans(line, color_from_, color_to_)) {
-            Paint(cursor, b.position() + static_cast<int>(s.first),
-                  static_cast<int>(s.last + 1 - s.first), span);
-        }
-    }
-    cursor.endEditBlock();
-}
-
-void TCRRichEdit::ContentsChanged(int position, int /*removed*/, int added) {
-    if (colouring_ || loading_) return;
+void TCRRichEdit::ContentsChanged() {
+    if (loading_) return;
     if (OnChange) OnChange(*this);
-    if (!cc_active_) return;
-
-    // Lines an edit created or joined (Enter, a pasted block, a deleted line break) are
-    // re-coloured beside the caret's line, so that none keeps the colours of the text it
-    // was cut from.
-    const QTextBlock first = document()->findBlock(position);
-    const QTextBlock last = document()->findBlock(position + added);
-    const int caret_line = GetCurrentLine();
-    if (first.blockNumber() != last.blockNumber()) {
-        for (QTextBlock b = first; b.isValid() && b.blockNumber() <= last.blockNumber();
-             b = b.next()) {
-            if (b.blockNumber() != caret_line) RecolourBlock(b);
-        }
-    }
-
-    const QTextBlock block = CurrentBlock();
-    const std::u16string now = block.text().toStdU16String();
-    switch (design::DecideLineChange(caret_line == last_line_, last_text_, now, color_from_,
-                                     color_to_)) {
-        case design::LineChange::Ignore:
-        case design::LineChange::Unchanged:
-            return;
-        case design::LineChange::OutsideSpan:
-            last_text_ = now;
-            return;
-        case design::LineChange::Recolour:
-            last_line_ = caret_line;
-            last_text_ = now;
-            RecolourBlock(block);
-            TypeInNormalColour();
-            return;
-    }
 }
 
 void TCRRichEdit::PasteLinesAndRecolour() {
     const bool updates = updatesEnabled();
     setUpdatesEnabled(false);
     {
-        FlagGuard colouring(colouring_);  // the whole text is coloured once, below
+        FlagGuard loading(loading_);  // one change event for the whole paste, below
         paste();
     }
-    RecolourAll();
-    TypeInNormalColour();
+    highlighter_->RecolourAll();
     setUpdatesEnabled(updates);
     if (OnChange) OnChange(*this);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // `TCRRichEdit`: a plain-text editor for template text in which every span from an opening
-// character ("<") to a closing one (">") is shown in a colour of its own. Loading colours
-// the whole text; typing re-colours at most the caret's line, and only when the edit can
-// have changed which characters belong to a span. "?" and "^?" (field slot markers) keep
-// the colour they have when a line is re-coloured.
+// character ("<") to a closing one (">") is shown in a colour of its own, and field slots,
+// level marker lines ("@N") and format headers ("^^NAME") in theirs. Loading colours the
+// whole text; typing re-reads the spans of the edited line only when the edit can have
+// changed which characters belong to a span. RTF templates are coloured on their visible
+// text, their control words in grey. Colours are a highlighter's, not the document's: they
+// add no undo steps and do not mark the text modified.
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -19,6 +21,8 @@
 
 namespace quillon {
 
+class TemplateHighlighter;
+
 class TCRRichEdit : public QPlainTextEdit {
   public:
     explicit TCRRichEdit(QWidget* parent = nullptr);
@@ -30,10 +34,15 @@ class TCRRichEdit : public QPlainTextEdit {
     void SetColorToChar(char16_t c) { color_to_ = c; }
     // The span colour, 0x00RRGGBB (default green, 0x008000).
     Color ColorValue() const { return color_value_; }
-    void SetColorValue(Color c) { color_value_ = c & 0xFFFFFFu; }
+    void SetColorValue(Color c);
     // Colour coding on; when off the editor is a plain text editor.
     bool CCActive() const { return cc_active_; }
-    void SetCCActive(bool on) { cc_active_ = on; }
+    void SetCCActive(bool on);
+    // RTF templates are coloured on their visible text (control words in grey).
+    bool RtfTemplate() const { return rtf_; }
+    void SetRtfTemplate(bool rtf);
+    // The colour the character at (line, column) is shown in.
+    QColor ColourAt(int line, int column) const;
 
     // --- loading ------------------------------------------------------------------------
     // Loads a template (UTF-8 or Windows-1252, any line breaks). Throws std::runtime_error
@@ -72,29 +81,21 @@ class TCRRichEdit : public QPlainTextEdit {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    friend class TemplateHighlighter;
     // The line that holds the start of the selection (the caret when there is none).
     QTextBlock CurrentBlock() const;
-    QColor NormalColour() const;
-    QColor SpanColour() const;
-    void ContentsChanged(int position, int removed, int added);
-    // Applies the typing colour map to one line, leaving markers alone.
-    void RecolourBlock(const QTextBlock& block);
-    // Colours every line as loading does (after a multi-line paste).
-    void RecolourAll();
-    // New text at the caret is typed in the normal colour.
-    void TypeInNormalColour();
+    void ContentsChanged();
     void PasteLinesAndRecolour();
 
     char16_t color_from_ = u'<';
     char16_t color_to_ = u'>';
     Color color_value_ = 0x008000;
     bool cc_active_ = true;
+    bool rtf_ = false;
 
-    int last_line_ = 0;
-    std::u16string last_text_;
-    bool loading_ = false;    // the text is being loaded: no change handling
-    bool colouring_ = false;  // colours are being applied: their changes are no edits
+    bool loading_ = false;  // the text is being loaded: no change events
     design::TemplateFileStyle style_;
+    TemplateHighlighter* highlighter_ = nullptr;  // owned by the document
 };
 
 }  // namespace quillon
