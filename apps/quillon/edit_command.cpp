@@ -1,20 +1,28 @@
-// quillon edit TEMPLATE [--format NAME]: opens a template in the template editor window:
-// tags in colour, Save keeps the previous version as TEMPLATE.bak, Run loads the text being
-// edited as a template and shows its levels and slots (the overview of quillon inspect).
+// quillon edit [TEMPLATE] [--format NAME] [--data SOURCE [--table T | --query SQL]]: opens a
+// template in the template editor window: tags, slots, level lines and format headers in
+// colour; File menu (New, Open, Save keeping TEMPLATE.bak, Save As, Close), Find and
+// Replace; Run loads the text being edited as a template and shows its levels and, with
+// --data, a preview of the report over the first 100 records in its viewer. A TEMPLATE that
+// does not exist yet is created by the first Save.
 
 #include <QApplication>
 
-#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
+#include <system_error>
 
+#include "apps/datasource/data_source.h"
 #include "apps/quillon/command_registry.h"
 #include "apps/quillon/template_overview.h"
 #include "design/qt/template_editor_window.h"
 #include "design/template_file.h"
+#include "platform/core/text_encoding.h"
+#if defined(QUILLON_HAS_VIEWERS)
+#include "apps/quillon/edit_preview.h"
+#endif
 
 namespace quillon::app {
 
@@ -23,8 +31,17 @@ namespace {
 constexpr int kEditClosed = 0;
 constexpr int kEditNoTemplate = 2;
 constexpr int kEditNoDisplay = 3;
+constexpr int kEditNoData = 4;
 
-bool HasDisplay() {
+struct EditOptions {
+    std::string file;
+    std::string format = "*";
+    std::string data;
+    std::string query;
+    std::string table;
+};
+
+bool DisplayAvailable() {
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
         return value != nullptr && *value != '\0';
@@ -32,39 +49,96 @@ bool HasDisplay() {
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
-int Edit(const std::string& file, const std::string& format_name) {
-    std::string bytes, error;
-    if (!design::ReadTemplateFile(file, bytes, error)) {
-        std::cerr << "quillon edit: " << error << '\n';
-        return kEditNoTemplate;
+int Fail(int code, const std::string& message) {
+    std::cerr << "quillon edit: " << message << '\n';
+    return code;
+}
+
+// A template that exists must be readable; one that does not needs a folder to be saved in.
+int CheckTemplate(const std::string& file) {
+    if (file.empty()) return kEditClosed;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::exists(file, ec)) {
+        std::string bytes, error;
+        if (!design::ReadTemplateFile(file, bytes, error)) return Fail(kEditNoTemplate, error);
+        return kEditClosed;
     }
-    if (!HasDisplay()) {
-        std::cerr << "quillon edit: no display to open the editor on (DISPLAY is not set; "
-                     "QT_QPA_PLATFORM=offscreen runs it without one)\n";
-        return kEditNoDisplay;
+    const fs::path folder = fs::absolute(file, ec).parent_path();
+    if (!fs::is_directory(folder, ec)) {
+        return Fail(kEditNoTemplate, file + " does not exist and its folder " + folder.string() +
+                                         " does not either, so it cannot be created");
+    }
+    return kEditClosed;
+}
+
+// The data source must open before the window does: a wrong path is said at once.
+int CheckData(const EditOptions& o) {
+    if (o.data.empty()) {
+        if (!o.query.empty() || !o.table.empty()) {
+            return Fail(kExitUsage, "--table and --query need --data");
+        }
+        return kEditClosed;
+    }
+#if defined(QUILLON_HAS_VIEWERS)
+    const std::string ext =
+        text::AsciiUpperCase(std::filesystem::path(o.data).extension().string());
+    if (ext != ".CSV" && ext != ".JSON" && o.query.empty() && o.table.empty()) {
+        return Fail(kExitUsage,
+                    "an SQLite database needs --table NAME or --query SQL to say what to read");
+    }
+    try {
+        data::Open(o.data, data::SqliteQuery{o.query, o.table});
+    } catch (const std::exception& e) {
+        return Fail(kEditNoData, e.what());
+    }
+    return kEditClosed;
+#else
+    return Fail(kExitUsage, "--data: this quillon was built without the viewers");
+#endif
+}
+
+int Edit(const EditOptions& o) {
+    if (const int code = CheckTemplate(o.file); code != kEditClosed) return code;
+    if (const int code = CheckData(o); code != kEditClosed) return code;
+    if (!DisplayAvailable()) {
+        return Fail(kEditNoDisplay,
+                    "no display to open the editor on (DISPLAY is not set; "
+                    "QT_QPA_PLATFORM=offscreen runs it without one)");
     }
     static int argc = 1;
     static char name[] = "quillon";
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
-    TemplateRunner runner = [format_name](const std::string& file_name,
-                                          const std::string& content) {
+    // Run's preview: the report over the first records, in its viewer; empty without --data.
+    std::function<std::string(const std::string&, const std::string&, const std::string&)>
+        show_preview;
+#if defined(QUILLON_HAS_VIEWERS)
+    if (!o.data.empty()) {
+        auto preview =
+            std::make_shared<EditPreview>(PreviewSource{o.data, o.query, o.table, 100});
+        show_preview = [preview](const std::string& file, const std::string& format,
+                                 const std::string& content) {
+            return preview->Show(file, format, content);
+        };
+    }
+#endif
+    TemplateRunner runner = [&o, show_preview](const std::string& file_name,
+                                               const std::string& content) {
         TemplateRunResult result;
-        std::ostringstream overview, messages;
-        std::string format = format_name;
-        result.loaded =
-            WriteTemplateOverview(file_name, &content, format, overview,
-                                  [&messages](std::string_view msg) { messages << msg << '\n'; });
-        result.overview = overview.str();
-        result.messages = messages.str();
+        std::string format = o.format;
+        result.loaded = CollectTemplateLevels(
+            file_name, &content, format, result.levels,
+            [&result](std::string_view msg) { (result.messages += msg) += '\n'; });
+        if (show_preview && result.loaded) {
+            result.preview = show_preview(file_name, format, content);
+        }
         return result;
     };
-    TemplateEditorWindow window(file, runner);
-    if (!window.Load(error)) {
-        std::cerr << "quillon edit: " << error << '\n';
-        return kEditNoTemplate;
-    }
+    TemplateEditorWindow window(o.file, runner);
+    std::string error;
+    if (!window.Load(error)) return Fail(kEditNoTemplate, error);
     window.show();
     QApplication::exec();
     return kEditClosed;
@@ -73,16 +147,32 @@ int Edit(const std::string& file, const std::string& format_name) {
 const CommandRegistrar kEdit([](CLI::App& app) {
     auto* cmd = app.add_subcommand(
         "edit",
-        "Edit a template with coloured tags; Save keeps TEMPLATE.bak, Run shows its levels "
-        "and slots");
-    auto file = std::make_shared<std::string>();
-    auto format = std::make_shared<std::string>("*");
-    cmd->add_option("TEMPLATE", *file, "HTML, RTF or text template to edit")->required();
-    cmd->add_option("--format", *format,
+        "Edit a template with its tags, slots and level lines in colour; Run shows its levels "
+        "and, with --data, a preview of the report");
+    auto o = std::make_shared<EditOptions>();
+    cmd->add_option("TEMPLATE", o->file,
+                    "HTML, RTF or text template to edit; one that does not exist is created by "
+                    "the first Save (none: a new, untitled template)");
+    cmd->add_option("--format", o->format,
                     "format name that Run loads (default: the first of the file)");
+    cmd->add_option("--data", o->data,
+                    "data source for Run's preview (as quillon run --data: .csv, .json or an "
+                    "SQLite database); the preview shows the report over the first 100 records");
+    cmd->add_option("--table", o->table, "SQLite: the table or view to read whole");
+    cmd->add_option("--query", o->query, "SQLite: the SELECT statement to read");
     cmd->footer(
-        "Exit codes: 0 the editor was closed; 2 the template cannot be read; 3 no display.");
-    cmd->callback([file, format] { SetExitCode(Edit(*file, *format)); });
+        "Keys: Ctrl+N new, Ctrl+O open, Ctrl+S save (the previous version is kept as\n"
+        "TEMPLATE.bak), Ctrl+Shift+S save as, Ctrl+W close, Ctrl+F find, F3 / Shift+F3 next /\n"
+        "previous match, Ctrl+H replace, Ctrl+Z undo, F9 run.\n"
+        "Example: quillon edit examples/sales_report.htm --data sales.csv\n\n"
+        "Exit codes:\n"
+        "  0    the editor was closed\n"
+        "  2    the template exists but cannot be read, or its folder does not exist\n"
+        "  3    no display to open the editor on\n"
+        "  4    the --data source cannot be opened\n"
+        "  64   usage error (unknown option, --table or --query without --data, an SQLite\n"
+        "       database without --table or --query)");
+    cmd->callback([o] { SetExitCode(Edit(*o)); });
 });
 
 }  // namespace

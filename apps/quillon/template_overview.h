@@ -18,3 +18,17 @@ bool WriteTemplateOverview(const std::string& file, const std::string* content,
                            const std::function<void(std::string_view)>& on_message);
 
 }  // namespace quillon::app
+
+namespace quillon::design {
+struct TemplateLevels;
+}
+
+namespace quillon::app {
+
+// As WriteTemplateOverview, but into levels (texts and names in UTF-8) for the editor's
+// Run window.
+bool CollectTemplateLevels(const std::string& file, const std::string* content,
+                           std::string& format_name, design::TemplateLevels& levels,
+                           const std::function<void(std::string_view)>& on_message);
+
+}  // namespace quillon::app
