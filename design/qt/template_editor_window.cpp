@@ -151,12 +151,9 @@ bool TemplateEditorWindow::Load(std::string& error) {
         statusBar()->showMessage(file_.empty() ? "New template"
                                                : "New file: the first Save creates it");
     } else {
-        try {
-            editor_->LoadFromFile(file_);
-        } catch (const std::exception& e) {
-            error = e.what();
-            return false;
-        }
+        std::string bytes;
+        if (!design::ReadTemplateFile(file_, bytes, error)) return false;
+        editor_->LoadFromBytes(bytes);
     }
     ShowCaret();
     ShowTitle();

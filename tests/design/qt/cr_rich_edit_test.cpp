@@ -20,6 +20,7 @@ namespace quillon {
 namespace {
 
 const QColor kGreen(0, 128, 0);
+const QColor kSlotRed(0xB0, 0, 0);
 
 class CRRichEditTest : public ::testing::Test {
   protected:
@@ -29,23 +30,28 @@ class CRRichEditTest : public ::testing::Test {
     }
     QColor Normal() const { return edit_.palette().color(QPalette::Text); }
 
-    // The foreground colour of the character at (line, column).
-    QColor ColourAt(int line, int column) {
-        const QTextBlock block = edit_.document()->findBlockByNumber(line);
-        QTextCursor cursor(block);
-        cursor.setPosition(block.position() + column);
-        cursor.setPosition(block.position() + column + 1, QTextCursor::KeepAnchor);
-        return cursor.charFormat().foreground().color();
-    }
-    // The line as letters: 'g' span colour, '.' normal colour, '?' anything else.
+    // The line as letters: 'g' span colour, '.' normal colour, 's' slot colour, '?'
+    // anything else.
     std::string Colours(int line) {
         std::string out;
         const int length = edit_.document()->findBlockByNumber(line).length() - 1;
         for (int c = 0; c < length; ++c) {
-            const QColor colour = ColourAt(line, c);
-            out += colour == kGreen ? 'g' : colour == Normal() ? '.' : '?';
+            const QColor colour = edit_.ColourAt(line, c);
+            out += colour == kGreen      ? 'g'
+                   : colour == Normal()  ? '.'
+                   : colour == kSlotRed ? 's'
+                                         : '?';
         }
         return out;
+    }
+    // How many undo steps the document holds.
+    int UndoSteps() {
+        int steps = 0;
+        while (edit_.document()->isUndoAvailable()) {
+            edit_.undo();
+            ++steps;
+        }
+        return steps;
     }
     void Caret(int line, int column) {
         edit_.SetCurrentLine(line);
@@ -67,7 +73,7 @@ TEST_F(CRRichEditTest, DefaultsAndLoadingColoursTheTags) {
     edit_.LoadFromBytes("<HTML>\r\n^^R<BR>\r\n<b>x</b> a > b <i>\r\n{\\rtf \\} }\r\n");
     EXPECT_EQ(edit_.toPlainText(), QString("<HTML>\n^^R<BR>\n<b>x</b> a > b <i>\n{\\rtf \\} }"));
     EXPECT_EQ(Colours(0), "gggggg");
-    EXPECT_EQ(Colours(1), "...gggg");
+    EXPECT_EQ(Colours(1), "???gggg");  // the format header in a colour of its own
     EXPECT_EQ(Colours(2), "ggg.gggg..........");
     EXPECT_EQ(Colours(3), "..........");
     EXPECT_FALSE(edit_.document()->isModified());
@@ -130,24 +136,74 @@ TEST_F(CRRichEditTest, TypingInsideATagOrADelimiterRecolours) {
     EXPECT_EQ(Colours(0), "..ggg..");
 }
 
-TEST_F(CRRichEditTest, MarkersAndTabLinesAreLeftAlone) {
+TEST_F(CRRichEditTest, SlotsHaveTheirColourAndTabLinesAreLeftAlone) {
     edit_.LoadFromBytes("x<a>??^?\n\t<b>");
-    // Give the markers a colour of their own, as a designer's tool might.
-    QTextCursor cursor(edit_.document());
-    cursor.setPosition(4);
-    cursor.setPosition(8, QTextCursor::KeepAnchor);
-    QTextCharFormat red;
-    red.setForeground(Qt::red);
-    cursor.mergeCharFormat(red);
+    EXPECT_EQ(Colours(0), ".gggssss");
     Caret(0, 2);
-    Type("i");  // inside the tag: the line is re-coloured
+    Type("i");  // inside the tag: the line is re-coloured, the slot keeps its colour
     EXPECT_EQ(edit_.toPlainText().split('\n')[0], QString("x<ia>??^?"));
-    EXPECT_EQ(Colours(0), ".gggg????");
+    EXPECT_EQ(Colours(0), ".ggggssss");
+    Caret(0, 1);
+    Type("?");  // a new slot character is coloured at once
+    EXPECT_EQ(Colours(0), ".sggggssss");
     // A line that begins with a tab is not re-coloured: the letter typed inside its tag
     // stays in the normal colour.
     Caret(1, 3);
     Type("j");
     EXPECT_EQ(Colours(1), ".gg.g");
+}
+
+TEST_F(CRRichEditTest, ColouringAddsNoUndoStepsAndDoesNotModify) {
+    // The same typing in an editor without colour coding gives the number of steps a
+    // typing action takes; re-colouring must not add to it.
+    const auto steps_after_typing = [this](bool colour) {
+        edit_.SetCCActive(colour);
+        edit_.LoadFromBytes("<p>??? text</p>\n@3<BR>");
+        EXPECT_FALSE(edit_.document()->isModified());
+        Caret(0, 2);
+        Type("ab>");  // re-colours the line twice
+        Caret(1, 6);
+        Type(" x");
+        return UndoSteps();
+    };
+    const int plain = steps_after_typing(false);
+    const int coloured = steps_after_typing(true);
+    EXPECT_EQ(coloured, plain);
+    EXPECT_GE(coloured, 1);
+    // Undoing all of it gives back the loaded text, still coloured, and unmodified.
+    EXPECT_EQ(edit_.toPlainText(), QString("<p>??? text</p>\n@3<BR>"));
+    EXPECT_FALSE(edit_.document()->isModified());
+    EXPECT_EQ(Colours(0), "gggsss.....gggg");
+    // Switching colour coding on or off is no edit either.
+    edit_.SetCCActive(false);
+    edit_.SetRtfTemplate(true);
+    edit_.SetCCActive(true);
+    EXPECT_FALSE(edit_.document()->isUndoAvailable());
+    EXPECT_FALSE(edit_.document()->isModified());
+}
+
+TEST_F(CRRichEditTest, LevelLinesFormatHeadersAndRtfVisibleText) {
+    const QColor level(0, 0, 0xC0), format(0x80, 0, 0x80), markup(0x90, 0x90, 0x90);
+    edit_.LoadFromBytes("<HTML>\n^^SALES<BR>\n@3 detail<BR>");
+    EXPECT_EQ(edit_.ColourAt(1, 0), format);
+    EXPECT_EQ(edit_.ColourAt(1, 6), format);
+    EXPECT_EQ(edit_.ColourAt(1, 7), kGreen);  // <BR>
+    for (int c = 0; c < 13; ++c) EXPECT_EQ(edit_.ColourAt(2, c), level) << c;
+    // Typing turns a line into a level line at once.
+    Caret(0, 6);
+    Type("@");
+    EXPECT_EQ(edit_.ColourAt(0, 0), level);
+
+    edit_.SetRtfTemplate(true);
+    edit_.LoadFromBytes("{\\rtf1 ^^INV\n{\\fonttbl{\\f0 Arial;}}\n@3\\par\n{\\strike QTY}???\\par");
+    EXPECT_EQ(edit_.ColourAt(0, 0), markup);   // {
+    EXPECT_EQ(edit_.ColourAt(0, 2), markup);   // \rtf1
+    EXPECT_EQ(edit_.ColourAt(0, 7), format);   // ^^INV
+    EXPECT_EQ(edit_.ColourAt(1, 16), markup);  // Arial in the font table
+    EXPECT_EQ(edit_.ColourAt(2, 0), level);
+    EXPECT_EQ(edit_.ColourAt(2, 3), markup);   // \par on the level line
+    EXPECT_EQ(edit_.ColourAt(3, 9), kGreen);   // QTY, the field name
+    EXPECT_EQ(edit_.ColourAt(3, 13), kSlotRed);
 }
 
 TEST_F(CRRichEditTest, LongLinesColourToTheirEnd) {

@@ -1,12 +1,17 @@
-// The editor window: loading, Save with the previous version kept, and Run showing what
-// the loader found in the text being edited (not the file on disk).
+// The editor window: loading, Save with the previous version kept, new files, the question
+// before unsaved changes are dropped, find and replace, and Run showing what the loader
+// found in the text being edited (not the file on disk).
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +19,7 @@
 
 #include "design/qt/cr_rich_edit.h"
 #include "design/qt/template_editor_window.h"
+#include "design/qt/template_find_bar.h"
 
 namespace quillon {
 namespace {
@@ -55,12 +61,18 @@ TEST_F(TemplateEditorWindowTest, SaveWritesTheTextAndKeepsTheOldFile) {
     EXPECT_EQ(Read(dir_ / "report.htm.bak"), "<HTML>\r\n^^R<BR>\r\n@3<BR>\r\n??? \xE9\r\n");
 }
 
-TEST_F(TemplateEditorWindowTest, RunLoadsTheTextBeingEdited) {
+TEST_F(TemplateEditorWindowTest, RunShowsTheLevelsOfTheTextBeingEdited) {
     std::string seen_name, seen_bytes;
     TemplateEditorWindow window(file_, [&](const std::string& name, const std::string& bytes) {
         seen_name = name;
         seen_bytes = bytes;
-        return TemplateRunResult{true, "@3 detail: 1 slot\n", ""};
+        TemplateRunResult result;
+        result.loaded = true;
+        result.levels.format = "R";
+        result.levels.levels.push_back({3, "detail line", {{1, 4, 0, "QTY", "", {}}},
+                                        {"", " \xC3\xA9\r\n"}});
+        result.preview = "2 records, 1 page";
+        return result;
     });
     std::string error;
     ASSERT_TRUE(window.Load(error)) << error;
@@ -70,21 +82,143 @@ TEST_F(TemplateEditorWindowTest, RunLoadsTheTextBeingEdited) {
     window.RunAction().trigger();
     EXPECT_EQ(seen_name, file_.string());
     EXPECT_EQ(seen_bytes, "<HTML>\r\n^^R<BR>\r\n@3<BR>\r\nx??? \xE9\r\n");
-    EXPECT_EQ(window.Overview().toPlainText(), QString("@3 detail: 1 slot\n"));
+    EXPECT_TRUE(window.RunWindow().isVisible());
+    const QString shown = window.RunWindow().Levels().toPlainText();
+    EXPECT_TRUE(shown.contains("@3 detail line (1 slot)")) << shown.toStdString();
+    EXPECT_TRUE(shown.contains("[1 QTY] \u00E9")) << shown.toStdString();
+    EXPECT_FALSE(shown.contains("\\r\\n")) << shown.toStdString();
+    EXPECT_TRUE(window.RunWindow().Note().text().contains("2 records, 1 page"));
     // A template that does not load shows the loader's messages.
     TemplateEditorWindow failing(file_, [](const std::string&, const std::string&) {
-        return TemplateRunResult{false, "", "Format not found: report.htm->X\n"};
+        return TemplateRunResult{false, {}, "Format not found: report.htm->X\n", ""};
     });
     ASSERT_TRUE(failing.Load(error));
     EXPECT_FALSE(failing.Run().loaded);
-    EXPECT_EQ(failing.Overview().toPlainText(), QString("Format not found: report.htm->X\n"));
+    EXPECT_TRUE(failing.RunWindow().Note().text().contains("Format not found: report.htm-&gt;X"))
+        << failing.RunWindow().Note().text().toStdString();
+    EXPECT_TRUE(failing.RunWindow().Levels().toPlainText().isEmpty());
 }
 
-TEST_F(TemplateEditorWindowTest, AMissingFileIsReported) {
-    TemplateEditorWindow window(dir_ / "missing.htm", nullptr);
+TEST_F(TemplateEditorWindowTest, ANewFileIsCreatedByTheFirstSave) {
+    const fs::path created = dir_ / "new.htm";
+    TemplateEditorWindow window(created, nullptr);
+    std::string error;
+    ASSERT_TRUE(window.Load(error)) << error;
+    EXPECT_TRUE(window.Editor().toPlainText().isEmpty());
+    EXPECT_FALSE(fs::exists(created));
+    QTest::keyClicks(&window.Editor(), "<HTML>");
+    QTest::keyClick(&window.Editor(), Qt::Key_Return);
+    QTest::keyClicks(&window.Editor(), "@3");
+    window.SaveAction().trigger();
+    EXPECT_EQ(Read(created), "<HTML>\r\n@3");
+    EXPECT_FALSE(fs::exists(dir_ / "new.htm.bak"));
+    EXPECT_FALSE(window.Editor().document()->isModified());
+
+    // An untitled template asks for a name; no name, no file.
+    TemplateEditorWindow untitled({}, nullptr);
+    ASSERT_TRUE(untitled.Load(error));
+    QTest::keyClicks(&untitled.Editor(), "text");
+    untitled.choose_file = [](bool) { return fs::path(); };
+    EXPECT_FALSE(untitled.Save(error));
+    EXPECT_TRUE(untitled.Editor().document()->isModified());
+    untitled.choose_file = [this](bool for_saving) {
+        EXPECT_TRUE(for_saving);
+        return dir_ / "named.txt";
+    };
+    EXPECT_TRUE(untitled.Save(error)) << error;
+    EXPECT_EQ(untitled.File(), dir_ / "named.txt");
+    EXPECT_EQ(Read(dir_ / "named.txt"), "text");
+}
+
+TEST_F(TemplateEditorWindowTest, UnsavedChangesAreAskedAboutBeforeTheyAreDropped) {
+    const fs::path other = dir_ / "other.rtf";
+    std::ofstream(other, std::ios::binary) << "{\\rtf1 ^^X\n@3\\par}";
+    TemplateEditorWindow window(file_, nullptr);
+    std::string error;
+    ASSERT_TRUE(window.Load(error));
+    int asked = 0;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    window.ask_unsaved = [&] {
+        ++asked;
+        return answer;
+    };
+    // Unchanged text: no question.
+    ASSERT_TRUE(window.Open(other, error)) << error;
+    EXPECT_EQ(asked, 0);
+    EXPECT_TRUE(window.Editor().RtfTemplate());
+    QTest::keyClicks(&window.Editor(), "x");
+    EXPECT_FALSE(window.New());  // Cancel keeps the text
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(window.File(), other);
+    EXPECT_TRUE(window.Editor().toPlainText().startsWith("x"));
+    answer = QMessageBox::Save;  // Save writes it, then opens
+    ASSERT_TRUE(window.Open(file_, error));
+    EXPECT_EQ(Read(other), "x{\\rtf1 ^^X\n@3\\par}");
+    EXPECT_FALSE(window.Editor().RtfTemplate());
+    QTest::keyClicks(&window.Editor(), "y");
+    answer = QMessageBox::Discard;
+    EXPECT_TRUE(window.New());
+    EXPECT_TRUE(window.File().empty());
+    EXPECT_EQ(Read(file_), "<HTML>\r\n^^R<BR>\r\n@3<BR>\r\n??? \xE9\r\n");
+    // Closing asks too.
+    window.show();
+    QTest::keyClicks(&window.Editor(), "z");
+    answer = QMessageBox::Cancel;
+    window.Action("close").trigger();
+    EXPECT_TRUE(window.isVisible());
+    answer = QMessageBox::Discard;
+    window.Action("close").trigger();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(asked, 5);
+}
+
+TEST_F(TemplateEditorWindowTest, FindAndReplace) {
+    std::ofstream(file_, std::ios::binary) << "<P>??? Total</P>\n<P>total ??? </P>\n";
+    TemplateEditorWindow window(file_, nullptr);
+    std::string error;
+    ASSERT_TRUE(window.Load(error));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window.Editor(), Qt::Key_F, Qt::ControlModifier);
+    TemplateFindBar& bar = window.FindBar();
+    ASSERT_TRUE(bar.isVisible());
+    QTest::keyClicks(&bar.FindText(), "total");
+    QTest::keyClick(&bar.FindText(), Qt::Key_Return);  // first match, any case
+    EXPECT_EQ(window.Editor().textCursor().selectionStart(), 7);
+    QTest::keyClick(&window.Editor(), Qt::Key_F3);  // the next
+    EXPECT_EQ(window.Editor().textCursor().selectionStart(), 20);
+    QTest::keyClick(&window.Editor(), Qt::Key_F3);  // wraps around
+    EXPECT_EQ(window.Editor().textCursor().selectionStart(), 7);
+    bar.MatchCase().setChecked(true);
+    bar.FindText().setText("TOTAL");
+    EXPECT_FALSE(bar.FindNext());
+    EXPECT_EQ(bar.Status(), QString("Not found"));
+    bar.MatchCase().setChecked(false);
+    bar.FindText().setText("???");
+    bar.ReplaceText().setText("?????");
+    // From the selected "Total" on: the next match is replaced, the one after it selected.
+    EXPECT_TRUE(bar.Replace());
+    EXPECT_EQ(window.Editor().toPlainText(), QString("<P>??? Total</P>\n<P>total ????? </P>"));
+    EXPECT_EQ(window.Editor().textCursor().selectionStart(), 3);
+    EXPECT_EQ(window.Editor().textCursor().selectedText(), QString("???"));
+    bar.FindText().setText("total");
+    bar.ReplaceText().setText("Sum");
+    EXPECT_EQ(bar.ReplaceAll(), 2);
+    EXPECT_EQ(bar.Status(), QString("2 replaced"));
+    EXPECT_EQ(window.Editor().toPlainText(), QString("<P>??? Sum</P>\n<P>Sum ????? </P>"));
+    window.Editor().undo();  // Replace All is one step
+    EXPECT_EQ(window.Editor().toPlainText(), QString("<P>??? Total</P>\n<P>total ????? </P>"));
+    QTest::keyClick(&bar.FindText(), Qt::Key_Escape);
+    EXPECT_FALSE(bar.isVisible());
+}
+
+TEST_F(TemplateEditorWindowTest, AFileThatCannotBeReadIsReported) {
+    fs::create_directories(dir_ / "folder.htm");
+    TemplateEditorWindow window(dir_ / "folder.htm", nullptr);
     std::string error;
     EXPECT_FALSE(window.Load(error));
-    EXPECT_NE(error.find("missing.htm"), std::string::npos) << error;
+    EXPECT_NE(error.find("folder.htm"), std::string::npos) << error;
 }
 
 }  // namespace
