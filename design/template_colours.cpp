@@ -29,9 +29,9 @@ bool IsFormatNameChar(char16_t c) {
 // Destinations whose contents an RTF reader does not show.
 bool IsHiddenDestination(std::u16string_view word) {
     static constexpr std::array<std::u16string_view, 16> kHidden = {
-        u"fonttbl",   u"colortbl",    u"stylesheet",         u"info",
-        u"pict",      u"listtable",   u"listoverridetable",  u"rsidtbl",
-        u"generator", u"xmlnstbl",    u"themedata",          u"colorschememapping",
+        u"fonttbl",   u"colortbl",     u"stylesheet",        u"info",
+        u"pict",      u"listtable",    u"listoverridetable", u"rsidtbl",
+        u"generator", u"xmlnstbl",     u"themedata",         u"colorschememapping",
         u"fldinst",   u"latentstyles", u"datastore",         u"object"};
     return std::find(kHidden.begin(), kHidden.end(), word) != kHidden.end();
 }

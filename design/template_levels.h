@@ -12,8 +12,8 @@ struct TemplateSlotInfo {
     int number = 0;
     int width = 0;
     int decimals = 0;
-    std::string name;        // UTF-8; empty for an unnamed slot
-    std::string expression;  // UTF-8; empty when the field is not calculated
+    std::string name;                             // UTF-8; empty for an unnamed slot
+    std::string expression;                       // UTF-8; empty when the field is not calculated
     std::optional<std::pair<int, int>> alias_of;  // (level, slot) of the first use of the name
 };
 

@@ -116,8 +116,7 @@ int Edit(const EditOptions& o) {
         show_preview;
 #if defined(QUILLON_HAS_VIEWERS)
     if (!o.data.empty()) {
-        auto preview =
-            std::make_shared<EditPreview>(PreviewSource{o.data, o.query, o.table, 100});
+        auto preview = std::make_shared<EditPreview>(PreviewSource{o.data, o.query, o.table, 100});
         show_preview = [preview](const std::string& file, const std::string& format,
                                  const std::string& content) {
             return preview->Show(file, format, content);

@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QSyntaxHighlighter>
-#include <QTextLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <cerrno>
 #include <cstring>

@@ -23,8 +23,7 @@ namespace quillon {
 
 namespace {
 
-constexpr const char* kTemplateFilter =
-    "Templates (*.htm *.html *.rtf *.txt);;All files (*)";
+constexpr const char* kTemplateFilter = "Templates (*.htm *.html *.rtf *.txt);;All files (*)";
 
 }  // namespace
 
@@ -50,11 +49,11 @@ TemplateEditorWindow::TemplateEditorWindow(std::filesystem::path file, TemplateR
     };
     choose_file = [this](bool for_saving) {
         const QString chosen =
-            for_saving ? QFileDialog::getSaveFileName(this, "Save template as",
-                                                      QString::fromStdString(file_.string()),
-                                                      kTemplateFilter)
-                       : QFileDialog::getOpenFileName(this, "Open template", QString(),
-                                                      kTemplateFilter);
+            for_saving
+                ? QFileDialog::getSaveFileName(this, "Save template as",
+                                               QString::fromStdString(file_.string()),
+                                               kTemplateFilter)
+                : QFileDialog::getOpenFileName(this, "Open template", QString(), kTemplateFilter);
         return std::filesystem::path(chosen.toStdString());
     };
 
@@ -181,7 +180,8 @@ bool TemplateEditorWindow::Save(std::string& error) {
     std::string message = utf8_fallback ? "Saved as UTF-8: the text holds characters that "
                                           "Windows-1252 lacks"
                                         : "Saved";
-    if (existed) message += "; previous version in " + design::BackupPath(file_).filename().string();
+    if (existed)
+        message += "; previous version in " + design::BackupPath(file_).filename().string();
     statusBar()->showMessage(QString::fromStdString(message));
     return true;
 }
@@ -196,8 +196,7 @@ bool TemplateEditorWindow::SaveAs(const std::filesystem::path& file, std::string
 
 bool TemplateEditorWindow::MayDropText() {
     if (!editor_->document()->isModified()) return true;
-    const QMessageBox::StandardButton answer =
-        ask_unsaved ? ask_unsaved() : QMessageBox::Cancel;
+    const QMessageBox::StandardButton answer = ask_unsaved ? ask_unsaved() : QMessageBox::Cancel;
     if (answer == QMessageBox::Discard) return true;
     if (answer != QMessageBox::Save) return false;
     std::string error;

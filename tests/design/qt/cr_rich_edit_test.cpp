@@ -37,10 +37,10 @@ class CRRichEditTest : public ::testing::Test {
         const int length = edit_.document()->findBlockByNumber(line).length() - 1;
         for (int c = 0; c < length; ++c) {
             const QColor colour = edit_.ColourAt(line, c);
-            out += colour == kGreen      ? 'g'
-                   : colour == Normal()  ? '.'
+            out += colour == kGreen     ? 'g'
+                   : colour == Normal() ? '.'
                    : colour == kSlotRed ? 's'
-                                         : '?';
+                                        : '?';
         }
         return out;
     }
@@ -201,8 +201,8 @@ TEST_F(CRRichEditTest, LevelLinesFormatHeadersAndRtfVisibleText) {
     EXPECT_EQ(edit_.ColourAt(0, 7), format);   // ^^INV
     EXPECT_EQ(edit_.ColourAt(1, 16), markup);  // Arial in the font table
     EXPECT_EQ(edit_.ColourAt(2, 0), level);
-    EXPECT_EQ(edit_.ColourAt(2, 3), markup);   // \par on the level line
-    EXPECT_EQ(edit_.ColourAt(3, 9), kGreen);   // QTY, the field name
+    EXPECT_EQ(edit_.ColourAt(2, 3), markup);  // \par on the level line
+    EXPECT_EQ(edit_.ColourAt(3, 9), kGreen);  // QTY, the field name
     EXPECT_EQ(edit_.ColourAt(3, 13), kSlotRed);
 }
 

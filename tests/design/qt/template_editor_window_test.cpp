@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTextBrowser>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -69,8 +70,8 @@ TEST_F(TemplateEditorWindowTest, RunShowsTheLevelsOfTheTextBeingEdited) {
         TemplateRunResult result;
         result.loaded = true;
         result.levels.format = "R";
-        result.levels.levels.push_back({3, "detail line", {{1, 4, 0, "QTY", "", {}}},
-                                        {"", " \xC3\xA9\r\n"}});
+        result.levels.levels.push_back(
+            {3, "detail line", {{1, 4, 0, "QTY", "", {}}}, {"", " \xC3\xA9\r\n"}});
         result.preview = "2 records, 1 page";
         return result;
     });
@@ -219,6 +220,40 @@ TEST_F(TemplateEditorWindowTest, AFileThatCannotBeReadIsReported) {
     std::string error;
     EXPECT_FALSE(window.Load(error));
     EXPECT_NE(error.find("folder.htm"), std::string::npos) << error;
+}
+
+// With QUILLON_EDITOR_PICTURES=DIR the window is drawn into DIR (editor.png, find.png,
+// run.png) for a look at the colours and the layout.
+TEST_F(TemplateEditorWindowTest, Pictures) {
+    const char* out = std::getenv("QUILLON_EDITOR_PICTURES");
+    if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUILLON_EDITOR_PICTURES not set";
+    const fs::path sales = fs::path(QUILLON_SOURCE_DIR) / "examples" / "sales_report.htm";
+    TemplateEditorWindow window(sales, [](const std::string&, const std::string&) {
+        TemplateRunResult result;
+        result.loaded = true;
+        result.levels = {"sales_report.htm", "SALES", "HTML", "UTF-8", {}};
+        result.levels.levels.push_back(
+            {3,
+             "detail line",
+             {{1, 10, 0, "SALEDATE", "", {}}, {2, 8, 2, "VAT", "amount*0.2", {}}},
+             {"<TR><TD>", "</TD><TD ALIGN=\"RIGHT\">", "</TD></TR>\r\n"}});
+        result.preview = "12 records, 2 pages, shown in the viewer window";
+        return result;
+    });
+    std::string error;
+    ASSERT_TRUE(window.Load(error)) << error;
+    window.show();
+    window.grab().save(QString::fromStdString((fs::path(out) / "editor.png").string()));
+    window.FindBar().Open();
+    window.FindBar().FindText().setText("CUSTOMER");
+    window.FindBar().FindNext();
+    window.grab().save(QString::fromStdString((fs::path(out) / "find.png").string()));
+    window.Run();
+    window.RunWindow().grab().save(QString::fromStdString((fs::path(out) / "run.png").string()));
+    TemplateEditorWindow rtf(fs::path(QUILLON_SOURCE_DIR) / "examples" / "invoice.rtf", nullptr);
+    ASSERT_TRUE(rtf.Load(error)) << error;
+    rtf.show();
+    rtf.grab().save(QString::fromStdString((fs::path(out) / "rtf.png").string()));
 }
 
 }  // namespace
