@@ -1,9 +1,10 @@
-// quillon edit [TEMPLATE] [--format NAME] [--data SOURCE [--table T | --query SQL]]: opens a
-// template in the template editor window: tags, slots, level lines and format headers in
-// colour; File menu (New, Open, Save keeping TEMPLATE.bak, Save As, Close), Find and
-// Replace; Run loads the text being edited as a template and shows its levels and, with
-// --data, a preview of the report over the first 100 records in its viewer. A TEMPLATE that
-// does not exist yet is created by the first Save.
+// quillon edit [TEMPLATE] [--format NAME] [--data SOURCE [--table T | --query SQL]
+// [--group COLUMN ...]]: opens a template in the template editor window: tags, slots, level
+// lines and format headers in colour; File menu (New, Open, Save keeping TEMPLATE.bak, Save
+// As, Close), Find and Replace; Run loads the text being edited as a template and shows its
+// levels and, with --data, a preview of the report over the first 100 records (grouped as
+// quillon run --group groups them) in its viewer. A TEMPLATE that does not exist yet is
+// created by the first Save.
 
 #include <QApplication>
 
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "apps/datasource/data_source.h"
 #include "apps/quillon/command_registry.h"
@@ -39,6 +41,7 @@ struct EditOptions {
     std::string data;
     std::string query;
     std::string table;
+    std::vector<std::string> groups;
 };
 
 bool DisplayAvailable() {
@@ -75,8 +78,8 @@ int CheckTemplate(const std::string& file) {
 // The data source must open before the window does: a wrong path is said at once.
 int CheckData(const EditOptions& o) {
     if (o.data.empty()) {
-        if (!o.query.empty() || !o.table.empty()) {
-            return Fail(kExitUsage, "--table and --query need --data");
+        if (!o.query.empty() || !o.table.empty() || !o.groups.empty()) {
+            return Fail(kExitUsage, "--table, --query and --group need --data");
         }
         return kEditClosed;
     }
@@ -87,12 +90,14 @@ int CheckData(const EditOptions& o) {
         return Fail(kExitUsage,
                     "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
+    if (o.groups.size() > 10) return Fail(kExitUsage, "at most ten --group columns");
+    std::string error;
     try {
-        data::Open(o.data, data::SqliteQuery{o.query, o.table});
+        GroupColumns(*data::Open(o.data, data::SqliteQuery{o.query, o.table}), o.groups, error);
     } catch (const std::exception& e) {
         return Fail(kEditNoData, e.what());
     }
-    return kEditClosed;
+    return error.empty() ? kEditClosed : Fail(kEditNoData, error);
 #else
     return Fail(kExitUsage, "--data: this quillon was built without the viewers");
 #endif
@@ -116,7 +121,8 @@ int Edit(const EditOptions& o) {
         show_preview;
 #if defined(QUILLON_HAS_VIEWERS)
     if (!o.data.empty()) {
-        auto preview = std::make_shared<EditPreview>(PreviewSource{o.data, o.query, o.table, 100});
+        auto preview =
+            std::make_shared<EditPreview>(PreviewSource{o.data, o.query, o.table, 100, o.groups});
         show_preview = [preview](const std::string& file, const std::string& format,
                                  const std::string& content) {
             return preview->Show(file, format, content);
@@ -159,18 +165,21 @@ const CommandRegistrar kEdit([](CLI::App& app) {
                     "SQLite database); the preview shows the report over the first 100 records");
     cmd->add_option("--table", o->table, "SQLite: the table or view to read whole");
     cmd->add_option("--query", o->query, "SQLite: the SELECT statement to read");
+    cmd->add_option("--group", o->groups,
+                    "group the preview by this column (as quillon run --group; repeatable, "
+                    "outermost first)");
     cmd->footer(
         "Keys: Ctrl+N new, Ctrl+O open, Ctrl+S save (the previous version is kept as\n"
         "TEMPLATE.bak), Ctrl+Shift+S save as, Ctrl+W close, Ctrl+F find, F3 / Shift+F3 next /\n"
         "previous match, Ctrl+H replace, Ctrl+Z undo, F9 run.\n"
-        "Example: quillon edit examples/sales_report.htm --data sales.csv\n\n"
+        "Example: quillon edit examples/sales_report.htm --data sales.csv --group CUSTOMER\n\n"
         "Exit codes:\n"
         "  0    the editor was closed\n"
         "  2    the template exists but cannot be read, or its folder does not exist\n"
         "  3    no display to open the editor on\n"
-        "  4    the --data source cannot be opened\n"
-        "  64   usage error (unknown option, --table or --query without --data, an SQLite\n"
-        "       database without --table or --query)");
+        "  4    the --data source cannot be opened, or a --group column is not in it\n"
+        "  64   usage error (unknown option, --table, --query or --group without --data, an\n"
+        "       SQLite database without --table or --query, more than ten --group columns)");
     cmd->callback([o] { SetExitCode(Edit(*o)); });
 });
 

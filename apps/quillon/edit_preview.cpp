@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <QWidget>
+
 #include <fstream>
 #include <vector>
 
@@ -38,13 +40,32 @@ class FirstRecords : public data::DataSource {
     std::size_t limit_;
 };
 
-std::string Joined(const std::vector<std::string>& messages) {
+std::string Joined(const std::vector<std::string>& texts, std::string_view separator = "; ") {
     std::string out;
-    for (const std::string& m : messages) out += (out.empty() ? "" : "; ") + m;
+    for (const std::string& t : texts) (out += out.empty() ? "" : separator) += t;
     return out;
 }
 
 }  // namespace
+
+std::vector<int> GroupColumns(const data::DataSource& source,
+                              const std::vector<std::string>& groups, std::string& error) {
+    std::vector<int> columns;
+    for (const std::string& group : groups) {
+        const int column = source.ColumnIndex(group);
+        if (column < 0) {
+            error = "unknown --group column " + group +
+                    " (the columns are: " + Joined(source.Columns(), ", ") + ")";
+            return {};
+        }
+        columns.push_back(column);
+    }
+    if (columns.size() > rlSum10 - rlSum01 + 1) {
+        error = "at most ten --group columns";
+        return {};
+    }
+    return columns;
+}
 
 // One preview: the report with its messages and, once shown, its viewer.
 struct EditPreview::Session {
@@ -96,6 +117,8 @@ PreviewReport EditPreview::Make(const std::string& template_name, const std::str
         result.message = e.what();
         return result;
     }
+    std::vector<int> group_columns = GroupColumns(*source, source_.groups, result.message);
+    if (!result.message.empty()) return result;
 
     session_ = std::make_unique<Session>();
     Session& s = *session_;
@@ -111,10 +134,13 @@ PreviewReport EditPreview::Make(const std::string& template_name, const std::str
     }
     s.report.SetFormatFile(template_path.string());
     s.report.SetFormatName(format_name);
-    s.report.SetOptions(TPrintOptions{prNumbersAlignRight, prScaled});
+    TPrintOptions options{prNumbersAlignRight, prScaled};
+    // Column totals in sum lines are the engine's automatic sums: grouping turns them on.
+    if (!group_columns.empty()) options.Include(prAutoSum);
+    s.report.SetOptions(options);
     s.calculator.SetHost(&s.host);
     s.report.SetXCalcExt(&s.calculator);
-    RecordFeeder feeder(s.report, *source, {}, model);
+    RecordFeeder feeder(s.report, *source, std::move(group_columns), model);
     feeder.Attach();
 
     result.file = folder_ / ("preview-" + template_path.filename().string());
@@ -146,6 +172,10 @@ PreviewReport EditPreview::Make(const std::string& template_name, const std::str
     return result;
 }
 
+TCustomWWWRepViewer* EditPreview::Viewer() const {
+    return session_ ? session_->viewer.get() : nullptr;
+}
+
 std::string EditPreview::Show(const std::string& template_name, const std::string& format_name,
                               const std::string& bytes) {
     PreviewReport made = Make(template_name, format_name, bytes);
@@ -158,6 +188,8 @@ std::string EditPreview::Show(const std::string& template_name, const std::strin
     PrepareViewerWindow(s.report, *s.viewer, made.file.string(), 900, 700);
     s.viewer->SetViewerCaption("Preview of " + fs::path(template_name).filename().string() +
                                " - quillon");
+    // The preview belongs to the editor: closing the editor ends the program, preview or not.
+    s.viewer->Form().setAttribute(Qt::WA_QuitOnClose, false);
     if (!s.report.LoadFromFile(made.file.string())) {
         return "the report cannot be shown: " + Joined(s.messages);
     }

@@ -8,6 +8,15 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
+
+namespace quillon {
+class TCustomWWWRepViewer;
+}
+
+namespace quillon::data {
+class DataSource;
+}
 
 namespace quillon::app {
 
@@ -16,7 +25,13 @@ struct PreviewSource {
     std::string query;  // SQLite: the SELECT statement
     std::string table;  // SQLite: the table to read whole
     std::size_t max_records = 100;
+    std::vector<std::string> groups;  // group columns, outermost first (as quillon run --group)
 };
+
+// The indexes of the group columns in source; empty with error set when one is not a column
+// of the source or there are more than ten.
+std::vector<int> GroupColumns(const data::DataSource& source,
+                              const std::vector<std::string>& groups, std::string& error);
 
 // A report made for the preview.
 struct PreviewReport {
@@ -42,6 +57,8 @@ class EditPreview {
     // window.
     std::string Show(const std::string& template_name, const std::string& format_name,
                      const std::string& bytes);
+    // The viewer window of the last Show; nullptr before, or when it had no report.
+    TCustomWWWRepViewer* Viewer() const;
 
   private:
     struct Session;
