@@ -1,7 +1,7 @@
 // Feeds arbitrary template bytes to the editor's rules: decoding into lines, the coloured
 // RTF document (which must stay ASCII with balanced groups whatever the delimiters), the
-// typing map and change decisions line by line, and writing the text back (which must read
-// again as the same lines).
+// typing map, the editor's colour maps (plain and RTF) and change decisions line by line, and
+// writing the text back (which must read again as the same lines).
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +12,7 @@
 #include "design/colour_spans.h"
 #include "design/coloured_rtf.h"
 #include "design/line_change.h"
+#include "design/template_colours.h"
 #include "design/template_text.h"
 
 namespace {
@@ -45,10 +46,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TemplateText text = DecodeTemplate(bytes);
     if (!WellFormed(BuildColouredRtf(text.lines, options))) std::abort();
     std::u16string joined, previous;
+    RtfLineState rtf_state;
     for (std::size_t n = 0; n < text.lines.size(); ++n) {
         const std::u16string& line = text.lines[n];
         if (TypingColourMap(line, options.open, options.close).size() != line.size()) std::abort();
         DecideLineChange(true, previous, line, options.open, options.close);
+        // Every colour map holds one entry per character of its line, in every mode.
+        std::vector<TemplateColour> map = LoadSpanColours(line, options.open, options.close);
+        MarkTemplateFields(line, map);
+        if (map.size() != line.size()) std::abort();
+        if (RtfLineColours(line, rtf_state).size() != line.size()) std::abort();
+        if (CarryColours(previous, TypingSpanColours(previous, options.open, options.close), line)
+                .size() != line.size())
+            std::abort();
         previous = line;
         if (n > 0) joined += u'\n';
         joined += line;
