@@ -136,7 +136,7 @@ int RunExpertWizard(const ExpertSource& source, ExpertTemplate start, const std:
     wizard.AskForTemplateFile(
         start.file.empty() ? ProposedFile(source) : start.file,
         "The expert has all it needs: Create writes the report template to the file below.\n\n"
-        "To run the report and print it to PDF, use the command below. Its page sizes put "
+        "To run the report and print it to PDF, use the command under it: its page sizes put "
         "about a printed page's worth of rows on every page.");
     wizard.Sources()->setCurrentRow(0);
 

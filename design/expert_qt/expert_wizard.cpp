@@ -217,7 +217,6 @@ void ExpertWizard::BuildFinishPage() {
     layout->addWidget(file_row_);
     open_in_editor_ = new QCheckBox(QStringLiteral("&Open the template in the editor afterwards"));
     open_in_editor_->setChecked(true);
-    layout->addWidget(open_in_editor_);
     file_row_->hide();
     open_in_editor_->hide();
     connect(file_, &QLineEdit::textChanged, this, [this] { ShowRunCode(); });
@@ -231,6 +230,8 @@ void ExpertWizard::BuildFinishPage() {
     run_code_->setReadOnly(true);
     run_code_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(run_code_);
+    layout->addWidget(open_in_editor_);
+    layout->addStretch();
     ShowRunCode();
     pages_[3] = page;
     addPage(page);
