@@ -163,8 +163,9 @@ const CommandRegistrar kExpert([](CLI::App& app) {
     cmd->add_option("--class", o->class_name,
                     "--code: the class the handlers belong to (default: ReportForm)");
     cmd->add_option("--screenshot", o->screenshot,
-                    "Without --out: draw the wizard's first page into this PNG file and close "
-                    "it (nothing is written)");
+                    "Without --out: draw the wizard's pages into PNG files (the first into this "
+                    "one, the others with every field chosen into NAME-2.png .. NAME-4.png) "
+                    "and close it; nothing is written");
     cmd->footer(
         "After writing a template the expert prints the quillon run command that runs it with\n"
         "page sizes for a printed page (about 45 rows on an A4 page, fewer on the first).\n"

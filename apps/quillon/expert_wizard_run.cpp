@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPushButton>
 
 #include <cstdlib>
 #include <filesystem>
@@ -84,6 +85,27 @@ void EditTemplate(const std::string& file, const std::string& format_name) {
     QApplication::exec();
 }
 
+// Draws the wizard's pages into PNG files: the first page into screenshot, the later ones,
+// with every field chosen, into screenshot with "-2", "-3" and "-4" before its extension.
+int DrawPages(design::ExpertWizard& wizard, const std::string& screenshot, std::string& error) {
+    wizard.show();
+    for (int page = 1; page <= design::kExpertPages; ++page) {
+        std::filesystem::path file = screenshot;
+        if (page > 1) {
+            file.replace_filename(file.stem().string() + "-" + std::to_string(page) +
+                                  file.extension().string());
+        }
+        if (page == 2) wizard.AddAllButton()->click();
+        QApplication::processEvents();
+        if (!wizard.grab().save(QString::fromStdString(file.string()), "PNG")) {
+            error = "cannot write the picture " + file.string();
+            return kExitNoWindow;
+        }
+        if (page < design::kExpertPages) wizard.next();
+    }
+    return 0;
+}
+
 }  // namespace
 
 int RunExpertWizard(const ExpertSource& source, ExpertTemplate start, const std::string& screenshot,
@@ -140,15 +162,7 @@ int RunExpertWizard(const ExpertSource& source, ExpertTemplate start, const std:
         "about a printed page's worth of rows on every page.");
     wizard.Sources()->setCurrentRow(0);
 
-    if (!screenshot.empty()) {
-        wizard.show();
-        QApplication::processEvents();
-        if (!wizard.grab().save(QString::fromStdString(screenshot), "PNG")) {
-            error = "cannot write the picture " + screenshot;
-            return kExitNoWindow;
-        }
-        return 0;
-    }
+    if (!screenshot.empty()) return DrawPages(wizard, screenshot, error);
     if (wizard.exec() != QDialog::Accepted || written.empty()) return 0;
     if (wizard.OpenInEditor()) EditTemplate(written, start.options.format_name);
     return 0;
