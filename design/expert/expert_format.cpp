@@ -166,7 +166,7 @@ std::vector<std::string> ExpertFormatLines(const ExpertOptions& options,
                        "BORDERCOLORLIGHT=\"Black\" BORDERCOLORDARK=\"Black\">",
                        "<TR>"});
     for (const ExpertField& f : fields) {
-        l.push_back(std::string(f.number ? "  <TH ALIGN=\"RIGHT\">" : "  <TH>") +
+        l.push_back(std::string(f.number ? "  <TH ALIGN=\"RIGHT\">" : "  <TH ALIGN=\"LEFT\">") +
                     Small(EscapeTemplateText(f.label)) + "</TH>");
     }
     l.insert(l.end(), {"</TR>", " ", "@3<BR>", "<TR>"});

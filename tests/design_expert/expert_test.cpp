@@ -191,8 +191,8 @@ TEST(ComponentEditor, OkWritesTheTemplateSizesAndHandlerCode) {
     EXPECT_EQ(testing::ReadFile(dir.File("orders.htm.bak")), "old template\r\n");
     const std::string written = testing::ReadFile(dir.File("orders.htm"));
     EXPECT_NE(written.find("^^Orders<BR>\r\n"), std::string::npos);
-    EXPECT_NE(written.find("  <TH><FONT SIZE=\"2\">Item</FONT></TH>\r\n"
-                           "  <TH><FONT SIZE=\"2\">Order</FONT></TH>\r\n"),
+    EXPECT_NE(written.find("  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Item</FONT></TH>\r\n"
+                           "  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Order</FONT></TH>\r\n"),
               std::string::npos);
     EXPECT_NE(written.find("ITEM>" + std::string(255, '?') + "</FONT></TD>"), std::string::npos);
     EXPECT_EQ(written.find("DATETIME"), std::string::npos);

@@ -73,7 +73,7 @@ TEST_F(ExpertCommandTest, TemplateFromCsvRunsAtOnce) {
     ASSERT_EQ(run.status, 0) << run.err;
     // Headings from the column names; numbers right-aligned, with the column's decimals.
     const std::string expected =
-        "<TR>\r\n  <TH><FONT SIZE=\"2\">City</FONT></TH>\r\n"
+        "<TR>\r\n  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">City</FONT></TH>\r\n"
         "  <TH ALIGN=\"RIGHT\"><FONT SIZE=\"2\">Unit Price</FONT></TH>\r\n"
         "  <TH ALIGN=\"RIGHT\"><FONT SIZE=\"2\">Qty</FONT></TH>\r\n</TR>\r\n"
         " \r\n<TR>\r\n  <TD><FONT SIZE=\"2\">Riga   </FONT></TD>\r\n"
@@ -99,7 +99,7 @@ TEST_F(ExpertCommandTest, ThePrintedRunCommandPutsAPrintedPageOfRowsOnEachPage) 
     const std::string command = PrintedRunCommand(made.out);
     ASSERT_NE(command.find("--out big.pdf"), std::string::npos) << made.out;
     const std::string t = ReadFile(dir_.File("big.htm"));
-    EXPECT_NE(t.find("<TH><FONT SIZE=\"2\">Customer Name</FONT></TH>"), std::string::npos);
+    EXPECT_NE(t.find("<TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Customer Name</FONT></TH>"), std::string::npos);
     EXPECT_NE(t.find("<TD ALIGN=\"RIGHT\"><FONT SIZE=\"2\"><\xC2\xBF"
                      "amount>?????^??"
                      "</FONT></TD>"),
@@ -154,6 +154,7 @@ TEST_F(ExpertCommandTest, WithoutOutTheWizardOpens) {
         Quillon("expert --data a.csv --screenshot wizard.png", "QT_QPA_PLATFORM=offscreen");
     ASSERT_EQ(shown.status, 0) << shown.err;
     EXPECT_EQ(ReadFile(dir_.File("wizard.png")).substr(0, 4), "\x89PNG");
+    EXPECT_EQ(ReadFile(dir_.File("wizard-4.png")).substr(0, 4), "\x89PNG");
     EXPECT_FALSE(std::filesystem::exists(dir_.File("a.htm")));
     const Result no_display =
         Quillon("expert --data a.csv", "-u QT_QPA_PLATFORM -u DISPLAY -u WAYLAND_DISPLAY");
