@@ -36,7 +36,9 @@ namespace {
 constexpr int kExitUsage = 1;
 constexpr int kExitTemplate = 2;
 constexpr int kExitData = 3;
+#if !defined(QUILLON_HAS_EXPERT_WIZARD)
 constexpr int kExitNoWindow = 5;
+#endif
 
 struct ExpertCommandOptions {
     ExpertSource source;
