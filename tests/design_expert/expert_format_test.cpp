@@ -110,7 +110,8 @@ TEST(ExpertFormat, TextThatWouldBreakTheTemplateIsEscaped) {
     const auto lines =
         ExpertFormatLines(o, {{"A", "Price? <EUR>", 300, false, 0}, {"B", "B", 0, false, 0}});
     EXPECT_EQ(lines[4], "<CENTER><H2>Q1 &#64; 2024</H2></CENTER>");
-    EXPECT_EQ(lines[14], "  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Price&#63; &lt;EUR&gt;</FONT></TH>");
+    EXPECT_EQ(lines[14],
+              "  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Price&#63; &lt;EUR&gt;</FONT></TH>");
     // Widths are clamped to 1..255.
     EXPECT_EQ(lines[20],
               "  <TD><FONT SIZE=\"2\"><\xC2\xBF"

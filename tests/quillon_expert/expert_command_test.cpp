@@ -99,14 +99,17 @@ TEST_F(ExpertCommandTest, ThePrintedRunCommandPutsAPrintedPageOfRowsOnEachPage) 
     const std::string command = PrintedRunCommand(made.out);
     ASSERT_NE(command.find("--out big.pdf"), std::string::npos) << made.out;
     const std::string t = ReadFile(dir_.File("big.htm"));
-    EXPECT_NE(t.find("<TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Customer Name</FONT></TH>"), std::string::npos);
+    EXPECT_NE(t.find("<TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Customer Name</FONT></TH>"),
+              std::string::npos);
     EXPECT_NE(t.find("<TD ALIGN=\"RIGHT\"><FONT SIZE=\"2\"><\xC2\xBF"
                      "amount>?????^??"
                      "</FONT></TD>"),
               std::string::npos)
         << t;
     EXPECT_NE(t.find("<\xC2\xBFid>?????"
-                     "</FONT>"), std::string::npos) << t;
+                     "</FONT>"),
+              std::string::npos)
+        << t;
 
     // The same run written as HTML: the rows between the page breaks.
     std::string html_command = command.substr(0, command.find(" --out "));
