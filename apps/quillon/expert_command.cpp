@@ -1,14 +1,16 @@
 // quillon expert: a starter report template from the columns of a data source, or the
-// handler code for an existing template.
+// handler code for an existing template. Without --out the expert's wizard window asks for
+// the fields, title and options, writes the template and may open it in the editor.
 //
-//   quillon expert --data SOURCE [--table T | --query SQL] --out TEMPLATE.htm [--format NAME]
-//                  [--title TEXT] [--fields A,B,...] [--no-page-number] [--no-date]
-//                  [--landscape]
+//   quillon expert --data SOURCE [--table T | --query SQL] [--out TEMPLATE.htm]
+//                  [--format NAME] [--title TEXT] [--fields A,B,...] [--no-page-number]
+//                  [--no-date] [--landscape]
 //   quillon expert --code TEMPLATE [--format NAME] [--name COMPONENT] [--class CLASS]
 //
-// Exit codes: 0 done; 1 neither --data with --out nor --code was given; 2 a template cannot be
-// loaded, or a name cannot stand in a template; 3 the data source cannot be read, or --fields names
-// an unknown column; 4 the template cannot be written.
+// Exit codes: 0 done (or the wizard was cancelled); 1 neither --data nor --code was given;
+// 2 a template cannot be loaded, or a name cannot stand in a template; 3 the data source
+// cannot be read, or --fields names an unknown column; 4 the template cannot be written;
+// 5 the wizard cannot open (no display, or a build without windows).
 
 #include <algorithm>
 #include <cctype>
@@ -19,9 +21,13 @@
 
 #include "apps/datasource/data_source.h"
 #include "apps/quillon/command_registry.h"
+#include "apps/quillon/expert_template.h"
 #include "design/expert/code_template.h"
-#include "design/expert/expert_format.h"
 #include "engine/report_model.h"
+
+#if defined(QUILLON_HAS_EXPERT_WIZARD)
+#include "apps/quillon/expert_wizard_run.h"
+#endif
 
 namespace quillon::app {
 
@@ -30,14 +36,12 @@ namespace {
 constexpr int kExitUsage = 1;
 constexpr int kExitTemplate = 2;
 constexpr int kExitData = 3;
-constexpr int kExitOutput = 4;
-// Column widths are measured over this many records.
-constexpr std::size_t kWidthSampleRecords = 1000;
+#if !defined(QUILLON_HAS_EXPERT_WIZARD)
+constexpr int kExitNoWindow = 5;
+#endif
 
 struct ExpertCommandOptions {
-    std::string data;
-    std::string table;
-    std::string query;
+    ExpertSource source;
     std::string out;
     std::string code;
     std::string format;
@@ -48,20 +52,12 @@ struct ExpertCommandOptions {
     bool landscape = false;
     std::string name = "Quillon1";
     std::string class_name = "ReportForm";
+    std::string screenshot;
 };
 
 int Fail(int code, const std::string& message) {
     std::cerr << "quillon expert: " << message << '\n';
     return code;
-}
-
-// Characters of a UTF-8 text (bytes of any other text).
-int CharacterCount(std::string_view s) {
-    int count = 0;
-    for (const char c : s) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-    }
-    return count;
 }
 
 bool SameName(std::string_view a, std::string_view b) {
@@ -71,66 +67,60 @@ bool SameName(std::string_view a, std::string_view b) {
            });
 }
 
-int MakeTemplate(const ExpertCommandOptions& o) {
+int MakeTemplate(const ExpertCommandOptions& o, const std::vector<design::ExpertField>& columns) {
+    std::vector<design::ExpertField> fields;
+    if (o.fields.empty()) fields = columns;
+    for (const std::string& wanted : o.fields) {
+        const auto it = std::find_if(columns.begin(), columns.end(),
+                                     [&](const auto& c) { return SameName(c.name, wanted); });
+        if (it == columns.end()) {
+            return Fail(kExitData,
+                        "--fields: " + o.source.data + " has no column \"" + wanted + "\"");
+        }
+        fields.push_back(*it);
+    }
+    if (fields.empty()) return Fail(kExitData, o.source.data + " has no columns");
+
+    ExpertTemplate t;
+    t.file = o.out;
+    t.options.format_name = o.format.empty() ? "Report" : o.format;
+    t.options.title = o.title;
+    t.options.page_number = !o.no_page_number;
+    t.options.date_time = !o.no_date;
+    t.landscape = o.landscape;
+    t.fields = std::move(fields);
+    std::string error;
+    const int code = WriteExpertTemplate(o.source, t, std::cout, error);
+    if (code != 0) return Fail(code, error);
+    return 0;
+}
+
+int RunExpert(const ExpertCommandOptions& o) {
     const std::string format = o.format.empty() ? "Report" : o.format;
     if (const std::string error = design::CheckFormatName(format); !error.empty()) {
         return Fail(kExitTemplate, error);
     }
-    std::unique_ptr<data::DataSource> source;
-    std::vector<int> widths;
-    try {
-        source = data::Open(o.data, data::SqliteQuery{o.query, o.table});
-        for (const std::string& column : source->Columns())
-            widths.push_back(CharacterCount(column));
-        while (source->RecordNumber() < kWidthSampleRecords && source->Next()) {
-            for (std::size_t i = 0; i < widths.size(); ++i) {
-                widths[i] = std::max(widths[i], CharacterCount(source->Value(i)));
-            }
-        }
-    } catch (const std::exception& e) {
-        return Fail(kExitData, e.what());
+    std::vector<design::ExpertField> columns;
+    std::string error;
+    if (const int code = ReadExpertColumns(o.source, columns, error); code != 0) {
+        return Fail(code, error);
     }
-    const std::vector<std::string>& columns = source->Columns();
-    std::vector<std::size_t> chosen;
-    if (o.fields.empty()) {
-        for (std::size_t i = 0; i < columns.size(); ++i) chosen.push_back(i);
-    }
-    for (const std::string& wanted : o.fields) {
-        const auto it = std::find_if(columns.begin(), columns.end(),
-                                     [&](const std::string& c) { return SameName(c, wanted); });
-        if (it == columns.end()) {
-            return Fail(kExitData, "--fields: " + o.data + " has no column \"" + wanted + "\"");
-        }
-        chosen.push_back(static_cast<std::size_t>(it - columns.begin()));
-    }
-    if (chosen.empty()) return Fail(kExitData, o.data + " has no columns");
-
-    std::vector<design::ExpertField> fields;
-    for (const std::size_t i : chosen) {
-        if (const std::string error = design::CheckFieldName(columns[i]); !error.empty()) {
-            return Fail(kExitTemplate,
-                        "column " + std::to_string(i + 1) + " of " + o.data + ": " + error);
-        }
-        fields.push_back(
-            {columns[i], columns[i],
-             std::clamp(widths[i], design::kMinSlotWidth, design::kMaxExpertSlotWidth)});
-    }
-    design::ExpertOptions options;
-    options.format_name = format;
-    options.title = o.title;
-    options.page_number = !o.no_page_number;
-    options.date_time = !o.no_date;
-    if (const std::string error =
-            design::WriteFormatFile(o.out, design::ExpertFormatLines(options, fields));
-        !error.empty()) {
-        return Fail(kExitOutput, error);
-    }
-    const design::PageSizes sizes = design::ExpertPageSizes(fields.size());
-    std::cout << "Template " << o.out << " (format " << format << ", " << fields.size()
-              << (fields.size() == 1 ? " field" : " fields") << ")\n"
-              << "PgSize " << sizes.pg_size << "\nFirstPgSize " << sizes.first_pg_size
-              << "\nOrientation " << (o.landscape ? "landscape" : "portrait") << '\n';
+    if (!o.out.empty()) return MakeTemplate(o, columns);
+#if defined(QUILLON_HAS_EXPERT_WIZARD)
+    ExpertTemplate start;
+    start.options.format_name = format;
+    start.options.title = o.title;
+    start.options.page_number = !o.no_page_number;
+    start.options.date_time = !o.no_date;
+    start.landscape = o.landscape;
+    start.fields = std::move(columns);
+    const int code = RunExpertWizard(o.source, std::move(start), o.screenshot, error);
+    if (code != 0) return Fail(code, error);
     return 0;
+#else
+    return Fail(kExitNoWindow,
+                "this build has no windows for the expert's wizard: give --out TEMPLATE.htm");
+#endif
 }
 
 int PrintCode(const ExpertCommandOptions& o) {
@@ -149,16 +139,21 @@ int PrintCode(const ExpertCommandOptions& o) {
 
 const CommandRegistrar kExpert([](CLI::App& app) {
     auto* cmd = app.add_subcommand(
-        "expert", "Write a starter template from a data source, or print handler code for one");
+        "expert",
+        "Write a starter template from a data source (without --out: in the wizard window), "
+        "or print handler code for a template");
     auto o = std::make_shared<ExpertCommandOptions>();
-    auto* data =
-        cmd->add_option("--data", o->data, "Data source: .csv, .json, or an SQLite database");
+    auto* data = cmd->add_option("--data", o->source.data,
+                                 "Data source: .csv, .json, or an SQLite database");
     auto* code = cmd->add_option("--code", o->code, "Print the handler code for this template");
     data->excludes(code);
-    auto* table = cmd->add_option("--table", o->table, "SQLite: the table or view to read");
-    auto* query = cmd->add_option("--query", o->query, "SQLite: the SELECT statement to read");
+    auto* table = cmd->add_option("--table", o->source.table, "SQLite: the table or view to read");
+    auto* query =
+        cmd->add_option("--query", o->source.query, "SQLite: the SELECT statement to read");
     table->excludes(query);
-    cmd->add_option("--out", o->out, "The template to write (an existing one is kept as .bak)");
+    cmd->add_option("--out", o->out,
+                    "The template to write (an existing one is kept as .bak); without it the "
+                    "wizard window opens");
     cmd->add_option("--format", o->format, "Format name (default: Report; with --code the first)");
     cmd->add_option("--title", o->title, "Report title (default: My Report)");
     cmd->add_option("--fields", o->fields, "Columns to show, in order (default: all)")
@@ -169,14 +164,27 @@ const CommandRegistrar kExpert([](CLI::App& app) {
     cmd->add_option("--name", o->name, "--code: the report component's name (default: Quillon1)");
     cmd->add_option("--class", o->class_name,
                     "--code: the class the handlers belong to (default: ReportForm)");
+    cmd->add_option("--screenshot", o->screenshot,
+                    "Without --out: draw the wizard's pages into PNG files (the first into this "
+                    "one, the others with every field chosen into NAME-2.png .. NAME-4.png) "
+                    "and close it; nothing is written");
+    cmd->footer(
+        "After writing a template the expert prints the quillon run command that runs it with\n"
+        "page sizes for a printed page (about 45 rows on an A4 page, fewer on the first).\n"
+        "Example: quillon expert --data sales.csv --out sales.htm --title Sales\n\n"
+        "Exit codes: 0 done (or the wizard was cancelled); 1 neither --data nor --code;\n"
+        "2 a template cannot be loaded, or a format or column name cannot stand in a template;\n"
+        "3 the data source cannot be read, or --fields names an unknown column; 4 the template\n"
+        "cannot be written; 5 the wizard cannot open (no display).");
     cmd->callback([o] {
         if (!o->code.empty()) {
             SetExitCode(PrintCode(*o));
-        } else if (o->data.empty() || o->out.empty()) {
-            SetExitCode(
-                Fail(kExitUsage, "give --data SOURCE and --out TEMPLATE, or --code TEMPLATE"));
+        } else if (o->source.data.empty()) {
+            SetExitCode(Fail(kExitUsage,
+                             "give --data SOURCE (with --out TEMPLATE, or for the wizard window), "
+                             "or --code TEMPLATE"));
         } else {
-            SetExitCode(MakeTemplate(*o));
+            SetExitCode(RunExpert(*o));
         }
     });
 });

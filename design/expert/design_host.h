@@ -15,6 +15,8 @@ struct DesignField {
     std::string name;
     std::string display_label;
     int display_width = 0;
+    bool number = false;  // its values are numbers
+    int decimals = 0;     // digits after the point of a number field
 };
 
 // A component of the designed form.

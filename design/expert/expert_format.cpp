@@ -1,6 +1,7 @@
 #include "design/expert/expert_format.h"
 
 #include <algorithm>
+#include <array>
 #include <fstream>
 #include <system_error>
 
@@ -11,13 +12,37 @@ namespace {
 // The field-name markup opener: "<" and the inverted question mark, in UTF-8.
 constexpr std::string_view kNameMarkup = "<\xC2\xBF";
 
-std::string NamedSlot(std::string_view name, int width) {
+// The name markup and a slot of width characters; with decimals, "^" stands where the
+// point goes and decimals "?" follow it.
+std::string NamedSlot(std::string_view name, int width, int decimals = 0) {
     std::string out(kNameMarkup);
     out += name;
     out += '>';
-    out.append(static_cast<std::size_t>(std::clamp(width, kMinSlotWidth, kMaxExpertSlotWidth)),
-               '?');
+    const int w = std::clamp(width, kMinSlotWidth, kMaxExpertSlotWidth);
+    if (decimals > 0 && w >= decimals + 2) {
+        out.append(static_cast<std::size_t>(w - decimals - 1), '?');
+        out += '^';
+        out.append(static_cast<std::size_t>(decimals), '?');
+    } else {
+        out.append(static_cast<std::size_t>(w), '?');
+    }
     return out;
+}
+
+// Table cells do not inherit the body's font: each cell's text is set in the smaller size
+// itself, so that a printed page holds a page's worth of rows.
+std::string Small(const std::string& html) {
+    return "<FONT SIZE=\"2\">" + html + "</FONT>";
+}
+
+// A level marker line ("@3<BR>"): its level, or -1 for any other line.
+int MarkerLevel(std::string_view line) {
+    if (line.size() < 2 || line[0] != '@' || line[1] < '0' || line[1] > '9') return -1;
+    int level = 0;
+    std::size_t i = 1;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9')
+        level = level * 10 + line[i++] - '0';
+    return level;
 }
 
 }  // namespace
@@ -25,6 +50,32 @@ std::string NamedSlot(std::string_view name, int width) {
 PageSizes ExpertPageSizes(std::size_t field_count) {
     const int k = static_cast<int>(field_count) + 1;
     return {20 + 34 * k, 23 + 34 * k};
+}
+
+PageRows ExpertPageRows(bool landscape) {
+    return landscape ? PageRows{24, 28} : PageRows{40, 45};
+}
+
+PageSizes PageSizesForRows(const std::vector<std::string>& lines, PageRows rows) {
+    // Lines per level as the report writes them: the header and marker lines are not
+    // written, lines before the first marker belong to the report head.
+    std::array<int, 16> count{};
+    int level = 0;
+    for (const std::string& line : lines) {
+        if (const int marker = MarkerLevel(line); marker >= 0) {
+            level = std::min(marker, 15);
+            continue;
+        }
+        if (line.rfind("^^", 0) == 0) continue;
+        ++count[static_cast<std::size_t>(level)];
+    }
+    const int record = std::max(count[3], 1);
+    const int heading = count[1];
+    // A break is made once a record brings the page's count to the page size; the break
+    // marker is counted with the footer.
+    const int footer = count[14] + 1;
+    return {footer + heading + record * std::max(rows.later, 1),
+            count[0] + heading + record * std::max(rows.first, 1)};
 }
 
 std::string EscapeTemplateText(std::string_view text) {
@@ -103,20 +154,26 @@ std::vector<std::string> ExpertFormatLines(const ExpertOptions& options,
         "<TR>",
     };
     if (options.date_time) {
-        l.push_back("  <TD ALIGN=\"LEFT\">Printed at " + NamedSlot("DATETIME", 20) + "</TD>");
+        l.push_back("  <TD ALIGN=\"LEFT\">" + Small("Printed at " + NamedSlot("DATETIME", 20)) +
+                    "</TD>");
     }
     if (options.page_number) {
-        l.push_back("  <TD ALIGN=\"RIGHT\">Page No " + NamedSlot("PAGENO", 9) + "</TD>");
+        l.push_back("  <TD ALIGN=\"RIGHT\">" + Small("Page No " + NamedSlot("PAGENO", 9)) +
+                    "</TD>");
     }
     l.insert(l.end(), {"</TR>", "</TABLE>", "<P>", "<CENTER>",
-                       "<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"3\" "
+                       "<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"1\" "
                        "BORDERCOLORLIGHT=\"Black\" BORDERCOLORDARK=\"Black\">",
                        "<TR>"});
-    for (const ExpertField& f : fields)
-        l.push_back("  <TH>" + EscapeTemplateText(f.label) + "</TH>");
+    for (const ExpertField& f : fields) {
+        l.push_back(std::string(f.number ? "  <TH ALIGN=\"RIGHT\">" : "  <TH ALIGN=\"LEFT\">") +
+                    Small(EscapeTemplateText(f.label)) + "</TH>");
+    }
     l.insert(l.end(), {"</TR>", " ", "@3<BR>", "<TR>"});
-    for (const ExpertField& f : fields)
-        l.push_back("  <TD>" + NamedSlot(f.name, f.width) + "</TD>");
+    for (const ExpertField& f : fields) {
+        l.push_back(std::string(f.number ? "  <TD ALIGN=\"RIGHT\">" : "  <TD>") +
+                    Small(NamedSlot(f.name, f.width, f.number ? f.decimals : 0)) + "</TD>");
+    }
     l.insert(l.end(), {"</TR>", " ", "@14<BR>", "</TABLE>", "</CENTER>", " ", "@15<BR>", "</BODY>",
                        "</HTML>"});
     return l;

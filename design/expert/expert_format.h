@@ -15,9 +15,11 @@ inline constexpr int kMinSlotWidth = 1;
 inline constexpr int kMaxExpertSlotWidth = 255;
 
 struct ExpertField {
-    std::string name;   // the field name in the template markup
-    std::string label;  // the column heading
-    int width = 1;      // the slot width, clamped to 1..255
+    std::string name;     // the field name in the template markup
+    std::string label;    // the column heading
+    int width = 1;        // the slot width, clamped to 1..255
+    bool number = false;  // a number column: right-aligned, written with decimals
+    int decimals = 0;     // digits after the point of a number column
 };
 
 struct ExpertOptions {
@@ -34,6 +36,20 @@ struct PageSizes {
 
 // PgSize 20 + 34(n + 1), FirstPgSize 23 + 34(n + 1) for n fields.
 PageSizes ExpertPageSizes(std::size_t field_count);
+
+// Rows of a printed page for the starter template: an A4 sheet holds about this many
+// table rows, the first page fewer because of the title.
+struct PageRows {
+    int first = 0;
+    int later = 0;
+};
+PageRows ExpertPageRows(bool landscape);
+
+// The page sizes (in template lines, as the report counts them) that put the given number
+// of detail records on the first and on every later page of a template made of lines: the
+// first page holds the report head and the page heading, every later one the previous
+// page's footer, its break marker and the page heading.
+PageSizes PageSizesForRows(const std::vector<std::string>& lines, PageRows rows);
 
 // Text for an HTML line: "&", "<" and ">" become entities, and so do the characters that
 // would turn the line into a level marker, a format header or a field slot ("@", "^", "?").

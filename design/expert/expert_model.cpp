@@ -31,6 +31,10 @@ int MoveRows(std::vector<std::string>& from, std::vector<std::string>& to,
 
 }  // namespace
 
+std::string UnresolvedDataSetMessage(const std::string& name) {
+    return "The data source \"" + name + "\" cannot be found. Choose another one.";
+}
+
 ExpertModel::ExpertModel(const EditedReport& report, std::vector<std::string> data_sets,
                          DataSetLookup lookup)
     : data_sets_(std::move(data_sets)),
@@ -76,7 +80,7 @@ std::string ExpertModel::NextCaption() const {
 std::optional<std::string> ExpertModel::EnterFields() {
     const std::string& name = data_sets_[static_cast<std::size_t>(selected_data_set_)];
     std::optional<DesignComponent> found = lookup_ ? lookup_(name) : std::nullopt;
-    if (!found) return std::string(kUnresolvedDataSet);
+    if (!found) return UnresolvedDataSetMessage(name);
     if (!data_set_ || data_set_name_ != name) {
         available_.clear();
         selected_.clear();
@@ -141,12 +145,14 @@ int ExpertModel::MoveDown(int row) {
 std::vector<ExpertField> ExpertModel::ChosenFields() const {
     std::vector<ExpertField> out;
     for (const std::string& name : selected_) {
-        ExpertField field{name, name, 1};
+        ExpertField field{name, name, 1, false, 0};
         if (data_set_) {
             for (const DesignField& f : data_set_->fields) {
                 if (f.name != name) continue;
                 if (!f.display_label.empty()) field.label = f.display_label;
                 field.width = f.display_width;
+                field.number = f.number;
+                field.decimals = f.decimals;
             }
         }
         field.width = std::clamp(field.width, kMinSlotWidth, kMaxExpertSlotWidth);

@@ -91,7 +91,7 @@ class ExpertModel {
 // The expert's close question.
 inline constexpr const char* kExpertCancelQuestion =
     "Are you sure that you want to close the Quillon Expert?";
-// Shown when the chosen data set cannot be found on the form.
-inline constexpr const char* kUnresolvedDataSet = "Comp is NIL";
+// Shown when the chosen data set cannot be found (any more).
+std::string UnresolvedDataSetMessage(const std::string& name);
 
 }  // namespace quillon::design

@@ -3,13 +3,16 @@
 // The model holds every rule (which buttons are enabled, what the field moves do, where
 // Next may go); the widgets only show it and pass the user's actions on.
 
+#include <QStringList>
 #include <QWizard>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "design/expert/expert_model.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
@@ -29,6 +32,18 @@ class ExpertWizard : public QWizard {
     // A message such as an unresolvable data set; by default a message box.
     std::function<void(const std::string&)> ShowMessage;
 
+    // The last page asks for the template file (preset to file) and whether to open it in
+    // the editor afterwards, and says intro above the run code. Without it the last page
+    // shows the model's run code only.
+    void AskForTemplateFile(const std::string& file, const std::string& intro);
+    // The run code shown on the last page for the template file; by default the model's.
+    std::function<std::vector<std::string>(const std::string& file)> RunCodeFor;
+    // Create on the last page: writes the template and returns an error text (shown, and
+    // the wizard stays open), empty on success.
+    std::function<std::string(const std::string& file)> Create;
+    std::string TemplateFile() const;
+    bool OpenInEditor() const;
+
     // The controls, for tests and for callers that preset them.
     QListWidget* Sources() const { return sources_; }
     QListWidget* AvailableList() const { return available_; }
@@ -45,6 +60,10 @@ class ExpertWizard : public QWizard {
     QRadioButton* PortraitButton() const { return portrait_; }
     QRadioButton* LandscapeButton() const { return landscape_; }
     QPlainTextEdit* RunCodeMemo() const { return run_code_; }
+    QLineEdit* TemplateFileEdit() const { return file_; }
+    QCheckBox* OpenInEditorBox() const { return open_in_editor_; }
+    // The texts of a page: its prompt, notes and control captions, for checks of wording.
+    QStringList PageTexts(int page) const;
 
     bool validateCurrentPage() override;
     void reject() override;
@@ -59,6 +78,7 @@ class ExpertWizard : public QWizard {
     void UpdateButtons();
     void Changed();
     void OnPageChanged(int id);
+    void ShowRunCode();
 
     ExpertModel& model_;
     Page* pages_[kExpertPages] = {};
@@ -77,6 +97,10 @@ class ExpertWizard : public QWizard {
     QRadioButton* portrait_ = nullptr;
     QRadioButton* landscape_ = nullptr;
     QPlainTextEdit* run_code_ = nullptr;
+    QLabel* finish_text_ = nullptr;
+    QWidget* file_row_ = nullptr;
+    QLineEdit* file_ = nullptr;
+    QCheckBox* open_in_editor_ = nullptr;
 };
 
 }  // namespace quillon::design

@@ -13,7 +13,8 @@
 namespace quillon::design {
 namespace {
 
-const std::vector<ExpertField> kTwoFields = {{"CUSTOMER", "Customer", 12}, {"AMOUNT", "Amount", 8}};
+const std::vector<ExpertField> kTwoFields = {{"CUSTOMER", "Customer", 12, false, 0},
+                                             {"AMOUNT", "Amount", 8, true, 2}};
 
 std::vector<std::string> ExpectedTwoFieldLines(bool date_time, bool page_number) {
     std::vector<std::string> l = {"<HTML>",
@@ -26,44 +27,29 @@ std::vector<std::string> ExpectedTwoFieldLines(bool date_time, bool page_number)
                                   "<TR>"};
     if (date_time) {
         l.push_back(
-            "  <TD ALIGN=\"LEFT\">Printed at <\xC2\xBF"
+            "  <TD ALIGN=\"LEFT\"><FONT SIZE=\"2\">Printed at <\xC2\xBF"
             "DATETIME>" +
-            std::string(20, '?') + "</TD>");
+            std::string(20, '?') + "</FONT></TD>");
     }
     if (page_number) {
         l.push_back(
-            "  <TD ALIGN=\"RIGHT\">Page No <\xC2\xBFPAGENO>?????????"
-            "</TD>");
+            "  <TD ALIGN=\"RIGHT\"><FONT SIZE=\"2\">Page No <\xC2\xBFPAGENO>?????????"
+            "</FONT></TD>");
     }
     const std::vector<std::string> rest = {
-        "</TR>",
-        "</TABLE>",
-        "<P>",
-        "<CENTER>",
-        "<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"3\" BORDERCOLORLIGHT=\"Black\" "
+        "</TR>", "</TABLE>", "<P>", "<CENTER>",
+        "<TABLE BORDER=\"1\" CELLSPACING=\"0\" CELLPADDING=\"1\" BORDERCOLORLIGHT=\"Black\" "
         "BORDERCOLORDARK=\"Black\">",
-        "<TR>",
-        "  <TH>Customer</TH>",
-        "  <TH>Amount</TH>",
-        "</TR>",
-        " ",
-        "@3<BR>",
-        "<TR>",
-        "  <TD><\xC2\xBF"
+        "<TR>", "  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Customer</FONT></TH>",
+        "  <TH ALIGN=\"RIGHT\"><FONT SIZE=\"2\">Amount</FONT></TH>", "</TR>", " ", "@3<BR>", "<TR>",
+        "  <TD><FONT SIZE=\"2\"><\xC2\xBF"
         "CUSTOMER>????????????"
-        "</TD>",
-        "  <TD><\xC2\xBF"
-        "AMOUNT>????????"
-        "</TD>",
-        "</TR>",
-        " ",
-        "@14<BR>",
-        "</TABLE>",
-        "</CENTER>",
-        " ",
-        "@15<BR>",
-        "</BODY>",
-        "</HTML>"};
+        "</FONT></TD>",
+        // A number column: right-aligned, "^" where its point goes, two decimals.
+        "  <TD ALIGN=\"RIGHT\"><FONT SIZE=\"2\"><\xC2\xBF"
+        "AMOUNT>?????^??"
+        "</FONT></TD>",
+        "</TR>", " ", "@14<BR>", "</TABLE>", "</CENTER>", " ", "@15<BR>", "</BODY>", "</HTML>"};
     l.insert(l.end(), rest.begin(), rest.end());
     return l;
 }
@@ -102,23 +88,39 @@ TEST(ExpertFormat, PageSizesGrowBy34PerField) {
     EXPECT_EQ(ExpertPageSizes(0).pg_size, 54);
 }
 
+TEST(ExpertFormat, PageSizesPutTheChosenRowsOnAPage) {
+    // Two fields: a record is 5 lines; the page heading 14, the report head 3, the footer
+    // with its break marker 4. Each cleared check box takes a heading line away.
+    const auto lines = ExpertFormatLines(SalesOptions(true, true), kTwoFields);
+    EXPECT_EQ(PageSizesForRows(lines, {40, 45}).first_pg_size, 3 + 14 + 40 * 5);
+    EXPECT_EQ(PageSizesForRows(lines, {40, 45}).pg_size, 4 + 14 + 45 * 5);
+    const auto bare = ExpertFormatLines(SalesOptions(false, false), kTwoFields);
+    EXPECT_EQ(PageSizesForRows(bare, {1, 1}).pg_size, 4 + 12 + 5);
+    // More rows fit on later pages than on the first, with its title; fewer in landscape.
+    EXPECT_LT(ExpertPageRows(false).first, ExpertPageRows(false).later);
+    EXPECT_LT(ExpertPageRows(true).later, ExpertPageRows(false).later);
+    EXPECT_GE(ExpertPageRows(false).later, 40);
+}
+
 TEST(ExpertFormat, TextThatWouldBreakTheTemplateIsEscaped) {
     EXPECT_EQ(EscapeTemplateText("R&D <new> @ 5? ^^x"),
               "R&amp;D &lt;new&gt; &#64; 5&#63; &#94;&#94;x");
     ExpertOptions o = SalesOptions(false, false);
     o.title = "Q1 @ 2024";
-    const auto lines = ExpertFormatLines(o, {{"A", "Price? <EUR>", 300}, {"B", "B", 0}});
+    const auto lines =
+        ExpertFormatLines(o, {{"A", "Price? <EUR>", 300, false, 0}, {"B", "B", 0, false, 0}});
     EXPECT_EQ(lines[4], "<CENTER><H2>Q1 &#64; 2024</H2></CENTER>");
-    EXPECT_EQ(lines[14], "  <TH>Price&#63; &lt;EUR&gt;</TH>");
+    EXPECT_EQ(lines[14],
+              "  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Price&#63; &lt;EUR&gt;</FONT></TH>");
     // Widths are clamped to 1..255.
     EXPECT_EQ(lines[20],
-              "  <TD><\xC2\xBF"
+              "  <TD><FONT SIZE=\"2\"><\xC2\xBF"
               "A>" +
-                  std::string(255, '?') + "</TD>");
+                  std::string(255, '?') + "</FONT></TD>");
     EXPECT_EQ(lines[21],
-              "  <TD><\xC2\xBF"
+              "  <TD><FONT SIZE=\"2\"><\xC2\xBF"
               "B>?"
-              "</TD>");
+              "</FONT></TD>");
 }
 
 TEST(ExpertFormat, NamesThatCannotStandInATemplateAreRefused) {
@@ -194,6 +196,11 @@ TEST(ExpertFormat, GeneratedTemplateLoadsBack) {
     EXPECT_EQ(SlotWidth(l.model, 3, 1), 12);
     EXPECT_EQ(SlotName(l.model, 3, 2), "AMOUNT");
     EXPECT_EQ(SlotWidth(l.model, 3, 2), 8);
+    int width = 0, decimals = -1;
+    l.model.FormatByNumber(3, 2, width, decimals);
+    EXPECT_EQ(decimals, 2);
+    l.model.FormatByNumber(3, 1, width, decimals);
+    EXPECT_EQ(decimals, 0);
     EXPECT_EQ(levels.SlotCount(14), 0);
     EXPECT_EQ(levels.SlotCount(15), 0);
 

@@ -95,7 +95,8 @@ TEST(ExpertModel, AnUnresolvableDataSetKeepsTheFirstPage) {
     ExpertModel m = ExpertModel::FromHost(Report(), host);
     host.components.erase(host.components.begin() + 1);  // Orders removed meanwhile
     m.SetSelectedDataSet(0);
-    EXPECT_EQ(m.Next(), std::optional<std::string>("Comp is NIL"));
+    EXPECT_EQ(m.Next(), std::optional<std::string>(
+                            "The data source \"Orders\" cannot be found. Choose another one."));
     EXPECT_EQ(m.Page(), 0);
     m.SetSelectedDataSet(1);
     EXPECT_FALSE(m.Next());
@@ -190,8 +191,10 @@ TEST(ComponentEditor, OkWritesTheTemplateSizesAndHandlerCode) {
     EXPECT_EQ(testing::ReadFile(dir.File("orders.htm.bak")), "old template\r\n");
     const std::string written = testing::ReadFile(dir.File("orders.htm"));
     EXPECT_NE(written.find("^^Orders<BR>\r\n"), std::string::npos);
-    EXPECT_NE(written.find("  <TH>Item</TH>\r\n  <TH>Order</TH>\r\n"), std::string::npos);
-    EXPECT_NE(written.find("ITEM>" + std::string(255, '?') + "</TD>"), std::string::npos);
+    EXPECT_NE(written.find("  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Item</FONT></TH>\r\n"
+                           "  <TH ALIGN=\"LEFT\"><FONT SIZE=\"2\">Order</FONT></TH>\r\n"),
+              std::string::npos);
+    EXPECT_NE(written.find("ITEM>" + std::string(255, '?') + "</FONT></TD>"), std::string::npos);
     EXPECT_EQ(written.find("DATETIME"), std::string::npos);
 
     EXPECT_EQ(host.events, (Names{"Rep.OnNext=RepNext", "Rep.OnGetDetailLine=RepGetDetailLine"}));

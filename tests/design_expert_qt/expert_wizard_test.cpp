@@ -5,8 +5,10 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -68,7 +70,7 @@ TEST(ExpertWizard, PagesFollowTheModel) {
     EXPECT_TRUE(next->isEnabled());
     next->click();
     EXPECT_EQ(wizard.currentId(), 0);
-    EXPECT_EQ(messages, Names{"Comp is NIL"});
+    EXPECT_EQ(messages, Names{"The data source \"Gone\" cannot be found. Choose another one."});
 
     wizard.Sources()->setCurrentRow(0);
     next->click();
@@ -109,6 +111,89 @@ TEST(ExpertWizard, PagesFollowTheModel) {
     create->click();
     EXPECT_TRUE(model.Finished());
     EXPECT_EQ(wizard.result(), QDialog::Accepted);
+}
+
+// Goes from the first page to the last with every field chosen; with a directory in
+// QUILLON_EXPERT_PICTURES each page is drawn into PAGE_N.png there for a look.
+void WalkToTheLastPage(ExpertWizard& wizard) {
+    const QString pictures = qEnvironmentVariable("QUILLON_EXPERT_PICTURES");
+    const auto picture = [&](int page) {
+        if (!pictures.isEmpty()) {
+            wizard.grab().save(QDir(pictures).filePath(QStringLiteral("page_%1.png").arg(page)));
+        }
+    };
+    wizard.resize(560, 400);
+    wizard.Sources()->setCurrentRow(0);
+    picture(0);
+    wizard.button(QWizard::NextButton)->click();
+    wizard.AddAllButton()->click();
+    picture(1);
+    wizard.button(QWizard::NextButton)->click();
+    picture(2);
+    wizard.button(QWizard::NextButton)->click();
+    picture(3);
+}
+
+TEST(ExpertWizard, ForReportAuthorsTheLastPageAsksForTheTemplateFile) {
+    Form form;
+    ExpertModel model = form.Model();
+    ExpertWizard wizard(model);
+    std::vector<std::string> messages, created;
+    wizard.ShowMessage = [&](const std::string& m) { messages.push_back(m); };
+    wizard.RunCodeFor = [&](const std::string& file) {
+        return Names{"quillon run " + file + " (" + std::to_string(model.Selected().size()) + ")"};
+    };
+    std::string refusal = "The template cannot be written: no such folder";
+    wizard.Create = [&](const std::string& file) {
+        created.push_back(file);
+        return refusal;
+    };
+    wizard.AskForTemplateFile("orders.htm", "Create writes the template.");
+    wizard.show();
+    WalkToTheLastPage(wizard);
+    ASSERT_EQ(wizard.currentId(), 3);
+    EXPECT_TRUE(wizard.TemplateFileEdit()->isVisible());
+    EXPECT_TRUE(wizard.OpenInEditor());
+    // The run code follows the fields chosen and the file typed.
+    EXPECT_EQ(wizard.RunCodeMemo()->toPlainText().toStdString(), "quillon run orders.htm (2)\n");
+    wizard.TemplateFileEdit()->setText(QStringLiteral(" out/o.htm "));
+    EXPECT_EQ(wizard.RunCodeMemo()->toPlainText().toStdString(), "quillon run out/o.htm (2)\n");
+
+    // A template that cannot be written keeps the wizard open with the reason.
+    QAbstractButton* create = wizard.button(QWizard::FinishButton);
+    create->click();
+    EXPECT_TRUE(wizard.isVisible());
+    EXPECT_FALSE(model.Finished());
+    EXPECT_EQ(messages, Names{refusal});
+    refusal.clear();
+    wizard.OpenInEditorBox()->setChecked(false);
+    create->click();
+    EXPECT_EQ(created, (Names{"out/o.htm", "out/o.htm"}));
+    EXPECT_TRUE(model.Finished());
+    EXPECT_EQ(wizard.result(), QDialog::Accepted);
+    EXPECT_FALSE(wizard.OpenInEditor());
+}
+
+TEST(ExpertWizard, TextsSpeakToReportAuthors) {
+    Form form;
+    ExpertModel model = form.Model();
+    ExpertWizard wizard(model);
+    wizard.AskForTemplateFile("orders.htm", "Create writes the template.");
+    wizard.show();
+    WalkToTheLastPage(wizard);
+    for (int page = 0; page < kExpertPages; ++page) {
+        const QStringList texts = wizard.PageTexts(page);
+        EXPECT_FALSE(texts.isEmpty()) << page;
+        for (const QString& text : texts) {
+            for (const char* jargon : {"persistent", "NIL", "Comp ", "data set", "event handler",
+                                       "formating", " ?", "report ?", "insert in report"}) {
+                EXPECT_FALSE(text.contains(QLatin1String(jargon), Qt::CaseInsensitive))
+                    << page << ": " << text.toStdString() << " holds " << jargon;
+            }
+        }
+    }
+    EXPECT_TRUE(wizard.PageTexts(2).contains(
+        QStringLiteral("What is the title of the report, and what should its pages show?")));
 }
 
 TEST(ExpertWizard, CancelAsksFirst) {
