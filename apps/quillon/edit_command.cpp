@@ -18,8 +18,7 @@
 
 #include "apps/datasource/data_source.h"
 #include "apps/quillon/command_registry.h"
-#include "apps/quillon/template_overview.h"
-#include "design/qt/template_editor_window.h"
+#include "apps/quillon/template_runner.h"
 #include "design/template_file.h"
 #include "platform/core/text_encoding.h"
 #if defined(QUILLON_HAS_VIEWERS)
@@ -116,9 +115,8 @@ int Edit(const EditOptions& o) {
     static char* argv[] = {name, nullptr};
     QApplication application(argc, argv);
 
-    // Run's preview: the report over the first records, in its viewer; empty without --data.
-    std::function<std::string(const std::string&, const std::string&, const std::string&)>
-        show_preview;
+    // Run's preview: the report over the first records, in its viewer; none without --data.
+    TemplatePreview show_preview;
 #if defined(QUILLON_HAS_VIEWERS)
     if (!o.data.empty()) {
         auto preview =
@@ -129,18 +127,7 @@ int Edit(const EditOptions& o) {
         };
     }
 #endif
-    TemplateRunner runner = [&o, show_preview](const std::string& file_name,
-                                               const std::string& content) {
-        TemplateRunResult result;
-        std::string format = o.format;
-        result.loaded = CollectTemplateLevels(
-            file_name, &content, format, result.levels,
-            [&result](std::string_view msg) { (result.messages += msg) += '\n'; });
-        if (show_preview && result.loaded) {
-            result.preview = show_preview(file_name, format, content);
-        }
-        return result;
-    };
+    const TemplateRunner runner = MakeTemplateRunner(o.format, show_preview);
     TemplateEditorWindow window(o.file, runner);
     std::string error;
     if (!window.Load(error)) return Fail(kEditNoTemplate, error);

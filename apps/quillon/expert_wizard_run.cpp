@@ -11,7 +11,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "apps/quillon/template_overview.h"
+#include "apps/quillon/template_runner.h"
 #include "design/expert/expert_model.h"
 #include "design/expert_qt/expert_wizard.h"
 #include "design/qt/template_editor_window.h"
@@ -63,18 +63,7 @@ ExpertTemplate Chosen(const design::ExpertModel& model, const ExpertTemplate& st
 // Opens the written template in the template editor window, as quillon edit does, and
 // returns once it is closed.
 void EditTemplate(const std::string& file, const std::string& format_name) {
-    TemplateRunner runner = [format_name](const std::string& file_name,
-                                          const std::string& content) {
-        TemplateRunResult result;
-        std::ostringstream overview, messages;
-        std::string format = format_name;
-        result.loaded =
-            WriteTemplateOverview(file_name, &content, format, overview,
-                                  [&messages](std::string_view msg) { messages << msg << '\n'; });
-        result.overview = overview.str();
-        result.messages = messages.str();
-        return result;
-    };
+    const TemplateRunner runner = MakeTemplateRunner(format_name);
     TemplateEditorWindow window(file, runner);
     std::string error;
     if (!window.Load(error)) {

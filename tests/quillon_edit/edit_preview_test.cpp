@@ -16,8 +16,7 @@
 #include <sstream>
 #include <string>
 
-#include "apps/quillon/template_overview.h"
-#include "design/qt/template_editor_window.h"
+#include "apps/quillon/template_runner.h"
 #include "viewers/html_report_viewer.h"
 #include "viewers/rtf_viewer.h"
 #include "viewers/txt_viewer.h"
@@ -210,15 +209,10 @@ TEST_F(EditPreviewTest, TheEditorsRunShowsThePreview) {
     auto preview =
         std::make_shared<EditPreview>(PreviewSource{Sales(150), "", "", 100, {"customer"}});
     TemplateEditorWindow window(
-        sales, [preview](const std::string& file, const std::string& content) {
-            TemplateRunResult result;
-            std::string format = "*";
-            result.loaded = CollectTemplateLevels(
-                file, &content, format, result.levels,
-                [&result](std::string_view msg) { (result.messages += msg) += '\n'; });
-            if (result.loaded) result.preview = preview->Show(file, format, content);
-            return result;
-        });
+        sales, MakeTemplateRunner("*", [preview](const std::string& file, const std::string& format,
+                                                 const std::string& content) {
+            return preview->Show(file, format, content);
+        }));
     std::string error;
     ASSERT_TRUE(window.Load(error)) << error;
     window.show();
