@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <string>
 #include <vector>

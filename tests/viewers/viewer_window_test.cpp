@@ -133,8 +133,8 @@ TEST_F(ViewerWindowTest, TheDefaultMenuSpeaksTheReportsLanguage) {
     EXPECT_EQ(items[0], "Ведомость");
     EXPECT_EQ(items[1], "Печатат");
     EXPECT_EQ(items[2], "Установка принтера");
-    EXPECT_EQ(items[9], "Предыдущий лист");
-    EXPECT_EQ(items[11], "Последний лист");
+    EXPECT_EQ(items[8], "Предыдущий лист");
+    EXPECT_EQ(items[10], "Последний лист");
     EXPECT_EQ(items[17], "Закрыть");
     rtf.CloseWindow();
 }
