@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <string>
@@ -245,6 +246,42 @@ TEST_F(NavigationTest, TheKeysOfTheMenuWorkInTheWindow) {
 
     QTest::keyClick(target, Qt::Key_W, Qt::ControlModifier);
     EXPECT_FALSE(viewer_.GetVisible());
+}
+
+// The text viewer's window has the same keys.
+TEST(TextNavigation, TheKeysOfTheMenuWorkInTheTextViewer) {
+    TempDir dir;
+    RecordingHost host;
+    TQuillon report("report", host);
+    testing::ScriptedTxtViewer viewer(host);
+    report.SetViewerExt(&viewer);
+    report.SetPrnFile(dir.Write("report.txt", "alpha\r\nbeta alpha\r\n").string());
+    ASSERT_TRUE(report.LoadFirst());
+    report.Show();
+    QApplication::processEvents();
+    if (QApplication::activeWindow() != &viewer.Form()) {
+        QApplication::setActiveWindow(&viewer.Form());
+    }
+    ASSERT_EQ(QApplication::focusWidget(), static_cast<QWidget*>(&viewer.RichEdit()));
+    QWidget* target = &viewer.RichEdit();
+
+    QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(viewer.RichEdit().textCursor().selectedText().size(), 17);
+    QApplication::clipboard()->clear();
+    QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().size(), 17);
+
+    viewer.answers = {"alpha"};
+    viewer.TheFind(nullptr);
+    EXPECT_EQ(viewer.LastFindPosition(), 0);
+    QTest::keyClick(target, Qt::Key_F3);
+    EXPECT_EQ(viewer.LastFindPosition(), 11);
+    EXPECT_TRUE(host.messages.empty());
+
+    QTest::keyClick(target, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_FALSE(viewer.GetVisible());
+    viewer.CloseWindow();
+    FlushDeletes();
 }
 #endif
 
