@@ -49,12 +49,14 @@ TrptHTMLViewer::TrptHTMLViewer(std::string name, HostServices& host)
     FViewer->SetBorderStyle(htSingle);
     FViewer->SetHistoryMaxCount(kHistoryMaxCount);
     FViewer->OnHistoryChange = [this](THTMLViewerModel&) { TheViewerHistoryChange(); };
+    FViewer->OnScroll = [this](THTMLViewerModel&) { FollowScroll(); };
     TheViewerHistoryChange();
 }
 
 TrptHTMLViewer::~TrptHTMLViewer() {
     // The control lives until the window goes; its events must not reach this object then.
     FViewer->OnHistoryChange = nullptr;
+    FViewer->OnScroll = nullptr;
     FViewer->OnHotSpotClick = nullptr;
     FViewer->OnHotSpotCovered = nullptr;
     FViewer->OnFormSubmit = nullptr;
@@ -326,31 +328,63 @@ bool TrptHTMLViewer::PositionToPage(int Page) {
     return true;
 }
 
+int TrptHTMLViewer::PageAtTop() const {
+    const int top = FViewer->ScrollPos();
+    const int range = FViewer->GetScrollBarRange();
+    const std::vector<int> tops = PageBreakTops(FViewer->Document());
+    // Scrolled to the end, the view shows the last page's start even when the page is too
+    // short to reach the top of the panel.
+    if (range > 0 && top >= range) return 1 + static_cast<int>(tops.size());
+    const auto started = std::upper_bound(tops.begin(), tops.end(), top);
+    return 1 + static_cast<int>(started - tops.begin());
+}
+
+void TrptHTMLViewer::FollowScroll() {
+    // A page handler names the page it went to itself: at the end of the document the
+    // start of a short page cannot be scrolled to the top.
+    if (FPaging) return;
+    FPageNo = PageAtTop();
+    SetPageCaption(FPageNo, GetLastPageNumber());
+}
+
 // --- handlers --------------------------------------------------------------------------
+
+TrptHTMLViewer::PagingScope::PagingScope(TrptHTMLViewer& viewer)
+    : viewer_(viewer), was_(viewer.FPaging) {
+    viewer_.FPaging = true;
+}
+
+TrptHTMLViewer::PagingScope::~PagingScope() {
+    viewer_.FPaging = was_;
+}
 
 void TrptHTMLViewer::EndPageHandler() {
     SetPageCaption(FPageNo, GetLastPageNumber());
 }
 
 void TrptHTMLViewer::ThePageFirst(QObject*) {
+    const PagingScope paging(*this);
     PositionToPage(0);
     FPageNo = 1;
     EndPageHandler();
 }
 
 void TrptHTMLViewer::ThePageLast(QObject*) {
+    const PagingScope paging(*this);
     FPageNo = GetLastPageNumber();
     PositionToPage(FPageNo);
     EndPageHandler();
 }
 
 void TrptHTMLViewer::ThePageNext(QObject*) {
+    const PagingScope paging(*this);
     ++FPageNo;
     if (!PositionToPage(FPageNo)) --FPageNo;
     EndPageHandler();
 }
 
 void TrptHTMLViewer::ThePagePrior(QObject*) {
+    const PagingScope paging(*this);
     if (FPageNo > 1) --FPageNo;
     PositionToPage(FPageNo);
     EndPageHandler();
@@ -363,6 +397,7 @@ void TrptHTMLViewer::ThePageMove(QObject*) {
     if (!page) return;
     const int last = GetLastPageNumber();
     // Below 1 is page 1: a page number of 0 or less would show on the button.
+    const PagingScope paging(*this);
     FPageNo = std::clamp(*page, 1, last);
     PositionToPage(FPageNo);
     EndPageHandler();

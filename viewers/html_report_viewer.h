@@ -141,6 +141,8 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
     void TheViewerHistoryChange();
 
     THTMLViewer& Viewer() const { return *FViewer; }
+    // The page the page box shows: the one a page handler went to, or after any other move
+    // (scroll bar, wheel, keys, search, anchor) the page at the top of the panel.
     int PageNo() const { return FPageNo; }
     const std::string& FindText() const { return FFindText; }
 
@@ -152,6 +154,22 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
     QWidget* DocumentWidget() const override;
 
   private:
+    // Page handlers run inside one: the page they name stands, whatever the scroll shows.
+    class PagingScope {
+      public:
+        explicit PagingScope(TrptHTMLViewer& viewer);
+        ~PagingScope();
+        PagingScope(const PagingScope&) = delete;
+        PagingScope& operator=(const PagingScope&) = delete;
+
+      private:
+        TrptHTMLViewer& viewer_;
+        bool was_;
+    };
+    // The report page at the top of the panel (the last page once scrolled to the end).
+    int PageAtTop() const;
+    // The view moved: the page box shows the page now at the top.
+    void FollowScroll();
     void EndPageHandler();
     // The control into the client panel and the tool panel into the window.
     void TakeBackFromHost();
@@ -161,6 +179,7 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
     std::string FTitle;
     TTitlePrintStyle FTitlePrintStyle = psNone;
     int FPageNo = 1;
+    bool FPaging = false;
     std::string FFindText;
     ComponentLink<TComponent> FPopupMenu;
     ComponentLink<TComponent> FViewerParent;

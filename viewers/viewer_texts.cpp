@@ -39,6 +39,15 @@ const MessageTable MainMenuFirstPage = {
     "First Page", "Erste Seite", "Prima Pagina", "First Page",
     "First Page", "Первый лист", "Pirmas lapas",
 };
+// The two paging items beside First and Next (the hints' words for the same buttons).
+const MessageTable MainMenuPriorPage = {
+    "&Previous Page", "&Vorherige Seite", "Pagina Precedente", "&Previous Page",
+    "&Previous Page", "Предыдущий лист",  "Ankstesnis lapas",
+};
+const MessageTable MainMenuLastPage = {
+    "&Last Page", "&Letzte Seite",  "Ultima Pagina",    "&Last Page",
+    "&Last Page", "Последний лист", "Paskutinis lapas",
+};
 const MessageTable MainMenuFindText = {
     "&Find...",
     "&Suchen",

@@ -22,6 +22,8 @@ extern const MessageTable MainMenuSetPageMargins;
 extern const MessageTable MainMenuFindPage;
 extern const MessageTable MainMenuNextPage;
 extern const MessageTable MainMenuFirstPage;
+extern const MessageTable MainMenuPriorPage;
+extern const MessageTable MainMenuLastPage;
 extern const MessageTable MainMenuFindText;
 extern const MessageTable MainMenuFindNext;
 extern const MessageTable MainMenuSelectAll;

@@ -360,6 +360,15 @@ QAction* TCustomWWWRepViewer::AddMenuItem(QWidget& menu, const MessageTable& cap
     return action;
 }
 
+// The menu shows the item's own key; the platform's keys for the same command work too.
+void TCustomWWWRepViewer::AddPlatformKeys(QAction& action, QKeySequence::StandardKey key) {
+    QList<QKeySequence> keys = action.shortcuts();
+    for (const QKeySequence& k : QKeySequence::keyBindings(key)) {
+        if (!keys.contains(k)) keys.append(k);
+    }
+    action.setShortcuts(keys);
+}
+
 std::string TCustomWWWRepViewer::PrinterSetupCaption(std::string_view caption, int FromPage,
                                                      int ToPage) {
     std::string result(text::Trim(caption.substr(0, caption.find('('))));
@@ -389,15 +398,21 @@ void TCustomWWWRepViewer::InstallDefaultMenu() {
     AddMenuItem(*menu, MainMenuSetPageMargins, &TCustomWWWRepViewer::ThePageMarginsClick1, nullptr);
     menu->addSeparator();
     AddMenuItem(*menu, MainMenuFindPage, &TCustomWWWRepViewer::ThePageMove, nullptr);
-    AddMenuItem(*menu, MainMenuNextPage, &TCustomWWWRepViewer::ThePageNext, "Ctrl+N");
     AddMenuItem(*menu, MainMenuFirstPage, &TCustomWWWRepViewer::ThePageFirst, nullptr);
+    AddMenuItem(*menu, MainMenuPriorPage, &TCustomWWWRepViewer::ThePagePrior, nullptr);
+    AddMenuItem(*menu, MainMenuNextPage, &TCustomWWWRepViewer::ThePageNext, "Ctrl+N");
+    AddMenuItem(*menu, MainMenuLastPage, &TCustomWWWRepViewer::ThePageLast, nullptr);
     AddMenuItem(*menu, MainMenuFindText, &TCustomWWWRepViewer::TheFind, "Ctrl+F");
-    AddMenuItem(*menu, MainMenuFindNext, &TCustomWWWRepViewer::TheFindNext, nullptr);
+    QAction* find_next =
+        AddMenuItem(*menu, MainMenuFindNext, &TCustomWWWRepViewer::TheFindNext, "F3");
+    AddPlatformKeys(*find_next, QKeySequence::FindNext);
     menu->addSeparator();
-    AddMenuItem(*menu, MainMenuSelectAll, &TCustomWWWRepViewer::TheSelectAllClick, nullptr);
-    AddMenuItem(*menu, MainMenuCopy, &TCustomWWWRepViewer::TheCopyClick, nullptr);
+    AddMenuItem(*menu, MainMenuSelectAll, &TCustomWWWRepViewer::TheSelectAllClick, "Ctrl+A");
+    AddMenuItem(*menu, MainMenuCopy, &TCustomWWWRepViewer::TheCopyClick, "Ctrl+C");
     menu->addSeparator();
-    AddMenuItem(*menu, MainMenuClose, &TCustomWWWRepViewer::TheCloseClick, nullptr);
+    QAction* close =
+        AddMenuItem(*menu, MainMenuClose, &TCustomWWWRepViewer::TheCloseClick, "Ctrl+W");
+    AddPlatformKeys(*close, QKeySequence::Close);
     FDefaultMenu = bar;
     InstallMenuBar(bar);
 }
@@ -564,6 +579,8 @@ QPrinter& TCustomWWWRepViewer::Printer() {
 void TCustomWWWRepViewer::OnFormShow() {
     DocumentWidget()->setVisible(true);
     DocumentWidget()->update();
+    // The paging and arrow keys act on the document from the start.
+    DocumentWidget()->setFocus(Qt::OtherFocusReason);
 }
 
 bool TCustomWWWRepViewer::GetViewerVisible() const {

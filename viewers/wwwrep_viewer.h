@@ -11,6 +11,7 @@
 // a handler throws is shown as a message (a cancelled mail silently), never passed on to
 // Qt's event loop.
 
+#include <QKeySequence>
 #include <QPointer>
 #include <array>
 #include <functional>
@@ -161,6 +162,7 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     void InstallMenuBar(QWidget* bar);
     QAction* AddMenuItem(QWidget& menu, const MessageTable& caption,
                          void (TCustomWWWRepViewer::*handler)(QObject*), const char* shortcut);
+    static void AddPlatformKeys(QAction& action, QKeySequence::StandardKey key);
 
     HostServices& FHost;
     std::unique_ptr<ViewerForm> FForm;

@@ -287,13 +287,18 @@ void THTMLViewerModel::SetupAndLogic(const THtmlParseResult& parsed) {
 }
 
 void THTMLViewerModel::LoadFile(const std::string& name, TFileType type) {
-    const FileAndDest fd = SplitDestination(name);
+    FileAndDest fd = SplitDestination(name);
+    std::error_code ec;
+    // A file whose own name holds "#" is loaded whole, without an anchor.
+    if (!fd.Dest.empty() &&
+        std::filesystem::is_regular_file(ExpandViewerFilename(name, ExpandContext{}), ec)) {
+        fd = FileAndDest{name, {}};
+    }
     // A name from the application is relative to the working folder; links were expanded
     // against the document before they got here.
     const std::string file = ExpandViewerFilename(fd.File, ExpandContext{});
     const std::string previous = current_file_;
     ProcessingScope scope(*this);
-    std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec)) {
         throw EViewerFileError("Can't locate file: " + fd.File);
     }
@@ -502,6 +507,7 @@ void THTMLViewerModel::ScrollTo(int y) {
     doc_->SetYOffset(v_pos_);
     ScrollBarsChanged();
     ViewScrolled(old, v_pos_);
+    if (OnScroll) OnScroll(*this);
 }
 
 void THTMLViewerModel::SetScrollPos(int y) {

@@ -206,6 +206,9 @@ class THTMLViewerModel {
                        const std::string& method, const std::vector<std::string>& results)>
         OnFormSubmit;
     std::function<void(THTMLViewerModel& sender)> OnHistoryChange;
+    // The view was scrolled vertically or set to a position again (by the bar, the wheel,
+    // the keys, a search, an anchor, a new layout or a load).
+    std::function<void(THTMLViewerModel& sender)> OnScroll;
     // Pictures for image names (handed to the document).
     void SetOnBitmapRequest(decltype(TSectionList::OnBitmapRequest) f);
     void SetOnImageRequest(decltype(TSectionList::OnImageRequest) f);

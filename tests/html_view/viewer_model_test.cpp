@@ -242,6 +242,40 @@ TEST(ViewerPosition, FileNameWithAnchorScrollsThere) {
     EXPECT_EQ(v.ScrollPos(), at);
 }
 
+// A file whose own name holds "#" is that file, not a file and an anchor; a name that is
+// no file splits at the "#" as before.
+TEST(ViewerPosition, AFileNamedWithAHashOpensWhole) {
+    FakeViewer v;
+    ScratchDir dir;
+    const std::string plain =
+        dir.Write("r.htm", Paragraphs(50) + "<A NAME=end>End</A>" + Paragraphs(50));
+    const std::string hashed = dir.Write("r.htm#end", "<TITLE>hashed</TITLE><P>x</P>");
+    v.LoadFromFile(hashed);
+    EXPECT_EQ(v.Title(), "hashed");
+    EXPECT_EQ(v.ScrollPos(), 0);
+    std::filesystem::remove(hashed);
+    v.LoadFromFile(plain + "#end");
+    EXPECT_EQ(v.CurrentFile(), plain);
+    EXPECT_GT(v.ScrollPos(), 50 * 16);
+}
+
+// Every vertical move is reported, whatever made it.
+TEST(ViewerPosition, ScrollsAreReported) {
+    FakeViewer v;
+    v.LoadFromBuffer(Paragraphs(60) + "<A NAME=end>End</A>" + Paragraphs(10));
+    std::vector<int> seen;
+    v.OnScroll = [&seen](THTMLViewerModel& sender) { seen.push_back(sender.ScrollPos()); };
+    v.KeyDown(TViewerKey::PageDown);
+    v.PositionTo("end");
+    v.SetCaretPos(0);
+    v.Find("Line 5", false);
+    v.SetBounds(300, 300);
+    ASSERT_GE(seen.size(), 4u);
+    EXPECT_GT(seen[0], 0);
+    EXPECT_GT(seen[1], seen[0]);
+    EXPECT_EQ(seen.back(), v.ScrollPos());
+}
+
 TEST(ViewerKeyboard, StepsAndClamps) {
     FakeViewer v;
     v.LoadFromBuffer(Paragraphs(200));

@@ -1,6 +1,7 @@
 // quillon view: the built command drawing a report file's viewer window into a PNG
-// without a display, the viewer chosen for HTML, RTF and text, and the exit codes; quillon
-// run --view refusing to run without a display.
+// without a display, the viewer chosen for HTML, RTF and text, the window opened at an
+// anchor or a search hit, and the exit codes; quillon run --view refusing to run without a
+// display.
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,60 @@ TEST(ViewCommand, ThePictureIsTheWholeViewerWindowOfTheFilesKind) {
     const std::string bad = dir.Write("bad.rtf", "{\\rtf1 {{{ ").string();
     const int status = View("'" + bad + "' --screenshot '" + png + "'");
     EXPECT_TRUE(status == 0 || status == 1) << status;
+}
+
+// What the command says on stderr (stdout is empty) for the picture of args.
+ShellOutput ViewSaying(const std::string& args) {
+    return RunShell("QT_QPA_PLATFORM=offscreen '" QUILLON_BINARY "' view " + args + " 2>&1");
+}
+
+bool ShowsRed(const std::string& png) {
+    const QImage shot(QString::fromStdString(png));
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60) return true;
+        }
+    }
+    return false;
+}
+
+// A red band far down a long document, under the anchor "totals" and holding the text
+// "grand total": the picture shows red exactly when the window opened there.
+TEST(ViewCommand, OpensAtTheAnchorOrTheSearchHit) {
+    TempDir dir;
+    std::string lines;
+    for (int i = 0; i < 80; ++i) lines += "<P>line " + std::to_string(i) + "</P>";
+    const std::string band =
+        "<A NAME=\"totals\"></A><TABLE WIDTH=\"100%\" BGCOLOR=\"#FF0000\"><TR><TD>grand "
+        "total</TD></TR></TABLE>";
+    const std::string page = dir.Write("long.htm", lines + band + lines).string();
+    const std::string png = dir.File("shot.png");
+    const std::string shot = " --size 400x300 --screenshot '" + png + "'";
+
+    ASSERT_EQ(View("'" + page + "'" + shot), 0);
+    EXPECT_FALSE(ShowsRed(png)) << "the top of the document";
+    ASSERT_EQ(View("'" + page + "#totals'" + shot), 0);
+    EXPECT_TRUE(ShowsRed(png)) << "the anchor";
+    ASSERT_EQ(View("'" + page + "#TOTALS'" + shot), 0);
+    EXPECT_TRUE(ShowsRed(png)) << "anchors in any case";
+    ASSERT_EQ(View("'" + page + "' --find 'GRAND TOTAL'" + shot), 0);
+    EXPECT_TRUE(ShowsRed(png)) << "the search hit";
+
+    // A missing anchor is said, and the document opens at its top.
+    const ShellOutput missing = ViewSaying("'" + page + "#nowhere'" + shot);
+    EXPECT_EQ(missing.status, 0);
+    EXPECT_NE(missing.out.find("no anchor \"nowhere\""), std::string::npos) << missing.out;
+    EXPECT_FALSE(ShowsRed(png));
+    const ShellOutput absent = ViewSaying("'" + page + "' --find zebra" + shot);
+    EXPECT_EQ(absent.status, 0);
+    EXPECT_NE(absent.out.find("\"zebra\" is not in"), std::string::npos) << absent.out;
+
+    // A file whose name holds "#" is that file; a missing file is still an error.
+    const std::string hashed = dir.Write("a#totals.htm", band).string();
+    ASSERT_EQ(View("'" + hashed + "'" + shot), 0);
+    EXPECT_TRUE(ShowsRed(png));
+    EXPECT_EQ(View("'" + dir.File("gone.htm") + "#totals'" + shot), 1);
 }
 
 int RunView(const std::string& dir, const std::string& args) {

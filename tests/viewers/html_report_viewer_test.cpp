@@ -32,22 +32,8 @@ namespace quillon {
 namespace {
 
 using testing::RecordingHost;
+using testing::ScriptedHtmlViewer;
 using testing::TempDir;
-
-// An HTML viewer whose input boxes take their answers from a list (none left: Cancel).
-class ScriptedHtmlViewer : public TrptHTMLViewer {
-  public:
-    explicit ScriptedHtmlViewer(HostServices& host) : TrptHTMLViewer("viewer", host) {}
-    bool InputQuery(const std::string& prompt, std::string& value) override {
-        prompts.push_back(prompt);
-        if (answers.empty()) return false;
-        value = answers.front();
-        answers.pop_front();
-        return true;
-    }
-    std::deque<std::string> answers;
-    std::vector<std::string> prompts;
-};
 
 // A report of `pages` pages: each page a heading and enough lines to be taller than the
 // window, pages separated by <PAGE>.

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the viewer tests: a host that records messages and answers the print dialog,
-// a TXT viewer whose input boxes answer from a list, and a storage that records its calls.
+// TXT and HTML viewers whose input boxes answer from a list, and a storage that records its
+// calls.
 
 #include <QAction>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include "engine/mapi_error.h"
 #include "engine/rpt_storage.h"
 #include "platform/core/host_services.h"
+#include "viewers/html_report_viewer.h"
 #include "viewers/txt_viewer.h"
 
 namespace quillon::testing {
@@ -48,6 +50,21 @@ class ScriptedTxtViewer : public TrptTXTViewer {
         return true;
     }
     using TCustomWWWRepViewer::RunGuarded;
+    std::deque<std::string> answers;
+    std::vector<std::string> prompts;
+};
+
+// An HTML viewer whose input boxes take their answers from a list (none left: Cancel).
+class ScriptedHtmlViewer : public TrptHTMLViewer {
+  public:
+    explicit ScriptedHtmlViewer(HostServices& host) : TrptHTMLViewer("viewer", host) {}
+    bool InputQuery(const std::string& prompt, std::string& value) override {
+        prompts.push_back(prompt);
+        if (answers.empty()) return false;
+        value = answers.front();
+        answers.pop_front();
+        return true;
+    }
     std::deque<std::string> answers;
     std::vector<std::string> prompts;
 };

@@ -101,10 +101,11 @@ TEST_F(ViewerWindowTest, ButtonsHaveTheirImagesAndPagingImagesADisabledGlyph) {
 TEST_F(ViewerWindowTest, TheDefaultMenuSpeaksTheReportsLanguage) {
     viewer_.Show(report_, false);
     EXPECT_EQ(MenuItems(viewer_),
-              (std::vector<std::string>{
-                  "Report", "Print", "Print TXT", "Printer Setup", "Show page margins",
-                  "Set page margins", "-", "&Skip to Page", "&Next Page", "First Page", "&Find...",
-                  "Find Next", "-", "Select All", "Copy to Clipboard", "-", "Close"}));
+              (std::vector<std::string>{"Report", "Print", "Print TXT", "Printer Setup",
+                                        "Show page margins", "Set page margins", "-",
+                                        "&Skip to Page", "First Page", "&Previous Page",
+                                        "&Next Page", "&Last Page", "&Find...", "Find Next", "-",
+                                        "Select All", "Copy to Clipboard", "-", "Close"}));
     EXPECT_EQ(MenuAction(viewer_, "Print")->shortcut(), QKeySequence("Ctrl+P"));
     EXPECT_EQ(MenuAction(viewer_, "&Next Page")->shortcut(), QKeySequence("Ctrl+N"));
     EXPECT_EQ(MenuAction(viewer_, "&Find...")->shortcut(), QKeySequence("Ctrl+F"));
@@ -116,11 +117,11 @@ TEST_F(ViewerWindowTest, TheDefaultMenuSpeaksTheReportsLanguage) {
     viewer_.FToPage = 5;
     viewer_.Show(report_, false);
     EXPECT_EQ(MenuItems(viewer_),
-              (std::vector<std::string>{"Bericht", "Drucken", "Drucken als TXT",
-                                        "Drucker einrichten   (2-5)", "Seitenränder anzeigen",
-                                        "Seitenränder einrichten", "-", "&Gehe zu Seite...",
-                                        "&Nächste Seite", "Erste Seite", "&Suchen", "Weitersuchen",
-                                        "-", "Alles markieren", "Kopieren", "-", "Schließen"}));
+              (std::vector<std::string>{
+                  "Bericht", "Drucken", "Drucken als TXT", "Drucker einrichten   (2-5)",
+                  "Seitenränder anzeigen", "Seitenränder einrichten", "-", "&Gehe zu Seite...",
+                  "Erste Seite", "&Vorherige Seite", "&Nächste Seite", "&Letzte Seite", "&Suchen",
+                  "Weitersuchen", "-", "Alles markieren", "Kopieren", "-", "Schließen"}));
     EXPECT_EQ(viewer_.Button(vbPrior).toolTip().toStdString(), "Voherige");
     viewer_.CloseWindow();
 
@@ -128,11 +129,13 @@ TEST_F(ViewerWindowTest, TheDefaultMenuSpeaksTheReportsLanguage) {
     TrptRTFViewer rtf("rtf", host_);
     rtf.Show(report_, false);
     const std::vector<std::string> items = MenuItems(rtf);
-    ASSERT_EQ(items.size(), 16u);  // no Print TXT in the RTF viewer
+    ASSERT_EQ(items.size(), 18u);  // no Print TXT in the RTF viewer
     EXPECT_EQ(items[0], "Ведомость");
     EXPECT_EQ(items[1], "Печатат");
     EXPECT_EQ(items[2], "Установка принтера");
-    EXPECT_EQ(items[15], "Закрыть");
+    EXPECT_EQ(items[8], "Предыдущий лист");
+    EXPECT_EQ(items[10], "Последний лист");
+    EXPECT_EQ(items[17], "Закрыть");
     rtf.CloseWindow();
 }
 
