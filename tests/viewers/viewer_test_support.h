@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the viewer tests: a host that records messages and answers the print dialog,
-// a TXT viewer whose input boxes answer from a list, and a storage that records its calls.
+// TXT and RTF viewers whose input boxes answer from a list, and a storage that records its
+// calls.
 
 #include <QAction>
 #include <QCoreApplication>
@@ -50,6 +51,19 @@ class ScriptedTxtViewer : public TrptTXTViewer {
     using TCustomWWWRepViewer::RunGuarded;
     std::deque<std::string> answers;
     std::vector<std::string> prompts;
+};
+
+// An RTF viewer whose input boxes take their answers from a list (none left: Cancel).
+class ScriptedRtfViewer : public TrptRTFViewer {
+  public:
+    explicit ScriptedRtfViewer(HostServices& host) : TrptRTFViewer("viewer", host) {}
+    bool InputQuery(const std::string&, std::string& value) override {
+        if (answers.empty()) return false;
+        value = answers.front();
+        answers.pop_front();
+        return true;
+    }
+    std::deque<std::string> answers;
 };
 
 class RecordingStorage : public TrptStorage {
