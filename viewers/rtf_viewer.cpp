@@ -265,11 +265,22 @@ bool TrptRTFViewer::PositionToPage(int Page) {
 }
 
 int TrptRTFViewer::PageAtTop() const {
-    if (FPageStarts.size() <= 1) return 1;
-    // The first character below the panel's top edge (lays out only that far).
-    const int position = FRichEdit->cursorForPosition(QPoint(0, 1)).position();
-    const auto after = std::upper_bound(FPageStarts.begin(), FPageStarts.end(), position);
-    return static_cast<int>(after - FPageStarts.begin());
+    const int last = static_cast<int>(FPageStarts.size());
+    if (last <= 1) return 1;
+    // Walks from the page shown to the one whose start is the last at or above the panel's
+    // first row of pixels: the layout is asked only about pages near what the panel shows,
+    // and a document laid out no further than that stays so.
+    QTextDocument& doc = *FRichEdit->document();
+    QAbstractTextDocumentLayout& layout = *doc.documentLayout();
+    const auto start_of = [&](int page) {
+        const QTextBlock block = doc.findBlock(FPageStarts[static_cast<std::size_t>(page - 1)]);
+        return layout.blockBoundingRect(block).top();
+    };
+    const double top = FRichEdit->verticalScrollBar()->value() + 1;
+    int page = std::clamp(FPageNo, 1, last);
+    while (page > 1 && start_of(page) > top) --page;
+    while (page < last && start_of(page + 1) <= top) ++page;
+    return page;
 }
 
 void TrptRTFViewer::FollowScrolling() {

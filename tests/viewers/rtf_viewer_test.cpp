@@ -76,9 +76,10 @@ class RtfViewerTest : public ::testing::Test {
         while (block.isValid() && block.text() != heading) block = block.next();
         return static_cast<int>(doc.documentLayout()->blockBoundingRect(block).top());
     }
-    // The first line of text at the top of the panel.
+    // The first line of text at the top of the panel (a point on its first character,
+    // below the document's margin).
     std::string TopLine() const {
-        return viewer_.RichEdit().cursorForPosition(QPoint(0, 1)).block().text().toStdString();
+        return viewer_.RichEdit().cursorForPosition(QPoint(6, 5)).block().text().toStdString();
     }
 
     TempDir dir_;
