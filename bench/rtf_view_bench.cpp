@@ -6,6 +6,7 @@
 //   build/bench/bench_rtf_view                        (60,000 paragraphs, 1,000 pages)
 //   build/bench/bench_rtf_view 6000                   (6,000 paragraphs)
 //   build/bench/bench_rtf_view 60000 /tmp/long.rtf    (also keeps the file)
+//   QUILLON_BENCH_CJK=1 build/bench/bench_rtf_view    (item names in Shift-JIS \'hh pairs)
 
 #include <QApplication>
 #include <QImage>
@@ -47,11 +48,16 @@ Took Ms(const Since& since) {
 
 constexpr int kParagraphsPerPage = 60;
 
-// A report of `paragraphs` paragraphs, kParagraphsPerPage to a page.
-std::string MakeRtf(int paragraphs) {
+// Japanese item names in Shift-JIS, as a word processor writes them: "日本語", "表", "中".
+constexpr const char* kJapaneseItems[] = {"\\'93\\'fa\\'96\\'7b\\'8c\\'ea", "\\'95\\\\",
+                                          "\\'92\\'86"};
+
+// A report of `paragraphs` paragraphs, kParagraphsPerPage to a page; with `japanese` its
+// item names are Japanese in a Shift-JIS font.
+std::string MakeRtf(int paragraphs, bool japanese) {
     std::string rtf =
         "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}"
-        "{\\f1\\fmodern\\fprq1\\fcharset0 Courier New;}}\r\n"
+        "{\\f1\\fmodern\\fprq1\\fcharset0 Courier New;}{\\f2\\fcharset128 MS Gothic;}}\r\n"
         "{\\colortbl;\\red0\\green0\\blue0;\\red0\\green0\\blue160;}\r\n"
         "\\paperw11906\\paperh16838\\margl1134\\margr1134\\margt1134\\margb1134\r\n";
     for (int p = 0; p < paragraphs; ++p) {
@@ -68,7 +74,9 @@ std::string MakeRtf(int paragraphs) {
         } else {
             const int n = page * 100 + line;
             rtf += "\\pard\\plain\\f1\\fs18 " + std::to_string(n) + "\\tab Customer " +
-                   std::to_string(n % 37) + "\\tab Widget type " + std::to_string(n % 11) +
+                   std::to_string(n % 37) + "\\tab " +
+                   (japanese ? std::string("{\\f2 ") + kJapaneseItems[n % 3] + "}"
+                             : "Widget type " + std::to_string(n % 11)) +
                    "\\tab " + std::to_string(n % 9 + 1) + "\\tab 12.50\\tab {\\b " +
                    std::to_string((n % 9 + 1) * 12) + ".50}\\par\r\n";
         }
@@ -99,7 +107,8 @@ int main(int argc, char** argv) {
              : std::filesystem::temp_directory_path() / "quillon_bench_rtf_view.rtf";
 
     auto t = Since{};
-    const std::string rtf = MakeRtf(paragraphs);
+    const bool japanese = !qEnvironmentVariableIsEmpty("QUILLON_BENCH_CJK");
+    const std::string rtf = MakeRtf(paragraphs, japanese);
     std::ofstream(file, std::ios::binary) << rtf;
     const Took write = Ms(t);
 
@@ -157,9 +166,9 @@ int main(int argc, char** argv) {
     viewer.CloseWindow();
     if (!keep) std::filesystem::remove(file);
 
-    std::printf("report: %d paragraphs (%zu read), %d pages, %zu bytes\n", paragraphs,
+    std::printf("report: %d paragraphs (%zu read), %d pages, %zu bytes%s\n", paragraphs,
                 read_paragraphs, (paragraphs + kParagraphsPerPage - 1) / kParagraphsPerPage,
-                rtf.size());
+                rtf.size(), japanese ? ", Japanese item names" : "");
     std::printf("load average before %s, after %s\n", load_before.c_str(), LoadAverage().c_str());
     std::printf("                                   wall ms     cpu ms   page box\n");
     std::printf("write the RTF:                   %9.1f  %9.1f\n", write.wall_ms, write.cpu_ms);

@@ -144,6 +144,8 @@ TEST(RtfReaderEncoding, DoubleBytePagesReadHexBytePairs) {
                              R"({\f3\'a4\'a4\'a4\'e5}})"),
               "日本語 中文 中文");
     EXPECT_EQ(TextOf(fonts + R"(\f1\'96\{\'95\\\'93\'fax})"), "本表日x");
+    // Korean through the document's code page.
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg949 \'c7\'d1\'b1\'b9})"), "한국");
     // A lead byte without its trail byte (cut off by a group or a control word) is marked,
     // and so is one whose next byte cannot trail it (that byte stays).
     EXPECT_EQ(TextOf(fonts + R"(\f1\'96{x}\'93\par\'93 x})"), "\uFFFDx\uFFFD\n\uFFFD x");
