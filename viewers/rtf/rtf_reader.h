@@ -9,10 +9,11 @@
 // \cf; \pard \ql \qc \qr \qj \pagebb; the font and colour tables; \'hh through \ansicpg
 // or the font's \fcharset or \cpg (the Windows pages, single-byte and the double-byte
 // Japanese, Chinese and Korean ones whose characters are \'hh pairs; 1252 for a page
-// unknown here, rtf_code_pages.h); unescaped UTF-8 in the text (as the engine writes a UTF-8
-// template's values); \uN with \ucN fallback skipping and surrogate pairs; the escaped characters
-// and named punctuation (\emdash, \~, ...). Pictures, style sheets, document information,
-// headers, footers, notes and every destination behind \* are skipped.
+// unknown here, rtf_code_pages.h); unescaped UTF-8 in the text (as the engine writes a
+// UTF-8 template's values); \uN with \ucN fallback skipping and surrogate pairs; the
+// escaped characters and named punctuation (\emdash, \~, ...). Pictures, style sheets,
+// document information, headers, footers, notes and every destination behind \* are
+// skipped.
 
 #include <cstddef>
 #include <stdexcept>
