@@ -1,13 +1,22 @@
 #include "viewers/rtf_viewer.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPrinter>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTextFrame>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -54,6 +63,19 @@ std::optional<int> ReadPageNumber(std::string_view text) {
     return value;
 }
 
+// Where the pages of a document start: position 0, and each block that begins a page.
+std::vector<int> PageStartsOf(const QTextDocument& doc) {
+    std::vector<int> starts{0};
+    bool break_after = false;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QTextFormat::PageBreakFlags flags = block.blockFormat().pageBreakPolicy();
+        const bool starts_page = break_after || (flags & QTextFormat::PageBreak_AlwaysBefore);
+        if (starts_page && block.position() > starts.back()) starts.push_back(block.position());
+        break_after = (flags & QTextFormat::PageBreak_AlwaysAfter) != 0;
+    }
+    return starts;
+}
+
 }  // namespace
 
 TrptRTFViewer::TrptRTFViewer(std::string name, HostServices& host)
@@ -65,6 +87,9 @@ TrptRTFViewer::TrptRTFViewer(std::string name, HostServices& host)
     FRichEdit->setFrameShape(QFrame::NoFrame);
     FRichEdit->setAcceptRichText(true);
     FPrintTXTAllowed = false;
+    QObject::connect(FRichEdit->verticalScrollBar(), &QScrollBar::valueChanged, FRichEdit,
+                     [this] { FollowScrolling(); });
+    UpdateButtons();
 }
 
 TrptRTFViewer::~TrptRTFViewer() = default;
@@ -169,10 +194,114 @@ void TrptRTFViewer::LoadFromFile(const std::string& FileName) {
     const std::string bytes = ReadWholeFile(FileName);
     LoadDocument(bytes);
     FCurrentFile = FileName;
+    FPageStarts = PageStartsOf(*FRichEdit->document());
+    ShowFirstPage();
 }
 
 void TrptRTFViewer::LoadDocument(const std::string& bytes) {
-    LoadRtfIntoDocument(*FRichEdit->document(), bytes);
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(FRichEdit->document()->defaultFont());
+    LoadRtfIntoDocument(*doc, bytes);
+    SetDocument(std::move(doc));
+}
+
+void TrptRTFViewer::SetDocument(std::unique_ptr<QTextDocument> Document) {
+    FPageStarts = PageStartsOf(*Document);
+    if (FPageStarts.size() > 1) {
+        // Room below the text, so that the last page too can be scrolled to the top of
+        // the panel. Set before the control lays the document out; printing sets margins
+        // of its own.
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const int room =
+            std::max(screen != nullptr ? screen->geometry().height() : 0, Form().height());
+        QTextFrameFormat root = Document->rootFrame()->frameFormat();
+        root.setBottomMargin(root.bottomMargin() + room);
+        Document->rootFrame()->setFrameFormat(root);
+    }
+    QTextDocument* previous = FRichEdit->document();
+    // The control deletes a document of its own; the ones given here belong to the viewer.
+    std::unique_ptr<QTextDocument> ours(previous->parent() == FRichEdit ? previous : nullptr);
+    Document->setParent(FRichEdit);
+    FRichEdit->setDocument(Document.release());
+}
+
+void TrptRTFViewer::ShowFirstPage() {
+    FRichEdit->moveCursor(QTextCursor::Start);
+    FRichEdit->horizontalScrollBar()->setValue(0);
+    FRichEdit->verticalScrollBar()->setValue(0);
+    FPageNo = 1;
+    SetPageCaption(FPageNo, GetLastPageNumber());
+    UpdateButtons();
+}
+
+void TrptRTFViewer::Show(TQuillon& Report, bool Modal) {
+    ShowFirstPage();
+    TCustomWWWRepViewer::Show(Report, Modal);
+    UpdateButtons();  // an embedded viewer is not shown here
+}
+
+void TrptRTFViewer::OnFormShow() {
+    TCustomWWWRepViewer::OnFormShow();
+    UpdateButtons();
+}
+
+bool TrptRTFViewer::PositionToPage(int Page) {
+    if (Page == 0 || Page == 1) {
+        FRichEdit->verticalScrollBar()->setValue(0);
+        return true;
+    }
+    if (Page < 0 || Page > GetLastPageNumber()) return false;
+    QTextDocument& doc = *FRichEdit->document();
+    const QTextBlock block = doc.findBlock(FPageStarts[static_cast<std::size_t>(Page - 1)]);
+    // Lays the document out as far as the block, no further.
+    const QRectF rect = doc.documentLayout()->blockBoundingRect(block);
+    const int top = static_cast<int>(std::floor(rect.top()));
+    QScrollBar& bar = *FRichEdit->verticalScrollBar();
+    // The control learns the laid-out height only when it next handles its events; the
+    // room below the text keeps the page start within the range it will set.
+    if (top > bar.maximum()) bar.setMaximum(top);
+    bar.setValue(top);
+    return true;
+}
+
+int TrptRTFViewer::PageAtTop() const {
+    const int last = static_cast<int>(FPageStarts.size());
+    if (last <= 1) return 1;
+    // Walks from the page shown to the one whose start is the last at or above the panel's
+    // first row of pixels: the layout is asked only about pages near what the panel shows,
+    // and a document laid out no further than that stays so.
+    QTextDocument& doc = *FRichEdit->document();
+    QAbstractTextDocumentLayout& layout = *doc.documentLayout();
+    const auto start_of = [&](int page) {
+        const QTextBlock block = doc.findBlock(FPageStarts[static_cast<std::size_t>(page - 1)]);
+        return layout.blockBoundingRect(block).top();
+    };
+    const double top = FRichEdit->verticalScrollBar()->value() + 1;
+    int page = std::clamp(FPageNo, 1, last);
+    while (page > 1 && start_of(page) > top) --page;
+    while (page < last && start_of(page + 1) <= top) ++page;
+    return page;
+}
+
+void TrptRTFViewer::FollowScrolling() {
+    FPageNo = PageAtTop();
+    SetPageCaption(FPageNo, GetLastPageNumber());
+    UpdateButtons();
+}
+
+void TrptRTFViewer::UpdateButtons() {
+    const int last = GetLastPageNumber();
+    Button(vbFirst).setEnabled(FPageNo > 1);
+    Button(vbPrior).setEnabled(FPageNo > 1);
+    Button(vbNext).setEnabled(FPageNo < last);
+    Button(vbLast).setEnabled(FPageNo < last);
+    Button(vbPageNumber).setEnabled(last > 1);
+    const TQuillon* report = Report();
+    Button(vbStorage).setEnabled(report != nullptr && report->XStorage() != nullptr);
+    // No history and no help in a text control.
+    Button(vbViewerBack).setEnabled(false);
+    Button(vbViewerForward).setEnabled(false);
+    Button(vbViewerHelp).setEnabled(false);
 }
 
 void TrptRTFViewer::Print(int, int) {
@@ -186,7 +315,10 @@ void TrptRTFViewer::CopyToClipboard() {
 }
 
 void TrptRTFViewer::Clear() {
-    FRichEdit->clear();
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(FRichEdit->document()->defaultFont());
+    SetDocument(std::move(doc));
+    ShowFirstPage();
 }
 
 int TrptRTFViewer::FindFrom(const std::string& S, int From, bool MatchCase) {
@@ -213,35 +345,35 @@ void TrptRTFViewer::TheSendReportClick(QObject*) {
     SendReportFile(*report->XStorage(), report->PrnFile());
 }
 
+// Every page move ends with the page at the top of the panel on the page box, whether
+// the panel could scroll as far as asked or not.
 void TrptRTFViewer::ThePageMove(QObject*) {
     std::string answer = std::to_string(FPageNo);
     if (!InputQuery(std::string(Msg(MainMenuPageNumber, Language())), answer)) return;
     const std::optional<int> page = ReadPageNumber(answer);
     if (!page) return;
-    const int last = GetLastPageNumber();
-    FPageNo = std::clamp(*page, 1, last);
-    PositionToPage(FPageNo);
-    SetPageCaption(FPageNo, last);
+    PositionToPage(std::clamp(*page, 1, GetLastPageNumber()));
+    FollowScrolling();
 }
 
 void TrptRTFViewer::ThePageFirst(QObject*) {
     PositionToPage(0);
-    FPageNo = 1;
+    FollowScrolling();
 }
 
 void TrptRTFViewer::ThePageLast(QObject*) {
-    FPageNo = GetLastPageNumber();
-    PositionToPage(FPageNo);
+    PositionToPage(GetLastPageNumber());
+    FollowScrolling();
 }
 
 void TrptRTFViewer::ThePageNext(QObject*) {
-    ++FPageNo;
-    if (!PositionToPage(FPageNo)) --FPageNo;
+    PositionToPage(FPageNo + 1);
+    FollowScrolling();
 }
 
 void TrptRTFViewer::ThePagePrior(QObject*) {
-    if (FPageNo > 1) --FPageNo;
-    PositionToPage(FPageNo);
+    PositionToPage(std::max(FPageNo - 1, 1));
+    FollowScrolling();
 }
 
 void TrptRTFViewer::TheFind(QObject*) {

@@ -1,14 +1,22 @@
 #pragma once
 // TrptRTFViewer: a report written as rich text, shown in a read-only text control in the
-// viewer window. The whole report is one page: there is no page navigation, history,
-// help, hot spots or images; search, selection, copying, printing and mailing remain.
+// viewer window. Its pages are the document's page breaks: the page buttons scroll a
+// page's start to the top of the panel, and the page box shows the page at the top after
+// every move, scrolling included. There is no history, help, hot spots or images (those
+// buttons are disabled); search, selection, copying, printing and mailing remain.
 // TrptTXTViewer (txt_viewer.h) is the same viewer for plain-text reports.
+//
+// A long report opens quickly: the document is filled while no layout watches it, and
+// the control lays it out a screenful at a time as it is shown and in the background.
 
 #include <QPointer>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "viewers/wwwrep_viewer.h"
 
+class QTextDocument;
 class QTextEdit;
 
 namespace quillon {
@@ -85,9 +93,12 @@ class TrptRTFViewer : public TCustomWWWRepViewer {
     TFormSubmitEvent GetFormSubmit() const override { return {}; }
     void SetFormSubmit(TFormSubmitEvent) override {}
 
+    // Shows the report from its first page.
+    void Show(TQuillon& Report, bool Modal) override;
+
     // --- document operations ------------------------------------------------------------
     void PrintTitle(TComponent&, Canvas&, int, int, int, bool&) override {}
-    // Throws std::runtime_error when the file cannot be read.
+    // Shows the file from its first page. Throws std::runtime_error when it cannot be read.
     void LoadFromFile(const std::string& FileName) override;
     int NumPrinterPages() override { return 1; }
     // Prints the whole text on Printer() with an empty document name; the range is not
@@ -97,8 +108,11 @@ class TrptRTFViewer : public TCustomWWWRepViewer {
     void Clear() override;
     std::string CurrentFile() const override { return FCurrentFile; }
     bool PositionTo(const std::string&) override { return true; }
-    bool PositionToPage(int) override { return false; }
-    int GetLastPageNumber() override { return 1; }
+    // Scrolls the start of page Page (0 and 1: the document's start) to the top of the
+    // panel; false for a page the document does not have.
+    bool PositionToPage(int Page) override;
+    // The number of pages: one more than the page breaks.
+    int GetLastPageNumber() override { return static_cast<int>(FPageStarts.size()); }
     // Searches the whole text from its start and selects the hit.
     bool Find(const std::string& S, bool MatchCase) override;
 
@@ -122,14 +136,22 @@ class TrptRTFViewer : public TCustomWWWRepViewer {
 
     QTextEdit& RichEdit() const { return *FRichEdit; }
     int PageNo() const { return FPageNo; }
+    // The page whose text is at the top of the panel.
+    int PageAtTop() const;
     // The last search text, and where its last hit starts (-1 after a miss).
     const std::string& FindText() const { return FFindText; }
     int LastFindPosition() const { return FLastFind; }
 
   protected:
     QWidget* DocumentWidget() const override;
+    void OnFormShow() override;
     // Fills the control from the file's bytes.
     virtual void LoadDocument(const std::string& bytes);
+    // Gives the control a document filled elsewhere (with no layout yet, so that the
+    // control lays out only what it shows); the previous one is deleted.
+    void SetDocument(std::unique_ptr<QTextDocument> Document);
+    // Scrolls to the document's start and shows page 1 on the page box.
+    void ShowFirstPage();
     // Searches from character From to the end; the hit's start or -1.
     int FindFrom(const std::string& S, int From, bool MatchCase);
 
@@ -139,6 +161,13 @@ class TrptRTFViewer : public TCustomWWWRepViewer {
     int FLastFind = 0;
 
   private:
+    // The page at the top of the panel becomes the page shown; the buttons follow.
+    void FollowScrolling();
+    // Enables the buttons that can do something now.
+    void UpdateButtons();
+
+    // Character positions where the pages start; the first is 0.
+    std::vector<int> FPageStarts{0};
     double FMarginTop = 0, FMarginRight = 0, FMarginBottom = 0, FMarginLeft = 0;
     std::string FTitle;
     TTitlePrintStyle FTitlePrintStyle = psNone;

@@ -81,7 +81,8 @@ TEST_F(TxtViewerTest, AOnePageDocumentHasFixedAnswers) {
     Load("one page\r\n");
     EXPECT_EQ(viewer_.GetLastPageNumber(), 1);
     EXPECT_EQ(viewer_.NumPrinterPages(), 1);
-    EXPECT_FALSE(viewer_.PositionToPage(1));
+    EXPECT_TRUE(viewer_.PositionToPage(1));
+    EXPECT_FALSE(viewer_.PositionToPage(2));
     EXPECT_TRUE(viewer_.PositionTo("anchor"));
     EXPECT_EQ(viewer_.GetHistoryIndex(), -1);
     EXPECT_TRUE(viewer_.GetHistory().empty());
@@ -111,16 +112,18 @@ TEST_F(TxtViewerTest, AOnePageDocumentHasFixedAnswers) {
 
 TEST_F(TxtViewerTest, ThePageBoxClampsToTheDocumentAndIgnoresNonNumbers) {
     Load("text\r\n");
+    // One page: the box only shows it; the menu's Find Page still asks.
+    EXPECT_FALSE(viewer_.Button(vbPageNumber).isEnabled());
     viewer_.answers = {"99", "abc", "0", "-4"};
-    viewer_.Button(vbPageNumber).click();
+    viewer_.ThePageMove(nullptr);
     EXPECT_EQ(viewer_.Button(vbPageNumber).text().toStdString(), "1/1");
     EXPECT_EQ(viewer_.prompts.back(), "Page Number");
     viewer_.Button(vbPageNumber).setText("x");
-    viewer_.Button(vbPageNumber).click();  // not a number: nothing changes
+    viewer_.ThePageMove(nullptr);  // not a number: nothing changes
     EXPECT_EQ(viewer_.Button(vbPageNumber).text().toStdString(), "x");
-    viewer_.Button(vbPageNumber).click();
+    viewer_.ThePageMove(nullptr);
     EXPECT_EQ(viewer_.PageNo(), 1);
-    viewer_.Button(vbPageNumber).click();
+    viewer_.ThePageMove(nullptr);
     EXPECT_EQ(viewer_.PageNo(), 1);
     EXPECT_EQ(viewer_.Button(vbPageNumber).text().toStdString(), "1/1");
 }

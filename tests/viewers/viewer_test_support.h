@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the viewer tests: a host that records messages and answers the print dialog,
-// TXT and HTML viewers whose input boxes answer from a list, and a storage that records its
+// TXT, HTML and RTF viewers whose input boxes answer from a list, and a storage that records its
 // calls.
 
 #include <QAction>
@@ -16,6 +16,7 @@
 #include "engine/rpt_storage.h"
 #include "platform/core/host_services.h"
 #include "viewers/html_report_viewer.h"
+#include "viewers/rtf_viewer.h"
 #include "viewers/txt_viewer.h"
 
 namespace quillon::testing {
@@ -38,10 +39,11 @@ class RecordingHost : public HostServices {
     int range_dialogs = 0;
 };
 
-// A TXT viewer whose input boxes take their answers from a list (none left: Cancel).
-class ScriptedTxtViewer : public TrptTXTViewer {
+// A viewer whose input boxes take their answers from a list (none left: Cancel).
+template <class Viewer>
+class Scripted : public Viewer {
   public:
-    explicit ScriptedTxtViewer(HostServices& host) : TrptTXTViewer("viewer", host) {}
+    explicit Scripted(HostServices& host) : Viewer("viewer", host) {}
     bool InputQuery(const std::string& prompt, std::string& value) override {
         prompts.push_back(prompt);
         if (answers.empty()) return false;
@@ -53,21 +55,9 @@ class ScriptedTxtViewer : public TrptTXTViewer {
     std::deque<std::string> answers;
     std::vector<std::string> prompts;
 };
-
-// An HTML viewer whose input boxes take their answers from a list (none left: Cancel).
-class ScriptedHtmlViewer : public TrptHTMLViewer {
-  public:
-    explicit ScriptedHtmlViewer(HostServices& host) : TrptHTMLViewer("viewer", host) {}
-    bool InputQuery(const std::string& prompt, std::string& value) override {
-        prompts.push_back(prompt);
-        if (answers.empty()) return false;
-        value = answers.front();
-        answers.pop_front();
-        return true;
-    }
-    std::deque<std::string> answers;
-    std::vector<std::string> prompts;
-};
+using ScriptedTxtViewer = Scripted<TrptTXTViewer>;
+using ScriptedHtmlViewer = Scripted<TrptHTMLViewer>;
+using ScriptedRtfViewer = Scripted<TrptRTFViewer>;
 
 class RecordingStorage : public TrptStorage {
   public:

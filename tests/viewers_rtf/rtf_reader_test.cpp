@@ -109,8 +109,8 @@ TEST(RtfReaderEncoding, CodePagesDecodeHexBytes) {
     EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1250 \'8a\'e8 \'b3\'f3d\'9f})"), "Šč łódź");
     EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1251 \'cc\'ee\'f1\'ea\'e2\'e0})"), "Москва");
     EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1257 \'d0iauli\'f8})"), "Šiaulių");
-    // A code page without a table here falls back to 1252; undefined bytes are marked.
-    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg932 \'e9\'81})"), "é\uFFFD");
+    // A code page unknown here falls back to 1252; undefined bytes are marked.
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg99999 \'e9\'81})"), "é\uFFFD");
     // A font's character set takes precedence over the document's code page.
     EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 A;}{\f1\fcharset204 B;}})"
                      R"(\f0\'e0{\f1\'e0}\'e0})"),
@@ -121,6 +121,43 @@ TEST(RtfReaderEncoding, CodePagesDecodeHexBytes) {
                      "algiris \xe0}"),
               "Žalgiris а");
     EXPECT_EQ(TextOf("{\\rtf1\\uc1\\u1052 \xc5\xbd\xc5\xbd}"), "МŽ");
+}
+
+TEST(RtfReaderEncoding, GreekAndTurkishByDocumentCodePageOrFontCharset) {
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1253 \'c1\'e8\'de\'ed\'e1})"), "Αθήνα");
+    // Fonts of the Greek (161) and Turkish (162) character sets in a Western document; a
+    // font's code page (\cpg) names the page itself.
+    const std::string fonts =
+        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0\fcharset0 Arial;}{\f1\fcharset161 Arial Greek;})"
+        R"({\f2\fcharset162 Arial Tur;}{\f3\cpg1253 Greek Too;}})";
+    EXPECT_EQ(TextOf(fonts + R"(\f1\'e1\'e2{\f2 \'dd\'f0\'fc\'fe}\'e1 {\f3\'e1}\f0\'e1})"),
+              "αβİğüşα αá");
+}
+
+TEST(RtfReaderEncoding, DoubleBytePagesReadHexBytePairs) {
+    // Shift-JIS (128), GB 2312 (134) and Big5 (136) fonts: two \'hh bytes make one
+    // character; a trail byte may also be written as itself or as an escaped symbol.
+    const std::string fonts =
+        R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0 Arial;}{\f1\fcharset128 MS Mincho;})"
+        R"({\f2\fcharset134 SimSun;}{\f3\fcharset136 MingLiU;}})";
+    EXPECT_EQ(TextOf(fonts + R"({\f1\'93\'fa\'96\'7b\'8c\'ea} {\f2\'d6\'d0\'ce\'c4} )"
+                             R"({\f3\'a4\'a4\'a4\'e5}})"),
+              "日本語 中文 中文");
+    EXPECT_EQ(TextOf(fonts + R"(\f1\'96\{\'95\\\'93\'fax})"), "本表日x");
+    // Korean through the document's code page.
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg949 \'c7\'d1\'b1\'b9})"), "한국");
+    // A lead byte without its trail byte (cut off by a group or a control word) is marked,
+    // and so is one whose next byte cannot trail it (that byte stays).
+    EXPECT_EQ(TextOf(fonts + R"(\f1\'96{x}\'93\par\'93 x})"), "\uFFFDx\uFFFD\n\uFFFD x");
+    // A whole Japanese document, and a Japanese font name in its font table.
+    const RtfDocument doc = ReadRtf(
+        R"({\rtf1\ansi\ansicpg932{\fonttbl{\f0\fcharset128 \'82\'6c\'82\'72 \'96\'be\'92\'a9;}})"
+        R"(\f0\'93\'fa\'96\'7b})");
+    ASSERT_EQ(doc.fonts.size(), 1u);
+    EXPECT_EQ(doc.fonts[0].name, "ＭＳ 明朝");
+    EXPECT_EQ(doc.Text(), "日本");
+    // \uN with \uc2 skips the two bytes of its double-byte fallback.
+    EXPECT_EQ(TextOf(fonts + R"(\f1\uc2\u26085\'93\'fa\u26412\'96\'7b!})"), "日本!");
 }
 
 TEST(RtfReaderEncoding, UnicodeWithFallbackSkipping) {

@@ -118,6 +118,7 @@ const Entry kEntries[] = {
     {"ud", {K::UnicodeDestination}},
     {"f", {K::Font}},
     {"fcharset", {K::FontCharset}},
+    {"cpg", {K::FontCodePage}},
     {"fprq", {K::FontPitch}},
     {"fnil", {K::FontFamily, Value(RtfFontFamily::Nil)}},
     {"froman", {K::FontFamily, Value(RtfFontFamily::Roman)}},

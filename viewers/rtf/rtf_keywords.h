@@ -25,6 +25,7 @@ enum class RtfKeyword : std::uint8_t {
     // Font and colour table entries.
     Font,
     FontCharset,
+    FontCodePage,
     FontPitch,
     FontFamily,  // value: the RtfFontFamily
     Red,

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/core/code_pages.h"
 #include "platform/core/text_encoding.h"
+#include "viewers/rtf/rtf_code_pages.h"
 #include "viewers/rtf/rtf_keywords.h"
 #include "viewers/rtf/rtf_tokens.h"
 
@@ -34,7 +34,7 @@ struct GroupState {
     bool page_break_before = false;
     int unicode_skip = 1;
     // The code page of the current font's character set; null for the document's own.
-    const text::CodePage* font_page = nullptr;
+    RtfCodePage* font_page = nullptr;
 };
 
 // A font table entry being read.
@@ -42,6 +42,7 @@ struct PendingFont {
     bool active = false;
     int number = -1;
     int charset = -1;
+    int code_page = 0;  // \cpgN
     RtfFont font;
 };
 
@@ -65,26 +66,12 @@ bool IsLowSurrogate(char32_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
 
-// The code page of a font's \fcharset, or null when the document's code page applies
-// (ANSI, default, symbol and character sets without a table here).
-const text::CodePage* CodePageOfCharset(int charset) {
-    switch (charset) {
-        case 186:
-            return text::CodePage::Find("1257");
-        case 204:
-            return text::CodePage::Find("1251");
-        case 238:
-            return text::CodePage::Find("1250");
-        case 255:
-            return text::CodePage::Find("437");
-        default:
-            return nullptr;
-    }
-}
-
 class Reader {
   public:
-    explicit Reader(std::string_view rtf) : tokens_(rtf) { stack_.emplace_back(); }
+    explicit Reader(std::string_view rtf) : tokens_(rtf) {
+        stack_.emplace_back();
+        document_page_ = PageOf(1252);
+    }
 
     RtfDocument Read();
 
@@ -98,8 +85,15 @@ class Reader {
     void OnFontTableWord(RtfKeywordInfo info, const RtfToken& token);
     void OnControlSymbol(char symbol);
     void OnText(std::string_view text);
-    // A character byte of the text or of \'hh, decoded through the current code page.
+    // A character byte of the text or of \'hh, decoded through the current code page; a
+    // lead byte of a double-byte page waits for its trail byte.
     void OnByte(unsigned char byte);
+    // A lead byte whose trail byte did not follow is shown as the replacement character.
+    void FlushLeadByte();
+    // The code page the current byte is read in.
+    RtfCodePage* CurrentPage();
+    // The page of a code page number, made on first use; null for one unknown here.
+    RtfCodePage* PageOf(int number);
 
     // Takes one character of a \u fallback; true when it is to be dropped.
     bool SkipFallback();
@@ -121,12 +115,15 @@ class Reader {
     int skip_remaining_ = 0;  // fallback characters of the last \u still to drop
     char32_t pending_high_ = 0;
 
-    const text::CodePage* document_page_ = &text::CodePage::Windows1252();
+    std::unordered_map<int, std::unique_ptr<RtfCodePage>> pages_;  // by code page number
+    RtfCodePage* document_page_ = nullptr;
+    unsigned char lead_byte_ = 0;  // a lead byte waiting for its trail, or 0
+    RtfCodePage* lead_page_ = nullptr;
     int default_font_ = -1;
     PendingFont font_;
     PendingColor color_;
     std::vector<std::optional<RtfColor>> colors_;
-    std::vector<const text::CodePage*> font_pages_;      // by font index
+    std::vector<RtfCodePage*> font_pages_;               // by font index
     std::unordered_map<int, int> font_index_by_number_;  // \fN -> index into fonts
 
     RtfDocument doc_;
@@ -168,6 +165,7 @@ RtfDocument Reader::Read() {
                 break;
         }
     }
+    FlushLeadByte();
     FlushSurrogate();
     if (!paragraph_.runs.empty()) EndParagraph();
     return std::move(doc_);
@@ -178,12 +176,14 @@ void Reader::OnGroupStart(std::size_t position) {
         throw ERtfError("RTF groups are nested deeper than " + std::to_string(kMaxRtfDepth),
                         position);
     }
+    FlushLeadByte();
     stack_.push_back(stack_.back());
     star_ = false;
     skip_remaining_ = 0;
 }
 
 void Reader::OnGroupEnd() {
+    FlushLeadByte();
     const Destination ended = Top().destination;
     if (ended == Destination::FontTable && font_.active) CommitFont();
     stack_.pop_back();
@@ -199,6 +199,7 @@ void Reader::OnGroupEnd() {
 
 void Reader::OnControlWord(const RtfToken& token) {
     const RtfKeywordInfo info = FindRtfKeyword(token.word);
+    FlushLeadByte();
     const bool star = std::exchange(star_, false);
     if (SkipFallback()) return;
     GroupState& state = Top();
@@ -239,6 +240,9 @@ void Reader::OnFontTableWord(RtfKeywordInfo info, const RtfToken& token) {
         case RtfKeyword::FontCharset:
             font_.charset = token.param;
             break;
+        case RtfKeyword::FontCodePage:
+            font_.code_page = token.param;
+            break;
         case RtfKeyword::FontPitch:
             font_.font.fixed_pitch = token.param == 1;
             break;
@@ -267,18 +271,18 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
             break;
         case RtfKeyword::CharsetAnsi:
         case RtfKeyword::CharsetMac:
-            document_page_ = &text::CodePage::Windows1252();
+            document_page_ = PageOf(1252);
             break;
         case RtfKeyword::CharsetPc:
-            if (const text::CodePage* page = text::CodePage::Find("437")) document_page_ = page;
+            if (RtfCodePage* page = PageOf(437)) document_page_ = page;
             break;
         case RtfKeyword::CharsetPca:
-            if (const text::CodePage* page = text::CodePage::Find("850")) document_page_ = page;
+            if (RtfCodePage* page = PageOf(850)) document_page_ = page;
             break;
         case RtfKeyword::AnsiCodePage:
             if (token.param > 0) {
-                const text::CodePage* page = text::CodePage::Find(std::to_string(token.param));
-                document_page_ = page ? page : &text::CodePage::Windows1252();
+                RtfCodePage* page = PageOf(token.param);
+                document_page_ = page ? page : PageOf(1252);
             }
             break;
         case RtfKeyword::DefaultFont:
@@ -306,6 +310,7 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
             SelectFont(state, token.param);
             break;
         case RtfKeyword::FontCharset:
+        case RtfKeyword::FontCodePage:
         case RtfKeyword::FontPitch:
         case RtfKeyword::FontFamily:
         case RtfKeyword::Red:
@@ -410,16 +415,18 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
 
 void Reader::OnControlSymbol(char symbol) {
     if (symbol == '*') {
+        FlushLeadByte();
         star_ = true;
         return;
     }
     if (SkipFallback()) return;
+    if (symbol == '\\' || symbol == '{' || symbol == '}') {
+        // Also the trail byte of a double-byte character.
+        OnByte(static_cast<unsigned char>(symbol));
+        return;
+    }
+    FlushLeadByte();
     switch (symbol) {
-        case '\\':
-        case '{':
-        case '}':
-            Emit(static_cast<char32_t>(symbol));
-            break;
         case '~':
             Emit(0x00A0);  // no-break space
             break;
@@ -442,8 +449,10 @@ void Reader::OnText(std::string_view text) {
         const char ch = text[i];
         // Unescaped bytes above 0x7F that form UTF-8 are read as UTF-8: the engine writes
         // the values of a UTF-8 template so. Any other such byte is of the code page.
-        const std::size_t utf8 =
-            static_cast<unsigned char>(ch) >= 0x80 ? text::Utf8SequenceLength(text.substr(i)) : 0;
+        // A byte after a lead byte is its trail byte, whatever it looks like.
+        const std::size_t utf8 = static_cast<unsigned char>(ch) >= 0x80 && lead_byte_ == 0
+                                     ? text::Utf8SequenceLength(text.substr(i))
+                                     : 0;
         if (SkipFallback()) {
             if (utf8 > 1) i += utf8 - 1;
             continue;
@@ -463,14 +472,51 @@ void Reader::OnText(std::string_view text) {
 }
 
 void Reader::OnByte(unsigned char byte) {
+    if (lead_byte_ != 0) {
+        const unsigned char lead = std::exchange(lead_byte_, 0);
+        const char32_t c = lead_page_->DecodePair(lead, byte);
+        if (c != 0) {
+            Emit(c);
+            return;
+        }
+        Emit(kReplacement);
+        if (byte >= 0x80) return;  // no pair, and no character of its own either
+    }
     if (byte < 0x80) {
         if (byte == '\t' || byte >= 0x20) Emit(byte);
         return;
     }
-    const GroupState& state = Top();
-    const text::CodePage* page = state.font_page ? state.font_page : document_page_;
+    RtfCodePage* page = CurrentPage();
+    if (page->IsLeadByte(byte)) {
+        lead_byte_ = byte;
+        lead_page_ = page;
+        return;
+    }
     const char32_t c = page->Decode(byte);
     Emit(c != 0 ? c : kReplacement);
+}
+
+void Reader::FlushLeadByte() {
+    if (lead_byte_ == 0) return;
+    lead_byte_ = 0;
+    Emit(kReplacement);
+}
+
+RtfCodePage* Reader::CurrentPage() {
+    const GroupState& state = Top();
+    if (state.destination == Destination::FontTable && font_.active) {
+        // A font's name is written in the font's own character set.
+        const int number =
+            font_.code_page > 0 ? font_.code_page : RtfCodePage::OfCharset(font_.charset);
+        if (RtfCodePage* page = number > 0 ? PageOf(number) : nullptr) return page;
+    }
+    return state.font_page ? state.font_page : document_page_;
+}
+
+RtfCodePage* Reader::PageOf(int number) {
+    const auto [it, added] = pages_.try_emplace(number);
+    if (added) it->second = RtfCodePage::Make(number);
+    return it->second.get();
 }
 
 bool Reader::SkipFallback() {
@@ -551,7 +597,8 @@ void Reader::CommitFont() {
     const int index = static_cast<int>(doc_.fonts.size());
     if (font_.font.family == RtfFontFamily::Modern) font_.font.fixed_pitch = true;
     doc_.fonts.push_back(std::move(font_.font));
-    font_pages_.push_back(CodePageOfCharset(font_.charset));
+    const int page = font_.code_page > 0 ? font_.code_page : RtfCodePage::OfCharset(font_.charset);
+    font_pages_.push_back(page > 0 ? PageOf(page) : nullptr);
     if (font_.number >= 0) font_index_by_number_[font_.number] = index;
     font_ = PendingFont{};
 }

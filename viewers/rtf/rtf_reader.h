@@ -7,11 +7,13 @@
 // Understood: groups with their formatting saved and restored; \par \line \tab \page
 // \sect \cell \row; \b \i \ul (and its kinds) \ulnone \strike \v \super \sub \plain \fs
 // \cf; \pard \ql \qc \qr \qj \pagebb; the font and colour tables; \'hh through \ansicpg
-// or the font's \fcharset (Windows-1250, -1251, -1252, -1257 and the PC pages; 1252 for
-// any other); unescaped UTF-8 in the text (as the engine writes a UTF-8 template's
-// values); \uN with \ucN fallback skipping and surrogate pairs; the escaped characters
-// and named punctuation (\emdash, \~, ...). Pictures, style sheets, document information,
-// headers, footers, notes and every destination behind \* are skipped.
+// or the font's \fcharset or \cpg (the Windows pages, single-byte and the double-byte
+// Japanese, Chinese and Korean ones whose characters are \'hh pairs; 1252 for a page
+// unknown here, rtf_code_pages.h); unescaped UTF-8 in the text (as the engine writes a
+// UTF-8 template's values); \uN with \ucN fallback skipping and surrogate pairs; the
+// escaped characters and named punctuation (\emdash, \~, ...). Pictures, style sheets,
+// document information, headers, footers, notes and every destination behind \* are
+// skipped.
 
 #include <cstddef>
 #include <stdexcept>

@@ -81,6 +81,33 @@ QTextBlockFormat BlockFormatOf(const rtf::RtfParagraph& paragraph) {
 
 }  // namespace
 
+// The Qt formats of the reader's formats, each made once: a report repeats a handful of
+// formats over thousands of runs.
+class CharFormats {
+  public:
+    explicit CharFormats(const std::vector<rtf::RtfFont>& fonts) : fonts_(fonts) {}
+
+    const QTextCharFormat& Of(const rtf::RtfCharFormat& format) {
+        if (last_ < entries_.size() && entries_[last_].first == format) {
+            return entries_[last_].second;
+        }
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            if (entries_[i].first == format) {
+                last_ = i;
+                return entries_[i].second;
+            }
+        }
+        last_ = entries_.size();
+        entries_.emplace_back(format, CharFormatOf(format, fonts_));
+        return entries_.back().second;
+    }
+
+  private:
+    const std::vector<rtf::RtfFont>& fonts_;
+    std::vector<std::pair<rtf::RtfCharFormat, QTextCharFormat>> entries_;
+    std::size_t last_ = 0;
+};
+
 void LoadRtfIntoDocument(QTextDocument& doc, std::string_view rtf) {
     const rtf::RtfDocument model = rtf::ReadRtf(rtf);
 
@@ -88,11 +115,14 @@ void LoadRtfIntoDocument(QTextDocument& doc, std::string_view rtf) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
+    CharFormats formats(model.fonts);
     QTextCursor cursor(&doc);
+    // One edit: a layout watching the document hears of it once, at its end.
+    cursor.beginEditBlock();
     bool first = true;
     for (const rtf::RtfParagraph& paragraph : model.paragraphs) {
         const QTextBlockFormat block = BlockFormatOf(paragraph);
-        const QTextCharFormat mark = CharFormatOf(paragraph.mark_format, model.fonts);
+        const QTextCharFormat& mark = formats.Of(paragraph.mark_format);
         if (first) {
             cursor.setBlockFormat(block);
             cursor.setBlockCharFormat(mark);
@@ -103,9 +133,10 @@ void LoadRtfIntoDocument(QTextDocument& doc, std::string_view rtf) {
         for (const rtf::RtfRun& run : paragraph.runs) {
             cursor.insertText(
                 QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
-                CharFormatOf(run.format, model.fonts));
+                formats.Of(run.format));
         }
     }
+    cursor.endEditBlock();
     doc.setUndoRedoEnabled(undo);
 }
 
