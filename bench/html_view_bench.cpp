@@ -16,28 +16,15 @@
 #include <ctime>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "bench/report_page_generator.h"
 #include "html/view/html_viewer.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Wall-clock and processor time since a start.
-struct Since {
-    Clock::time_point wall = Clock::now();
-    std::clock_t cpu = std::clock();
-};
-
-struct Took {
-    double wall_ms;
-    double cpu_ms;
-};
-
-Took Ms(const Since& since) {
-    return Took{std::chrono::duration<double, std::milli>(Clock::now() - since.wall).count(),
-                1000.0 * static_cast<double>(std::clock() - since.cpu) / CLOCKS_PER_SEC};
-}
+using quillon::bench::Ms;
+using quillon::bench::Since;
+using quillon::bench::Took;
 
 }  // namespace
 

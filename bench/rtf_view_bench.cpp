@@ -22,6 +22,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_clock.h"
 #include "engine/quillon.h"
 #include "viewers/rtf/rtf_reader.h"
 #include "viewers/rtf/rtf_text_document.h"
@@ -29,22 +30,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-struct Since {
-    Clock::time_point wall = Clock::now();
-    std::clock_t cpu = std::clock();
-};
-
-struct Took {
-    double wall_ms;
-    double cpu_ms;
-};
-
-Took Ms(const Since& since) {
-    return Took{std::chrono::duration<double, std::milli>(Clock::now() - since.wall).count(),
-                1000.0 * static_cast<double>(std::clock() - since.cpu) / CLOCKS_PER_SEC};
-}
+using quillon::bench::Ms;
+using quillon::bench::Since;
+using quillon::bench::Took;
 
 constexpr int kParagraphsPerPage = 60;
 

@@ -1,5 +1,7 @@
 #include "design/template_levels.h"
 
+#include "platform/core/html_escape.h"
+
 namespace quillon::design {
 
 namespace {
@@ -15,7 +17,7 @@ void AppendSegment(std::string& out, std::string_view text) {
         } else if (c == '\n' || c == '\t') {
             out += c;
         } else if (static_cast<unsigned char>(c) >= 0x20) {
-            out += HtmlEscape(std::string_view(&text[i], 1));
+            AppendHtmlEscaped(out, std::string_view(&text[i], 1));
         }
     }
 }
@@ -50,30 +52,6 @@ void AppendSlotTable(std::string& out, const TemplateLevelInfo& level) {
 }
 
 }  // namespace
-
-std::string HtmlEscape(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 std::string LevelsHtml(const TemplateLevels& levels) {
     std::string out = "<html><body>\n<h2>Format " + HtmlEscape(levels.format) + "</h2>\n<p>" +

@@ -38,7 +38,4 @@ struct TemplateLevels {
 // Text is escaped, so template markup shows as written.
 std::string LevelsHtml(const TemplateLevels& levels);
 
-// Escapes "&", "<", ">" and '"' for HTML text.
-std::string HtmlEscape(std::string_view text);
-
 }  // namespace quillon::design

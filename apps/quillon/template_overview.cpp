@@ -89,19 +89,23 @@ void PrintLevel(ReportModel& model, int level, std::ostream& out) {
 
 }  // namespace
 
-bool WriteTemplateOverview(const std::string& file, const std::string* content,
-                           std::string& format_name, std::ostream& out,
-                           const std::function<void(std::string_view)>& on_message) {
-    ReportModel model;
+bool LoadTemplateModel(ReportModel& model, const std::string& file, const std::string* content,
+                       std::string& format_name,
+                       const std::function<void(std::string_view)>& on_message) {
     LoadSettings settings;
     settings.message = [&on_message](std::string_view msg, TMsgDlgType, TMsgDlgButtons) {
         if (on_message) on_message(msg);
         return static_cast<int>(mrOk);
     };
-    const bool loaded = content != nullptr
-                            ? model.LoadFormatText(file, *content, format_name, 1, settings)
-                            : model.LoadFormat(file, format_name, 1, settings);
-    if (!loaded) return false;
+    return content != nullptr ? model.LoadFormatText(file, *content, format_name, 1, settings)
+                              : model.LoadFormat(file, format_name, 1, settings);
+}
+
+bool WriteTemplateOverview(const std::string& file, const std::string* content,
+                           std::string& format_name, std::ostream& out,
+                           const std::function<void(std::string_view)>& on_message) {
+    ReportModel model;
+    if (!LoadTemplateModel(model, file, content, format_name, on_message)) return false;
     const char* kind = model.IsRTF() ? "RTF" : model.IsTXT() ? "text" : "HTML";
     const char* encoding = model.Encoding(1) == text::TextEncoding::Utf8 ? "UTF-8" : "Windows-1252";
     out << "Template " << file << "\nFormat " << format_name << " (" << kind << ", " << encoding

@@ -7,7 +7,18 @@
 #include <string>
 #include <string_view>
 
+namespace quillon {
+class ReportModel;
+}
+
 namespace quillon::app {
+
+// Loads format format_name ("*": the first, whose name it receives) of a template into
+// model, from content when given (file then only names it and decides its kind), else from
+// the file. The loader's messages go to on_message. False when the template does not load.
+bool LoadTemplateModel(ReportModel& model, const std::string& file, const std::string* content,
+                       std::string& format_name,
+                       const std::function<void(std::string_view)>& on_message);
 
 // Loads format format_name ("*": the first, whose name it receives) of a template into a
 // fresh report model, from content when given (file then only names it and decides its

@@ -12,15 +12,7 @@ bool CollectTemplateLevels(const std::string& file, const std::string* content,
                            std::string& format_name, design::TemplateLevels& levels,
                            const std::function<void(std::string_view)>& on_message) {
     ReportModel model;
-    LoadSettings settings;
-    settings.message = [&on_message](std::string_view msg, TMsgDlgType, TMsgDlgButtons) {
-        if (on_message) on_message(msg);
-        return static_cast<int>(mrOk);
-    };
-    const bool loaded = content != nullptr
-                            ? model.LoadFormatText(file, *content, format_name, 1, settings)
-                            : model.LoadFormat(file, format_name, 1, settings);
-    if (!loaded) return false;
+    if (!LoadTemplateModel(model, file, content, format_name, on_message)) return false;
     const bool utf8 = model.Encoding(1) == text::TextEncoding::Utf8;
     const auto to_utf8 = [utf8](std::string_view s) {
         return utf8 ? std::string(s) : text::Cp1252ToUtf8(s);

@@ -4,6 +4,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "platform/core/html_escape.h"
+
 namespace quillon {
 
 TemplateRunWindow::TemplateRunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
@@ -27,13 +29,11 @@ void TemplateRunWindow::Show(const TemplateRunResult& result) {
     }
     if (!result.messages.empty()) {
         if (!note.isEmpty()) note += "<br>";
-        note += QString::fromStdString(design::HtmlEscape(result.messages))
-                    .trimmed()
-                    .replace('\n', "<br>");
+        note += QString::fromStdString(HtmlEscape(result.messages)).trimmed().replace('\n', "<br>");
     }
     if (!result.preview.empty()) {
         if (!note.isEmpty()) note += "<br>";
-        note += "Preview: " + QString::fromStdString(design::HtmlEscape(result.preview));
+        note += "Preview: " + QString::fromStdString(HtmlEscape(result.preview));
     }
     note_->setText(note);
     note_->setVisible(!note.isEmpty());

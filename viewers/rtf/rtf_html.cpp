@@ -1,5 +1,7 @@
 #include "viewers/rtf/rtf_html.h"
 
+#include "platform/core/html_escape.h"
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -14,27 +16,6 @@ constexpr std::array<double, 7> kHtmlSizePoints = {8, 10, 12, 14, 18, 24, 36};
 constexpr int kTabColumns = 8;
 constexpr std::string_view kLineSeparator = "\xE2\x80\xA8";  // U+2028, a \line
 constexpr std::string_view kNoBreakSpace = "&nbsp;";
-
-void AppendEscaped(std::string& out, std::string_view text) {
-    for (const char c : text) {
-        switch (c) {
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '&':
-                out += "&amp;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
-        }
-    }
-}
 
 std::string ColorAttribute(const RtfColor& c) {
     std::array<char, 8> hex{};
@@ -98,7 +79,7 @@ class ParagraphWriter {
         std::string tag = "FONT";
         if (font != nullptr && !font->name.empty()) {
             tag += " FACE=\"";
-            AppendEscaped(tag, font->name);
+            AppendHtmlEscaped(tag, font->name);
             tag += '"';
         }
         tag += " SIZE=" + std::to_string(HtmlFontSizeOf(f.font_size));
@@ -153,7 +134,7 @@ class ParagraphWriter {
             } else if (c == ' ' || (static_cast<unsigned char>(c) < 0x20)) {
                 Blank();
             } else {
-                AppendEscaped(out_, std::string_view(&c, 1));
+                AppendHtmlEscaped(out_, std::string_view(&c, 1));
                 after_visible_ = true;
                 // Columns count characters: UTF-8 continuation bytes add none.
                 if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++column_;
@@ -187,7 +168,7 @@ std::string RtfToHtml(const RtfDocument& doc, std::string_view title) {
     std::string out = "<HTML><HEAD>";
     if (!title.empty()) {
         out += "<TITLE>";
-        AppendEscaped(out, title);
+        AppendHtmlEscaped(out, title);
         out += "</TITLE>";
     }
     out += "</HEAD><BODY>\n";
