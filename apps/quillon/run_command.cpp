@@ -245,11 +245,14 @@ int Run(const RunOptions& o) {
                     "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
 
-    // Messages of the report: printed, and questions answered "stop".
+    // Messages of the report: printed, and questions answered "stop"; while the viewer
+    // window is open (--view) they are asked in the window as well.
     std::vector<std::string> messages;
-    HeadlessHost host([&messages](const HeadlessHost::Message& m) {
+    HostServices* window_host = nullptr;
+    HeadlessHost host([&messages, &window_host](const HeadlessHost::Message& m) {
         messages.push_back(m.text);
         std::cerr << "quillon run: " << m.text << '\n';
+        if (window_host != nullptr) return window_host->MessageDlg(m.text, m.type, m.buttons);
         return HeadlessHost::DefaultAnswer(m.buttons);
     });
 
@@ -438,7 +441,9 @@ int Run(const RunOptions& o) {
     }
 #if defined(QUILLON_HAS_VIEWERS)
     if (o.view) {
-        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(template_path))
+        const auto window_opened = [&window_host](HostServices* h) { window_host = h; };
+        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(template_path),
+                              window_opened)
                    ? 0
                    : kExitOutput;
     }

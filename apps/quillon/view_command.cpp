@@ -66,9 +66,9 @@ int View(const ViewOptions& opt) {
     QtHost host;
 
     const ReportViewerKind kind = opt.text ? ReportViewerKind::Txt : ViewerKindForFile(opt.file);
-    std::unique_ptr<TCustomWWWRepViewer> viewer = MakeReportViewer(kind, host);
     TQuillon report(host);
-    PrepareViewerWindow(report, *viewer, opt.file, width, height);
+    const ReportWindow window(report, opt.file, kind, host, width, height);
+    TCustomWWWRepViewer* viewer = &window.Viewer();
     try {
         viewer->LoadFromFile(opt.file);
     } catch (const std::exception& e) {

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/quillon.h"
+#include "platform/mail/smtp_storage.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_image_decoder.h"
 #include "viewers/wwwrep_viewer.h"
@@ -32,13 +33,36 @@ void PrepareViewerWindow(TQuillon& report, TCustomWWWRepViewer& viewer, const st
     par.WHeight = height;
     par.ViewImages = true;
     par.DefBackground = 0xFFFFFF;
+    par.PrintMarginLeft = par.PrintMarginRight = kViewerMarginCm;
+    par.PrintMarginTop = par.PrintMarginBottom = kViewerMarginCm;
     par.Title = std::filesystem::path(file).filename().string();
+    report.SetPrnFile(file);
     report.SetViewerExt(&viewer);
     report.SetExtViewerProp(viewer);
     viewer.SetViewerCaption(par.Title + " - quillon");
 }
 
-bool ShowReportFile(TQuillon& report, const std::string& file, ReportViewerKind kind) {
+ReportWindow::ReportWindow(TQuillon& report, const std::string& file, ReportViewerKind kind,
+                           HostServices& host, int width, int height)
+    : report_(report),
+      viewer_(MakeReportViewer(kind, host)),
+      storage_(std::make_unique<TrptSmtpStorage>("mail", host)) {
+    storage_->SetSubject(std::filesystem::path(file).filename().string());
+    storage_->SetReview(true);
+    if (const char* password = std::getenv("QUILLON_SMTP_PASSWORD")) {
+        storage_->SetPassword(password);
+    }
+    report.SetXStorage(storage_.get());
+    PrepareViewerWindow(report, *viewer_, file, width, height);
+}
+
+ReportWindow::~ReportWindow() {
+    report_.SetViewerExt(nullptr);
+    report_.SetXStorage(nullptr);
+}
+
+bool ShowReportFile(TQuillon& report, const std::string& file, ReportViewerKind kind,
+                    const std::function<void(HostServices*)>& window_opened) {
     static int argc = 1;
     static char name[] = "quillon";
     static char* argv[] = {name, nullptr};
@@ -48,11 +72,11 @@ bool ShowReportFile(TQuillon& report, const std::string& file, ReportViewerKind 
     }
     RegisterQtImageDecoder();
     QtHost host;
-    std::unique_ptr<TCustomWWWRepViewer> viewer = MakeReportViewer(kind, host);
-    PrepareViewerWindow(report, *viewer, file, 900, 700);
+    ReportWindow window(report, file, kind, host, 900, 700);
+    if (window_opened) window_opened(&host);
     const bool loaded = report.LoadFromFile(file);
     if (loaded) report.ShowModal();
-    report.SetViewerExt(nullptr);
+    if (window_opened) window_opened(nullptr);
     return loaded;
 }
 
