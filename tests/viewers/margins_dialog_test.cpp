@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -120,6 +121,36 @@ TEST(MarginsDialog, EveryFieldShowsItsUnitAndTheRowsLineUp) {
     EXPECT_DOUBLE_EQ(dialog.Values().bottom, 2.25);
     EXPECT_DOUBLE_EQ(dialog.Values().left, 3);
     EXPECT_DOUBLE_EQ(dialog.Values().right, 0);
+}
+
+// The strips along the page edges say their margin with its unit; the side strips put the
+// unit under the number, where a narrow strip has room for it.
+TEST(MarginStrips, ShowTheirUnit) {
+    RecordingHost host;
+    testing::ScriptedTxtViewer viewer(host);
+    viewer.SetViewerMaximize(false);
+    viewer.SetViewerWidth(400);
+    viewer.SetViewerHeight(300);
+    viewer.SetPrintMarginTop(1.5);
+    viewer.SetPrintMarginBottom(1);
+    viewer.SetPrintMarginLeft(1);
+    viewer.SetPrintMarginRight(2);
+    viewer.SetShowMargins(true);
+    viewer.Form().show();
+    QApplication::processEvents();
+    MarginFrame& m = viewer.Margins();
+    EXPECT_EQ(m.Panel(MarginSide::kTop).text(), "1.5 cm");
+    EXPECT_EQ(m.Panel(MarginSide::kLeft).text(), "1 cm");
+    // The unit fits: the side strip's text needs no more than the strip's width per line.
+    const MarginPanel& left = m.Panel(MarginSide::kLeft);
+    const int widest = std::max(left.fontMetrics().horizontalAdvance("1"),
+                                left.fontMetrics().horizontalAdvance("cm"));
+    EXPECT_LE(widest, left.width());
+    EXPECT_LE(left.heightForWidth(left.width()), left.height());
+    if (const char* dir = std::getenv("QUILLON_SCREENSHOT_DIR")) {
+        viewer.Form().grab().save(QString::fromStdString(std::string(dir) + "/margin_strips.png"));
+    }
+    viewer.CloseWindow();
 }
 
 TEST(HelpPage, TheFirstFolderHoldingThePageWins) {
