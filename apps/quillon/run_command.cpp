@@ -504,7 +504,8 @@ CommandRegistrar registrar([](CLI::App& app) {
                   "No progress line (shown on a terminal by default)");
     cmd->add_flag("--view", options->view,
                   "Show the written report in its viewer window (HTML, RTF or text, by the "
-                  "template's format) once the run succeeded");
+                  "template's format) once the run succeeded; the window prints, prints as "
+                  "text and mails that report (see quillon view --help)");
     cmd->add_option("--format", options->format,
                     "Format name in the template (default *, the first format of the file)");
     cmd->add_option("--settings", options->settings,

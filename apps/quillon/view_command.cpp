@@ -107,6 +107,11 @@ const CommandRegistrar kView([](CLI::App& app) {
         "The viewer is chosen by the file: rich text ({\\rtf) the RTF viewer; .htm, .html and\n"
         "level files .h01 .. .h99 (or HTML tags in a file of another name) the HTML viewer\n"
         "with its page buttons; anything else the text viewer.\n\n"
+        "Print uses margins of 2 cm, as quillon render; without an installed printer it\n"
+        "opens the print dialog with a PDF file beside the report as the destination.\n"
+        "Print TXT and the mail button act on FILE; mail needs a [MAIL] section (URL=smtp://\n"
+        "..., FROM=...) in QUILDOC.INI. Help shows ViewHlp.htm of the current folder, else\n"
+        "the one installed with quillon.\n\n"
         "Exit codes: 0 the window was closed (or the picture written); 1 the document cannot "
         "be read or laid out; 2 the picture cannot be written; 3 no display; 64 usage error.");
     cmd->callback([opt] { SetExitCode(View(*opt)); });

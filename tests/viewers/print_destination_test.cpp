@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
@@ -155,6 +157,25 @@ TEST_F(NoPrinterTest, AFileThatCannotBeWrittenIsReportedInTheWindow) {
     EXPECT_EQ(host_.messages[1], "The PDF file " + dialog.answer_file + " was not written.");
     viewer.CloseWindow();
     report.SetViewerExt(nullptr);
+}
+
+// Without a step of its own the window asks Qt's print dialog, which comes up with the PDF
+// file beside the report as its destination.
+TEST_F(NoPrinterTest, QtsPrintDialogIsTheDefaultStep) {
+    TrptHTMLViewer viewer("viewer", host_);
+    viewer.LoadFromFile(dir_.Write("sales.htm", TwoPageReport()).string());
+    QString offered;
+    QTimer::singleShot(0, [&offered] {
+        auto* dialog = dynamic_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        offered = dialog->printer()->outputFileName();
+        dialog->accept();
+    });
+    viewer.Button(vbPrint).click();
+    EXPECT_EQ(offered.toStdString(), dir_.File("sales.pdf"));
+    EXPECT_EQ(FileBytes(dir_.File("sales.pdf")).rfind("%PDF", 0), 0u);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0], "The report was printed to " + dir_.File("sales.pdf"));
 }
 
 // The text viewer prints through the rich edit on the window's printer: the same dialog
