@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolButton>
 #include <cstdlib>
 #include <memory>
@@ -153,6 +154,27 @@ TEST_F(ReportWindowTest, ASettingsFileWithoutTheMailSectionIsNamed) {
     EXPECT_NE(said.find("mail profile [MAIL]: no such section"), std::string::npos) << said;
     EXPECT_NE(said.find(ini), std::string::npos) << said;
     EXPECT_NE(said.find("URL=smtp://"), std::string::npos) << said;
+}
+
+// quillon run --view: while the window is open its host is handed out (the run's messages
+// go there), and taken back once the window is closed.
+TEST_F(ReportWindowTest, TheWindowsHostIsHandedOutWhileTheWindowIsOpen) {
+    const std::string file = dir_.Write("r.txt", "report\r\n").string();
+    std::vector<HostServices*> hosts;
+    bool open_while_shown = false;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (!w->isVisible() || w->windowTitle() != "r.txt - quillon") continue;
+            open_while_shown = hosts.size() == 1 && hosts[0] != nullptr;
+            w->close();
+        }
+    });
+    EXPECT_TRUE(app::ShowReportFile(report_, file, ReportViewerKind::Txt,
+                                    [&hosts](HostServices* h) { hosts.push_back(h); }));
+    EXPECT_TRUE(open_while_shown);
+    ASSERT_EQ(hosts.size(), 2u);
+    EXPECT_EQ(hosts[1], nullptr);
+    EXPECT_EQ(report_.ViewerExt(), nullptr);
 }
 
 }  // namespace
