@@ -42,7 +42,7 @@
 #include "platform/core/stream.h"
 #include "platform/core/text_encoding.h"
 #if defined(QUILLON_HAS_VIEWERS)
-#include "apps/quillon/viewer_window.h"
+#include "apps/quillon/report_window.h"
 #endif
 
 namespace quillon::app {

@@ -16,7 +16,7 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
-#include "apps/quillon/viewer_window.h"
+#include "apps/quillon/report_window.h"
 #include "engine/quillon.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/qt_image_decoder.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "apps/quillon/viewer_window.h"
+#include "apps/quillon/report_window.h"
 #include "engine/quillon.h"
 #include "platform/core/raw_printer.h"
 #include "platform/mail/smtp_storage.h"
