@@ -36,7 +36,9 @@ class ScopedPageRange {
 }  // namespace
 
 void TCustomWWWRepViewer::PrintClicked(QObject* Sender) {
-    if (!FHost.Printers().empty() || vwPrinter().IsPdf()) {
+    // The dialog is for a machine without printers; an application that gave the window a
+    // printer of its own, or pointed the viewer control at a PDF file, has chosen already.
+    if (!FHost.Printers().empty() || FPrinter != nullptr || vwPrinter().IsPdf()) {
         ThePrintClick(Sender);
         return;
     }

@@ -103,8 +103,9 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     // Print from the tool button and the menu. On a machine without printers the print
     // dialog comes first, with PDF output chosen (see print_destination.h); ThePrintClick
     // then prints into the file confirmed there, and a message says where the report went.
-    // Cancelling the dialog prints nothing. With printers (or with the viewer control already
-    // pointed at a PDF file) ThePrintClick runs at once.
+    // Cancelling the dialog prints nothing. With printers, with a printer given through
+    // SetPrinter, or with the viewer control already pointed at a PDF file, ThePrintClick
+    // runs at once.
     void PrintClicked(QObject* Sender);
     // Printer set-up: the report's OnSetupPrinter, else the print dialog with a page range.
     void ThePrinterSetupClick(QObject* Sender);
