@@ -512,17 +512,22 @@ void TrptHTMLViewer::TheViewerBackClick(QObject* Sender) {
 void TrptHTMLViewer::TheViewerHelpClick(QObject* Sender) {
     auto* button = qobject_cast<QToolButton*>(Sender);
     if (button == nullptr) return;
-    std::error_code ec;
-    const std::filesystem::path help = std::filesystem::current_path(ec) / kHelpFile;
-    if (ec || !std::filesystem::is_regular_file(help, ec)) {
+    // The folders of the moment: the current folder may have changed since the last time.
+    const std::vector<std::filesystem::path> folders =
+        FHelpFolders ? *FHelpFolders : HelpPageFolders();
+    const std::optional<std::filesystem::path> help = FindHelpPage(folders);
+    if (!help) {
         // There is no help engine to ask: say where the page was looked for.
         button->setChecked(false);
         TheViewerHistoryChange();
-        ShowMessage("No help page: " + help.string() + " does not exist.");
+        std::string searched;
+        for (const std::filesystem::path& folder : folders) searched += "\n" + folder.string();
+        ShowMessage(std::string("No help page: ") + kHelpFile +
+                    " is in none of these folders:" + searched);
         return;
     }
     if (button->isChecked()) {
-        FViewer->LoadFromFile(help.string());
+        FViewer->LoadFromFile(help->string());
     } else {
         const int count = static_cast<int>(FViewer->History().size());
         if (count > 0) FViewer->SetHistoryIndex(count - 1);

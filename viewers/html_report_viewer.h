@@ -7,9 +7,13 @@
 // help buttons.
 
 #include <QMetaObject>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "html/view/html_viewer.h"
+#include "viewers/help_page.h"
 #include "viewers/wwwrep_viewer.h"
 
 namespace quillon {
@@ -18,8 +22,12 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
   public:
     // The history of the control keeps this many documents.
     static constexpr int kHistoryMaxCount = 10;
-    // The help page looked for in the working folder.
+    // The help page, looked for in the folders of HelpPageFolders (help_page.h).
     static constexpr const char* kHelpFile = "ViewHlp.htm";
+    // Other folders to look for the help page in, in order (instead of HelpPageFolders()).
+    void SetHelpFolders(std::vector<std::filesystem::path> Folders) {
+        FHelpFolders = std::move(Folders);
+    }
 
     explicit TrptHTMLViewer(std::string name = {}, HostServices& host = DefaultHost());
     ~TrptHTMLViewer() override;
@@ -191,6 +199,7 @@ class TrptHTMLViewer : public TCustomWWWRepViewer {
     TPagePrinted FPrintFooter;
     TFormSubmitEvent FFormSubmit;
     QMetaObject::Connection FHostDestroyed;
+    std::optional<std::vector<std::filesystem::path>> FHelpFolders;
 };
 
 }  // namespace quillon

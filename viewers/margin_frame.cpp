@@ -64,6 +64,8 @@ MarginPanel::MarginPanel(MarginSide side, QWidget* parent) : QLabel(parent), sid
     font.setPointSize(7);
     setFont(font);
     setFrameShape(QFrame::NoFrame);
+    // A side strip is narrow: its number and unit stand one above the other.
+    setWordWrap(side == MarginSide::kLeft || side == MarginSide::kRight);
 }
 
 MarginFrame::MarginFrame(QWidget* parent) : QWidget(parent) {

@@ -34,10 +34,20 @@ std::string MarginText(double cm) {
 }
 
 std::optional<double> ReadMarginText(std::string_view text) {
-    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+    QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+    // The unit that the dialog shows beside each field may be typed as well.
+    if (s.endsWith(QStringLiteral("cm"), Qt::CaseInsensitive)) s = s.chopped(2).trimmed();
+    // A margin has no thousands: "2.500" under a German locale is not 2500, and a comma
+    // or a point is the decimal separator whatever the locale says.
+    QLocale locale = UserLocale();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
     bool ok = false;
-    double value = UserLocale().toDouble(s, &ok);
-    if (!ok) value = QLocale::c().toDouble(s, &ok);
+    double value = locale.toDouble(s, &ok);
+    if (!ok) {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        value = c.toDouble(QString(s).replace(QLatin1Char(','), QLatin1Char('.')), &ok);
+    }
     if (!ok || !std::isfinite(value)) return std::nullopt;
     return value;
 }

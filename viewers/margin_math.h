@@ -15,8 +15,9 @@ int MarginPixels(double cm);
 double MarginFromPixels(int pixels);
 // A margin as text: the shortest form, with the locale's decimal separator ("1", "1.2").
 std::string MarginText(double cm);
-// A margin typed by the user: a number with the locale's separator or a "."; nothing when
-// the text is not a number.
+// A margin typed by the user: a number with the locale's decimal separator, a "." or a ","
+// (never a thousands separator), optionally followed by "cm"; nothing when the text is not
+// a number.
 std::optional<double> ReadMarginText(std::string_view text);
 
 }  // namespace quillon

@@ -169,7 +169,7 @@ void TCustomWWWRepViewer::BuildButtons() {
         Button(b).setParent(FHistoryPanel);
         Button(b).hide();
     }
-    ConnectButton(vbPrint, &TCustomWWWRepViewer::ThePrintClick);
+    ConnectButton(vbPrint, &TCustomWWWRepViewer::PrintClicked);
     ConnectButton(vbPrintSetup, &TCustomWWWRepViewer::ThePrinterSetupClick);
     ConnectButton(vbMargins, &TCustomWWWRepViewer::ThePageMarginsClick);
     ConnectButton(vbFirst, &TCustomWWWRepViewer::ThePageFirst);
@@ -383,7 +383,7 @@ void TCustomWWWRepViewer::InstallDefaultMenu() {
     FSavedMenu = FForm->layout()->menuBar();
     auto* bar = new QMenuBar(FForm.get());
     QMenu* menu = bar->addMenu(ToQ(Msg(MainMenuCaption, Language())));
-    AddMenuItem(*menu, MainMenuPrint, &TCustomWWWRepViewer::ThePrintClick, "Ctrl+P");
+    AddMenuItem(*menu, MainMenuPrint, &TCustomWWWRepViewer::PrintClicked, "Ctrl+P");
     if (FPrintTXTAllowed) {
         AddMenuItem(*menu, MainMenuPrintTXT, &TCustomWWWRepViewer::ThePrintTXTClick, nullptr);
     }
@@ -502,7 +502,7 @@ void TCustomWWWRepViewer::MarginsPanelResize(MarginPanel& Sender) {
         default:
             return;
     }
-    Sender.setText(ToQ(MarginText(shown)));
+    Sender.setText(ToQ(MarginText(shown) + " cm"));
 }
 
 bool TCustomWWWRepViewer::SetPageMargins() {
@@ -536,6 +536,8 @@ void TCustomWWWRepViewer::ThePrinterSetupClick(QObject* Sender) {
     }
     int from = FFromPage;
     int to = FToPage;
+    // Without printers the dialog offers the PDF file a print would write.
+    if (FHost.Printers().empty()) SelectPdfOutput(Printer(), DefaultPdfFile(CurrentFile()));
     if (!FHost.PrintRangeDialog(from, to)) return;
     FFromPage = from;
     FToPage = to;

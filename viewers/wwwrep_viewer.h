@@ -22,6 +22,7 @@
 #include "engine/quillon.h"
 #include "platform/core/host_services.h"
 #include "viewers/margin_frame.h"
+#include "viewers/print_destination.h"
 #include "viewers/viewer_texts.h"
 
 class QAction;
@@ -100,6 +101,13 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     virtual void TheSelectAllClick(QObject* Sender) = 0;
 
     // --- the window's own handlers ------------------------------------------------------------
+    // Print from the tool button and the menu. On a machine without printers the print
+    // dialog comes first, with PDF output chosen (see print_destination.h); ThePrintClick
+    // then prints into the file confirmed there, and a message says where the report went.
+    // Cancelling the dialog prints nothing. With printers, with a printer given through
+    // SetPrinter, or with the viewer control already pointed at a PDF file, ThePrintClick
+    // runs at once.
+    void PrintClicked(QObject* Sender);
     // Printer set-up: the report's OnSetupPrinter, else the print dialog with a page range.
     void ThePrinterSetupClick(QObject* Sender);
     // Margin panels on or off (from the tool button or the menu item's check mark).
@@ -130,6 +138,8 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     // current printer, else one of the viewer's own.
     void SetPrinter(QPrinter* printer) { FPrinter = printer; }
     QPrinter& Printer();
+    // The print dialog step of PrintClicked (by default the Qt print dialog on this window).
+    void SetPrintDialog(PrintDialogStep step) { FPrintDialog = std::move(step); }
 
     // The caption of the printer set-up menu item for a page range ("Printer Setup   (2-5)").
     static std::string PrinterSetupCaption(std::string_view caption, int FromPage, int ToPage);
@@ -178,6 +188,7 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     QPointer<QMenuBar> FDefaultMenu;
     QPrinter* FPrinter = nullptr;
     std::unique_ptr<QPrinter> FOwnPrinter;
+    PrintDialogStep FPrintDialog;
 };
 
 }  // namespace quillon

@@ -42,7 +42,7 @@
 #include "platform/core/stream.h"
 #include "platform/core/text_encoding.h"
 #if defined(QUILLON_HAS_VIEWERS)
-#include "apps/quillon/viewer_window.h"
+#include "apps/quillon/report_window.h"
 #endif
 
 namespace quillon::app {
@@ -245,11 +245,14 @@ int Run(const RunOptions& o) {
                     "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
 
-    // Messages of the report: printed, and questions answered "stop".
+    // Messages of the report: printed, and questions answered "stop"; while the viewer
+    // window is open (--view) they are asked in the window as well.
     std::vector<std::string> messages;
-    HeadlessHost host([&messages](const HeadlessHost::Message& m) {
+    HostServices* window_host = nullptr;
+    HeadlessHost host([&messages, &window_host](const HeadlessHost::Message& m) {
         messages.push_back(m.text);
         std::cerr << "quillon run: " << m.text << '\n';
+        if (window_host != nullptr) return window_host->MessageDlg(m.text, m.type, m.buttons);
         return HeadlessHost::DefaultAnswer(m.buttons);
     });
 
@@ -438,7 +441,9 @@ int Run(const RunOptions& o) {
     }
 #if defined(QUILLON_HAS_VIEWERS)
     if (o.view) {
-        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(template_path))
+        const auto window_opened = [&window_host](HostServices* h) { window_host = h; };
+        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(template_path),
+                              window_opened)
                    ? 0
                    : kExitOutput;
     }
@@ -499,7 +504,8 @@ CommandRegistrar registrar([](CLI::App& app) {
                   "No progress line (shown on a terminal by default)");
     cmd->add_flag("--view", options->view,
                   "Show the written report in its viewer window (HTML, RTF or text, by the "
-                  "template's format) once the run succeeded");
+                  "template's format) once the run succeeded; the window prints, prints as "
+                  "text and mails that report (see quillon view --help)");
     cmd->add_option("--format", options->format,
                     "Format name in the template (default *, the first format of the file)");
     cmd->add_option("--settings", options->settings,

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
-#include "apps/quillon/viewer_window.h"
+#include "apps/quillon/report_window.h"
 #include "engine/quillon.h"
 #include "platform/core/text_encoding.h"
 #include "platform/qt/qt_host.h"
@@ -112,9 +112,9 @@ int View(const ViewOptions& opt) {
 
     const ViewTarget target = SplitAnchor(opt.file);
     const ReportViewerKind kind = opt.text ? ReportViewerKind::Txt : ViewerKindForFile(target.file);
-    std::unique_ptr<TCustomWWWRepViewer> viewer = MakeReportViewer(kind, host);
     TQuillon report(host);
-    PrepareViewerWindow(report, *viewer, target.file, width, height);
+    const ReportWindow window(report, target.file, kind, host, width, height);
+    TCustomWWWRepViewer* viewer = &window.Viewer();
     try {
         viewer->LoadFromFile(target.file);
     } catch (const std::exception& e) {
@@ -159,6 +159,11 @@ const CommandRegistrar kView([](CLI::App& app) {
         "whose own name holds \"#\" opens whole. An anchor the document lacks is said on\n"
         "stderr and the document opens at its top. --find is applied after the anchor and\n"
         "scrolls the hit to half the window height when it is not in view.\n\n"
+        "Print uses margins of 2 cm, as quillon render; without an installed printer it\n"
+        "opens the print dialog with a PDF file beside the report as the destination.\n"
+        "Print TXT and the mail button act on FILE; mail needs a [MAIL] section (URL=smtp://\n"
+        "..., FROM=...) in QUILDOC.INI. Help shows ViewHlp.htm of the current folder, else\n"
+        "the one installed with quillon.\n\n"
         "Exit codes: 0 the window was closed (or the picture written); 1 the document cannot "
         "be read or laid out; 2 the picture cannot be written; 3 no display; 64 usage error.");
     cmd->callback([opt] { SetExitCode(View(*opt)); });

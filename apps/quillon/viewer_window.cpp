@@ -1,14 +1,9 @@
 #include "apps/quillon/viewer_window.h"
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 
 #include "engine/quillon.h"
-#include "platform/qt/qt_host.h"
-#include "platform/qt/qt_image_decoder.h"
 #include "viewers/wwwrep_viewer.h"
 
 namespace quillon::app {
@@ -32,28 +27,13 @@ void PrepareViewerWindow(TQuillon& report, TCustomWWWRepViewer& viewer, const st
     par.WHeight = height;
     par.ViewImages = true;
     par.DefBackground = 0xFFFFFF;
+    par.PrintMarginLeft = par.PrintMarginRight = kViewerMarginCm;
+    par.PrintMarginTop = par.PrintMarginBottom = kViewerMarginCm;
     par.Title = std::filesystem::path(file).filename().string();
+    report.SetPrnFile(file);
     report.SetViewerExt(&viewer);
     report.SetExtViewerProp(viewer);
     viewer.SetViewerCaption(par.Title + " - quillon");
-}
-
-bool ShowReportFile(TQuillon& report, const std::string& file, ReportViewerKind kind) {
-    static int argc = 1;
-    static char name[] = "quillon";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> application;
-    if (QApplication::instance() == nullptr) {
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    RegisterQtImageDecoder();
-    QtHost host;
-    std::unique_ptr<TCustomWWWRepViewer> viewer = MakeReportViewer(kind, host);
-    PrepareViewerWindow(report, *viewer, file, 900, 700);
-    const bool loaded = report.LoadFromFile(file);
-    if (loaded) report.ShowModal();
-    report.SetViewerExt(nullptr);
-    return loaded;
 }
 
 }  // namespace quillon::app

@@ -1,10 +1,8 @@
 #pragma once
-// What quillon view and quillon run --view share: whether a window can be opened, and the
-// set-up of the viewer window before a report file is loaded into it.
+// What quillon view, quillon run --view and the preview of quillon edit share: whether a
+// window can be opened, and the set-up of a viewer window for one report file.
 
 #include <string>
-
-#include "viewers/viewer_choice.h"
 
 namespace quillon {
 class TCustomWWWRepViewer;
@@ -16,15 +14,16 @@ namespace quillon::app {
 // A display to open windows on (or Qt told to draw off screen).
 bool HasDisplay();
 
+// The print margins of the commands' viewer windows, in centimetres: those of quillon
+// render, so that Print in the window gives the same pages.
+inline constexpr double kViewerMarginCm = 2.0;
+
 // Connects viewer to report and gives it the window of the commands: not maximized,
-// width x height pixels, every tool button, pictures shown on white, the file's name as
-// the caption and as the title of printed pages when the document has none.
+// width x height pixels, every tool button, pictures shown on white, margins of
+// kViewerMarginCm, the file's name as the caption and as the title of printed pages when
+// the document has none. Print TXT and the mail button act on that file (it becomes the
+// report's output file).
 void PrepareViewerWindow(TQuillon& report, TCustomWWWRepViewer& viewer, const std::string& file,
                          int width, int height);
-
-// quillon run --view: shows the report file that report wrote in a viewer of kind, modally
-// (a QApplication is made when there is none); false when the file could not be loaded
-// (the report's host has said why).
-bool ShowReportFile(TQuillon& report, const std::string& file, ReportViewerKind kind);
 
 }  // namespace quillon::app

@@ -36,6 +36,9 @@ class TvwPrinter {
     // a PDF page is printable to its edges. Not while a job is open.
     void SetPage(const QPageSize& size, QPageLayout::Orientation orientation);
 
+    // A PDF file rather than a system printer, and that file's path (empty for a printer).
+    bool IsPdf() const { return pdf_ != nullptr; }
+    const std::string& PdfPath() const { return pdf_path_; }
     bool Printing() const { return printing_; }
     bool Aborted() const { return aborted_; }
     // 1 after BeginDoc, one more per NewPage, 0 after EndDoc.

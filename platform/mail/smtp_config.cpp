@@ -10,12 +10,21 @@ std::string ProfileSection(std::string_view profile) {
     return name.empty() ? std::string("MAIL") : std::string(name);
 }
 
+std::string ProfileKeysNeeded(std::string_view section) {
+    return "a [" + std::string(section) +
+           "] section with URL=smtp://SERVER:PORT (or smtps://) and FROM=ADDRESS, and USER "
+           "and PASSWORD when the server wants a login";
+}
+
 SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile) {
     const std::string section = ProfileSection(profile);
     auto fail = [&](const std::string& what) {
         throw EMapiError(MAPI_E_LOGIN_FAILURE, "mail profile [" + section + "]: " + what);
     };
-    if (!settings.HasSection(section)) fail("no such section in the settings file");
+    if (!settings.HasSection(section)) {
+        fail("no such section in the settings file; a mail account needs " +
+             ProfileKeysNeeded(section));
+    }
     SmtpConfig config;
     config.url = settings.ReadString(section, "URL", "");
     const std::size_t separator = config.url.find("://");

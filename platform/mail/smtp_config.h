@@ -29,6 +29,9 @@ struct SmtpConfig {
 // no valid sender address is given.
 SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile);
 
+// What a profile section must hold, in words for messages ("a [MAIL] section with URL=...").
+std::string ProfileKeysNeeded(std::string_view section);
+
 // The profile's section name: the profile name, or MAIL when it is empty.
 std::string ProfileSection(std::string_view profile);
 

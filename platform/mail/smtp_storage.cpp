@@ -7,6 +7,7 @@
 #include <ctime>
 #include <mutex>
 #include <optional>
+#include <system_error>
 
 #include "platform/core/settings_file.h"
 #include "platform/core/text_encoding.h"
@@ -127,6 +128,13 @@ TrptSmtpStorage::~TrptSmtpStorage() = default;
 std::unique_ptr<TrptSmtpStorage::Session> TrptSmtpStorage::OpenSession() const {
     const std::filesystem::path path =
         FSettingsPath.empty() ? SettingsFile::Locate() : FSettingsPath;
+    std::error_code missing;
+    if (!std::filesystem::is_regular_file(path, missing)) {
+        throw EMapiError(MAPI_E_LOGIN_FAILURE,
+                         "no mail account is set up: the settings file " + path.string() +
+                             " does not exist; it needs " +
+                             mail::ProfileKeysNeeded(mail::ProfileSection(ProfileName())));
+    }
     auto session = std::make_unique<Session>();
     try {
         session->config = mail::ReadSmtpConfig(SettingsFile::Load(path), ProfileName());

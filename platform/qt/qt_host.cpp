@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/qt/mail_review_dialog.h"
+
 namespace quillon {
 
 namespace {
@@ -123,7 +125,11 @@ QtHost::QtHost(QWidget* parent) : parent_(parent), printer_(std::make_unique<QPr
 QtHost::~QtHost() = default;
 
 void QtHost::RefreshPrinters() {
-    printers_ = QPrinterInfo::availablePrinters();
+    SetPrinters(QPrinterInfo::availablePrinters());
+}
+
+void QtHost::SetPrinters(QList<QPrinterInfo> printers) {
+    printers_ = std::move(printers);
     current_ = -1;
     const QString default_name = QPrinterInfo::defaultPrinterName();
     for (qsizetype i = 0; i < printers_.size(); ++i) {
@@ -191,30 +197,41 @@ void QtHost::SetPrinterOrientation(TPrinterOrientation orientation) {
                                      : QPageLayout::Portrait);
 }
 
+void QtHost::PdfWhenNoPrinter() {
+    if (!printers_.isEmpty()) return;
+    const bool named =
+        printer_->outputFormat() == QPrinter::PdfFormat && !printer_->outputFileName().isEmpty();
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    if (!named) printer_->setOutputFileName(QStringLiteral("report.pdf"));
+}
+
+void QtHost::TakeChosenPrinter() {
+    for (qsizetype i = 0; i < printers_.size(); ++i) {
+        if (printers_[i].printerName() == printer_->printerName()) current_ = static_cast<int>(i);
+    }
+}
+
 bool QtHost::PrinterSetupDialog() {
     if (printers_.isEmpty()) return false;
     QPrintDialog dialog(printer_.get(), parent_);
     if (dialog.exec() != QDialog::Accepted) return false;
-    for (qsizetype i = 0; i < printers_.size(); ++i) {
-        if (printers_[i].printerName() == printer_->printerName()) current_ = static_cast<int>(i);
-    }
+    TakeChosenPrinter();
     return true;
 }
 
 bool QtHost::PrintRangeDialog(int& FromPage, int& ToPage) {
-    if (printers_.isEmpty()) return false;
     constexpr int kLastPage = 9999;
+    PdfWhenNoPrinter();
     QPrintDialog dialog(printer_.get(), parent_);
-    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    // Printing to a file is offered where it is the only destination.
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, printers_.isEmpty());
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setMinMax(1, kLastPage);
     const int from = std::clamp(FromPage, 1, kLastPage);
     dialog.setFromTo(from, std::clamp(ToPage, from, kLastPage));
     dialog.setPrintRange(QAbstractPrintDialog::AllPages);
     if (dialog.exec() != QDialog::Accepted) return false;
-    for (qsizetype i = 0; i < printers_.size(); ++i) {
-        if (printers_[i].printerName() == printer_->printerName()) current_ = static_cast<int>(i);
-    }
+    TakeChosenPrinter();
     const auto range = dialog.printRange();
     if (range == QAbstractPrintDialog::PageRange || range == QAbstractPrintDialog::Selection) {
         FromPage = dialog.fromPage();
@@ -223,6 +240,13 @@ bool QtHost::PrintRangeDialog(int& FromPage, int& ToPage) {
         FromPage = 1;
         ToPage = kLastPage;
     }
+    return true;
+}
+
+bool QtHost::ReviewMail(MailReview& message) {
+    MailReviewDialog dialog(message, parent_);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    message = dialog.Result();
     return true;
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // The host of windowed applications: message boxes, the printers known to the print system,
-// the printer set-up dialog, a progress window, and processing pending events. Needs a
-// QApplication.
+// the printer set-up dialog, the review of a message to be mailed, a progress window, and
+// processing pending events. Needs a QApplication.
+//
+// Without an installed printer the print dialog with a page range (the viewer's printer
+// set-up) still opens: its printer is then a PDF file, the one destination there is. The
+// report's own set-up before a run needs a printer.
 
 #include <memory>
 #include <vector>
@@ -31,6 +35,7 @@ class QtHost : public HostServices {
     void SetPrinterOrientation(TPrinterOrientation orientation) override;
     bool PrinterSetupDialog() override;
     bool PrintRangeDialog(int& FromPage, int& ToPage) override;
+    bool ReviewMail(MailReview& message) override;
 
     std::unique_ptr<ProgressWindow> CreateProgressWindow(const ProgressWindowTexts& texts) override;
 
@@ -38,8 +43,15 @@ class QtHost : public HostServices {
     QPrinter& Printer() { return *printer_; }
     // Re-reads the installed printers (they are read once, when the host is made).
     void RefreshPrinters();
+    // Uses these printers instead of the installed ones (none: PDF files only).
+    void SetPrinters(QList<QPrinterInfo> printers);
 
   private:
+    // Without printers the printer becomes a PDF printer (named after the current
+    // folder's report.pdf unless it names a file already).
+    void PdfWhenNoPrinter();
+    void TakeChosenPrinter();
+
     QWidget* parent_;
     QList<QPrinterInfo> printers_;
     int current_ = -1;

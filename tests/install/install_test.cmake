@@ -29,6 +29,12 @@ foreach(header engine/quillon.h platform/core/stream.h calc/rep_calculator.h)
   endif()
 endforeach()
 
+# The viewer window's help page goes with the viewers into the data folder.
+if(EXISTS ${BUILD_DIR}/viewers/libquillon_viewers.a
+   AND NOT EXISTS ${prefix}/share/quillon/ViewHlp.htm)
+  message(FATAL_ERROR "the viewer's help page share/quillon/ViewHlp.htm is not installed")
+endif()
+
 run(${CMAKE_COMMAND} -S ${APP_DIR} -B ${WORK_DIR}/app -G ${GENERATOR}
     -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Debug)

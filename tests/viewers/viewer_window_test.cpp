@@ -202,14 +202,16 @@ TEST_F(ViewerWindowTest, MarginPanelsShowAndEditTheMarginsInCentimetres) {
     EXPECT_EQ(m.PanelSize(MarginSide::kBottom), 10);
     EXPECT_EQ(m.PanelSize(MarginSide::kLeft), 40);
     EXPECT_EQ(m.PanelSize(MarginSide::kRight), 30);
-    EXPECT_EQ(m.Panel(MarginSide::kTop).text().toStdString(), "1");
-    EXPECT_EQ(m.Panel(MarginSide::kRight).text().toStdString(), "1.5");
+    EXPECT_EQ(m.Panel(MarginSide::kTop).text().toStdString(), "1 cm");
+    EXPECT_EQ(m.Panel(MarginSide::kRight).text().toStdString(), "1.5 cm");
+    // A side strip is too narrow for the number and its unit on one line.
+    EXPECT_TRUE(m.Panel(MarginSide::kRight).wordWrap());
     EXPECT_FALSE(m.Splitter(MarginSide::kLeft).isHidden());
 
     // Dragging the top splitter 5 pixels down: a 25-pixel panel, 1.2 cm.
     m.DragSplitter(MarginSide::kTop, 5);
     EXPECT_DOUBLE_EQ(viewer_.GetPrintMarginTop(), 1.2);
-    EXPECT_EQ(m.Panel(MarginSide::kTop).text().toStdString(), "1.2");
+    EXPECT_EQ(m.Panel(MarginSide::kTop).text().toStdString(), "1.2 cm");
     // A panel keeps at least 5 pixels.
     m.DragSplitter(MarginSide::kLeft, -100);
     EXPECT_EQ(m.PanelSize(MarginSide::kLeft), 5);

@@ -1,0 +1,86 @@
+#include "viewers/print_destination.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <algorithm>
+#include <system_error>
+
+#include "html/view/vw_printer.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr int kLastPage = 9999;
+
+std::optional<std::filesystem::file_time_type> WriteTime(const std::string& file) {
+    std::error_code ec;
+    const auto time = std::filesystem::last_write_time(file, ec);
+    if (ec) return std::nullopt;
+    return time;
+}
+
+}  // namespace
+
+bool RunPrintDialog(QPrinter& printer, int& FromPage, int& ToPage, QWidget* parent) {
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, kLastPage);
+    const int from = std::clamp(FromPage, 1, kLastPage);
+    const int to = std::clamp(ToPage, from, kLastPage);
+    dialog.setFromTo(from, to);
+    dialog.setPrintRange(from == 1 && to == kLastPage ? QAbstractPrintDialog::AllPages
+                                                      : QAbstractPrintDialog::PageRange);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
+        FromPage = dialog.fromPage();
+        ToPage = dialog.toPage();
+    } else {
+        FromPage = 1;
+        ToPage = kLastPage;
+    }
+    return true;
+}
+
+std::string DefaultPdfFile(const std::string& document) {
+    std::filesystem::path path(document.empty() ? std::string("report") : document);
+    path.replace_extension(".pdf");
+    return path.string();
+}
+
+void SelectPdfOutput(QPrinter& printer, const std::string& default_file) {
+    const bool has_file =
+        printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    if (!has_file) printer.setOutputFileName(QString::fromStdString(default_file));
+}
+
+ScopedPrintOutput::ScopedPrintOutput(const QPrinter& printer) {
+    const QPageLayout layout = printer.pageLayout();
+    std::unique_ptr<TvwPrinter> output;
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        pdf_file_ = printer.outputFileName().toStdString();
+        if (pdf_file_.empty()) throw EPrintError("no PDF file was named to print to");
+        before_ = WriteTime(pdf_file_);
+        output = TvwPrinter::ForPdf(pdf_file_);
+    } else {
+        output = TvwPrinter::ForPrinter(printer.printerName().toStdString());
+    }
+    output->SetPage(layout.pageSize(), layout.orientation());
+    previous_ = vwSetPrinter(std::move(output));
+}
+
+ScopedPrintOutput::~ScopedPrintOutput() {
+    vwSetPrinter(std::move(previous_));
+}
+
+bool ScopedPrintOutput::PdfWritten() const {
+    if (pdf_file_.empty()) return false;
+    std::error_code ec;
+    if (std::filesystem::file_size(pdf_file_, ec) == 0 || ec) return false;
+    const auto now = WriteTime(pdf_file_);
+    return now && (!before_ || *now != *before_);
+}
+
+}  // namespace quillon
