@@ -10,6 +10,7 @@
 // handlers below. The window calls the handlers from its buttons and menu items; whatever
 // a handler throws is shown as a message (a cancelled mail silently), never passed on to
 // Qt's event loop.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <QKeySequence>
 #include <QPointer>

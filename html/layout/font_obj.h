@@ -1,6 +1,7 @@
 #pragma once
 // Font runs of a section: a font change at a character position, with the font's metrics
 // (a face shared through the document) and the link the run belongs to.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <cstddef>
 #include <memory>

@@ -1,5 +1,6 @@
 #pragma once
 // Tables: rows of cells, each cell a TCell of sections, with an optional caption.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <algorithm>
 #include <memory>

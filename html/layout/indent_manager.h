@@ -7,6 +7,7 @@
 // query proportional to the floats and list levels beside the current line rather than to
 // all of them in the document. The bottoms that CLEAR and the cell height need are kept as
 // running maxima.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <limits>
 #include <vector>

@@ -2,6 +2,7 @@
 // A font of the document: a value object with the size written in the document (the
 // nominal size, scaled by the document's base size into the real size) and a flag telling
 // that it uses the document's fixed-pitch face.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <string>
 

@@ -2,6 +2,7 @@
 // A block of text: the characters (with one placeholder character per image and form
 // control), the font runs marked by position, the images, the form controls and, after
 // layout, the lines.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <memory>
 #include <string>

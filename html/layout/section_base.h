@@ -2,6 +2,7 @@
 // A block of the document: the abstract base of text sections, spacers, rules, page breaks
 // and tables. Layout and drawing operations are virtual; the base versions give the
 // results of a block without content.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <memory>
 #include <optional>

@@ -2,6 +2,7 @@
 // The document: the top-level list of sections plus everything that belongs to the whole
 // document: font settings and colours, background, forms and their controls, image maps,
 // animated images, the selection and the callbacks to the viewer.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <functional>
 #include <memory>

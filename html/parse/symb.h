@@ -1,6 +1,7 @@
 #pragma once
 // The symbols of the HTML tokenizer: every tag, attribute and token kind it knows, in a
 // fixed order (the ordinal is used for symbol sets), plus a small bit set over them.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <array>
 #include <cstdint>

@@ -5,6 +5,7 @@
 // widget is; the widget adapts it to Qt events, timers, cursors and the clipboard.
 //
 // Events receive the viewer as THTMLViewerModel& (the same object).
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <functional>
 #include <memory>

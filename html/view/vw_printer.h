@@ -3,6 +3,7 @@
 // (QPrinter, through the system's print service) or on a PDF file (QPdfWriter). One job at
 // a time: BeginDoc opens it with its first page, NewPage turns the page, EndDoc delivers it,
 // Abort drops it. Calls out of order throw EPrintError.
+// The README's glossary of inherited names explains this and its neighbours.
 
 #include <memory>
 #include <string>
