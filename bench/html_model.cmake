@@ -1,2 +1,2 @@
 add_executable(bench_html_model ${CMAKE_CURRENT_LIST_DIR}/html_model_bench.cpp)
-target_link_libraries(bench_html_model PRIVATE quillon_html_layout benchmark::benchmark)
+target_link_libraries(bench_html_model PRIVATE quillon_html_dump quillon_html_layout benchmark::benchmark)

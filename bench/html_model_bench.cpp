@@ -2,8 +2,8 @@
 // font changes and links, the shape a long paged report has after parsing.
 #include <benchmark/benchmark.h>
 
+#include "html/dump/section_dump.h"
 #include "html/layout/section.h"
-#include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
 #include "platform/core/test_canvas.h"

@@ -28,29 +28,31 @@ endif()
 # compiles that use them, so a developer building with ccache may turn them off.
 option(QUILLON_PCH "Precompile the GoogleTest and Qt headers" ON)
 
-# quillon_precompile(TARGET dep ...): gives TARGET the precompiled headers its dependencies
-# call for: Qt's widget headers when it uses Qt, directly or through a Quillon library that
-# does (recorded in the global property QUILLON_QT_LIBRARIES), and GoogleTest's for tests.
+# quillon_precompile(TARGET dep ...): settings of a target by what it uses. A target using
+# Qt, directly or through a Quillon library that does (recorded in the global property
+# QUILLON_QT_LIBRARIES), is built with QT_NO_KEYWORDS: Qt's lower-case macros (slots,
+# signals, emit, foreach) would otherwise reach every file of the target through its
+# precompiled Qt headers, where "slots" is an ordinary name; Qt code writes Q_SLOTS,
+# Q_SIGNALS and Q_EMIT. With QUILLON_PCH, such a target precompiles Qt's widget headers,
+# and a test (GTest:: among the dependencies) GoogleTest's.
 function(quillon_precompile name)
-  if(NOT QUILLON_PCH)
-    return()
-  endif()
   get_property(qt_libraries GLOBAL PROPERTY QUILLON_QT_LIBRARIES)
-  set(headers)
   set(uses_qt OFF)
   foreach(dep IN LISTS ARGN)
     if(dep MATCHES "^Qt6::(Widgets|PrintSupport)$" OR dep IN_LIST qt_libraries)
       set(uses_qt ON)
     endif()
   endforeach()
+  set(headers)
   if(uses_qt)
-    list(APPEND headers <QtWidgets/QWidget> <QtGui/QPainter>)
     set_property(GLOBAL APPEND PROPERTY QUILLON_QT_LIBRARIES ${name})
+    target_compile_definitions(${name} PRIVATE QT_NO_KEYWORDS)
+    list(APPEND headers <QtWidgets/QWidget> <QtGui/QPainter>)
   endif()
   if(ARGN MATCHES "GTest::")
     list(APPEND headers <gtest/gtest.h> <gmock/gmock.h>)
   endif()
-  if(headers)
+  if(QUILLON_PCH AND headers)
     target_precompile_headers(${name} PRIVATE ${headers})
   endif()
 endfunction()

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "html/layout/layout_dump.h"
+#include "html/dump/layout_dump.h"
+#include "html/dump/section_dump.h"
 #include "html/layout/process_error.h"
-#include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/parse/parse_error.h"

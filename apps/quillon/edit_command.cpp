@@ -18,6 +18,7 @@
 
 #include "apps/datasource/data_source.h"
 #include "apps/quillon/command_registry.h"
+#include "apps/quillon/gui_application.h"
 #include "apps/quillon/template_runner.h"
 #include "design/template_file.h"
 #include "platform/core/text_encoding.h"
@@ -42,14 +43,6 @@ struct EditOptions {
     std::string table;
     std::vector<std::string> groups;
 };
-
-bool DisplayAvailable() {
-    const auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
 
 int Fail(int code, const std::string& message) {
     std::cerr << "quillon edit: " << message << '\n';
@@ -105,15 +98,12 @@ int CheckData(const EditOptions& o) {
 int Edit(const EditOptions& o) {
     if (const int code = CheckTemplate(o.file); code != kEditClosed) return code;
     if (const int code = CheckData(o); code != kEditClosed) return code;
-    if (!DisplayAvailable()) {
+    if (!HasDisplay()) {
         return Fail(kEditNoDisplay,
                     "no display to open the editor on (DISPLAY is not set; "
                     "QT_QPA_PLATFORM=offscreen runs it without one)");
     }
-    static int argc = 1;
-    static char name[] = "quillon";
-    static char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
+    const WidgetApplication application;
 
     // Run's preview: the report over the first records, in its viewer; none without --data.
     TemplatePreview show_preview;

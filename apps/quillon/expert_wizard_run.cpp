@@ -6,11 +6,11 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <sstream>
 
+#include "apps/quillon/gui_application.h"
 #include "apps/quillon/template_runner.h"
 #include "design/expert/expert_model.h"
 #include "design/expert_qt/expert_wizard.h"
@@ -21,14 +21,6 @@ namespace quillon::app {
 namespace {
 
 constexpr int kExitNoWindow = 5;
-
-bool HasDisplay() {
-    const auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
 
 // The data source as the wizard's first page lists it.
 std::string SourceName(const ExpertSource& source) {
@@ -105,10 +97,7 @@ int RunExpertWizard(const ExpertSource& source, ExpertTemplate start, const std:
             "to write the template without it";
         return kExitNoWindow;
     }
-    static int argc = 1;
-    static char name[] = "quillon";
-    static char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
+    const WidgetApplication application;
 
     const std::string source_name = SourceName(source);
     std::vector<design::DesignField> fields;

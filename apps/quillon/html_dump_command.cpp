@@ -8,7 +8,7 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
-#include "html/layout/section_dump.h"
+#include "html/dump/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/tree/html_parser.h"
 

@@ -1,5 +1,5 @@
 // quillon layout FILE [--width PX] [--fixed-metrics]: parses an HTML document, lays it out
-// in exactly PX pixels of width and prints the layout as JSON (html/layout/layout_dump.h).
+// in exactly PX pixels of width and prints the layout as JSON (html/dump/layout_dump.h).
 //
 // Exit codes: 0 printed; 1 the document cannot be read or parsed; 2 no canvas to measure
 // with (the Qt canvas is not part of this build: use --fixed-metrics).
@@ -12,7 +12,7 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
-#include "html/layout/layout_dump.h"
+#include "html/dump/layout_dump.h"
 #include "html/layout/process_error.h"
 #include "html/layout/section_list.h"
 #include "html/tree/html_parser.h"

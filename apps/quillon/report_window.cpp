@@ -1,14 +1,12 @@
 #include "apps/quillon/report_window.h"
 
-#include <QApplication>
-
 #include <cstdlib>
 #include <filesystem>
 
+#include "apps/quillon/gui_application.h"
 #include "engine/quillon.h"
 #include "platform/mail/smtp_storage.h"
 #include "platform/qt/qt_host.h"
-#include "platform/qt/qt_image_decoder.h"
 #include "viewers/wwwrep_viewer.h"
 
 namespace quillon::app {
@@ -34,14 +32,7 @@ ReportWindow::~ReportWindow() {
 
 bool ShowReportFile(TQuillon& report, const std::string& file, ReportViewerKind kind,
                     const std::function<void(HostServices*)>& window_opened) {
-    static int argc = 1;
-    static char name[] = "quillon";
-    static char* argv[] = {name, nullptr};
-    std::unique_ptr<QApplication> application;
-    if (QApplication::instance() == nullptr) {
-        application = std::make_unique<QApplication>(argc, argv);
-    }
-    RegisterQtImageDecoder();
+    const WidgetApplication application;
     QtHost host;
     ReportWindow window(report, file, kind, host, 900, 700);
     if (window_opened) window_opened(&host);

@@ -42,6 +42,7 @@
 #include "platform/core/stream.h"
 #include "platform/core/text_encoding.h"
 #if defined(QUILLON_HAS_VIEWERS)
+#include "apps/quillon/gui_application.h"
 #include "apps/quillon/report_window.h"
 #endif
 
@@ -179,14 +180,34 @@ void WriteMessagePages(const RunOptions& o, const std::vector<std::string>& mess
     }
 }
 
-int Run(const RunOptions& o) {
+// What the steps of a run share.
+struct RunState {
+    explicit RunState(const RunOptions& options) : o(options) {}
+
+    const RunOptions& o;
+    // With --msg-to-html into an HTML report, errors become message pages of the output.
+    bool pages_for_messages = false;
+    TRepLanguage language{};
+    std::optional<PdfPlan> pdf_plan;  // a .pdf output
+    std::string template_path;        // absolute
+    std::vector<std::string> messages;
+    HostServices* window_host = nullptr;  // the viewer window's, while it is open
+    std::unique_ptr<data::DataSource> source;
+    std::vector<int> group_columns;
+    OutputPlan plan;
+    std::unique_ptr<FdStream> file;
+};
+
+// The checks that need neither the template's contents nor the data: 0 when the run may go
+// on, else its exit code (with the message said).
+int CheckOptions(RunState& s) {
     namespace fs = std::filesystem;
+    const RunOptions& o = s.o;
     std::error_code ec;
-    const bool pages_for_messages =
-        o.msg_to_html && IsHtmlTemplate(o.template_path) && !IsPdfOutput(o.out);
+    s.pages_for_messages = o.msg_to_html && IsHtmlTemplate(o.template_path) && !IsPdfOutput(o.out);
     if (!fs::is_regular_file(o.template_path, ec)) {
         const std::string message = "template not found: " + o.template_path;
-        if (pages_for_messages) WriteMessagePages(o, {message});
+        if (s.pages_for_messages) WriteMessagePages(o, {message});
         return Fail(kExitTemplate, message);
     }
     if (!o.settings.empty()) {
@@ -197,6 +218,7 @@ int Run(const RunOptions& o) {
     }
     const std::optional<TRepLanguage> language = ParseLanguage(o.lang);
     if (!language) return Fail(kExitUsage, "unknown language: " + o.lang);
+    s.language = *language;
     if (o.multi_level && o.out == "-") {
         return Fail(kExitUsage, "--multi-level writes one file per level; it needs --out FILE");
     }
@@ -204,9 +226,7 @@ int Run(const RunOptions& o) {
         return Fail(kExitUsage, "--view shows the written report file; it needs --out FILE, not -");
     }
     // A .pdf output: the report is written beside it in the template's format, then printed.
-    const bool to_pdf = IsPdfOutput(o.out);
-    std::optional<PdfPlan> pdf_plan;
-    if (to_pdf) {
+    if (IsPdfOutput(o.out)) {
         if (o.multi_level) return Fail(kExitUsage, "--multi-level cannot write into a .pdf output");
         if (o.view) {
             return Fail(kExitUsage, "--view shows a report file; it cannot show a .pdf output");
@@ -218,8 +238,8 @@ int Run(const RunOptions& o) {
         }
 #if defined(QUILLON_HAS_RENDER)
         std::string error;
-        pdf_plan = PlanPdfOutput(o.out, o.template_path, o.pdf_page, error);
-        if (!pdf_plan) return Fail(kExitUsage, error);
+        s.pdf_plan = PlanPdfOutput(o.out, o.template_path, o.pdf_page, error);
+        if (!s.pdf_plan) return Fail(kExitUsage, error);
 #else
         return Fail(kExitUsage, "this quillon was built without printing: --out cannot be a .pdf");
 #endif
@@ -244,91 +264,86 @@ int Run(const RunOptions& o) {
         return Fail(kExitUsage,
                     "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
+    return 0;
+}
 
-    // Messages of the report: printed, and questions answered "stop"; while the viewer
-    // window is open (--view) they are asked in the window as well.
-    std::vector<std::string> messages;
-    HostServices* window_host = nullptr;
-    HeadlessHost host([&messages, &window_host](const HeadlessHost::Message& m) {
-        messages.push_back(m.text);
-        std::cerr << "quillon run: " << m.text << '\n';
-        if (window_host != nullptr) return window_host->MessageDlg(m.text, m.type, m.buttons);
-        return HeadlessHost::DefaultAnswer(m.buttons);
-    });
-
-    // The template, loaded once up front: a clear error, and the names of its fields.
-    const std::string template_path = fs::absolute(o.template_path, ec).string();
-    ReportModel model;
-    std::string format_name = o.format;
+// The template, loaded once up front into model: a clear error, and the names of its fields.
+int LoadTemplate(RunState& s, HostServices& host, ReportModel& model) {
+    std::error_code ec;
+    s.template_path = std::filesystem::absolute(s.o.template_path, ec).string();
+    std::string format_name = s.o.format;
     LoadSettings load;
-    load.language = *language;
+    load.language = s.language;
     load.message = [&host](std::string_view msg, TMsgDlgType type, TMsgDlgButtons buttons) {
         return host.MessageDlg(msg, type, buttons);
     };
-    if (!model.LoadFormat(template_path, format_name, 1, load)) {
-        if (pages_for_messages) WriteMessagePages(o, messages);
-        return Fail(kExitTemplate, "the template cannot be loaded: " + o.template_path);
+    if (!model.LoadFormat(s.template_path, format_name, 1, load)) {
+        if (s.pages_for_messages) WriteMessagePages(s.o, s.messages);
+        return Fail(kExitTemplate, "the template cannot be loaded: " + s.o.template_path);
     }
+    return 0;
+}
 
-    std::unique_ptr<data::DataSource> source;
+// The data source and the columns of the --group options, outermost first.
+int OpenRecords(RunState& s) {
     try {
-        source = data::Open(o.data, data::SqliteQuery{o.query, o.table});
+        s.source = data::Open(s.o.data, data::SqliteQuery{s.o.query, s.o.table});
     } catch (const data::DataSourceError& e) {
         return Fail(kExitData, e.what());
     } catch (const std::exception& e) {
         return Fail(kExitData, e.what());
     }
-    std::vector<int> group_columns;
-    for (const std::string& group : o.groups) {
-        const int column = source->ColumnIndex(group);
+    for (const std::string& group : s.o.groups) {
+        const int column = s.source->ColumnIndex(group);
         if (column < 0) {
             std::string columns;
-            for (const std::string& c : source->Columns())
+            for (const std::string& c : s.source->Columns())
                 columns += (columns.empty() ? "" : ", ") + c;
             return Fail(kExitData,
                         "unknown --group column " + group + " (the columns are: " + columns + ")");
         }
-        group_columns.push_back(column);
+        s.group_columns.push_back(column);
     }
-    if (group_columns.size() > rlSum10 - rlSum01 + 1) {
+    if (s.group_columns.size() > rlSum10 - rlSum01 + 1) {
         return Fail(kExitUsage, "at most ten --group columns");
     }
+    return 0;
+}
 
-    TQuillon report(host);
-    report.SetFormatFile(template_path);
+// The report component with the options of the command line.
+void SetUpReport(const RunState& s, TQuillon& report, TrptCalculator& calculator,
+                 HostServices& host) {
+    const RunOptions& o = s.o;
+    report.SetFormatFile(s.template_path);
     report.SetFormatName(o.format);
-    report.SetLanguage(*language);
+    report.SetLanguage(s.language);
     report.SetOptions(OptionsOf(o));
     report.SetPgSize(o.page_size);
     report.SetFirstPgSize(o.first_page_size.value_or(o.page_size));
     report.SetMultiLevel(o.multi_level);
-    TrptCalculator calculator;
     calculator.SetHost(&host);
     report.SetXCalcExt(&calculator);
+}
 
-    RecordFeeder feeder(report, *source, group_columns, model);
-    feeder.SetPagePerGroup(o.page_per_group);
-    feeder.Attach();
-    ProgressMeter meter(!o.no_progress && ::isatty(STDERR_FILENO) == 1 && o.out != "-");
-    report.OnProcessing = [&](TQuillon& r, int, bool& go_on) {
-        meter.Update(feeder.Records(), r.GetIntPgNumber());
-        go_on = g_interrupted == 0;
-    };
-
-    // The output. Files are written under a temporary name beside their target and moved
-    // into place when the run succeeded. Standard output is written as the run goes, in
-    // order; a second parse rewrites the report in place, so it runs on a temporary file
-    // that is copied to standard output at the end.
-    OutputPlan plan;
+// Where the report goes. Files are written under a temporary name beside their target and
+// moved into place when the run succeeded. Standard output is written as the run goes, in
+// order; a second parse rewrites the report in place, so it runs on a temporary file that
+// is copied to standard output at the end.
+int OpenOutput(RunState& s, TQuillon& report) {
+    namespace fs = std::filesystem;
+    const RunOptions& o = s.o;
+    std::error_code ec;
+    OutputPlan& plan = s.plan;
     plan.to_stdout = o.out == "-";
     if (!plan.to_stdout || o.double_parse) {
         const fs::path temp_dir = fs::temp_directory_path(ec);
         plan.target =
             plan.to_stdout
                 ? temp_dir / ("quillon-stdout" + fs::path(o.template_path).extension().string())
-            : pdf_plan ? pdf_plan->report
+            : s.pdf_plan ? s.pdf_plan->report
             : o.out.empty() || o.multi_level
-                ? fs::path(WithExtensionOf(o.out.empty() ? report.PrnFile() : o.out, template_path))
+                ? fs::path(
+                      WithExtensionOf(o.out.empty() ? report.PrnFile() : o.out, s.template_path))
                 : fs::path(o.out);
         const fs::file_status status = fs::status(plan.target, ec);
         if (fs::exists(status) && !fs::is_regular_file(status)) {
@@ -338,64 +353,60 @@ int Run(const RunOptions& o) {
         } else {
             // Through a symbolic link, the file it points to is replaced, not the link.
             // (For a PDF, PlanPdfOutput did so with the PDF.)
-            if (!pdf_plan && fs::is_symlink(plan.target, ec)) {
+            if (!s.pdf_plan && fs::is_symlink(plan.target, ec)) {
                 plan.target = fs::canonical(plan.target, ec);
             }
             plan.staged = std::make_unique<StagedOutput>(plan.target);
         }
         if (!plan.direct && !plan.staged->Valid()) {
-            return Fail(kExitOutput, "cannot write " + (to_pdf ? o.out : plan.target.string()) +
+            return Fail(kExitOutput, "cannot write " + (s.pdf_plan ? o.out : plan.target.string()) +
                                          ": " + plan.staged->Error());
         }
     }
-    std::unique_ptr<FdStream> file;
-    TStream* stream = nullptr;
     if (plan.to_stdout && !o.double_parse) {
-        file = std::make_unique<FdStream>();
+        s.file = std::make_unique<FdStream>();
     } else if (plan.direct) {
         if (o.multi_level) {
             return Fail(kExitUsage, "--multi-level needs --out to name a file");
         }
-        file = std::make_unique<FdStream>(plan.target.string());
-        if (!file->IsOpen()) {
+        s.file = std::make_unique<FdStream>(plan.target.string());
+        if (!s.file->IsOpen()) {
             return Fail(kExitOutput,
                         "cannot write " + plan.target.string() + ": " + std::strerror(errno));
         }
     } else if (!o.multi_level) {
-        file = std::make_unique<FdStream>(plan.staged->StagePath().string());
-        if (!file->IsOpen()) {
+        s.file = std::make_unique<FdStream>(plan.staged->StagePath().string());
+        if (!s.file->IsOpen()) {
             return Fail(kExitOutput,
                         "cannot write " + plan.target.string() + ": " + std::strerror(errno));
         }
     } else {
         report.SetPrnFile(plan.staged->StagePath().string());
     }
-    stream = file.get();
+    return 0;
+}
 
-    bool completed = false;
-    const std::size_t messages_before = messages.size();
-    {
-        InterruptGuard guard;
-        completed = report.Execute(stream);
-    }
-    meter.Finish(feeder.Records(), report.GetIntPgNumber());
-    const bool closed = file == nullptr || file->Close();
+// After the run: an interrupted or failed run says why; a finished one moves its files
+// into place (or prints its PDF), says what it wrote and, with --view, shows it.
+int Deliver(RunState& s, TQuillon& report, const RecordFeeder& feeder, bool completed, bool closed,
+            std::size_t messages_before) {
+    const RunOptions& o = s.o;
+    const OutputPlan& plan = s.plan;
     const std::string written = plan.to_stdout ? "standard output"
-                                : to_pdf       ? o.out
+                                : s.pdf_plan   ? o.out
                                                : plan.target.string();
-
     if (g_interrupted != 0) {
         if (plan.staged == nullptr || plan.to_stdout) {
             return Fail(kExitInterrupted,
                         "interrupted; the report on " + written + " is incomplete");
         }
-        const fs::path kept = plan.staged->KeepIncomplete();
+        const std::filesystem::path kept = plan.staged->KeepIncomplete();
         return Fail(kExitInterrupted, "interrupted; the incomplete report is in " + kept.string());
     }
     // With --msg-to-html, an error of the run went into the output as a message page (the
     // report had no dialog to show it in): that page is what the output holds now.
     const bool message_page =
-        pages_for_messages && !completed && messages.size() == messages_before;
+        s.pages_for_messages && !completed && s.messages.size() == messages_before;
     if (message_page && plan.staged != nullptr && closed) {
         if (plan.to_stdout) {
             CopyToStandardOutput(plan.staged->StagePath());
@@ -409,9 +420,9 @@ int Run(const RunOptions& o) {
         return Fail(kExitData, "no report was written");
     }
     if (!completed || !closed) {
-        for (const std::string& m : messages) {
-            if (m.rfind(Msg(PRINTER_OUTPMsg, *language), 0) == 0 ||
-                m.rfind(Msg(FILE_OPENMsg, *language), 0) == 0) {
+        for (const std::string& m : s.messages) {
+            if (m.rfind(Msg(PRINTER_OUTPMsg, s.language), 0) == 0 ||
+                m.rfind(Msg(FILE_OPENMsg, s.language), 0) == 0) {
                 return Fail(kExitOutput, "the report could not be written to " + written);
             }
         }
@@ -419,9 +430,10 @@ int Run(const RunOptions& o) {
         return Fail(kExitRun, "the report run failed");
     }
     std::string sheets;
-    if (pdf_plan) {
+    if (s.pdf_plan) {
 #if defined(QUILLON_HAS_RENDER)
-        const PdfDelivery printed = DeliverPdf(*plan.staged, *pdf_plan, template_path, o.pdf_page);
+        const PdfDelivery printed =
+            DeliverPdf(*plan.staged, *s.pdf_plan, s.template_path, o.pdf_page);
         if (printed.exit_code != 0) return Fail(printed.exit_code, printed.message);
         sheets = " (" + Counted(static_cast<std::size_t>(printed.sheets), "sheet", "sheets") + ")";
 #endif
@@ -441,14 +453,54 @@ int Run(const RunOptions& o) {
     }
 #if defined(QUILLON_HAS_VIEWERS)
     if (o.view) {
-        const auto window_opened = [&window_host](HostServices* h) { window_host = h; };
-        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(template_path),
+        const auto window_opened = [&s](HostServices* h) { s.window_host = h; };
+        return ShowReportFile(report, plan.target.string(), ViewerKindForTemplate(s.template_path),
                               window_opened)
                    ? 0
                    : kExitOutput;
     }
 #endif
     return 0;
+}
+
+int Run(const RunOptions& o) {
+    RunState s(o);
+    if (const int code = CheckOptions(s); code != 0) return code;
+
+    // Messages of the report: printed, and questions answered "stop"; while the viewer
+    // window is open (--view) they are asked in the window as well.
+    HeadlessHost host([&s](const HeadlessHost::Message& m) {
+        s.messages.push_back(m.text);
+        std::cerr << "quillon run: " << m.text << '\n';
+        if (s.window_host != nullptr) return s.window_host->MessageDlg(m.text, m.type, m.buttons);
+        return HeadlessHost::DefaultAnswer(m.buttons);
+    });
+    ReportModel model;
+    if (const int code = LoadTemplate(s, host, model); code != 0) return code;
+    if (const int code = OpenRecords(s); code != 0) return code;
+
+    TQuillon report(host);
+    TrptCalculator calculator;
+    SetUpReport(s, report, calculator, host);
+    RecordFeeder feeder(report, *s.source, s.group_columns, model);
+    feeder.SetPagePerGroup(o.page_per_group);
+    feeder.Attach();
+    ProgressMeter meter(!o.no_progress && ::isatty(STDERR_FILENO) == 1 && o.out != "-");
+    report.OnProcessing = [&](TQuillon& r, int, bool& go_on) {
+        meter.Update(feeder.Records(), r.GetIntPgNumber());
+        go_on = g_interrupted == 0;
+    };
+    if (const int code = OpenOutput(s, report); code != 0) return code;
+
+    bool completed = false;
+    const std::size_t messages_before = s.messages.size();
+    {
+        InterruptGuard guard;
+        completed = report.Execute(s.file.get());
+    }
+    meter.Finish(feeder.Records(), report.GetIntPgNumber());
+    const bool closed = s.file == nullptr || s.file->Close();
+    return Deliver(s, report, feeder, completed, closed, messages_before);
 }
 
 CommandRegistrar registrar([](CLI::App& app) {

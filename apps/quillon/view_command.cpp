@@ -18,11 +18,11 @@
 #include <string>
 
 #include "apps/quillon/command_registry.h"
+#include "apps/quillon/gui_application.h"
 #include "apps/quillon/report_window.h"
 #include "engine/quillon.h"
 #include "platform/core/text_encoding.h"
 #include "platform/qt/qt_host.h"
-#include "platform/qt/qt_image_decoder.h"
 #include "viewers/viewer_choice.h"
 #include "viewers/wwwrep_viewer.h"
 
@@ -103,11 +103,7 @@ int View(const ViewOptions& opt) {
         }
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    static int argc = 1;
-    static char name[] = "quillon";
-    static char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    RegisterQtImageDecoder();
+    const WidgetApplication application;
     QtHost host;
 
     const ViewTarget target = SplitAnchor(opt.file);

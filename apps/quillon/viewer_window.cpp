@@ -1,20 +1,11 @@
 #include "apps/quillon/viewer_window.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "engine/quillon.h"
 #include "viewers/wwwrep_viewer.h"
 
 namespace quillon::app {
-
-bool HasDisplay() {
-    const auto set = [](const char* name) {
-        const char* value = std::getenv(name);
-        return value != nullptr && *value != '\0';
-    };
-    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
-}
 
 void PrepareViewerWindow(TQuillon& report, TCustomWWWRepViewer& viewer, const std::string& file,
                          int width, int height) {

@@ -1,6 +1,6 @@
 #pragma once
-// What quillon view, quillon run --view and the preview of quillon edit share: whether a
-// window can be opened, and the set-up of a viewer window for one report file.
+// What quillon view, quillon run --view and the preview of quillon edit share: the set-up
+// of a viewer window for one report file.
 
 #include <string>
 
@@ -10,9 +10,6 @@ class TQuillon;
 }  // namespace quillon
 
 namespace quillon::app {
-
-// A display to open windows on (or Qt told to draw off screen).
-bool HasDisplay();
 
 // The print margins of the commands' viewer windows, in centimetres: those of quillon
 // render, so that Print in the window gives the same pages.

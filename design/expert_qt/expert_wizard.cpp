@@ -23,7 +23,7 @@ class ExpertWizard::Page : public QWizardPage {
   public:
     Page(const ExpertModel& model, int number) : model_(model), number_(number) {}
     bool isComplete() const override { return model_.Page() != number_ || model_.NextEnabled(); }
-    void Changed() { emit completeChanged(); }
+    void Changed() { Q_EMIT completeChanged(); }
 
   private:
     const ExpertModel& model_;

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "html/dump/layout_dump.h"
 #include "html/layout/image_obj.h"
-#include "html/layout/layout_dump.h"
 #include "tests/html_layout/layout_test_support.h"
 
 namespace quillon {

@@ -2,10 +2,10 @@
 // forms and maps, and escapes.
 #include <gtest/gtest.h>
 
+#include "html/dump/section_dump.h"
 #include "html/layout/form_controls.h"
 #include "html/layout/html_table.h"
 #include "html/layout/list_item.h"
-#include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
 #include "tests/html_layout/model_test_support.h"

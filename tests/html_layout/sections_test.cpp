@@ -2,8 +2,8 @@
 // images and copies; cells taking sections; spacer and rule heights.
 #include <gtest/gtest.h>
 
+#include "html/dump/section_dump.h"
 #include "html/layout/list_item.h"
-#include "html/layout/section_dump.h"
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
 #include "platform/core/test_canvas.h"

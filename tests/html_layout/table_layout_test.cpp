@@ -6,8 +6,8 @@
 #include <chrono>
 #include <string>
 
+#include "html/dump/layout_dump.h"
 #include "html/layout/html_table.h"
-#include "html/layout/layout_dump.h"
 #include "html/layout/process_error.h"
 #include "tests/html_layout/layout_test_support.h"
 

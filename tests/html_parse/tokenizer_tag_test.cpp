@@ -37,19 +37,6 @@ TEST(TokenizerTags, StartAndEndTags) {
                             Tok(Symb::TRSy), Tok(Symb::TREndSy), Tok(Symb::PageSy)));
 }
 
-TEST(TokenizerTags, EveryTableTagIsKnown) {
-    const std::pair<const char*, Symb> tags[] = {
-        {"CENTER", Symb::Centersy},     {"BLOCKQUOTE", Symb::BlockQuoteSy},
-        {"TEXTAREA", Symb::TextAreaSy}, {"BASEFONT", Symb::BaseFontSy},
-        {"SELECTED", Symb::SelectedSy}, {"NOFRAMES", Symb::NoFramesSy},
-        {"STRIKE", Symb::StrikeSy},     {"S", Symb::SSy},
-        {"IMG", Symb::ImageSy},         {"BUTTON", Symb::ButtonSy},
-        {"CAPTION", Symb::CaptionSy},   {"SCRIPT", Symb::ScriptSy}};
-    for (const auto& [name, sy] : tags) {
-        EXPECT_EQ(FirstTag(std::string("<") + name + ">").tok.Sy(), sy) << name;
-    }
-}
-
 // Names are looked up by their first eight characters packed together, then the rest: only
 // the exact name matches, whatever it shares with a known one.
 TEST(TokenizerTags, NamesMatchExactly) {

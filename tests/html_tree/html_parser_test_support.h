@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "html/tree/html_parser.h"
-#include "html/layout/section_dump.h"
+#include "html/dump/section_dump.h"
 #include "html/layout/section_list.h"
+#include "html/tree/html_parser.h"
 
 namespace quillon::testing {
 

@@ -203,7 +203,7 @@ TEST_F(EditPreviewTest, NoReportSaysWhy) {
 
 // The editor window with Run as quillon edit TEMPLATE --data DATA --group COLUMN makes it: Run
 // shows the levels, and the preview's line in the Run window with the report in its viewer. With
-// QUILLON_EDITOR_PICTURES=DIR the preview is drawn into DIR/preview.png.
+// QUILLON_SCREENSHOT_DIR=DIR the preview is drawn into DIR/preview.png.
 TEST_F(EditPreviewTest, TheEditorsRunShowsThePreview) {
     const fs::path sales = fs::path(QUILLON_SOURCE_DIR) / "examples" / "sales_report.htm";
     auto preview =
@@ -226,7 +226,7 @@ TEST_F(EditPreviewTest, TheEditorsRunShowsThePreview) {
     EXPECT_TRUE(viewer->Form().isVisible());
     // Closing the editor ends quillon edit, the preview with it.
     EXPECT_FALSE(viewer->Form().testAttribute(Qt::WA_QuitOnClose));
-    if (const char* out = std::getenv("QUILLON_EDITOR_PICTURES"); out != nullptr && *out) {
+    if (const char* out = std::getenv("QUILLON_SCREENSHOT_DIR"); out != nullptr && *out) {
         QApplication::processEvents();
         viewer->Form().grab().save(
             QString::fromStdString((fs::path(out) / "preview.png").string()));

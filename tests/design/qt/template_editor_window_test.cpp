@@ -222,11 +222,11 @@ TEST_F(TemplateEditorWindowTest, AFileThatCannotBeReadIsReported) {
     EXPECT_NE(error.find("folder.htm"), std::string::npos) << error;
 }
 
-// With QUILLON_EDITOR_PICTURES=DIR the window is drawn into DIR (editor.png, find.png,
+// With QUILLON_SCREENSHOT_DIR=DIR the window is drawn into DIR (editor.png, find.png,
 // run.png) for a look at the colours and the layout.
 TEST_F(TemplateEditorWindowTest, Pictures) {
-    const char* out = std::getenv("QUILLON_EDITOR_PICTURES");
-    if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUILLON_EDITOR_PICTURES not set";
+    const char* out = std::getenv("QUILLON_SCREENSHOT_DIR");
+    if (out == nullptr || *out == '\0') GTEST_SKIP() << "QUILLON_SCREENSHOT_DIR not set";
     const fs::path sales = fs::path(QUILLON_SOURCE_DIR) / "examples" / "sales_report.htm";
     TemplateEditorWindow window(sales, [](const std::string&, const std::string&) {
         TemplateRunResult result;

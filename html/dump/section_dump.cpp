@@ -1,4 +1,4 @@
-#include "html/layout/section_dump.h"
+#include "html/dump/section_dump.h"
 
 #include <cstdio>
 #include <string_view>

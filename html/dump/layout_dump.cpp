@@ -1,4 +1,4 @@
-#include "html/layout/layout_dump.h"
+#include "html/dump/layout_dump.h"
 
 #include <cstdio>
 #include <vector>
