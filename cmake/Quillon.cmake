@@ -57,10 +57,25 @@ function(quillon_precompile name)
   endif()
 endfunction()
 
-# Keeps the dependencies that exist: a layer that has no sources yet is no target.
+# Every Quillon library, whether or not this build makes it (those needing Qt, CUPS or zlib
+# are left out without them). A dependency on a quillon_ name that is not in this list is a
+# mistake in a CMakeLists.txt and stops the configuration.
+set(QUILLON_LIBRARY_NAMES
+    quillon_platform_core quillon_calc quillon_engine quillon_html_parse quillon_html_image
+    quillon_html_layout quillon_html_tree quillon_html_dump quillon_platform_pdf
+    quillon_platform_qt quillon_rtf quillon_rtf_qt quillon_platform_mail quillon_mail
+    quillon_platform_rawprint quillon_html_view quillon_viewers quillon_design
+    quillon_design_qt quillon_design_expert quillon_design_expert_qt quillon_datasource)
+
+# Keeps the dependencies that exist in this build: a known library that is left out is
+# dropped; an unknown quillon_ name is an error.
 function(quillon_existing_deps out)
   set(result)
   foreach(dep IN LISTS ARGN)
+    if(dep MATCHES "^quillon_" AND NOT dep IN_LIST QUILLON_LIBRARY_NAMES)
+      message(FATAL_ERROR "${CMAKE_CURRENT_LIST_FILE}: unknown Quillon library ${dep} in the "
+                          "dependencies (the libraries: ${QUILLON_LIBRARY_NAMES})")
+    endif()
     if(TARGET ${dep} OR NOT dep MATCHES "^quillon_")
       list(APPEND result ${dep})
     endif()
@@ -80,6 +95,10 @@ endfunction()
 # pkg-config modules of those packages, for the library's .pc file.
 function(quillon_add_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PACKAGES;PKG_CONFIG" ${ARGN})
+  if(NOT name IN_LIST QUILLON_LIBRARY_NAMES)
+    message(FATAL_ERROR "quillon_add_library(${name}): add ${name} to QUILLON_LIBRARY_NAMES "
+                        "in cmake/Quillon.cmake")
+  endif()
   if(ARG_SOURCES)
     list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ OUTPUT_VARIABLE sources)
   else()

@@ -13,9 +13,9 @@
 #include "html/image/image_cache.h"
 #include "html/image/image_decode.h"
 #include "html/image/image_kind.h"
-#include "html/image/still_image_decoder.h"
 #include "html/layout/image_obj.h"
 #include "html/layout/section_list.h"
+#include "platform/core/still_image_decoder.h"
 #include "platform/core/test_canvas.h"
 
 namespace {

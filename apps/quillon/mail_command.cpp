@@ -20,9 +20,9 @@
 #include <vector>
 
 #include "apps/quillon/command_registry.h"
+#include "mail/eml_storage.h"
+#include "mail/smtp_storage.h"
 #include "platform/core/text_encoding.h"
-#include "platform/mail/eml_storage.h"
-#include "platform/mail/smtp_storage.h"
 
 namespace quillon::app {
 

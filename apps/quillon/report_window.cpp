@@ -5,7 +5,7 @@
 
 #include "apps/quillon/gui_application.h"
 #include "engine/quillon.h"
-#include "platform/mail/smtp_storage.h"
+#include "mail/smtp_storage.h"
 #include "platform/qt/qt_host.h"
 #include "viewers/wwwrep_viewer.h"
 

@@ -10,7 +10,7 @@
 #include <unordered_map>
 
 #include "html/image/gif_image.h"
-#include "html/image/image_types.h"
+#include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {

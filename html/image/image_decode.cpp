@@ -6,7 +6,7 @@
 #include "html/image/gif_image.h"
 #include "html/image/image_kind.h"
 #include "html/image/image_mask.h"
-#include "html/image/still_image_decoder.h"
+#include "platform/core/still_image_decoder.h"
 
 namespace quillon {
 

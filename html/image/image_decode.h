@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "html/image/image_types.h"
+#include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "html/image/image_types.h"
+#include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "html/image/image_types.h"
+#include "platform/core/image_types.h"
 
 namespace quillon {
 

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "html/image/gif_image.h"
-#include "html/image/image_types.h"
 #include "html/layout/cell.h"
 #include "html/layout/control_host.h"
 #include "html/layout/font_faces.h"
@@ -23,6 +22,7 @@
 #include "html/layout/my_font.h"
 #include "html/layout/print_marks.h"
 #include "platform/core/canvas.h"
+#include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {

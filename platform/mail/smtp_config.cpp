@@ -1,7 +1,7 @@
 #include "platform/mail/smtp_config.h"
 
-#include "engine/mapi_error.h"
 #include "platform/core/text_encoding.h"
+#include "platform/mail/mail_error.h"
 
 namespace quillon::mail {
 
@@ -19,7 +19,7 @@ std::string ProfileKeysNeeded(std::string_view section) {
 SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile) {
     const std::string section = ProfileSection(profile);
     auto fail = [&](const std::string& what) {
-        throw EMapiError(MAPI_E_LOGIN_FAILURE, "mail profile [" + section + "]: " + what);
+        throw MailSettingsError("mail profile [" + section + "]: " + what);
     };
     if (!settings.HasSection(section)) {
         fail("no such section in the settings file; a mail account needs " +

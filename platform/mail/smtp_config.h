@@ -24,8 +24,8 @@ struct SmtpConfig {
     long timeout_seconds = 30;
 };
 
-// The profile section's settings. Raises EMapiError 3 (login failure) with a detail naming
-// the section and key when the section is missing, the URL is not smtp:// or smtps://, or
+// The profile section's settings. Raises MailSettingsError (mail_error.h) naming the
+// section and key when the section is missing, the URL is not smtp:// or smtps://, or
 // no valid sender address is given.
 SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile);
 

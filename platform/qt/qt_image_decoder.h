@@ -2,7 +2,7 @@
 // The still-image decoder of the core's image loading, over QImageReader: BMP, PNG and
 // JPEG (and single-frame GIFs when asked) from the bytes of a file.
 
-#include "html/image/still_image_decoder.h"
+#include "platform/core/still_image_decoder.h"
 
 namespace quillon {
 

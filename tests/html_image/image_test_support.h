@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "html/image/still_image_decoder.h"
+#include "platform/core/still_image_decoder.h"
 
 namespace quillon::image_test {
 

@@ -20,8 +20,14 @@ CLEAN = {
     "html/image/gif.cpp": '#include "html/image/gif.h"\n#include "platform/core/canvas.h"\n',
     "html/layout/section.h": '#include "html/parse/symb.h"\n#include "html/image/gif.h"\n',
     "html/tree/parser.cpp": '#include "html/layout/section.h"\n#include "html/tree/p.h"\n',
-    # Layers above the core may use everything.
-    "platform/qt/canvas.cpp": '#include <QPainter>\n#include "engine/quillon.h"\n',
+    # The Qt adapters use Qt and implement platform/core's ports only.
+    "platform/qt/canvas.cpp": '#include <QPainter>\n#include "platform/core/canvas.h"\n',
+    "platform/mail/mime.cpp": '#include "platform/mail/mime.h"\n#include "platform/core/stream.h"\n',
+    "mail/smtp_storage.cpp": '#include "engine/rpt_storage.h"\n#include "platform/mail/mime.h"\n',
+    # A layer's Qt part in a folder of its own is checked as that folder.
+    "design/rules.h": '#include "platform/core/stream.h"\n',
+    "design/qt/window.cpp": '#include <QWidget>\n#include "design/rules.h"\n',
+    # Layers above the checked ones may use everything.
     # The viewer control uses Qt (with its macro names) and everything of HTML below it.
     "html/view/viewer.h": '#include <QWidget>\n#include "html/tree/parser.h"\n'
     '#include "platform/qt/canvas.h"\nclass V : public QWidget {\n  public slots:\n};\n',
@@ -61,6 +67,14 @@ class LayerCheck(unittest.TestCase):
             "calc/html_use.cpp": "#include \"html/parse/symb.h\"\n",
             "html/view/engine_use.h": "#include \"engine/rep_viewer_par.h\"\n",
             "html/view/window_use.cpp": "#include \"viewers/wwwrep_viewer.h\"\n",
+            "platform/qt/engine_use.cpp": "#include \"engine/quillon.h\"\n",
+            "platform/qt/image_use.h": "#include \"html/image/image_decode.h\"\n",
+            "platform/mail/engine_use.cpp": "#include \"engine/mapi_error.h\"\n",
+            "platform/mail/qt_use.cpp": "#include <QString>\n",
+            "mail/window_use.cpp": "#include \"viewers/wwwrep_viewer.h\"\n",
+            "design/qt_use.cpp": "#include <QWidget>\n",
+            "design/qt/engine_use.cpp": "#include \"engine/quillon.h\"\n",
+            "apps/datasource/window_use.cpp": "#include \"viewers/wwwrep_viewer.h\"\n",
         }
         for name, text in crossings.items():
             with self.subTest(name):
@@ -101,6 +115,31 @@ class LayerCheck(unittest.TestCase):
             }
         )
         self.assertEqual(code, 0, out)
+
+    def test_cmake_dependencies_follow_the_table(self):
+        libs = {
+            "platform/core/CMakeLists.txt": "quillon_add_library(quillon_platform_core)\n",
+            "html/layout/CMakeLists.txt": "# the model\nquillon_add_library(quillon_html_layout\n"
+            "    DEPS quillon_platform_core)\n",
+            "engine/CMakeLists.txt": "quillon_add_library(quillon_engine DEPS quillon_platform_core\n"
+            "    PACKAGES \"X\")\n",
+        }
+        code, out = run_on({**CLEAN, **libs})
+        self.assertEqual(code, 0, out)
+        upward = {"engine/CMakeLists.txt": "quillon_add_library(quillon_engine\n"
+                  "    DEPS quillon_html_layout quillon_platform_core)\n"}
+        unknown = {"engine/CMakeLists.txt": "quillon_add_library(quillon_engine DEPS quillon_calk)\n"}
+        untabled = {"extras/CMakeLists.txt": "quillon_add_library(quillon_extras)\n"}
+        for name, change, says in [
+            ("upward", upward, "quillon_html_layout in html/layout"),
+            ("unknown", unknown, "unknown quillon_calk"),
+            ("not in the table", untabled, "quillon_extras is not in the layer table"),
+        ]:
+            with self.subTest(name):
+                code, out = run_on({**CLEAN, **libs, **change})
+                self.assertEqual(code, 1, out)
+                self.assertIn(says, out)
+                self.assertEqual(len(out.splitlines()), 1, out)
 
 
 if __name__ == "__main__":

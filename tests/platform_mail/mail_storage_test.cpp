@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include "mail/eml_storage.h"
+#include "mail/mail_storage.h"
 #include "mail_test_fixture.h"
 #include "mail_test_support.h"
-#include "platform/mail/eml_storage.h"
-#include "platform/mail/mail_storage.h"
 
 namespace quillon::mailtest {
 namespace {

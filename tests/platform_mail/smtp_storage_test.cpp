@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "engine/rpt_storage.h"
+#include "mail/smtp_storage.h"
 #include "mail_test_fixture.h"
 #include "mail_test_support.h"
-#include "platform/mail/smtp_storage.h"
 
 namespace quillon::mailtest {
 namespace {

@@ -17,8 +17,8 @@
 
 #include "apps/quillon/report_window.h"
 #include "engine/quillon.h"
+#include "mail/smtp_storage.h"
 #include "platform/core/raw_printer.h"
-#include "platform/mail/smtp_storage.h"
 #include "tests/common/temp_dir.h"
 #include "viewers/wwwrep_viewer.h"
 

@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "platform/mail/mail_storage.h"
+#include "mail/mail_storage.h"
 
 namespace quillon {
 

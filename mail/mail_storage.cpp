@@ -1,4 +1,4 @@
-#include "platform/mail/mail_storage.h"
+#include "mail/mail_storage.h"
 
 #include <filesystem>
 #include <fstream>

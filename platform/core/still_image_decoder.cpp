@@ -1,4 +1,4 @@
-#include "html/image/still_image_decoder.h"
+#include "platform/core/still_image_decoder.h"
 
 namespace quillon {
 

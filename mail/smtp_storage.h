@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/mail/mail_storage.h"
+#include "mail/mail_storage.h"
 
 namespace quillon {
 

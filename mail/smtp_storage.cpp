@@ -1,4 +1,4 @@
-#include "platform/mail/smtp_storage.h"
+#include "mail/smtp_storage.h"
 
 #include <curl/curl.h>
 
@@ -138,8 +138,9 @@ std::unique_ptr<TrptSmtpStorage::Session> TrptSmtpStorage::OpenSession() const {
     auto session = std::make_unique<Session>();
     try {
         session->config = mail::ReadSmtpConfig(SettingsFile::Load(path), ProfileName());
-    } catch (const EMapiError& e) {
-        throw EMapiError(e.ErrorCode(), e.Detail() + " (settings file " + path.string() + ")");
+    } catch (const mail::MailSettingsError& e) {
+        throw EMapiError(MAPI_E_LOGIN_FAILURE,
+                         std::string(e.what()) + " (settings file " + path.string() + ")");
     }
     if (!Password().empty()) session->config.password = Password();
 

@@ -1,4 +1,4 @@
-#include "platform/mail/eml_storage.h"
+#include "mail/eml_storage.h"
 
 #include <ctime>
 #include <fstream>

@@ -8,7 +8,7 @@
 #include <optional>
 #include <span>
 
-#include "html/image/image_types.h"
+#include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {
