@@ -18,7 +18,7 @@
 
 #include "bench/bench_clock.h"
 #include "bench/report_page_generator.h"
-#include "html/view/html_viewer.h"
+#include "html/view/qt/html_viewer.h"
 
 namespace {
 

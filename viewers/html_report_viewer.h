@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "html/view/html_viewer.h"
+#include "html/view/qt/html_viewer.h"
 #include "viewers/help_page.h"
 #include "viewers/wwwrep_viewer.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "html/view/vw_printer.h"
+#include "html/view/qt/vw_printer.h"
 
 namespace quillon {
 

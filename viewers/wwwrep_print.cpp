@@ -3,7 +3,7 @@
 
 #include <QPrinter>
 
-#include "html/view/vw_printer.h"
+#include "html/view/qt/vw_printer.h"
 #include "viewers/wwwrep_viewer.h"
 
 namespace quillon {

@@ -14,7 +14,7 @@
 #include "html/layout/section_list.h"
 #include "html/tree/html_parser.h"
 #include "html/view/document_print.h"
-#include "html/view/page_targets.h"
+#include "html/view/qt/page_targets.h"
 #include "platform/core/test_canvas.h"
 #include "platform/qt/qt_canvas.h"
 #include "viewers/rtf/rtf_html.h"

@@ -2,7 +2,7 @@
 // Everything of the HTML viewer control that needs no window system: the document and its
 // loaders, layout for the control's size, scroll positions and scroll-bar rules, anchors,
 // history, links, search, selection, the mouse and keyboard logic and form submission.
-// The Qt widget (html_viewer.h) derives from it and overrides the hooks at the end to
+// The Qt widget (qt/html_viewer.h) derives from it and overrides the hooks at the end to
 // repaint, move its scroll bars, change cursors and run timers.
 //
 // Coordinates given to the mouse operations are those of the paint panel. Layout places the

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "engine/quillon.h"
-#include "html/view/vw_printer.h"
+#include "html/view/qt/vw_printer.h"
 #include "platform/core/raw_printer.h"
 #include "platform/core/test_canvas.h"
 #include "platform/core/text_encoding.h"

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "engine/quillon.h"
-#include "html/view/vw_printer.h"
+#include "html/view/qt/vw_printer.h"
 #include "tests/common/temp_dir.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/html_report_viewer.h"

@@ -1,4 +1,4 @@
-#include "html/view/qt_form_controls.h"
+#include "html/view/qt/qt_form_controls.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -14,7 +14,7 @@
 #include <QWidget>
 
 #include "html/view/print_settings.h"
-#include "html/view/qt_form_controls.h"
+#include "html/view/qt/qt_form_controls.h"
 #include "html/view/viewer_model.h"
 #include "platform/core/canvas.h"
 

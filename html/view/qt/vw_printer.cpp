@@ -1,4 +1,4 @@
-#include "html/view/vw_printer.h"
+#include "html/view/qt/vw_printer.h"
 
 #include <cstdio>
 

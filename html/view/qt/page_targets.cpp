@@ -1,4 +1,4 @@
-#include "html/view/page_targets.h"
+#include "html/view/qt/page_targets.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "html/view/html_viewer.h"
+#include "html/view/qt/html_viewer.h"
 
 namespace quillon::testing {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "html/view/vw_printer.h"
-#include "model_test_support.h"
+#include "html/view/qt/vw_printer.h"
+#include "tests/html_view/model_test_support.h"
 #include "tests/common/pdf_text.h"
 #include "widget_test_support.h"
 

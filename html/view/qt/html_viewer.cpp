@@ -1,4 +1,4 @@
-#include "html/view/html_viewer.h"
+#include "html/view/qt/html_viewer.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -9,8 +9,8 @@
 #include <QWheelEvent>
 
 #include "html/view/document_print.h"
-#include "html/view/page_targets.h"
-#include "html/view/vw_printer.h"
+#include "html/view/qt/page_targets.h"
+#include "html/view/qt/vw_printer.h"
 #include "platform/qt/qt_canvas.h"
 
 namespace quillon {

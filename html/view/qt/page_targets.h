@@ -13,7 +13,7 @@
 #include <QPainter>
 
 #include "html/view/page_target.h"
-#include "html/view/vw_printer.h"
+#include "html/view/qt/vw_printer.h"
 
 namespace quillon {
 

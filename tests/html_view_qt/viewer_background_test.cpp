@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model_test_support.h"
+#include "tests/html_view/model_test_support.h"
 #include "platform/qt/qt_image_decoder.h"
 #include "widget_test_support.h"
 
