@@ -54,6 +54,16 @@ function(quillon_precompile name)
   endif()
   if(QUILLON_PCH AND headers)
     target_precompile_headers(${name} PRIVATE ${headers})
+    quillon_pch_warnings(${name})
+  endif()
+endfunction()
+
+# GCC 12 warns of out-of-bounds writes in std::string code inlined from precompiled
+# libstdc++ headers, which it no longer treats as system headers there (false positives,
+# gone in GCC 13); a target with precompiled headers does without those two warnings.
+function(quillon_pch_warnings name)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(${name} PRIVATE -Wno-array-bounds -Wno-stringop-overflow)
   endif()
 endfunction()
 
@@ -132,12 +142,6 @@ function(quillon_add_test name)
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${deps} GTest::gmock GTest::gtest_main)
   quillon_precompile(${name} ${deps} GTest::gmock)
-  # GCC 12 warns of out-of-bounds writes in std::string code inlined from the precompiled
-  # libstdc++ headers, which it no longer treats as system headers there (false positives,
-  # gone in GCC 13).
-  if(QUILLON_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
-    target_compile_options(${name} PRIVATE -Wno-array-bounds -Wno-stringop-overflow)
-  endif()
   target_compile_definitions(${name} PRIVATE
       QUILLON_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
       QUILLON_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

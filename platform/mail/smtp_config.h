@@ -12,6 +12,7 @@
 
 #include "platform/core/settings_file.h"
 #include "platform/mail/mail_address.h"
+#include "platform/mail/mail_error.h"
 
 namespace quillon::mail {
 
