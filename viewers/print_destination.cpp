@@ -2,16 +2,14 @@
 
 #include <QPrintDialog>
 #include <QPrinter>
-#include <algorithm>
 #include <system_error>
 
 #include "html/view/qt/vw_printer.h"
+#include "platform/qt/print_page_range.h"
 
 namespace quillon {
 
 namespace {
-
-constexpr int kLastPage = 9999;
 
 std::optional<std::filesystem::file_time_type> WriteTime(const std::string& file) {
     std::error_code ec;
@@ -25,21 +23,9 @@ std::optional<std::filesystem::file_time_type> WriteTime(const std::string& file
 bool RunPrintDialog(QPrinter& printer, int& FromPage, int& ToPage, QWidget* parent) {
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, true);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog.setMinMax(1, kLastPage);
-    const int from = std::clamp(FromPage, 1, kLastPage);
-    const int to = std::clamp(ToPage, from, kLastPage);
-    dialog.setFromTo(from, to);
-    dialog.setPrintRange(from == 1 && to == kLastPage ? QAbstractPrintDialog::AllPages
-                                                      : QAbstractPrintDialog::PageRange);
+    OfferPageRange(dialog, FromPage, ToPage, true);
     if (dialog.exec() != QDialog::Accepted) return false;
-    if (dialog.printRange() == QAbstractPrintDialog::PageRange) {
-        FromPage = dialog.fromPage();
-        ToPage = dialog.toPage();
-    } else {
-        FromPage = 1;
-        ToPage = kLastPage;
-    }
+    TakePageRange(dialog, FromPage, ToPage);
     return true;
 }
 

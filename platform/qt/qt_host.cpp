@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/qt/mail_review_dialog.h"
+#include "platform/qt/print_page_range.h"
 
 namespace quillon {
 
@@ -220,26 +221,14 @@ bool QtHost::PrinterSetupDialog() {
 }
 
 bool QtHost::PrintRangeDialog(int& FromPage, int& ToPage) {
-    constexpr int kLastPage = 9999;
     PdfWhenNoPrinter();
     QPrintDialog dialog(printer_.get(), parent_);
     // Printing to a file is offered where it is the only destination.
     dialog.setOption(QAbstractPrintDialog::PrintToFile, printers_.isEmpty());
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
-    dialog.setMinMax(1, kLastPage);
-    const int from = std::clamp(FromPage, 1, kLastPage);
-    dialog.setFromTo(from, std::clamp(ToPage, from, kLastPage));
-    dialog.setPrintRange(QAbstractPrintDialog::AllPages);
+    OfferPageRange(dialog, FromPage, ToPage, false);
     if (dialog.exec() != QDialog::Accepted) return false;
     TakeChosenPrinter();
-    const auto range = dialog.printRange();
-    if (range == QAbstractPrintDialog::PageRange || range == QAbstractPrintDialog::Selection) {
-        FromPage = dialog.fromPage();
-        ToPage = dialog.toPage();
-    } else {
-        FromPage = 1;
-        ToPage = kLastPage;
-    }
+    TakePageRange(dialog, FromPage, ToPage);
     return true;
 }
 

@@ -19,6 +19,7 @@
 #include "engine/quillon.h"
 #include "mail/smtp_storage.h"
 #include "platform/core/raw_printer.h"
+#include "tests/common/recording_raw_printers.h"
 #include "tests/common/temp_dir.h"
 #include "viewers/wwwrep_viewer.h"
 
@@ -41,29 +42,7 @@ class RecordingHost : public HostServices {
     int reviews = 0;
 };
 
-// Raw print jobs kept in memory.
-class RecordingRawPrinters : public RawPrinters {
-  public:
-    std::unique_ptr<RawPrintJob> Open(std::string_view, std::string_view, std::string&) override {
-        return std::make_unique<Job>(bytes);
-    }
-    std::string DefaultQueue() override { return "lp"; }
-    std::string bytes;
-
-  private:
-    class Job : public RawPrintJob {
-      public:
-        explicit Job(std::string& out) : out_(out) {}
-        std::size_t Write(std::string_view b) override {
-            out_.append(b);
-            return b.size();
-        }
-        bool Finish() override { return true; }
-
-      private:
-        std::string& out_;
-    };
-};
+using testing::RecordingRawPrinters;
 
 // Sets QUILDOC_INI for the test's lifetime.
 class ScopedSettings {

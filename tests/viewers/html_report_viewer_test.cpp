@@ -20,6 +20,7 @@
 #include "platform/core/test_canvas.h"
 #include "platform/core/text_encoding.h"
 #include "tests/common/pdf_text.h"
+#include "tests/common/recording_raw_printers.h"
 #include "tests/common/temp_dir.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/html_report_viewer.h"
@@ -299,33 +300,15 @@ TEST_F(HtmlViewerTest, PrintingPutsTheTitleLineOnEveryReportPage) {
 
 // Raw printers that record what they are sent and whether the report converted national
 // letters while it sent it.
-class RecordingRawPrinters : public RawPrinters {
+class ConvertingCheckPrinters : public testing::RecordingRawPrinters {
   public:
-    explicit RecordingRawPrinters(const TQuillon& report) : report_(report) {}
-    std::unique_ptr<RawPrintJob> Open(std::string_view port, std::string_view,
-                                      std::string&) override {
-        ports.emplace_back(port);
-        converting = report_.PrinterCharConvert();
-        return std::make_unique<Job>(bytes);
-    }
-    std::string DefaultQueue() override { return "lp"; }
-    std::vector<std::string> ports;
-    std::string bytes;
+    explicit ConvertingCheckPrinters(const TQuillon& report) : report_(report) {}
     bool converting = false;
 
-  private:
-    class Job : public RawPrintJob {
-      public:
-        explicit Job(std::string& out) : out_(out) {}
-        std::size_t Write(std::string_view b) override {
-            out_.append(b);
-            return b.size();
-        }
-        bool Finish() override { return true; }
+  protected:
+    void Opened() override { converting = report_.PrinterCharConvert(); }
 
-      private:
-        std::string& out_;
-    };
+  private:
     const TQuillon& report_;
 };
 
@@ -335,7 +318,7 @@ TEST_F(HtmlViewerTest, PrintTxtConvertsLettersForItsPrintOnlyAndTakesTheSections
     const char* old = std::getenv("QUILDOC_INI");
     const std::string saved = old != nullptr ? old : "";
     setenv("QUILDOC_INI", ini.c_str(), 1);
-    RecordingRawPrinters printers(report_);
+    ConvertingCheckPrinters printers(report_);
     report_.SetRawPrinters(&printers);
     Load("report.htm", "<center>Title</center>\r\nnext\r\n");
     viewer_.ThePrintTXTClick(nullptr);

@@ -19,6 +19,7 @@
 #include "engine/quillon.h"
 #include "platform/core/raw_printer.h"
 #include "tests/common/pdf_text.h"
+#include "tests/common/recording_raw_printers.h"
 #include "tests/common/temp_dir.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/rtf_viewer.h"
@@ -178,32 +179,7 @@ TEST_F(TxtViewerTest, CopyAndSelectAll) {
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "beta");
 }
 
-// Raw printers with a default queue that record what they are sent.
-class RecordingRawPrinters : public RawPrinters {
-  public:
-    std::unique_ptr<RawPrintJob> Open(std::string_view port, std::string_view,
-                                      std::string&) override {
-        ports.emplace_back(port);
-        return std::make_unique<Job>(bytes);
-    }
-    std::string DefaultQueue() override { return "lp"; }
-    std::vector<std::string> ports;
-    std::string bytes;
-
-  private:
-    class Job : public RawPrintJob {
-      public:
-        explicit Job(std::string& out) : out_(out) {}
-        std::size_t Write(std::string_view b) override {
-            out_.append(b);
-            return b.size();
-        }
-        bool Finish() override { return true; }
-
-      private:
-        std::string& out_;
-    };
-};
+using testing::RecordingRawPrinters;
 
 TEST_F(TxtViewerTest, PrintTxtGoesThroughTheReportWithThePrinterSectionsWidth) {
     const std::string ini =
