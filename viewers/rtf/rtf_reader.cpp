@@ -44,6 +44,10 @@ struct PendingFont {
     int charset = -1;
     int code_page = 0;  // \cpgN
     RtfFont font;
+
+    // The code page its text is written in: \cpg, else its character set's; 0 for the
+    // document's own.
+    int Page() const { return code_page > 0 ? code_page : RtfCodePage::OfCharset(charset); }
 };
 
 // A colour table entry being read; -1 for a component not given.
@@ -506,8 +510,7 @@ RtfCodePage* Reader::CurrentPage() {
     const GroupState& state = Top();
     if (state.destination == Destination::FontTable && font_.active) {
         // A font's name is written in the font's own character set.
-        const int number =
-            font_.code_page > 0 ? font_.code_page : RtfCodePage::OfCharset(font_.charset);
+        const int number = font_.Page();
         if (RtfCodePage* page = number > 0 ? PageOf(number) : nullptr) return page;
     }
     return state.font_page ? state.font_page : document_page_;
@@ -597,7 +600,7 @@ void Reader::CommitFont() {
     const int index = static_cast<int>(doc_.fonts.size());
     if (font_.font.family == RtfFontFamily::Modern) font_.font.fixed_pitch = true;
     doc_.fonts.push_back(std::move(font_.font));
-    const int page = font_.code_page > 0 ? font_.code_page : RtfCodePage::OfCharset(font_.charset);
+    const int page = font_.Page();
     font_pages_.push_back(page > 0 ? PageOf(page) : nullptr);
     if (font_.number >= 0) font_index_by_number_[font_.number] = index;
     font_ = PendingFont{};
