@@ -8,9 +8,12 @@
 
 #include "engine/execution_driver.h"
 
+#include <array>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <system_error>
+#include <utility>
 
 #include "calc/number_reader.h"
 #include "engine/quillon.h"
@@ -48,11 +51,28 @@ std::string LevelFileName(std::string_view prn_file, int level) {
     return name;
 }
 
-// The steps of one run, with access to the report's state.
+namespace {
+
+// What a run works on besides the report's public steps and events (MakeLine, GetPrint,
+// OnNext, ...): the report's properties, model, output, host and run state, handed over by
+// TQuillon::LoadAfterExecute.
+struct RunContext {
+    ReportProperties& props;
+    RunState& run;
+    ReportModel& model;
+    PagedOutput& output;
+    HostServices& host;
+    RunFiles& files;
+    const std::array<std::string, kGroupLevelCount>& old_idx;
+    std::function<int()> printer_page_height;  // 0 without printers
+    std::function<bool()> second_parse;
+};
+
+// The steps of one run.
 class ExecutionDriver {
   public:
-    ExecutionDriver(TQuillon& report, TStream* stream, bool load)
-        : r_(report), run_(report.FRun), stream_(stream), load_(load) {}
+    ExecutionDriver(TQuillon& report, RunContext context, TStream* stream, bool load)
+        : r_(report), x_(std::move(context)), run_(x_.run), stream_(stream), load_(load) {}
     ExecutionDriver(const ExecutionDriver&) = delete;
     ExecutionDriver& operator=(const ExecutionDriver&) = delete;
     ~ExecutionDriver() {
@@ -79,6 +99,7 @@ class ExecutionDriver {
     bool Stopped() const { return run_.FStopped != kNotStopped; }
 
     TQuillon& r_;
+    RunContext x_;
     RunState& run_;
     TStream* stream_;
     bool load_;
@@ -108,7 +129,7 @@ bool ExecutionDriver::ReadMargins(const SettingsFile& settings) {
         if (value == "*") continue;
         const auto number = ReadNumber(text::Trim(value));
         if (!number) {
-            std::string msg(Msg(ABSTRACT_Msg, r_.FLanguage));
+            std::string msg(Msg(ABSTRACT_Msg, x_.props.Language));
             msg += "[PAGE] ";
             msg += margin.key;
             msg += "=";
@@ -121,7 +142,7 @@ bool ExecutionDriver::ReadMargins(const SettingsFile& settings) {
 }
 
 bool ExecutionDriver::SetupPrinter() {
-    if (!r_.FOptions.Contains(prSetupBeforeExec) || !has_printers_) return true;
+    if (!x_.props.Options.Contains(prSetupBeforeExec) || !has_printers_) return true;
     tRepViewerPar& viewer = r_.Viewer();
     if (r_.OnSetupPrinter) {
         int from = viewer.FromPage;
@@ -130,23 +151,22 @@ bool ExecutionDriver::SetupPrinter() {
         if (from > 0) viewer.FromPage = from;
         if (to > 0) viewer.ToPage = to;
     } else {
-        if (!r_.FHost.PrinterSetupDialog()) return false;
+        if (!x_.host.PrinterSetupDialog()) return false;
         viewer.FromPage = 1;
         viewer.ToPage = 9999;
     }
-    r_.FOrientation = r_.FHost.PrinterOrientation() == TPrinterOrientation::poLandscape
-                          ? orLandscape
-                          : orPortrait;
+    x_.props.Orientation =
+        x_.host.PrinterOrientation() == TPrinterOrientation::poLandscape ? orLandscape : orPortrait;
     return true;
 }
 
 void ExecutionDriver::CreateProgressWindow() {
-    if (!r_.FOptions.Contains(prShowProgress) || r_.OnProcessing) return;
+    if (!x_.props.Options.Contains(prShowProgress) || r_.OnProcessing) return;
     ProgressWindowTexts texts;
-    texts.page_label = std::string(Msg(PAGE_NUMBERCaption, r_.FLanguage));
+    texts.page_label = std::string(Msg(PAGE_NUMBERCaption, x_.props.Language));
     texts.caption = "Generation of report";
     texts.stop = "Stop";
-    run_.FProgressForm = r_.FHost.CreateProgressWindow(texts);
+    run_.FProgressForm = x_.host.CreateProgressWindow(texts);
     if (run_.FProgressForm) run_.FProgressForm->on_stop = [this] { r_.ProcCancelBtnClick(); };
 }
 
@@ -154,18 +174,18 @@ bool ExecutionDriver::LoadFormats() {
     const int active = r_.ActiveFormatNo();
     // A "*" run loads the first format of each file without changing FormatName.
     const std::string dir = r_.GetAliasDir(true);
-    std::string name = r_.FFormatName;
-    if (!r_.LoadFormat(dir + r_.FFormatFile, name, 1) || r_.FModel.Levels(1) == nullptr) {
+    std::string name = x_.props.FormatName;
+    if (!r_.LoadFormat(dir + x_.props.FormatFile, name, 1) || x_.model.Levels(1) == nullptr) {
         return false;
     }
-    const std::string* files[] = {&r_.FFormatFile1, &r_.FFormatFile2};
+    const std::string* files[] = {&x_.props.FormatFile1, &x_.props.FormatFile2};
     for (int slot = 2; slot <= 3; ++slot) {
         const std::string& file = *files[slot - 2];
-        if (text::Trim(file).empty() || text::Trim(r_.FFormatName).empty()) continue;
+        if (text::Trim(file).empty() || text::Trim(x_.props.FormatName).empty()) continue;
         std::error_code ec;
         if (!std::filesystem::exists(dir + file, ec)) continue;
-        name = r_.FFormatName;
-        if (!r_.LoadFormat(dir + file, name, slot) || r_.FModel.Levels(slot) == nullptr) {
+        name = x_.props.FormatName;
+        if (!r_.LoadFormat(dir + file, name, slot) || x_.model.Levels(slot) == nullptr) {
             return false;
         }
     }
@@ -174,20 +194,20 @@ bool ExecutionDriver::LoadFormats() {
 }
 
 bool ExecutionDriver::OpenTargets() {
-    PagedOutput& out = *r_.FOutput;
+    PagedOutput& out = x_.output;
     if (stream_ != nullptr) {
         out.CreatePageList(rlDetail);
         return true;
     }
-    const std::string file_error(Msg(FILE_OPENMsg, r_.FLanguage));
-    const std::string& main = r_.FPrnFile;
+    const std::string file_error(Msg(FILE_OPENMsg, x_.props.Language));
+    const std::string& main = x_.props.PrnFile;
     // The files of this run, remembered for walking them in the viewer.
-    RunFiles& files = r_.FRunFiles;
+    RunFiles& files = x_.files;
     files.clear();
     if (!out.CreateLevelFile(rlDetail, main)) return Fail(file_error + main);
     files.push_back(main);
-    if (!r_.FMultiLevel) return true;
-    const LevelTable* levels = r_.FModel.Levels(1);
+    if (!x_.props.MultiLevel) return true;
+    const LevelTable* levels = x_.model.Levels(1);
     for (int level = rlSum01; level <= rlSum10; ++level) {
         if (levels == nullptr || !levels->Has(level)) continue;
         const std::string name = LevelFileName(main, level);
@@ -205,26 +225,26 @@ void ExecutionDriver::PrintToTargets(EilPlist& list) {
         return;
     }
     for (int level = rlDetail; level <= rlSum10; ++level) {
-        if (r_.FOutput->HasLevelFile(level)) r_.PrintLine(list, level, nullptr);
+        if (x_.output.HasLevelFile(level)) r_.PrintLine(list, level, nullptr);
     }
 }
 
 void ExecutionDriver::CleanUp() {
     if (cleaned_) return;
     cleaned_ = true;
-    r_.FOutput->EndRun();
+    x_.output.EndRun();
     if (run_.FHasSavedPgSize) {
-        r_.FPgSize = run_.FSavedPgSize;
-        r_.FFirstPgSize = run_.FSavedFirstPgSize;
+        x_.props.PgSize = run_.FSavedPgSize;
+        x_.props.FirstPgSize = run_.FSavedFirstPgSize;
         run_.FHasSavedPgSize = false;
     }
     run_.FDefaultValues.clear();
-    r_.FModel.ReleaseLevels();
-    if (r_.FClearFieldsList) r_.FModel.ReleaseFieldTables();
+    x_.model.ReleaseLevels();
+    if (x_.props.ClearFieldsList) x_.model.ReleaseFieldTables();
     run_.FRunStream = nullptr;
     run_.FSums.Clear();
     if (run_.FHasSavedOrientation) {
-        r_.FHost.SetPrinterOrientation(run_.FSavedOrientation);
+        x_.host.SetPrinterOrientation(run_.FSavedOrientation);
         run_.FHasSavedOrientation = false;
     }
     run_.BeginOfReport = false;
@@ -232,7 +252,7 @@ void ExecutionDriver::CleanUp() {
 }
 
 bool ExecutionDriver::SetUp() {
-    HostServices& host = r_.FHost;
+    HostServices& host = x_.host;
     run_.FStopped = kNotStopped;
     run_.FPageNo = 1;
     run_.FColumn = 1;
@@ -264,7 +284,7 @@ bool ExecutionDriver::SetUp() {
     if (r_.BeforeExecute) r_.BeforeExecute(r_, go_on);
     host.ProcessMessages();
     if (!go_on) return false;
-    if (r_.FOptions.Contains(prShowProgress) && run_.FProgressForm) {
+    if (x_.props.Options.Contains(prShowProgress) && run_.FProgressForm) {
         run_.FProgressForm->SetVisible(true);
     }
 
@@ -272,11 +292,11 @@ bool ExecutionDriver::SetUp() {
     run_.FColumn = 1;
     if (!LoadFormats()) return false;
 
-    run_.FSavedPgSize = r_.FPgSize;
-    run_.FSavedFirstPgSize = r_.FFirstPgSize;
+    run_.FSavedPgSize = x_.props.PgSize;
+    run_.FSavedFirstPgSize = x_.props.FirstPgSize;
     run_.FHasSavedPgSize = true;
-    r_.FOutput->BeginRun(r_.FModel.IsRTF(), r_.FModel.IsTXT(), r_.FModel.Encoding(1));
-    r_.FPrnFile = WithExtensionOf(r_.FPrnFile, r_.FFormatFile);
+    x_.output.BeginRun(x_.model.IsRTF(), x_.model.IsTXT(), x_.model.Encoding(1));
+    x_.props.PrnFile = WithExtensionOf(x_.props.PrnFile, x_.props.FormatFile);
     if (!OpenTargets()) return false;
 
     if (r_.OnNext) {
@@ -291,20 +311,20 @@ bool ExecutionDriver::SetUp() {
     if (Stopped()) return false;
 
     if (has_printers_) {
-        if (r_.FOrientation == orLandscape) {
+        if (x_.props.Orientation == orLandscape) {
             host.SetPrinterOrientation(TPrinterOrientation::poLandscape);
-        } else if (r_.FOrientation == orPortrait) {
+        } else if (x_.props.Orientation == orPortrait) {
             host.SetPrinterOrientation(TPrinterOrientation::poPortrait);
         }
     }
-    if (r_.FOptions.Contains(prScaled) && r_.FPgHeight > 0 && has_printers_) {
-        const int height = r_.PrinterPageHeight();
+    if (x_.props.Options.Contains(prScaled) && x_.props.PgHeight > 0 && has_printers_) {
+        const int height = x_.printer_page_height();
         if (height > 0) {
-            r_.FPgSize = r_.FPgSize * height / r_.FPgHeight;
-            r_.FFirstPgSize = r_.FFirstPgSize * height / r_.FPgHeight;
+            x_.props.PgSize = x_.props.PgSize * height / x_.props.PgHeight;
+            x_.props.FirstPgSize = x_.props.FirstPgSize * height / x_.props.PgHeight;
         }
     }
-    if (r_.FPgSize < 10 || r_.FFirstPgSize < 10) r_.FPgSize = 0;
+    if (x_.props.PgSize < 10 || x_.props.FirstPgSize < 10) x_.props.PgSize = 0;
     run_.BeginOfReport = false;
     return true;
 }
@@ -315,7 +335,7 @@ bool ExecutionDriver::SetUp() {
 bool ExecutionDriver::CloseGroups() {
     for (int level = rlSum10; level >= rlSum01; --level) {
         if (!run_.FEof &&
-            r_.FOldIdx[static_cast<std::size_t>(level - rlSum01)] == r_.GetIdx(level)) {
+            x_.old_idx[static_cast<std::size_t>(level - rlSum01)] == r_.GetIdx(level)) {
             continue;
         }
         r_.PrintOnOff();
@@ -334,7 +354,7 @@ bool ExecutionDriver::CloseGroups() {
 }
 
 void ExecutionDriver::RecordLoop() {
-    HostServices& host = r_.FHost;
+    HostServices& host = x_.host;
     for (;;) {
         host.ProcessMessages();
         if (!CloseGroups()) return;
@@ -356,18 +376,18 @@ void ExecutionDriver::RecordLoop() {
 
         if (r_.OnNext) r_.OnNext(r_, pnext_);
         run_.FEof = !pnext_ || !r_.OnNext;
-        if (run_.FEof) r_.FOutput->ClearPendingBreaks();
+        if (run_.FEof) x_.output.ClearPendingBreaks();
     }
 }
 
 bool ExecutionDriver::CloseLevelFiles() {
-    PagedOutput& out = *r_.FOutput;
+    PagedOutput& out = x_.output;
     for (int level = rlDetail; level <= rlSum10; ++level) {
         if (!out.HasLevelFile(level)) continue;
         const std::string path = out.LevelFilePath(level);
         if (!out.CloseLevelFile(level)) {
             run_.FStopped = kStoppedByOutputError;
-            return Fail(std::string(Msg(PRINTER_OUTPMsg, r_.FLanguage)) + path);
+            return Fail(std::string(Msg(PRINTER_OUTPMsg, x_.props.Language)) + path);
         }
     }
     return true;
@@ -379,7 +399,7 @@ bool ExecutionDriver::Finish() {
     EilPlist list;
     if (r_.GetPrint(rlEnd)) r_.MakeLine(rlEnd, list);
     PrintToTargets(list);
-    PagedOutput& out = *r_.FOutput;
+    PagedOutput& out = x_.output;
     for (int level = rlDetail; level <= rlSum10; ++level) {
         if (!out.HasPageList(level)) continue;
         if (!r_.WritePageStrings(level, stream_)) return false;
@@ -387,13 +407,13 @@ bool ExecutionDriver::Finish() {
     if (Stopped()) return false;
     if (run_.FProgressForm) run_.FProgressForm->SetStopEnabled(false);
 
-    if (!r_.FMultiLevel && r_.FOptions.Contains(prDoubleParse)) {
+    if (!x_.props.MultiLevel && x_.props.Options.Contains(prDoubleParse)) {
         if (r_.OnGetSecondParseFields) r_.OnGetSecondParseFields(r_);
         // The pass marks every placeholder it filled, so running it again after a failed
         // write fills only what is left.
-        while (!r_.SecondParse()) {
+        while (!x_.second_parse()) {
             run_.FStopped = kStoppedByOutputError;
-            if (r_.rptConfirmStop(Msg(PRINTER_OUTPMsg, r_.FLanguage))) return false;
+            if (r_.rptConfirmStop(Msg(PRINTER_OUTPMsg, x_.props.Language))) return false;
             run_.FStopped = kNotStopped;
         }
     }
@@ -408,7 +428,7 @@ bool ExecutionDriver::Run() {
         if (r_.GetPrint(rlHead)) r_.MakeLine(rlHead, head);
         if (r_.GetPrint(rlNewPage)) r_.MakeLine(rlNewPage, head);
         PrintToTargets(head);
-        r_.FHost.ProcessMessages();
+        x_.host.ProcessMessages();
 
         RecordLoop();
         if (Stopped()) return false;
@@ -418,11 +438,11 @@ bool ExecutionDriver::Run() {
 
         if (load_ && r_.ViewerExt() != nullptr) {
             r_.SetProgressCaption("Loading...");
-            r_.FHost.ProcessMessages();
+            x_.host.ProcessMessages();
             r_.LoadFirst();
         }
         run_.FProgressForm.reset();
-        r_.FHost.ProcessMessages();
+        x_.host.ProcessMessages();
         if (r_.AfterExecute) r_.AfterExecute(r_);
     } catch (const std::exception& e) {
         // Shown before the clean-up, so that a message page still reaches the open output.
@@ -430,11 +450,13 @@ bool ExecutionDriver::Run() {
         r_.rptMessageDlg(what.substr(0, kMaxExceptionText), TMsgDlgType::mtError, mbOK);
         CleanUp();
     } catch (...) {
-        r_.rptMessageDlg(Msg(ABSTRACT_Msg, r_.FLanguage), TMsgDlgType::mtError, mbOK);
+        r_.rptMessageDlg(Msg(ABSTRACT_Msg, x_.props.Language), TMsgDlgType::mtError, mbOK);
         CleanUp();
     }
     return result;
 }
+
+}  // namespace
 
 bool TQuillon::Execute(TStream* Stream) {
     return LoadAfterExecute(Stream, false);
@@ -445,7 +467,16 @@ bool TQuillon::ExecAndLoad() {
 }
 
 bool TQuillon::LoadAfterExecute(TStream* Stream, bool Load) {
-    ExecutionDriver driver(*this, Stream, Load);
+    RunContext context{FProps,
+                       FRun,
+                       FModel,
+                       *FOutput,
+                       FHost,
+                       FRunFiles,
+                       FOldIdx,
+                       [this] { return PrinterPageHeight(); },
+                       [this] { return SecondParse(); }};
+    ExecutionDriver driver(*this, std::move(context), Stream, Load);
     return driver.Run();
 }
 
@@ -454,7 +485,7 @@ void TQuillon::PrintOnOff() {
     bool go_on = true;
     if (OnProcessing) {
         OnProcessing(*this, FRun.FPageNo, go_on);
-    } else if (FOptions.Contains(prShowProgress)) {
+    } else if (FProps.Options.Contains(prShowProgress)) {
         ShowProgress(FRun.FPageNo, go_on);
     }
     if (!go_on) FRun.FStopped = kStoppedByProcessing;

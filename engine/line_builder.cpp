@@ -125,7 +125,7 @@ bool TQuillon::FillsSlotsDirectly() const {
     // GetValue is the extension point: a subclass may override it, and then every slot
     // must go through it. Only this class's own GetValue is known not to be overridden.
     // Second-parse placeholders are rare and left to GetValue as well.
-    return typeid(*this) == typeid(TQuillon) && !FOptions.Contains(prDoubleParse);
+    return typeid(*this) == typeid(TQuillon) && !FProps.Options.Contains(prDoubleParse);
 }
 
 void TQuillon::FillSlotsDirectly(LineAssembler& line, const LevelLists& lists,
@@ -133,7 +133,7 @@ void TQuillon::FillSlotsDirectly(LineAssembler& line, const LevelLists& lists,
     // What GetValue does for every slot, with the line's state read once: the value of
     // the slot's field, formatted straight into the line.
     tRNAMEList& names = FModel.ActiveNames();
-    const TPrintOptions options = FOptions;
+    const TPrintOptions options = FProps.Options;
     const text::TextEncoding enc = FModel.ActiveEncoding();
     const std::size_t count = slots.formats.size();
     std::size_t first = 0;  // the first slot left to the piece-by-piece way
@@ -188,11 +188,11 @@ void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {
     }
     const text::TextEncoding enc = FModel.ActiveEncoding();
 
-    if (FOptions.Contains(prDoubleParse) &&
-        AppendPlaceholderOf(field, width, decimals, FModel.IsRTF(), FRTFNameTag, enc, Value)) {
+    if (FProps.Options.Contains(prDoubleParse) &&
+        AppendPlaceholderOf(field, width, decimals, FModel.IsRTF(), FProps.RTFNameTag, enc, Value)) {
         return;
     }
-    AppendSlotText(Value, field.AsStringView(), width, FOptions, enc);
+    AppendSlotText(Value, field.AsStringView(), width, FProps.Options, enc);
 }
 
 std::string TQuillon::GetValue(int Level, int FieldNo) {

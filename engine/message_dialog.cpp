@@ -34,8 +34,8 @@ std::string ChangeExtension(std::string_view name, std::string_view ext) {
 
 int TQuillon::rptMessageDlg(std::string_view Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
     const bool to_html =
-        FOptions.Contains(prMsgToHtml) &&
-        text::AsciiUpperCase(Extension(FFormatFile)).find(".HTM") != std::string::npos;
+        FProps.Options.Contains(prMsgToHtml) &&
+        text::AsciiUpperCase(Extension(FProps.FormatFile)).find(".HTM") != std::string::npos;
     if (to_html && WriteMessagePage(Msg, DlgType)) return 0;
     return FHost.MessageDlg(Msg, DlgType, Buttons);
 }
@@ -45,7 +45,7 @@ bool TQuillon::rptConfirmStop(std::string_view Msg) {
 }
 
 bool TQuillon::WriteMessagePage(std::string_view Msg, TMsgDlgType DlgType) {
-    FPrnFile = ChangeExtension(FPrnFile, Extension(FFormatFile));
+    FProps.PrnFile = ChangeExtension(FProps.PrnFile, Extension(FProps.FormatFile));
     const std::string page = BuildMessagePage(Msg, DlgType);
 
     // Inside a run with a stream, the page becomes the stream's whole content.
@@ -58,8 +58,8 @@ bool TQuillon::WriteMessagePage(std::string_view Msg, TMsgDlgType DlgType) {
     // Otherwise the page becomes the file PrnFile. Outside a run an existing file is a
     // finished report, which a message must not replace: the message is shown instead.
     std::error_code ec;
-    if (!FRun.FRunning && std::filesystem::exists(FPrnFile, ec)) return false;
-    TFileStream file(FPrnFile, TFileStream::Mode::kCreate);
+    if (!FRun.FRunning && std::filesystem::exists(FProps.PrnFile, ec)) return false;
+    TFileStream file(FProps.PrnFile, TFileStream::Mode::kCreate);
     return file.IsOpen() && file.Write(page) && file.Close();
 }
 

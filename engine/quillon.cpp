@@ -39,7 +39,7 @@ void TQuillon::Construct() {
     FPrintTmp.fill(true);
     FOutputClient = std::make_unique<ReportOutputClient>(*this);
     FOutput = std::make_unique<PagedOutput>(FRun, *FOutputClient);
-    FPgHeight = PrinterPageHeight();
+    FProps.PgHeight = PrinterPageHeight();
     ReadPageBreakMarkers();
 }
 
@@ -55,11 +55,11 @@ int TQuillon::PrinterPageHeight() const {
 
 void TQuillon::SetPgHeight(int Value) {
     if (Value != 0) {
-        FPgHeight = Value;
+        FProps.PgHeight = Value;
         return;
     }
     const int height = PrinterPageHeight();
-    if (height > 0) FPgHeight = height;
+    if (height > 0) FProps.PgHeight = height;
 }
 
 void TQuillon::ReadPageBreakMarkers() {
@@ -84,15 +84,15 @@ void TQuillon::SetProgressVisible(bool Value) {
 }
 
 void TQuillon::SetClearFieldsList(bool Value) {
-    FClearFieldsList = Value;
+    FProps.ClearFieldsList = Value;
     if (Value) FModel.ReleaseFieldTables();
 }
 
 LoadSettings TQuillon::MakeLoadSettings() {
     LoadSettings settings;
-    settings.language = FLanguage;
-    settings.strip_names = FStripNames;
-    settings.rtf_name_tag = FRTFNameTag;
+    settings.language = FProps.Language;
+    settings.strip_names = FProps.StripNames;
+    settings.rtf_name_tag = FProps.RTFNameTag;
     settings.message = [this](std::string_view msg, TMsgDlgType type, TMsgDlgButtons buttons) {
         return rptMessageDlg(msg, type, buttons);
     };
@@ -105,7 +105,7 @@ bool TQuillon::LoadFormat(std::string_view FileName, std::string& FormatName, in
 
 std::string TQuillon::GetAliasDir(bool CheckFormatFile) {
     return quillon::GetAliasDir(
-        CheckFormatFile, FFormatFile, /*designing=*/false,
+        CheckFormatFile, FProps.FormatFile, /*designing=*/false,
         [this](std::string_view msg, TMsgDlgType type, TMsgDlgButtons buttons) {
             return rptMessageDlg(msg, type, buttons);
         });

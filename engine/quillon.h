@@ -31,6 +31,7 @@
 #include "engine/rep_viewer_par.h"
 #include "engine/report_level.h"
 #include "engine/report_model.h"
+#include "engine/report_properties.h"
 #include "engine/rpt_storage.h"
 #include "engine/run_state.h"
 #include "engine/viewer_events.h"
@@ -41,7 +42,6 @@
 namespace quillon {
 
 class TQuillon;
-class ExecutionDriver;
 class ReportOutputClient;
 class RawPrinters;
 class LineAssembler;
@@ -89,38 +89,38 @@ class TQuillon : public TComponent, public CalcReportAccess {
     const tRepViewerPar& Viewer() const { return *FViewer; }
     void SetViewer(const tRepViewerPar& Value) { FViewer->Assign(Value); }
 
-    bool MultiLevel() const { return FMultiLevel; }
-    void SetMultiLevel(bool Value) { FMultiLevel = Value; }
-    int PgSize() const { return FPgSize; }
-    void SetPgSize(int Value) { FPgSize = Value; }
+    bool MultiLevel() const { return FProps.MultiLevel; }
+    void SetMultiLevel(bool Value) { FProps.MultiLevel = Value; }
+    int PgSize() const { return FProps.PgSize; }
+    void SetPgSize(int Value) { FProps.PgSize = Value; }
     // Page height in millimetres that PgSize and FirstPgSize refer to. Writing 0 takes the
     // current printer's page height (280 when it cannot be read); without printers a 0
     // leaves the value unchanged.
-    int PgHeight() const { return FPgHeight; }
+    int PgHeight() const { return FProps.PgHeight; }
     void SetPgHeight(int Value);
-    int FirstPgSize() const { return FFirstPgSize; }
-    void SetFirstPgSize(int Value) { FFirstPgSize = Value; }
-    TPrintOptions Options() const { return FOptions; }
-    void SetOptions(TPrintOptions Value) { FOptions = Value; }
-    TPageOrientation Orientation() const { return FOrientation; }
-    void SetOrientation(TPageOrientation Value) { FOrientation = Value; }
-    const std::string& PrnFile() const { return FPrnFile; }
-    void SetPrnFile(std::string Value) { FPrnFile = std::move(Value); }
-    const std::string& AliasName() const { return FAliasName; }
-    void SetAliasName(std::string Value) { FAliasName = std::move(Value); }
+    int FirstPgSize() const { return FProps.FirstPgSize; }
+    void SetFirstPgSize(int Value) { FProps.FirstPgSize = Value; }
+    TPrintOptions Options() const { return FProps.Options; }
+    void SetOptions(TPrintOptions Value) { FProps.Options = Value; }
+    TPageOrientation Orientation() const { return FProps.Orientation; }
+    void SetOrientation(TPageOrientation Value) { FProps.Orientation = Value; }
+    const std::string& PrnFile() const { return FProps.PrnFile; }
+    void SetPrnFile(std::string Value) { FProps.PrnFile = std::move(Value); }
+    const std::string& AliasName() const { return FProps.AliasName; }
+    void SetAliasName(std::string Value) { FProps.AliasName = std::move(Value); }
     // The format slot (1 to 3) that field operations address; other values are ignored.
     int ActiveFormatNo() const { return FModel.ActiveFormatNo(); }
     void SetActiveFormatNo(int Value) { SetActiveFormat(Value); }
-    const std::string& FormatFile() const { return FFormatFile; }
-    void SetFormatFile(std::string Value) { FFormatFile = std::move(Value); }
-    const std::string& FormatFile1() const { return FFormatFile1; }
-    void SetFormatFile1(std::string Value) { FFormatFile1 = std::move(Value); }
-    const std::string& FormatFile2() const { return FFormatFile2; }
-    void SetFormatFile2(std::string Value) { FFormatFile2 = std::move(Value); }
-    const std::string& FormatName() const { return FFormatName; }
-    void SetFormatName(std::string Value) { FFormatName = std::move(Value); }
-    TRepLanguage Language() const { return FLanguage; }
-    void SetLanguage(TRepLanguage Value) { FLanguage = Value; }
+    const std::string& FormatFile() const { return FProps.FormatFile; }
+    void SetFormatFile(std::string Value) { FProps.FormatFile = std::move(Value); }
+    const std::string& FormatFile1() const { return FProps.FormatFile1; }
+    void SetFormatFile1(std::string Value) { FProps.FormatFile1 = std::move(Value); }
+    const std::string& FormatFile2() const { return FProps.FormatFile2; }
+    void SetFormatFile2(std::string Value) { FProps.FormatFile2 = std::move(Value); }
+    const std::string& FormatName() const { return FProps.FormatName; }
+    void SetFormatName(std::string Value) { FProps.FormatName = std::move(Value); }
+    TRepLanguage Language() const { return FProps.Language; }
+    void SetLanguage(TRepLanguage Value) { FProps.Language = Value; }
 
     // --- events -------------------------------------------------------------------------
     // Passed to the viewer when the report configures it.
@@ -163,7 +163,7 @@ class TQuillon : public TComponent, public CalcReportAccess {
     void SetProgressVisible(bool Value);
     // While true, the end of every run frees the three field tables; writing true frees
     // them at once (the next load creates them again).
-    bool ClearFieldsList() const { return FClearFieldsList; }
+    bool ClearFieldsList() const { return FProps.ClearFieldsList; }
     void SetClearFieldsList(bool Value);
     // True while a run is being set up (the first OnNext of a run sees true).
     bool BeginOfReport() const { return FRun.BeginOfReport; }
@@ -313,9 +313,9 @@ class TQuillon : public TComponent, public CalcReportAccess {
     const std::string& PageBreakTXT() const { return FOutput->Markers().txt; }
     // The paged output of the runs (page lists, level files, counters).
     PagedOutput& Output() { return *FOutput; }
-    bool StripNames() const { return FStripNames; }
-    void SetStripNames(bool Value) { FStripNames = Value; }
-    const std::string& RTFNameTag() const { return FRTFNameTag; }
+    bool StripNames() const { return FProps.StripNames; }
+    void SetStripNames(bool Value) { FProps.StripNames = Value; }
+    const std::string& RTFNameTag() const { return FProps.RTFNameTag; }
     ReportModel& Model() { return FModel; }
     HostServices& Host() const { return FHost; }
     int DetailCount() const { return FRun.FDetailCount; }
@@ -333,7 +333,6 @@ class TQuillon : public TComponent, public CalcReportAccess {
     bool SecondParse();
 
   private:
-    friend class ExecutionDriver;
     friend class ReportOutputClient;
     class LineSlotsInUse;
     // Line building without the GetValue call per slot, when GetValue is this class's own.
@@ -365,24 +364,9 @@ class TQuillon : public TComponent, public CalcReportAccess {
     ComponentLink<TrptStorage> FXStorage;
     std::unique_ptr<tRepViewerPar> FViewer;
 
-    bool FMultiLevel = false;
-    int FPgSize = 64;
-    int FPgHeight = 0;
-    int FFirstPgSize = 64;
-    TPrintOptions FOptions{prNumbersAlignRight, prScaled};
-    TPageOrientation FOrientation = orDefault;
-    std::string FPrnFile = "PRX";
-    std::string FAliasName;
-    std::string FFormatFile;
-    std::string FFormatFile1;
-    std::string FFormatFile2;
-    std::string FFormatName;
-    TRepLanguage FLanguage = laEnglish;
-
+    // The published properties (PgSize, Options, FormatFile, ...).
+    ReportProperties FProps;
     std::vector<std::string> FParams;
-    bool FClearFieldsList = true;
-    bool FStripNames = true;
-    std::string FRTFNameTag = "strike";
 
     // The paged output of a run: page lists, level files, page-break markers and column
     // ranges (paged_output.h); the run's steps live in execution_driver.cpp.

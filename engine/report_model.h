@@ -81,7 +81,7 @@ struct LoadSettings {
     // Remove the name markup from the template text (run time). The template editor
     // clears it to keep the markup in the text.
     bool strip_names = true;
-    // The RTF control word that marks a field name (FRTFNameTag).
+    // The RTF control word that marks a field name (RTFNameTag).
     std::string rtf_name_tag = "strike";
     // Every message of the load goes here (error, OK button); empty: DefaultHost().
     MessageRoutine message;

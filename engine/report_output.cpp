@@ -72,12 +72,12 @@ void TQuillon::SetBorder(int From1, int To1, int From2, int To2, int From3, int 
 // --- sums -------------------------------------------------------------------------------
 
 void TQuillon::DetailLineAutoSum() {
-    if (FOptions.Contains(prAutoSum)) FRun.FSums.DetailLineAutoSum(FModel);
+    if (FProps.Options.Contains(prAutoSum)) FRun.FSums.DetailLineAutoSum(FModel);
 }
 
 void TQuillon::ClrSum(int Level) {
     if (Level < rlSum01 || Level > rlSum10) return;
-    if (FOptions.Contains(prAutoSum)) FRun.FSums.RollUp(Level, FModel);
+    if (FProps.Options.Contains(prAutoSum)) FRun.FSums.RollUp(Level, FModel);
     if (OnChangeIndex) OnChangeIndex(*this, static_cast<TReportLevel>(Level));
 }
 

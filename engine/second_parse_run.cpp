@@ -7,7 +7,7 @@ namespace quillon {
 
 bool TQuillon::SecondParse() {
     const SecondParseMarker marker = MakeSecondParseMarker(
-        FModel.IsRTF(), FRTFNameTag, FModel.Encoding(FModel.ActiveFormatNo()));
+        FModel.IsRTF(), FProps.RTFNameTag, FModel.Encoding(FModel.ActiveFormatNo()));
     const SecondParseLookup lookup = [this](std::string_view name) {
         return FModel.FieldByName(name).AsString();
     };
@@ -15,7 +15,7 @@ bool TQuillon::SecondParse() {
 
     // The main level file is closed first, so that the pass sees everything written.
     if (!FOutput->CloseLevelFile(rlDetail)) return false;
-    TFileStream file(FPrnFile, TFileStream::Mode::kReadWrite);
+    TFileStream file(FProps.PrnFile, TFileStream::Mode::kReadWrite);
     if (!file.IsOpen()) return false;
     const bool parsed = RunSecondParse(file, marker, lookup);
     return file.Close() && parsed;

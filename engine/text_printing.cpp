@@ -183,29 +183,29 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         ResolveSetup(SettingsFile::LoadDefault(), Section, Port, Width, current);
     const std::string& port = setup.port;
     if (setup.code_page == nullptr) {
-        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FLanguage)) + port + " (unknown code page " +
+        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (unknown code page " +
                           setup.code_page_name + " in [" + setup.section + "])",
                       TMsgDlgType::mtError, mbOK);
         return false;
     }
 
     // The report is opened first, so that a missing report never empties the output file.
-    const std::string input(text::Trim(FileName).empty() ? FPrnFile : std::string(FileName));
+    const std::string input(text::Trim(FileName).empty() ? FProps.PrnFile : std::string(FileName));
     LineReader reader;
     if (!reader.Open(input)) {
-        rptMessageDlg(std::string(Msg(FILE_OPENMsg, FLanguage)) + input, TMsgDlgType::mtError,
+        rptMessageDlg(std::string(Msg(FILE_OPENMsg, FProps.Language)) + input, TMsgDlgType::mtError,
                       mbOK);
         return false;
     }
     if (reader.IsFile(port)) {
-        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FLanguage)) + port + " (the report itself)",
+        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (the report itself)",
                       TMsgDlgType::mtError, mbOK);
         return false;
     }
     std::string error;
     std::unique_ptr<RawPrintJob> job = printers.Open(port, kJobTitle, error);
     if (job == nullptr) {
-        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FLanguage)) + port + " (" + error + ")",
+        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (" + error + ")",
                       TMsgDlgType::mtError, mbOK);
         return false;
     }
@@ -218,7 +218,7 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         const LineReader::Result read = reader.Next(line);
         if (read == LineReader::Result::kEnd) break;
         if (read == LineReader::Result::kError) {
-            rptMessageDlg(std::string(Msg(FILE_READMsg, FLanguage)) + input, TMsgDlgType::mtError,
+            rptMessageDlg(std::string(Msg(FILE_READMsg, FProps.Language)) + input, TMsgDlgType::mtError,
                           mbOK);
             return false;
         }
@@ -230,7 +230,7 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
             std::size_t sent = 0;
             while ((sent += job->Write(std::string_view(bytes).substr(sent))) < bytes.size()) {
                 // Asked whether to abort; on No the rest of the line is sent again.
-                if (rptConfirmStop(std::string(Msg(PRINTER_OUTPMsg, FLanguage)) + port)) {
+                if (rptConfirmStop(std::string(Msg(PRINTER_OUTPMsg, FProps.Language)) + port)) {
                     return false;
                 }
             }
@@ -238,7 +238,7 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         if (converted.find(U'\f') != std::u32string::npos) ++page;
     }
     if (!job->Finish()) {
-        rptMessageDlg(std::string(Msg(PRINTER_ENDMsg, FLanguage)) + port, TMsgDlgType::mtError,
+        rptMessageDlg(std::string(Msg(PRINTER_ENDMsg, FProps.Language)) + port, TMsgDlgType::mtError,
                       mbOK);
         return false;
     }

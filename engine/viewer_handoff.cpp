@@ -116,7 +116,7 @@ bool TQuillon::LoadFromFile(const std::string& FileName) {
         viewer->LoadFromFile(FileName);
         return true;
     } catch (const std::exception& e) {
-        std::string msg(Msg(FILE_READMsg, FLanguage));
+        std::string msg(Msg(FILE_READMsg, FProps.Language));
         msg += FileName;
         msg += ": ";
         msg += e.what();
@@ -132,12 +132,12 @@ bool TQuillon::LoadAndFind(const std::string& FileName, std::string_view FindTex
 }
 
 bool TQuillon::LoadFirst(std::string_view FindText, bool MatchCase) {
-    return LoadAndFind(FPrnFile, FindText, MatchCase);
+    return LoadAndFind(FProps.PrnFile, FindText, MatchCase);
 }
 
 bool TQuillon::LoadLast(std::string_view FindText, bool MatchCase) {
     if (ViewerExt() == nullptr) return false;
-    return LoadAndFind(SecondHTMFile(FPrnFile, kLevelFileLast), FindText, MatchCase);
+    return LoadAndFind(SecondHTMFile(FProps.PrnFile, kLevelFileLast), FindText, MatchCase);
 }
 
 bool TQuillon::LoadNext(std::string_view FindText, bool MatchCase) {
@@ -185,7 +185,7 @@ void TQuillon::Close() {
 void TQuillon::ShowViewer(bool Modal) {
     TCustomRepViewer* viewer = ViewerExt();
     if (viewer == nullptr) {
-        std::string msg(Msg(VIEWER_Msg, FLanguage));
+        std::string msg(Msg(VIEWER_Msg, FProps.Language));
         msg += Name();
         FHost.MessageDlg(msg, TMsgDlgType::mtError, mbOK);
         return;
@@ -239,14 +239,14 @@ bool TQuillon::Print(int FromPage, int ToPage) {
     SavedOrientation orientation(FHost);
     try {
         if (orientation.HasPrinters()) {
-            if (FOptions.Contains(prSetupBeforePrint)) {
+            if (FProps.Options.Contains(prSetupBeforePrint)) {
                 if (OnSetupPrinter) {
                     OnSetupPrinter(*this, FromPage, ToPage);
                 } else if (!FHost.PrintRangeDialog(FromPage, ToPage)) {
                     return false;
                 }
-            } else if (FOrientation != orDefault) {
-                FHost.SetPrinterOrientation(FOrientation == orLandscape
+            } else if (FProps.Orientation != orDefault) {
+                FHost.SetPrinterOrientation(FProps.Orientation == orLandscape
                                                 ? TPrinterOrientation::poLandscape
                                                 : TPrinterOrientation::poPortrait);
             }

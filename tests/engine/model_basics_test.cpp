@@ -5,6 +5,7 @@
 #include "engine/report_level.h"
 #include "engine/text_helpers.h"
 #include "platform/core/text_encoding.h"
+#include "tests/common/recording_host.h"
 
 namespace quillon {
 namespace {
@@ -149,9 +150,10 @@ TEST(Messages, RoutineOrDefaultHost) {
         seen = m.text + "!";
         return 1;
     });
-    SetDefaultHost(&host);
-    EXPECT_EQ(ShowMessage(nullptr, "to host", TMsgDlgType::mtError, mbOK), 1);
-    SetDefaultHost(nullptr);
+    {
+        const testing::ScopedDefaultHost installed(host);
+        EXPECT_EQ(ShowMessage(nullptr, "to host", TMsgDlgType::mtError, mbOK), 1);
+    }
     EXPECT_EQ(seen, "to host!");
 }
 

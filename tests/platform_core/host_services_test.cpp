@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/core/host_services.h"
+#include "tests/common/recording_host.h"
 
 namespace quillon {
 namespace {
@@ -23,11 +24,12 @@ TEST(HeadlessHost, ResponderSeesTheMessage) {
         seen.push_back(m);
         return static_cast<int>(mrNo);
     });
-    SetDefaultHost(&host);
-    EXPECT_EQ(DefaultHost().MessageDlg("Printer error. ABORT ", TMsgDlgType::mtConfirmation,
-                                       mbYes | mbNo),
-              mrNo);
-    SetDefaultHost(nullptr);
+    {
+        const testing::ScopedDefaultHost installed(host);
+        EXPECT_EQ(DefaultHost().MessageDlg("Printer error. ABORT ", TMsgDlgType::mtConfirmation,
+                                           mbYes | mbNo),
+                  mrNo);
+    }
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "Printer error. ABORT ");
     EXPECT_EQ(seen[0].type, TMsgDlgType::mtConfirmation);

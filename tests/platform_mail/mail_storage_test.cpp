@@ -74,7 +74,7 @@ TEST_F(MailStorageTest, ReviewShowsTheMessageAndSendsWhatTheUserLeftInIt) {
     storage.SetSubject("Sales");
     storage.SetMessageText({"Hi"});
     storage.SetAttachments({one, two});
-    host_.edit = [&](MailReview& m) {
+    host_.review = [&](MailReview& m) {
         m.subject = "Sales, reviewed";
         m.cc.push_back("d@example.com");
         m.text = "Edited\r\n";
@@ -84,11 +84,11 @@ TEST_F(MailStorageTest, ReviewShowsTheMessageAndSendsWhatTheUserLeftInIt) {
     ASSERT_TRUE(storage.Review());  // the default
     storage.Send();
     EXPECT_EQ(host_.reviews, 1);
-    EXPECT_EQ(host_.seen.to, (TStrings{"a@example.com"}));
-    EXPECT_EQ(host_.seen.subject, "Sales");
-    EXPECT_EQ(host_.seen.cc, (TStrings{"c@example.com"}));
-    EXPECT_EQ(host_.seen.text, "Hi\r\n  \r\n");
-    EXPECT_EQ(host_.seen.attachments, (TStrings{one, two}));
+    EXPECT_EQ(host_.reviewed.to, (TStrings{"a@example.com"}));
+    EXPECT_EQ(host_.reviewed.subject, "Sales");
+    EXPECT_EQ(host_.reviewed.cc, (TStrings{"c@example.com"}));
+    EXPECT_EQ(host_.reviewed.text, "Hi\r\n  \r\n");
+    EXPECT_EQ(host_.reviewed.attachments, (TStrings{one, two}));
     const mail::OutgoingMail& sent = storage.delivered.at(0);
     EXPECT_EQ(sent.subject, "Sales, reviewed");
     ASSERT_EQ(sent.cc.size(), 2u);
@@ -100,12 +100,12 @@ TEST_F(MailStorageTest, ReviewShowsTheMessageAndSendsWhatTheUserLeftInIt) {
     EXPECT_EQ(storage.Subject(), "Sales") << "the storage's own properties stay as they were";
 
     // Edits are checked like the original message.
-    host_.edit = [](MailReview& m) {
+    host_.review = [](MailReview& m) {
         m.to = {"no address"};
         return true;
     };
     EXPECT_THROW(storage.Send(), EMapiError);
-    host_.edit = [](MailReview& m) {
+    host_.review = [](MailReview& m) {
         m.to.clear();
         m.cc.clear();
         return true;
@@ -138,7 +138,7 @@ TEST_F(MailStorageTest, WhenTheReviewIsShownAndWhatACancelDoes) {
     EXPECT_EQ(storage.delivered.size(), 1u);
 
     // A user who adds the To recipient in the review sends it.
-    host_.edit = [](MailReview& m) {
+    host_.review = [](MailReview& m) {
         m.to.push_back("late@example.com");
         return true;
     };
@@ -147,12 +147,12 @@ TEST_F(MailStorageTest, WhenTheReviewIsShownAndWhatACancelDoes) {
 
     // Review on: the headless answer accepts a message with a To recipient unchanged, and
     // a cancel is the silent abort with code 1.
-    host_.edit = nullptr;
+    host_.review = nullptr;
     storage.SetReview(true);
     storage.SetToRecipients({"a@example.com"});
     storage.Send();
     EXPECT_EQ(host_.reviews, 3);
-    host_.edit = [](MailReview&) { return false; };
+    host_.review = [](MailReview&) { return false; };
     try {
         storage.Send();
         FAIL();

@@ -11,29 +11,13 @@
 #include <sstream>
 #include <string>
 
-#include "platform/core/host_services.h"
+#include "tests/common/recording_host.h"
 
 namespace quillon::mailtest {
 
 namespace fs = std::filesystem;
 
-class RecordingHost : public HeadlessHost {
-  public:
-    bool ReviewMail(MailReview& message) override {
-        ++reviews;
-        seen = message;
-        if (edit) return edit(message);
-        return HeadlessHost::ReviewMail(message);
-    }
-    void BeginWaitCursor() override { ++cursor_depth, ++cursor_begins; }
-    void EndWaitCursor() override { --cursor_depth; }
-
-    std::function<bool(MailReview&)> edit;  // unset: the headless answer
-    int reviews = 0;
-    MailReview seen;
-    int cursor_depth = 0;
-    int cursor_begins = 0;
-};
+using testing::RecordingHost;
 
 class MailTest : public ::testing::Test {
   protected:

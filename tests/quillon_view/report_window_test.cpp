@@ -19,6 +19,7 @@
 #include "engine/quillon.h"
 #include "mail/smtp_storage.h"
 #include "platform/core/raw_printer.h"
+#include "tests/common/recording_host.h"
 #include "tests/common/recording_raw_printers.h"
 #include "tests/common/temp_dir.h"
 #include "viewers/wwwrep_viewer.h"
@@ -28,36 +29,8 @@ namespace {
 
 using testing::TempDir;
 
-class RecordingHost : public HostServices {
-  public:
-    int MessageDlg(std::string_view message, TMsgDlgType, TMsgDlgButtons) override {
-        messages.emplace_back(message);
-        return mrOk;
-    }
-    bool ReviewMail(MailReview&) override {
-        ++reviews;
-        return false;
-    }
-    std::vector<std::string> messages;
-    int reviews = 0;
-};
-
+using testing::RecordingHost;
 using testing::RecordingRawPrinters;
-
-// Sets QUILDOC_INI for the test's lifetime.
-class ScopedSettings {
-  public:
-    explicit ScopedSettings(const std::string& path) {
-        if (const char* old = std::getenv("QUILDOC_INI")) saved_ = old;
-        ::setenv("QUILDOC_INI", path.c_str(), 1);
-    }
-    ~ScopedSettings() { ::setenv("QUILDOC_INI", saved_.c_str(), 1); }
-    ScopedSettings(const ScopedSettings&) = delete;
-    ScopedSettings& operator=(const ScopedSettings&) = delete;
-
-  private:
-    std::string saved_;
-};
 
 QAction* MenuItem(TCustomWWWRepViewer& viewer, const QString& caption) {
     QMenuBar* bar = viewer.CurrentMenuBar();
@@ -71,6 +44,10 @@ QAction* MenuItem(TCustomWWWRepViewer& viewer, const QString& caption) {
 class ReportWindowTest : public ::testing::Test {
   protected:
     TempDir dir_;
+    void SetUp() override {
+        // The mail review window is cancelled, so that no test sends anything.
+        host_.review = [](MailReview&) { return false; };
+    }
     RecordingHost host_;
     TQuillon report_{"report", host_};
 };
@@ -101,12 +78,12 @@ TEST_F(ReportWindowTest, PrintTxtAndMailTakeTheFileOnScreenWithRendersMargins) {
 
         // Without a settings file the mail button says what the account needs, before any
         // recipient is asked for.
-        const ScopedSettings settings(dir_.File("missing/QUILDOC.INI"));
+        const testing::ScopedEnv settings("QUILDOC_INI", dir_.File("missing/QUILDOC.INI"));
         host_.messages.clear();
         viewer.Button(vbStorage).click();
         EXPECT_EQ(host_.reviews, 0);
         ASSERT_EQ(host_.messages.size(), 1u);
-        const std::string& said = host_.messages[0];
+        const std::string& said = host_.messages[0].text;
         EXPECT_NE(said.find(dir_.File("missing/QUILDOC.INI") + " does not exist"),
                   std::string::npos)
             << said;
@@ -122,14 +99,14 @@ TEST_F(ReportWindowTest, PrintTxtAndMailTakeTheFileOnScreenWithRendersMargins) {
 TEST_F(ReportWindowTest, ASettingsFileWithoutTheMailSectionIsNamed) {
     const std::string file = dir_.Write("r.htm", "<P>report</P>").string();
     const std::string ini = dir_.Write("QUILDOC.INI", "[OTHER]\nA=1\n").string();
-    const ScopedSettings settings(ini);
+    const testing::ScopedEnv settings("QUILDOC_INI", ini);
     app::ReportWindow window(report_, file, ReportViewerKind::Html, host_, 400, 300);
     ASSERT_TRUE(report_.LoadFromFile(file));
     window.Viewer().Show(report_, false);
     window.Viewer().Button(vbStorage).click();
     window.Viewer().CloseWindow();
     ASSERT_EQ(host_.messages.size(), 1u);
-    const std::string& said = host_.messages[0];
+    const std::string& said = host_.messages[0].text;
     EXPECT_NE(said.find("mail profile [MAIL]: no such section"), std::string::npos) << said;
     EXPECT_NE(said.find(ini), std::string::npos) << said;
     EXPECT_NE(said.find("URL=smtp://"), std::string::npos) << said;

@@ -72,7 +72,7 @@ class HtmlViewerTest : public ::testing::Test {
     std::string Load(const std::string& name, const std::string& html) {
         const std::string path = dir_.Write(name, html).string();
         report_.SetPrnFile(path);
-        EXPECT_TRUE(report_.LoadFirst()) << (host_.messages.empty() ? "" : host_.messages[0]);
+        EXPECT_TRUE(report_.LoadFirst()) << (host_.messages.empty() ? "" : host_.messages[0].text);
         return path;
     }
     void ShowLoaded() {
@@ -197,7 +197,7 @@ TEST_F(HtmlViewerTest, FindStartsAtTheTopAndFindNextGoesOnFromTheHit) {
     EXPECT_TRUE(host_.messages.empty());
     viewer_.TheFindNext(nullptr);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], std::string(Msg(MainMenuTextNotFound, laEnglish)) + "beta");
+    EXPECT_EQ(host_.messages[0].text, std::string(Msg(MainMenuTextNotFound, laEnglish)) + "beta");
 
     // A new search starts at the top again, and keeps the text between searches.
     viewer_.answers = {"alpha"};
@@ -206,7 +206,8 @@ TEST_F(HtmlViewerTest, FindStartsAtTheTopAndFindNextGoesOnFromTheHit) {
     EXPECT_EQ(viewer_.FindText(), "alpha");
     viewer_.answers = {"zeta"};
     viewer_.TheFind(nullptr);
-    EXPECT_EQ(host_.messages.back(), std::string(Msg(MainMenuTextNotFound, laEnglish)) + "zeta");
+    EXPECT_EQ(host_.messages.back().text,
+              std::string(Msg(MainMenuTextNotFound, laEnglish)) + "zeta");
 
     // Find Next with a blank text says so without searching.
     viewer_.answers = {"  "};
@@ -288,7 +289,7 @@ TEST_F(HtmlViewerTest, PrintingPutsTheTitleLineOnEveryReportPage) {
     Load("report.htm", PagedReport(3));
     viewer_.SetTitlePrintStyle(psTop);
     viewer_.ThePrintClick(nullptr);
-    EXPECT_TRUE(host_.messages.empty()) << host_.messages[0];
+    EXPECT_TRUE(host_.messages.empty()) << host_.messages[0].text;
     const std::string pdf = PrintedPdf();
     ASSERT_EQ(testing::PdfPageCount(pdf), 3) << "one sheet per report page";
     for (int page = 1; page <= 3; ++page) {
@@ -380,7 +381,7 @@ TEST_F(HtmlViewerTest, HelpShowsThePageOfTheWorkingFolderAndReturnsToTheReport) 
     help.click();  // no help page here
     EXPECT_FALSE(help.isChecked());
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_NE(host_.messages[0].find("ViewHlp.htm"), std::string::npos);
+    EXPECT_NE(host_.messages[0].text.find("ViewHlp.htm"), std::string::npos);
 
     dir_.Write("ViewHlp.htm", "<P>How to use the viewer</P>");
     help.click();

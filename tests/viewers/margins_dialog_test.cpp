@@ -194,7 +194,7 @@ TEST(HelpPage, TheHelpButtonShowsThePageFoundAndNamesTheFoldersOtherwise) {
     viewer.Button(vbViewerHelp).click();
     EXPECT_FALSE(viewer.Button(vbViewerHelp).isChecked());
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0],
+    EXPECT_EQ(host.messages[0].text,
               "No help page: ViewHlp.htm is in none of these folders:\n" + dir.File("none"));
 }
 

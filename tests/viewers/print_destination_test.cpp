@@ -121,7 +121,7 @@ TEST_F(NoPrinterTest, PrintOffersAPdfBesideTheReportAndWritesTheFileConfirmed) {
     const std::string pdf = FileBytes(dir_.File("chosen.pdf"));
     ASSERT_EQ(pdf.rfind("%PDF", 0), 0u);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "The report was printed to " + dir_.File("chosen.pdf"));
+    EXPECT_EQ(host_.messages[0].text, "The report was printed to " + dir_.File("chosen.pdf"));
     EXPECT_FALSE(vwPrinter().IsPdf()) << "the machine's printer is put back";
 
     // The next print offers the file chosen last.
@@ -139,9 +139,9 @@ TEST_F(NoPrinterTest, AFileThatCannotBeWrittenIsReportedInTheWindow) {
     viewer.SetPrintDialog(dialog.Step());
     viewer.Button(vbPrint).click();
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_NE(host_.messages[0].find("cannot write the PDF file " + dialog.answer_file),
+    EXPECT_NE(host_.messages[0].text.find("cannot write the PDF file " + dialog.answer_file),
               std::string::npos)
-        << host_.messages[0];
+        << host_.messages[0].text;
     EXPECT_FALSE(vwPrinter().IsPdf());
 
     // Through an attached report the report says why, and the window that nothing came.
@@ -153,8 +153,8 @@ TEST_F(NoPrinterTest, AFileThatCannotBeWrittenIsReportedInTheWindow) {
     host_.messages.clear();
     viewer.Button(vbPrint).click();
     ASSERT_EQ(host_.messages.size(), 2u);
-    EXPECT_NE(host_.messages[0].find("cannot write the PDF file"), std::string::npos);
-    EXPECT_EQ(host_.messages[1], "The PDF file " + dialog.answer_file + " was not written.");
+    EXPECT_NE(host_.messages[0].text.find("cannot write the PDF file"), std::string::npos);
+    EXPECT_EQ(host_.messages[1].text, "The PDF file " + dialog.answer_file + " was not written.");
     viewer.CloseWindow();
     report.SetViewerExt(nullptr);
 }
@@ -175,7 +175,7 @@ TEST_F(NoPrinterTest, QtsPrintDialogIsTheDefaultStep) {
     EXPECT_EQ(offered.toStdString(), dir_.File("sales.pdf"));
     EXPECT_EQ(FileBytes(dir_.File("sales.pdf")).rfind("%PDF", 0), 0u);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "The report was printed to " + dir_.File("sales.pdf"));
+    EXPECT_EQ(host_.messages[0].text, "The report was printed to " + dir_.File("sales.pdf"));
 }
 
 // The text viewer prints through the rich edit on the window's printer: the same dialog
@@ -189,7 +189,7 @@ TEST_F(NoPrinterTest, TheTextViewerPrintsToThePdfFileToo) {
     EXPECT_EQ(dialog.offered_file, dir_.File("plain.pdf"));
     EXPECT_EQ(FileBytes(dir_.File("plain.pdf")).rfind("%PDF", 0), 0u);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "The report was printed to " + dir_.File("plain.pdf"));
+    EXPECT_EQ(host_.messages[0].text, "The report was printed to " + dir_.File("plain.pdf"));
 }
 
 // An application that pointed the viewer control at a PDF file of its own prints there

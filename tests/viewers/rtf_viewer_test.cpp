@@ -61,7 +61,7 @@ class RtfViewerTest : public ::testing::Test {
 
     void Open(const std::string& rtf) {
         report_.SetPrnFile(dir_.Write("report.rtf", rtf).string());
-        ASSERT_TRUE(report_.LoadFirst()) << (host_.messages.empty() ? "" : host_.messages[0]);
+        ASSERT_TRUE(report_.LoadFirst()) << (host_.messages.empty() ? "" : host_.messages[0].text);
         report_.Show();
         QApplication::processEvents();
     }

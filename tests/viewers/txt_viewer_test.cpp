@@ -39,7 +39,7 @@ class TxtViewerTest : public ::testing::Test {
     std::string Load(const std::string& text) {
         const std::string path = dir_.Write("report.txt", text).string();
         report_.SetPrnFile(path);
-        EXPECT_TRUE(report_.LoadFirst()) << (host_.messages.empty() ? "" : host_.messages[0]);
+        EXPECT_TRUE(report_.LoadFirst()) << (host_.messages.empty() ? "" : host_.messages[0].text);
         return path;
     }
     std::string Selected() const {
@@ -154,7 +154,7 @@ TEST_F(TxtViewerTest, FindSearchesFromTheStartAndFindNextFromTheLastHit) {
     viewer_.TheFindNext(nullptr);
     EXPECT_EQ(viewer_.LastFindPosition(), -1);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "Search string not found: TOTAL");
+    EXPECT_EQ(host_.messages[0].text, "Search string not found: TOTAL");
     // After a miss Find Next says so again without searching.
     viewer_.TheFindNext(nullptr);
     EXPECT_EQ(host_.messages.size(), 2u);
@@ -163,7 +163,7 @@ TEST_F(TxtViewerTest, FindSearchesFromTheStartAndFindNextFromTheLastHit) {
     report_.SetLanguage(laGerman);
     viewer_.answers = {"nichts"};
     viewer_.TheFind(nullptr);
-    EXPECT_EQ(host_.messages.back(), "Text nicht gefunden: nichts");
+    EXPECT_EQ(host_.messages.back().text, "Text nicht gefunden: nichts");
     // Cancel leaves the search text.
     viewer_.TheFind(nullptr);
     EXPECT_EQ(viewer_.FindText(), "nichts");
@@ -221,8 +221,8 @@ TEST_F(TxtViewerTest, ALoadErrorIsAMessageOfTheReport) {
     EXPECT_THROW(viewer_.LoadFromFile(dir_.File("missing.txt")), std::runtime_error);
     EXPECT_FALSE(report_.LoadFromFile(dir_.File("missing.txt")));
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0].rfind("File Read Error " + dir_.File("missing.txt"), 0), 0u)
-        << host_.messages[0];
+    EXPECT_EQ(host_.messages[0].text.rfind("File Read Error " + dir_.File("missing.txt"), 0), 0u)
+        << host_.messages[0].text;
 }
 
 TEST(RtfViewer, LoadsRichTextAndRejectsOtherFiles) {

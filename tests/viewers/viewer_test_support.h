@@ -15,29 +15,12 @@
 #include "engine/mapi_error.h"
 #include "engine/rpt_storage.h"
 #include "platform/core/host_services.h"
+#include "tests/common/recording_host.h"
 #include "viewers/html_report_viewer.h"
 #include "viewers/rtf_viewer.h"
 #include "viewers/txt_viewer.h"
 
 namespace quillon::testing {
-
-class RecordingHost : public HostServices {
-  public:
-    int MessageDlg(std::string_view message, TMsgDlgType, TMsgDlgButtons) override {
-        messages.emplace_back(message);
-        return mrOk;
-    }
-    bool PrintRangeDialog(int& from, int& to) override {
-        ++range_dialogs;
-        if (!range) return false;
-        from = range->first;
-        to = range->second;
-        return true;
-    }
-    std::vector<std::string> messages;
-    std::optional<std::pair<int, int>> range;  // the dialog's answer; none: Cancel
-    int range_dialogs = 0;
-};
 
 // A viewer whose input boxes take their answers from a list (none left: Cancel).
 template <class Viewer>

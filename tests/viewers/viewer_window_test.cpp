@@ -272,7 +272,7 @@ TEST_F(ViewerWindowTest, TheMarginsDialogChangesNothingWhenAFieldIsNotANumber) {
     EXPECT_DOUBLE_EQ(viewer_.GetPrintMarginTop(), 2);
     EXPECT_DOUBLE_EQ(viewer_.GetPrintMarginBottom(), 3.5);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "Error Left: \"x\"");
+    EXPECT_EQ(host_.messages[0].text, "Error Left: \"x\"");
 }
 
 TEST_F(ViewerWindowTest, ClosingWritesMarginsSizeAndPageRangeBack) {
@@ -385,10 +385,10 @@ TEST_F(ViewerWindowTest, HandlerErrorsBecomeMessagesAndACancelledMailNone) {
     storage.fail = MAPI_E_LOGIN_FAILURE;
     viewer_.Button(vbStorage).click();
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_NE(host_.messages[0].find("server said no"), std::string::npos);
+    EXPECT_NE(host_.messages[0].text.find("server said no"), std::string::npos);
 
     viewer_.RunGuarded([] { throw std::runtime_error("broken"); });
-    EXPECT_EQ(host_.messages.back(), "broken");
+    EXPECT_EQ(host_.messages.back().text, "broken");
 }
 
 }  // namespace
