@@ -151,8 +151,11 @@ function(quillon_add_test name)
     set(extra ENVIRONMENT_MODIFICATION "${modification}")
   endif()
   include(GoogleTest)
+  # TIMEOUT is every test's hang guard (the slowest takes seconds, a few times that under
+  # the sanitizers), so that no test needs a wall-clock bound of its own.
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "QUILDOC_INI=/nonexistent/QUILDOC.INI" ${extra})
+                       PROPERTIES TIMEOUT 120
+                                  ENVIRONMENT "QUILDOC_INI=/nonexistent/QUILDOC.INI" ${extra})
 endfunction()
 
 # quillon_add_fuzzer(NAME SOURCE DEPS lib ...)

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -346,7 +345,6 @@ TEST(LoadFormat, ManyMarkupsOnOneLine) {
     // 100,000 markups: one message; the first 501 are read, the rest stays as text.
     ReportModel model;
     MessageLog log;
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(LoadText(model, log, "r.htm", line_with(100000, kMark + "A>")));
     EXPECT_EQ(log.texts.size(), 1u);
     const std::string text = Texts(model, rlDetail, 0).at(0);
@@ -354,7 +352,6 @@ TEST(LoadFormat, ManyMarkupsOnOneLine) {
     // And with slots between them the level runs out of slots instead.
     EXPECT_FALSE(LoadText(model, log, "r.htm", line_with(100000, kMark + "A>?")));
     EXPECT_EQ(log.texts.back(), "More than 250 field slots in a level: r.htm->@3, line 3");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 // --- RTF templates ---------------------------------------------------------------------------
@@ -433,10 +430,8 @@ TEST(LoadFormat, ExactHeaderNameBeatsAPrefix) {
     // A header line made of many headers is read in one pass.
     std::string many;
     for (int i = 0; i < 200000; ++i) many += "^^A";
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_TRUE(LoadText(model, log, "r.htm", many + "\r\n@3\r\n?\r\n", "A"));
     EXPECT_TRUE(LoadText(model, log, "r.htm", many + " \r\n@3\r\n?\r\n", "*"));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     std::string star = "*";
     ASSERT_TRUE(model.LoadFormatText("r.htm", file, star, 1, log.Settings()));
     EXPECT_EQ(star, "AB");

@@ -18,11 +18,7 @@ using testing::RecordingHost;
 
 class HandoffTest : public ::testing::Test {
   protected:
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& m : host_.messages) texts.push_back(m.text);
-        return texts;
-    }
+    std::vector<std::string> Messages() const { return host_.Texts(); }
 
     RecordingHost host_;
     TQuillon report_{"Rep1", host_};
@@ -193,46 +189,48 @@ TEST_F(HandoffTest, LoadingClearsConfiguresAndLoadsAndReportsAFailure) {
 
 // Printing: the title line goes into the header or footer only for the print and only
 // where the application draws nothing there.
-TEST_F(HandoffTest, TheTitleLineFollowsTheTitleStyles) {
+struct TitleCase {
+    const char* name;
+    TTitlePrintStyle report_style;
+    TTitlePrintStyle viewer_style;
+    bool app_header;
+    bool want_header;
+    bool want_footer;
+};
+
+class TitleLineTest : public HandoffTest, public ::testing::WithParamInterface<TitleCase> {};
+
+TEST_P(TitleLineTest, FollowsTheTitleStyles) {
+    const TitleCase& c = GetParam();
     report_.SetViewerExt(&viewer_);
-    struct Case {
-        TTitlePrintStyle report_style;
-        TTitlePrintStyle viewer_style;
-        bool app_header;
-        bool want_header;
-        bool want_footer;
-    };
-    const Case cases[] = {
-        {psTop, psNone, false, true, false},     // the title on top
-        {psTop, psBottom, true, true, false},    // the application's header, no title
-        {psNone, psBottom, false, false, true},  // the viewer's own style: at the bottom
-        {psNone, psNone, false, false, false},   // no title
-        {psBottom, psTop, false, true, false},   // the viewer's top style still prints
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.report_style) + "/" + std::to_string(c.viewer_style));
-        report_.Viewer().TitlePrintStyle = c.report_style;
-        viewer_.title_print_style = c.viewer_style;
-        report_.OnPrintHeader = nullptr;
-        if (c.app_header) report_.OnPrintHeader = [](TComponent&, Canvas&, int, int, int, bool&) {};
-        viewer_.print_header = report_.OnPrintHeader;
-        viewer_.print_footer = nullptr;
-        viewer_.calls.clear();
-        EXPECT_TRUE(report_.Print(2, 4));
-        // A handler set before the print is taken away again after it.
-        const char* set = c.want_header && !c.app_header ? "Set PrintHeader"
-                          : c.want_footer                ? "Set PrintFooter"
-                                                         : nullptr;
-        const std::vector<std::string> want = set ? std::vector<std::string>{set, "Print 2-4", set}
-                                                  : std::vector<std::string>{"Print 2-4"};
-        EXPECT_EQ(viewer_.calls, want);
-        EXPECT_EQ(viewer_.printed_with_header, c.want_header);
-        EXPECT_EQ(viewer_.printed_with_footer, c.want_footer);
-        // The title handler is gone after the print.
-        EXPECT_EQ(static_cast<bool>(viewer_.print_header), c.app_header);
-        EXPECT_FALSE(viewer_.print_footer);
-    }
+    report_.Viewer().TitlePrintStyle = c.report_style;
+    viewer_.title_print_style = c.viewer_style;
+    if (c.app_header) report_.OnPrintHeader = [](TComponent&, Canvas&, int, int, int, bool&) {};
+    viewer_.print_header = report_.OnPrintHeader;
+    viewer_.calls.clear();
+    EXPECT_TRUE(report_.Print(2, 4));
+    // A handler set before the print is taken away again after it.
+    const char* set = c.want_header && !c.app_header ? "Set PrintHeader"
+                      : c.want_footer                ? "Set PrintFooter"
+                                                     : nullptr;
+    const std::vector<std::string> want = set ? std::vector<std::string>{set, "Print 2-4", set}
+                                              : std::vector<std::string>{"Print 2-4"};
+    EXPECT_EQ(viewer_.calls, want);
+    EXPECT_EQ(viewer_.printed_with_header, c.want_header);
+    EXPECT_EQ(viewer_.printed_with_footer, c.want_footer);
+    // The title handler is gone after the print.
+    EXPECT_EQ(static_cast<bool>(viewer_.print_header), c.app_header);
+    EXPECT_FALSE(viewer_.print_footer);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Styles, TitleLineTest,
+    ::testing::Values(TitleCase{"TitleOnTop", psTop, psNone, false, true, false},
+                      TitleCase{"ApplicationHeaderNoTitle", psTop, psBottom, true, true, false},
+                      TitleCase{"ViewerStyleAtTheBottom", psNone, psBottom, false, false, true},
+                      TitleCase{"NoTitle", psNone, psNone, false, false, false},
+                      TitleCase{"ViewerTopStyleStillPrints", psBottom, psTop, false, true, false}),
+    [](const ::testing::TestParamInfo<TitleCase>& info) { return std::string(info.param.name); });
 
 TEST_F(HandoffTest, PrintingWithPrinterSetUpAndFailures) {
     report_.SetViewerExt(&viewer_);

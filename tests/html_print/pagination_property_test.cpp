@@ -503,61 +503,70 @@ TEST(PaginationProperty, TheadRowsRepeatAsHeaderRows) {
 }
 
 // Hand-made documents for the faults seen in reports, checked the same way.
-TEST(PaginationProperty, ReportShapedDocumentsPrintWhole) {
-    struct Case {
-        const char* name;
-        GeneratedDocument doc;
-    };
-    std::vector<Case> cases;
-    {
-        // Paragraph, one-row table, PAGE: three times.
-        DocumentBuilder b;
-        for (int i = 0; i < 3; ++i) {
-            if (i > 0) b.PageBreak();
-            b.Paragraph(1);
-            if (i < 2) b.Table(TableShape{});
-        }
-        cases.push_back({"paragraphs and tables between PAGE breaks", b.Take()});
-    }
-    {
-        // Report pages: heading, a 40-row table with a header row, PAGE; a break at the end.
-        DocumentBuilder b;
-        TableShape t;
-        t.rows = 41;
-        t.columns = 4;
-        t.header = HeaderKind::ThRows;
-        t.header_rows = 1;
-        for (int page = 0; page < 3; ++page) {
-            b.Heading(2, 3);
-            b.Table(t);
-            b.PageBreak();
-        }
-        cases.push_back({"report pages of long tables", b.Take()});
-    }
-    {
-        // A picture taller than every page between lines, and a page break right after it.
-        DocumentBuilder b;
-        b.BrokenLines(5, 2);
-        b.Image(100, 1500);
-        b.PageBreak();
-        b.BrokenLines(3, 1);
-        cases.push_back({"a tall picture", b.Take()});
-    }
-    cases.push_back({"an empty document", DocumentBuilder().Take()});
-    {
-        DocumentBuilder b;
-        b.PageBreak();
-        cases.push_back({"a document of one PAGE break", b.Take()});
-    }
-    for (const Case& c : cases) {
-        const ShownDocument shown(c.doc.html);
-        for (const PageSetup& setup : kSetups) {
-            for (const Fault& f : PrintAndCheck(c.doc, shown, setup)) {
-                ADD_FAILURE() << c.name << ", " << setup.name << ": " << f.kind << ": " << f.detail;
-            }
+struct ShapedCase {
+    const char* name;
+    GeneratedDocument (*make)();
+};
+
+class ReportShapedDocument : public ::testing::TestWithParam<ShapedCase> {};
+
+TEST_P(ReportShapedDocument, PrintsWhole) {
+    const GeneratedDocument doc = GetParam().make();
+    const ShownDocument shown(doc.html);
+    for (const PageSetup& setup : kSetups) {
+        for (const Fault& f : PrintAndCheck(doc, shown, setup)) {
+            ADD_FAILURE() << setup.name << ": " << f.kind << ": " << f.detail;
         }
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    PaginationProperty, ReportShapedDocument,
+    ::testing::Values(
+        ShapedCase{"ParagraphsAndTablesBetweenPageBreaks",
+                   [] {
+                       DocumentBuilder b;
+                       for (int i = 0; i < 3; ++i) {
+                           if (i > 0) b.PageBreak();
+                           b.Paragraph(1);
+                           if (i < 2) b.Table(TableShape{});
+                       }
+                       return b.Take();
+                   }},
+        // Report pages: heading, a 40-row table with a header row, PAGE; a break at the end.
+        ShapedCase{"ReportPagesOfLongTables",
+                   [] {
+                       DocumentBuilder b;
+                       TableShape t;
+                       t.rows = 41;
+                       t.columns = 4;
+                       t.header = HeaderKind::ThRows;
+                       t.header_rows = 1;
+                       for (int page = 0; page < 3; ++page) {
+                           b.Heading(2, 3);
+                           b.Table(t);
+                           b.PageBreak();
+                       }
+                       return b.Take();
+                   }},
+        // A picture taller than every page between lines, and a page break right after it.
+        ShapedCase{"ATallPicture",
+                   [] {
+                       DocumentBuilder b;
+                       b.BrokenLines(5, 2);
+                       b.Image(100, 1500);
+                       b.PageBreak();
+                       b.BrokenLines(3, 1);
+                       return b.Take();
+                   }},
+        ShapedCase{"AnEmptyDocument", [] { return DocumentBuilder().Take(); }},
+        ShapedCase{"ADocumentOfOnePageBreak",
+                   [] {
+                       DocumentBuilder b;
+                       b.PageBreak();
+                       return b.Take();
+                   }}),
+    [](const ::testing::TestParamInfo<ShapedCase>& info) { return std::string(info.param.name); });
 
 // The checks themselves see faults: a line drawn on two sheets, one cut by the body's
 // bottom, one drawn over another, an empty sheet.
