@@ -12,8 +12,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "html/layout/form_controls.h"
-#include "html/layout/section_base.h"
 #include "platform/core/text_encoding.h"
 #include "viewers/qt_component.h"
 
@@ -29,15 +27,6 @@ std::optional<int> ReadPageNumber(std::string_view text) {
     const auto [ptr, ec] = std::from_chars(text.data(), end, value);
     if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
     return value;
-}
-
-// The layout y where each report page after the first starts (its page-break section).
-std::vector<int> PageBreakTops(const TSectionList& doc) {
-    std::vector<int> tops;
-    for (const auto& section : doc.Sections()) {
-        if (section->IfNewPage()) tops.push_back(section->LayoutY);
-    }
-    return tops;
 }
 
 }  // namespace
@@ -174,12 +163,12 @@ void TrptHTMLViewer::SetPosition(int Value) {
 
 std::vector<TFormControlInfo> TrptHTMLViewer::GetFormControlList() const {
     std::vector<TFormControlInfo> list;
-    for (const TFormControlObj* control : FViewer->Document().AllControls()) {
+    for (TViewerFormControl& control : FViewer->FormControls()) {
         TFormControlInfo info;
-        info.name = control->Name;
-        if (const auto* box = dynamic_cast<const TCheckBoxFormControlObj*>(control)) {
+        info.name = std::move(control.Name);
+        if (control.IsCheckBox) {
             info.kind = TFormControlInfo::fcCheckBox;
-            info.checked = box->Checked();
+            info.checked = control.Checked;
         }
         list.push_back(std::move(info));
     }
@@ -308,11 +297,7 @@ void TrptHTMLViewer::LoadFromFile(const std::string& FileName) {
 }
 
 int TrptHTMLViewer::GetLastPageNumber() {
-    int pages = 1;
-    for (const auto& section : FViewer->Document().Sections()) {
-        if (section->IfNewPage()) ++pages;
-    }
-    return pages;
+    return 1 + static_cast<int>(FViewer->PageBreakTops().size());
 }
 
 bool TrptHTMLViewer::PositionToPage(int Page) {
@@ -321,7 +306,7 @@ bool TrptHTMLViewer::PositionToPage(int Page) {
         return true;
     }
     if (Page < 0) return false;
-    const std::vector<int> tops = PageBreakTops(FViewer->Document());
+    const std::vector<int> tops = FViewer->PageBreakTops();
     const auto index = static_cast<std::size_t>(Page - 2);
     if (index >= tops.size()) return false;
     FViewer->ScrollTo(tops[index]);
@@ -331,7 +316,7 @@ bool TrptHTMLViewer::PositionToPage(int Page) {
 int TrptHTMLViewer::PageAtTop() const {
     const int top = FViewer->ScrollPos();
     const int range = FViewer->GetScrollBarRange();
-    const std::vector<int> tops = PageBreakTops(FViewer->Document());
+    const std::vector<int> tops = FViewer->PageBreakTops();
     // Scrolled to the end, the view shows the last page's start even when the page is too
     // short to reach the top of the panel.
     if (range > 0 && top >= range) return 1 + static_cast<int>(tops.size());

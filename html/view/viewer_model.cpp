@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "html/image/image_cache.h"
+#include "html/layout/form_controls.h"
+#include "html/layout/section_base.h"
 #include "html/view/url_expand.h"
 #include "platform/core/text_encoding.h"
 
@@ -236,6 +238,28 @@ void THTMLViewerModel::SetOnImageRequest(decltype(TSectionList::OnImageRequest) 
 }
 
 // --- loading ---
+
+std::vector<int> THTMLViewerModel::PageBreakTops() const {
+    std::vector<int> tops;
+    for (const auto& section : doc_->Sections()) {
+        if (section->IfNewPage()) tops.push_back(section->LayoutY);
+    }
+    return tops;
+}
+
+std::vector<TViewerFormControl> THTMLViewerModel::FormControls() const {
+    std::vector<TViewerFormControl> list;
+    for (const TFormControlObj* control : doc_->AllControls()) {
+        TViewerFormControl info;
+        info.Name = control->Name;
+        if (const auto* box = dynamic_cast<const TCheckBoxFormControlObj*>(control)) {
+            info.IsCheckBox = true;
+            info.Checked = box->Checked();
+        }
+        list.push_back(std::move(info));
+    }
+    return list;
+}
 
 void THTMLViewerModel::PrepareDocument() {
     doc_->Clear();

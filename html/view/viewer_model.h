@@ -49,6 +49,11 @@ class THTMLViewerModel {
     TSectionList& Document() { return *doc_; }
     const TSectionList& Document() const { return *doc_; }
     const TNameList& NameList() const { return names_; }
+    // The layout y where each page after the first starts (the document's page breaks), in
+    // document order.
+    std::vector<int> PageBreakTops() const;
+    // The document's form controls in document order.
+    std::vector<TViewerFormControl> FormControls() const;
     Canvas& MeasureCanvas() { return *measure_; }
 
     // --- size: a new width lays the document out again (keeping Position) ---

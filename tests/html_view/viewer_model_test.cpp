@@ -64,6 +64,32 @@ TEST(ViewerLoading, BufferLoadsTitleAndReportsProcessing) {
     EXPECT_GT(v.Document().Count(), 0);
 }
 
+// What the report windows ask the control for: where each report page starts and which
+// form controls the page holds.
+TEST(ViewerLoading, PageStartsAndFormControlsOfTheShownDocument) {
+    FakeViewer v;
+    v.LoadFromBuffer(
+        "<P>one</P><PAGE><P>two</P><FORM><INPUT TYPE=CHECKBOX NAME=paid CHECKED>"
+        "<INPUT TYPE=TEXT NAME=note><INPUT TYPE=CHECKBOX NAME=sent></FORM><PAGE><P>three</P>");
+    const std::vector<int> tops = v.PageBreakTops();
+    ASSERT_EQ(tops.size(), 2u);
+    EXPECT_GT(tops[0], 0);
+    EXPECT_LT(tops[0], tops[1]);
+    EXPECT_LT(tops[1], v.DocHeight());
+    const std::vector<TViewerFormControl> controls = v.FormControls();
+    ASSERT_EQ(controls.size(), 3u);
+    EXPECT_EQ(controls[0].Name, "paid");
+    EXPECT_TRUE(controls[0].IsCheckBox && controls[0].Checked);
+    EXPECT_EQ(controls[1].Name, "note");
+    EXPECT_FALSE(controls[1].IsCheckBox);
+    EXPECT_TRUE(controls[2].IsCheckBox);
+    EXPECT_FALSE(controls[2].Checked);
+
+    v.LoadFromBuffer("<P>no pages, no form</P>");
+    EXPECT_TRUE(v.PageBreakTops().empty());
+    EXPECT_TRUE(v.FormControls().empty());
+}
+
 TEST(ViewerLoading, LoadsAreIgnoredWhileProcessing) {
     FakeViewer v;
     int nested = 0;
