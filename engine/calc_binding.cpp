@@ -4,6 +4,7 @@
 #include "calc/put_calc_values.h"
 #include "engine/quillon.h"
 #include "engine/sums.h"
+#include "platform/core/text_encoding.h"
 
 namespace quillon {
 
@@ -50,6 +51,20 @@ void TQuillon::PutCalcValues(int Level) {
     quillon::PutCalcValues(*calculator, *this, Level, fields);
 }
 
+tRNAMEList& TQuillon::FieldByName(std::string_view Name) {
+    tRNAMEList& names = FModel.FieldByName(Name);
+    if (!names.HasCurrent() && FRun.FRunning) {
+        NoteForRun("The template has no field " + text::AsciiUpperCase(text::Trim(Name)) +
+                   ": the application's value for it is not shown.");
+    }
+    return names;
+}
+
+void TQuillon::NoteForRun(std::string Text) {
+    if (!FRun.FRunning || !FRun.FNoted.insert(Text).second) return;
+    FRun.FNotes.push_back(std::move(Text));
+}
+
 std::optional<std::string> TQuillon::FieldText(std::string_view Name) {
     tRNAMEList& field = FModel.FieldByName(Name);
     if (!field.HasCurrent()) return std::nullopt;
@@ -60,7 +75,12 @@ int TQuillon::FieldSlot(std::string_view Name) {
     // The argument of sum(): the detail slot that carries the name, else the slot of the
     // field wherever it stands.
     const int detail_slot = DetailSlotCarrying(FModel, Name);
-    return detail_slot > 0 ? detail_slot : FModel.FieldByName(Name).AsNumber();
+    const int slot = detail_slot > 0 ? detail_slot : FModel.FieldByName(Name).AsNumber();
+    if (slot == 0) {
+        NoteForRun("A calculated field sums #" + text::AsciiUpperCase(text::Trim(Name)) +
+                   ", a field the template does not have: that sum is 0.");
+    }
+    return slot;
 }
 
 bool TQuillon::LevelDefined(int Level) {
@@ -69,6 +89,11 @@ bool TQuillon::LevelDefined(int Level) {
 }
 
 double TQuillon::SumByNumber(int Level, int FieldLevel, int FieldNo) {
+    if (!FProps.Options.Contains(prAutoSum)) {
+        NoteForRun(
+            "A calculated field uses sum(), but the report keeps no running sums: add the "
+            "option prAutoSum (quillon run: --auto-sum), else every sum is 0.");
+    }
     return FRun.FSums.SumByNumber(Level, FieldLevel, FieldNo, FModel);
 }
 

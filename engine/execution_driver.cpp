@@ -97,6 +97,8 @@ class ExecutionDriver {
     void PrintToTargets(EilPlist& list);
     void CleanUp();
     bool Stopped() const { return run_.FStopped != kNotStopped; }
+    void NoteCalculatedFieldsWithoutCalculator();
+    void SayNotes();
 
     TQuillon& r_;
     RunContext x_;
@@ -229,6 +231,35 @@ void ExecutionDriver::PrintToTargets(EilPlist& list) {
     }
 }
 
+// Calculated fields stay blank without a calculator; the template's author meant them.
+void ExecutionDriver::NoteCalculatedFieldsWithoutCalculator() {
+    if (r_.XCalcExt() != nullptr) return;
+    std::string names;
+    for (int slot = 1; slot <= 3; ++slot) {
+        if (x_.model.Levels(slot) == nullptr) continue;
+        for (const tRNAMEList::Entry& entry : x_.model.Names(slot).Entries()) {
+            if (!entry.has_expression) continue;
+            if (!names.empty()) names += ", ";
+            names += entry.name;
+        }
+    }
+    if (names.empty()) return;
+    run_.FNotes.push_back("The template has calculated fields (" + names +
+                          ") but no calculator is connected (SetXCalcExt): they stay blank.");
+}
+
+// What the run could not do as the application meant it, said once as one warning.
+void ExecutionDriver::SayNotes() {
+    if (run_.FNotes.empty()) return;
+    std::string text;
+    for (const std::string& note : run_.FNotes) {
+        if (!text.empty()) text += '\n';
+        text += note;
+    }
+    run_.FNotes.clear();
+    r_.rptMessageDlg(text, TMsgDlgType::mtWarning, mbOK);
+}
+
 void ExecutionDriver::CleanUp() {
     if (cleaned_) return;
     cleaned_ = true;
@@ -260,6 +291,8 @@ bool ExecutionDriver::SetUp() {
     run_.FEof = false;
     run_.FRunStream = stream_;
     run_.FRunning = true;
+    run_.FNotes.clear();
+    run_.FNoted.clear();
     cleaned_ = false;
 
     const SettingsFile settings = SettingsFile::LoadDefault();
@@ -291,6 +324,7 @@ bool ExecutionDriver::SetUp() {
     run_.BeginOfReport = true;
     run_.FColumn = 1;
     if (!LoadFormats()) return false;
+    NoteCalculatedFieldsWithoutCalculator();
 
     run_.FSavedPgSize = x_.props.PgSize;
     run_.FSavedFirstPgSize = x_.props.FirstPgSize;
@@ -399,6 +433,7 @@ bool ExecutionDriver::Finish() {
     EilPlist list;
     if (r_.GetPrint(rlEnd)) r_.MakeLine(rlEnd, list);
     PrintToTargets(list);
+    SayNotes();
     PagedOutput& out = x_.output;
     for (int level = rlDetail; level <= rlSum10; ++level) {
         if (!out.HasPageList(level)) continue;

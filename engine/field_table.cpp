@@ -1,6 +1,8 @@
 #include "engine/field_table.h"
 
 #include <atomic>
+#include <charconv>
+#include <cmath>
 
 #include "engine/report_level.h"
 #include "platform/core/text_encoding.h"
@@ -90,6 +92,39 @@ void tRNAMEList::SetAsString(std::string_view value) {
     ValueCell& cell = cells_[entry_cell_[current_]];
     cell.value.assign(value);
     cell.generation = generation_;
+}
+
+void tRNAMEList::SetAsNumber(double value) {
+    if (current_ == kNone) return;
+    if (!std::isfinite(value)) {
+        SetAsString({});
+        return;
+    }
+    const std::optional<FieldKey> key = CurrentKey();
+    const int decimals = slot_decimals_ && key ? slot_decimals_(*key) : -1;
+    // Room for the 309 digits of the largest double and the decimals.
+    std::string text(static_cast<std::size_t>(decimals > 0 ? decimals : 0) + 330, '\0');
+    char* const first = text.data();
+    char* const last = text.data() + text.size();
+    std::to_chars_result written{};
+    if (decimals > 0) {
+        written = std::to_chars(first, last, value, std::chars_format::fixed, decimals);
+    } else if (value == std::trunc(value) && std::fabs(value) < 1e15) {
+        written = std::to_chars(first, last, static_cast<long long>(value));
+    } else {
+        written = std::to_chars(first, last, value);
+    }
+    text.resize(written.ec == std::errc() ? static_cast<std::size_t>(written.ptr - first) : 0);
+    SetAsString(text);
+}
+
+void tRNAMEList::SetAsInteger(long long value) {
+    if (current_ == kNone) return;
+    const std::optional<FieldKey> key = CurrentKey();
+    const int decimals = slot_decimals_ && key ? slot_decimals_(*key) : -1;
+    std::string text = std::to_string(value);
+    if (decimals > 0) text.append(".").append(static_cast<std::size_t>(decimals), '0');
+    SetAsString(text);
 }
 
 void tRNAMEList::SetAsURL(std::string_view url) {

@@ -13,10 +13,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace quillon {
@@ -62,6 +64,16 @@ class tRNAMEList {
     virtual void SetAsString(std::string_view value);
     // Stores "<A href=" + U + ">" + U + "</A>".
     virtual void SetAsURL(std::string_view url);
+    // Sets the current field to a number written as a report writes numbers: with the
+    // decimals of the field's slot (12.5 in a "????.??" slot gives "12.50"); in a slot
+    // without decimals, integers without a point and other numbers in their shortest
+    // exact form. Not-a-number and infinities give an empty value. Ignored without a field.
+    void SetAsNumber(double value);
+    void SetAsInteger(long long value);
+    // How SetAsNumber finds the decimals of a slot (-1: none); the report model sets it.
+    void SetSlotDecimals(std::function<int(const FieldKey&)> decimals) {
+        slot_decimals_ = std::move(decimals);
+    }
 
     std::string AsString() const { return GetAsString(); }
     // The current field's value as GetAsString gives it, without a copy; valid until the
@@ -119,6 +131,7 @@ class tRNAMEList {
     std::optional<FieldKey> AliasOf(int level, int number) const;
 
   private:
+    std::function<int(const FieldKey&)> slot_decimals_;
     static constexpr std::size_t kNone = npos;
     static constexpr std::uint32_t kNoIndex = static_cast<std::uint32_t>(-1);
     // level * 256 + number: one place per slot key in the flat tables below.

@@ -189,7 +189,8 @@ void TQuillon::GetValue(int Level, int FieldNo, std::string& Value) {
     const text::TextEncoding enc = FModel.ActiveEncoding();
 
     if (FProps.Options.Contains(prDoubleParse) &&
-        AppendPlaceholderOf(field, width, decimals, FModel.IsRTF(), FProps.RTFNameTag, enc, Value)) {
+        AppendPlaceholderOf(field, width, decimals, FModel.IsRTF(), FProps.RTFNameTag, enc,
+                            Value)) {
         return;
     }
     AppendSlotText(Value, field.AsStringView(), width, FProps.Options, enc);

@@ -197,7 +197,10 @@ class TQuillon : public TComponent, public CalcReportAccess {
     void ProcCancelBtnClick();
 
     // --- field access (active format slot) ----------------------------------------------
-    tRNAMEList& FieldByName(std::string_view Name) { return FModel.FieldByName(Name); }
+    // A name the template does not have leaves the table without a current field (reads
+    // give empty results, writes are ignored); during a run each such name is noted and
+    // said once, in a warning at the end of the run.
+    tRNAMEList& FieldByName(std::string_view Name);
     tRNAMEList& FieldByNumber(int Level, int Number) { return FModel.FieldByNumber(Level, Number); }
     void FormatByName(std::string_view Name, int& Width, int& Decimals) {
         FModel.FormatByName(Name, Width, Decimals);
@@ -352,6 +355,8 @@ class TQuillon : public TComponent, public CalcReportAccess {
     void RaiseLevelEvent(int Level);
     bool WriteMessagePage(std::string_view Msg, TMsgDlgType DlgType);
     LoadSettings MakeLoadSettings();
+    // Notes Text once for the warning at the end of the run (nothing outside a run).
+    void NoteForRun(std::string Text);
 
     HostServices& FHost;
     ReportModel FModel;

@@ -42,7 +42,19 @@ std::vector<DefaultValue> ReadDefaultValues(const SettingsFile& settings) {
 
 // --- ReportModel ---------------------------------------------------------------------------
 
-ReportModel::ReportModel() = default;
+ReportModel::ReportModel() {
+    // A number written into a field takes the decimals of the field's slot in the format
+    // the field table belongs to.
+    for (std::size_t i = 0; i < slots_.size(); ++i) {
+        slots_[i].names.SetSlotDecimals([this, i](const FieldKey& key) {
+            const LevelTable* table = slots_[i].levels.get();
+            const LevelLists* lists = table != nullptr ? table->Get(key.level) : nullptr;
+            if (lists == nullptr || key.number < 0 || key.number > kMaxSlotsPerLevel) return -1;
+            const EilPlist& list = (*lists)[static_cast<std::size_t>(key.number)];
+            return list.Empty() ? -1 : list[0].Y;
+        });
+    }
+}
 
 void ReportModel::SetActiveFormat(int value) {
     if (value >= 1 && value <= kFormatSlots) active_ = value;

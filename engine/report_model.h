@@ -106,6 +106,9 @@ struct BuiltInValues {
 class ReportModel {
   public:
     ReportModel();
+    // The field tables refer back to their model (for slot formats): not copied or moved.
+    ReportModel(const ReportModel&) = delete;
+    ReportModel& operator=(const ReportModel&) = delete;
 
     // --- format slots -------------------------------------------------------------------
     int ActiveFormatNo() const { return active_; }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/report_level.h"
@@ -72,6 +73,12 @@ struct RunState {
     bool FHasSavedOrientation = false;
     TPrinterOrientation FSavedOrientation = TPrinterOrientation::poPortrait;
     bool FHasSavedPgSize = false;
+
+    // What the run could not do as the application meant it (a field name the template
+    // lacks, sum() without running sums, calculated fields without a calculator), each
+    // noted once and said together as one warning at the end of the run.
+    std::vector<std::string> FNotes;
+    std::unordered_set<std::string> FNoted;
 };
 
 }  // namespace quillon

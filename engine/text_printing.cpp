@@ -183,8 +183,9 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         ResolveSetup(SettingsFile::LoadDefault(), Section, Port, Width, current);
     const std::string& port = setup.port;
     if (setup.code_page == nullptr) {
-        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (unknown code page " +
-                          setup.code_page_name + " in [" + setup.section + "])",
+        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port +
+                          " (unknown code page " + setup.code_page_name + " in [" + setup.section +
+                          "])",
                       TMsgDlgType::mtError, mbOK);
         return false;
     }
@@ -198,15 +199,17 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         return false;
     }
     if (reader.IsFile(port)) {
-        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (the report itself)",
-                      TMsgDlgType::mtError, mbOK);
+        rptMessageDlg(
+            std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (the report itself)",
+            TMsgDlgType::mtError, mbOK);
         return false;
     }
     std::string error;
     std::unique_ptr<RawPrintJob> job = printers.Open(port, kJobTitle, error);
     if (job == nullptr) {
-        rptMessageDlg(std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (" + error + ")",
-                      TMsgDlgType::mtError, mbOK);
+        rptMessageDlg(
+            std::string(Msg(PRINTER_OPENMsg, FProps.Language)) + port + " (" + error + ")",
+            TMsgDlgType::mtError, mbOK);
         return false;
     }
 
@@ -218,8 +221,8 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         const LineReader::Result read = reader.Next(line);
         if (read == LineReader::Result::kEnd) break;
         if (read == LineReader::Result::kError) {
-            rptMessageDlg(std::string(Msg(FILE_READMsg, FProps.Language)) + input, TMsgDlgType::mtError,
-                          mbOK);
+            rptMessageDlg(std::string(Msg(FILE_READMsg, FProps.Language)) + input,
+                          TMsgDlgType::mtError, mbOK);
             return false;
         }
         const std::u32string converted = converter.Convert(text::DecodeText(line));
@@ -238,8 +241,8 @@ bool TQuillon::PrintTXT(std::string_view Section, std::string_view Port, std::st
         if (converted.find(U'\f') != std::u32string::npos) ++page;
     }
     if (!job->Finish()) {
-        rptMessageDlg(std::string(Msg(PRINTER_ENDMsg, FProps.Language)) + port, TMsgDlgType::mtError,
-                      mbOK);
+        rptMessageDlg(std::string(Msg(PRINTER_ENDMsg, FProps.Language)) + port,
+                      TMsgDlgType::mtError, mbOK);
         return false;
     }
     return true;
