@@ -1,6 +1,7 @@
 // A viewer made without any settings, as an application embeds it: a white page, pictures
 // shown and PNG pictures decoded without registering a decoder first.
 
+#include <cstdlib>
 #include <filesystem>
 
 #include <QImage>
@@ -32,8 +33,10 @@ TEST(ViewerDefaults, WhitePagePicturesShownAndDecoderRegistered) {
     testing::ShowViewer(v, 300, 200);
     v.LoadFromBuffer("<P>text</P><IMG SRC=\"" + dir.Path("red.png") + "\">");
     const QImage shot = v.PaintPanel().grab().toImage();
-    shot.save(QString::fromStdString(
-        (std::filesystem::temp_directory_path() / "quillon_viewer_defaults.png").string()));
+    if (const char* out = std::getenv("QUILLON_SCREENSHOT_DIR")) {
+        shot.save(
+            QString::fromStdString((std::filesystem::path(out) / "viewer_defaults.png").string()));
+    }
     // The page around the text is white; the picture is the red PNG, not a placeholder.
     EXPECT_EQ(shot.pixelColor(shot.width() - 5, shot.height() - 5), QColor(Qt::white));
     int red_pixels = 0;
