@@ -15,14 +15,24 @@ TrptEmlStorage::TrptEmlStorage(std::string name, HostServices& host)
 void TrptEmlStorage::Deliver(mail::OutgoingMail& Mail) {
     namespace fs = std::filesystem;
     if (FFileName.empty()) throw EMapiError(MAPI_E_FAILURE, "no file name to write the message to");
-    const SettingsFile settings =
-        SettingsFile::Load(FSettingsPath.empty() ? SettingsFile::Locate() : FSettingsPath);
-    const std::string section = mail::ProfileSection(ProfileName());
-    if (settings.HasSection(section)) {
-        const std::string from =
-            settings.ReadString(section, "FROM", settings.ReadString(section, "USER", ""));
-        Mail.from = mail::ParseMailAddress(from);
+    if (!FFrom.empty()) {
+        Mail.from = mail::ParseMailAddress(FFrom);
+        if (!Mail.from) {
+            throw EMapiError(MAPI_E_INVALID_RECIPS,
+                             "the sender \"" + FFrom + "\" is not a mail address");
+        }
+    } else {
+        const SettingsFile settings =
+            SettingsFile::Load(FSettingsPath.empty() ? SettingsFile::Locate() : FSettingsPath);
+        const std::string section = mail::ProfileSection(ProfileName());
+        if (settings.HasSection(section)) {
+            const std::string from =
+                settings.ReadString(section, "FROM", settings.ReadString(section, "USER", ""));
+            Mail.from = mail::ParseMailAddress(from);
+        }
     }
+    // A message without a From is not a valid message; a mail program replaces this one.
+    if (!Mail.from) Mail.from = mail::LocalSenderAddress();
     Mail.draft = true;
     const std::string message = mail::ComposeMail(Mail, std::time(nullptr), mail::UniqueToken());
 

@@ -1,10 +1,12 @@
 #pragma once
 // TrptEmlStorage: writes the message it is asked to send into a file (RFC 5322, CR LF line
 // endings) for a mail program to open and send; nothing goes over the network. The
-// message is the one TrptSmtpStorage would send, marked as a draft; its From is the
-// profile's sender when the settings file has the profile, else it has none.
+// message is the one TrptSmtpStorage would send, marked as a draft. Its From is the sender
+// set here, else the profile's sender when the settings file has the profile, else the
+// local user at this host (mail::LocalSenderAddress).
 
 #include <filesystem>
+#include <string>
 
 #include "mail/mail_storage.h"
 
@@ -21,17 +23,23 @@ class TrptEmlStorage : public TrptMailStorage {
     const std::filesystem::path& SettingsPath() const { return FSettingsPath; }
     void SetSettingsPath(std::filesystem::path Value) { FSettingsPath = std::move(Value); }
 
+    // The From address ("Name <addr>" or addr); empty: the profile's or the local one.
+    const std::string& From() const { return FFrom; }
+    void SetFrom(std::string Value) { FFrom = std::move(Value); }
+
     // Nothing to open or close.
     void Logon() override {}
     void Logoff() override {}
 
   protected:
-    // Raises EMapiError 2 when the file cannot be written (nothing half-written is left).
+    // Raises EMapiError 25 when From is set but is no address, 2 when the file cannot be
+    // written (nothing half-written is left).
     void Deliver(mail::OutgoingMail& Mail) override;
 
   private:
     std::filesystem::path FFileName;
     std::filesystem::path FSettingsPath;
+    std::string FFrom;
 };
 
 }  // namespace quillon

@@ -39,6 +39,17 @@ TrptHTMLViewer::TrptHTMLViewer(std::string name, HostServices& host)
     FViewer->SetHistoryMaxCount(kHistoryMaxCount);
     FViewer->OnHistoryChange = [this](THTMLViewerModel&) { TheViewerHistoryChange(); };
     FViewer->OnScroll = [this](THTMLViewerModel&) { FollowScroll(); };
+    // A failing event handler is shown where the window shows its other messages.
+    FViewer->SetHost(&host);
+    TReportViewerSignals* signals = &Signals();
+    QObject::connect(FViewer, &THTMLViewer::hotSpotClicked, signals,
+                     &TReportViewerSignals::hotSpotClicked);
+    QObject::connect(FViewer, &THTMLViewer::hotSpotCovered, signals,
+                     &TReportViewerSignals::hotSpotCovered);
+    QObject::connect(FViewer, &THTMLViewer::formSubmitted, signals,
+                     &TReportViewerSignals::formSubmitted);
+    QObject::connect(FViewer, &THTMLViewer::historyChanged, signals,
+                     &TReportViewerSignals::historyChanged);
     TheViewerHistoryChange();
 }
 

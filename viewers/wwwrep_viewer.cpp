@@ -95,7 +95,10 @@ class ViewerForm : public QWidget {
 };
 
 TCustomWWWRepViewer::TCustomWWWRepViewer(std::string name, HostServices& host)
-    : TCustomRepViewer(std::move(name)), FHost(host), FForm(std::make_unique<ViewerForm>()) {
+    : TCustomRepViewer(std::move(name)),
+      FHost(host),
+      FSignals(std::make_unique<TReportViewerSignals>()),
+      FForm(std::make_unique<ViewerForm>()) {
     auto* layout = new QVBoxLayout(FForm.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -317,6 +320,10 @@ void TCustomWWWRepViewer::SetVisibleButtons(TViewerBtnSet Value) {
 
 void TCustomWWWRepViewer::SetPageCaption(int Page, int Last) {
     Button(vbPageNumber).setText(QString::number(Page) + QLatin1Char('/') + QString::number(Last));
+    if (Page == FSignalledPage && Last == FSignalledLast) return;
+    FSignalledPage = Page;
+    FSignalledLast = Last;
+    RunGuarded([this, Page, Last] { Q_EMIT FSignals->pageChanged(Page, Last); });
 }
 
 void TCustomWWWRepViewer::Show(TQuillon& Report, bool Modal) {

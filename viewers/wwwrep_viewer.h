@@ -24,6 +24,7 @@
 #include "platform/core/host_services.h"
 #include "viewers/margin_frame.h"
 #include "viewers/print_destination.h"
+#include "viewers/report_viewer_signals.h"
 #include "viewers/viewer_texts.h"
 
 class QAction;
@@ -141,6 +142,9 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     QPrinter& Printer();
     // The print dialog step of PrintClicked (by default the Qt print dialog on this window).
     void SetPrintDialog(PrintDialogStep step) { FPrintDialog = std::move(step); }
+    // The window's Qt signals: page changes for every viewer; links, forms and history for
+    // viewers whose documents have them.
+    TReportViewerSignals& Signals() const { return *FSignals; }
 
     // The caption of the printer set-up menu item for a page range ("Printer Setup   (2-5)").
     static std::string PrinterSetupCaption(std::string_view caption, int FromPage, int ToPage);
@@ -150,7 +154,7 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     virtual QWidget* DocumentWidget() const = 0;
     // The language of the attached report (English without one).
     TRepLanguage Language() const;
-    // Writes "page/last" on the page button.
+    // Writes "page/last" on the page button; a new pair is sent as pageChanged.
     void SetPageCaption(int Page, int Last);
     // Asks for a text with prompt (an input box with an empty caption); false on Cancel.
     virtual bool InputQuery(const std::string& Prompt, std::string& Value);
@@ -176,6 +180,7 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     static void AddPlatformKeys(QAction& action, QKeySequence::StandardKey key);
 
     HostServices& FHost;
+    std::unique_ptr<TReportViewerSignals> FSignals;
     std::unique_ptr<ViewerForm> FForm;
     QFrame* FToolPanel = nullptr;
     QFrame* FHistoryPanel = nullptr;
@@ -190,6 +195,9 @@ class TCustomWWWRepViewer : public TCustomRepViewer {
     QPrinter* FPrinter = nullptr;
     std::unique_ptr<QPrinter> FOwnPrinter;
     PrintDialogStep FPrintDialog;
+    // The page pair last sent as pageChanged.
+    int FSignalledPage = 0;
+    int FSignalledLast = 0;
 };
 
 }  // namespace quillon

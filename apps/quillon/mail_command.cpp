@@ -1,6 +1,10 @@
 // quillon mail FILE... --to ADDR [--cc ADDR] [--subject TEXT] [--text TEXT | --text-file F]
-// [--settings QUILDOC.INI] [--profile SECTION] [--eml OUT.eml]: mails files as attachments
-// over the SMTP account of a settings profile, or writes the message to an .eml file.
+// [--settings QUILDOC.INI] [--profile SECTION] [--eml OUT.eml [--from ADDR]]: mails files
+// as attachments over the SMTP account of a settings profile, or writes the message to an
+// .eml file (From: --from, else the profile's sender, else the local user at this host).
+//
+// A failure is reported with its reason first (the missing setting, the server's answer,
+// the file), then the mail result code it exits with.
 //
 // The password comes from $QUILLON_SMTP_PASSWORD, else from the profile's PASSWORD key;
 // never from the command line, where other users could read it.
@@ -17,9 +21,11 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "apps/quillon/command_registry.h"
+#include "engine/mapi_error.h"
 #include "mail/eml_storage.h"
 #include "mail/smtp_storage.h"
 #include "platform/core/text_encoding.h"
@@ -40,7 +46,22 @@ struct MailOptions {
     std::string settings;
     std::string profile;
     std::string eml;
+    std::string from;
 };
+
+// The reason in plain words; the engine's own message ("MAPI: ... ErrorCode = N", which the
+// viewer window shows) says nothing more on a command line than the exit code does.
+void ReportFailure(const EMapiError& e) {
+    const std::string_view name = MapiErrorName(e.ErrorCode());
+    if (e.Detail().empty()) {
+        std::cerr << "quillon mail: " << e.what() << '\n';
+        return;
+    }
+    std::cerr << "quillon mail: " << e.Detail() << '\n'
+              << "quillon mail: nothing was sent (mail result " << e.ErrorCode();
+    if (!name.empty()) std::cerr << ", " << name;
+    std::cerr << ")\n";
+}
 
 int RunMail(const MailOptions& options) {
     std::string text = options.text;
@@ -59,6 +80,7 @@ int RunMail(const MailOptions& options) {
         auto eml = std::make_unique<TrptEmlStorage>();
         eml->SetFileName(options.eml);
         eml->SetSettingsPath(options.settings);
+        eml->SetFrom(options.from);
         storage = std::move(eml);
     } else {
         auto smtp = std::make_unique<TrptSmtpStorage>();
@@ -81,8 +103,7 @@ int RunMail(const MailOptions& options) {
         storage->Logoff();
     } catch (const EMapiError& e) {
         storage->Logoff();
-        std::cerr << "quillon mail: " << e.what() << '\n';
-        if (!e.Detail().empty()) std::cerr << "quillon mail: " << e.Detail() << '\n';
+        ReportFailure(e);
         return e.ErrorCode();
     } catch (const EMapiUserAbort& e) {
         storage->Logoff();
@@ -117,8 +138,12 @@ CommandRegistrar registrar([](CLI::App& app) {
                     "Settings file (QUILDOC.INI) with the mail profile");
     cmd->add_option("--profile", options->profile,
                     "Settings section of the SMTP account (default MAIL)");
-    cmd->add_option("--eml", options->eml,
-                    "Write the message to this .eml file instead of sending it");
+    auto* eml = cmd->add_option("--eml", options->eml,
+                                "Write the message to this .eml file instead of sending it");
+    cmd->add_option("--from", options->from,
+                    "With --eml: the sender, ADDR or \"Name <ADDR>\" (default: the profile's "
+                    "FROM, else USER@HOST of this machine)")
+        ->needs(eml);
     cmd->callback([options] { SetExitCode(RunMail(*options)); });
 });
 

@@ -70,11 +70,23 @@ const char* ArgumentsOf(HandlerKind kind) {
 
 }  // namespace
 
+bool IsBuiltInField(std::string_view name) {
+    static constexpr std::array<std::string_view, 6> kBuiltIn = {"DATE",   "DATETIME", "TIME",
+                                                                 "PAGENO", "LINENO",   "TAB"};
+    const std::string upper = UpperCase(name);
+    return std::find(kBuiltIn.begin(), kBuiltIn.end(), upper) != kBuiltIn.end();
+}
+
 CodeTemplate BuildCodeTemplate(ReportModel& model) {
     const LevelTable* levels = model.ActiveLevels();
     std::array<bool, kLevelCount> used{};
-    // Upper-cased name -> (name as first written, tag); a std::map keeps them sorted.
-    std::map<std::string, std::pair<std::string, int>> names;
+    // Upper-cased name -> its first use; a std::map keeps them sorted.
+    struct FirstUse {
+        std::string name;  // as first written
+        int tag = 0;       // the level, or kSecondParse
+        bool filled = false;
+    };
+    std::map<std::string, FirstUse> names;
     bool second_parse = false;
     tRNAMEList& table = model.ActiveNames();
     for (int level = 0; levels && level < kLevelCount; ++level) {
@@ -89,15 +101,18 @@ CodeTemplate BuildCodeTemplate(ReportModel& model) {
             if (width <= 0) continue;
             const bool is_second = name.front() == '&';
             second_parse = second_parse || is_second;
-            names.try_emplace(UpperCase(name), name, is_second ? kSecondParse : level);
+            // A calculated field (NAME=EXPRESSION) gets its value from its expression.
+            const bool filled = IsBuiltInField(name) || !table.AsExpression().empty();
+            names.try_emplace(UpperCase(name),
+                              FirstUse{name, is_second ? kSecondParse : level, filled});
         }
     }
 
     CodeTemplate code;
     auto block_for = [&](int level) {
         TemplateBlock block{level, {}};
-        for (const auto& [key, entry] : names) {
-            if (entry.second == level) block.names.push_back(entry.first);
+        for (const auto& [key, use] : names) {
+            if (use.tag == level) (use.filled ? block.filled : block.names).push_back(use.name);
         }
         const HandlerInfo info = InfoOf(level);
         auto it = std::find_if(code.handlers.begin(), code.handlers.end(),
@@ -119,14 +134,22 @@ std::vector<std::string> BlockLines(const TemplateBlock& block) {
     std::vector<std::string> lines;
     if (block.level >= rlSum01 && block.level <= rlSum10) {
         const int sum = block.level - rlSum01 + 1;
-        lines.push_back(std::string("  if (Level == rlSum") + (sum < 10 ? "0" : "") +
+        lines.push_back(std::string("  if (Level == quillon::rlSum") + (sum < 10 ? "0" : "") +
                         std::to_string(sum) + ") {");
     } else if (block.level == rlFooter) {
-        lines.push_back("  if (Level == rlFooter) {");
+        lines.push_back("  if (Level == quillon::rlFooter) {");
     } else if (block.level == rlEnd) {
-        lines.push_back("  if (Level == rlEnd) {");
+        lines.push_back("  if (Level == quillon::rlEnd) {");
     } else {
         lines.push_back("  {");
+    }
+    if (!block.filled.empty()) {
+        std::string names;
+        for (const std::string& name : block.filled) {
+            names += names.empty() ? "" : ", ";
+            names += name;
+        }
+        lines.push_back("    // Filled by the report: " + names);
     }
     for (const std::string& name : block.names) {
         lines.push_back("    Sender.FieldByName(" + Literal(name) + ").SetAsString(\"\");");

@@ -15,7 +15,14 @@ namespace quillon::design {
 struct TemplateBlock {
     int level = 0;                   // 0..15; -1 for the second-parse block
     std::vector<std::string> names;  // the fields first used by this level, sorted
+    // Fields of the level that the report fills itself (DATE, PAGENO, ... and calculated
+    // fields): named in a comment, never set, so that the code does not blank them.
+    std::vector<std::string> filled = {};
 };
+
+// True for the names the report fills on every line: DATE, DATETIME, TIME, PAGENO,
+// LINENO and TAB (any case).
+bool IsBuiltInField(std::string_view name);
 
 struct TemplateHandler {
     std::string suffix;  // the handler is the component's name + suffix ("GetDetailLine")
@@ -33,7 +40,9 @@ struct CodeTemplate {
 // each name is tagged with the first level that uses it ("&" names with the second parse).
 CodeTemplate BuildCodeTemplate(ReportModel& model);
 
-// The lines of one block: an opening with the level's condition, one line per field, "}".
+// The lines of one block: an opening with the level's condition (levels qualified with
+// quillon::, so that the code compiles outside the namespace), a comment naming the fields
+// the report fills, one line per field, "}".
 std::vector<std::string> BlockLines(const TemplateBlock& block);
 
 // Puts every block into its handler's body in source; handlers missing from source get

@@ -48,7 +48,7 @@ void THTMLViewerModel::BumpHistory(const std::string& old_file, const std::strin
     if (history_.MaxCount() == 0 || current_file_.empty()) return;
     if (old_file == current_file_ && old_type == file_type_ && old_pos == Position()) return;
     history_.Bump(THistoryEntry{old_file, old_title, old_pos, old_type}, CurrentEntry());
-    if (OnHistoryChange) OnHistoryChange(*this);
+    NotifyHistoryChange();
 }
 
 void THTMLViewerModel::SetHistoryIndex(int i) {
@@ -60,16 +60,21 @@ void THTMLViewerModel::SetHistoryIndex(int i) {
     }
     SetPosition(entry.Pos);
     history_.SetIndex(i);
+    NotifyHistoryChange();
+}
+
+void THTMLViewerModel::NotifyHistoryChange() {
     if (OnHistoryChange) OnHistoryChange(*this);
+    HistoryChanged();
 }
 
 void THTMLViewerModel::SetHistoryMaxCount(int n) {
     if (n < 0) return;
-    if (history_.SetMaxCount(n) && OnHistoryChange) OnHistoryChange(*this);
+    if (history_.SetMaxCount(n)) NotifyHistoryChange();
 }
 
 void THTMLViewerModel::ClearHistory() {
-    if (history_.Clear() && OnHistoryChange) OnHistoryChange(*this);
+    if (history_.Clear()) NotifyHistoryChange();
 }
 
 // --- links ---
@@ -81,6 +86,7 @@ std::string THTMLViewerModel::HTMLExpandFilename(std::string_view name) const {
 bool THTMLViewerModel::HotSpotClickHandled() {
     bool handled = false;
     if (OnHotSpotClick) OnHotSpotClick(*this, url_.URL, handled);
+    HotSpotClicked(url_.URL, handled);
     return handled;
 }
 
@@ -214,6 +220,7 @@ bool THTMLViewerModel::MouseMove(int x, int y, bool left_held) {
     if (link.URL != url_.URL) {
         url_ = link;
         if (OnHotSpotCovered) OnHotSpotCovered(*this, url_.URL);
+        HotSpotCovered(url_.URL);
     }
     if (left_held && selecting_) {
         if ((y < 1 || y > bars_.PanelHeight) && !auto_scrolling_) {
@@ -355,6 +362,7 @@ void THTMLViewerModel::DeliverFormSubmit() {
     const PendingSubmit submit = std::move(*pending_submit_);
     pending_submit_.reset();
     if (OnFormSubmit) OnFormSubmit(*this, submit.Action, submit.Method, submit.Results);
+    FormSubmitted(submit.Action, submit.Method, submit.Results);
 }
 
 }  // namespace quillon

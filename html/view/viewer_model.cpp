@@ -532,6 +532,7 @@ void THTMLViewerModel::ScrollTo(int y) {
     ScrollBarsChanged();
     ViewScrolled(old, v_pos_);
     if (OnScroll) OnScroll(*this);
+    Scrolled();
 }
 
 void THTMLViewerModel::SetScrollPos(int y) {

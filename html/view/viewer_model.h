@@ -232,9 +232,17 @@ class THTMLViewerModel {
     virtual void PostFormSubmit() { DeliverFormSubmit(); }
     virtual void BorderChanged() {}
     virtual void ProcessingChanged(bool /*on*/) {}
+    // The events again, for the widget's signals: each is called after its callback.
+    virtual void HistoryChanged() {}
+    virtual void HotSpotCovered(const std::string& /*url*/) {}
+    virtual void HotSpotClicked(const std::string& /*url*/, bool /*handled*/) {}
+    virtual void FormSubmitted(const std::string& /*action*/, const std::string& /*method*/,
+                               const std::vector<std::string>& /*results*/) {}
+    virtual void Scrolled() {}
 
   private:
     class ProcessingScope;
+    void NotifyHistoryChange();
     void SetProcessing(bool on);
     void LoadFile(const std::string& name, TFileType type);
     void LoadFileKeepingHistory(std::string_view name, TFileType type);

@@ -1,6 +1,13 @@
 #include "platform/mail/mail_address.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "platform/core/text_encoding.h"
 #include "platform/mail/mime_encoding.h"
@@ -81,6 +88,21 @@ std::optional<MailAddress> ParseMailAddress(std::string_view text) {
     }
     if (!IsAddrSpec(result.address)) return std::nullopt;
     return result;
+}
+
+MailAddress LocalSenderAddress() {
+    std::string user;
+    if (const passwd* entry = getpwuid(getuid()); entry != nullptr && entry->pw_name != nullptr) {
+        user = entry->pw_name;
+    } else if (const char* name = std::getenv("USER")) {
+        user = name;
+    }
+    std::string host(HOST_NAME_MAX + 1, '\0');
+    if (gethostname(host.data(), host.size()) != 0) host.clear();
+    host.resize(std::strlen(host.c_str()));  // the name ends at its first NUL
+    if (IsDotAtom(user) && !host.empty() && IsDomain(host))
+        return MailAddress{"", user + "@" + host};
+    return MailAddress{"", "quillon@localhost"};
 }
 
 }  // namespace quillon::mail

@@ -23,4 +23,9 @@ struct MailAddress {
 // (control characters, a second "<", a ",") makes it invalid.
 std::optional<MailAddress> ParseMailAddress(std::string_view text);
 
+// The sender of a message written on this machine when no account names one: the login
+// name at the host name ("ann@workstation"), or quillon@localhost when either is unusable
+// in an address.
+MailAddress LocalSenderAddress();
+
 }  // namespace quillon::mail

@@ -47,6 +47,16 @@ std::string TextPart() {
            "Content-Transfer-Encoding: quoted-printable\r\n";
 }
 
+// A text attachment names its characters: UTF-8 when its bytes are valid UTF-8 (pure
+// ASCII included), else Windows-1252, the reading of every other report file.
+std::string ContentTypeOf(const MailAttachment& a) {
+    std::string type = MediaTypeOf(a.file_name);
+    if (type.starts_with("text/")) {
+        type += text::IsValidUtf8(a.bytes) ? "; charset=UTF-8" : "; charset=windows-1252";
+    }
+    return type;
+}
+
 }  // namespace
 
 std::string MediaTypeOf(std::string_view file_name) {
@@ -104,7 +114,7 @@ std::string ComposeMail(const OutgoingMail& mail, std::time_t date, std::string_
     out += "--" + boundary + "\r\n" + TextPart() + "\r\n" + body;
     for (const MailAttachment& a : mail.attachments) {
         out += "\r\n--" + boundary + "\r\n";
-        out += "Content-Type: " + MediaTypeOf(a.file_name) + "\r\n";
+        out += "Content-Type: " + ContentTypeOf(a) + "\r\n";
         out += "Content-Transfer-Encoding: base64\r\n";
         out += "Content-Disposition: attachment" + FileNameParameter("filename", a.file_name) +
                "\r\n\r\n";

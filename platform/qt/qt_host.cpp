@@ -16,6 +16,7 @@
 
 #include "platform/qt/mail_review_dialog.h"
 #include "platform/qt/print_page_range.h"
+#include "platform/qt/qt_image_decoder.h"
 
 namespace quillon {
 
@@ -120,6 +121,7 @@ class QtProgressWindow : public ProgressWindow {
 }  // namespace
 
 QtHost::QtHost(QWidget* parent) : parent_(parent), printer_(std::make_unique<QPrinter>()) {
+    EnsureQtImageDecoder();
     RefreshPrinters();
 }
 

@@ -61,4 +61,8 @@ void RegisterQtImageDecoder() {
     SetStillImageDecoder(std::make_unique<QtImageDecoder>());
 }
 
+void EnsureQtImageDecoder() {
+    if (GetStillImageDecoder() == nullptr) RegisterQtImageDecoder();
+}
+
 }  // namespace quillon

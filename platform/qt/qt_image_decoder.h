@@ -13,8 +13,13 @@ class QtImageDecoder : public StillImageDecoder {
     std::optional<RgbaImage> Decode(std::span<const std::uint8_t> bytes, ImageType kind) override;
 };
 
-// Makes QtImageDecoder the process-wide still-image decoder. Applications that show or
-// render documents call it once at start-up.
+// Makes QtImageDecoder the process-wide still-image decoder (replacing any other).
 void RegisterQtImageDecoder();
+
+// Registers QtImageDecoder when no decoder is registered yet; one an application set
+// stays. The viewer control and the Qt host call it when they are made, so that an
+// application that links the Qt layers shows PNG and JPEG pictures without a call of its
+// own (a static initializer would be dropped by the linker from a static library).
+void EnsureQtImageDecoder();
 
 }  // namespace quillon

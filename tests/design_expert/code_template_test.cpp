@@ -77,9 +77,9 @@ TEST(CodeTemplate, TextPutsLaterSumBlocksFirstWithTheirConditions) {
         "    Sender.FieldByName(\"PRICE\").SetAsString(\"\");\n  }\n}\n"
         "\n"
         "void Form1::RepGetSumLine(quillon::TQuillon& Sender, quillon::TReportLevel Level)\n{\n"
-        "  if (Level == rlEnd) {\n"
+        "  if (Level == quillon::rlEnd) {\n"
         "    Sender.FieldByName(\"CLOSING\").SetAsString(\"\");\n  }\n"
-        "  if (Level == rlSum02) {\n"
+        "  if (Level == quillon::rlSum02) {\n"
         "    Sender.FieldByName(\"SUM2\").SetAsString(\"\");\n  }\n}\n"
         "\n"
         "void Form1::RepGetSecondParseFields(quillon::TQuillon& Sender)\n{\n  {\n"
@@ -88,12 +88,30 @@ TEST(CodeTemplate, TextPutsLaterSumBlocksFirstWithTheirConditions) {
 }
 
 TEST(CodeTemplate, ConditionsOfTheSumFooterAndEndLevels) {
-    EXPECT_EQ(BlockLines({4, {}}).front(), "  if (Level == rlSum01) {");
-    EXPECT_EQ(BlockLines({13, {}}).front(), "  if (Level == rlSum10) {");
-    EXPECT_EQ(BlockLines({14, {}}).front(), "  if (Level == rlFooter) {");
+    EXPECT_EQ(BlockLines({4, {}}).front(), "  if (Level == quillon::rlSum01) {");
+    EXPECT_EQ(BlockLines({13, {}}).front(), "  if (Level == quillon::rlSum10) {");
+    EXPECT_EQ(BlockLines({14, {}}).front(), "  if (Level == quillon::rlFooter) {");
     EXPECT_EQ(BlockLines({3, {"A"}}),
               (std::vector<std::string>{"  {", "    Sender.FieldByName(\"A\").SetAsString(\"\");",
                                         "  }"}));
+}
+
+// The report fills DATE, PAGENO and the like and computes calculated fields: the code
+// names them in a comment and never sets them, which would blank them on every line.
+TEST(CodeTemplate, FieldsTheReportFillsAreNamedNotSet) {
+    const CodeTemplate code = TemplateOf(
+        "^^A\r\n@0\r\n<\xC2\xBF"
+        "date>?????????? <\xC2\xBFPageNo>??? <\xC2\xBFTITLE>???\r\n"
+        "@3\r\n<\xC2\xBFQTY>??? <\xC2\xBFTOTAL=qty*2>?????\r\n");
+    ASSERT_EQ(code.handlers.size(), 2u);
+    EXPECT_EQ(code.handlers[0].blocks[0].names, std::vector<std::string>{"TITLE"});
+    EXPECT_EQ(code.handlers[0].blocks[0].filled, (std::vector<std::string>{"DATE", "PAGENO"}));
+    EXPECT_EQ(
+        BlockLines(code.handlers[1].blocks[0]),
+        (std::vector<std::string>{"  {", "    // Filled by the report: TOTAL",
+                                  "    Sender.FieldByName(\"QTY\").SetAsString(\"\");", "  }"}));
+    EXPECT_TRUE(IsBuiltInField("lineno"));
+    EXPECT_FALSE(IsBuiltInField("DATES"));
 }
 
 TEST(CodeTemplate, NoSumHandlerWithoutSumLevelFieldsAndNoneForUnnamedSlots) {
@@ -136,7 +154,7 @@ TEST(CodeTemplate, AppliedThroughAHostCreatesAssignsAndFillsHandlers) {
     const auto& s = *host.source;
     const auto sum = FindHandlerLine(s, "RepGetSumLine");
     ASSERT_TRUE(sum);
-    EXPECT_EQ(s[*sum + 2], "  if (Level == rlEnd) {");
+    EXPECT_EQ(s[*sum + 2], "  if (Level == quillon::rlEnd) {");
 
     FakeDesignHost no_source;
     no_source.source.reset();

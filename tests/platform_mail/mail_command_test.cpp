@@ -9,6 +9,7 @@
 
 #include "mail_test_fixture.h"
 #include "mail_test_support.h"
+#include "platform/mail/mail_address.h"
 #include "tests/common/shell_command.h"
 
 namespace quillon::mailtest {
@@ -78,11 +79,28 @@ TEST_F(MailCommandTest, EmlWritesTheMessageAndSendsNothing) {
     const MimePart mail = ParseMime(Read(dir_ / "out.eml"));
     EXPECT_EQ(mail.Header("To"), "boss@example.com");
     EXPECT_EQ(mail.Header("Cc"), "c@example.com");
-    EXPECT_EQ(mail.Header("From"), "");
+    // No profile: the local user at this host sends it.
+    EXPECT_EQ(mail.Header("From"), mail::LocalSenderAddress().HeaderForm());
+    EXPECT_EQ(mail.parts[1].Header("Content-Type"), "text/plain; charset=UTF-8");
     ASSERT_EQ(mail.parts.size(), 3u);
     EXPECT_EQ(mail.parts[0].body, "See attached\r\n  \r\n");
     EXPECT_EQ(mail.parts[1].body, "plain report\r\n");
     EXPECT_EQ(mail.parts[2].body, "second\r\n");
+}
+
+TEST_F(MailCommandTest, EmlTakesTheSenderFromTheCommandLine) {
+    Write("report.txt", "r\r\n");
+    Result r =
+        Run("report.txt --to boss@example.com --from 'Desk <desk@example.com>' "
+            "--eml out.eml --settings /nonexistent/QUILDOC.INI");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ParseMime(Read(dir_ / "out.eml")).Header("From"), "Desk <desk@example.com>");
+    r = Run("report.txt --to boss@example.com --from nobody --eml out2.eml");
+    EXPECT_EQ(r.status, 25);
+    EXPECT_EQ(r.err.rfind("quillon mail: the sender \"nobody\" is not a mail address", 0), 0u)
+        << r.err;
+    // --from is for the .eml file; the SMTP account names its own sender.
+    EXPECT_NE(Run("report.txt --to boss@example.com --from desk@example.com").status, 0);
 }
 
 TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
@@ -103,8 +121,7 @@ TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
     };
     const std::string pw = "QUILLON_SMTP_PASSWORD=pw";
     for (const Case& c :
-         {Case{"report.htm --to boss@example.com " + account, 3,
-               "MAPI: Login Failure. ErrorCode = 3"},
+         {Case{"report.htm --to boss@example.com " + account, 3, "mail result 3, Login Failure"},
           Case{"report.htm --to boss@example.com " + unreachable, 3, "Login Failure"},
           Case{"missing.htm --to boss@example.com " + account, 11, "missing.htm"},
           Case{"report.htm --to nobody@example.com " + account, 14, "nobody@example.com"},
@@ -115,7 +132,16 @@ TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
         const Result r = Run(c.args, with_password ? pw : "");
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        // The reason comes first, in words; the engine's "MAPI: ..." message is the
+        // viewer window's, not the command line's.
+        EXPECT_EQ(r.err.find("MAPI:"), std::string::npos) << r.err;
     }
+    // Without a settings file the first line says which file and which keys are missing.
+    const Result none = Run("report.htm --to boss@example.com --settings missing.ini");
+    EXPECT_EQ(none.status, 3);
+    const std::string first = none.err.substr(0, none.err.find('\n'));
+    EXPECT_NE(first.find("missing.ini"), std::string::npos) << none.err;
+    EXPECT_NE(first.find("URL="), std::string::npos) << none.err;
     EXPECT_TRUE(server.Deliveries().empty());
     // A password is never a command-line argument.
     EXPECT_NE(Run("report.htm --to boss@example.com --password pw " + account).status, 0);

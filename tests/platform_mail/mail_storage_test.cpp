@@ -176,6 +176,23 @@ TEST_F(MailStorageTest, TheDefaultHostDecidesByTheToRecipient) {
     EXPECT_FALSE(headless.ReviewMail(cc_only));
 }
 
+// Text attachments name their characters, read as the viewer reads report files.
+TEST_F(MailStorageTest, TextAttachmentsCarryTheirCharset) {
+    mail::OutgoingMail m;
+    m.to.push_back({"", "a@example.com"});
+    m.attachments = {{"r.txt", "Kaina 5 \u20ac\r\n"},
+                     {"old.txt", "Caf\xE9\r\n"},
+                     {"data.csv", "a;b\r\n"},
+                     {"p.pdf", "%PDF"}};
+    const MimePart mail = ParseMime(mail::ComposeMail(m, 0, "u"));
+    ASSERT_EQ(mail.parts.size(), 5u);
+    EXPECT_EQ(mail.parts[1].Header("Content-Type"), "text/plain; charset=UTF-8");
+    EXPECT_EQ(mail.parts[2].Header("Content-Type"), "text/plain; charset=windows-1252");
+    EXPECT_EQ(mail.parts[3].Header("Content-Type"), "text/csv; charset=UTF-8");
+    EXPECT_EQ(mail.parts[4].Header("Content-Type"), "application/pdf");
+    EXPECT_EQ(mail.parts[2].body, "Caf\xE9\r\n");
+}
+
 TEST_F(MailStorageTest, EmlFileHoldsTheMessageForAMailProgram) {
     TrptEmlStorage storage("eml", host_);
     storage.SetSettingsPath(
@@ -200,13 +217,28 @@ TEST_F(MailStorageTest, EmlFileHoldsTheMessageForAMailProgram) {
     ASSERT_EQ(mail.parts.size(), 2u);
     EXPECT_EQ(mail.parts[0].body, "Attached.\r\n \r\n");
     EXPECT_EQ(mail.parts[1].body, report);
+    EXPECT_EQ(mail.parts[1].Header("Content-Type"), "text/html; charset=UTF-8");
     EXPECT_EQ(bytes.find('\n'), bytes.find("\r\n") + 1) << "lines end in CR LF";
     EXPECT_FALSE(fs::exists(dir_ / "out.eml.partial"));
 
-    // Without the profile the draft has no sender; a failure leaves no file behind.
+    // Without the profile the sender is the local user at this host; a sender set on the
+    // storage comes first, and one that is no address is refused.
     storage.SetProfileName("NONE");
     storage.Send();
-    EXPECT_EQ(ParseMime(Read(dir_ / "out.eml")).Header("From"), "");
+    EXPECT_EQ(ParseMime(Read(dir_ / "out.eml")).Header("From"),
+              mail::LocalSenderAddress().HeaderForm());
+    EXPECT_NE(mail::LocalSenderAddress().address.find('@'), std::string::npos);
+    storage.SetFrom("Desk <desk@example.com>");
+    storage.Send();
+    EXPECT_EQ(ParseMime(Read(dir_ / "out.eml")).Header("From"), "Desk <desk@example.com>");
+    storage.SetFrom("not an address");
+    try {
+        storage.Send();
+        FAIL();
+    } catch (const EMapiError& e) {
+        EXPECT_EQ(e.ErrorCode(), 25);
+    }
+    storage.SetFrom("");
     fs::remove(dir_ / "out.eml");
     storage.SetAttachments({(dir_ / "missing.htm").string()});
     EXPECT_THROW(storage.Send(), EMapiError);

@@ -91,7 +91,7 @@ TEST_F(SmtpStorageTest, AReportArrivesWithItsRecipientsTextAndAttachmentsIntact)
     EXPECT_EQ(mail.parts[0].body, "Line one\r\nKaina: 5 \u20ac\r\n   \r\n");
     EXPECT_EQ(mail.parts[1].body, html);
     EXPECT_EQ(mail.parts[1].Param("Content-Disposition", "filename"), "report.htm");
-    EXPECT_EQ(mail.parts[1].Header("Content-Type"), "text/html");
+    EXPECT_EQ(mail.parts[1].Header("Content-Type"), "text/html; charset=UTF-8");
     EXPECT_EQ(mail.parts[2].body, binary);
     EXPECT_EQ(mail.parts[2].Param("Content-Disposition", "filename"), "ataskaita \u0161\u010d.bin");
     EXPECT_TRUE(mail.parts[3].body == big) << "the 5 MB attachment differs";

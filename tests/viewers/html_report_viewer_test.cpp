@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "engine/quillon.h"
@@ -22,12 +24,17 @@
 #include "tests/common/pdf_text.h"
 #include "tests/common/recording_raw_printers.h"
 #include "tests/common/temp_dir.h"
+#include "tests/html_view_qt/widget_test_support.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/html_report_viewer.h"
 #include "viewers/qt_component.h"
 #include "viewers/rtf_viewer.h"
 #include "viewers/txt_viewer.h"
 #include "viewers/viewer_choice.h"
+
+#ifdef QUILLON_HAS_QTEST
+#include <QSignalSpy>
+#endif
 
 namespace quillon {
 namespace {
@@ -462,6 +469,73 @@ TEST_F(HtmlViewerTest, EventsReachTheApplicationWithTheViewerAsSender) {
     viewer_.SetHotSpotStyle(kFontStyleUnderline);
     EXPECT_EQ(viewer_.GetHotSpotStyle(), kFontStyleUnderline);
 }
+
+#ifdef QUILLON_HAS_QTEST
+// The window's signals: pages from the buttons and from scrolling, links, history and
+// forms from the control; a slot that throws becomes a message, as a failing handler does.
+TEST_F(HtmlViewerTest, TheWindowSignalsPagesLinksHistoryAndForms) {
+    QSignalSpy pages(&viewer_.Signals(), &TReportViewerSignals::pageChanged);
+    QSignalSpy covered(&viewer_.Signals(), &TReportViewerSignals::hotSpotCovered);
+    QSignalSpy clicked(&viewer_.Signals(), &TReportViewerSignals::hotSpotClicked);
+    QSignalSpy history(&viewer_.Signals(), &TReportViewerSignals::historyChanged);
+    QSignalSpy submitted(&viewer_.Signals(), &TReportViewerSignals::formSubmitted);
+    dir_.Write("next.htm", "<TITLE>Next</TITLE><P>arrived</P>");
+    Load("report.htm", "<P>See <A HREF=next.htm>onward</A></P>" + PagedReport(3));
+    ShowLoaded();
+    ASSERT_GE(pages.count(), 1);
+    EXPECT_EQ(pages.last(), (QList<QVariant>{1, 3}));
+    viewer_.Button(vbNext).click();
+    EXPECT_EQ(pages.last(), (QList<QVariant>{2, 3}));
+    const qsizetype before = pages.count();
+    viewer_.Button(vbNext).click();
+    viewer_.Button(vbNext).click();  // on the last page: nothing new to say
+    EXPECT_EQ(pages.count(), before + 1);
+    EXPECT_EQ(pages.last(), (QList<QVariant>{3, 3}));
+    viewer_.Viewer().ScrollTo(0);  // scrolling moves the page box too
+    EXPECT_EQ(pages.last(), (QList<QVariant>{1, 3}));
+
+    THTMLViewer& control = viewer_.Viewer();
+    const QPoint link = quillon::testing::PointOf(control, "onward");
+    quillon::testing::Hover(control, link);
+    ASSERT_EQ(covered.count(), 1);
+    EXPECT_EQ(covered.at(0).at(0).toString(), "next.htm");
+    quillon::testing::Click(control, link);
+    ASSERT_EQ(clicked.count(), 1);
+    EXPECT_EQ(clicked.at(0).at(0).toString(), "next.htm");
+    EXPECT_EQ(control.Title(), "Next");
+    EXPECT_GE(history.count(), 1);
+
+    control.LoadFromBuffer("<FORM ACTION=go.htm><INPUT NAME=q VALUE=x><INPUT TYPE=submit></FORM>");
+    control.PaintPanel().repaint();
+    auto buttons = control.PaintPanel().findChildren<QAbstractButton*>();
+    ASSERT_EQ(buttons.size(), 1);
+    buttons[0]->click();
+    ASSERT_TRUE(submitted.wait(1000));
+    EXPECT_EQ(submitted.at(0).at(2).toStringList(), QStringList{"q=x"});
+
+    // A slot that throws while the window handles a button.
+    QObject::connect(&viewer_.Signals(), &TReportViewerSignals::pageChanged, &viewer_.Signals(),
+                     [](int, int) { throw std::runtime_error("page slot failed"); });
+    Load("report.htm", PagedReport(3));
+    ShowLoaded();
+    host_.messages.clear();
+    viewer_.Button(vbNext).click();
+    ASSERT_FALSE(host_.messages.empty());
+    EXPECT_EQ(host_.messages.back(), "page slot failed");
+    EXPECT_EQ(Caption(), "2/3");
+    QObject::disconnect(&viewer_.Signals(), &TReportViewerSignals::pageChanged, &viewer_.Signals(),
+                        nullptr);
+    // A handler of the application that throws on a link: a message, not a crash.
+    viewer_.SetHotSpotDescr(
+        [](TComponent&, const std::string&) { throw std::runtime_error("hover handler failed"); });
+    host_.messages.clear();
+    control.LoadFromBuffer("<P>See <A HREF=other.htm>onward</A></P>");
+    quillon::testing::Hover(control, quillon::testing::PointOf(control, "onward"));
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0], "hover handler failed");
+    viewer_.SetHotSpotDescr(nullptr);
+}
+#endif
 
 TEST_F(HtmlViewerTest, AWindowThatIsNotMaximizedKeepsItsSizeWhenShown) {
     // The window was maximized when it was made; the report's parameters say otherwise.

@@ -14,12 +14,17 @@
 #include <QToolButton>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "engine/quillon.h"
 #include "tests/common/temp_dir.h"
 #include "tests/viewers/viewer_test_support.h"
 #include "viewers/rtf_viewer.h"
+
+#ifdef QUILLON_HAS_QTEST
+#include <QSignalSpy>
+#endif
 
 namespace quillon {
 namespace {
@@ -176,6 +181,27 @@ TEST_F(RtfViewerTest, ThePageBoxFollowsScrolling) {
     EXPECT_EQ(Box(), "1/6");
     EXPECT_EQ(Bar().value(), 0);
 }
+
+#ifdef QUILLON_HAS_QTEST
+TEST_F(RtfViewerTest, PageChangesAreSignalled) {
+    QSignalSpy pages(&viewer_.Signals(), &TReportViewerSignals::pageChanged);
+    Open(PagedRtf(6, 40, 40));
+    ASSERT_GE(pages.count(), 1);
+    EXPECT_EQ(pages.last(), (QList<QVariant>{1, 6}));
+    Bar().setValue(TopOf(4) + 30);
+    EXPECT_EQ(pages.last(), (QList<QVariant>{4, 6}));
+    viewer_.Button(vbNext).click();
+    EXPECT_EQ(pages.last(), (QList<QVariant>{5, 6}));
+    // A slot that throws from the scroll bar: a message, and the page box still follows.
+    QObject::connect(&viewer_.Signals(), &TReportViewerSignals::pageChanged, &viewer_.Signals(),
+                     [](int, int) { throw std::runtime_error("slot failed"); });
+    host_.messages.clear();
+    Bar().setValue(TopOf(2) + 30);
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0], "slot failed");
+    EXPECT_EQ(Box(), "2/6");
+}
+#endif
 
 TEST_F(RtfViewerTest, LoadingAgainOrClearingStartsAtPageOne) {
     Open(PagedRtf(6, 40, 40));

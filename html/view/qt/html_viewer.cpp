@@ -8,10 +8,13 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <iostream>
+
 #include "html/view/document_print.h"
 #include "html/view/qt/page_targets.h"
 #include "html/view/qt/vw_printer.h"
 #include "platform/qt/qt_canvas.h"
+#include "platform/qt/qt_image_decoder.h"
 
 namespace quillon {
 
@@ -30,12 +33,20 @@ class TPaintPanel : public QWidget {
   protected:
     void paintEvent(QPaintEvent* e) override {
         QPainter painter(this);
-        viewer_.PaintDocument(painter, e->rect());
+        viewer_.Guarded([&] { viewer_.PaintDocument(painter, e->rect()); });
     }
-    void mousePressEvent(QMouseEvent* e) override { viewer_.PanelMousePress(*e); }
-    void mouseMoveEvent(QMouseEvent* e) override { viewer_.PanelMouseMove(*e); }
-    void mouseReleaseEvent(QMouseEvent* e) override { viewer_.PanelMouseRelease(*e); }
-    void mouseDoubleClickEvent(QMouseEvent* e) override { viewer_.PanelDoubleClick(*e); }
+    void mousePressEvent(QMouseEvent* e) override {
+        viewer_.Guarded([&] { viewer_.PanelMousePress(*e); });
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        viewer_.Guarded([&] { viewer_.PanelMouseMove(*e); });
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        viewer_.Guarded([&] { viewer_.PanelMouseRelease(*e); });
+    }
+    void mouseDoubleClickEvent(QMouseEvent* e) override {
+        viewer_.Guarded([&] { viewer_.PanelDoubleClick(*e); });
+    }
 
   private:
     THTMLViewer& viewer_;
@@ -56,6 +67,9 @@ THTMLViewer::THTMLViewer(QWidget* parent)
     v_bar_->setSingleStep(kVerticalSmallStep);
     h_bar_->setSingleStep(kHorizontalSmallStep);
     SetScrollBarSize(v_bar_->sizeHint().width());
+    EnsureQtImageDecoder();
+    SetDefBackground(kDefaultBackground);
+    SetViewImages(true);
 
     control_host_ = std::make_unique<QtControlHost>(*panel_);
     TSectionList& doc = Document();
@@ -78,19 +92,21 @@ THTMLViewer::THTMLViewer(QWidget* parent)
     doc.BackgroundChange = [this](TSectionList&, Color) { panel_->update(); };
 
     gif_timer_.setInterval(50);
-    QObject::connect(&gif_timer_, &QTimer::timeout, this, [this] { AnimationTick(); });
+    QObject::connect(&gif_timer_, &QTimer::timeout, this,
+                     [this] { Guarded([this] { AnimationTick(); }); });
     auto_scroll_timer_.setInterval(100);
-    QObject::connect(&auto_scroll_timer_, &QTimer::timeout, this, [this] { AutoScrollTick(); });
+    QObject::connect(&auto_scroll_timer_, &QTimer::timeout, this,
+                     [this] { Guarded([this] { AutoScrollTick(); }); });
 
     QObject::connect(v_bar_, &QScrollBar::valueChanged, this, [this](int value) {
         if (updating_bars_) return;
-        ScrollTo(value);
+        Guarded([this, value] { ScrollTo(value); });
     });
     QObject::connect(v_bar_, &QScrollBar::actionTriggered, this, [this](int) { setFocus(); });
     QObject::connect(h_bar_, &QScrollBar::valueChanged, this, [this](int value) {
         if (updating_bars_) return;
         setFocus();
-        SetHScrollPos(value);
+        Guarded([this, value] { SetHScrollPos(value); });
     });
     resize(150, 150);
     SetBounds(150, 150);
@@ -208,7 +224,47 @@ void THTMLViewer::StopAutoScroll() {
 }
 
 void THTMLViewer::PostFormSubmit() {
-    QTimer::singleShot(0, this, [this] { DeliverFormSubmit(); });
+    QTimer::singleShot(0, this, [this] { Guarded([this] { DeliverFormSubmit(); }); });
+}
+
+void THTMLViewer::HistoryChanged() {
+    Q_EMIT historyChanged();
+}
+
+void THTMLViewer::HotSpotCovered(const std::string& url) {
+    Q_EMIT hotSpotCovered(QString::fromStdString(url));
+}
+
+void THTMLViewer::HotSpotClicked(const std::string& url, bool handled) {
+    Q_EMIT hotSpotClicked(QString::fromStdString(url), handled);
+}
+
+void THTMLViewer::FormSubmitted(const std::string& action, const std::string& method,
+                                const std::vector<std::string>& results) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(results.size()));
+    for (const std::string& r : results) list.append(QString::fromStdString(r));
+    Q_EMIT formSubmitted(QString::fromStdString(action), QString::fromStdString(method), list);
+}
+
+void THTMLViewer::Scrolled() {
+    Q_EMIT scrolled(ScrollPos());
+}
+
+void THTMLViewer::ReportEventError(std::exception_ptr error) noexcept {
+    std::string text = "An event handler of the viewer failed";
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        text = e.what();
+    } catch (...) {
+        text += " with an unknown exception.";
+    }
+    try {
+        Host().MessageDlg(text, TMsgDlgType::mtError, mbOK);
+    } catch (...) {
+        std::cerr << "quillon: " << text << '\n';
+    }
 }
 
 void THTMLViewer::AnimationTick() {
@@ -223,8 +279,10 @@ void THTMLViewer::AutoScrollTick() {
 
 void THTMLViewer::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    SetBounds(width(), height());
-    ScrollBarsChanged();
+    Guarded([this] {
+        SetBounds(width(), height());
+        ScrollBarsChanged();
+    });
 }
 
 void THTMLViewer::paintEvent(QPaintEvent*) {
@@ -270,18 +328,20 @@ void THTMLViewer::wheelEvent(QWheelEvent* e) {
         e->ignore();
         return;
     }
-    if (delta.y() != 0) ScrollTo(ScrollPos() + delta.y());
-    if (delta.x() != 0) SetHScrollPos(HScrollPos() + delta.x());
+    Guarded([this, delta] {
+        if (delta.y() != 0) ScrollTo(ScrollPos() + delta.y());
+        if (delta.x() != 0) SetHScrollPos(HScrollPos() + delta.x());
+    });
     e->accept();
 }
 
 void THTMLViewer::keyPressEvent(QKeyEvent* e) {
     if (e->matches(QKeySequence::Copy)) {
-        CopyToClipboard();
+        Guarded([this] { CopyToClipboard(); });
         return;
     }
     if (e->matches(QKeySequence::SelectAll)) {
-        SelectAll();
+        Guarded([this] { SelectAll(); });
         return;
     }
     std::optional<TViewerKey> key;
@@ -314,7 +374,7 @@ void THTMLViewer::keyPressEvent(QKeyEvent* e) {
             break;
     }
     if (key) {
-        KeyDown(*key);
+        Guarded([this, k = *key] { KeyDown(k); });
     } else {
         QWidget::keyPressEvent(e);
     }

@@ -4,12 +4,23 @@
 // them. Everything that needs no window system lives in THTMLViewerModel, which this
 // widget is; the widget adapts it to Qt events, timers, cursors and the clipboard.
 //
-// Events receive the viewer as THTMLViewerModel& (the same object).
+// Events receive the viewer as THTMLViewerModel& (the same object). Each event is also a
+// Qt signal, sent after its callback. Whatever a callback or a connected slot throws while
+// the viewer handles a Qt event (mouse, keys, wheel, scroll bars, timers, painting) is
+// caught there and shown through the viewer's host (DefaultHost() unless SetHost gave one;
+// the headless host writes it to standard error): it never reaches Qt's event loop.
 // The README's glossary of inherited names explains this and its neighbours.
+//
+// A viewer made without settings shows a white page and its pictures, and registers the Qt
+// image decoder when no still-image decoder is registered yet.
 
+#include <exception>
 #include <functional>
 #include <memory>
+#include <string_view>
 
+#include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,6 +28,7 @@
 #include "html/view/qt/qt_form_controls.h"
 #include "html/view/viewer_model.h"
 #include "platform/core/canvas.h"
+#include "platform/core/host_services.h"
 
 class QScrollBar;
 
@@ -38,9 +50,27 @@ struct MeasureCanvasHolder {
 }  // namespace detail
 
 class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public THTMLViewerModel {
+    Q_OBJECT
+
   public:
+    // The default document background: white, as a document viewer shows its pages.
+    static constexpr Color kDefaultBackground = 0xFFFFFF;
+
     explicit THTMLViewer(QWidget* parent = nullptr);
     ~THTMLViewer() override;
+
+    // Where a failing event handler is reported (not owned; nullptr: DefaultHost()).
+    void SetHost(HostServices* host) { host_ = host; }
+    HostServices& Host() const { return host_ != nullptr ? *host_ : DefaultHost(); }
+    // Runs f as a Qt event handler of the viewer: what it throws is reported through Host().
+    template <class F>
+    void Guarded(F&& f) noexcept {
+        try {
+            f();
+        } catch (...) {
+            ReportEventError(std::current_exception());
+        }
+    }
 
     // --- printing (the print module draws a copy of Document()) ---
     THTMLPagePrinted OnPrintHeader;
@@ -69,6 +99,18 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     void PanelMouseRelease(QMouseEvent& e);
     void PanelDoubleClick(QMouseEvent& e);
 
+  Q_SIGNALS:
+    // A link was clicked; handled: OnHotSpotClick took it and the viewer does not follow it.
+    void hotSpotClicked(const QString& url, bool handled);
+    // The pointer moved onto a link (its URL) or off every link (an empty URL).
+    void hotSpotCovered(const QString& url);
+    // A form was submitted (results: "name=value" pairs in form order).
+    void formSubmitted(const QString& action, const QString& method, const QStringList& results);
+    // The history list or its index changed.
+    void historyChanged();
+    // The view moved vertically; pos is ScrollPos().
+    void scrolled(int pos);
+
   protected:
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
@@ -86,11 +128,18 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     void StopAutoScroll() override;
     void PostFormSubmit() override;
     void BorderChanged() override { update(); }
+    void HistoryChanged() override;
+    void HotSpotCovered(const std::string& url) override;
+    void HotSpotClicked(const std::string& url, bool handled) override;
+    void FormSubmitted(const std::string& action, const std::string& method,
+                       const std::vector<std::string>& results) override;
+    void Scrolled() override;
 
   private:
     // The print module's settings from the viewer's margins, title and callbacks.
     PrintSettings MakePrintSettings();
     void DrawBackground(Canvas& canvas, const QRect& clip);
+    void ReportEventError(std::exception_ptr error) noexcept;
 
     TPaintPanel* panel_;
     QScrollBar* v_bar_;
@@ -101,6 +150,7 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
     QPoint last_mouse_;
     bool updating_bars_ = false;
     bool busy_cursor_ = false;
+    HostServices* host_ = nullptr;
 };
 
 }  // namespace quillon
