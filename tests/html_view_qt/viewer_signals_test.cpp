@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <stdexcept>
 
+#include "tests/common/recording_host.h"
 #include "tests/html_view/model_test_support.h"
 #include "widget_test_support.h"
 
@@ -83,15 +84,7 @@ TEST(ViewerSignals, FormSubmitIsSignalledAfterTheClick) {
 
 #endif
 
-// A host that records messages instead of showing them.
-struct RecordingHost : HeadlessHost {
-    RecordingHost()
-        : HeadlessHost([this](const Message& m) {
-              messages.push_back(m.text);
-              return static_cast<int>(mrOk);
-          }) {}
-    std::vector<std::string> messages;
-};
+using testing::RecordingHost;
 
 TEST(ViewerSignals, ThrowingHandlersAreReportedNotPassedToQt) {
     ScratchDir dir;
@@ -106,21 +99,21 @@ TEST(ViewerSignals, ThrowingHandlersAreReportedNotPassedToQt) {
     };
     testing::Hover(v, testing::PointOf(v, "onward"));
     ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "covered failed");
+    EXPECT_EQ(host.messages[0].text, "covered failed");
 
     // A slot that throws, from the scroll bar.
     QObject::connect(&v, &THTMLViewer::scrolled, &v,
                      [](int) { throw std::runtime_error("slot failed"); });
     v.VScrollBar().setValue(v.VScrollBar().value() + 16);
     ASSERT_EQ(host.messages.size(), 2u);
-    EXPECT_EQ(host.messages[1], "slot failed");
+    EXPECT_EQ(host.messages[1].text, "slot failed");
 
     // A link to a missing file: the load's error is a message, the viewer stays usable.
     v.OnHotSpotCovered = nullptr;
     QObject::disconnect(&v, &THTMLViewer::scrolled, &v, nullptr);
     testing::Click(v, testing::PointOf(v, "onward"));
     ASSERT_EQ(host.messages.size(), 3u);
-    EXPECT_NE(host.messages[2].find("gone.htm"), std::string::npos);
+    EXPECT_NE(host.messages[2].text.find("gone.htm"), std::string::npos);
     v.LoadFromBuffer("<P>still here</P>");
     EXPECT_TRUE(v.FindPos("still", true).has_value());
 }

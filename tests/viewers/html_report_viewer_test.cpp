@@ -521,7 +521,7 @@ TEST_F(HtmlViewerTest, TheWindowSignalsPagesLinksHistoryAndForms) {
     host_.messages.clear();
     viewer_.Button(vbNext).click();
     ASSERT_FALSE(host_.messages.empty());
-    EXPECT_EQ(host_.messages.back(), "page slot failed");
+    EXPECT_EQ(host_.messages.back().text, "page slot failed");
     EXPECT_EQ(Caption(), "2/3");
     QObject::disconnect(&viewer_.Signals(), &TReportViewerSignals::pageChanged, &viewer_.Signals(),
                         nullptr);
@@ -532,7 +532,7 @@ TEST_F(HtmlViewerTest, TheWindowSignalsPagesLinksHistoryAndForms) {
     control.LoadFromBuffer("<P>See <A HREF=other.htm>onward</A></P>");
     quillon::testing::Hover(control, quillon::testing::PointOf(control, "onward"));
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "hover handler failed");
+    EXPECT_EQ(host_.messages[0].text, "hover handler failed");
     viewer_.SetHotSpotDescr(nullptr);
 }
 #endif

@@ -198,7 +198,7 @@ TEST_F(RtfViewerTest, PageChangesAreSignalled) {
     host_.messages.clear();
     Bar().setValue(TopOf(2) + 30);
     ASSERT_EQ(host_.messages.size(), 1u);
-    EXPECT_EQ(host_.messages[0], "slot failed");
+    EXPECT_EQ(host_.messages[0].text, "slot failed");
     EXPECT_EQ(Box(), "2/6");
 }
 #endif
