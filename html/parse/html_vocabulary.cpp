@@ -12,10 +12,9 @@ using S = Symb;
 
 using TagTable = NameTable<TagSymbols, 256>;
 using AttributeTable = NameTable<Symb, 128>;
-using EntityTable = NameTable<char32_t, 256>;
 
 // Tags with an end-tag symbol first, then those without one.
-constexpr std::array<TagTable::Entry, 65> kTags = {{
+constexpr std::array<TagTable::Entry, 80> kTags = {{
     {"HTML", {S::HtmlSy, S::HtmlEndSy}},
     {"TITLE", {S::TitleSy, S::TitleEndSy}},
     {"BODY", {S::BodySy, S::BodyEndSy}},
@@ -67,6 +66,22 @@ constexpr std::array<TagTable::Entry, 65> kTags = {{
     {"S", {S::SSy, S::SEndSy}},
     {"STRIKE", {S::StrikeSy, S::StrikeEndSy}},
     {"TR", {S::TRSy, S::TREndSy}},
+    {"STYLE", {S::StyleSy, S::StyleEndSy}},
+    {"TEMPLATE", {S::TemplateSy, S::TemplateEndSy}},
+    {"COLGROUP", {S::ColGroupSy, S::ColGroupEndSy}},
+    // Newer names for blocks and styles the vocabulary has: sections of a page read as DIV,
+    // a deletion as S and an insertion as U.
+    {"SECTION", {S::DivSy, S::DivEndSy}},
+    {"ARTICLE", {S::DivSy, S::DivEndSy}},
+    {"HEADER", {S::DivSy, S::DivEndSy}},
+    {"FOOTER", {S::DivSy, S::DivEndSy}},
+    {"NAV", {S::DivSy, S::DivEndSy}},
+    {"ASIDE", {S::DivSy, S::DivEndSy}},
+    {"MAIN", {S::DivSy, S::DivEndSy}},
+    {"FIGURE", {S::DivSy, S::DivEndSy}},
+    {"FIGCAPTION", {S::DivSy, S::DivEndSy}},
+    {"DEL", {S::SSy, S::SEndSy}},
+    {"INS", {S::USy, S::UEndSy}},
     {"LI", {S::LISy, S::OtherSy}},
     {"BR", {S::BRSy, S::OtherSy}},
     {"HR", {S::HRSy, S::OtherSy}},
@@ -81,10 +96,11 @@ constexpr std::array<TagTable::Entry, 65> kTags = {{
     {"AREA", {S::AreaSy, S::OtherSy}},
     {"FRAME", {S::FrameSy, S::OtherSy}},
     {"PAGE", {S::PageSy, S::OtherSy}},
+    {"COL", {S::ColSy, S::OtherSy}},
 }};
 
 // VALUE appears once: the table has always held it twice and the second was never reached.
-constexpr std::array<AttributeTable::Entry, 50> kAttributes = {{
+constexpr std::array<AttributeTable::Entry, 51> kAttributes = {{
     {"HREF", S::HrefSy},
     {"NAME", S::NameSy},
     {"SRC", S::SrcSy},
@@ -96,6 +112,7 @@ constexpr std::array<AttributeTable::Entry, 50> kAttributes = {{
     {"BACKGROUND", S::BackgroundSy},
     {"COLSPAN", S::ColSpanSy},
     {"ROWSPAN", S::RowSpanSy},
+    {"SPAN", S::SpanSy},
     {"BORDER", S::BorderSy},
     {"CELLPADDING", S::CellPaddingSy},
     {"CELLSPACING", S::CellSpacingSy},
@@ -137,38 +154,8 @@ constexpr std::array<AttributeTable::Entry, 50> kAttributes = {{
     {"MARGINHEIGHT", S::MarginHeightSy},
 }};
 
-// Entity names for the characters 160 to 255; the slots of 215 and 247 stay unnamed
-// (the times and division signs are reached only by numeric references).
-constexpr std::array<std::string_view, 96> kLatin1Entities = {
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",
-    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn",
-    "sup2",   "sup3",   "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",
-    "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
-    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave",
-    "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde",
-    "Ouml",   "",       "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",
-    "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
-    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",
-    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "",       "oslash", "ugrave",
-    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
-};
-
-// The four markup characters, then the named Latin-1 characters.
-consteval std::array<EntityTable::Entry, 98> EntityEntries() {
-    std::array<EntityTable::Entry, 98> a{
-        {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}}};
-    std::size_t n = 4;
-    for (std::size_t i = 0; i < kLatin1Entities.size(); ++i) {
-        if (!kLatin1Entities[i].empty())
-            a[n++] = {kLatin1Entities[i], static_cast<char32_t>(160 + i)};
-    }
-    if (n != a.size()) throw "entity count";
-    return a;
-}
-
 constexpr TagTable kTagTable(kTags);
 constexpr AttributeTable kAttributeTable(kAttributes);
-constexpr EntityTable kEntityTable(EntityEntries());
 
 }  // namespace
 
@@ -180,11 +167,6 @@ std::optional<TagSymbols> LookupTag(std::string_view upper_name) {
 Symb LookupAttribute(std::string_view upper_name) {
     const Symb* s = kAttributeTable.Find(upper_name);
     return s ? *s : S::OtherAttribute;
-}
-
-std::optional<char32_t> LookupEntity(std::string_view name) {
-    if (const char32_t* c = kEntityTable.Find(name)) return *c;
-    return std::nullopt;
 }
 
 }  // namespace quillon
