@@ -12,9 +12,11 @@ using S = Symb;
 
 using TagTable = NameTable<TagSymbols, 256>;
 using AttributeTable = NameTable<Symb, 128>;
+using NewerTagTable = NameTable<TagSymbols, 32>;
+using NewerAttributeTable = NameTable<Symb, 2>;
 
 // Tags with an end-tag symbol first, then those without one.
-constexpr std::array<TagTable::Entry, 80> kTags = {{
+constexpr std::array<TagTable::Entry, 65> kTags = {{
     {"HTML", {S::HtmlSy, S::HtmlEndSy}},
     {"TITLE", {S::TitleSy, S::TitleEndSy}},
     {"BODY", {S::BodySy, S::BodyEndSy}},
@@ -66,22 +68,6 @@ constexpr std::array<TagTable::Entry, 80> kTags = {{
     {"S", {S::SSy, S::SEndSy}},
     {"STRIKE", {S::StrikeSy, S::StrikeEndSy}},
     {"TR", {S::TRSy, S::TREndSy}},
-    {"STYLE", {S::StyleSy, S::StyleEndSy}},
-    {"TEMPLATE", {S::TemplateSy, S::TemplateEndSy}},
-    {"COLGROUP", {S::ColGroupSy, S::ColGroupEndSy}},
-    // Newer names for blocks and styles the vocabulary has: sections of a page read as DIV,
-    // a deletion as S and an insertion as U.
-    {"SECTION", {S::DivSy, S::DivEndSy}},
-    {"ARTICLE", {S::DivSy, S::DivEndSy}},
-    {"HEADER", {S::DivSy, S::DivEndSy}},
-    {"FOOTER", {S::DivSy, S::DivEndSy}},
-    {"NAV", {S::DivSy, S::DivEndSy}},
-    {"ASIDE", {S::DivSy, S::DivEndSy}},
-    {"MAIN", {S::DivSy, S::DivEndSy}},
-    {"FIGURE", {S::DivSy, S::DivEndSy}},
-    {"FIGCAPTION", {S::DivSy, S::DivEndSy}},
-    {"DEL", {S::SSy, S::SEndSy}},
-    {"INS", {S::USy, S::UEndSy}},
     {"LI", {S::LISy, S::OtherSy}},
     {"BR", {S::BRSy, S::OtherSy}},
     {"HR", {S::HRSy, S::OtherSy}},
@@ -96,11 +82,10 @@ constexpr std::array<TagTable::Entry, 80> kTags = {{
     {"AREA", {S::AreaSy, S::OtherSy}},
     {"FRAME", {S::FrameSy, S::OtherSy}},
     {"PAGE", {S::PageSy, S::OtherSy}},
-    {"COL", {S::ColSy, S::OtherSy}},
 }};
 
 // VALUE appears once: the table has always held it twice and the second was never reached.
-constexpr std::array<AttributeTable::Entry, 51> kAttributes = {{
+constexpr std::array<AttributeTable::Entry, 50> kAttributes = {{
     {"HREF", S::HrefSy},
     {"NAME", S::NameSy},
     {"SRC", S::SrcSy},
@@ -112,7 +97,6 @@ constexpr std::array<AttributeTable::Entry, 51> kAttributes = {{
     {"BACKGROUND", S::BackgroundSy},
     {"COLSPAN", S::ColSpanSy},
     {"ROWSPAN", S::RowSpanSy},
-    {"SPAN", S::SpanSy},
     {"BORDER", S::BorderSy},
     {"CELLPADDING", S::CellPaddingSy},
     {"CELLSPACING", S::CellSpacingSy},
@@ -154,18 +138,47 @@ constexpr std::array<AttributeTable::Entry, 51> kAttributes = {{
     {"MARGINHEIGHT", S::MarginHeightSy},
 }};
 
+// Tags and attributes of the newer HTML, looked up only when the older ones miss, so that a
+// document in the older HTML is read exactly as fast as before.
+constexpr std::array<NewerTagTable::Entry, 15> kNewerTags = {{
+    {"STYLE", {S::StyleSy, S::StyleEndSy}},
+    {"TEMPLATE", {S::TemplateSy, S::TemplateEndSy}},
+    {"COLGROUP", {S::ColGroupSy, S::ColGroupEndSy}},
+    // Newer names for blocks and styles the vocabulary has: sections of a page read as DIV,
+    // a deletion as S and an insertion as U.
+    {"SECTION", {S::DivSy, S::DivEndSy}},
+    {"ARTICLE", {S::DivSy, S::DivEndSy}},
+    {"HEADER", {S::DivSy, S::DivEndSy}},
+    {"FOOTER", {S::DivSy, S::DivEndSy}},
+    {"NAV", {S::DivSy, S::DivEndSy}},
+    {"ASIDE", {S::DivSy, S::DivEndSy}},
+    {"MAIN", {S::DivSy, S::DivEndSy}},
+    {"FIGURE", {S::DivSy, S::DivEndSy}},
+    {"FIGCAPTION", {S::DivSy, S::DivEndSy}},
+    {"DEL", {S::SSy, S::SEndSy}},
+    {"INS", {S::USy, S::UEndSy}},
+    {"COL", {S::ColSy, S::OtherSy}},
+}};
+constexpr std::array<NewerAttributeTable::Entry, 1> kNewerAttributes = {{
+    {"SPAN", S::SpanSy},
+}};
+
 constexpr TagTable kTagTable(kTags);
+constexpr NewerTagTable kNewerTagTable(kNewerTags);
 constexpr AttributeTable kAttributeTable(kAttributes);
+constexpr NewerAttributeTable kNewerAttributeTable(kNewerAttributes);
 
 }  // namespace
 
 std::optional<TagSymbols> LookupTag(std::string_view upper_name) {
     if (const TagSymbols* t = kTagTable.Find(upper_name)) return *t;
+    if (const TagSymbols* t = kNewerTagTable.Find(upper_name)) return *t;
     return std::nullopt;
 }
 
 Symb LookupAttribute(std::string_view upper_name) {
-    const Symb* s = kAttributeTable.Find(upper_name);
+    if (const Symb* s = kAttributeTable.Find(upper_name)) return *s;
+    const Symb* s = kNewerAttributeTable.Find(upper_name);
     return s ? *s : S::OtherAttribute;
 }
 
