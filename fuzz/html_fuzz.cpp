@@ -1,8 +1,9 @@
-// Feeds arbitrary bytes to the HTML tokenizer and parser: the tokenizer in text-area mode
-// and through a stream read in small chunks, the parser as HTML and as plain text, and the
-// dump of what was built, then its layout at two widths, a paint and the layout dump. Nothing may
-// crash, hang or leak; EParseError is the only error parsing may raise (layout may raise
-// EProcessError for a table too wide), and it must leave the document empty.
+// Feeds arbitrary bytes to the HTML tokenizer and parser: the tokenizer in text-area mode,
+// and whole and through a stream read in small chunks (which must give the same symbols),
+// the parser as HTML and as plain text, and the dump of what was built, then its layout at
+// two widths, a paint and the layout dump. Nothing may crash, hang or leak; EParseError is
+// the only error parsing may raise (layout may raise EProcessError for a table too wide),
+// and it must leave the document empty.
 
 #include <cstddef>
 #include <cstdint>
@@ -23,7 +24,9 @@
 
 namespace {
 
-void Symbols(quillon::HtmlTokenizer& tok, bool text_area) {
+// The symbols and token texts of `tok`, one after another.
+std::u32string Symbols(quillon::HtmlTokenizer& tok, bool text_area) {
+    std::u32string all;
     tok.NextChar();
     for (;;) {
         if (text_area) {
@@ -31,8 +34,11 @@ void Symbols(quillon::HtmlTokenizer& tok, bool text_area) {
         } else {
             tok.NextSymbol();
         }
+        all.push_back(static_cast<char32_t>(tok.Sy()) + 0x110000);
+        all += tok.LCToken();
         if (tok.Sy() == quillon::Symb::EofSy) break;
     }
+    return all;
 }
 
 }  // namespace
@@ -45,11 +51,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Symbols(tok, true);
     } catch (const quillon::EParseError&) {
     }
-    try {
-        std::istringstream in{std::string(input)};
-        quillon::HtmlTokenizer tok(quillon::MakeStreamSource(in, 3), 3);
-        Symbols(tok, false);
-    } catch (const quillon::EParseError&) {
+    // Read whole and read through a stream three bytes at a time, the same symbols come out
+    // (decoding, character references and SCRIPT, STYLE and TEMPLATE across chunk ends).
+    {
+        std::u32string whole, chunked, whole_style, chunked_style;
+        bool whole_failed = false, chunked_failed = false;
+        try {
+            quillon::HtmlTokenizer tok(quillon::MakeBufferSource(input));
+            whole = Symbols(tok, false);
+            whole_style = tok.StyleSheet();
+        } catch (const quillon::EParseError&) {
+            whole_failed = true;
+        }
+        try {
+            std::istringstream in{std::string(input)};
+            quillon::HtmlTokenizer tok(quillon::MakeStreamSource(in, 3), 3);
+            chunked = Symbols(tok, false);
+            chunked_style = tok.StyleSheet();
+        } catch (const quillon::EParseError&) {
+            chunked_failed = true;
+        }
+        if (whole_failed != chunked_failed || whole != chunked || whole_style != chunked_style) {
+            std::abort();
+        }
     }
     {
         quillon::TSectionList doc;

@@ -130,6 +130,13 @@ class ThtmlTable : public TSectionBase {
     std::vector<std::unique_ptr<TCellList>> RowList;
     std::unique_ptr<TCellObj> CaptionCell;
     bool CaptionOnTop = true;
+    // Column widths from COL and COLGROUP, in column order (Value 0: none given). A cell of
+    // one column without a WIDTH of its own takes its column's.
+    struct ColumnSpec {
+        int Value = 0;
+        bool Percent = false;
+    };
+    std::vector<ColumnSpec> ColumnSpecs;
 
     // Layout state.
     bool Prepared = false;
@@ -191,6 +198,7 @@ class ThtmlTable : public TSectionBase {
 
   private:
     void ExpandGrid();
+    void ApplyColumnSpecs();
     // Column widths, the table's widths and the row heights for `available` pixels.
     void ColumnsAndRows(Canvas& canvas, int available);
     // Column widths when the table has no WIDTH and percentage columns fit or are fitted.

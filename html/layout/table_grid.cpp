@@ -44,6 +44,22 @@ void ThtmlTable::AddDummyCells() {
     }
 }
 
+// Cells of one column without a WIDTH take the width COL or COLGROUP gave their column.
+void ThtmlTable::ApplyColumnSpecs() {
+    if (ColumnSpecs.empty()) return;
+    for (auto& row : RowList) {
+        const int n = std::min(row->Count(), static_cast<int>(ColumnSpecs.size()));
+        for (int c = 0; c < n; ++c) {
+            TCellObj& cell = (*row)[c];
+            const ColumnSpec& spec = ColumnSpecs[static_cast<std::size_t>(c)];
+            if (cell.SpanCols != 1 || cell.WidthValue > 0 || spec.Value <= 0) continue;
+            cell.WidthValue = spec.Value;
+            cell.WidthIsPercent = spec.Percent;
+            if (!spec.Percent) HasAbsWidths = true;
+        }
+    }
+}
+
 void ThtmlTable::ExpandGrid() {
     if (!Document->IsPrinting && !HasBackColor && EnclosingCell && EnclosingCell->BkGnd) {
         HasBackColor = true;
@@ -121,6 +137,7 @@ void ThtmlTable::ExpandGrid() {
     ColumnCount = 0;
     for (const auto& row : RowList) ColumnCount = std::max(ColumnCount, row->Count());
     if (ColumnCount > kMaxColumns) throw EProcessError(kTooManyColumns);
+    ApplyColumnSpecs();
     ColumnWidths.assign(static_cast<std::size_t>(ColumnCount), 0);
     ColumnPercents.assign(static_cast<std::size_t>(ColumnCount), 0);
     Prepared = true;

@@ -17,8 +17,34 @@ char LowerAscii(char c) {
     return text::AsciiLower(c);
 }
 
-// True when `s` has a <META ...> tag whose charset is UTF-8.
-bool MetaDeclaresUtf8(std::string_view s) {
+enum class Declared { None, Utf8, Cp1252 };
+
+// What a charset name means here: the names of UTF-8 and UTF-16 give UTF-8, those of
+// Windows-1252, ISO-8859-1 and US-ASCII give Windows-1252; any other is not understood.
+Declared CharsetMeaning(std::string_view name) {
+    static constexpr std::string_view kUtf8[] = {
+        "utf-8",         "utf8",          "unicode-1-1-utf-8",
+        "unicode11utf8", "unicode20utf8", "x-unicode20utf8",
+        "utf-16",        "utf-16le",      "utf-16be",
+        "unicode",       "unicodefeff",   "unicodefffe",
+        "ucs-2",         "csunicode",     "iso-10646-ucs-2"};
+    static constexpr std::string_view kCp1252[] = {
+        "windows-1252", "cp1252",         "x-cp1252",        "iso-8859-1", "iso8859-1",
+        "iso88591",     "iso_8859-1",     "iso_8859-1:1987", "iso-ir-100", "l1",
+        "latin1",       "csisolatin1",    "ibm819",          "cp819",      "us-ascii",
+        "ascii",        "ansi_x3.4-1968", "iso-8859-1:1987", "csascii"};
+    for (std::string_view n : kUtf8) {
+        if (name == n) return Declared::Utf8;
+    }
+    for (std::string_view n : kCp1252) {
+        if (name == n) return Declared::Cp1252;
+    }
+    return Declared::None;
+}
+
+// The charset the first <META ...> tag of `s` that names one declares, as CHARSET=name or
+// inside a CONTENT value ("text/html; charset=name").
+Declared MetaCharset(std::string_view s) {
     std::string lower(s.size(), ' ');
     std::transform(s.begin(), s.end(), lower.begin(), LowerAscii);
     std::size_t p = 0;
@@ -27,16 +53,18 @@ bool MetaDeclaresUtf8(std::string_view s) {
         const std::string_view tag = std::string_view(lower).substr(p, end - p);
         if (auto c = tag.find("charset"); c != std::string_view::npos) {
             std::size_t i = c + 7;
-            while (i < tag.size() && (tag[i] == ' ' || tag[i] == '=' || tag[i] == '"' ||
-                                      tag[i] == '\'' || tag[i] == '\t')) {
-                ++i;
-            }
-            const std::string_view v = tag.substr(i);
-            if (v.starts_with("utf-8") || v.starts_with("utf8")) return true;
+            const auto separator = [](char ch) {
+                return ch == ' ' || ch == '=' || ch == '"' || ch == '\'' || ch == '\t' ||
+                       ch == '\r' || ch == '\n' || ch == '\f';
+            };
+            while (i < tag.size() && separator(tag[i])) ++i;
+            std::size_t j = i;
+            while (j < tag.size() && !separator(tag[j]) && tag[j] != ';' && tag[j] != '/') ++j;
+            if (j > i) return CharsetMeaning(tag.substr(i, j - i));
         }
         p = end;
     }
-    return false;
+    return Declared::None;
 }
 
 // Valid UTF-8, except that a sequence cut short by the end of `s` is accepted when more
@@ -102,8 +130,23 @@ InputDecoder::InputDecoder(std::unique_ptr<ByteSource> source, std::size_t chunk
     if (head.starts_with("\xEF\xBB\xBF")) {
         pos_ = 3;
         mode_ = Mode::Utf8;
-    } else if (MetaDeclaresUtf8(head.substr(0, kMetaScan))) {
-        mode_ = Mode::Utf8;
+    } else if (head.starts_with("\xFF\xFE")) {
+        pos_ = 2;
+        mode_ = Mode::Utf16Le;
+    } else if (head.starts_with("\xFE\xFF")) {
+        pos_ = 2;
+        mode_ = Mode::Utf16Be;
+    } else {
+        switch (MetaCharset(head.substr(0, kMetaScan))) {
+            case Declared::Utf8:
+                mode_ = Mode::Utf8;
+                break;
+            case Declared::Cp1252:
+                mode_ = Mode::Cp1252;
+                break;
+            case Declared::None:
+                break;
+        }
     }
 }
 
@@ -136,7 +179,39 @@ void InputDecoder::DecideAtNonAscii() {
     mode_ = ValidUtf8Window(Bytes().substr(pos_), eof_) ? Mode::Utf8 : Mode::Cp1252;
 }
 
+std::size_t InputDecoder::DecodeUtf16(char32_t* out, std::size_t max) {
+    constexpr char32_t kReplacement = 0xFFFD;
+    const bool le = mode_ == Mode::Utf16Le;
+    std::size_t n = 0;
+    while (n < max) {
+        if (Available() < 4 && !eof_) Fill(4);  // a surrogate pair is whole, or the input ends
+        const std::size_t available = Available();
+        if (available == 0) break;
+        if (available == 1) {  // an odd byte at the end
+            out[n++] = kReplacement;
+            ++pos_;
+            continue;
+        }
+        const auto* p = reinterpret_cast<const unsigned char*>(bytes_.get()) + pos_;
+        const auto unit = [p, le](std::size_t i) -> char32_t {
+            return le ? p[i] | (char32_t{p[i + 1]} << 8) : (char32_t{p[i]} << 8) | p[i + 1];
+        };
+        const char32_t u = unit(0);
+        pos_ += 2;
+        if (u < 0xD800 || u > 0xDFFF) {
+            out[n++] = u;
+        } else if (u <= 0xDBFF && available >= 4 && unit(2) >= 0xDC00 && unit(2) <= 0xDFFF) {
+            out[n++] = 0x10000 + ((u - 0xD800) << 10) + (unit(2) - 0xDC00);
+            pos_ += 2;
+        } else {
+            out[n++] = kReplacement;
+        }
+    }
+    return n;
+}
+
 std::size_t InputDecoder::Decode(char32_t* out, std::size_t max) {
+    if (mode_ == Mode::Utf16Le || mode_ == Mode::Utf16Be) return DecodeUtf16(out, max);
     std::size_t n = 0;
     while (n < max) {
         if (Available() < 4 && !eof_) Fill(chunk_);

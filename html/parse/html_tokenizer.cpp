@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "html/parse/html_entity_table.h"
 #include "html/parse/html_number.h"
 #include "html/parse/html_vocabulary.h"
 #include "html/parse/parse_error.h"
@@ -10,12 +11,9 @@ namespace quillon {
 
 namespace {
 
-constexpr std::size_t kMaxTextRun = 100;   // characters in one text token
-constexpr std::size_t kMaxName = 150;      // characters kept of a tag or attribute name
-constexpr std::size_t kMaxTagText = 150;   // characters of a '<' token in a text area
-constexpr std::size_t kMaxDecimal = 7;     // digits of a decimal character reference
-constexpr std::size_t kMaxHex = 6;         // digits of a hexadecimal character reference
-constexpr std::size_t kMaxEntityName = 6;  // characters of an entity name
+constexpr std::size_t kMaxTextRun = 100;  // characters in one text token
+constexpr std::size_t kMaxName = 150;     // characters kept of a tag or attribute name
+constexpr std::size_t kMaxTagText = 150;  // characters of a '<' token in a text area
 
 inline bool IsTextChar(char32_t c) {
     return c == kEolChar || (c >= 32 && c <= 37) || (c >= 39 && c <= 59) || c == 61 || c >= 63;
@@ -44,20 +42,27 @@ inline bool IsHexDigit(char32_t c) {
 inline bool IsWhite(char32_t c) {
     return c == U' ' || c == kEolChar;
 }
+inline bool IsAsciiAlnum(char32_t c) {
+    return IsAsciiLetter(c) || IsDigit(c);
+}
 
-char32_t DecodeReference(std::u32string_view digits, bool hex, bool& ok) {
-    std::uint32_t v = 0;
-    for (char32_t c : digits) {
-        const std::uint32_t d = IsDigit(c) ? c - U'0' : (c | 0x20) - U'a' + 10;
-        v = v * (hex ? 16 : 10) + d;  // at most 7 decimal or 6 hex digits: no overflow
-    }
-    ok = true;
-    if (v == 9) return U' ';
-    if (v == 10) return 10;
+constexpr char32_t kReplacementChar = 0xFFFD;
+constexpr std::uint32_t kBeyondUnicode = 0x110000;
+
+// The character a numeric reference stands for. 128 to 159 are read as Windows-1252 (as
+// documents written in that code page mean them); zero, surrogates and values beyond
+// Unicode give the replacement character. Tab, form feed and carriage return are white
+// space; other controls are kept.
+char32_t NumericCharacter(std::uint32_t v) {
+    if (v == 0 || v >= kBeyondUnicode || (v >= 0xD800 && v <= 0xDFFF)) return kReplacementChar;
     if (v >= 128 && v <= 159) return text::Cp1252ToUnicode(static_cast<unsigned char>(v));
-    if (v >= 32 && v <= 0x10FFFF && !(v >= 0xD800 && v <= 0xDFFF)) return v;
-    ok = false;  // controls, surrogates and values beyond Unicode stay literal
-    return 0;
+    if (v == 9 || v == 12 || v == 13) return U' ';
+    return v;
+}
+
+void AppendEntity(std::u32string& out, const EntityEntry& e) {
+    out.push_back(e.first);
+    if (e.second != 0) out.push_back(e.second);
 }
 
 }  // namespace
@@ -252,11 +257,78 @@ void HtmlTokenizer::ReadTag() {
         }
     }
     while (ch_ != U'>' && ch_ != kEofChar) NextChar();
+    if (sy_ == Symb::ScriptSy || sy_ == Symb::StyleSy) {
+        NextBasicChar();  // the text is read as it stands: a comment in it is text too
+        const bool style = sy_ == Symb::StyleSy;
+        ReadRawText(style ? "STYLE" : "SCRIPT", style && !in_template_ ? &style_sheet_ : nullptr);
+        return;
+    }
     NextChar();
+    if (sy_ == Symb::TemplateSy && !in_template_) SkipTemplate();
+}
+
+// Reads the text of a SCRIPT or STYLE element from the current character up to and past
+// its end tag (or the end of input), appending it to `keep` when given. A '/' before the
+// end of the start tag changes nothing: these elements always have text and an end tag.
+void HtmlTokenizer::ReadRawText(std::string_view upper_name, std::u32string* keep) {
+    const std::size_t start = keep ? keep->size() : 0;
+    const auto take = [keep](char32_t c) {
+        if (keep) keep->push_back(c == kEolChar ? U'\n' : c);
+    };
+    while (ch_ != kEofChar) {
+        if (ch_ != U'<') {
+            take(ch_);
+            NextBasicChar();
+            continue;
+        }
+        const std::size_t mark = keep ? keep->size() : 0;
+        take(ch_);
+        NextBasicChar();
+        if (ch_ != U'/') continue;
+        take(ch_);
+        NextBasicChar();
+        std::size_t i = 0;
+        while (i < upper_name.size() && uch_ == static_cast<char32_t>(upper_name[i])) {
+            take(ch_);
+            NextBasicChar();
+            ++i;
+        }
+        if (i == upper_name.size() && (IsWhite(ch_) || ch_ == U'/' || ch_ == U'>')) {
+            if (keep) keep->resize(mark);
+            while (ch_ != U'>' && ch_ != kEofChar) NextBasicChar();
+            NextChar();
+            break;
+        }
+    }
+    if (keep && keep->size() > start) keep->push_back(U'\n');
+}
+
+// Called after a TEMPLATE start tag: reads symbols up to its end tag, counting nested
+// templates. What it held is dropped; the symbol becomes OtherSy (EofSy at the end).
+void HtmlTokenizer::SkipTemplate() {
+    in_template_ = true;
+    std::size_t depth = 1;
+    while (depth > 0) {
+        NextSymbol();
+        if (sy_ == Symb::EofSy) break;
+        if (sy_ == Symb::TemplateSy) {
+            ++depth;
+        } else if (sy_ == Symb::TemplateEndSy) {
+            --depth;
+        }
+    }
+    in_template_ = false;
+    token_.clear();
+    if (sy_ != Symb::EofSy) sy_ = Symb::OtherSy;
 }
 
 bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
     SkipWhiteSpace();
+    // A '/' between attributes (as in <BR/> or <A/HREF=x>) is passed over.
+    while (ch_ == U'/') {
+        NextChar();
+        SkipWhiteSpace();
+    }
     if (!IsUpperLetter(uch_)) return false;  // no name: the attributes end
     a.Sym = LookupAttribute(CollectName());
     SkipWhiteSpace();
@@ -284,7 +356,7 @@ void HtmlTokenizer::ReadQuotedValue(TAttribute& a) {
         if (ch_ == kEolChar) {
             NextChar();  // line ends inside quotes are dropped
         } else if (ch_ == U'&') {
-            ReadEntity(a.Text);
+            ReadEntity(a.Text, true);
         } else {
             a.Text.push_back(ch_);
             TakePlainRun(a.Text, [quote](char32_t c) { return c != quote && c != U'&'; });
@@ -330,71 +402,76 @@ void HtmlTokenizer::ReadNumericValue(TAttribute& a) {
 
 void HtmlTokenizer::ReadBareValue(TAttribute& a) {
     while (!IsWhite(ch_) && ch_ != kEofChar && ch_ != U'>') {
+        if (ch_ == U'&') {
+            ReadEntity(a.Text, true);
+            continue;
+        }
         a.Text.push_back(ch_);
-        TakePlainRun(a.Text, [](char32_t c) { return c != U' ' && c != U'>'; });
+        TakePlainRun(a.Text, [](char32_t c) { return c != U' ' && c != U'>' && c != U'&'; });
         NextChar();
     }
 }
 
-void HtmlTokenizer::ReadEntity(std::u32string& out) {
+// Named references follow HTML's rules: a name followed by ';' is looked up whole;
+// otherwise the longest leading part that is one of the older names accepted without ';'
+// is taken, and the characters after it read as text. In an attribute value such a name
+// directly followed by '=' or a letter or digit stays literal ("?a=1&copy=2" in a URL).
+void HtmlTokenizer::ReadEntity(std::u32string& out, bool in_attribute) {
     NextChar();  // past '&'
     if (ch_ == U'#') {
-        NextChar();
-        char32_t x = 0;  // the 'x' or 'X' of a hexadecimal reference
-        if (ch_ == U'x' || ch_ == U'X') {
-            x = ch_;
-            NextChar();
-        }
-        const bool hex = x != 0;
-        // The reference as written, for one that stays literal.
-        const auto literal = [&] {
-            out += U"&#";
-            if (hex) out.push_back(x);
-            out += digits_;
-        };
-        const std::size_t limit = hex ? kMaxHex : kMaxDecimal;
-        digits_.clear();
-        while (hex ? IsHexDigit(ch_) : IsDigit(ch_)) {
-            digits_.push_back(ch_);
-            NextChar();
-            if (digits_.size() > limit) {  // too long: literal, the rest follows as text
-                literal();
-                return;
-            }
-        }
-        const bool semicolon = ch_ == U';';
-        if (semicolon) NextChar();
-        if (!digits_.empty()) {
-            bool ok = false;
-            const char32_t c = DecodeReference(digits_, hex, ok);
-            if (ok) {
-                out.push_back(c);
-                return;
-            }
-        }
-        literal();
-        if (semicolon) out.push_back(U';');
+        ReadNumericReference(out);
         return;
     }
-    std::string name;
-    while (IsUpperLetter(uch_) || IsDigit(uch_)) {
-        name.push_back(static_cast<char>(ch_));
+    entity_.clear();
+    while (entity_.size() < kMaxEntityNameLength && IsAsciiAlnum(ch_)) {
+        entity_.push_back(static_cast<char>(ch_));
         NextChar();
-        if (name.size() > kMaxEntityName) {
-            out.push_back(U'&');
-            out.append(name.begin(), name.end());
+    }
+    if (ch_ == U';') {
+        if (const EntityEntry* e = FindEntity(entity_)) {
+            NextChar();
+            AppendEntity(out, *e);
             return;
         }
     }
-    const bool semicolon = ch_ == U';';
-    if (semicolon) NextChar();
-    if (auto c = LookupEntity(name)) {
-        out.push_back(*c);
+    for (std::size_t n = std::min(entity_.size(), kMaxBareEntityNameLength); n >= 2; --n) {
+        const EntityEntry* e = FindEntity(std::string_view(entity_).substr(0, n));
+        if (!e || !(e->flags & kBare)) continue;
+        const char32_t after = n < entity_.size() ? static_cast<char32_t>(entity_[n]) : ch_;
+        if (in_attribute && (after == U'=' || IsAsciiAlnum(after))) break;
+        AppendEntity(out, *e);
+        out.append(entity_.begin() + static_cast<std::ptrdiff_t>(n), entity_.end());
         return;
     }
     out.push_back(U'&');
-    out.append(name.begin(), name.end());
-    if (semicolon) out.push_back(U';');
+    out.append(entity_.begin(), entity_.end());
+}
+
+// Called at the '#'. Any number of digits is read; a value too large for Unicode gives the
+// replacement character however many digits follow. Without digits the text is literal.
+void HtmlTokenizer::ReadNumericReference(std::u32string& out) {
+    NextChar();      // past '#'
+    char32_t x = 0;  // the 'x' or 'X' of a hexadecimal reference
+    if (ch_ == U'x' || ch_ == U'X') {
+        x = ch_;
+        NextChar();
+    }
+    const bool hex = x != 0;
+    std::uint32_t v = 0;
+    bool digits = false;
+    while (hex ? IsHexDigit(ch_) : IsDigit(ch_)) {
+        const std::uint32_t d = IsDigit(ch_) ? ch_ - U'0' : (ch_ | 0x20) - U'a' + 10;
+        v = std::min(v * (hex ? 16 : 10) + d, kBeyondUnicode);  // no overflow: v stays small
+        digits = true;
+        NextChar();
+    }
+    if (!digits) {
+        out += U"&#";
+        if (hex) out.push_back(x);
+        return;
+    }
+    if (ch_ == U';') NextChar();
+    out.push_back(NumericCharacter(v));
 }
 
 void HtmlTokenizer::NextTextAreaSymbol() {

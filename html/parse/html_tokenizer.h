@@ -1,8 +1,11 @@
 #pragma once
 // The HTML tokenizer: reads characters from a source, normalises line ends and tabs,
 // removes comments and declarations, and delivers tags with their attributes, decoded
-// entities and runs of text as symbols. One tokenizer reads one document; the parser
-// drives it and may read characters directly (preformatted text, text areas).
+// entities and runs of text as symbols. The text of SCRIPT and STYLE is read whole with
+// their start tag and never delivered (the text of STYLE elements is kept, see
+// StyleSheet()); a TEMPLATE is read whole up to its end tag and stands for nothing. One tokenizer
+// reads one document; the parser drives it and may read characters directly (preformatted text,
+// text areas).
 
 #include <cstddef>
 #include <memory>
@@ -67,8 +70,13 @@ class HtmlTokenizer {
 
     // Reads the tag that starts at the current '<' (for readers that scan characters).
     void ReadTag();
-    // Reads the entity that starts at the current '&' and appends its text to `out`.
-    void ReadEntity(std::u32string& out);
+    // Reads the character reference that starts at the current '&' and appends its text to
+    // `out`; `in_attribute` applies the rule for names without ';' in attribute values.
+    void ReadEntity(std::u32string& out, bool in_attribute = false);
+
+    // The text of the STYLE elements read so far (outside templates), one after another,
+    // each ended by a line end ('\n').
+    const std::u32string& StyleSheet() const { return style_sheet_; }
 
     // Current state.
     Symb Sy() const { return sy_; }
@@ -95,6 +103,9 @@ class HtmlTokenizer {
         if (c != kEofChar) --pos_;
     }
     void SkipCommentOrDeclaration();
+    void ReadRawText(std::string_view upper_name, std::u32string* keep);
+    void SkipTemplate();
+    void ReadNumericReference(std::u32string& out);
     void ReadTextRun();
     bool ReadAttribute(TAttribute& a);
     void ReadQuotedValue(TAttribute& a);
@@ -118,11 +129,13 @@ class HtmlTokenizer {
     std::u32string token_;
     int tag_value_ = 0;
     TAttributeList attributes_;
-    TAttribute scratch_;     // attributes of tags that keep none
-    std::string name_;       // the last name read (its storage; CollectName gives its length)
-    std::u32string digits_;  // the digits of the last numeric character reference
+    TAttribute scratch_;  // attributes of tags that keep none
+    std::string name_;    // the last name read (its storage; CollectName gives its length)
+    std::string entity_;  // the name of the character reference being read
+    std::u32string style_sheet_;
     bool preformatted_ = false;
     bool in_comment_ = false;
+    bool in_template_ = false;
 };
 
 }  // namespace quillon

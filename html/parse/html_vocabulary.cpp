@@ -12,7 +12,8 @@ using S = Symb;
 
 using TagTable = NameTable<TagSymbols, 256>;
 using AttributeTable = NameTable<Symb, 128>;
-using EntityTable = NameTable<char32_t, 256>;
+using NewerTagTable = NameTable<TagSymbols, 32>;
+using NewerAttributeTable = NameTable<Symb, 2>;
 
 // Tags with an end-tag symbol first, then those without one.
 constexpr std::array<TagTable::Entry, 65> kTags = {{
@@ -137,54 +138,48 @@ constexpr std::array<AttributeTable::Entry, 50> kAttributes = {{
     {"MARGINHEIGHT", S::MarginHeightSy},
 }};
 
-// Entity names for the characters 160 to 255; the slots of 215 and 247 stay unnamed
-// (the times and division signs are reached only by numeric references).
-constexpr std::array<std::string_view, 96> kLatin1Entities = {
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",
-    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn",
-    "sup2",   "sup3",   "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",
-    "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
-    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave",
-    "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde",
-    "Ouml",   "",       "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",
-    "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
-    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",
-    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "",       "oslash", "ugrave",
-    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
-};
-
-// The four markup characters, then the named Latin-1 characters.
-consteval std::array<EntityTable::Entry, 98> EntityEntries() {
-    std::array<EntityTable::Entry, 98> a{
-        {{"amp", U'&'}, {"lt", U'<'}, {"gt", U'>'}, {"quot", U'"'}}};
-    std::size_t n = 4;
-    for (std::size_t i = 0; i < kLatin1Entities.size(); ++i) {
-        if (!kLatin1Entities[i].empty())
-            a[n++] = {kLatin1Entities[i], static_cast<char32_t>(160 + i)};
-    }
-    if (n != a.size()) throw "entity count";
-    return a;
-}
+// Tags and attributes of the newer HTML, looked up only when the older ones miss, so that a
+// document in the older HTML is read exactly as fast as before.
+constexpr std::array<NewerTagTable::Entry, 15> kNewerTags = {{
+    {"STYLE", {S::StyleSy, S::StyleEndSy}},
+    {"TEMPLATE", {S::TemplateSy, S::TemplateEndSy}},
+    {"COLGROUP", {S::ColGroupSy, S::ColGroupEndSy}},
+    // Newer names for blocks and styles the vocabulary has: sections of a page read as DIV,
+    // a deletion as S and an insertion as U.
+    {"SECTION", {S::DivSy, S::DivEndSy}},
+    {"ARTICLE", {S::DivSy, S::DivEndSy}},
+    {"HEADER", {S::DivSy, S::DivEndSy}},
+    {"FOOTER", {S::DivSy, S::DivEndSy}},
+    {"NAV", {S::DivSy, S::DivEndSy}},
+    {"ASIDE", {S::DivSy, S::DivEndSy}},
+    {"MAIN", {S::DivSy, S::DivEndSy}},
+    {"FIGURE", {S::DivSy, S::DivEndSy}},
+    {"FIGCAPTION", {S::DivSy, S::DivEndSy}},
+    {"DEL", {S::SSy, S::SEndSy}},
+    {"INS", {S::USy, S::UEndSy}},
+    {"COL", {S::ColSy, S::OtherSy}},
+}};
+constexpr std::array<NewerAttributeTable::Entry, 1> kNewerAttributes = {{
+    {"SPAN", S::SpanSy},
+}};
 
 constexpr TagTable kTagTable(kTags);
+constexpr NewerTagTable kNewerTagTable(kNewerTags);
 constexpr AttributeTable kAttributeTable(kAttributes);
-constexpr EntityTable kEntityTable(EntityEntries());
+constexpr NewerAttributeTable kNewerAttributeTable(kNewerAttributes);
 
 }  // namespace
 
 std::optional<TagSymbols> LookupTag(std::string_view upper_name) {
     if (const TagSymbols* t = kTagTable.Find(upper_name)) return *t;
+    if (const TagSymbols* t = kNewerTagTable.Find(upper_name)) return *t;
     return std::nullopt;
 }
 
 Symb LookupAttribute(std::string_view upper_name) {
-    const Symb* s = kAttributeTable.Find(upper_name);
+    if (const Symb* s = kAttributeTable.Find(upper_name)) return *s;
+    const Symb* s = kNewerAttributeTable.Find(upper_name);
     return s ? *s : S::OtherAttribute;
-}
-
-std::optional<char32_t> LookupEntity(std::string_view name) {
-    if (const char32_t* c = kEntityTable.Find(name)) return *c;
-    return std::nullopt;
 }
 
 }  // namespace quillon

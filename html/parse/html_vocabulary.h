@@ -1,5 +1,6 @@
 #pragma once
-// The fixed vocabulary of the tokenizer: tag names, attribute names and entity names.
+// The fixed vocabulary of the tokenizer: tag names and attribute names (the
+// entity names are in html_entity_table.h).
 
 #include <optional>
 #include <string_view>
@@ -19,9 +20,6 @@ std::optional<TagSymbols> LookupTag(std::string_view upper_name);
 // The symbol of an upper-cased attribute name; OtherAttribute when unknown.
 Symb LookupAttribute(std::string_view upper_name);
 
-// The character of an entity name (case-sensitive), or nothing.
-std::optional<char32_t> LookupEntity(std::string_view name);
-
 // The start symbols whose attributes are kept.
 inline constexpr SymbSet kCollectingTags = {
     Symb::BodySy,  Symb::PSy,        Symb::BRSy,        Symb::HeadingSy, Symb::HRSy,
@@ -30,6 +28,7 @@ inline constexpr SymbSet kCollectingTags = {
     Symb::InputSy, Symb::FormSy,     Symb::TextAreaSy,  Symb::SelectSy,  Symb::OptionSy,
     Symb::FontSy,  Symb::BaseFontSy, Symb::MapSy,       Symb::AreaSy,    Symb::FrameSetSy,
     Symb::FrameSy, Symb::NoResizeSy, Symb::ScrollingSy, Symb::ScriptSy,  Symb::DivSy,
+    Symb::ColSy,   Symb::ColGroupSy,
 };
 inline bool CollectsAttributes(Symb s) {
     return kCollectingTags.Contains(s);

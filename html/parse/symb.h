@@ -30,12 +30,13 @@ enum class Symb : std::uint8_t {
     NoFramesEndSy, NoResizeSy, ScrollingSy, PageSy, HSpaceSy, ScriptSy, ScriptEndSy,
     LanguageSy, DivSy, DivEndSy, SSy, SEndSy, StrikeSy, StrikeEndSy, FrameBorderSy,
     MarginWidthSy, MarginHeightSy, THeadSy, THeadEndSy, TBodySy, TBodyEndSy, TFootSy,
-    TFootEndSy, EolSy
+    TFootEndSy, EolSy, StyleSy, StyleEndSy, TemplateSy, TemplateEndSy, ColGroupSy,
+    ColGroupEndSy, ColSy, SpanSy
 };
 // clang-format on
 
-inline constexpr int kSymbCount = static_cast<int>(Symb::EolSy) + 1;
-static_assert(kSymbCount == 171);
+inline constexpr int kSymbCount = static_cast<int>(Symb::SpanSy) + 1;
+static_assert(kSymbCount == 179 && kSymbCount <= 192);
 
 // A set of symbols (a bit per ordinal).
 class SymbSet {

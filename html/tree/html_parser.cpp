@@ -2,9 +2,9 @@
 
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_source.h"
+#include "html/tree/html_parser_state.h"
 #include "platform/core/text_encoding.h"
 
 namespace quillon {
@@ -38,6 +38,7 @@ THtmlParseResult HtmlParser::Guarded(const std::function<void()>& parse) {
         throw;
     }
     result_.Title = text::ToUtf8(title_);
+    result_.StyleSheet = text::ToUtf8(tok_.StyleSheet());
     return result_;
 }
 

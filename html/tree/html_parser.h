@@ -28,6 +28,8 @@ struct THtmlParseResult {
     std::string Title;
     std::string Base;
     std::string BaseTarget;
+    // The text of the document's STYLE elements, one after another, each ended by '\n'.
+    std::string StyleSheet;
 };
 
 THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path);

@@ -224,7 +224,7 @@ bool HtmlParser::CommonAction(int level, bool preformatted) {
             AddSection();
             cell_->Add(std::make_unique<TPage>(doc_));
             return false;
-        default:  // TextAreaEndSy, ScriptSy (a script's text reads as document text)
+        default:  // TextAreaEndSy, ScriptSy (the tokenizer has read the script's text)
             return false;
     }
 }

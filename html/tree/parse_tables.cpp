@@ -14,13 +14,24 @@ namespace {
 
 using S = Symb;
 
-constexpr SymbSet kTableTerm = {S::TableEndSy,   S::TDSy,    S::TDEndSy,    S::TRSy,
-                                S::TREndSy,      S::THSy,    S::THEndSy,    S::CaptionSy,
-                                S::CaptionEndSy, S::THeadSy, S::THeadEndSy, S::TBodySy,
-                                S::TBodyEndSy,   S::TFootSy, S::TFootEndSy};
+constexpr SymbSet kTableTerm = {
+    S::TableEndSy, S::TDSy,      S::TDEndSy,      S::TRSy,       S::TREndSy,       S::THSy,
+    S::THEndSy,    S::CaptionSy, S::CaptionEndSy, S::THeadSy,    S::THeadEndSy,    S::TBodySy,
+    S::TBodyEndSy, S::TFootSy,   S::TFootEndSy,   S::ColGroupSy, S::ColGroupEndSy, S::ColSy};
 // Row groups: THEAD starts the header rows, anything else ends them.
 constexpr SymbSet kRowGroups = {S::THeadSy,    S::THeadEndSy, S::TBodySy,
                                 S::TBodyEndSy, S::TFootSy,    S::TFootEndSy};
+
+ThtmlTable::ColumnSpec ColumnWidth(const TAttributeList& attrs) {
+    ThtmlTable::ColumnSpec spec;
+    ReadBlockWidth(attrs, spec.Value, spec.Percent);
+    return spec;
+}
+
+int SpanAttribute(const TAttributeList& attrs) {
+    const auto n = AttrNumber(attrs, Symb::SpanSy);
+    return n && *n > 1 ? std::min(*n, kMaxColumns) : 1;
+}
 
 AlignmentType VAlignAttribute(const TAttributeList& attrs, AlignmentType dflt) {
     return AttrKeyword<AlignmentType>(attrs, Symb::VAlignSy,
@@ -53,6 +64,24 @@ void HtmlParser::TableRoutine(int level) {
     std::unique_ptr<TCellObj> open_cell;  // the cell being read; its Body is cell_
     int row_hint = 0;                     // cells of the widest row so far, to reserve
     bool in_head = false;                 // inside THEAD
+    // The column group being read: a COL in it gives its columns its own width or else the
+    // group's; a group without COL gives its SPAN columns its width.
+    struct ColumnGroup {
+        ThtmlTable::ColumnSpec width;
+        int span = 1;
+        bool open = false;
+        bool has_columns = false;
+    };
+    ColumnGroup group;
+    auto add_columns = [&](int span, ThtmlTable::ColumnSpec spec) {
+        auto& specs = table->ColumnSpecs;
+        const auto room = static_cast<std::size_t>(kMaxColumns) - specs.size();
+        specs.insert(specs.end(), std::min(static_cast<std::size_t>(span), room), spec);
+    };
+    auto close_group = [&] {
+        if (group.open && !group.has_columns) add_columns(group.span, group.width);
+        group = ColumnGroup{};
+    };
 
     // Ends the open cell: its last section joins it and the cell joins the row. Only a
     // cell made here is ever appended or dropped; the enclosing cell is never touched.
@@ -135,6 +164,19 @@ void HtmlParser::TableRoutine(int level) {
             end_row();
             in_head = s == S::THeadSy;
             Next();
+        } else if (s == S::ColGroupSy) {
+            close_group();
+            group = ColumnGroup{ColumnWidth(Attrs()), SpanAttribute(Attrs()), true, false};
+            Next();
+        } else if (s == S::ColSy) {
+            ThtmlTable::ColumnSpec spec = ColumnWidth(Attrs());
+            if (spec.Value <= 0 && group.open) spec = group.width;
+            group.has_columns = true;
+            add_columns(SpanAttribute(Attrs()), spec);
+            Next();
+        } else if (s == S::ColGroupEndSy) {
+            close_group();
+            Next();
         } else if (s == S::TREndSy) {
             CloseLink();
             end_row();
@@ -161,6 +203,7 @@ void HtmlParser::TableRoutine(int level) {
     CloseLink();
     PopFontsTo(depth);
     end_row();
+    close_group();
     cell_ = enclosing;
     cell_->Add(std::move(table));
     style_ = saved_style;

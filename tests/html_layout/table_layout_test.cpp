@@ -191,6 +191,29 @@ TEST(TableWidths, PixelCellWidthsAreHonouredWhenTheyFit) {
     EXPECT_EQ(Columns(Table(narrow)), (std::vector<int>{304, 164}));
 }
 
+// COL and COLGROUP widths act as the WIDTH of every one-column cell in their column
+// that has none of its own.
+TEST(TableWidths, ColumnWidthsFromColAndColGroup) {
+    auto l = LayOut(
+        "<table><col width=100><col><tr><td>a</td><td>bb</td></tr>"
+        "<tr><td>c</td><td>d</td></tr></table>",
+        600);
+    EXPECT_TRUE(Table(l).HasAbsWidths);
+    EXPECT_EQ(Columns(Table(l)), (std::vector<int>{104, 21}));  // as <td width=100>
+    // A COL without WIDTH takes its group's; SPAN covers several columns; a group without
+    // COL gives its SPAN columns its WIDTH; a cell's own WIDTH wins.
+    auto g = LayOut(
+        "<table><colgroup width=50><col span=2></colgroup><colgroup span=2 width=30>"
+        "<tr><td>a<td>b<td>c<td width=70>d</table>",
+        600);
+    EXPECT_EQ(Columns(Table(g)), (std::vector<int>{54, 54, 34, 74}));
+    // Percentages, and a span too large for the table.
+    auto p = LayOut("<table width=400><col width=\"25%\" span=5000><tr><td>a<td>b</table>", 800);
+    EXPECT_EQ(Table(p).ColumnSpecs.size(), static_cast<std::size_t>(kMaxColumns));
+    auto cells = LayOut("<table width=400><tr><td width=\"25%\">a<td width=\"25%\">b</table>", 800);
+    EXPECT_EQ(Columns(Table(p)), Columns(Table(cells)));
+}
+
 TEST(TableWidths, SpansSpreadTheirNeedOverAutoAndFixedColumns) {
     auto a = LayOut("<table><tr><td>aa</td><td>bb</td></tr><tr><td colspan=2>" + Repeat("c", 10) +
                         "</td></tr></table>",

@@ -13,6 +13,8 @@
 namespace quillon::testing {
 namespace {
 
+using ::testing::ElementsAre;
+
 TEST(TokenizerSources, AllKindsGiveTheSameTokens) {
     const std::string doc = "<P>one\r\ntwo &amp; three</P>\r\n";
     const auto expected = Tokens(doc);
@@ -52,6 +54,58 @@ TEST(TokenizerDecoding, Utf8AndWindows1252) {
     HtmlTokenizer tok(MakeBufferSource("\xE9"));
     Drain(tok);
     EXPECT_EQ(tok.Encoding(), text::TextEncoding::Cp1252);
+}
+
+// UTF-16 `text` (ASCII and the few characters used below) with a byte-order mark.
+std::string Utf16(std::u16string_view text, bool little_endian) {
+    std::string out = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+    for (char16_t u : text) {
+        const char hi = static_cast<char>(u >> 8), lo = static_cast<char>(u & 0xFF);
+        out += little_endian ? std::string{lo, hi} : std::string{hi, lo};
+    }
+    return out;
+}
+
+TEST(TokenizerDecoding, Utf16ByteOrderMarks) {
+    const std::u16string doc = u"<P>caf\u00E9 \u20AC \xD83D\xDE00</P>";
+    for (bool le : {true, false}) {
+        const std::string bytes = Utf16(doc, le);
+        for (std::size_t chunk : {1u, 3u, 64u}) {
+            EXPECT_THAT(
+                ChunkedTokens(bytes, chunk),
+                ElementsAre(Tok(Symb::PSy), Txt("caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80"),
+                            Tok(Symb::PEndSy)))
+                << le << " " << chunk;
+        }
+    }
+    // Unpaired surrogates and an odd byte at the end give U+FFFD.
+    EXPECT_EQ(JoinedText(Tokens(Utf16(u"a\xD800"
+                                      u"b\xDC00",
+                                      true) +
+                                "c")),
+              "a\xEF\xBF\xBD"
+              "b\xEF\xBF\xBD\xEF\xBF\xBD");
+}
+
+TEST(TokenizerDecoding, MetaCharsetChoosesTheEncoding) {
+    // Windows-1252 and its aliases win over bytes that happen to be valid UTF-8.
+    for (const char* meta : {"<meta charset=\"windows-1252\">", "<META CHARSET=ISO-8859-1>",
+                             "<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                             "charset=iso-8859-1\">",
+                             "<meta charset='us-ascii'/>"}) {
+        EXPECT_EQ(JoinedText(Tokens(std::string(meta) + "\xC3\xA9")), "\xC3\x83\xC2\xA9") << meta;
+    }
+    // UTF-8, also when declared as UTF-16 (the declaration itself was read as ASCII).
+    for (const char* meta :
+         {"<meta charset=\"utf-8\">", "<meta charset=utf8>", "<meta charset=\"UTF-16\">"}) {
+        EXPECT_EQ(JoinedText(Tokens(std::string(meta) + "\xC3\xA9\xFF")), "\xC3\xA9\xC3\xBF")
+            << meta;
+    }
+    // An unknown charset leaves the choice to the bytes; a byte-order mark beats the META.
+    EXPECT_EQ(JoinedText(Tokens("<meta charset=\"koi8-r\">\xC3\xA9")), "\xC3\xA9");
+    EXPECT_EQ(JoinedText(Tokens("<meta charset=\"koi8-r\">\xE9")), "\xC3\xA9");
+    EXPECT_EQ(JoinedText(Tokens("\xEF\xBB\xBF<meta charset=\"windows-1252\">\xC3\xA9")),
+              "\xC3\xA9");
 }
 
 // Every chunk size gives the same characters, whatever sequence a chunk boundary cuts.

@@ -1,4 +1,4 @@
-// Text runs, line ends, comments and entities.
+// Text runs, line ends and comments (character references: tokenizer_entity_test.cpp).
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -71,41 +71,6 @@ TEST(TokenizerComments, InputAfterAClosedCommentIsNotAnOpenComment) {
     EXPECT_EQ(JoinedText(Tokens("<!-- c -->text")), "text");
     EXPECT_EQ(JoinedText(Tokens("<!DOCTYPE html>")), "");
     EXPECT_NO_THROW(Tokens("<!x>a<B>b"));
-}
-
-TEST(TokenizerEntities, NamedEntities) {
-    EXPECT_EQ(JoinedText(Tokens("&copy")), "\xC2\xA9");
-    EXPECT_EQ(JoinedText(Tokens("&lt;&gt;&quot;&amp;&nbsp;&yuml;")), "<>\"&\xC2\xA0\xC3\xBF");
-    EXPECT_EQ(JoinedText(Tokens("&COPY;")), "&COPY;");
-    EXPECT_EQ(JoinedText(Tokens("&times;&divide;")), "&times;&divide;");
-    EXPECT_EQ(JoinedText(Tokens("& b")), "& b");
-    EXPECT_EQ(JoinedText(Tokens("&abcdefgh;")), "&abcdefgh;");  // 7 characters: literal
-}
-
-TEST(TokenizerEntities, NumericReferences) {
-    EXPECT_EQ(JoinedText(Tokens("&#65;")), "A");
-    EXPECT_EQ(JoinedText(Tokens("a&#9;b")), "a b");
-    EXPECT_EQ(JoinedText(Tokens("&#7;")), "&#7;");
-    EXPECT_EQ(JoinedText(Tokens("&#;")), "&#;");
-    EXPECT_EQ(JoinedText(Tokens("&#233")), "\xC3\xA9");
-    // 128-159 are Windows-1252 characters.
-    EXPECT_EQ(JoinedText(Tokens("&#128;&#150;")), "\xE2\x82\xAC\xE2\x80\x93");
-}
-
-TEST(TokenizerEntities, ReferencesAbove255AreDecoded) {
-    EXPECT_EQ(JoinedText(Tokens("&#1234;")), "\xD3\x92");
-    EXPECT_EQ(JoinedText(Tokens("&#8364;")), "\xE2\x82\xAC");
-    EXPECT_EQ(JoinedText(Tokens("&#x20AC;&#X41;")),
-              "\xE2\x82\xAC"
-              "A");
-    EXPECT_EQ(JoinedText(Tokens("&#128512;")), "\xF0\x9F\x98\x80");
-    // Surrogates, values beyond Unicode and overlong references stay literal.
-    EXPECT_EQ(JoinedText(Tokens("&#xD800;")), "&#xD800;");
-    EXPECT_EQ(JoinedText(Tokens("&#x110000;")), "&#x110000;");
-    EXPECT_EQ(JoinedText(Tokens("&#123456789;")),
-              "&#12345678"
-              "9;");
-    EXPECT_EQ(JoinedText(Tokens("&#xZ")), "&#xZ");
 }
 
 TEST(TokenizerTextArea, RawScanner) {
