@@ -43,8 +43,8 @@ if(NOT text MATCHES "#include \"quillon/engine/report_level.h\""
 endif()
 
 # The viewer window's help page goes with the viewers into the data folder.
-if(EXISTS ${prefix}/lib/cmake/Quillon/QuillonTargets-viewers.cmake
-   AND NOT EXISTS ${prefix}/share/quillon/ViewHlp.htm)
+file(GLOB_RECURSE viewers_targets ${prefix}/*/QuillonTargets-viewers.cmake)
+if(viewers_targets AND NOT EXISTS ${prefix}/share/quillon/ViewHlp.htm)
   message(FATAL_ERROR "the viewer's help page share/quillon/ViewHlp.htm is not installed")
 endif()
 
@@ -82,7 +82,7 @@ if(NOT PKG_CONFIG)
   return()
 endif()
 separate_arguments(cxx_flags UNIX_COMMAND "${CXX_FLAGS}")
-file(GLOB pc_files ${prefix}/*/pkgconfig/quillon-engine.pc)
+file(GLOB_RECURSE pc_files ${prefix}/*/quillon-engine.pc)
 get_filename_component(pc_dir ${pc_files} DIRECTORY)
 get_filename_component(lib_dir ${pc_dir} DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} ${pc_dir})

@@ -1,6 +1,9 @@
 // A report over records the application holds: the engine asks for each record (OnNext),
 // for the group it belongs to (OnGetGroupIndex) and for the values of each line, and sums
 // the detail lines' AMOUNT per group by itself (prAutoSum, read back with SumByName).
+// The template, sales.txt, has a part per level (@0 report head, @2 detail heading, @3
+// detail line, @4 sum line of the innermost group, @15 report end); a field <¿NAME>???
+// fills as many columns as it has question marks.
 // Prints the report on standard output; exits with 1 when the run fails.
 
 #include <iomanip>
