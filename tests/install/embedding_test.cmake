@@ -4,13 +4,13 @@
 #         [-DCXX_FLAGS=...] -P embedding_test.cmake
 
 function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out
+  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err
                   TIMEOUT 120)
   if(NOT rc EQUAL 0)
     list(JOIN ARGV " " command)
-    message(FATAL_ERROR "failed (${rc}): ${command}\n${out}")
+    message(FATAL_ERROR "failed (${rc}): ${command}\n${out}\n${err}")
   endif()
-  set(output "${out}" PARENT_SCOPE)
+  set(output "${out}" PARENT_SCOPE)  # standard output only: Qt talks on standard error
 endfunction()
 
 function(expect program pattern)
