@@ -88,18 +88,42 @@ function(quillon_existing_deps out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
+# Shared libraries (BUILD_SHARED_LIBS=ON) export only the project's namespace
+# (cmake/quillon.map): templates of the standard library and of Qt instantiated inside a
+# library stay its own, which keeps the symbol tables and the load time small. Every
+# library names all it links, which the linker checks (except under the sanitizers, whose
+# runtime only the executable carries).
+function(quillon_shared_library_settings name)
+  get_target_property(type ${name} TYPE)
+  if(NOT type STREQUAL "SHARED_LIBRARY")
+    return()
+  endif()
+  set(map ${PROJECT_SOURCE_DIR}/cmake/quillon.map)
+  set_target_properties(${name} PROPERTIES
+      VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}
+      LINK_DEPENDS ${map})
+  target_link_options(${name} PRIVATE -Wl,--version-script=${map})
+  if(NOT QUILLON_SANITIZE AND NOT QUILLON_FUZZ)
+    target_link_options(${name} PRIVATE -Wl,--no-undefined)
+  endif()
+endfunction()
+
 # quillon_add_library(NAME [SOURCES file.cpp ...] [DEPS lib ...]
-#                     [PACKAGES "find_package arguments" ...] [PKG_CONFIG module ...])
+#                     [PACKAGES "find_package arguments" ...] [PKG_CONFIG module ...]
+#                     [PKG_CONFIG_LIBS library ...])
 # A layer library made of every .cpp file in the calling folder (none yet: no target), or
-# of the SOURCES named (for a folder that holds two libraries).
-# Its headers are included by their path from the repository root:
-# #include "engine/report_level.h". It is installed with its headers, and applications
+# of the SOURCES named (for a folder that holds two libraries); static, or shared with
+# BUILD_SHARED_LIBS=ON.
+# Inside the project its headers are included by their path from the repository root:
+# #include "engine/report_level.h"; applications write <quillon/engine/report_level.h>,
+# which this build tree offers too. It is installed with its headers, and applications
 # reach it as Quillon::<NAME without "quillon_">, e.g. Quillon::engine (in this build too).
 # PACKAGES: what an application's find_package(Quillon) must find for the DEPS that are
 # imported targets of other packages (e.g. "Qt6 COMPONENTS Widgets"); PKG_CONFIG: the
-# pkg-config modules of those packages, for the library's .pc file.
+# pkg-config modules of those packages, for the library's .pc file; PKG_CONFIG_LIBS: the
+# libraries of such a package that has no pkg-config module (full paths or names).
 function(quillon_add_library name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PACKAGES;PKG_CONFIG" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;PACKAGES;PKG_CONFIG;PKG_CONFIG_LIBS" ${ARGN})
   if(NOT name IN_LIST QUILLON_LIBRARY_NAMES)
     message(FATAL_ERROR "quillon_add_library(${name}): add ${name} to QUILLON_LIBRARY_NAMES "
                         "in cmake/Quillon.cmake")
@@ -112,16 +136,18 @@ function(quillon_add_library name)
   if(NOT sources)
     return()
   endif()
-  add_library(${name} STATIC ${sources})
+  add_library(${name} ${sources})
   target_include_directories(${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+                                            $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/include>
                                             $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+  quillon_shared_library_settings(${name})
   quillon_existing_deps(deps ${ARG_DEPS})
   if(deps)
     target_link_libraries(${name} PUBLIC ${deps})
   endif()
   quillon_precompile(${name} ${deps})
   quillon_install_library(${name} DEPS ${deps} PACKAGES ${ARG_PACKAGES}
-                          PKG_CONFIG ${ARG_PKG_CONFIG})
+                          PKG_CONFIG ${ARG_PKG_CONFIG} PKG_CONFIG_LIBS ${ARG_PKG_CONFIG_LIBS})
 endfunction()
 
 # quillon_add_test(NAME DEPS lib ... [ENVIRONMENT VAR=value])

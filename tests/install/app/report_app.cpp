@@ -4,8 +4,8 @@
 #include <iostream>
 #include <string>
 
-#include "engine/quillon.h"
-#include "platform/core/stream.h"
+#include <quillon/engine/quillon.h>
+#include <quillon/platform/core/stream.h>
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
