@@ -11,11 +11,13 @@
 #include <array>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <system_error>
 #include <utility>
 
 #include "calc/number_reader.h"
+#include "engine/expression_check.h"
 #include "engine/quillon.h"
 #include "platform/core/settings_file.h"
 #include "platform/core/text_encoding.h"
@@ -98,6 +100,7 @@ class ExecutionDriver {
     void CleanUp();
     bool Stopped() const { return run_.FStopped != kNotStopped; }
     void NoteCalculatedFieldsWithoutCalculator();
+    bool CheckCalculatedFields();
     void SayNotes();
 
     TQuillon& r_;
@@ -173,6 +176,12 @@ void ExecutionDriver::CreateProgressWindow() {
 }
 
 bool ExecutionDriver::LoadFormats() {
+    if (text::Trim(x_.props.FormatName).empty()) {
+        // The loader would say only that the name is not valid; a run says what to set.
+        return Fail(std::string(Msg(FRM_NAMEMsg, x_.props.Language)) +
+                    ": set FormatName to the name after \"^^\" in the template, or to \"*\" "
+                    "for its first format.");
+    }
     const int active = r_.ActiveFormatNo();
     // A "*" run loads the first format of each file without changing FormatName.
     const std::string dir = r_.GetAliasDir(true);
@@ -246,6 +255,23 @@ void ExecutionDriver::NoteCalculatedFieldsWithoutCalculator() {
     if (names.empty()) return;
     run_.FNotes.push_back("The template has calculated fields (" + names +
                           ") but no calculator is connected (SetXCalcExt): they stay blank.");
+}
+
+// A calculated field whose expression the calculator cannot read would print "#####" on
+// every line: it ends the run before anything is written, naming the field and its line.
+bool ExecutionDriver::CheckCalculatedFields() {
+    TCustomRepCalculator* calculator = r_.XCalcExt();
+    if (calculator == nullptr) return true;
+    const std::string dir = r_.GetAliasDir(true);
+    const std::string* files[] = {&x_.props.FormatFile, &x_.props.FormatFile1,
+                                  &x_.props.FormatFile2};
+    for (int slot = 1; slot <= 3; ++slot) {
+        if (x_.model.Levels(slot) == nullptr) continue;
+        const std::string fault = InvalidExpressionMessage(x_.model.Names(slot), *calculator, &r_,
+                                                           dir + *files[slot - 1]);
+        if (!fault.empty()) return Fail(fault);
+    }
+    return true;
 }
 
 // What the run could not do as the application meant it, said once as one warning.
@@ -325,6 +351,7 @@ bool ExecutionDriver::SetUp() {
     run_.FColumn = 1;
     if (!LoadFormats()) return false;
     NoteCalculatedFieldsWithoutCalculator();
+    if (!CheckCalculatedFields()) return false;
 
     run_.FSavedPgSize = x_.props.PgSize;
     run_.FSavedFirstPgSize = x_.props.FirstPgSize;

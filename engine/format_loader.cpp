@@ -176,6 +176,16 @@ class FormatLoader {
         // Names that found no slot in the level they were written in do not carry over.
         pending_.clear();
         level_ = *level;
+        if (started_[static_cast<std::size_t>(level_)]) {
+            // A second block of a level adds its lines to the first one: stored templates
+            // may rely on it, but it is most often a copy-and-paste slip.
+            ShowMessage(settings_.message,
+                        "Level @" + std::to_string(level_) + " is given a second time in " +
+                            std::string(file_name_) + ", line " + std::to_string(line_number_) +
+                            ": its lines are added to those of the first block.",
+                        TMsgDlgType::mtWarning, mbOK);
+        }
+        started_[static_cast<std::size_t>(level_)] = true;
         table_.Create(level_);
         return true;
     }
@@ -348,6 +358,7 @@ class FormatLoader {
 
     int level_ = rlHead;
     int line_number_ = 0;
+    std::array<bool, kLevelCount> started_{};  // the levels whose block has begun
     std::array<LevelState, kLevelCount> states_{};
     std::deque<PendingName> pending_;
 };

@@ -111,12 +111,18 @@ class TQuillon : public TComponent, public CalcReportAccess {
     // The format slot (1 to 3) that field operations address; other values are ignored.
     int ActiveFormatNo() const { return FModel.ActiveFormatNo(); }
     void SetActiveFormatNo(int Value) { SetActiveFormat(Value); }
+    // The template files. A name that is not absolute is looked up in the folder of the
+    // running program (GetAliasDir), not in the current folder: an application ships its
+    // templates beside itself. Give an absolute path for a template elsewhere; a missing
+    // template's message names the full path that was tried.
     const std::string& FormatFile() const { return FProps.FormatFile; }
     void SetFormatFile(std::string Value) { FProps.FormatFile = std::move(Value); }
     const std::string& FormatFile1() const { return FProps.FormatFile1; }
     void SetFormatFile1(std::string Value) { FProps.FormatFile1 = std::move(Value); }
     const std::string& FormatFile2() const { return FProps.FormatFile2; }
     void SetFormatFile2(std::string Value) { FProps.FormatFile2 = std::move(Value); }
+    // The format inside the template files: the name after "^^" in a header line, or "*"
+    // for the first format. Empty (the default) fails a run with a message saying so.
     const std::string& FormatName() const { return FProps.FormatName; }
     void SetFormatName(std::string Value) { FProps.FormatName = std::move(Value); }
     TRepLanguage Language() const { return FProps.Language; }

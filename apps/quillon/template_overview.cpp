@@ -6,6 +6,8 @@
 
 #include <ostream>
 
+#include "calc/rpt_calculator.h"
+#include "engine/expression_check.h"
 #include "engine/report_model.h"
 
 namespace quillon::app {
@@ -112,6 +114,13 @@ bool WriteTemplateOverview(const std::string& file, const std::string* content,
         << ")\n";
     for (int level = 0; level < kLevelCount; ++level) {
         if (model.ActiveLevels()->Has(level)) PrintLevel(model, level, out);
+    }
+    // A calculated field that cannot be calculated fails every run of the template.
+    TrptCalculator calculator;
+    const std::string fault = InvalidExpressionMessage(model.Names(1), calculator, nullptr, file);
+    if (!fault.empty()) {
+        if (on_message) on_message(fault);
+        return false;
     }
     return true;
 }

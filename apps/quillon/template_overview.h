@@ -23,7 +23,8 @@ bool LoadTemplateModel(ReportModel& model, const std::string& file, const std::s
 // Loads format format_name ("*": the first, whose name it receives) of a template into a
 // fresh report model, from content when given (file then only names it and decides its
 // kind), else from the file, and writes the overview to out. The loader's messages go to
-// on_message. False when the template does not load.
+// on_message. False when the template does not load or a calculated field's expression is
+// not valid (the overview is written, the fault goes to on_message).
 bool WriteTemplateOverview(const std::string& file, const std::string* content,
                            std::string& format_name, std::ostream& out,
                            const std::function<void(std::string_view)>& on_message);

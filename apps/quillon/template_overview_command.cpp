@@ -29,7 +29,8 @@ const CommandRegistrar kInspect([](CLI::App& app) {
     cmd->footer(
         "Exit codes:\n"
         "  0    the template was shown\n"
-        "  1    the template is missing or cannot be loaded (the message says why)\n"
+        "  1    the template is missing, cannot be loaded, or holds a calculated field that\n"
+        "       cannot be calculated (the message says why and where)\n"
         "  64   usage error (no template, unknown option)");
     cmd->callback([file, format] { SetExitCode(Inspect(*file, *format)); });
 });

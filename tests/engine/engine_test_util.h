@@ -12,17 +12,22 @@
 
 namespace quillon::testing_util {
 
-// Collects every message the loader shows.
+// Collects every message the loader shows: errors in texts, warnings apart.
 struct MessageLog {
     std::vector<std::string> texts;
+    std::vector<std::string> warnings;
 
     LoadSettings Settings(TRepLanguage language = laEnglish) {
         LoadSettings s;
         s.language = language;
         s.message = [this](std::string_view msg, TMsgDlgType type, TMsgDlgButtons buttons) {
-            EXPECT_EQ(type, TMsgDlgType::mtError);
             EXPECT_EQ(buttons, mbOK);
-            texts.emplace_back(msg);
+            if (type == TMsgDlgType::mtWarning) {
+                warnings.emplace_back(msg);
+            } else {
+                EXPECT_EQ(type, TMsgDlgType::mtError);
+                texts.emplace_back(msg);
+            }
             return static_cast<int>(mrOk);
         };
         return s;

@@ -177,6 +177,10 @@ TEST(LoadFormat, RepeatedMarkerContinuesAfterTheLevelsLastSlot) {
     EXPECT_EQ(NameOf(model, rlDetail, 1), "X");
     EXPECT_EQ(NameOf(model, rlDetail, 2), "Y");
     EXPECT_EQ(Texts(model, rlHead, 0), Strings{"head\r\n"});
+    // Allowed, but most often a slip: a warning names the second block's line.
+    EXPECT_TRUE(log.texts.empty());
+    EXPECT_EQ(log.warnings, Strings{"Level @3 is given a second time in r.htm, line 6: its lines "
+                                    "are added to those of the first block."});
 }
 
 TEST(LoadFormat, TooManySlotsOrTooLongARunFailsNamingFileLevelAndLine) {

@@ -107,6 +107,31 @@ TEST_F(RunWarningsTest, CalculatedFieldsAndSumsThatCannotWorkAreNamed) {
               "A calculated field sums #QTYY, a field the template does not have: that sum is 0.");
 }
 
+// Faults of the template or the set-up that would print nothing useful end the run before
+// anything is written, saying what to mend and where.
+TEST_F(RunWarningsTest, AnInvalidExpressionOrNoFormatNameEndsTheRun) {
+    Template(NM "QTY>?? " NM "BAD=qty*(>?????");
+    TrptCalculator calculator;
+    report_.SetXCalcExt(&calculator);
+    TMemoryStream stream;
+    EXPECT_FALSE(report_.Execute(&stream));
+    EXPECT_TRUE(stream.Data().empty());
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].type, TMsgDlgType::mtError);
+    EXPECT_EQ(host_.messages[0].text,
+              "The calculated field BAD of " + dir_.File("t.htm") +
+                  ", line 3, cannot be calculated: \"qty*(\" is not a valid expression.");
+
+    host_.messages.clear();
+    Template(NM "QTY>??");
+    report_.SetFormatName(" ");
+    EXPECT_FALSE(report_.Execute(&stream));
+    ASSERT_EQ(host_.messages.size(), 1u);
+    EXPECT_EQ(host_.messages[0].text,
+              "Format name property not valid: set FormatName to the name after \"^^\" in the "
+              "template, or to \"*\" for its first format.");
+}
+
 TEST_F(RunWarningsTest, NumbersTakeTheDecimalsOfTheirSlot) {
     Template(NM "PRICE>????^?? " NM "COUNT>??? " NM "RATE>??????");
     report_.OnGetDetailLine = [this](TQuillon& r) {

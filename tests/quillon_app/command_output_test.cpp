@@ -104,6 +104,28 @@ TEST(QuillonInspect, PicksTheNamedFormatAndShowsWindows1252BytesEscaped) {
     EXPECT_NE(Quillon("inspect " + path + " --format NOSUCH").status, 0);
 }
 
+// A template that would print "#####" in every line fails, naming the field and its line;
+// a level given twice is allowed but said.
+TEST(QuillonInspect, BadExpressionFailsAndARepeatedLevelIsSaid) {
+    const TempDir dir;
+    const auto inspect = [](const std::string& file) {
+        return quillon::testing::RunShell("'" QUILLON_BINARY "' inspect " + Quoted(file) + " 2>&1");
+    };
+    const auto bad = inspect(dir.Write("bad.htm",
+                                       "^^R\r\n@3\r\n<\xC2\xBFQTY>?? <\xC2\xBF"
+                                       "BAD=qty*(>?????\r\n"));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_THAT(bad.out, HasSubstr("quillon inspect: The calculated field BAD of "));
+    EXPECT_THAT(bad.out, HasSubstr("bad.htm, line 3, cannot be calculated: \"qty*(\" is not a "
+                                   "valid expression."));
+    const auto twice =
+        inspect(dir.Write("twice.htm", "^^R\r\n@3\r\n<\xC2\xBFQTY>??\r\n@3\r\nmore\r\n"));
+    EXPECT_EQ(twice.status, 0);
+    EXPECT_THAT(twice.out, HasSubstr("Level @3 is given a second time in "));
+    EXPECT_THAT(twice.out, HasSubstr("twice.htm, line 4: its lines are added to those of the first "
+                                     "block."));
+}
+
 TEST(QuillonHtmlDump, ShowsTitleNamesAndTheDocumentModel) {
     const TempDir dir;
     const Output r =
