@@ -269,6 +269,9 @@ void THTMLViewerModel::PrepareDocument() {
     name_index_.clear();
     caret_pos_ = 0;
     sel_anchor_ = -1;
+    // The link under the mouse belonged to the old document: the same address in the new
+    // one is entered afresh.
+    url_.Clear();
 }
 
 // A failed load leaves an empty document with scroll bars and state to match, so that the

@@ -147,6 +147,12 @@ TEST(ViewerLinks, HoverReportsEnteringAndLeavingLinks) {
     EXPECT_TRUE(v.MouseMove(link.x + 8, link.y, false));  // still the same link: no event
     EXPECT_FALSE(v.MouseMove(plain.x, plain.y, false));
     EXPECT_EQ(covered, (std::vector<std::string>{"x.htm", ""}));
+
+    // Over a link when another document with the same link loads: entering it is reported.
+    EXPECT_TRUE(v.MouseMove(link.x, link.y, false));
+    v.LoadFromBuffer("<P>plain <A HREF=\"x.htm\">linked</A></P>");
+    EXPECT_TRUE(v.MouseMove(link.x, link.y, false));
+    EXPECT_EQ(covered, (std::vector<std::string>{"x.htm", "", "x.htm", "x.htm"}));
 }
 
 }  // namespace
