@@ -3,15 +3,7 @@
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DEXAMPLES_DIR=... -DGENERATOR=... -DCXX=...
 #         [-DCXX_FLAGS=...] -P embedding_test.cmake
 
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err
-                  TIMEOUT 120)
-  if(NOT rc EQUAL 0)
-    list(JOIN ARGV " " command)
-    message(FATAL_ERROR "failed (${rc}): ${command}\n${out}\n${err}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)  # standard output only: Qt talks on standard error
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../common/run_checked.cmake)
 
 function(expect program pattern)
   if(NOT output MATCHES "${pattern}")

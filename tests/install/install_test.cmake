@@ -5,14 +5,7 @@
 #   cmake -DBUILD_DIR=... -DWORK_DIR=... -DAPP_DIR=... -DGENERATOR=... -DCXX=...
 #         [-DCXX_FLAGS=...] -P install_test.cmake
 
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
-  if(NOT rc EQUAL 0)
-    list(JOIN ARGV " " command)
-    message(FATAL_ERROR "failed (${rc}): ${command}\n${out}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../common/run_checked.cmake)
 
 # The report of the installed application: one detail line per record, then the end.
 function(check_report program)

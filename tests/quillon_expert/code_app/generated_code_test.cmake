@@ -3,14 +3,7 @@
 #   cmake -DQUILLON=... -DCXX=... -DSOURCE_DIR=... -DAPP_DIR=... -DWORK_DIR=...
 #         -DLIBS=lib1;lib2;... [-DCXX_FLAGS=...] -P generated_code_test.cmake
 
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT rc EQUAL 0)
-    list(JOIN ARGV " " command)
-    message(FATAL_ERROR "failed (${rc}): ${command}\n${out}${err}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/../../common/run_checked.cmake)
 
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
