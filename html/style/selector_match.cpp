@@ -79,32 +79,39 @@ bool SimpleMatches(const SimpleSelector& s, const StyleElement& e) {
     return false;
 }
 
+// Why matching failed, so that a failure is not retried where it cannot turn out otherwise.
+// Without this, "x * * * * y" against a deep tree would try every choice of ancestors.
+enum class Outcome {
+    Matched,
+    RetryLaterSibling,    // another sibling further along may still do
+    RetryFromDescendant,  // only a closer descendant combinator's next ancestor may do
+    Impossible,           // nothing further up or back can match
+};
+
 // Whether compounds [0, last] match with compound `last` on `e`.
-bool MatchFrom(const Selector& sel, std::size_t last, const StyleElement& e) {
-    if (!MatchesCompound(sel.compounds[last], e)) return false;
-    if (last == 0) return true;
-    const std::size_t prev = last - 1;
-    switch (sel.compounds[last].combinator) {
-        case Combinator::Child: {
-            const StyleElement* p = e.Parent();
-            return p && MatchFrom(sel, prev, *p);
+Outcome MatchFrom(const Selector& sel, std::size_t last, const StyleElement& e) {
+    if (!MatchesCompound(sel.compounds[last], e)) return Outcome::RetryLaterSibling;
+    if (last == 0) return Outcome::Matched;
+    const Combinator comb = sel.compounds[last].combinator;
+    const bool upward = comb == Combinator::Child || comb == Combinator::Descendant;
+    const StyleElement* next = &e;
+    for (;;) {
+        next = upward ? next->Parent() : next->PreviousSibling();
+        if (!next) return upward ? Outcome::Impossible : Outcome::RetryFromDescendant;
+        const Outcome r = MatchFrom(sel, last - 1, *next);
+        if (r == Outcome::Matched || r == Outcome::Impossible) return r;
+        switch (comb) {
+            case Combinator::Adjacent:
+                return r;
+            case Combinator::Child:
+                return Outcome::RetryFromDescendant;
+            case Combinator::Sibling:
+                if (r == Outcome::RetryFromDescendant) return r;
+                break;
+            case Combinator::Descendant:
+                break;
         }
-        case Combinator::Descendant:
-            for (const StyleElement* p = e.Parent(); p; p = p->Parent()) {
-                if (MatchFrom(sel, prev, *p)) return true;
-            }
-            return false;
-        case Combinator::Adjacent: {
-            const StyleElement* s = e.PreviousSibling();
-            return s && MatchFrom(sel, prev, *s);
-        }
-        case Combinator::Sibling:
-            for (const StyleElement* s = e.PreviousSibling(); s; s = s->PreviousSibling()) {
-                if (MatchFrom(sel, prev, *s)) return true;
-            }
-            return false;
     }
-    return false;
 }
 
 }  // namespace
@@ -119,7 +126,7 @@ bool MatchesCompound(const CompoundSelector& compound, const StyleElement& eleme
 
 bool Matches(const Selector& selector, const StyleElement& element) {
     if (selector.compounds.empty()) return false;
-    return MatchFrom(selector, selector.compounds.size() - 1, element);
+    return MatchFrom(selector, selector.compounds.size() - 1, element) == Outcome::Matched;
 }
 
 }  // namespace quillon::css

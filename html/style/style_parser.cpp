@@ -52,12 +52,12 @@ class SheetParser {
     explicit SheetParser(std::string_view source) : reader_(source) {}
 
     StyleSheet Run() {
-        RuleList(reader_.All(), /*top=*/true, "");
+        RuleList(reader_.All(), /*top=*/true, {});
         return std::move(sheet_);
     }
 
   private:
-    void RuleList(TokenRange range, bool top, const std::string& media) {
+    void RuleList(TokenRange range, bool top, const std::vector<std::string>& media) {
         while (true) {
             const std::size_t i = reader_.SkipSpace(range);
             if (i >= range.end) return;
@@ -75,7 +75,7 @@ class SheetParser {
         }
     }
 
-    void QualifiedRule(const RawRule& raw, const std::string& media) {
+    void QualifiedRule(const RawRule& raw, const std::vector<std::string>& media) {
         imports_allowed_ = false;
         if (!raw.has_block) return;  // the input ended before the block
         auto selectors = reader_.Selectors(raw.prelude);
@@ -88,7 +88,7 @@ class SheetParser {
         sheet_.rules.push_back(std::move(rule));
     }
 
-    void AtRule(const RawRule& raw, const std::string& media) {
+    void AtRule(const RawRule& raw, const std::vector<std::string>& media) {
         const std::string name = AsciiLower(raw.name);
         if (name == "charset") return;
         if (name == "import") {
@@ -99,7 +99,10 @@ class SheetParser {
         if (!raw.has_block) return;
         if (name == "media") {
             const std::string list = NormalizeMedia(reader_.Text(raw.prelude));
-            if (MediaApplies(list)) RuleList(raw.block, false, list);
+            if (!MediaApplies(list)) return;
+            std::vector<std::string> inner = media;
+            inner.push_back(list);
+            RuleList(raw.block, false, inner);
         } else if (name == "page") {
             PageRule page;
             page.selector = reader_.Text(raw.prelude);
@@ -107,7 +110,6 @@ class SheetParser {
             sheet_.pages.push_back(std::move(page));
         }
         // Other at-rules are not supported and dropped with their blocks.
-        (void)media;
     }
 
     void Import(const RawRule& raw) {

@@ -20,7 +20,8 @@ struct StyleRule {
     std::string selector_text;  // as written, trimmed
     std::vector<Selector> selectors;
     std::vector<Declaration> declarations;
-    std::string media;  // the media list of the enclosing @media, lower case; empty: none
+    // The media lists of the enclosing @media blocks, outermost first, lower case.
+    std::vector<std::string> media;
 };
 
 struct ImportRule {

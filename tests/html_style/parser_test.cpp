@@ -15,7 +15,7 @@ std::string Summary(const css::StyleSheet& sheet) {
     std::string out;
     for (const css::StyleRule& r : sheet.rules) {
         if (!out.empty()) out += ' ';
-        if (!r.media.empty()) out += "[" + r.media + "]";
+        for (const std::string& m : r.media) out += "[" + m + "]";
         out += r.selector_text + "{";
         for (const css::Declaration& d : r.declarations) {
             out += d.name + ":" + d.text + (d.important ? "!" : "") + ";";
@@ -101,6 +101,9 @@ TEST(CssParser, MediaBlocks) {
         {"@media (min-width: 1px) { p { a: b } }", "[(min-width: 1px)]p{a:b;}"},
         {"@media all { p::x { a: b } q { c: d } }", "[all]q{c:d;}"},
         {"@media print { p { a: b }", "[print]p{a:b;}"},
+        {"@media print { @media (color) { p { a: b } } q { c: d } }",
+         "[print][(color)]p{a:b;} [print]q{c:d;}"},
+        {"@media print { @media tv { p { a: b } } }", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(Summary(c.css), c.kept) << c.css;
     EXPECT_TRUE(css::MediaApplies(""));

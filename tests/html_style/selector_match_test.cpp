@@ -132,5 +132,76 @@ TEST_F(CssMatch, NthChild) {
     EXPECT_FALSE(Match(":nth-child(1)", *html));
 }
 
+// A selector that fails only at its far left end must not try every choice of ancestors and
+// siblings on the way (that would take years here), and still match where it should.
+TEST(CssMatchCost, FailureIsNotRetriedWhereItCannotSucceed) {
+    FakeDom dom;
+    FakeElement* e = &dom.Add(nullptr, "body");
+    for (int i = 0; i < 300; ++i) {
+        FakeElement* parent = e;
+        for (int k = 0; k < 3; ++k) e = &dom.Add(parent, "div");
+    }
+    std::string far = "x", near = "body";
+    for (int i = 0; i < 40; ++i) {
+        far += " div ~ div";
+        near += " div ~ div";
+    }
+    EXPECT_FALSE(Match(far, *e));
+    EXPECT_TRUE(Match(near, *e));
+    EXPECT_FALSE(Match("x " + far.substr(2) + " > div + div", *e));
+}
+
+// Trying every ancestor and sibling, as the selector reads: the reference for the matcher.
+bool NaiveMatch(const css::Selector& sel, std::size_t last, const css::StyleElement& e) {
+    if (!css::MatchesCompound(sel.compounds[last], e)) return false;
+    if (last == 0) return true;
+    const auto comb = sel.compounds[last].combinator;
+    const bool up = comb == css::Combinator::Child || comb == css::Combinator::Descendant;
+    const bool one = comb == css::Combinator::Child || comb == css::Combinator::Adjacent;
+    for (const css::StyleElement* n = up ? e.Parent() : e.PreviousSibling(); n;
+         n = up ? n->Parent() : n->PreviousSibling()) {
+        if (NaiveMatch(sel, last - 1, *n)) return true;
+        if (one) break;
+    }
+    return false;
+}
+
+TEST(CssMatchCost, SkippingRetriesChangesNoResult) {
+    // A tree of p and div elements, some of class a, built from a fixed pseudo-random sequence.
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    FakeDom dom;
+    std::vector<FakeElement*> all{&dom.Add(nullptr, "div")};
+    for (int i = 0; i < 60; ++i) {
+        FakeElement* parent = all[next(static_cast<unsigned>(all.size()))];
+        std::map<std::string, std::string> attrs;
+        if (next(3) == 0) attrs["class"] = "a";
+        all.push_back(&dom.Add(parent, next(2) ? "p" : "div", attrs));
+    }
+    const char* const parts[] = {"p", "div", ".a", "*", "p.a"};
+    const char* const combs[] = {" ", " > ", " + ", " ~ "};
+    int matched = 0;
+    for (int n = 0; n < 400; ++n) {
+        std::string text = parts[next(5)];
+        const unsigned len = next(5);
+        for (unsigned k = 0; k < len; ++k) {
+            text += combs[next(4)];
+            text += parts[next(5)];
+        }
+        const auto sel = css::ParseSelectorList(text);
+        ASSERT_TRUE(sel.has_value()) << text;
+        const css::Selector& s = (*sel)[0];
+        for (const FakeElement* e : all) {
+            const bool m = css::Matches(s, *e);
+            ASSERT_EQ(m, NaiveMatch(s, s.compounds.size() - 1, *e)) << text;
+            matched += m;
+        }
+    }
+    EXPECT_GT(matched, 1000);  // the cases are not all failures
+}
+
 }  // namespace
 }  // namespace quillon::testing
