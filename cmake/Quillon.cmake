@@ -66,11 +66,12 @@ endfunction()
 # are left out without them). A dependency on a quillon_ name that is not in this list is a
 # mistake in a CMakeLists.txt and stops the configuration.
 set(QUILLON_LIBRARY_NAMES
-    quillon_platform_core quillon_calc quillon_engine quillon_html_parse quillon_html_image
-    quillon_html_layout quillon_html_tree quillon_html_dump quillon_platform_pdf
-    quillon_platform_qt quillon_rtf quillon_rtf_qt quillon_platform_mail quillon_mail
-    quillon_platform_rawprint quillon_html_view quillon_html_view_qt quillon_viewers quillon_design
-    quillon_design_qt quillon_design_expert quillon_design_expert_qt quillon_datasource)
+    quillon_platform_core quillon_calc quillon_engine quillon_html_parse quillon_html_style
+    quillon_html_image quillon_html_layout quillon_html_tree quillon_html_dump
+    quillon_platform_pdf quillon_platform_qt quillon_rtf quillon_rtf_qt quillon_platform_mail
+    quillon_mail quillon_platform_rawprint quillon_html_view quillon_html_view_qt quillon_viewers
+    quillon_design quillon_design_qt quillon_design_expert quillon_design_expert_qt
+    quillon_datasource)
 
 # Keeps the dependencies that exist in this build: a known library that is left out is
 # dropped; an unknown quillon_ name is an error.
