@@ -11,7 +11,6 @@
 #include <array>
 #include <exception>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <system_error>
 #include <utility>
