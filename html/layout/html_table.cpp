@@ -132,7 +132,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       EnclosingCell(src.EnclosingCell),
       CaptionCell(std::make_unique<TCellObj>(doc, *src.CaptionCell)),
       CaptionOnTop(src.CaptionOnTop),
-      ColumnSpecs(src.ColumnSpecs),
+      ColWidths(src.ColWidths),
       Prepared(src.Prepared),
       GridError(src.GridError),
       HasAbsWidths(src.HasAbsWidths),

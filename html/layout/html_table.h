@@ -132,11 +132,11 @@ class ThtmlTable : public TSectionBase {
     bool CaptionOnTop = true;
     // Column widths from COL and COLGROUP, in column order (Value 0: none given). A cell of
     // one column without a WIDTH of its own takes its column's.
-    struct ColumnSpec {
+    struct ColWidth {
         int Value = 0;
         bool Percent = false;
     };
-    std::vector<ColumnSpec> ColumnSpecs;
+    std::vector<ColWidth> ColWidths;
 
     // Layout state.
     bool Prepared = false;

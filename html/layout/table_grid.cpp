@@ -46,16 +46,16 @@ void ThtmlTable::AddDummyCells() {
 
 // Cells of one column without a WIDTH take the width COL or COLGROUP gave their column.
 void ThtmlTable::ApplyColumnSpecs() {
-    if (ColumnSpecs.empty()) return;
+    if (ColWidths.empty()) return;
     for (auto& row : RowList) {
-        const int n = std::min(row->Count(), static_cast<int>(ColumnSpecs.size()));
+        const int n = std::min(row->Count(), static_cast<int>(ColWidths.size()));
         for (int c = 0; c < n; ++c) {
             TCellObj& cell = (*row)[c];
-            const ColumnSpec& spec = ColumnSpecs[static_cast<std::size_t>(c)];
-            if (cell.SpanCols != 1 || cell.WidthValue > 0 || spec.Value <= 0) continue;
-            cell.WidthValue = spec.Value;
-            cell.WidthIsPercent = spec.Percent;
-            if (!spec.Percent) HasAbsWidths = true;
+            const ColWidth& column = ColWidths[static_cast<std::size_t>(c)];
+            if (cell.SpanCols != 1 || cell.WidthValue > 0 || column.Value <= 0) continue;
+            cell.WidthValue = column.Value;
+            cell.WidthIsPercent = column.Percent;
+            if (!column.Percent) HasAbsWidths = true;
         }
     }
 }

@@ -22,10 +22,10 @@ constexpr SymbSet kTableTerm = {
 constexpr SymbSet kRowGroups = {S::THeadSy,    S::THeadEndSy, S::TBodySy,
                                 S::TBodyEndSy, S::TFootSy,    S::TFootEndSy};
 
-ThtmlTable::ColumnSpec ColumnWidth(const TAttributeList& attrs) {
-    ThtmlTable::ColumnSpec spec;
-    ReadBlockWidth(attrs, spec.Value, spec.Percent);
-    return spec;
+ThtmlTable::ColWidth ColWidthOf(const TAttributeList& attrs) {
+    ThtmlTable::ColWidth width;
+    ReadBlockWidth(attrs, width.Value, width.Percent);
+    return width;
 }
 
 int SpanAttribute(const TAttributeList& attrs) {
@@ -67,16 +67,16 @@ void HtmlParser::TableRoutine(int level) {
     // The column group being read: a COL in it gives its columns its own width or else the
     // group's; a group without COL gives its SPAN columns its width.
     struct ColumnGroup {
-        ThtmlTable::ColumnSpec width;
+        ThtmlTable::ColWidth width;
         int span = 1;
         bool open = false;
         bool has_columns = false;
     };
     ColumnGroup group;
-    auto add_columns = [&](int span, ThtmlTable::ColumnSpec spec) {
-        auto& specs = table->ColumnSpecs;
-        const auto room = static_cast<std::size_t>(kMaxColumns) - specs.size();
-        specs.insert(specs.end(), std::min(static_cast<std::size_t>(span), room), spec);
+    auto add_columns = [&](int span, ThtmlTable::ColWidth width) {
+        auto& widths = table->ColWidths;
+        const auto room = static_cast<std::size_t>(kMaxColumns) - widths.size();
+        widths.insert(widths.end(), std::min(static_cast<std::size_t>(span), room), width);
     };
     auto close_group = [&] {
         if (group.open && !group.has_columns) add_columns(group.span, group.width);
@@ -166,13 +166,13 @@ void HtmlParser::TableRoutine(int level) {
             Next();
         } else if (s == S::ColGroupSy) {
             close_group();
-            group = ColumnGroup{ColumnWidth(Attrs()), SpanAttribute(Attrs()), true, false};
+            group = ColumnGroup{ColWidthOf(Attrs()), SpanAttribute(Attrs()), true, false};
             Next();
         } else if (s == S::ColSy) {
-            ThtmlTable::ColumnSpec spec = ColumnWidth(Attrs());
-            if (spec.Value <= 0 && group.open) spec = group.width;
+            ThtmlTable::ColWidth width = ColWidthOf(Attrs());
+            if (width.Value <= 0 && group.open) width = group.width;
             group.has_columns = true;
-            add_columns(SpanAttribute(Attrs()), spec);
+            add_columns(SpanAttribute(Attrs()), width);
             Next();
         } else if (s == S::ColGroupEndSy) {
             close_group();

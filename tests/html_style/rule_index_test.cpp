@@ -25,7 +25,7 @@ std::vector<std::pair<std::size_t, std::size_t>> BruteForce(const css::StyleShee
     }
     std::sort(all.begin(), all.end());
     std::vector<std::pair<std::size_t, std::size_t>> out;
-    for (const auto& [spec, r, s] : all) out.emplace_back(r, s);
+    for (const auto& [specificity, r, s] : all) out.emplace_back(r, s);
     return out;
 }
 

@@ -127,7 +127,7 @@ TEST(CssSelectorParse, NthChildArguments) {
 TEST(CssSelectorParse, Specificity) {
     const struct {
         const char* sel;
-        css::Specificity spec;
+        css::Specificity expected;
     } cases[] = {
         {"*", {0, 0, 0}},
         {"li", {0, 0, 1}},
@@ -145,7 +145,7 @@ TEST(CssSelectorParse, Specificity) {
     for (const auto& c : cases) {
         const auto list = css::ParseSelectorList(c.sel);
         ASSERT_TRUE(list.has_value()) << c.sel;
-        EXPECT_EQ((*list)[0].specificity, c.spec) << c.sel;
+        EXPECT_EQ((*list)[0].specificity, c.expected) << c.sel;
     }
 }
 
