@@ -53,14 +53,26 @@ std::size_t BlockReader::NextComponent(std::size_t i, std::size_t end) const {
 RawRule BlockReader::ReadAtRule(TokenRange& range) const {
     RawRule raw;
     raw.name = tokens_[range.begin].value;
-    std::size_t i = range.begin + 1;
+    ReadPreludeAndBlock(raw, range.begin + 1, range, /*semicolon_ends=*/true);
+    return raw;
+}
+
+RawRule BlockReader::ReadQualifiedRule(TokenRange& range) const {
+    RawRule raw;
+    ReadPreludeAndBlock(raw, range.begin, range, /*semicolon_ends=*/false);
+    return raw;
+}
+
+void BlockReader::ReadPreludeAndBlock(RawRule& raw, std::size_t start, TokenRange& range,
+                                      bool semicolon_ends) const {
+    std::size_t i = start;
     raw.prelude.begin = i;
     while (i < range.end) {
         const TokenType t = tokens_[i].type;
-        if (t == TokenType::Semicolon) {
+        if (semicolon_ends && t == TokenType::Semicolon) {
             raw.prelude.end = i;
             range.begin = i + 1;
-            return raw;
+            return;
         }
         if (t == TokenType::LeftBrace) {
             raw.prelude.end = i;
@@ -68,33 +80,12 @@ RawRule BlockReader::ReadAtRule(TokenRange& range) const {
             const std::size_t close = MatchClose(i, range.end);
             raw.block = {i + 1, close};
             range.begin = close < range.end ? close + 1 : range.end;
-            return raw;
+            return;
         }
         i = NextComponent(i, range.end);
     }
     raw.prelude.end = range.end;
     range.begin = range.end;
-    return raw;
-}
-
-RawRule BlockReader::ReadQualifiedRule(TokenRange& range) const {
-    RawRule raw;
-    std::size_t i = range.begin;
-    raw.prelude.begin = i;
-    while (i < range.end) {
-        if (tokens_[i].Is(TokenType::LeftBrace)) {
-            raw.prelude.end = i;
-            raw.has_block = true;
-            const std::size_t close = MatchClose(i, range.end);
-            raw.block = {i + 1, close};
-            range.begin = close < range.end ? close + 1 : range.end;
-            return raw;
-        }
-        i = NextComponent(i, range.end);
-    }
-    raw.prelude.end = range.end;
-    range.begin = range.end;
-    return raw;
 }
 
 TokenRange BlockReader::Trimmed(TokenRange range) const {

@@ -51,6 +51,10 @@ class BlockReader {
 
   private:
     std::size_t NextComponent(std::size_t i, std::size_t end) const;
+    // The prelude from start up to a "{...}" block (taken into raw) or, for an at-rule, a
+    // ";"; moves range.begin past what was read.
+    void ReadPreludeAndBlock(RawRule& raw, std::size_t start, TokenRange& range,
+                             bool semicolon_ends) const;
     std::optional<Declaration> ReadDeclaration(TokenRange range) const;
     TokenRange Trimmed(TokenRange range) const;
 
