@@ -21,6 +21,7 @@ TAttribute& TAttributeList::NewSlot() {
     a.Sym = Symb::OtherAttribute;
     a.Number = 0;
     a.Text.clear();
+    a.Name.clear();
     return a;
 }
 

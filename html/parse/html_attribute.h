@@ -9,12 +9,13 @@
 
 namespace quillon {
 
-// One attribute: its symbol, the numeric reading of its value (0 when the value is not a
+// One attribute: its symbol, its name, the numeric reading of its value (0 when the value is not a
 // number; 1 for a bare BORDER) and the value text.
 struct TAttribute {
     Symb Sym = Symb::OtherAttribute;
     std::int32_t Number = 0;
     std::u32string Text;
+    std::string Name;  // as written, upper case (letters only)
 
     // The value text as UTF-8 (for names, URLs and file names).
     std::string TextUtf8() const;

@@ -148,6 +148,7 @@ void HtmlTokenizer::SkipCommentOrDeclaration() {
 
 void HtmlTokenizer::NextSymbol() {
     token_.clear();
+    tag_name_.clear();
     if (ch_ == kEofChar) {
         sy_ = Symb::EofSy;
     } else if (ch_ == U'<') {
@@ -238,14 +239,28 @@ void HtmlTokenizer::ReadTag() {
         NextChar();
     }
     sy_ = Symb::OtherSy;
-    if (auto tag = LookupTag(CollectName())) sy_ = end_tag ? tag->end : tag->start;
+    const std::string_view name = CollectName();
+    tag_name_.assign(name);
+    end_tag_ = end_tag;
+    if (auto tag = LookupTag(name)) sy_ = end_tag ? tag->end : tag->start;
     SkipWhiteSpace();
     tag_value_ = 0;
     if ((sy_ == Symb::HeadingSy || sy_ == Symb::HeadingEndSy) && ch_ >= U'1' && ch_ <= U'6') {
         tag_value_ = static_cast<int>(ch_ - U'0');
+        tag_name_.push_back(static_cast<char>(ch_));
         NextChar();
     }
-    if (CollectsAttributes(sy_)) {
+    // Every start tag keeps its attributes: style sheets select by class, id and any
+    // attribute of any element.
+    if (!end_tag && !tag_name_.empty()) {
+        attributes_.Clear();
+        if (ch_ != U'>') {
+            while (ReadAttribute(attributes_.NewSlot())) {
+            }
+            attributes_.DropLast();  // the slot no attribute was read into
+        }
+        if (tag_name_ == "LINK" || attributes_.Find(Symb::StyleSy)) style_hint_ = true;
+    } else if (CollectsAttributes(sy_)) {
         attributes_.Clear();
         if (ch_ != U'>') {
             while (ReadAttribute(attributes_.NewSlot())) {
@@ -260,6 +275,7 @@ void HtmlTokenizer::ReadTag() {
     if (sy_ == Symb::ScriptSy || sy_ == Symb::StyleSy) {
         NextBasicChar();  // the text is read as it stands: a comment in it is text too
         const bool style = sy_ == Symb::StyleSy;
+        if (style) style_hint_ = true;
         ReadRawText(style ? "STYLE" : "SCRIPT", style && !in_template_ ? &style_sheet_ : nullptr);
         return;
     }
@@ -330,7 +346,9 @@ bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
         SkipWhiteSpace();
     }
     if (!IsUpperLetter(uch_)) return false;  // no name: the attributes end
-    a.Sym = LookupAttribute(CollectName());
+    const std::string_view name = CollectName();
+    a.Name.assign(name);
+    a.Sym = LookupAttribute(name);
     SkipWhiteSpace();
     a.Text.clear();
     a.Number = a.Sym == Symb::BorderSy ? 1 : 0;  // a bare BORDER means 1

@@ -84,6 +84,13 @@ class HtmlTokenizer {
     char32_t LCUpCh() const { return uch_; }  // it upper-cased (a-z only)
     const std::u32string& LCToken() const { return token_; }
     int TagValue() const { return tag_value_; }  // heading level 0..6
+    // The name of the last tag read, upper case, a heading with its digit ("H2"); empty when
+    // the '<' began no name. Unknown tags (OtherSy) are told apart by it.
+    const std::string& TagName() const { return tag_name_; }
+    bool EndTag() const { return end_tag_; }
+    // Whether the document has shown any sign of style so far: a STYLE element, a STYLE
+    // attribute or a LINK element. Until then the parser keeps no element tree.
+    bool StyleHint() const { return style_hint_; }
     const TAttributeList& Attributes() const { return attributes_; }
     bool Preformatted() const { return preformatted_; }
     void SetPreformatted(bool on) { preformatted_ = on; }
@@ -133,6 +140,9 @@ class HtmlTokenizer {
     std::string name_;    // the last name read (its storage; CollectName gives its length)
     std::string entity_;  // the name of the character reference being read
     std::u32string style_sheet_;
+    std::string tag_name_;
+    bool end_tag_ = false;
+    bool style_hint_ = false;
     bool preformatted_ = false;
     bool in_comment_ = false;
     bool in_template_ = false;

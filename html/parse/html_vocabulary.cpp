@@ -13,7 +13,7 @@ using S = Symb;
 using TagTable = NameTable<TagSymbols, 256>;
 using AttributeTable = NameTable<Symb, 128>;
 using NewerTagTable = NameTable<TagSymbols, 32>;
-using NewerAttributeTable = NameTable<Symb, 2>;
+using NewerAttributeTable = NameTable<Symb, 8>;
 
 // Tags with an end-tag symbol first, then those without one.
 constexpr std::array<TagTable::Entry, 65> kTags = {{
@@ -159,8 +159,11 @@ constexpr std::array<NewerTagTable::Entry, 15> kNewerTags = {{
     {"INS", {S::USy, S::UEndSy}},
     {"COL", {S::ColSy, S::OtherSy}},
 }};
-constexpr std::array<NewerAttributeTable::Entry, 1> kNewerAttributes = {{
+constexpr std::array<NewerAttributeTable::Entry, 4> kNewerAttributes = {{
     {"SPAN", S::SpanSy},
+    {"CLASS", S::ClassSy},
+    {"ID", S::IdSy},
+    {"STYLE", S::StyleSy},
 }};
 
 constexpr TagTable kTagTable(kTags);

@@ -31,12 +31,12 @@ enum class Symb : std::uint8_t {
     LanguageSy, DivSy, DivEndSy, SSy, SEndSy, StrikeSy, StrikeEndSy, FrameBorderSy,
     MarginWidthSy, MarginHeightSy, THeadSy, THeadEndSy, TBodySy, TBodyEndSy, TFootSy,
     TFootEndSy, EolSy, StyleSy, StyleEndSy, TemplateSy, TemplateEndSy, ColGroupSy,
-    ColGroupEndSy, ColSy, SpanSy
+    ColGroupEndSy, ColSy, SpanSy, ClassSy, IdSy
 };
 // clang-format on
 
-inline constexpr int kSymbCount = static_cast<int>(Symb::SpanSy) + 1;
-static_assert(kSymbCount == 179 && kSymbCount <= 192);
+inline constexpr int kSymbCount = static_cast<int>(Symb::IdSy) + 1;
+static_assert(kSymbCount == 181 && kSymbCount <= 192);
 
 // A set of symbols (a bit per ordinal).
 class SymbSet {

@@ -1,16 +1,22 @@
 #include "html/tree/html_parser.h"
 
+#include <filesystem>
+
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_source.h"
 #include "html/tree/html_parser_state.h"
+#include "html/tree/style_tracker.h"
 #include "platform/core/text_encoding.h"
 
 namespace quillon {
 
-HtmlParser::HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source)
-    : doc_(doc), names_(names), tok_(std::move(source)) {}
+HtmlParser::HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source,
+                       std::string base_dir)
+    : doc_(doc), names_(names), tok_(std::move(source)), base_dir_(std::move(base_dir)) {}
+
+HtmlParser::~HtmlParser() = default;
 
 JustifyType AlignAttribute(const TAttributeList& attrs, JustifyType dflt) {
     return AttrKeyword<JustifyType>(attrs, Symb::AlignSy,
@@ -61,6 +67,7 @@ THtmlParseResult HtmlParser::ParseHtml() {
         tok_.NextChar();
         Next();
         Body(0, SymbSet{});
+        CloseAllStyled();
         AddSection();
     });
 }
@@ -69,13 +76,15 @@ THtmlParseResult HtmlParser::ParseHtml() {
 
 void HtmlParser::StartSection(int level, JustifyType align) {
     section_ =
-        std::make_unique<TSection>(doc_, level, Top(), in_link_ ? &link_ : nullptr, align, style_);
+        std::make_unique<TSection>(doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr, align,
+                                   EffectiveStyle());
     section_named_ = false;
 }
 
 void HtmlParser::StartPreSection(int level) {
     section_ =
-        std::make_unique<TPreFormated>(doc_, level, Top(), in_link_ ? &link_ : nullptr, style_);
+        std::make_unique<TPreFormated>(doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr,
+                                       EffectiveStyle());
     section_named_ = false;
 }
 
@@ -118,7 +127,7 @@ void HtmlParser::PopFontsTo(std::size_t depth) {
 }
 
 void HtmlParser::ChangeFont() {
-    if (section_) section_->ChangeFont(Top(), style_);
+    if (section_) section_->ChangeFont(EffectiveFont(), EffectiveStyle());
 }
 
 void HtmlParser::SetFixedPitch(TMyFont& font, int nominal) {
@@ -139,7 +148,7 @@ void HtmlParser::OpenLink(const TAttribute& href) {
         Top().Style |= fsUnderline;
         Top().FontColor = doc_.LinkColor();
     }
-    if (section_) section_->HRef(Symb::ASy, link_, Top(), style_);
+    if (section_) section_->HRef(Symb::ASy, link_, EffectiveFont(), EffectiveStyle());
 }
 
 void HtmlParser::CloseLink() {
@@ -149,15 +158,16 @@ void HtmlParser::CloseLink() {
         if (link_pushed_) PopFont();
         link_pushed_ = false;
     }
-    if (section_) section_->HRef(Symb::AEndSy, link_, Top(), style_);
+    if (section_) section_->HRef(Symb::AEndSy, link_, EffectiveFont(), EffectiveStyle());
 }
 
 // Entry points -----------------------------------------------------------------------
 
 namespace {
 
-THtmlParseResult RunHtml(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> src) {
-    HtmlParser parser(doc, names, std::move(src));
+THtmlParseResult RunHtml(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> src,
+                         std::string base_dir = {}) {
+    HtmlParser parser(doc, names, std::move(src), std::move(base_dir));
     return parser.ParseHtml();
 }
 
@@ -169,7 +179,8 @@ THtmlParseResult RunText(TSectionList& doc, TNameList& names, std::unique_ptr<By
 }  // namespace
 
 THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path) {
-    return RunHtml(doc, names, MakeFileSource(path));
+    return RunHtml(doc, names, MakeFileSource(path),
+                   std::filesystem::path(path).parent_path().string());
 }
 THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer) {
     return RunHtml(doc, names, MakeBufferSource(buffer));

@@ -14,6 +14,7 @@
 #include "html/layout/url_target.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/parse/symb.h"
+#include "html/layout/box_style.h"
 #include "html/tree/html_parser.h"
 
 namespace quillon {
@@ -21,6 +22,11 @@ namespace quillon {
 class TCell;
 class ThtmlForm;
 class TFormControlObj;
+class ThtmlTable;
+class TCellList;
+class TCellObj;
+class StyleTracker;
+class StyledElement;
 
 class HtmlParser {
   public:
@@ -30,7 +36,10 @@ class HtmlParser {
     static constexpr std::size_t kMaxFonts = 25;  // pushed fonts above the base font
     static constexpr std::size_t kFlushLength = 200;
 
-    HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source);
+    // `base_dir`: the document's folder, for the style sheet files it names (empty: none).
+    HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source,
+               std::string base_dir = {});
+    ~HtmlParser();
 
     THtmlParseResult ParseHtml();
     THtmlParseResult ParseText();
@@ -42,7 +51,10 @@ class HtmlParser {
 
     // Symbols.
     Symb Sy() const { return tok_.Sy(); }
-    void Next() { tok_.NextSymbol(); }
+    void Next() {
+        tok_.NextSymbol();
+        if (tok_.StyleHint()) StyledSymbol();
+    }
     const TAttributeList& Attrs() const { return tok_.Attributes(); }
 
     // Sections.
@@ -63,6 +75,34 @@ class HtmlParser {
     bool FontRoutine(bool preformatted);
     void BigSmallRoutine(bool preformatted);
     void SetFixedPitch(TMyFont& font, int nominal);
+
+    // Style (parse_style.cpp).
+    enum class Tracked { Nothing, Opened, HiddenVoid };
+    void StyledSymbol();
+    void ReadNewSheets();
+    Tracked TrackTag();
+    Tracked SkipHidden(const StyledElement& hidden);
+    void OpenStyled(std::string_view tag, const TAttributeList* attrs = nullptr);
+    void CloseStyled();
+    void CloseAllStyled();
+    void AddPageBreak();
+    struct OpenBox {
+        std::shared_ptr<const BoxStyle> style;
+        TCell* cell = nullptr;
+        int first = 0;  // the index in cell of the first section it may hold
+        std::size_t depth = 0;  // of its element in the tree
+    };
+    void CloseBox(const OpenBox& box);
+    // The font and text style in effect: the font stack's top with what the style sheets
+    // say of the open elements laid over it.
+    const TMyFont& EffectiveFont();
+    TextStyleState EffectiveStyle();
+    void BuildOverlay();
+    // ALIGN of `attrs` unless the style sheet aligns the element's text.
+    JustifyType AlignFor(const TAttributeList& attrs, JustifyType dflt) const;
+    void StyleTable(ThtmlTable& table) const;
+    void StyleRow(TCellList& row) const;
+    void StyleCell(TCellObj& cell) const;
 
     // Links.
     void OpenLink(const TAttribute& href);
@@ -123,6 +163,20 @@ class HtmlParser {
     int blocks_ = 0;
     THtmlParseResult result_;
     std::u32string title_;
+
+    std::string base_dir_;
+    std::unique_ptr<StyleTracker> styles_;  // made once the document shows style
+    std::size_t sheet_read_ = 0;            // characters of tok_.StyleSheet() read
+    std::vector<OpenBox> open_boxes_;
+    struct FontOverlay {
+        std::optional<Color> color;
+        std::optional<std::string> family;
+        std::optional<long> size_pt;
+        std::optional<bool> bold, italic, underline, strike;
+    };
+    FontOverlay overlay_;
+    bool overlay_valid_ = false;
+    TMyFont effective_font_;  // what EffectiveFont() returns while the document has style
 };
 
 // ALIGN=left/center/right, otherwise `dflt`.

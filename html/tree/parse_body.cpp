@@ -233,10 +233,10 @@ void HtmlParser::Paragraph(int level) {
     AddSection();
     cell_->Add(std::make_unique<TParagraphSpace>(doc_));
     tok_.SkipWhiteSpace();
-    JustifyType align = Sy() == S::PSy ? AlignAttribute(Attrs(), justify_) : justify_;
+    JustifyType align = Sy() == S::PSy ? AlignFor(Attrs(), justify_) : justify_;
     Next();
     while (Sy() == S::PSy || Sy() == S::PEndSy) {  // several in a row give one space
-        align = Sy() == S::PSy ? AlignAttribute(Attrs(), justify_) : justify_;
+        align = Sy() == S::PSy ? AlignFor(Attrs(), justify_) : justify_;
         tok_.SkipWhiteSpace();
         Next();
     }
@@ -265,7 +265,7 @@ void HtmlParser::HeadingStart(int level) {
     if (h > 0) Top().Style |= fsBold;
     cell_->Add(std::make_unique<THeadingSpace>(doc_, h));
     heading_ = OpenHeading{cell_, cell_->Count(), h};
-    StartSection(level, AlignAttribute(Attrs(), justify_));
+    StartSection(level, AlignFor(Attrs(), justify_));
 }
 
 void HtmlParser::HeadingEnd() {
@@ -366,7 +366,7 @@ void HtmlParser::CenterDiv(int level, const SymbSet& term) {
     ++blocks_;
     AddSection();
     const JustifyType saved = justify_;
-    justify_ = Sy() == S::Centersy ? JustifyType::Centered : AlignAttribute(Attrs(), justify_);
+    justify_ = Sy() == S::Centersy ? JustifyType::Centered : AlignFor(Attrs(), justify_);
     StartSection(level, justify_);
     Next();
     Body(level, term + kCenterEnds);

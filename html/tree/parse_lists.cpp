@@ -75,13 +75,14 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
             AddSection();
             if (list == S::OLSy) {
                 section_ =
-                    std::make_unique<TOListItem>(doc_, level, number, number_style, Top(),
-                                                 in_link_ ? &link_ : nullptr, justify_, style_);
+                    std::make_unique<TOListItem>(doc_, level, number, number_style, EffectiveFont(),
+                                                 in_link_ ? &link_ : nullptr, justify_,
+                                                 EffectiveStyle());
                 // The count stops at the largest number (START may already be it).
                 if (number < std::numeric_limits<int>::max()) ++number;
             } else {
                 auto item = std::make_unique<TUListItem>(
-                    doc_, level, Top(), in_link_ ? &link_ : nullptr, justify_, style_);
+                    doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr, justify_, EffectiveStyle());
                 item->Plain = plain;
                 section_ = std::move(item);
             }
@@ -93,8 +94,9 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
         } else if (s == S::DDSy || s == S::DTSy) {
             AddSection();
             item_level = s == S::DDSy ? level : level - 1;
-            section_ = std::make_unique<TDListItem>(doc_, item_level, Top(),
-                                                    in_link_ ? &link_ : nullptr, justify_, style_);
+            section_ = std::make_unique<TDListItem>(doc_, item_level, EffectiveFont(),
+                                                    in_link_ ? &link_ : nullptr, justify_,
+                                                    EffectiveStyle());
             section_named_ = false;
             Next();
         } else if (s == S::Centersy || s == S::DivSy) {

@@ -56,6 +56,7 @@ void HtmlParser::TableRoutine(int level) {
     const TextStyleState saved_style = style_;
     AddSection();
     auto table = std::make_unique<ThtmlTable>(doc_, Attrs(), justify_, enclosing, level);
+    StyleTable(*table);
     cell_ = nullptr;
 
     std::unique_ptr<TCellList> row;
@@ -138,9 +139,10 @@ void HtmlParser::TableRoutine(int level) {
                 if (align == JustifyType::NoJustify) align = JustifyType::Centered;
                 style_.styles |= fsBold;
             }
-            justify_ = AlignAttribute(Attrs(), align);
+            justify_ = AlignFor(Attrs(), align);
             open_cell =
                 std::make_unique<TCellObj>(doc_, VAlignAttribute(Attrs(), row_valign), Attrs());
+            StyleCell(*open_cell);
             cell_ = &open_cell->Body;
             tok_.SkipWhiteSpace();
             Next();
@@ -156,6 +158,7 @@ void HtmlParser::TableRoutine(int level) {
             CloseLink();
             end_row();
             row = std::make_unique<TCellList>(Attrs());
+            StyleRow(*row);
             row_align = AlignAttribute(Attrs(), JustifyType::NoJustify);
             row_valign = VAlignAttribute(Attrs(), AlignmentType::Middle);
             Next();

@@ -1,0 +1,425 @@
+// What the document's style changes in the parse: fonts and colours of text, alignment,
+// hidden elements, page breaks, boxes around blocks, and the look of tables and cells. All
+// of it happens only once the document has shown style (see HtmlTokenizer::StyleHint).
+
+#include <cmath>
+
+#include "html/layout/cell.h"
+#include "html/layout/html_table.h"
+#include "html/layout/section_list.h"
+#include "html/layout/spacer_sections.h"
+#include "html/tree/html_parser_state.h"
+#include "html/tree/style_tracker.h"
+#include "platform/core/text_encoding.h"
+
+namespace quillon {
+
+namespace {
+
+using css::Property;
+
+// Elements whose routine starts a new section: their font takes effect there, not as a
+// change inside the text before them.
+bool StartsSection(std::string_view tag) {
+    static constexpr std::string_view kBlocks[] = {
+        "html", "body", "p", "div", "section", "article", "header", "footer", "nav", "aside",
+        "main", "figure", "figcaption", "h1", "h2", "h3", "h4", "h5", "h6", "li", "dt", "dd",
+        "td", "th", "caption", "blockquote", "ul", "ol", "dl", "dir", "menu", "pre", "address",
+        "center", "table", "tr", "thead", "tbody", "tfoot"};
+    for (std::string_view b : kBlocks) {
+        if (b == tag) return true;
+    }
+    return false;
+}
+
+bool IsTableTag(std::string_view tag) {
+    return tag == "table" || tag == "tr" || tag == "td" || tag == "th" || tag == "thead" ||
+           tag == "tbody" || tag == "tfoot" || tag == "caption" || tag == "colgroup" ||
+           tag == "col";
+}
+
+// Where the parser keeps no element of its own: these never open in the tree.
+bool IsHeadOnly(std::string_view tag) {
+    return tag == "head" || tag == "title" || tag == "meta" || tag == "style" ||
+           tag == "script" || tag == "template" || tag == "base" || tag == "link";
+}
+
+std::optional<Color> Opaque(const std::optional<css::Rgba>& c) {
+    if (!c || c->alpha == 0) return std::nullopt;
+    if (c->alpha == 255) return c->rgb;
+    // Blended over white, the paper every report is printed on.
+    const auto blend = [&](int shift) {
+        const int v = static_cast<int>((c->rgb >> shift) & 0xFF);
+        return static_cast<Color>((v * c->alpha + 255 * (255 - c->alpha) + 127) / 255) << shift;
+    };
+    return blend(16) | blend(8) | blend(0);
+}
+
+BorderLineStyle LineOf(css::LineStyle s) {
+    switch (s) {
+        case css::LineStyle::Solid:
+        case css::LineStyle::Other:
+            return BorderLineStyle::Solid;
+        case css::LineStyle::Dashed:
+            return BorderLineStyle::Dashed;
+        case css::LineStyle::Dotted:
+            return BorderLineStyle::Dotted;
+        case css::LineStyle::Double:
+            return BorderLineStyle::Double;
+        default:
+            return BorderLineStyle::None;
+    }
+}
+
+int Px(double v) {
+    return v <= 0 ? 0 : static_cast<int>(std::lround(v));
+}
+
+// The decoration a computed style gives a box; empty when it has none.
+BoxStyle BoxOf(const css::ComputedStyle& s) {
+    BoxStyle box;
+    for (int side = 0; side < 4; ++side) {
+        const css::BorderSideStyle& b = s.border[static_cast<std::size_t>(side)];
+        BorderEdge& edge = box.Border[static_cast<std::size_t>(side)];
+        edge.Style = LineOf(b.style);
+        edge.Width = edge.Style == BorderLineStyle::None ? 0 : std::max(1, Px(b.width));
+        edge.Colour = Opaque(b.color ? b.color : std::optional(s.color)).value_or(s.color.rgb);
+        box.Padding[static_cast<std::size_t>(side)] = Px(s.padding[static_cast<std::size_t>(side)]);
+    }
+    if (s.Has(Property::BackgroundColor)) box.Background = Opaque(s.background_color);
+    return box;
+}
+
+bool HasBoxProperties(const css::ComputedStyle& s) {
+    for (Property p : {Property::BackgroundColor, Property::PaddingTop, Property::PaddingRight,
+                       Property::PaddingBottom, Property::PaddingLeft, Property::BorderTop,
+                       Property::BorderRight, Property::BorderBottom, Property::BorderLeft}) {
+        if (s.Has(p)) return true;
+    }
+    return false;
+}
+
+std::optional<JustifyType> JustifyOf(css::TextAlign a) {
+    switch (a) {
+        case css::TextAlign::Left:
+        case css::TextAlign::Justify:
+            return JustifyType::Left;
+        case css::TextAlign::Right:
+            return JustifyType::Right;
+        case css::TextAlign::Center:
+            return JustifyType::Centered;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
+
+// Symbols ---------------------------------------------------------------------------------
+
+void HtmlParser::StyledSymbol() {
+    if (!styles_) styles_ = std::make_unique<StyleTracker>(base_dir_);
+    ReadNewSheets();
+    Tracked tracked = TrackTag();
+    while (tracked != Tracked::Nothing) {
+        if (tracked == Tracked::HiddenVoid) {
+            tok_.NextSymbol();
+            ReadNewSheets();
+            tracked = TrackTag();
+            continue;
+        }
+        const StyledElement* hidden = styles_->Current();
+        if (hidden->style.display != css::Display::None || hidden->tag == "html" ||
+            hidden->tag == "body") {
+            return;
+        }
+        tracked = SkipHidden(*hidden);
+    }
+}
+
+void HtmlParser::ReadNewSheets() {
+    const std::u32string& sheet = tok_.StyleSheet();
+    if (sheet.size() == sheet_read_) return;
+    styles_->AddSheet(text::ToUtf8(std::u32string_view(sheet).substr(sheet_read_)));
+    sheet_read_ = sheet.size();
+}
+
+// Reads symbols (feeding them to the tree) until the hidden element has closed. Its own end
+// tag is passed over; a tag that closed it otherwise is the next symbol the parser sees.
+HtmlParser::Tracked HtmlParser::SkipHidden(const StyledElement& hidden) {
+    const std::size_t depth = styles_->Depth();
+    const std::string tag = hidden.tag;
+    while (true) {
+        tok_.NextSymbol();
+        ReadNewSheets();
+        if (Sy() == Symb::EofSy) return Tracked::Nothing;
+        const bool end_tag = tok_.EndTag() && !tok_.TagName().empty();
+        const Tracked tracked = TrackTag();
+        if (styles_->Depth() >= depth && &styles_->At(depth - 1) == &hidden) continue;
+        if (end_tag && styles_->Depth() == depth - 1 && css::AsciiLower(tok_.TagName()) == tag) {
+            tok_.NextSymbol();
+            ReadNewSheets();
+            return TrackTag();
+        }
+        return tracked;
+    }
+}
+
+// Feeds the current symbol, when it is a tag, to the element tree.
+HtmlParser::Tracked HtmlParser::TrackTag() {
+    const std::string& name = tok_.TagName();
+    if (name.empty()) return Tracked::Nothing;
+    const std::string tag = css::AsciiLower(name);
+    if (tok_.EndTag()) {
+        for (std::size_t n = styles_->ClosedByEnd(tag); n > 0; --n) CloseStyled();
+        return Tracked::Nothing;
+    }
+    if (tag == "link") {
+        styles_->AddLink(Attrs());
+        return Tracked::Nothing;
+    }
+    if (IsHeadOnly(tag)) return Tracked::Nothing;
+    if (styles_->Depth() == 0 && tag != "html") OpenStyled("html");
+    if (styles_->Depth() == 1 && tag != "body" && tag != "html") OpenStyled("body");
+    for (std::size_t n = styles_->ClosedBy(tag); n > 0; --n) CloseStyled();
+    // The row groups and rows a browser puts in where the document leaves them out.
+    const StyledElement* top = styles_->Current();
+    const bool cell = tag == "td" || tag == "th";
+    if ((tag == "tr" || cell) && top && top->tag == "table") {
+        OpenStyled("tbody");
+        top = styles_->Current();
+    }
+    if (cell && top && top->tag != "tr") OpenStyled("tr");
+    OpenStyled(tag, &Attrs());
+    if (StyleTracker::IsVoid(tag)) {
+        const bool hidden = styles_->Current()->style.display == css::Display::None;
+        CloseStyled();
+        return hidden ? Tracked::HiddenVoid : Tracked::Nothing;
+    }
+    return Tracked::Opened;
+}
+
+void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
+    static const TAttributeList kNone;
+    const TMyFont font = EffectiveFont();
+    const double px = font.Size * 4.0 / 3.0;
+    const StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
+    overlay_valid_ = false;
+    const css::ComputedStyle& s = e.style;
+    const bool block = StartsSection(tag);
+    if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
+        if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
+    }
+    if (block && s.break_before == css::BreakValue::Page) AddPageBreak();
+    if (block && !IsTableTag(tag) && tag != "body" && tag != "html" && HasBoxProperties(s) &&
+        cell_) {
+        BoxStyle box = BoxOf(s);
+        if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{}) {
+            AddSection();
+            open_boxes_.push_back(
+                {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});
+        }
+    }
+    if (!block && !(EffectiveFont() == font)) ChangeFont();
+}
+
+void HtmlParser::CloseStyled() {
+    const StyledElement* e = styles_->Current();
+    if (!e) return;
+    const std::string tag = e->tag;
+    const bool page_after = e->style.break_after == css::BreakValue::Page;
+    const std::size_t depth = styles_->Depth();
+    const TMyFont font = EffectiveFont();
+    if (!open_boxes_.empty() && open_boxes_.back().depth == depth) {
+        if (cell_) AddSection();
+        CloseBox(open_boxes_.back());
+        open_boxes_.pop_back();
+    }
+    styles_->Close();
+    overlay_valid_ = false;
+    const bool block = StartsSection(tag);
+    if (block && page_after) AddPageBreak();
+    if (!block && !(EffectiveFont() == font)) ChangeFont();
+}
+
+void HtmlParser::CloseAllStyled() {
+    if (!styles_) return;
+    while (styles_->Depth() > 0) CloseStyled();
+}
+
+// A forced page break at the current place of the document (not inside a table).
+void HtmlParser::AddPageBreak() {
+    if (cell_ != &doc_) return;
+    AddSection();
+    cell_->Add(std::make_unique<TPage>(doc_));
+}
+
+// Every section added to the box's cell since it opened joins the box, but for the spacing
+// before its first content.
+void HtmlParser::CloseBox(const OpenBox& box) {
+    TCell& cell = *box.cell;
+    int first = box.first;
+    while (first < cell.Count()) {
+        const TSectionBase& s = cell[first];
+        if (!dynamic_cast<const TParagraphSpace*>(&s) && !dynamic_cast<const THeadingSpace*>(&s))
+            break;
+        ++first;
+    }
+    for (int i = first; i < cell.Count(); ++i) {
+        TSectionBase& section = cell[i];
+        std::vector<BoxMembership> boxes{{box.style, i == first, i == cell.Count() - 1}};
+        if (const SectionBoxes* inner = section.Boxes()) {
+            boxes.insert(boxes.end(), inner->List().begin(), inner->List().end());
+        }
+        section.SetBoxes(std::move(boxes));
+    }
+}
+
+// Fonts -----------------------------------------------------------------------------------
+
+void HtmlParser::BuildOverlay() {
+    overlay_ = FontOverlay{};
+    overlay_valid_ = true;
+    if (!styles_) return;
+    for (std::size_t i = 0; i < styles_->Depth(); ++i) {
+        const css::ComputedStyle& s = styles_->At(i).style;
+        if (s.Has(Property::Color)) {
+            if (auto c = Opaque(s.color)) overlay_.color = *c;
+        }
+        if (s.Has(Property::FontFamily) && !s.font_family.empty()) {
+            overlay_.family = s.font_family.front();
+        }
+        if (s.Has(Property::FontSize)) overlay_.size_pt = std::max(1L, std::lround(s.font_size * 0.75));
+        if (s.Has(Property::FontWeight)) overlay_.bold = s.font_weight >= 600;
+        if (s.Has(Property::FontStyle)) overlay_.italic = s.italic;
+        if (s.Has(Property::TextDecoration)) {
+            overlay_.underline = (s.decoration & css::kUnderline) != 0;
+            overlay_.strike = (s.decoration & css::kLineThrough) != 0;
+        }
+    }
+}
+
+const TMyFont& HtmlParser::EffectiveFont() {
+    if (!styles_) return Top();
+    if (!overlay_valid_) BuildOverlay();
+    TMyFont& f = effective_font_;
+    f = Top();
+    const FontOverlay& o = overlay_;
+    if (o.color) f.FontColor = *o.color;
+    if (o.family) {
+        const std::string& name = *o.family;
+        if (name == "monospace") {
+            f.Name = doc_.FixedFontName();
+            f.FixedPitch = true;
+        } else {
+            f.Name = name == "serif" ? doc_.BaseFontName()
+                                     : name == "sans-serif" ? std::string("Arial") : name;
+            f.FixedPitch = false;
+        }
+    }
+    if (o.size_pt) f.SetNormalSize(doc_, static_cast<int>(*o.size_pt));
+    const auto set = [&](std::optional<bool> on, TFontStyles bit) {
+        if (on) f.Style = *on ? (f.Style | bit) : (f.Style & ~bit);
+    };
+    set(o.bold, fsBold);
+    set(o.italic, fsItalic);
+    set(o.underline, fsUnderline);
+    set(o.strike, fsStrikeOut);
+    return f;
+}
+
+TextStyleState HtmlParser::EffectiveStyle() {
+    TextStyleState st = style_;
+    if (!styles_) return st;
+    if (!overlay_valid_) BuildOverlay();
+    // What the style sheet says of weight, slant and lines wins over B, I, U and S around.
+    const auto clear = [&](std::optional<bool> on, TFontStyles bit) {
+        if (on && !*on) st.styles &= ~bit;
+    };
+    clear(overlay_.bold, fsBold);
+    clear(overlay_.italic, fsItalic);
+    clear(overlay_.underline, fsUnderline);
+    clear(overlay_.strike, fsStrikeOut);
+    return st;
+}
+
+// Alignment and tables --------------------------------------------------------------------
+
+JustifyType HtmlParser::AlignFor(const TAttributeList& attrs, JustifyType dflt) const {
+    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+    if (e && (e->style.Has(Property::TextAlign) || !attrs.Find(Symb::AlignSy))) {
+        if (auto j = JustifyOf(e->style.text_align)) return *j;
+    }
+    return AlignAttribute(attrs, dflt);
+}
+
+void HtmlParser::StyleTable(ThtmlTable& table) const {
+    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+    if (!e || e->tag != "table") return;
+    const css::ComputedStyle& s = e->style;
+    if (s.Has(Property::Width) && !s.width.IsAuto()) {
+        table.WidthIsPercent = s.width.kind == css::Length::Kind::Percent;
+        table.WidthValue = Px(s.width.value);
+    }
+    if (s.Has(Property::BackgroundColor)) {
+        if (auto c = Opaque(s.background_color)) {
+            table.HasBackColor = true;
+            table.BackColor = *c;
+        }
+    }
+    if (s.Has(Property::BorderSpacing)) table.Spacing = Px(s.border_spacing);
+    if (s.border_collapse) {
+        table.CollapseBorders = true;
+        table.Spacing = 0;
+    }
+}
+
+void HtmlParser::StyleRow(TCellList& row) const {
+    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+    if (!e || e->tag != "tr") return;
+    if (auto c = e->style.Has(Property::BackgroundColor) ? Opaque(e->style.background_color)
+                                                         : std::nullopt) {
+        row.BkGnd = true;
+        row.BkColor = *c;
+    }
+}
+
+void HtmlParser::StyleCell(TCellObj& cell) const {
+    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+    if (!e || (e->tag != "td" && e->tag != "th")) return;
+    const css::ComputedStyle& s = e->style;
+    if (s.Has(Property::Width) && !s.width.IsAuto()) {
+        cell.WidthIsPercent = s.width.kind == css::Length::Kind::Percent;
+        cell.WidthValue = Px(s.width.value);
+    }
+    if (s.Has(Property::Height) && s.height.kind == css::Length::Kind::Px) {
+        cell.HeightValue = Px(s.height.value);
+    }
+    if (s.Has(Property::VerticalAlign)) {
+        switch (s.vertical_align) {
+            case css::VerticalAlign::Top:
+                cell.VertAlign = AlignmentType::Top;
+                break;
+            case css::VerticalAlign::Bottom:
+                cell.VertAlign = AlignmentType::Bottom;
+                break;
+            case css::VerticalAlign::Middle:
+                cell.VertAlign = AlignmentType::Middle;
+                break;
+            default:
+                break;
+        }
+    }
+    if (HasBoxProperties(s)) {
+        BoxStyle box = BoxOf(s);
+        // Padding the style does not set stays the table's.
+        const Property pads[4] = {Property::PaddingTop, Property::PaddingRight,
+                                  Property::PaddingBottom, Property::PaddingLeft};
+        bool any_padding = false;
+        for (Property p : pads) any_padding = any_padding || s.Has(p);
+        if (!any_padding) box.Padding = {-1, -1, -1, -1};
+        cell.SetBox(box);
+    }
+}
+
+}  // namespace quillon

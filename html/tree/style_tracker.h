@@ -1,0 +1,97 @@
+#pragma once
+// The element tree as style sheets see it, kept beside the parser while a document has
+// style: which elements are open (with the closings HTML implies: a P ends at the next
+// block, a TD at the next cell, an LI at the next item), what came before each of them,
+// and the computed style of each from the document's style sheets and its STYLE attribute.
+// The parser reads the tree to lay out what the style says; it never changes what the
+// parser builds for a document without style.
+
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "html/parse/html_attribute.h"
+#include "html/style/computed_style.h"
+#include "html/style/rule_index.h"
+#include "html/style/style_element.h"
+#include "html/style/style_sheet.h"
+
+namespace quillon {
+
+class StyledElement final : public css::StyleElement {
+  public:
+    std::string_view TagName() const override { return tag; }
+    std::string_view Id() const override { return id; }
+    std::span<const std::string> Classes() const override { return classes; }
+    std::optional<std::string_view> Attribute(std::string_view name) const override;
+    const StyleElement* Parent() const override { return parent; }
+    const StyleElement* PreviousSibling() const override { return previous.get(); }
+    int SiblingIndex() const override { return index; }
+    bool IsLink() const override { return link; }
+
+    std::string tag;  // lower case
+    std::string id;
+    std::vector<std::string> classes;
+    std::vector<std::pair<std::string, std::string>> attributes;  // lower-case name, value
+    const StyledElement* parent = nullptr;
+    std::unique_ptr<StyledElement> previous;  // the closed sibling before it
+    std::unique_ptr<StyledElement> last_child;  // the last closed element child
+    int index = 1;
+    int children = 0;  // element children opened so far
+    bool link = false;
+    css::ComputedStyle style;
+};
+
+class StyleTracker {
+  public:
+    // `base_dir`: the folder of the document, against which LINK and @import name their
+    // files (empty: the document has no folder; such style sheets are not read).
+    explicit StyleTracker(std::string base_dir);
+
+    // A style sheet's text (a STYLE element): its @import files are read first.
+    void AddSheet(std::string_view css);
+    // A LINK element: a style sheet file when REL says so and the media apply.
+    void AddLink(const TAttributeList& attrs);
+    bool HasRules() const { return !sheet_.rules.empty(); }
+    // The @page rules of every sheet, in order.
+    const std::vector<css::PageRule>& PageRules() const { return sheet_.pages; }
+
+    // How many open elements a start tag of `tag` (lower case) closes first, from the top.
+    std::size_t ClosedBy(std::string_view tag) const;
+    // How many open elements an end tag of `tag` closes (0 when none of that name is open).
+    std::size_t ClosedByEnd(std::string_view tag) const;
+
+    // Opens an element; `parent_font_px` is the font size in effect where it starts.
+    const StyledElement& Open(std::string_view tag, const TAttributeList& attrs,
+                              double parent_font_px);
+    // Closes the innermost open element.
+    void Close();
+
+    std::size_t Depth() const { return open_.size(); }
+    const StyledElement& At(std::size_t i) const { return *open_[i]; }
+    const StyledElement* Current() const { return open_.empty() ? nullptr : open_.back().get(); }
+
+    // Whether an element of this name has no content and no end tag.
+    static bool IsVoid(std::string_view tag);
+
+  private:
+    void ReadSheet(std::string_view css, const std::string& dir, int depth);
+    void Reindex();
+    std::optional<std::size_t> FindOpen(std::string_view tag, bool stop_at_table) const;
+
+    std::string base_dir_;
+    css::StyleSheet sheet_;
+    std::unique_ptr<css::RuleIndex> index_;
+    std::set<std::string> read_files_;
+    bool keep_all_siblings_ = false;  // a sheet uses '~'
+    std::vector<std::unique_ptr<StyledElement>> open_;
+    std::unique_ptr<StyledElement> root_children_;  // the last closed top-level element
+    css::ComputedStyle root_parent_ = css::InitialStyle();
+    css::ResolveContext context_;
+};
+
+}  // namespace quillon
