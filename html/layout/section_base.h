@@ -49,6 +49,13 @@ class TSectionBase : public PooledObject {
     TSectionBase& operator=(const TSectionBase&) = delete;
 
     TSectionList* Document;  // the owning document (not owned)
+
+  private:
+    // Before the ints, so that a derived class's first small field takes the padding
+    // after them: a report has a section per table cell.
+    std::unique_ptr<SectionBoxes> boxes_;  // null for a section without boxes
+
+  public:
     int Height = 0;          // pixels
     int PaintHeight = 0;     // height including overhanging floats
     int TopY = 0;            // document y of its top, set when drawn
@@ -103,8 +110,6 @@ class TSectionBase : public PooledObject {
     // Copies the common fields of src (for CreateCopy).
     void CopyBase(const TSectionBase& src);
 
-  private:
-    std::unique_ptr<SectionBoxes> boxes_;  // null for a section without boxes
 };
 
 }  // namespace quillon
