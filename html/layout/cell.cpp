@@ -28,6 +28,25 @@ void TCell::CopySectionsFrom(const TCell& src) {
     }
 }
 
+namespace {
+
+// Lays out a section inside the insets of its boxes, below the room of the boxes it starts;
+// returns its place in the flow (with the room of the boxes it ends).
+int LayoutBoxed(TSectionBase& s, const SectionBoxes& boxes, Canvas& canvas, int y,
+                IndentManager& im, int& scroll_width, int& cursor) {
+    const int left_edge = im.LeftEdge, right_edge = im.RightEdge;
+    im.LeftEdge = std::min(left_edge + boxes.LeftInset(), right_edge);
+    im.RightEdge = std::max(im.LeftEdge, right_edge - boxes.RightInset());
+    int inner_width = 0;
+    const int height = s.DrawLogic(canvas, y + boxes.TopRoom(), im, inner_width, cursor);
+    im.LeftEdge = left_edge;
+    im.RightEdge = right_edge;
+    scroll_width = std::max(scroll_width, inner_width + boxes.LeftInset() + boxes.RightInset());
+    return boxes.TopRoom() + height + boxes.BottomRoom();
+}
+
+}  // namespace
+
 int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cursor) {
     IndentManager im;
     im.Reset(0, std::max(0, width));
@@ -36,7 +55,11 @@ int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cur
     StartCurs = cursor;
     int height = 0;
     for (const auto& s : sections_) {
-        height += s->DrawLogic(canvas, y + height, im, scroll_width, cursor);
+        if (const SectionBoxes* boxes = s->Boxes()) {
+            height += LayoutBoxed(*s, *boxes, canvas, y + height, im, scroll_width, cursor);
+        } else {
+            height += s->DrawLogic(canvas, y + height, im, scroll_width, cursor);
+        }
     }
     Len = cursor - StartCurs;
     return std::max(height, im.ImageBottom() - y);
@@ -47,16 +70,31 @@ void TCell::DrawSections(Canvas& canvas, const Rect& clip, int width, int x, int
     // Sections draw at the places layout gave them; the margins are not needed again.
     IndentManager im;
     im.Reset(x, x + std::max(0, width));
-    // Nothing below the clip shows, and no section reaches above its own top.
+    // Nothing below the clip shows, and no section reaches above its own top. y is the top
+    // of a section's place in the flow; its boxes are painted before its content.
     for (std::size_t i = first; i < sections_.size() && y < clip.bottom; ++i) {
-        y = sections_[i]->Draw(canvas, clip, im, x, y);
+        TSectionBase& s = *sections_[i];
+        const SectionBoxes* boxes = s.Boxes();
+        if (!boxes) {
+            y = s.Draw(canvas, clip, im, x, y);
+            continue;
+        }
+        const int bottom = y + s.FlowHeight();
+        if (bottom > clip.top) boxes->Paint(canvas, x, x + std::max(0, width), y, bottom);
+        s.Draw(canvas, clip, im, x, y + boxes->TopRoom());
+        y = bottom;
     }
 }
 
 MinMax TCell::MinMaxWidth(Canvas& canvas) {
     MinMax result;
     for (const auto& s : sections_) {
-        const MinMax m = s->MinMaxWidth(canvas);
+        MinMax m = s->MinMaxWidth(canvas);
+        if (const SectionBoxes* boxes = s->Boxes()) {
+            const int insets = boxes->LeftInset() + boxes->RightInset();
+            m.Min += insets;
+            m.Max += insets;
+        }
         result.Min = std::max(result.Min, m.Min);
         result.Max = std::max(result.Max, m.Max);
     }
@@ -74,7 +112,7 @@ void TCell::UpdateFonts() {
 TSectionBase* TCell::FindSectionAtPosition(int y, int* index) {
     int top = TopY;
     for (std::size_t i = 0; i < sections_.size(); ++i) {
-        const int bottom = top + sections_[i]->Height;
+        const int bottom = top + sections_[i]->FlowHeight();
         if (y >= top && y < bottom) {
             if (index) *index = static_cast<int>(i);
             return sections_[i].get();

@@ -10,7 +10,8 @@
 namespace quillon {
 
 int THorzLine::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
-    LeftX = im.LeftIndent(y) - im.LeftEdge;
+    // From the cell's left edge, which is x 0 in layout (a box's inset moves LeftEdge).
+    LeftX = im.LeftIndent(y);
     AvailWidth = std::max(0, im.RightSide(y) - im.LeftIndent(y));
     return TSectionBase::DrawLogic(canvas, y, im, max_width, cursor);
 }

@@ -57,7 +57,15 @@ void TSectionBase::SetParent(TSectionList* doc) {
     UpdateSpacing();
 }
 
+void TSectionBase::SetBoxes(std::vector<BoxMembership> boxes) {
+    boxes_.reset();
+    if (boxes.empty()) return;
+    auto set = std::make_unique<SectionBoxes>(std::move(boxes));
+    if (!set->List().empty()) boxes_ = std::move(set);
+}
+
 void TSectionBase::CopyBase(const TSectionBase& src) {
+    boxes_ = src.boxes_ ? std::make_unique<SectionBoxes>(*src.boxes_) : nullptr;
     Height = src.Height;
     PaintHeight = src.PaintHeight;
     TopY = src.TopY;

@@ -7,7 +7,9 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "html/layout/box_style.h"
 #include "html/layout/object_pool.h"
 #include "html/layout/url_target.h"
 #include "platform/core/canvas.h"
@@ -47,6 +49,13 @@ class TSectionBase : public PooledObject {
     TSectionBase& operator=(const TSectionBase&) = delete;
 
     TSectionList* Document;  // the owning document (not owned)
+
+  private:
+    // Before the ints, so that a derived class's first small field takes the padding
+    // after them: a report has a section per table cell.
+    std::unique_ptr<SectionBoxes> boxes_;  // null for a section without boxes
+
+  public:
     int Height = 0;          // pixels
     int PaintHeight = 0;     // height including overhanging floats
     int TopY = 0;            // document y of its top, set when drawn
@@ -83,9 +92,24 @@ class TSectionBase : public PooledObject {
     // Joins a document (or a table cell of it) and recomputes its spacing.
     void SetParent(TSectionList* doc);
 
+    // The block boxes around the section, outermost first (an empty list removes them).
+    // The cell lays the section out inside their insets and leaves room for the top edges
+    // of the boxes it starts above it (LayoutY is the content's top) and for the bottom
+    // edges of the boxes it ends below it (Height is the content's height).
+    void SetBoxes(std::vector<BoxMembership> boxes);
+    const SectionBoxes* Boxes() const { return boxes_.get(); }
+    int BoxTopRoom() const { return boxes_ ? boxes_->TopRoom() : 0; }
+    int BoxBottomRoom() const { return boxes_ ? boxes_->BottomRoom() : 0; }
+    // The section's place in the flow of its cell: its content with the room of its boxes.
+    int FlowTop() const { return LayoutY - BoxTopRoom(); }
+    int FlowHeight() const {
+        return boxes_ ? Height + boxes_->TopRoom() + boxes_->BottomRoom() : Height;
+    }
+
   protected:
     // Copies the common fields of src (for CreateCopy).
     void CopyBase(const TSectionBase& src);
+
 };
 
 }  // namespace quillon

@@ -187,7 +187,7 @@ int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int&
     reach_.reserve(Sections().size());
     int reach = y;
     for (const auto& s : Sections()) {
-        reach = std::max(reach, s->LayoutY + std::max(s->Height, s->PaintHeight));
+        reach = std::max(reach, s->LayoutY + std::max(s->Height + s->BoxBottomRoom(), s->PaintHeight));
         reach_.push_back(reach);
     }
     for (TImageObj* image : AnimatedImages) {
@@ -210,7 +210,7 @@ void TSectionList::Draw(Canvas& canvas, const Rect& rect, int clip_width, int x,
         const int shift = y - TopY;  // layout y to drawing y
         first = static_cast<std::size_t>(
             std::upper_bound(reach_.begin(), reach_.end(), rect.top - shift) - reach_.begin());
-        if (first < reach_.size()) y = Sections()[first]->LayoutY + shift;
+        if (first < reach_.size()) y = Sections()[first]->FlowTop() + shift;
     }
     DrawSections(canvas, rect, clip_width, x, y, first);
     if (scroll_y_changed_) {
@@ -226,7 +226,7 @@ int TSectionList::FindPositionByIndex(int n) const {
     int y = 0;
     const auto& sections = Sections();
     const int count = std::min(n, Count());
-    for (int i = 0; i < count; ++i) y += sections[static_cast<std::size_t>(i)]->Height;
+    for (int i = 0; i < count; ++i) y += sections[static_cast<std::size_t>(i)]->FlowHeight();
     return y;
 }
 
@@ -234,10 +234,10 @@ TSectionList::LineAt TSectionList::FindLineAtPosition(int y) {
     LineAt result;
     int top = 0;
     for (const auto& s : Sections()) {
-        if (y >= top && y < top + s->Height) {
+        if (y >= top && y < top + s->FlowHeight()) {
             result.Section = s.get();
             if (const auto* text = dynamic_cast<const TSection*>(s.get())) {
-                int line_top = top;
+                int line_top = top + s->BoxTopRoom();
                 for (std::size_t i = 0; i < text->LineList.size(); ++i) {
                     const int advance = text->LineList[i].Advance();
                     if (y < line_top + advance) {
@@ -249,7 +249,7 @@ TSectionList::LineAt TSectionList::FindLineAtPosition(int y) {
             }
             return result;
         }
-        top += s->Height;
+        top += s->FlowHeight();
     }
     return result;
 }

@@ -500,7 +500,7 @@ std::int64_t THTMLViewerModel::Position() const {
     int top = 0;
     const auto& sections = doc_->Sections();
     for (std::size_t i = 0; i < sections.size(); ++i) {
-        const int bottom = top + sections[i]->Height;
+        const int bottom = top + sections[i]->FlowHeight();
         if (v_pos_ >= top && v_pos_ < bottom) {
             return (static_cast<std::int64_t>(i) << 32) | static_cast<std::uint32_t>(v_pos_ - top);
         }
