@@ -166,6 +166,7 @@ struct ComputedStyle {
 
     std::bitset<static_cast<std::size_t>(Property::Count)> specified;
     bool Has(Property p) const { return specified.test(static_cast<std::size_t>(p)); }
+    friend bool operator==(const ComputedStyle&, const ComputedStyle&) = default;
 };
 
 // What resolving relative lengths needs besides the parent's style.

@@ -275,7 +275,7 @@ std::optional<Rgba> RgbFunction(const Component& c) {
         if (t->Is(TokenType::Number)) {
             v = t->number;
         } else if (t->Is(TokenType::Percentage)) {
-            v = t->number * 2.55;
+            v = t->number * 255 / 100;
         } else {
             return std::nullopt;
         }

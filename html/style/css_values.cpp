@@ -33,11 +33,13 @@ bool Component::IsFunction(std::string_view lower) const {
 }
 
 std::vector<Component> SplitComponents(std::span<const Token> tokens) {
+    if (!tokens.empty() && tokens.back().Is(TokenType::Eof))
+        tokens = tokens.first(tokens.size() - 1);
     std::vector<Component> out;
     std::size_t i = 0;
     while (i < tokens.size()) {
         const Token& t = tokens[i];
-        if (t.Is(TokenType::Whitespace) || t.Is(TokenType::Eof)) {
+        if (t.Is(TokenType::Whitespace)) {
             ++i;
             continue;
         }
