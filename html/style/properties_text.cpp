@@ -114,6 +114,11 @@ std::optional<std::vector<std::string>> FamilyList(const Values& v, std::size_t 
             quoted = true;
         } else if (c.Is(TokenType::Ident) && !quoted) {
             const bool alone = words == 0 && (i + 1 == v.size() || v[i + 1].Is(TokenType::Comma));
+            // The keywords every property takes cannot name a family unless quoted.
+            if (alone && (c.IsIdent("inherit") || c.IsIdent("initial") || c.IsIdent("unset") ||
+                          c.IsIdent("default"))) {
+                return std::nullopt;
+            }
             if (alone && IsGenericFamily(c)) {
                 name = AsciiLower(c.token->value);
             } else {

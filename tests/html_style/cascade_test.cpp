@@ -88,6 +88,7 @@ TEST(CssCascade, InvalidValuesAreIgnored) {
         {"font-family: Arial", "font-family: Courier,"},
         {"font-family: Arial", "font-family: , Courier"},
         {"font-family: Arial", "font-family: \"a\" b"},
+        {"font-family: Arial", "font-family: Courier, inherit"},
         {"font-size: 20px", "font-size: -2px"},
         {"font-size: 20px", "font-size: big"},
         {"font-size: 20px", "font-size: 12"},

@@ -48,6 +48,7 @@ TEST(CssColor, EveryNotation) {
         {"#f00", {0xff0000, 255}},
         {"#F08a", {0xff0088, 0xaa}},
         {"#1a2B3c", {0x1a2b3c, 255}},
+        {"#1e3", {0x11ee33, 255}},  // not a number in scientific notation
         {"#1a2b3c80", {0x1a2b3c, 0x80}},
         // rgb() and rgba(): numbers or percentages, commas or spaces with "/ alpha".
         {"rgb(255, 128, 0)", {0xff8000, 255}},
