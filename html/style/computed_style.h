@@ -61,7 +61,15 @@ enum class ClearSide : std::uint8_t { None, Left, Right, Both };
 // page-break-* and break-* map to these ("always" and "page" are Page; "avoid" is Avoid).
 enum class BreakValue : std::uint8_t { Auto, Page, Avoid };
 enum class ListStyle : std::uint8_t {
-    Disc, Circle, Square, Decimal, LowerAlpha, UpperAlpha, LowerRoman, UpperRoman, None,
+    Disc,
+    Circle,
+    Square,
+    Decimal,
+    LowerAlpha,
+    UpperAlpha,
+    LowerRoman,
+    UpperRoman,
+    None,
 };
 
 // text-decoration lines, as bits.
@@ -94,9 +102,18 @@ enum class Property : std::uint8_t {
     MinWidth,
     MaxWidth,
     Height,
-    MarginTop, MarginRight, MarginBottom, MarginLeft,
-    PaddingTop, PaddingRight, PaddingBottom, PaddingLeft,
-    BorderTop, BorderRight, BorderBottom, BorderLeft,  // width, style or colour of that side
+    MarginTop,
+    MarginRight,
+    MarginBottom,
+    MarginLeft,
+    PaddingTop,
+    PaddingRight,
+    PaddingBottom,
+    PaddingLeft,
+    BorderTop,
+    BorderRight,
+    BorderBottom,
+    BorderLeft,  // width, style or colour of that side
     BorderCollapse,
     BorderSpacing,
     Display,
@@ -121,6 +138,9 @@ struct ComputedStyle {
     Length text_indent = Length::Px(0);
     TextTransform text_transform = TextTransform::None;
     std::optional<double> line_height;  // pixels; nothing: normal
+    // line-height given as a number: line_height is this times font_size, and descendants
+    // inherit the number, so that each scales it by its own font size.
+    std::optional<double> line_height_factor;
     WhiteSpace white_space = WhiteSpace::Normal;
     ListStyle list_style = ListStyle::Disc;
     bool visible = true;
@@ -131,11 +151,11 @@ struct ComputedStyle {
     // descendants' text too, so they are carried down here).
     std::uint8_t decoration = 0;  // DecorationLine bits
     Display display = Display::Inline;
-    std::optional<Rgba> background_color;  // nothing: transparent
-    std::string background_image;          // the URL as written; empty: none
+    std::optional<Rgba> background_color;        // nothing: transparent
+    std::string background_image;                // the URL as written; empty: none
     Length width, min_width, max_width, height;  // max_width Auto means none
     std::array<Length, 4> margin{Length::Px(0), Length::Px(0), Length::Px(0), Length::Px(0)};
-    std::array<double, 4> padding{};  // pixels (a percentage padding resolves to 0)
+    std::array<double, 4> padding{};          // pixels (a percentage padding resolves to 0)
     std::array<BorderSideStyle, 4> border{};  // top, right, bottom, left
     VerticalAlign vertical_align = VerticalAlign::Baseline;
     FloatSide float_side = FloatSide::None;
@@ -146,6 +166,7 @@ struct ComputedStyle {
 
     std::bitset<static_cast<std::size_t>(Property::Count)> specified;
     bool Has(Property p) const { return specified.test(static_cast<std::size_t>(p)); }
+    friend bool operator==(const ComputedStyle&, const ComputedStyle&) = default;
 };
 
 // What resolving relative lengths needs besides the parent's style.
@@ -157,7 +178,7 @@ struct ResolveContext {
 struct AppliedDeclaration {
     const Declaration* declaration = nullptr;
     Specificity specificity{0, 0, 0};
-    std::size_t order = 0;     // source order among all rules (style attribute: after all)
+    std::size_t order = 0;        // source order among all rules (style attribute: after all)
     bool from_attribute = false;  // the element's own style attribute
 };
 
