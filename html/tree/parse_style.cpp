@@ -368,10 +368,7 @@ void HtmlParser::StyleTable(ThtmlTable& table) const {
         }
     }
     if (s.Has(Property::BorderSpacing)) table.Spacing = Px(s.border_spacing);
-    if (s.border_collapse) {
-        table.CollapseBorders = true;
-        table.Spacing = 0;
-    }
+    if (s.border_collapse) table.Spacing = 0;
 }
 
 void HtmlParser::StyleRow(TCellList& row) const {
@@ -409,16 +406,6 @@ void HtmlParser::StyleCell(TCellObj& cell) const {
             default:
                 break;
         }
-    }
-    if (HasBoxProperties(s)) {
-        BoxStyle box = BoxOf(s);
-        // Padding the style does not set stays the table's.
-        const Property pads[4] = {Property::PaddingTop, Property::PaddingRight,
-                                  Property::PaddingBottom, Property::PaddingLeft};
-        bool any_padding = false;
-        for (Property p : pads) any_padding = any_padding || s.Has(p);
-        if (!any_padding) box.Padding = {-1, -1, -1, -1};
-        cell.SetBox(box);
     }
 }
 
