@@ -27,6 +27,9 @@ class TCellList;
 class TCellObj;
 class StyleTracker;
 class StyledElement;
+namespace css {
+struct ComputedStyle;
+}
 
 class HtmlParser {
   public:
@@ -96,8 +99,8 @@ class HtmlParser {
     // The font and text style in effect: the font stack's top with what the style sheets
     // say of the open elements laid over it.
     const TMyFont& EffectiveFont();
-    TextStyleState EffectiveStyle();
-    void BuildOverlay();
+    TextStyleState EffectiveStyle() const;
+    void ApplyFontStyle(TMyFont& f, const css::ComputedStyle& s) const;
     // ALIGN of `attrs` unless the style sheet aligns the element's text.
     JustifyType AlignFor(const TAttributeList& attrs, JustifyType dflt) const;
     void StyleTable(ThtmlTable& table) const;
@@ -168,14 +171,6 @@ class HtmlParser {
     std::unique_ptr<StyleTracker> styles_;  // made once the document shows style
     std::size_t sheet_read_ = 0;            // characters of tok_.StyleSheet() read
     std::vector<OpenBox> open_boxes_;
-    struct FontOverlay {
-        std::optional<Color> color;
-        std::optional<std::string> family;
-        std::optional<long> size_pt;
-        std::optional<bool> bold, italic, underline, strike;
-    };
-    FontOverlay overlay_;
-    bool overlay_valid_ = false;
     TMyFont effective_font_;  // what EffectiveFont() returns while the document has style
 };
 

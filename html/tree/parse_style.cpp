@@ -203,8 +203,8 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     static const TAttributeList kNone;
     const TMyFont font = EffectiveFont();
     const double px = font.Size * 4.0 / 3.0;
-    const StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
-    overlay_valid_ = false;
+    StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
+    e.font_depth = fonts_.size();
     const css::ComputedStyle& s = e.style;
     const bool block = StartsSection(tag);
     if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
@@ -236,7 +236,6 @@ void HtmlParser::CloseStyled() {
         open_boxes_.pop_back();
     }
     styles_->Close();
-    overlay_valid_ = false;
     const bool block = StartsSection(tag);
     if (block && page_after) AddPageBreak();
     if (!block && !(EffectiveFont() == font)) ChangeFont();
@@ -277,69 +276,91 @@ void HtmlParser::CloseBox(const OpenBox& box) {
 
 // Fonts -----------------------------------------------------------------------------------
 
-void HtmlParser::BuildOverlay() {
-    overlay_ = FontOverlay{};
-    overlay_valid_ = true;
-    if (!styles_) return;
-    for (std::size_t i = 0; i < styles_->Depth(); ++i) {
-        const css::ComputedStyle& s = styles_->At(i).style;
-        if (s.Has(Property::Color)) {
-            if (auto c = Opaque(s.color)) overlay_.color = *c;
-        }
-        if (s.Has(Property::FontFamily) && !s.font_family.empty()) {
-            overlay_.family = s.font_family.front();
-        }
-        if (s.Has(Property::FontSize)) overlay_.size_pt = std::max(1L, std::lround(s.font_size * 0.75));
-        if (s.Has(Property::FontWeight)) overlay_.bold = s.font_weight >= 600;
-        if (s.Has(Property::FontStyle)) overlay_.italic = s.italic;
-        if (s.Has(Property::TextDecoration)) {
-            overlay_.underline = (s.decoration & css::kUnderline) != 0;
-            overlay_.strike = (s.decoration & css::kLineThrough) != 0;
-        }
+namespace {
+
+// What `pushed` changed of the font below it, done to `f`.
+void ApplyPush(TMyFont& f, const TMyFont& below, const TMyFont& pushed) {
+    if (pushed.Name != below.Name || pushed.FixedPitch != below.FixedPitch) {
+        f.Name = pushed.Name;
+        f.FixedPitch = pushed.FixedPitch;
     }
+    if (pushed.NominalSize != below.NominalSize || pushed.Size != below.Size) {
+        f.NominalSize = pushed.NominalSize;
+        f.Size = pushed.Size;
+    }
+    if (pushed.FontColor != below.FontColor) f.FontColor = pushed.FontColor;
+    const TFontStyles changed = pushed.Style ^ below.Style;
+    f.Style = (f.Style & ~changed) | (pushed.Style & changed);
+    f.CharSet = pushed.CharSet;
 }
 
-const TMyFont& HtmlParser::EffectiveFont() {
-    if (!styles_) return Top();
-    if (!overlay_valid_) BuildOverlay();
-    TMyFont& f = effective_font_;
-    f = Top();
-    const FontOverlay& o = overlay_;
-    if (o.color) f.FontColor = *o.color;
-    if (o.family) {
-        const std::string& name = *o.family;
+}  // namespace
+
+// What an element's style says of its font, done to `f`.
+void HtmlParser::ApplyFontStyle(TMyFont& f, const css::ComputedStyle& s) const {
+    if (s.Has(Property::Color)) {
+        if (auto c = Opaque(s.color)) f.FontColor = *c;
+    }
+    if (s.Has(Property::FontFamily) && !s.font_family.empty()) {
+        const std::string& name = s.font_family.front();
         if (name == "monospace") {
             f.Name = doc_.FixedFontName();
             f.FixedPitch = true;
         } else {
-            f.Name = name == "serif" ? doc_.BaseFontName()
-                                     : name == "sans-serif" ? std::string("Arial") : name;
+            f.Name = name == "serif"        ? doc_.BaseFontName()
+                     : name == "sans-serif" ? std::string("Arial")
+                                            : name;
             f.FixedPitch = false;
         }
     }
-    if (o.size_pt) f.SetNormalSize(doc_, static_cast<int>(*o.size_pt));
-    const auto set = [&](std::optional<bool> on, TFontStyles bit) {
-        if (on) f.Style = *on ? (f.Style | bit) : (f.Style & ~bit);
+    if (s.Has(Property::FontSize)) {
+        f.SetNormalSize(doc_, static_cast<int>(std::max(1L, std::lround(s.font_size * 0.75))));
+    }
+    const auto set = [&](bool on, TFontStyles bit) {
+        f.Style = on ? (f.Style | bit) : (f.Style & ~bit);
     };
-    set(o.bold, fsBold);
-    set(o.italic, fsItalic);
-    set(o.underline, fsUnderline);
-    set(o.strike, fsStrikeOut);
+    if (s.Has(Property::FontWeight)) set(s.font_weight >= 600, fsBold);
+    if (s.Has(Property::FontStyle)) set(s.italic, fsItalic);
+    if (s.Has(Property::TextDecoration)) {
+        set((s.decoration & css::kUnderline) != 0, fsUnderline);
+        set((s.decoration & css::kLineThrough) != 0, fsStrikeOut);
+    }
+}
+
+// The font stack and the open elements' styles, in the order they took effect: the fonts an
+// element's own tag pushed (a heading's size) come before what its style says, the fonts
+// pushed inside it after.
+const TMyFont& HtmlParser::EffectiveFont() {
+    if (!styles_) return Top();
+    TMyFont& f = effective_font_;
+    f = fonts_[0];
+    std::size_t next = 1;
+    const auto push_up_to = [&](std::size_t limit) {
+        for (; next < std::min(limit, fonts_.size()); ++next) {
+            ApplyPush(f, fonts_[next - 1], fonts_[next]);
+        }
+    };
+    const std::size_t depth = styles_->Depth();
+    for (std::size_t i = 0; i < depth; ++i) {
+        push_up_to(i + 1 < depth ? styles_->At(i + 1).font_depth : fonts_.size());
+        ApplyFontStyle(f, styles_->At(i).style);
+    }
+    push_up_to(fonts_.size());
     return f;
 }
 
-TextStyleState HtmlParser::EffectiveStyle() {
+TextStyleState HtmlParser::EffectiveStyle() const {
     TextStyleState st = style_;
-    if (!styles_) return st;
-    if (!overlay_valid_) BuildOverlay();
-    // What the style sheet says of weight, slant and lines wins over B, I, U and S around.
-    const auto clear = [&](std::optional<bool> on, TFontStyles bit) {
-        if (on && !*on) st.styles &= ~bit;
-    };
-    clear(overlay_.bold, fsBold);
-    clear(overlay_.italic, fsItalic);
-    clear(overlay_.underline, fsUnderline);
-    clear(overlay_.strike, fsStrikeOut);
+    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+    if (!e) return st;
+    // The element's own weight, slant and lines win over those its tag gives (TH is bold).
+    const css::ComputedStyle& s = e->style;
+    if (s.Has(Property::FontWeight) && s.font_weight < 600) st.styles &= ~fsBold;
+    if (s.Has(Property::FontStyle) && !s.italic) st.styles &= ~fsItalic;
+    if (s.Has(Property::TextDecoration)) {
+        if (!(s.decoration & css::kUnderline)) st.styles &= ~fsUnderline;
+        if (!(s.decoration & css::kLineThrough)) st.styles &= ~fsStrikeOut;
+    }
     return st;
 }
 
@@ -391,6 +412,10 @@ void HtmlParser::StyleCell(TCellObj& cell) const {
     }
     if (s.Has(Property::Height) && s.height.kind == css::Length::Kind::Px) {
         cell.HeightValue = Px(s.height.value);
+    }
+    if (auto c = s.Has(Property::BackgroundColor) ? Opaque(s.background_color) : std::nullopt) {
+        cell.Body.BkGnd = true;
+        cell.Body.BkColor = *c;
     }
     if (s.Has(Property::VerticalAlign)) {
         switch (s.vertical_align) {

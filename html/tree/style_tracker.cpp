@@ -200,7 +200,7 @@ std::size_t StyleTracker::ClosedByEnd(std::string_view tag) const {
     return at ? open_.size() - *at : 0;
 }
 
-const StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& attrs,
+StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& attrs,
                                         double parent_font_px) {
     auto e = std::make_unique<StyledElement>();
     e->tag.assign(tag);

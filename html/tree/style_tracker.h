@@ -43,6 +43,7 @@ class StyledElement final : public css::StyleElement {
     int index = 1;
     int children = 0;  // element children opened so far
     bool link = false;
+    std::size_t font_depth = 0;  // the parser's font stack height when it opened
     css::ComputedStyle style;
 };
 
@@ -66,7 +67,7 @@ class StyleTracker {
     std::size_t ClosedByEnd(std::string_view tag) const;
 
     // Opens an element; `parent_font_px` is the font size in effect where it starts.
-    const StyledElement& Open(std::string_view tag, const TAttributeList& attrs,
+    StyledElement& Open(std::string_view tag, const TAttributeList& attrs,
                               double parent_font_px);
     // Closes the innermost open element.
     void Close();
