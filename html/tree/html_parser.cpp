@@ -75,16 +75,14 @@ THtmlParseResult HtmlParser::ParseHtml() {
 // Sections ---------------------------------------------------------------------------
 
 void HtmlParser::StartSection(int level, JustifyType align) {
-    section_ =
-        std::make_unique<TSection>(doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr, align,
-                                   EffectiveStyle());
+    section_ = std::make_unique<TSection>(doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr,
+                                          align, EffectiveStyle());
     section_named_ = false;
 }
 
 void HtmlParser::StartPreSection(int level) {
-    section_ =
-        std::make_unique<TPreFormated>(doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr,
-                                       EffectiveStyle());
+    section_ = std::make_unique<TPreFormated>(doc_, level, EffectiveFont(),
+                                              in_link_ ? &link_ : nullptr, EffectiveStyle());
     section_named_ = false;
 }
 

@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "html/layout/box_style.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/my_font.h"
 #include "html/layout/section.h"
 #include "html/layout/url_target.h"
 #include "html/parse/html_tokenizer.h"
 #include "html/parse/symb.h"
-#include "html/layout/box_style.h"
 #include "html/tree/html_parser.h"
 
 namespace quillon {
@@ -92,7 +92,7 @@ class HtmlParser {
     struct OpenBox {
         std::shared_ptr<const BoxStyle> style;
         TCell* cell = nullptr;
-        int first = 0;  // the index in cell of the first section it may hold
+        int first = 0;          // the index in cell of the first section it may hold
         std::size_t depth = 0;  // of its element in the tree
     };
     void CloseBox(const OpenBox& box);

@@ -2,9 +2,9 @@
 
 #include "html/layout/attribute_access.h"
 #include "html/layout/form_controls.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/map_item.h"
 #include "html/layout/section_list.h"
+#include "html/tree/html_parser_state.h"
 #include "platform/core/text_encoding.h"
 
 namespace quillon {

@@ -2,10 +2,10 @@
 
 #include "html/layout/attribute_access.h"
 #include "html/layout/cell.h"
-#include "html/tree/html_parser_state.h"
 #include "html/layout/my_font.h"
 #include "html/layout/section_list.h"
 #include "html/parse/html_color.h"
+#include "html/tree/html_parser_state.h"
 #include "platform/core/text_encoding.h"
 
 #include <algorithm>

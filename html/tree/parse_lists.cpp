@@ -74,15 +74,15 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
         } else if (s == S::LISy) {
             AddSection();
             if (list == S::OLSy) {
-                section_ =
-                    std::make_unique<TOListItem>(doc_, level, number, number_style, EffectiveFont(),
-                                                 in_link_ ? &link_ : nullptr, justify_,
-                                                 EffectiveStyle());
+                section_ = std::make_unique<TOListItem>(
+                    doc_, level, number, number_style, EffectiveFont(), in_link_ ? &link_ : nullptr,
+                    justify_, EffectiveStyle());
                 // The count stops at the largest number (START may already be it).
                 if (number < std::numeric_limits<int>::max()) ++number;
             } else {
-                auto item = std::make_unique<TUListItem>(
-                    doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr, justify_, EffectiveStyle());
+                auto item = std::make_unique<TUListItem>(doc_, level, EffectiveFont(),
+                                                         in_link_ ? &link_ : nullptr, justify_,
+                                                         EffectiveStyle());
                 item->Plain = plain;
                 section_ = std::move(item);
             }

@@ -22,10 +22,11 @@ using css::Property;
 // change inside the text before them.
 bool StartsSection(std::string_view tag) {
     static constexpr std::string_view kBlocks[] = {
-        "html", "body", "p", "div", "section", "article", "header", "footer", "nav", "aside",
-        "main", "figure", "figcaption", "h1", "h2", "h3", "h4", "h5", "h6", "li", "dt", "dd",
-        "td", "th", "caption", "blockquote", "ul", "ol", "dl", "dir", "menu", "pre", "address",
-        "center", "table", "tr", "thead", "tbody", "tfoot"};
+        "html",    "body",       "p",     "div",    "section",    "article", "header", "footer",
+        "nav",     "aside",      "main",  "figure", "figcaption", "h1",      "h2",     "h3",
+        "h4",      "h5",         "h6",    "li",     "dt",         "dd",      "td",     "th",
+        "caption", "blockquote", "ul",    "ol",     "dl",         "dir",     "menu",   "pre",
+        "address", "center",     "table", "tr",     "thead",      "tbody",   "tfoot"};
     for (std::string_view b : kBlocks) {
         if (b == tag) return true;
     }
@@ -40,8 +41,8 @@ bool IsTableTag(std::string_view tag) {
 
 // Where the parser keeps no element of its own: these never open in the tree.
 bool IsHeadOnly(std::string_view tag) {
-    return tag == "head" || tag == "title" || tag == "meta" || tag == "style" ||
-           tag == "script" || tag == "template" || tag == "base" || tag == "link";
+    return tag == "head" || tag == "title" || tag == "meta" || tag == "style" || tag == "script" ||
+           tag == "template" || tag == "base" || tag == "link";
 }
 
 std::optional<Color> Opaque(const std::optional<css::Rgba>& c) {

@@ -25,14 +25,15 @@ bool OneOf(std::string_view tag, const std::array<std::string_view, N>& names) {
 
 // Start tags that end an open P.
 constexpr std::array<std::string_view, 33> kClosesParagraph = {
-    "address", "article", "aside", "blockquote", "center", "dir", "div", "dl", "fieldset",
-    "figcaption", "figure", "footer", "form", "h1", "h2", "h3", "h4", "h5", "h6", "header",
-    "hr", "main", "menu", "nav", "ol", "p", "pre", "section", "table", "ul", "li", "dd", "dt"};
+    "address",    "article", "aside",  "blockquote", "center", "dir", "div", "dl", "fieldset",
+    "figcaption", "figure",  "footer", "form",       "h1",     "h2",  "h3",  "h4", "h5",
+    "h6",         "header",  "hr",     "main",       "menu",   "nav", "ol",  "p",  "pre",
+    "section",    "table",   "ul",     "li",         "dd",     "dt"};
 constexpr std::array<std::string_view, 6> kHeadings = {"h1", "h2", "h3", "h4", "h5", "h6"};
 constexpr std::array<std::string_view, 3> kRowGroups = {"thead", "tbody", "tfoot"};
 constexpr std::array<std::string_view, 20> kVoid = {
-    "area", "base", "basefont", "br", "col", "embed", "frame", "hr", "img", "input",
-    "isindex", "keygen", "link", "meta", "param", "source", "track", "wbr", "page", "image"};
+    "area",    "base",   "basefont", "br",   "col",   "embed",  "frame", "hr",  "img",  "input",
+    "isindex", "keygen", "link",     "meta", "param", "source", "track", "wbr", "page", "image"};
 
 bool IsTablePart(std::string_view tag) {
     return tag == "table" || tag == "tr" || tag == "td" || tag == "th" || tag == "caption" ||
@@ -201,7 +202,7 @@ std::size_t StyleTracker::ClosedByEnd(std::string_view tag) const {
 }
 
 StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& attrs,
-                                        double parent_font_px) {
+                                  double parent_font_px) {
     auto e = std::make_unique<StyledElement>();
     e->tag.assign(tag);
     StyledElement* parent = open_.empty() ? nullptr : open_.back().get();

@@ -38,7 +38,7 @@ class StyledElement final : public css::StyleElement {
     std::vector<std::string> classes;
     std::vector<std::pair<std::string, std::string>> attributes;  // lower-case name, value
     const StyledElement* parent = nullptr;
-    std::unique_ptr<StyledElement> previous;  // the closed sibling before it
+    std::unique_ptr<StyledElement> previous;    // the closed sibling before it
     std::unique_ptr<StyledElement> last_child;  // the last closed element child
     int index = 1;
     int children = 0;  // element children opened so far
@@ -67,8 +67,7 @@ class StyleTracker {
     std::size_t ClosedByEnd(std::string_view tag) const;
 
     // Opens an element; `parent_font_px` is the font size in effect where it starts.
-    StyledElement& Open(std::string_view tag, const TAttributeList& attrs,
-                              double parent_font_px);
+    StyledElement& Open(std::string_view tag, const TAttributeList& attrs, double parent_font_px);
     // Closes the innermost open element.
     void Close();
 

@@ -105,18 +105,26 @@ TEST(TokenizerAttributes, UnknownAndCutNames) {
     EXPECT_EQ(img.tok.Attributes().Find(Symb::SrcSy), nullptr);
 }
 
-TEST(TokenizerAttributes, OnlyCollectingTagsReplaceTheList) {
-    HtmlTokenizer tok(MakeBufferSource("<IMG SRC=a.gif><B CLASS=x>t<P ALIGN=center>"));
+TEST(TokenizerAttributes, EveryStartTagHasItsOwnListWithNames) {
+    HtmlTokenizer tok(MakeBufferSource("<IMG SRC=a.gif><B CLASS=x data-k=v>t</B><P ALIGN=center>"));
     tok.NextChar();
     tok.NextSymbol();
-    tok.NextSymbol();  // B keeps the IMG's attributes
-    EXPECT_EQ(tok.Sy(), Symb::BSy);
-    ASSERT_NE(tok.Attributes().Find(Symb::SrcSy), nullptr);
     tok.NextSymbol();
+    EXPECT_EQ(tok.Sy(), Symb::BSy);
+    EXPECT_EQ(tok.TagName(), "B");
+    EXPECT_EQ(tok.Attributes().Find(Symb::SrcSy), nullptr);
+    ASSERT_NE(tok.Attributes().Find(Symb::ClassSy), nullptr);
+    ASSERT_EQ(tok.Attributes().Count(), 2u);
+    EXPECT_EQ(tok.Attributes()[1].Name, "DATA");  // names are letters only
+    tok.NextSymbol();
+    tok.NextSymbol();  // an end tag keeps the start tag's list
+    EXPECT_TRUE(tok.EndTag());
+    EXPECT_NE(tok.Attributes().Find(Symb::ClassSy), nullptr);
     tok.NextSymbol();
     EXPECT_EQ(tok.Sy(), Symb::PSy);
-    EXPECT_EQ(tok.Attributes().Find(Symb::SrcSy), nullptr);
+    EXPECT_EQ(tok.Attributes().Find(Symb::ClassSy), nullptr);
     EXPECT_NE(tok.Attributes().Find(Symb::AlignSy), nullptr);
+    EXPECT_TRUE(tok.StyleHint() == false);
 }
 
 TEST(TokenizerAttributes, EndOfInputInsideATagOrValue) {

@@ -49,7 +49,8 @@ TEST(HtmlParserNewerTags, StyleScriptAndTemplateAreNotShown) {
         "<style>body { font-family: Arial; }</style>"
         "<script>var x = 1 < 2;</script></head>"
         "<body>a<template><p>hidden</template><style><!-- p { } --></style>b</body></html>";
-    EXPECT_EQ(ParseDump(doc), "section: {12} \"ab\"\n");
+    // The style sheet's font applies; its text never shows.
+    EXPECT_EQ(ParseDump(doc), "section: {\"Arial\" 12} \"ab\"\n");
     const THtmlParseResult r = Parse(doc);
     EXPECT_EQ(r.Title, "T");
     EXPECT_EQ(r.StyleSheet, "body { font-family: Arial; }\n<!-- p { } -->\n");
