@@ -62,8 +62,8 @@ TEST(HtmlParserStyle, AlignmentFromTheStyleAndFromAttributes) {
     EXPECT_EQ(Styled("td.num { text-align: right } p { text-align: center }",
                      "<p>a<table><tr><td class=num>1</td><td align=center>2</td></tr></table>"),
               "space h=14\nsection align=center: {12} \"a\"\ntable padding=1 spacing=3\n  row\n"
-              "    cell\n      section align=right: {12} \"1\"\n    cell\n      section: "
-              "align=center {12} \"2\"\n");
+              "    cell\n      section align=right: {12} \"1\"\n    cell\n      section "
+              "align=center: {12} \"2\"\n");
     // An inherited alignment gives way to the element's own ALIGN.
     EXPECT_EQ(Styled("div { text-align: right }", "<div><p align=center>a<p>b</div>"),
               "space h=14\nsection align=center: {12} \"a\"\nspace h=14\nsection align=right: "
