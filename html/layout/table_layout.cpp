@@ -58,8 +58,8 @@ void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
                 cell->InnerHeight = content;
                 // HEIGHT counts the cell's padding but not the spacing.
                 const int room = CellRoom(*cell, kBoxTop) + CellRoom(*cell, kBoxBottom);
-                need = std::max(need, std::max(content, cell->HeightValue - room + 2) +
-                                          AddedHeight(*cell));
+                need = std::max(
+                    need, std::max(content, cell->HeightValue - room + 2) + AddedHeight(*cell));
                 any = true;
             }
             if (!any) continue;
@@ -159,15 +159,13 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_wid
                 cell->SpanHeight += heights[k];
             }
             row.RowSpanHeight = std::max(row.RowSpanHeight, cell->SpanHeight);
-            const int free =
-                std::max(0, cell->SpanHeight - cell->InnerHeight - AddedHeight(*cell));
+            const int free = std::max(0, cell->SpanHeight - cell->InnerHeight - AddedHeight(*cell));
             cell->InnerOffset = cell->VertAlign == AlignmentType::Top      ? 0
                                 : cell->VertAlign == AlignmentType::Bottom ? free
                                                                            : free / 2;
-            cell->Body.DoLogic(canvas,
-                               row_y + Spacing + CellRoom(*cell, kBoxTop) + cell->InnerOffset,
-                               std::max(0, cell->SpanWidth - AddedWidth(*cell)), scroll_width,
-                               cursor);
+            cell->Body.DoLogic(
+                canvas, row_y + Spacing + CellRoom(*cell, kBoxTop) + cell->InnerOffset,
+                std::max(0, cell->SpanWidth - AddedWidth(*cell)), scroll_width, cursor);
         }
         row_y += heights[r];
     }
