@@ -79,10 +79,10 @@ void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
 }
 
 void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available) {
+    AddDummyCells();  // first: collapsed borders take the spacing away
     int width = available;
     if (WidthValue > 0) width = WidthIsPercent ? MulDiv(available, WidthValue, 100) : WidthValue;
     width = std::max(width - Spacing, 20);
-    AddDummyCells();
 
     const auto n = static_cast<std::size_t>(ColumnCount);
     ColumnWidths.assign(n, 0);
