@@ -1,5 +1,6 @@
 #include "html/dump/layout_dump.h"
 
+#include <array>
 #include <cstdio>
 #include <vector>
 
@@ -54,6 +55,111 @@ void Field(std::string& out, const char* name, int value, bool first = false) {
     out += std::to_string(value);
 }
 
+void AppendColor(std::string& out, Color c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "\"#%06x\"", static_cast<unsigned>(c & 0xFFFFFF));
+    out += buf;
+}
+
+void AppendNumber(std::string& out, double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.4g", v);
+    out += buf;
+}
+
+// The font of every run: family, size in pixels (96 to the inch), weight, style, the
+// decoration lines and the colour.
+void DumpRuns(std::string& out, const TSection& s) {
+    out += ", \"runs\": [";
+    for (int i = 0; i < s.FontRuns.Count(); ++i) {
+        const TFontObj& run = s.FontRuns[i];
+        const TMyFont& font = run.Font();
+        out += i ? ", {" : "{";
+        Field(out, "at", run.CharPos, true);
+        out += ", \"family\": ";
+        AppendJsonString(out, text::DecodeText(font.Name));
+        out += ", \"size\": ";
+        AppendNumber(out, font.Size * 96.0 / 72.0);
+        Field(out, "weight", font.Bold() ? 700 : 400);
+        out += font.Italic() ? ", \"style\": \"italic\"" : ", \"style\": \"normal\"";
+        out += ", \"decoration\": ";
+        if (font.Underline() && font.StrikeOut()) {
+            out += "\"underline line-through\"";
+        } else if (font.Underline()) {
+            out += "\"underline\"";
+        } else if (font.StrikeOut()) {
+            out += "\"line-through\"";
+        } else {
+            out += "null";
+        }
+        out += ", \"color\": ";
+        AppendColor(out, font.FontColor);
+        out += '}';
+    }
+    out += ']';
+}
+
+const char* StyleName(BorderLineStyle style) {
+    switch (style) {
+        case BorderLineStyle::Solid:
+            return "solid";
+        case BorderLineStyle::Dashed:
+            return "dashed";
+        case BorderLineStyle::Dotted:
+            return "dotted";
+        case BorderLineStyle::Double:
+            return "double";
+        default:
+            return "none";
+    }
+}
+
+void IntList(std::string& out, const char* name, const std::vector<int>& values);
+
+void SideList(std::string& out, const char* name, const std::array<int, 4>& v) {
+    IntList(out, name, std::vector<int>(v.begin(), v.end()));
+}
+
+// A box's background, borders (as drawn), padding and margin, sides in the order top,
+// right, bottom, left.
+void DumpBoxStyle(std::string& out, const BoxStyle& style,
+                  const std::array<BorderEdge, 4>& borders) {
+    out += "\"background\": ";
+    if (style.Background) {
+        AppendColor(out, *style.Background);
+    } else {
+        out += "null";
+    }
+    out += ", \"border\": [";
+    for (std::size_t i = 0; i < borders.size(); ++i) {
+        const BorderEdge& e = borders[i];
+        out += i ? ", {" : "{";
+        Field(out, "width", e.Room(), true);
+        out += ", \"style\": \"";
+        out += e.Shown() ? StyleName(e.Style) : "none";
+        out += "\", \"color\": ";
+        AppendColor(out, e.Colour);
+        out += '}';
+    }
+    out += ']';
+    SideList(out, "padding", style.Padding);
+    SideList(out, "margin", style.Margin);
+}
+
+void DumpBoxes(std::string& out, const SectionBoxes& boxes) {
+    out += ", \"boxes\": [";
+    bool first = true;
+    for (const BoxMembership& b : boxes.List()) {
+        out += first ? "{" : ", {";
+        first = false;
+        out += b.First ? "\"first\": true" : "\"first\": false";
+        out += b.Last ? ", \"last\": true, " : ", \"last\": false, ";
+        DumpBoxStyle(out, *b.Style, b.Style->Border);
+        out += '}';
+    }
+    out += ']';
+}
+
 const char* KindOf(const TSectionBase& s) {
     if (dynamic_cast<const TPreFormated*>(&s)) return "pre";
     if (dynamic_cast<const TUListItem*>(&s)) return "list-item";
@@ -64,7 +170,7 @@ const char* KindOf(const TSectionBase& s) {
     return "space";
 }
 
-void DumpText(std::string& out, const TSection& s) {
+void DumpText(std::string& out, const TSection& s, bool runs) {
     out += ", \"lines\": [";
     int y = s.LayoutY;
     const std::u32string text = s.Text();
@@ -93,9 +199,10 @@ void DumpText(std::string& out, const TSection& s) {
     }
     out += "], \"marker\": ";
     AppendJsonString(out, s.MarkerText());
+    if (runs) DumpRuns(out, s);
 }
 
-void DumpSections(std::string& out, const TCell& cell);
+void DumpSections(std::string& out, const TCell& cell, bool runs);
 
 void IntList(std::string& out, const char* name, const std::vector<int>& values) {
     out += ", \"";
@@ -110,7 +217,7 @@ void IntList(std::string& out, const char* name, const std::vector<int>& values)
 
 // Columns, widths, rows and every real cell with its box (x from the enclosing cell's left
 // edge, y as laid out) and its own sections.
-void DumpTable(std::string& out, const ThtmlTable& t) {
+void DumpTable(std::string& out, const ThtmlTable& t, bool runs) {
     IntList(out, "columns", t.ColumnWidths);
     Field(out, "body_width", t.BodyWidth);
     Field(out, "block_width", t.BlockWidth);
@@ -136,7 +243,12 @@ void DumpTable(std::string& out, const ThtmlTable& t) {
                 Field(out, "y", row_y + t.Spacing);
                 Field(out, "w", cell.SpanWidth - t.Spacing + 1);
                 Field(out, "h", cell.SpanHeight - t.Spacing + 1);
-                DumpSections(out, cell.Body);
+                if (const CellBox* box = cell.Box()) {
+                    out += ", \"box\": {";
+                    DumpBoxStyle(out, box->Style, box->Edges);
+                    out += '}';
+                }
+                DumpSections(out, cell.Body, runs);
                 out += '}';
             }
             if (c < static_cast<int>(t.ColumnWidths.size())) {
@@ -149,24 +261,25 @@ void DumpTable(std::string& out, const ThtmlTable& t) {
     out += ']';
 }
 
-void DumpSection(std::string& out, const TSectionBase& s) {
+void DumpSection(std::string& out, const TSectionBase& s, bool runs) {
     out += "\"kind\": \"";
     out += KindOf(s);
     out += '"';
     Field(out, "y", s.LayoutY);
+    if (const SectionBoxes* boxes = s.Boxes()) DumpBoxes(out, *boxes);
     if (const auto* table = dynamic_cast<const ThtmlTable*>(&s)) {
-        DumpTable(out, *table);
+        DumpTable(out, *table, runs);
         return;
     }
     Field(out, "height", s.Height);
-    if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text);
+    if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text, runs);
 }
 
-void DumpSections(std::string& out, const TCell& cell) {
+void DumpSections(std::string& out, const TCell& cell, bool runs) {
     out += ", \"sections\": [";
     for (int i = 0; i < cell.Count(); ++i) {
         out += i ? ", {" : "{";
-        DumpSection(out, cell[i]);
+        DumpSection(out, cell[i], runs);
         out += '}';
     }
     out += ']';
@@ -174,14 +287,14 @@ void DumpSections(std::string& out, const TCell& cell) {
 
 }  // namespace
 
-std::string DumpLayout(const TCell& cell, int width, int height) {
+std::string DumpLayout(const TCell& cell, int width, int height, bool font_runs) {
     std::string out = "{";
     Field(out, "width", width, true);
     Field(out, "height", height);
     out += ", \"sections\": [";
     for (int i = 0; i < cell.Count(); ++i) {
         out += i ? ",\n  {" : "\n  {";
-        DumpSection(out, cell[i]);
+        DumpSection(out, cell[i], font_runs);
         out += '}';
     }
     out += cell.Count() ? "\n]}\n" : "]}\n";

@@ -17,8 +17,7 @@ SectionBoxes::SectionBoxes(std::vector<BoxMembership> boxes) : list_(std::move(b
     }
 }
 
-void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top,
-                         int slot_bottom) const {
+void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top, int slot_bottom) const {
     // The outer border edge of every box on this section, outermost first.
     std::vector<Rect> edges;
     edges.reserve(list_.size());
@@ -91,8 +90,7 @@ void PaintBorderEdge(Canvas& canvas, const Rect& band, const BorderEdge& edge, b
                                     c);
                 } else {
                     canvas.FillRect(Rect{band.left, band.top, band.left + line, band.bottom}, c);
-                    canvas.FillRect(Rect{band.right - line, band.top, band.right, band.bottom},
-                                    c);
+                    canvas.FillRect(Rect{band.right - line, band.top, band.right, band.bottom}, c);
                 }
                 return;
             }

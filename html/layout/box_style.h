@@ -36,16 +36,14 @@ struct BorderEdge {
 };
 
 struct BoxStyle {
-    std::array<int, 4> Margin{};   // outside the border, by BoxSide
+    std::array<int, 4> Margin{};  // outside the border, by BoxSide
     std::array<BorderEdge, 4> Border{};
-    std::array<int, 4> Padding{};  // between the border and the content
+    std::array<int, 4> Padding{};     // between the border and the content
     std::optional<Color> Background;  // nothing: transparent
 
     // Margin, border and padding of one side: how far the content lies inside the box's
     // outer edge on that side.
-    int Inset(BoxSide side) const {
-        return Margin[side] + Border[side].Room() + Padding[side];
-    }
+    int Inset(BoxSide side) const { return Margin[side] + Border[side].Room() + Padding[side]; }
     bool HasBorder() const {
         return Border[0].Shown() || Border[1].Shown() || Border[2].Shown() || Border[3].Shown();
     }

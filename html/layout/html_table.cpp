@@ -41,7 +41,12 @@ TCellObj::TCellObj(TSectionList& doc, const TCellObj& src)
       SpanHeight(src.SpanHeight),
       InnerHeight(src.InnerHeight),
       InnerOffset(src.InnerOffset) {
+    if (src.box_) box_ = std::make_unique<CellBox>(*src.box_);
     Body.CopySectionsFrom(src.Body);
+}
+
+void TCellObj::SetBox(const BoxStyle& style) {
+    box_ = std::make_unique<CellBox>(CellBox{style, style.Border});
 }
 
 MinMax TCellObj::ContentWidths(Canvas& canvas) {
@@ -117,6 +122,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const TAttributeList& attrs, JustifyTy
 ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
     : TSectionBase(&doc),
       HasBorder(src.HasBorder),
+      CollapseBorders(src.CollapseBorders),
       Padding(src.Padding),
       Spacing(src.Spacing),
       WidthValue(src.WidthValue),

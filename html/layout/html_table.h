@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "html/layout/box_style.h"
 #include "html/layout/cell.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/object_pool.h"
@@ -14,6 +15,16 @@
 #include "html/parse/html_attribute.h"
 
 namespace quillon {
+
+// The decoration a cell has of its own: the style as given and the borders drawn, which are
+// the style's less the sides that a neighbour draws where the table collapses its borders.
+struct CellBox {
+    BoxStyle Style;
+    std::array<BorderEdge, 4> Edges{};  // by BoxSide
+    bool HasEdges() const {
+        return Edges[0].Shown() || Edges[1].Shown() || Edges[2].Shown() || Edges[3].Shown();
+    }
+};
 
 // One cell of a table (TD or TH), or a placeholder made by span expansion.
 class TCellObj : public PooledObject {
@@ -32,6 +43,13 @@ class TCellObj : public PooledObject {
     [[no_unique_address]] TCell Body;
     bool WidthIsPercent = false;
     AlignmentType VertAlign = AlignmentType::Middle;
+
+  private:
+    // Here, where one int brings the pointer to its alignment without padding.
+    int minmax_pass_ = -1;
+    std::unique_ptr<CellBox> box_;  // null: the table's padding and colours
+
+  public:
     int SpanCols = 1;  // 0 marks a placeholder cell
     int SpanRows = 1;
     int HeightValue = 0;  // HEIGHT in pixels, 0 when not given
@@ -41,6 +59,13 @@ class TCellObj : public PooledObject {
     // document so that nested tables are measured once per pass.
     MinMax ContentWidths(Canvas& canvas);
 
+    // Gives the cell a box of its own: its border and padding replace the table's cell
+    // padding on every side, its background (when it has one) the cell's colour, and its
+    // borders are drawn at the cell's edges instead of the table's 3D frame.
+    void SetBox(const BoxStyle& style);
+    const CellBox* Box() const { return box_.get(); }
+    CellBox* MutableBox() { return box_.get(); }
+
     // Layout results.
     int SpanWidth = 0;
     int SpanHeight = 0;
@@ -48,7 +73,6 @@ class TCellObj : public PooledObject {
     int InnerOffset = 0;
 
   private:
-    int minmax_pass_ = -1;
     MinMax content_minmax_;
 };
 
@@ -114,6 +138,9 @@ class ThtmlTable : public TSectionBase {
                int level);
 
     bool HasBorder = false;
+    // The borders of adjacent cells are drawn once, the wider where they meet, and the
+    // cells have no spacing between them (Spacing becomes 0 when the grid is built).
+    bool CollapseBorders = false;
     int Padding = 2;
     int Spacing = 3;
     int WidthValue = 0;  // WIDTH, 0 when not given
@@ -170,6 +197,21 @@ class ThtmlTable : public TSectionBase {
     void SpreadSpecifiedWidth(const ColumnLimits& limits, int the_width);
     // The added width of a cell: padding on both sides and one spacing.
     int AddedWidth() const { return 2 * Padding + Spacing - 1; }
+    // The room between a cell's edge and its content on one side: the table's padding, or
+    // the cell's own border and padding.
+    int CellRoom(const TCellObj& cell, BoxSide side) const {
+        const CellBox* box = cell.Box();
+        return box ? box->Edges[side].Room() + box->Style.Padding[side] : Padding;
+    }
+    // The added width and height of a cell: its room on both sides and one spacing.
+    int AddedWidth(const TCellObj& cell) const {
+        return cell.Box() ? CellRoom(cell, kBoxLeft) + CellRoom(cell, kBoxRight) + Spacing - 1
+                          : AddedWidth();
+    }
+    int AddedHeight(const TCellObj& cell) const {
+        return cell.Box() ? CellRoom(cell, kBoxTop) + CellRoom(cell, kBoxBottom) + Spacing - 1
+                          : AddedWidth();
+    }
 
     TCellList& AddRow(std::unique_ptr<TCellList> row);
 
@@ -198,6 +240,8 @@ class ThtmlTable : public TSectionBase {
 
   private:
     void ExpandGrid();
+    // Where borders collapse: of two cells' facing borders only the wider is drawn.
+    void CollapseCellEdges();
     void ApplyColumnSpecs();
     // Column widths, the table's widths and the row heights for `available` pixels.
     void ColumnsAndRows(Canvas& canvas, int available);

@@ -106,7 +106,7 @@ class PageBreakCollector {
                 int cx = body_x;
                 for (int c = 0; c < row.Count(); ++c) {
                     const TCellObj& cell = row[c];
-                    if (cell.SpanCols > 0) Cell(cell.Body, cx + t.Spacing + t.Padding, row_room);
+                    if (cell.SpanCols > 0) Cell(cell.Body, cx + t.Spacing + t.CellRoom(cell, kBoxLeft), row_room);
                     if (c < t.ColumnCount) cx += t.ColumnWidths[static_cast<std::size_t>(c)];
                 }
             }

@@ -56,11 +56,11 @@ class TSectionBase : public PooledObject {
     std::unique_ptr<SectionBoxes> boxes_;  // null for a section without boxes
 
   public:
-    int Height = 0;          // pixels
-    int PaintHeight = 0;     // height including overhanging floats
-    int TopY = 0;            // document y of its top, set when drawn
-    int LayoutY = 0;         // y of its top in its cell at the last layout
-    int FirstCursor = 0;     // cursor index of its first character, set by layout
+    int Height = 0;       // pixels
+    int PaintHeight = 0;  // height including overhanging floats
+    int TopY = 0;         // document y of its top, set when drawn
+    int LayoutY = 0;      // y of its top in its cell at the last layout
+    int FirstCursor = 0;  // cursor index of its first character, set by layout
 
     // Number of characters (cursor positions) it holds.
     virtual int CharCount() const { return 0; }
@@ -109,7 +109,6 @@ class TSectionBase : public PooledObject {
   protected:
     // Copies the common fields of src (for CreateCopy).
     void CopyBase(const TSectionBase& src);
-
 };
 
 }  // namespace quillon

@@ -187,7 +187,8 @@ int TSectionList::DoLogic(Canvas& canvas, int y, int width, int& max_width, int&
     reach_.reserve(Sections().size());
     int reach = y;
     for (const auto& s : Sections()) {
-        reach = std::max(reach, s->LayoutY + std::max(s->Height + s->BoxBottomRoom(), s->PaintHeight));
+        reach =
+            std::max(reach, s->LayoutY + std::max(s->Height + s->BoxBottomRoom(), s->PaintHeight));
         reach_.push_back(reach);
     }
     for (TImageObj* image : AnimatedImages) {

@@ -68,8 +68,10 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     }
     const int body_x = x + BodyIndent;
     const int body_y = y + (CaptionOnTop ? CaptionSpace : 0);
-    const int added = AddedWidth();
     std::vector<Rect> drawn;
+    // Cells with borders of their own, drawn after every cell's background so that where
+    // cells touch a border is not painted over by the neighbour's background.
+    std::vector<std::pair<Rect, const CellBox*>> framed;
     int row_y = body_y;
     for (const auto& row : RowList) {
         const int reach = std::max(row->RowSize, row->RowSpanHeight);
@@ -81,12 +83,19 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                 if (cell.SpanCols > 0) {
                     const Rect back{cx + Spacing, row_y + Spacing, cx + cell.SpanWidth + 1,
                                     row_y + cell.SpanHeight + 1};
-                    if (cell.Body.BkGnd) canvas.FillRect(back, cell.Body.BkColor);
+                    const CellBox* box = cell.Box();
+                    if (box && box->Style.Background) {
+                        canvas.FillRect(back, *box->Style.Background);
+                    } else if (cell.Body.BkGnd) {
+                        canvas.FillRect(back, cell.Body.BkColor);
+                    }
                     if (HasEdgeColor) drawn.push_back(back);
-                    cell.Body.Draw(canvas, clip, std::max(0, cell.SpanWidth - added),
-                                   cx + Spacing + Padding,
-                                   row_y + Spacing + Padding + cell.InnerOffset);
-                    if (HasBorder) {
+                    cell.Body.Draw(canvas, clip, std::max(0, cell.SpanWidth - AddedWidth(cell)),
+                                   cx + Spacing + CellRoom(cell, kBoxLeft),
+                                   row_y + Spacing + CellRoom(cell, kBoxTop) + cell.InnerOffset);
+                    if (box && box->HasEdges()) {
+                        framed.emplace_back(back, box);
+                    } else if (HasBorder) {
                         RaisedRect(doc, canvas,
                                    Rect{cx + Spacing, row_y + Spacing, cx + cell.SpanWidth,
                                         row_y + cell.SpanHeight},
@@ -97,6 +106,9 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
             }
         }
         row_y += row->RowSize;
+    }
+    for (const auto& [rect, box] : framed) {
+        PaintBoxBorders(canvas, rect, box->Edges, {true, true, true, true});
     }
     const Rect body{body_x, body_y, body_x + BodyWidth, body_y + BodyHeight};
     if (HasEdgeColor) {
@@ -131,7 +143,7 @@ TCellObj* ThtmlTable::CellAt(int x, int y, int& content_x) {
             TCellObj& cell = (*row)[c];
             if (cell.SpanCols > 0 && x >= cx && x < cx + cell.SpanWidth && y >= row_y &&
                 y < row_y + cell.SpanHeight) {
-                content_x = cx + Spacing + Padding;
+                content_x = cx + Spacing + CellRoom(cell, kBoxLeft);
                 return &cell;
             }
             if (c < ColumnCount) cx += ColumnWidths[static_cast<std::size_t>(c)];
@@ -169,7 +181,7 @@ std::optional<Point> ThtmlTable::CursorToXY(Canvas& canvas, int cursor) {
         int cx = BodyIndent;
         for (int c = 0; c < row->Count() && !found; ++c) {
             TCellObj& cell = (*row)[c];
-            if (cell.SpanCols > 0) look(cell, cx + Spacing + Padding);
+            if (cell.SpanCols > 0) look(cell, cx + Spacing + CellRoom(cell, kBoxLeft));
             if (c < ColumnCount) cx += ColumnWidths[static_cast<std::size_t>(c)];
         }
         if (found) return found;

@@ -140,7 +140,60 @@ void ThtmlTable::ExpandGrid() {
     ApplyColumnSpecs();
     ColumnWidths.assign(static_cast<std::size_t>(ColumnCount), 0);
     ColumnPercents.assign(static_cast<std::size_t>(ColumnCount), 0);
+    if (CollapseBorders) {
+        Spacing = 0;
+        CollapseCellEdges();
+    }
     Prepared = true;
+}
+
+void ThtmlTable::CollapseCellEdges() {
+    // The real cell covering every slot of the grid.
+    const auto rows = RowList.size();
+    const auto columns = static_cast<std::size_t>(ColumnCount);
+    std::vector<TCellObj*> owner(rows * columns, nullptr);
+    bool any = false;
+    for (std::size_t r = 0; r < rows; ++r) {
+        TCellList& row = *RowList[r];
+        for (int c = 0; c < row.Count(); ++c) {
+            TCellObj& cell = row[c];
+            if (cell.SpanCols <= 0) continue;
+            any = any || cell.Box();
+            for (std::size_t rr = r; rr < std::min(rows, r + std::max(1, cell.SpanRows)); ++rr) {
+                for (auto cc = static_cast<std::size_t>(c);
+                     cc < std::min(columns, static_cast<std::size_t>(c + cell.SpanCols)); ++cc) {
+                    if (!owner[rr * columns + cc]) owner[rr * columns + cc] = &cell;
+                }
+            }
+        }
+    }
+    if (!any) return;
+    // Each shared edge is settled from the cell left of it or above it: the narrower of
+    // the two facing borders is not drawn (the later cell's, when they are as wide).
+    auto settle = [](TCellObj* a, BoxSide a_side, TCellObj* b, BoxSide b_side) {
+        if (!a || !b || a == b) return;
+        CellBox* ab = a->MutableBox();
+        CellBox* bb = b->MutableBox();
+        if (!ab || !bb) return;
+        BorderEdge& ae = ab->Edges[a_side];
+        BorderEdge& be = bb->Edges[b_side];
+        if (ae.Room() >= be.Room()) {
+            be = BorderEdge{};
+        } else {
+            ae = BorderEdge{};
+        }
+    };
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t c = 0; c < columns; ++c) {
+            TCellObj* cell = owner[r * columns + c];
+            if (c + 1 < columns && owner[r * columns + c + 1] != cell) {
+                settle(cell, kBoxRight, owner[r * columns + c + 1], kBoxLeft);
+            }
+            if (r + 1 < rows && owner[(r + 1) * columns + c] != cell) {
+                settle(cell, kBoxBottom, owner[(r + 1) * columns + c], kBoxTop);
+            }
+        }
+    }
 }
 
 }  // namespace quillon

@@ -39,7 +39,6 @@ MinMax ThtmlTable::MinMaxWidth(Canvas& canvas) {
 void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
     const int rows = static_cast<int>(RowList.size());
     heights.assign(static_cast<std::size_t>(rows), 0);
-    const int added = AddedWidth();
     int largest = 1;
     for (const auto& row : RowList) {
         for (const auto& cell : row->Cells()) largest = std::max(largest, cell->SpanRows);
@@ -48,19 +47,22 @@ void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
     for (int span = 1; span <= largest; ++span) {
         for (int r = 0; r + span <= rows; ++r) {
             TCellList& row = *RowList[static_cast<std::size_t>(r)];
-            int tallest = 0;
+            int need = 0;
             bool any = false;
             for (const auto& cell : row.Cells()) {
                 if (cell->SpanCols <= 0 || cell->SpanRows != span) continue;
                 int scroll_width = 0;
-                const int content = cell->Body.DoLogic(
-                    canvas, 0, std::max(0, cell->SpanWidth - added), scroll_width, scratch_cursor);
+                const int content =
+                    cell->Body.DoLogic(canvas, 0, std::max(0, cell->SpanWidth - AddedWidth(*cell)),
+                                       scroll_width, scratch_cursor);
                 cell->InnerHeight = content;
-                tallest = std::max(tallest, std::max(content, cell->HeightValue - 2 * Padding + 2));
+                // HEIGHT counts the cell's padding but not the spacing.
+                const int room = CellRoom(*cell, kBoxTop) + CellRoom(*cell, kBoxBottom);
+                need = std::max(
+                    need, std::max(content, cell->HeightValue - room + 2) + AddedHeight(*cell));
                 any = true;
             }
             if (!any) continue;
-            const int need = tallest + added;
             if (span == 1) {
                 heights[static_cast<std::size_t>(r)] = need;
                 continue;
@@ -77,10 +79,10 @@ void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
 }
 
 void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available) {
+    AddDummyCells();  // first: collapsed borders take the spacing away
     int width = available;
     if (WidthValue > 0) width = WidthIsPercent ? MulDiv(available, WidthValue, 100) : WidthValue;
     width = std::max(width - Spacing, 20);
-    AddDummyCells();
 
     const auto n = static_cast<std::size_t>(ColumnCount);
     ColumnWidths.assign(n, 0);
@@ -135,7 +137,6 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_wid
     }
     const std::vector<int>& heights = row_heights_;
 
-    const int added = AddedWidth();
     int height = 0;
     int scroll_width = 0;
     CaptionSpace = 0;
@@ -158,12 +159,13 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_wid
                 cell->SpanHeight += heights[k];
             }
             row.RowSpanHeight = std::max(row.RowSpanHeight, cell->SpanHeight);
-            const int free = std::max(0, cell->SpanHeight - cell->InnerHeight - added);
+            const int free = std::max(0, cell->SpanHeight - cell->InnerHeight - AddedHeight(*cell));
             cell->InnerOffset = cell->VertAlign == AlignmentType::Top      ? 0
                                 : cell->VertAlign == AlignmentType::Bottom ? free
                                                                            : free / 2;
-            cell->Body.DoLogic(canvas, row_y + Spacing + Padding + cell->InnerOffset,
-                               std::max(0, cell->SpanWidth - added), scroll_width, cursor);
+            cell->Body.DoLogic(
+                canvas, row_y + Spacing + CellRoom(*cell, kBoxTop) + cell->InnerOffset,
+                std::max(0, cell->SpanWidth - AddedWidth(*cell)), scroll_width, cursor);
         }
         row_y += heights[r];
     }

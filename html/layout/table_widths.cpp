@@ -55,10 +55,10 @@ int Sum(const std::vector<int>& v, int c, int span) {
 
 ColumnLimits ThtmlTable::GetMinMaxAbs(Canvas& canvas) {
     ColumnLimits l(ColumnCount);
-    const int added = AddedWidth();
     const int largest = LargestSpan(*this);
     for (int span = 1; span <= largest; ++span) {
         ForSpan(*this, span, [&](TCellObj& cell, int c) {
+            const int added = AddedWidth(cell);
             const MinMax content = cell.ContentWidths(canvas);
             int min = content.Min + added;
             int max = content.Max + added + 1;
@@ -111,10 +111,10 @@ void ThtmlTable::GetWidthsAbs(const ColumnLimits& l, int target, bool specified)
 
 ColumnLimits ThtmlTable::GetWidths(Canvas& canvas, int the_width) {
     ColumnLimits l(ColumnCount);
-    const int added = AddedWidth();
     const int largest = LargestSpan(*this);
     for (int span = 1; span <= largest; ++span) {
         ForSpan(*this, span, [&](TCellObj& cell, int c) {
+            const int added = AddedWidth(cell);
             int p = 0;
             if (cell.WidthValue > 0) {
                 if (cell.WidthIsPercent) {
