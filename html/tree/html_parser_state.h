@@ -105,7 +105,7 @@ class HtmlParser {
     JustifyType AlignFor(const TAttributeList& attrs, JustifyType dflt) const;
     void StyleTable(ThtmlTable& table) const;
     void StyleRow(TCellList& row) const;
-    void StyleCell(TCellObj& cell) const;
+    void StyleCell(TCellObj& cell, const ThtmlTable& table) const;
 
     // Links.
     void OpenLink(const TAttribute& href);

@@ -86,6 +86,10 @@ BoxStyle BoxOf(const css::ComputedStyle& s) {
         edge.Width = edge.Style == BorderLineStyle::None ? 0 : std::max(1, Px(b.width));
         edge.Colour = Opaque(b.color ? b.color : std::optional(s.color)).value_or(s.color.rgb);
         box.Padding[static_cast<std::size_t>(side)] = Px(s.padding[static_cast<std::size_t>(side)]);
+        const css::Length& margin = s.margin[static_cast<std::size_t>(side)];
+        if (margin.kind == css::Length::Kind::Px) {
+            box.Margin[static_cast<std::size_t>(side)] = Px(margin.value);
+        }
     }
     if (s.Has(Property::BackgroundColor)) box.Background = Opaque(s.background_color);
     return box;
@@ -390,7 +394,7 @@ void HtmlParser::StyleTable(ThtmlTable& table) const {
         }
     }
     if (s.Has(Property::BorderSpacing)) table.Spacing = Px(s.border_spacing);
-    if (s.border_collapse) table.Spacing = 0;
+    if (s.border_collapse) table.CollapseBorders = true;
 }
 
 void HtmlParser::StyleRow(TCellList& row) const {
@@ -403,7 +407,7 @@ void HtmlParser::StyleRow(TCellList& row) const {
     }
 }
 
-void HtmlParser::StyleCell(TCellObj& cell) const {
+void HtmlParser::StyleCell(TCellObj& cell, const ThtmlTable& table) const {
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
     if (!e || (e->tag != "td" && e->tag != "th")) return;
     const css::ComputedStyle& s = e->style;
@@ -417,6 +421,16 @@ void HtmlParser::StyleCell(TCellObj& cell) const {
     if (auto c = s.Has(Property::BackgroundColor) ? Opaque(s.background_color) : std::nullopt) {
         cell.Body.BkGnd = true;
         cell.Body.BkColor = *c;
+    }
+    if (HasBoxProperties(s)) {
+        BoxStyle box = BoxOf(s);
+        // A side whose padding the style does not set keeps the table's.
+        const Property pads[4] = {Property::PaddingTop, Property::PaddingRight,
+                                  Property::PaddingBottom, Property::PaddingLeft};
+        for (std::size_t side = 0; side < 4; ++side) {
+            if (!s.Has(pads[side])) box.Padding[side] = table.Padding;
+        }
+        cell.SetBox(box);
     }
     if (s.Has(Property::VerticalAlign)) {
         switch (s.vertical_align) {

@@ -142,7 +142,7 @@ void HtmlParser::TableRoutine(int level) {
             justify_ = AlignFor(Attrs(), align);
             open_cell =
                 std::make_unique<TCellObj>(doc_, VAlignAttribute(Attrs(), row_valign), Attrs());
-            StyleCell(*open_cell);
+            StyleCell(*open_cell, *table);
             cell_ = &open_cell->Body;
             tok_.SkipWhiteSpace();
             Next();
