@@ -294,6 +294,7 @@ class Dumper {
         if (t.HasBorder) out_ += " border";
         out_ += " padding=" + std::to_string(t.Padding) + " spacing=" + std::to_string(t.Spacing);
         if (t.WidthValue > 0) out_ += " width=" + Length(t.WidthValue, t.WidthIsPercent);
+        if (t.CollapseBorders) out_ += " collapse";
         if (t.BlockAlign != JustifyType::Left)
             out_ += std::string(" align=") + AlignName(t.BlockAlign);
         if (t.Floating != AlignmentType::ANone) {

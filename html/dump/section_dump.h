@@ -9,7 +9,7 @@
 //   heading-space 1 h=16
 //   rule size=2 width=50% h=20
 //   page
-//   table border padding=2 spacing=3
+//   table border padding=2 spacing=3 (width=100% collapse ...)
 //     row
 //       cell span=2x1 valign=top
 //         section: {12} "x"

@@ -97,7 +97,7 @@ TEST(HtmlParserStyle, PageBreaksBeforeAndAfterBlocks) {
 TEST(HtmlParserStyle, TableWidthAndCollapse) {
     EXPECT_EQ(Styled("table { width: 100%; border-collapse: collapse }",
                      "<table><tr><td>x</td></tr></table>"),
-              "table padding=1 spacing=0 width=100%\n  row\n    cell\n      section: {12} \"x\"\n");
+              "table padding=1 spacing=3 width=100% collapse\n  row\n    cell\n      section: {12} \"x\"\n");
 }
 
 // The boxes of the document's own sections, as "first/last" marks per section.
