@@ -134,7 +134,7 @@ void HtmlParser::StyledSymbol() {
             continue;
         }
         const StyledElement* hidden = styles_->Current();
-        if (hidden->style.display != css::Display::None || hidden->tag == "html" ||
+        if (hidden->Style().display != css::Display::None || hidden->tag == "html" ||
             hidden->tag == "body") {
             return;
         }
@@ -197,7 +197,7 @@ HtmlParser::Tracked HtmlParser::TrackTag() {
     if (cell && top && top->tag != "tr") OpenStyled("tr");
     OpenStyled(tag, &Attrs());
     if (StyleTracker::IsVoid(tag)) {
-        const bool hidden = styles_->Current()->style.display == css::Display::None;
+        const bool hidden = styles_->Current()->Style().display == css::Display::None;
         CloseStyled();
         return hidden ? Tracked::HiddenVoid : Tracked::Nothing;
     }
@@ -210,7 +210,7 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     const double px = font.Size * 4.0 / 3.0;
     StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
     e.font_depth = fonts_.size();
-    const css::ComputedStyle& s = e.style;
+    const css::ComputedStyle& s = e.Style();
     const bool block = StartsSection(tag);
     if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
         if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
@@ -232,7 +232,7 @@ void HtmlParser::CloseStyled() {
     const StyledElement* e = styles_->Current();
     if (!e) return;
     const std::string tag = e->tag;
-    const bool page_after = e->style.break_after == css::BreakValue::Page;
+    const bool page_after = e->Style().break_after == css::BreakValue::Page;
     const std::size_t depth = styles_->Depth();
     const TMyFont font = EffectiveFont();
     if (!open_boxes_.empty() && open_boxes_.back().depth == depth) {
@@ -348,7 +348,7 @@ const TMyFont& HtmlParser::EffectiveFont() {
     const std::size_t depth = styles_->Depth();
     for (std::size_t i = 0; i < depth; ++i) {
         push_up_to(i + 1 < depth ? styles_->At(i + 1).font_depth : fonts_.size());
-        ApplyFontStyle(f, styles_->At(i).style);
+        ApplyFontStyle(f, styles_->At(i).Style());
     }
     push_up_to(fonts_.size());
     return f;
@@ -359,7 +359,7 @@ TextStyleState HtmlParser::EffectiveStyle() const {
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
     if (!e) return st;
     // The element's own weight, slant and lines win over those its tag gives (TH is bold).
-    const css::ComputedStyle& s = e->style;
+    const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::FontWeight) && s.font_weight < 600) st.styles &= ~fsBold;
     if (s.Has(Property::FontStyle) && !s.italic) st.styles &= ~fsItalic;
     if (s.Has(Property::TextDecoration)) {
@@ -373,8 +373,8 @@ TextStyleState HtmlParser::EffectiveStyle() const {
 
 JustifyType HtmlParser::AlignFor(const TAttributeList& attrs, JustifyType dflt) const {
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
-    if (e && (e->style.Has(Property::TextAlign) || !attrs.Find(Symb::AlignSy))) {
-        if (auto j = JustifyOf(e->style.text_align)) return *j;
+    if (e && (e->Style().Has(Property::TextAlign) || !attrs.Find(Symb::AlignSy))) {
+        if (auto j = JustifyOf(e->Style().text_align)) return *j;
     }
     return AlignAttribute(attrs, dflt);
 }
@@ -382,7 +382,7 @@ JustifyType HtmlParser::AlignFor(const TAttributeList& attrs, JustifyType dflt) 
 void HtmlParser::StyleTable(ThtmlTable& table) const {
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
     if (!e || e->tag != "table") return;
-    const css::ComputedStyle& s = e->style;
+    const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::Width) && !s.width.IsAuto()) {
         table.WidthIsPercent = s.width.kind == css::Length::Kind::Percent;
         table.WidthValue = Px(s.width.value);
@@ -400,8 +400,8 @@ void HtmlParser::StyleTable(ThtmlTable& table) const {
 void HtmlParser::StyleRow(TCellList& row) const {
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
     if (!e || e->tag != "tr") return;
-    if (auto c = e->style.Has(Property::BackgroundColor) ? Opaque(e->style.background_color)
-                                                         : std::nullopt) {
+    if (auto c = e->Style().Has(Property::BackgroundColor) ? Opaque(e->Style().background_color)
+                                                           : std::nullopt) {
         row.BkGnd = true;
         row.BkColor = *c;
     }
@@ -410,7 +410,7 @@ void HtmlParser::StyleRow(TCellList& row) const {
 void HtmlParser::StyleCell(TCellObj& cell, const ThtmlTable& table) const {
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
     if (!e || (e->tag != "td" && e->tag != "th")) return;
-    const css::ComputedStyle& s = e->style;
+    const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::Width) && !s.width.IsAuto()) {
         cell.WidthIsPercent = s.width.kind == css::Length::Kind::Percent;
         cell.WidthValue = Px(s.width.value);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,6 +18,8 @@ namespace {
 constexpr std::uintmax_t kMaxSheetBytes = 4u << 20;
 // @import chains deeper than this are not followed.
 constexpr int kMaxImportDepth = 8;
+// Shared computed styles kept at most.
+constexpr std::size_t kMaxSharedStyles = 4096;
 
 template <std::size_t N>
 bool OneOf(std::string_view tag, const std::array<std::string_view, N>& names) {
@@ -119,8 +122,18 @@ void StyleTracker::ReadSheet(std::string_view css, const std::string& dir, int d
     }
     for (css::StyleRule& rule : sheet.rules) {
         for (const css::Selector& sel : rule.selectors) {
-            for (const css::CompoundSelector& c : sel.compounds) {
-                if (c.combinator == css::Combinator::Sibling) keep_all_siblings_ = true;
+            for (std::size_t i = 0; i < sel.compounds.size(); ++i) {
+                const css::CompoundSelector& c = sel.compounds[i];
+                if (i > 0 && c.combinator == css::Combinator::Sibling) keep_all_siblings_ = true;
+                if (i > 0 && (c.combinator == css::Combinator::Sibling ||
+                              c.combinator == css::Combinator::Adjacent)) {
+                    by_place_ = true;
+                }
+                for (const css::SimpleSelector& cond : c.conditions) {
+                    using K = css::SimpleSelector::Kind;
+                    if (cond.kind == K::FirstChild || cond.kind == K::NthChild) by_place_ = true;
+                    if (cond.kind == K::Attribute) by_attribute_ = true;
+                }
             }
         }
         sheet_.rules.push_back(std::move(rule));
@@ -130,6 +143,7 @@ void StyleTracker::ReadSheet(std::string_view css, const std::string& dir, int d
 
 void StyleTracker::Reindex() {
     index_ = std::make_unique<css::RuleIndex>(sheet_);
+    shared_.clear();
 }
 
 std::optional<std::size_t> StyleTracker::FindOpen(std::string_view tag, bool stop_at_table) const {
@@ -217,6 +231,10 @@ StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& at
     const TAttribute* style_attr = nullptr;
     for (const TAttribute& a : attrs) {
         if (a.Name.empty()) continue;
+        if (a.Sym == Symb::StyleSy) style_attr = &a;
+        if (a.Sym == Symb::HrefSy && tag == "a") e->link = true;
+        // Only attribute selectors look at other attributes.
+        if (!by_attribute_ && a.Sym != Symb::IdSy && a.Sym != Symb::ClassSy) continue;
         std::string value = a.TextUtf8();
         if (a.Sym == Symb::IdSy) e->id = value;
         if (a.Sym == Symb::ClassSy) {
@@ -229,14 +247,60 @@ StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& at
                 i = end;
             }
         }
-        if (a.Sym == Symb::StyleSy) style_attr = &a;
-        if (a.Sym == Symb::HrefSy && tag == "a") e->link = true;
-        e->attributes.emplace_back(Lower(a.Name), std::move(value));
+        if (by_attribute_) e->attributes.emplace_back(Lower(a.Name), std::move(value));
     }
 
+    if (by_place_ || style_attr) {
+        ApplyCascade(*e, style_attr, parent_font_px);
+    } else {
+        // The key: everything matching and computing can see of this element.
+        std::string& key = key_;
+        key.clear();
+        const std::uint32_t parent_class = parent ? parent->style_class : 0;
+        key.append(reinterpret_cast<const char*>(&parent_class), sizeof parent_class);
+        const auto px = static_cast<std::int32_t>(std::lround(parent_font_px * 64));
+        key.append(reinterpret_cast<const char*>(&px), sizeof px);
+        key += e->link ? 'L' : '-';
+        key += e->tag;
+        key += '\0';
+        key += e->id;
+        for (const std::string& c : e->classes) {
+            key += '\0';
+            key += c;
+        }
+        if (by_attribute_) {
+            for (const auto& [n, v] : e->attributes) {
+                key += '\1';
+                key += n;
+                key += '=';
+                key += v;
+            }
+        }
+        if (parent_class == 0 && parent) {
+            ApplyCascade(*e, nullptr, parent_font_px);  // the parent is one of its own
+        } else if (auto it = shared_.find(key); it != shared_.end()) {
+            e->style = it->second.style;
+            e->style_class = it->second.style_class;
+        } else {
+            ApplyCascade(*e, nullptr, parent_font_px);
+            // A document of many distinct elements (ids on every row) would fill the cache
+            // without profit: it starts again when it grows large.
+            if (shared_.size() >= kMaxSharedStyles) shared_.clear();
+            e->style_class = next_class_++;
+            shared_.emplace(key, SharedStyle{e->style, e->style_class});
+        }
+    }
+    if (!parent && e->tag == "html") context_.root_font_size = e->Style().font_size;
+    open_.push_back(std::move(e));
+    return *open_.back();
+}
+
+// Matches the element against the sheets and computes its style from its parent's.
+void StyleTracker::ApplyCascade(StyledElement& e, const TAttribute* style_attr,
+                                double parent_font_px) {
     std::vector<css::AppliedDeclaration> applied;
     if (index_) {
-        for (const css::RuleMatch& m : index_->Match(*e)) {
+        for (const css::RuleMatch& m : index_->Match(e)) {
             for (const css::Declaration& d : sheet_.rules[m.rule].declarations) {
                 applied.push_back({&d, m.specificity, m.rule, false});
             }
@@ -249,17 +313,11 @@ StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& at
             applied.push_back({&d, {1, 0, 0}, sheet_.rules.size(), true});
         }
     }
-    css::ComputedStyle parent_style = parent ? parent->style : root_parent_;
+    css::ComputedStyle parent_style = e.parent ? e.parent->Style() : root_parent_;
     parent_style.font_size = parent_font_px;
-    if (applied.empty()) {
-        e->style = css::ComputeStyle({}, parent_style, context_);
-    } else {
-        css::SortForCascade(applied);
-        e->style = css::ComputeStyle(applied, parent_style, context_);
-    }
-    if (!parent && e->tag == "html") context_.root_font_size = e->style.font_size;
-    open_.push_back(std::move(e));
-    return *open_.back();
+    css::SortForCascade(applied);
+    e.style = std::make_shared<const css::ComputedStyle>(
+        css::ComputeStyle(applied, parent_style, context_));
 }
 
 void StyleTracker::Close() {

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -44,7 +45,11 @@ class StyledElement final : public css::StyleElement {
     int children = 0;  // element children opened so far
     bool link = false;
     std::size_t font_depth = 0;  // the parser's font stack height when it opened
-    css::ComputedStyle style;
+    // Elements that style sheets cannot tell apart share one computed style and one class
+    // number (0: an element of its own).
+    std::shared_ptr<const css::ComputedStyle> style;
+    std::uint32_t style_class = 0;
+    const css::ComputedStyle& Style() const { return *style; }
 };
 
 class StyleTracker {
@@ -81,13 +86,27 @@ class StyleTracker {
   private:
     void ReadSheet(std::string_view css, const std::string& dir, int depth);
     void Reindex();
+    void ApplyCascade(StyledElement& e, const TAttribute* style_attr, double parent_font_px);
     std::optional<std::size_t> FindOpen(std::string_view tag, bool stop_at_table) const;
 
     std::string base_dir_;
     css::StyleSheet sheet_;
     std::unique_ptr<css::RuleIndex> index_;
+    // The computed styles of elements the sheets cannot tell apart: the same parent class,
+    // tag, id, classes, font size around them and (when a selector asks) attributes. Not
+    // used when a selector depends on an element's place among its siblings.
+    struct SharedStyle {
+        std::shared_ptr<const css::ComputedStyle> style;
+        std::uint32_t style_class = 0;
+    };
+    std::unordered_map<std::string, SharedStyle> shared_;
+    std::uint32_t next_class_ = 1;
+    std::string key_;  // scratch for the cache key
+
     std::set<std::string> read_files_;
     bool keep_all_siblings_ = false;  // a sheet uses '~'
+    bool by_place_ = false;           // a selector depends on an element's place or siblings
+    bool by_attribute_ = false;       // a selector tests attributes
     std::vector<std::unique_ptr<StyledElement>> open_;
     std::unique_ptr<StyledElement> root_children_;  // the last closed top-level element
     css::ComputedStyle root_parent_ = css::InitialStyle();
