@@ -307,14 +307,20 @@ void HtmlParser::ApplyFontStyle(TMyFont& f, const css::ComputedStyle& s) const {
         if (auto c = Opaque(s.color)) f.FontColor = *c;
     }
     if (s.Has(Property::FontFamily) && !s.font_family.empty()) {
-        const std::string& name = s.font_family.front();
-        if (name == "monospace") {
+        // The whole list: the canvas takes its first family that it has.
+        const std::string& first = s.font_family.front();
+        if (first == "monospace") {
             f.Name = doc_.FixedFontName();
             f.FixedPitch = true;
+        } else if (first == "serif") {
+            f.Name = doc_.BaseFontName();
+            f.FixedPitch = false;
         } else {
-            f.Name = name == "serif"        ? doc_.BaseFontName()
-                     : name == "sans-serif" ? std::string("Arial")
-                                            : name;
+            f.Name.clear();
+            for (const std::string& family : s.font_family) {
+                if (!f.Name.empty()) f.Name += ", ";
+                f.Name += family;
+            }
             f.FixedPitch = false;
         }
     }

@@ -57,17 +57,29 @@ std::string InstalledFontFamily(std::string_view name, bool fixed_pitch) {
     std::lock_guard lock(mutex);
     if (auto it = resolved.find(key); it != resolved.end()) return it->second;
 
-    const std::string trimmed = Trimmed(name);
+    // A list ("Liberation Sans, Arial, sans-serif") takes the first name that is installed
+    // or stands for an installed family.
     std::string family;
-    if (!trimmed.empty() && QFontDatabase::hasFamily(QString::fromUtf8(trimmed))) {
-        family = trimmed;
-    } else {
-        const std::string lower = Lower(trimmed);
+    std::string_view rest = name;
+    while (family.empty() && !rest.empty()) {
+        const auto comma = rest.find(',');
+        std::string one = Trimmed(rest.substr(0, comma));
+        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+        if (one.size() >= 2 && (one.front() == '"' || one.front() == '\'') &&
+            one.back() == one.front()) {
+            one = Trimmed(std::string_view(one).substr(1, one.size() - 2));
+        }
+        if (one.empty()) continue;
+        if (QFontDatabase::hasFamily(QString::fromUtf8(one))) {
+            family = one;
+            break;
+        }
+        const std::string lower = Lower(one);
         for (const StandIn& s : kStandIns) {
             if (s.name == lower) family = s.family;
         }
-        if (family.empty()) family = fixed_pitch ? kMono : kSerif;
     }
+    if (family.empty()) family = fixed_pitch ? kMono : kSerif;
     resolved.emplace(key, family);
     return family;
 }

@@ -13,7 +13,9 @@
 namespace quillon {
 
 // The installed family used for a FontSpec name: the name itself when installed, else the
-// stand-in of a known name or generic family, else a fixed-pitch or serif face.
+// stand-in of a known name or generic family, else a fixed-pitch or serif face. A name may
+// be a comma-separated list (as style sheets give families, quoted or not): its first name
+// that is installed or has a stand-in is used.
 std::string InstalledFontFamily(std::string_view name, bool fixed_pitch);
 
 // The QFont for a FontSpec whose size is counted at 96 logical pixels per inch, for drawing

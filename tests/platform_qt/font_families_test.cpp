@@ -31,6 +31,10 @@ TEST(FontFamilies, DocumentFacesMapToInstalledOnesOfTheSameKind) {
         {"No Such Face 42", false, "DejaVu Serif"},
         {"No Such Face 42", true, "DejaVu Sans Mono"},
         {"", false, "DejaVu Serif"},
+        // Lists take the first name that is installed or stands for a family.
+        {"No Such Face 42, 'Also Missing', Arial, serif", false, "DejaVu Sans"},
+        {"No Such Face 42, monospace", false, "DejaVu Sans Mono"},
+        {"No Such Face 42, Other Missing", false, "DejaVu Serif"},
     };
     for (const Case& c : cases) {
         const std::string got = InstalledFontFamily(c.name, c.fixed);
