@@ -21,7 +21,6 @@ TAttribute& TAttributeList::NewSlot() {
     a.Sym = Symb::OtherAttribute;
     a.Number = 0;
     a.Text.clear();
-    a.Name.clear();
     return a;
 }
 

@@ -15,7 +15,9 @@ struct TAttribute {
     Symb Sym = Symb::OtherAttribute;
     std::int32_t Number = 0;
     std::u32string Text;
-    std::string Name;  // as written, upper case (letters only)
+    // As written, upper case (letters only); only while the tokenizer keeps names (empty
+    // otherwise).
+    std::string Name;
 
     // The value text as UTF-8 (for names, URLs and file names).
     std::string TextUtf8() const;

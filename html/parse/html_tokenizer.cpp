@@ -148,7 +148,7 @@ void HtmlTokenizer::SkipCommentOrDeclaration() {
 
 void HtmlTokenizer::NextSymbol() {
     token_.clear();
-    tag_name_.clear();
+    is_tag_ = false;
     if (ch_ == kEofChar) {
         sy_ = Symb::EofSy;
     } else if (ch_ == U'<') {
@@ -242,7 +242,14 @@ void HtmlTokenizer::ReadTag() {
     const std::string_view name = CollectName();
     tag_name_.assign(name);
     end_tag_ = end_tag;
-    if (auto tag = LookupTag(name)) sy_ = end_tag ? tag->end : tag->start;
+    is_tag_ = !name.empty();
+    if (auto tag = LookupTag(name)) {
+        sy_ = end_tag ? tag->end : tag->start;
+    } else if (!end_tag && name == "LINK") {
+        // A style sheet file, maybe: REL and MEDIA are read by name.
+        style_hint_ = true;
+        keep_names_ = true;
+    }
     SkipWhiteSpace();
     tag_value_ = 0;
     if ((sy_ == Symb::HeadingSy || sy_ == Symb::HeadingEndSy) && ch_ >= U'1' && ch_ <= U'6') {
@@ -252,15 +259,7 @@ void HtmlTokenizer::ReadTag() {
     }
     // Every start tag keeps its attributes: style sheets select by class, id and any
     // attribute of any element.
-    if (!end_tag && !tag_name_.empty()) {
-        attributes_.Clear();
-        if (ch_ != U'>') {
-            while (ReadAttribute(attributes_.NewSlot())) {
-            }
-            attributes_.DropLast();  // the slot no attribute was read into
-        }
-        if (tag_name_ == "LINK" || attributes_.Find(Symb::StyleSy)) style_hint_ = true;
-    } else if (CollectsAttributes(sy_)) {
+    if ((!end_tag && is_tag_) || CollectsAttributes(sy_)) {
         attributes_.Clear();
         if (ch_ != U'>') {
             while (ReadAttribute(attributes_.NewSlot())) {
@@ -347,8 +346,9 @@ bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
     }
     if (!IsUpperLetter(uch_)) return false;  // no name: the attributes end
     const std::string_view name = CollectName();
-    a.Name.assign(name);
+    if (keep_names_) a.Name.assign(name);
     a.Sym = LookupAttribute(name);
+    if (a.Sym == Symb::StyleSy) style_hint_ = true;
     SkipWhiteSpace();
     a.Text.clear();
     a.Number = a.Sym == Symb::BorderSy ? 1 : 0;  // a bare BORDER means 1

@@ -84,13 +84,17 @@ class HtmlTokenizer {
     char32_t LCUpCh() const { return uch_; }  // it upper-cased (a-z only)
     const std::u32string& LCToken() const { return token_; }
     int TagValue() const { return tag_value_; }  // heading level 0..6
-    // The name of the last tag read, upper case, a heading with its digit ("H2"); empty when
-    // the '<' began no name. Unknown tags (OtherSy) are told apart by it.
-    const std::string& TagName() const { return tag_name_; }
+    // The name of the tag just read, upper case, a heading with its digit ("H2"); empty when
+    // the symbol is no tag (or the '<' began no name). Unknown tags (OtherSy) are told apart
+    // by it.
+    std::string_view TagName() const { return is_tag_ ? std::string_view(tag_name_) : ""; }
     bool EndTag() const { return end_tag_; }
     // Whether the document has shown any sign of style so far: a STYLE element, a STYLE
     // attribute or a LINK element. Until then the parser keeps no element tree.
     bool StyleHint() const { return style_hint_; }
+    // Whether attributes keep their names (for style sheets that select by any attribute);
+    // off by default, as only their symbols are needed otherwise.
+    void KeepAttributeNames(bool on) { keep_names_ = on; }
     const TAttributeList& Attributes() const { return attributes_; }
     bool Preformatted() const { return preformatted_; }
     void SetPreformatted(bool on) { preformatted_ = on; }
@@ -142,7 +146,9 @@ class HtmlTokenizer {
     std::u32string style_sheet_;
     std::string tag_name_;
     bool end_tag_ = false;
+    bool is_tag_ = false;
     bool style_hint_ = false;
+    bool keep_names_ = false;
     bool preformatted_ = false;
     bool in_comment_ = false;
     bool in_template_ = false;

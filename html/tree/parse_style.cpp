@@ -123,7 +123,10 @@ std::optional<JustifyType> JustifyOf(css::TextAlign a) {
 // Symbols ---------------------------------------------------------------------------------
 
 void HtmlParser::StyledSymbol() {
-    if (!styles_) styles_ = std::make_unique<StyleTracker>(base_dir_);
+    if (!styles_) {
+        styles_ = std::make_unique<StyleTracker>(base_dir_);
+        tok_.KeepAttributeNames(true);
+    }
     ReadNewSheets();
     Tracked tracked = TrackTag();
     while (tracked != Tracked::Nothing) {
@@ -172,7 +175,7 @@ HtmlParser::Tracked HtmlParser::SkipHidden(const StyledElement& hidden) {
 
 // Feeds the current symbol, when it is a tag, to the element tree.
 HtmlParser::Tracked HtmlParser::TrackTag() {
-    const std::string& name = tok_.TagName();
+    const std::string_view name = tok_.TagName();
     if (name.empty()) return Tracked::Nothing;
     const std::string tag = css::AsciiLower(name);
     if (tok_.EndTag()) {

@@ -230,7 +230,6 @@ StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& at
     e->index = parent ? ++parent->children : 1;
     const TAttribute* style_attr = nullptr;
     for (const TAttribute& a : attrs) {
-        if (a.Name.empty()) continue;
         if (a.Sym == Symb::StyleSy) style_attr = &a;
         if (a.Sym == Symb::HrefSy && tag == "a") e->link = true;
         // Only attribute selectors look at other attributes.
@@ -247,7 +246,9 @@ StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& at
                 i = end;
             }
         }
-        if (by_attribute_) e->attributes.emplace_back(Lower(a.Name), std::move(value));
+        if (by_attribute_ && !a.Name.empty()) {
+            e->attributes.emplace_back(Lower(a.Name), std::move(value));
+        }
     }
 
     if (by_place_ || style_attr) {

@@ -107,6 +107,7 @@ TEST(TokenizerAttributes, UnknownAndCutNames) {
 
 TEST(TokenizerAttributes, EveryStartTagHasItsOwnListWithNames) {
     HtmlTokenizer tok(MakeBufferSource("<IMG SRC=a.gif><B CLASS=x data-k=v>t</B><P ALIGN=center>"));
+    tok.KeepAttributeNames(true);
     tok.NextChar();
     tok.NextSymbol();
     tok.NextSymbol();
@@ -124,7 +125,21 @@ TEST(TokenizerAttributes, EveryStartTagHasItsOwnListWithNames) {
     EXPECT_EQ(tok.Sy(), Symb::PSy);
     EXPECT_EQ(tok.Attributes().Find(Symb::ClassSy), nullptr);
     EXPECT_NE(tok.Attributes().Find(Symb::AlignSy), nullptr);
-    EXPECT_TRUE(tok.StyleHint() == false);
+    EXPECT_FALSE(tok.StyleHint());
+}
+
+TEST(TokenizerAttributes, StyleIsHintedByItsThreeSigns) {
+    const auto hinted = [](const char* html) {
+        HtmlTokenizer tok(MakeBufferSource(html));
+        tok.NextChar();
+        do tok.NextSymbol();
+        while (tok.Sy() != Symb::EofSy);
+        return tok.StyleHint();
+    };
+    EXPECT_FALSE(hinted("<p class=a id=b align=center>x<font color=red>y</font>"));
+    EXPECT_TRUE(hinted("<span style='color: red'>x</span>"));
+    EXPECT_TRUE(hinted("<link rel=stylesheet href=a.css>"));
+    EXPECT_TRUE(hinted("<style></style>x"));
 }
 
 TEST(TokenizerAttributes, EndOfInputInsideATagOrValue) {
