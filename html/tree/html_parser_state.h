@@ -106,6 +106,8 @@ class HtmlParser {
     void StyleTable(ThtmlTable& table) const;
     void StyleRow(TCellList& row) const;
     void StyleCell(TCellObj& cell, const ThtmlTable& table) const;
+    // Text in the case the style asks for (text-transform).
+    void AddStyledText(const std::u32string& text);
 
     // Links.
     void OpenLink(const TAttribute& href);

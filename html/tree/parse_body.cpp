@@ -190,7 +190,11 @@ bool HtmlParser::CommonAction(int level, bool preformatted) {
             return false;
         case S::TextSy:
             StartSectionIfNone(level);
-            section_->AddText(tok_.LCToken());
+            if (styles_) {
+                AddStyledText(tok_.LCToken());
+            } else {
+                section_->AddText(tok_.LCToken());
+            }
             return false;
         case S::TableSy:
             TableRoutine(level);

@@ -10,6 +10,7 @@
 #include "html/layout/spacer_sections.h"
 #include "html/tree/html_parser_state.h"
 #include "html/tree/style_tracker.h"
+#include "platform/core/text_case.h"
 #include "platform/core/text_encoding.h"
 
 namespace quillon {
@@ -376,6 +377,24 @@ TextStyleState HtmlParser::EffectiveStyle() const {
         if (!(s.decoration & css::kLineThrough)) st.styles &= ~fsStrikeOut;
     }
     return st;
+}
+
+void HtmlParser::AddStyledText(const std::u32string& text) {
+    const StyledElement* e = styles_->Current();
+    const css::TextTransform transform = e ? e->Style().text_transform : css::TextTransform::None;
+    if (transform == css::TextTransform::None) {
+        section_->AddText(text);
+        return;
+    }
+    std::u32string changed = text;
+    const int n = section_->CharCount();
+    const bool word_start = n == 0 || section_->CharAt(n - 1) == U' ';
+    text::ChangeCase(changed,
+                     transform == css::TextTransform::Uppercase   ? text::CaseChange::Upper
+                     : transform == css::TextTransform::Lowercase ? text::CaseChange::Lower
+                                                                  : text::CaseChange::Capitalize,
+                     word_start);
+    section_->AddText(changed);
 }
 
 // Alignment and tables --------------------------------------------------------------------

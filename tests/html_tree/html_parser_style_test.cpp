@@ -44,6 +44,13 @@ TEST(HtmlParserStyle, SelectorsAndTheCascadeChooseTheFont) {
               "\"c\" {12} \"d\"\n");
 }
 
+TEST(HtmlParserStyle, TextTransformChangesTheCaseOfTheText) {
+    EXPECT_EQ(Styled(".u { text-transform: uppercase } .c { text-transform: capitalize }",
+                     "<span class=u>caf&eacute; stra&szlig;e</span> <span class=c>vienna "
+                     "o</span><span class=c>pera</span> <b class=u>x</b>"),
+              "section: {12} \"CAFÉ STRAßE Vienna Opera \" {12 B} \"X\"\n");
+}
+
 TEST(HtmlParserStyle, CellFontsAndWeights) {
     // TH is bold unless the style says otherwise; B inside it is still bold.
     EXPECT_EQ(Styled("th { font-weight: normal; color: white; background: #2a5d9f }",
