@@ -28,6 +28,7 @@ TParagraphSpace::TParagraphSpace(TSectionList& doc) : TSectionBase(&doc) {
 
 std::unique_ptr<TSectionBase> TParagraphSpace::CreateCopy(TSectionList& doc) const {
     auto copy = std::make_unique<TParagraphSpace>(doc);
+    copy->Pixels = Pixels;
     copy->CopyBase(*this);
     return copy;
 }
@@ -37,7 +38,7 @@ void TParagraphSpace::CopyToClipboard(SelTextCount& sink) const {
 }
 
 void TParagraphSpace::UpdateSpacing() {
-    Height = Scaled(*this, 14);
+    Height = Scaled(*this, Pixels.value_or(14));
 }
 
 THeadingSpace::THeadingSpace(TSectionList& doc, int level)
@@ -47,6 +48,7 @@ THeadingSpace::THeadingSpace(TSectionList& doc, int level)
 
 std::unique_ptr<TSectionBase> THeadingSpace::CreateCopy(TSectionList& doc) const {
     auto copy = std::make_unique<THeadingSpace>(doc, HeadingLevel);
+    copy->Pixels = Pixels;
     copy->CopyBase(*this);
     return copy;
 }
@@ -58,7 +60,7 @@ void THeadingSpace::CopyToClipboard(SelTextCount& sink) const {
 void THeadingSpace::UpdateSpacing() {
     static constexpr int kSpace[6] = {16, 12, 10, 8, 6, 4};
     const int v = HeadingLevel >= 1 && HeadingLevel <= 6 ? kSpace[HeadingLevel - 1] : 8;
-    Height = Scaled(*this, v);
+    Height = Scaled(*this, Pixels.value_or(v));
 }
 
 THorzLine::THorzLine(TSectionList& doc, const TAttributeList& attrs) : TSectionBase(&doc) {
@@ -103,8 +105,6 @@ void THorzLine::CopyToClipboard(SelTextCount& sink) const {
 void THorzLine::UpdateSpacing() {
     Height = std::max(0, Scaled(*this, 20) - 2 + Thickness);
 }
-
-
 
 std::unique_ptr<TSectionBase> TPage::CreateCopy(TSectionList& doc) const {
     auto copy = std::make_unique<TPage>(doc);

@@ -2,16 +2,19 @@
 // Blocks without text: paragraph and heading spacers, horizontal rules and page breaks.
 // Their heights follow the document's base font size F as value * F / 12.
 
+#include <optional>
+
 #include "html/layout/section_base.h"
 #include "html/parse/html_attribute.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {
 
-// The space of a P: 14 pixels at F = 12.
+// The space of a P: 14 pixels at F = 12, or the Pixels a style's margins give.
 class TParagraphSpace : public TSectionBase {
   public:
     explicit TParagraphSpace(TSectionList& doc);
+    std::optional<int> Pixels;  // at F = 12; set through SetPixels
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
     void CopyToClipboard(SelTextCount& sink) const override;
     void UpdateSpacing() override;
@@ -22,6 +25,7 @@ class THeadingSpace : public TSectionBase {
   public:
     THeadingSpace(TSectionList& doc, int level);
     int HeadingLevel;
+    std::optional<int> Pixels;  // at F = 12: from a style's margins
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
     void CopyToClipboard(SelTextCount& sink) const override;
     void UpdateSpacing() override;

@@ -106,6 +106,10 @@ class HtmlParser {
     void StyleTable(ThtmlTable& table) const;
     void StyleRow(TCellList& row) const;
     void StyleCell(TCellObj& cell, const ThtmlTable& table) const;
+    // The space before a paragraph (heading: true, a heading) whose style gives margins:
+    // the larger of its top margin and the bottom margin of the block before it, either
+    // `dflt` when not given; nothing when neither is given.
+    std::optional<int> MarginSpace(int dflt, bool heading);
     // Text in the case the style asks for (text-transform).
     void AddStyledText(const std::u32string& text);
 
@@ -173,6 +177,7 @@ class HtmlParser {
     std::unique_ptr<StyleTracker> styles_;  // made once the document shows style
     std::size_t sheet_read_ = 0;            // characters of tok_.StyleSheet() read
     std::vector<OpenBox> open_boxes_;
+    std::optional<int> pending_margin_;  // the bottom margin of the block just closed
     TMyFont effective_font_;  // what EffectiveFont() returns while the document has style
 };
 

@@ -235,7 +235,9 @@ bool HtmlParser::CommonAction(int level, bool preformatted) {
 
 void HtmlParser::Paragraph(int level) {
     AddSection();
-    cell_->Add(std::make_unique<TParagraphSpace>(doc_));
+    auto space = std::make_unique<TParagraphSpace>(doc_);
+    TParagraphSpace& added = *space;
+    cell_->Add(std::move(space));
     tok_.SkipWhiteSpace();
     JustifyType align = Sy() == S::PSy ? AlignFor(Attrs(), justify_) : justify_;
     Next();
@@ -243,6 +245,12 @@ void HtmlParser::Paragraph(int level) {
         align = Sy() == S::PSy ? AlignFor(Attrs(), justify_) : justify_;
         tok_.SkipWhiteSpace();
         Next();
+    }
+    if (styles_) {
+        if (auto px = MarginSpace(14, false)) {
+            added.Pixels = *px;
+            added.UpdateSpacing();
+        }
     }
     StartSection(level, align);
 }
@@ -267,7 +275,14 @@ void HtmlParser::HeadingStart(int level) {
     PushFont();
     Top().SetNormalSize(doc_, kHeadingSizes[h]);
     if (h > 0) Top().Style |= fsBold;
-    cell_->Add(std::make_unique<THeadingSpace>(doc_, h));
+    auto space = std::make_unique<THeadingSpace>(doc_, h);
+    if (styles_) {
+        if (auto px = MarginSpace(space->Height, true)) {
+            space->Pixels = *px;
+            space->UpdateSpacing();
+        }
+    }
+    cell_->Add(std::move(space));
     heading_ = OpenHeading{cell_, cell_->Count(), h};
     StartSection(level, AlignFor(Attrs(), justify_));
 }
@@ -276,7 +291,13 @@ void HtmlParser::HeadingEnd() {
     if (fonts_.size() <= 1) return;  // only the base font: ignored
     AddSection();
     MarkHeading();
-    cell_->Add(std::make_unique<THeadingSpace>(doc_, tok_.TagValue()));
+    auto space = std::make_unique<THeadingSpace>(doc_, tok_.TagValue());
+    // The heading's bottom margin, when its style gives one.
+    if (styles_ && pending_margin_) {
+        space->Pixels = *std::exchange(pending_margin_, std::nullopt);
+        space->UpdateSpacing();
+    }
+    cell_->Add(std::move(space));
     PopFont();
 }
 

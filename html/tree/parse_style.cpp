@@ -220,6 +220,10 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
         if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
     }
     if (block && s.break_before == css::BreakValue::Page) AddPageBreak();
+    if (block && tag != "p" &&
+        !(tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6')) {
+        pending_margin_.reset();
+    }
     if (block && !IsTableTag(tag) && tag != "body" && tag != "html" && HasBoxProperties(s) &&
         cell_) {
         BoxStyle box = BoxOf(s);
@@ -237,6 +241,13 @@ void HtmlParser::CloseStyled() {
     if (!e) return;
     const std::string tag = e->tag;
     const bool page_after = e->Style().break_after == css::BreakValue::Page;
+    const css::Length& bottom = e->Style().margin[kBoxBottom];
+    if (StartsSection(tag)) {
+        pending_margin_.reset();
+        if (e->Style().Has(Property::MarginBottom) && bottom.kind == css::Length::Kind::Px) {
+            pending_margin_ = Px(bottom.value);
+        }
+    }
     const std::size_t depth = styles_->Depth();
     const TMyFont font = EffectiveFont();
     if (!open_boxes_.empty() && open_boxes_.back().depth == depth) {
@@ -377,6 +388,19 @@ TextStyleState HtmlParser::EffectiveStyle() const {
         if (!(s.decoration & css::kLineThrough)) st.styles &= ~fsStrikeOut;
     }
     return st;
+}
+
+std::optional<int> HtmlParser::MarginSpace(int dflt, bool heading) {
+    const std::optional<int> bottom = std::exchange(pending_margin_, std::nullopt);
+    std::optional<int> top;
+    const StyledElement* e = styles_->Current();
+    const bool mine = e && (heading ? e->tag.size() == 2 && e->tag[0] == 'h' : e->tag == "p");
+    if (mine && e->Style().Has(Property::MarginTop) &&
+        e->Style().margin[kBoxTop].kind == css::Length::Kind::Px) {
+        top = Px(e->Style().margin[kBoxTop].value);
+    }
+    if (!top && !bottom) return std::nullopt;
+    return std::max(top.value_or(mine ? dflt : 0), bottom.value_or(0));
 }
 
 void HtmlParser::AddStyledText(const std::u32string& text) {

@@ -51,6 +51,16 @@ TEST(HtmlParserStyle, TextTransformChangesTheCaseOfTheText) {
               "section: {12} \"CAFÉ STRAßE Vienna Opera \" {12 B} \"X\"\n");
 }
 
+TEST(HtmlParserStyle, MarginsSetTheSpaceBetweenParagraphsAndAroundHeadings) {
+    // The larger of a bottom and the next top margin; a paragraph's top margin not given
+    // counts as the space it has without style.
+    EXPECT_EQ(Styled("p { margin: 0 } p.b { margin-bottom: 20px } h2 { margin: 3px 0 5px }",
+                     "<p>a<p class=b>b<p>c</p><h2>h</h2>d"),
+              "space h=0\nsection: {12} \"a\"\nspace h=0\nsection: {12} \"b\"\nspace "
+              "h=20\nsection: {12} \"c\"\nspace h=0\nheading-space 2 h=3\nsection: {18 B} \"h\"\n"
+              "heading-space 2 h=5\nsection: {12} \"d\"\n");
+}
+
 TEST(HtmlParserStyle, CellFontsAndWeights) {
     // TH is bold unless the style says otherwise; B inside it is still bold.
     EXPECT_EQ(Styled("th { font-weight: normal; color: white; background: #2a5d9f }",
@@ -104,7 +114,8 @@ TEST(HtmlParserStyle, PageBreaksBeforeAndAfterBlocks) {
 TEST(HtmlParserStyle, TableWidthAndCollapse) {
     EXPECT_EQ(Styled("table { width: 100%; border-collapse: collapse }",
                      "<table><tr><td>x</td></tr></table>"),
-              "table padding=1 spacing=3 width=100% collapse\n  row\n    cell\n      section: {12} \"x\"\n");
+              "table padding=1 spacing=3 width=100% collapse\n  row\n    cell\n      section: {12} "
+              "\"x\"\n");
 }
 
 // The boxes of the document's own sections, as "first/last" marks per section.
