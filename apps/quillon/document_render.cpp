@@ -96,7 +96,8 @@ Sheet ChooseSheet(const RenderJob& job, const TPageSetup& page, PrintSettings& s
     Sheet sheet{job.paper, job.orientation};
     if (!job.document_page || page.Empty()) return sheet;
     if (!job.given.paper) {
-        bool wide = false;  // the size was written wider than high
+        bool sized = false;  // the sheet is the report's
+        bool wide = false;   // its size was written wider than high
         if (page.HasSize()) {
             double w = *page.WidthMm;
             double h = *page.HeightMm;
@@ -106,12 +107,14 @@ Sheet ChooseSheet(const RenderJob& job, const TPageSetup& page, PrintSettings& s
                                    " mm, lies outside 10 to 5000 mm; printed on " +
                                    job.paper.name().toStdString() + " instead");
             } else {
+                sized = true;
                 wide = w > h;
                 if (wide) std::swap(w, h);
                 sheet.paper = QPageSize(QSizeF(w, h), QPageSize::Millimeter);
             }
         }
-        if (!job.given.orientation) {
+        // A size as lengths is turned by its shape, a paper name by its keyword.
+        if (!job.given.orientation && (sized || page.Landscape)) {
             sheet.orientation =
                 page.Landscape.value_or(wide) ? QPageLayout::Landscape : QPageLayout::Portrait;
         }

@@ -125,12 +125,12 @@ const CommandRegistrar kRegistrar([](CLI::App& app) {
                                 "into this folder");
     pdf->excludes(png);
     png->excludes(pdf);
-    auto* paper = cmd->add_option(
-        "--paper", opt->paper,
-        "Paper: A4 (default), Letter or WIDTHxHEIGHTmm; replaces the report's @page size");
+    auto* paper = cmd->add_option("--paper", opt->paper,
+                                  "Paper: A4, Letter or WIDTHxHEIGHTmm (default: the report's "
+                                  "@page size, else A4)");
     auto* margins = cmd->add_option("--margins", opt->margins,
-                                    "Margins TOP,BOTTOM,LEFT,RIGHT in centimetres (default "
-                                    "2,2,2,2); replace the report's @page margins");
+                                    "Margins TOP,BOTTOM,LEFT,RIGHT in centimetres (default: the "
+                                    "report's @page margins, else 2,2,2,2)");
     auto* landscape = cmd->add_flag("--landscape", opt->landscape, "Turn the paper sideways");
     cmd->add_option("--from", opt->from, "First page to print (default 1)")
         ->check(CLI::Range(1, 1000000000));

@@ -228,11 +228,12 @@ TEST(RenderCommand, TheReportsPageRuleGivesPaperAndMarginsTheOptionsLeaveOpen) {
                   "<html><head><style>@page { size: A5 landscape; margin: 1cm } "
                   "@page :first { size: A3 }</style></head><body><p>text</p></body></html>")
             .string();
-    const auto page = [&](const std::string& options) {
+    const auto page = [&](const std::string& options, const std::string& report = "") {
         const std::string pdf = dir.File("out.pdf");
         std::filesystem::remove(pdf);
-        EXPECT_EQ(Render(ShellQuote(html) + " --pdf " + ShellQuote(pdf) + " " + options).status, 0)
-            << options;
+        const std::string file = report.empty() ? html : report;
+        EXPECT_EQ(Render(ShellQuote(file) + " --pdf " + ShellQuote(pdf) + " " + options).status, 0)
+            << file << ' ' << options;
         return PdfPageSize(pdf);
     };
     constexpr double kA5Short = 419.5, kA5Long = 595.3, kA4Long = 841.9;
@@ -246,6 +247,16 @@ TEST(RenderCommand, TheReportsPageRuleGivesPaperAndMarginsTheOptionsLeaveOpen) {
     const PdfPageBox a4_wide = page("--paper a4 --landscape");
     EXPECT_NEAR(a4_wide.width, kA4Long, 1);
     EXPECT_NEAR(a4_wide.height, kA5Long, 1);
+
+    // A size in lengths keeps its shape; an orientation alone turns the default paper.
+    const PdfPageBox lengths =
+        page("", dir.Write("l.htm", "<style>@page { size: 20cm 10cm }</style>x").string());
+    EXPECT_NEAR(lengths.width, 566.9, 1);
+    EXPECT_NEAR(lengths.height, 283.5, 1);
+    const PdfPageBox turned =
+        page("", dir.Write("t.htm", "<style>@page { size: landscape }</style>x").string());
+    EXPECT_NEAR(turned.width, kA4Long, 1);
+    EXPECT_NEAR(turned.height, kA5Long, 1);
 
     // The text starts 1 cm (38 px at 96 dpi) further left than with --margins' 2 cm.
     const std::string own_png = dir.File("own"), given_png = dir.File("given");
