@@ -1,5 +1,7 @@
 #include "apps/quillon/document_render.h"
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -76,6 +78,60 @@ THtmlParseResult ParseReport(TSectionList& doc, const std::string& path, ReportK
     return HtmlParseFile(doc, names, path);
 }
 
+std::string Millimetres(double mm) {
+    std::ostringstream out;
+    out << std::round(mm * 10) / 10;
+    return out.str();
+}
+
+// The sheet a job prints on once the report's page set-up fills in what the user left open.
+struct Sheet {
+    QPageSize paper;
+    QPageLayout::Orientation orientation;
+    bool report_margins = false;  // the report's @page rule set margins
+};
+
+Sheet ChooseSheet(const RenderJob& job, const TPageSetup& page, PrintSettings& settings,
+                  const std::string& shown, std::vector<std::string>& warnings) {
+    Sheet sheet{job.paper, job.orientation};
+    if (!job.document_page || page.Empty()) return sheet;
+    if (!job.given.paper) {
+        bool sized = false;  // the sheet is the report's
+        bool wide = false;   // its size was written wider than high
+        if (page.HasSize()) {
+            double w = *page.WidthMm;
+            double h = *page.HeightMm;
+            if (w < 10 || h < 10 || w > 5000 || h > 5000) {
+                warnings.push_back(shown + ": warning: the page size of its @page rule, " +
+                                   Millimetres(w) + " x " + Millimetres(h) +
+                                   " mm, lies outside 10 to 5000 mm; printed on " +
+                                   job.paper.name().toStdString() + " instead");
+            } else {
+                sized = true;
+                wide = w > h;
+                if (wide) std::swap(w, h);
+                sheet.paper = QPageSize(QSizeF(w, h), QPageSize::Millimeter);
+            }
+        }
+        // A size as lengths is turned by its shape, a paper name by its keyword.
+        if (!job.given.orientation && (sized || page.Landscape)) {
+            sheet.orientation =
+                page.Landscape.value_or(wide) ? QPageLayout::Landscape : QPageLayout::Portrait;
+        }
+    }
+    if (!job.given.margins && page.HasMargins()) {
+        // Top, right, bottom, left, as the page set-up lists them; no larger than --margins
+        // takes, so that a wild value is reported as leaving no page body.
+        double* sides[] = {&settings.PrintMarginTop, &settings.PrintMarginRight,
+                           &settings.PrintMarginBottom, &settings.PrintMarginLeft};
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (page.MarginMm[i]) *sides[i] = std::min(*page.MarginMm[i] / 10, 1000.0);
+        }
+        sheet.report_margins = true;
+    }
+    return sheet;
+}
+
 RenderResult Failed(RenderOutcome outcome, std::string message) {
     RenderResult r;
     r.outcome = outcome;
@@ -137,18 +193,15 @@ RenderResult RenderDocument(const RenderJob& job) {
         }
     }
 
+    // The document is measured on the canvas its target will lay it out on; the target
+    // is made once the document has said what page it wants, and outlives the document.
     std::unique_ptr<QtPageTargetBase> target;
-    if (!job.pdf.empty()) {
-        target = std::make_unique<PdfPageTarget>(job.pdf, job.paper, job.orientation);
-    } else {
-        target = std::make_unique<PngPageTarget>(job.png, job.paper, job.orientation);
-    }
-    if (job.fixed_metrics) target->SetLayoutCanvas(std::make_unique<TestCanvas>(1, 1));
-
+    std::unique_ptr<Canvas> layout =
+        job.fixed_metrics ? std::make_unique<TestCanvas>(1, 1) : MakeMeasuringCanvas();
     // Nothing shows the document: it is measured as the target measures and printed
     // itself, not a copy of it.
     auto doc = std::make_unique<TSectionList>();
-    doc->SetScreenCanvas(&target->LayoutCanvas());
+    doc->SetScreenCanvas(layout.get());
     const std::filesystem::path folder = job.image_folder.empty()
                                              ? std::filesystem::path(job.path).parent_path()
                                              : std::filesystem::path(job.image_folder);
@@ -172,6 +225,15 @@ RenderResult RenderDocument(const RenderJob& job) {
     }
 
     PrintSettings settings = job.settings;
+    std::vector<std::string> warnings;
+    const Sheet sheet = ChooseSheet(job, parsed.Page, settings, shown, warnings);
+    if (!job.pdf.empty()) {
+        target = std::make_unique<PdfPageTarget>(job.pdf, sheet.paper, sheet.orientation);
+    } else {
+        target = std::make_unique<PngPageTarget>(job.png, sheet.paper, sheet.orientation);
+    }
+    target->SetLayoutCanvas(std::move(layout));
+
     settings.Title = parsed.Title;
     // A text report's own pages are meant for one sheet each: one a little longer than the
     // sheet is scaled down rather than leaving its last lines (the page footer) alone on
@@ -181,7 +243,11 @@ RenderResult RenderDocument(const RenderJob& job) {
     try {
         print.emplace(std::move(doc), settings, *target);
     } catch (const EPrintError& e) {
-        return Failed(RenderOutcome::PageSetup, shown + ": " + e.what());
+        RenderResult r = Failed(
+            RenderOutcome::PageSetup,
+            shown + ": " + e.what() + (sheet.report_margins ? " (margins of its @page rule)" : ""));
+        r.warnings = std::move(warnings);
+        return r;
     } catch (const EProcessError& e) {
         return Failed(RenderOutcome::Unreadable, shown + ": cannot lay out: " + e.what());
     }
@@ -198,6 +264,7 @@ RenderResult RenderDocument(const RenderJob& job) {
     }
     if (job.page_numbers) print->SetPrintFooter(PageNumberFooter(count.LastPage));
     RenderResult result;
+    result.warnings = std::move(warnings);
     result.pages = count.LastPage;
     result.overflow = overflow;
     try {

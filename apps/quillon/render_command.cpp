@@ -3,7 +3,8 @@
 //   [--no-page-numbers] [--no-shrink] [--no-repeat-headers]:
 // prints an HTML, RTF or text report without a display, as the viewer prints it: a PDF
 // file, or one PNG image per page at 96 dpi (document_render.h does the work). A report
-// wider than the page is shrunk to fit it unless --no-shrink.
+// wider than the page is shrunk to fit it unless --no-shrink. An HTML report's @page size
+// and margins are used where --paper, --landscape and --margins are not given.
 //
 // Exit codes: 0 written; 1 the document cannot be read, is of no known kind, or cannot be
 // parsed or laid out; 2 the page set-up leaves no page body; 3 the page range starts
@@ -40,6 +41,7 @@ struct RenderOptions {
     bool no_page_numbers = false;
     bool no_shrink = false;
     bool no_repeat_headers = false;
+    GivenPage given;  // which of --paper, --landscape and --margins were given
 };
 
 // Screen pixels (1/96 inch) as millimetres, "12.7 mm".
@@ -77,6 +79,8 @@ int RunRender(const RenderOptions& opt) {
     job.paper = *paper;
     job.orientation = opt.landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     SetMargins(job.settings, *margins);
+    job.document_page = true;
+    job.given = opt.given;
     job.from = opt.from;
     job.to = opt.to;
     job.pages_json = opt.pages_json;
@@ -85,6 +89,7 @@ int RunRender(const RenderOptions& opt) {
     job.settings.ShrinkToFit = !opt.no_shrink;
     job.settings.RepeatTableHeaders = !opt.no_repeat_headers;
     const RenderResult result = RenderDocument(job);
+    for (const std::string& warning : result.warnings) std::cerr << me << warning << '\n';
     if (!result.message.empty()) std::cerr << me << result.message << '\n';
     if (result.overflow > 0) {
         std::cerr << me << opt.path << ": warning: the report is " << Millimetres(result.overflow)
@@ -120,10 +125,13 @@ const CommandRegistrar kRegistrar([](CLI::App& app) {
                                 "into this folder");
     pdf->excludes(png);
     png->excludes(pdf);
-    cmd->add_option("--paper", opt->paper, "Paper: A4 (default), Letter or WIDTHxHEIGHTmm");
-    cmd->add_option("--margins", opt->margins,
-                    "Margins TOP,BOTTOM,LEFT,RIGHT in centimetres (default 2,2,2,2)");
-    cmd->add_flag("--landscape", opt->landscape, "Turn the paper sideways");
+    auto* paper = cmd->add_option("--paper", opt->paper,
+                                  "Paper: A4, Letter or WIDTHxHEIGHTmm (default: the report's "
+                                  "@page size, else A4)");
+    auto* margins = cmd->add_option("--margins", opt->margins,
+                                    "Margins TOP,BOTTOM,LEFT,RIGHT in centimetres (default: the "
+                                    "report's @page margins, else 2,2,2,2)");
+    auto* landscape = cmd->add_flag("--landscape", opt->landscape, "Turn the paper sideways");
     cmd->add_option("--from", opt->from, "First page to print (default 1)")
         ->check(CLI::Range(1, 1000000000));
     cmd->add_option("--to", opt->to, "Last page to print (default the last)")
@@ -150,17 +158,24 @@ const CommandRegistrar kRegistrar([](CLI::App& app) {
         "\\page breaks; text in the fixed-pitch font, a form feed starting a new sheet (a\n"
         "text report's page a little longer than a sheet is scaled down to fit it).\n"
         "A table continuing on the next sheet has its header rows drawn again there. A report\n"
-        "wider than the page is shrunk to the page width.\n\n"
+        "wider than the page is shrunk to the page width.\n"
+        "An HTML report's style sheets may give the page: @page { size: A5 landscape;\n"
+        "margin: 1cm } (for every page; :first, :left, :right and named pages are not read).\n"
+        "Its size (A3 A4 A5 B4 B5 letter legal ledger, portrait or landscape, or lengths)\n"
+        "and margins are used unless --paper, --landscape or --margins are given: --paper\n"
+        "replaces its size and orientation, --landscape its orientation, --margins all four\n"
+        "margins (margins it does not set stay 2 cm).\n\n"
         "Examples: quillon render build/sales_report.htm --pdf build/sales_report.pdf\n"
         "          quillon render build/invoice.rtf --pdf build/invoice.pdf\n"
         "Exit codes:\n"
         "  0    written\n"
         "  1    the report cannot be read, is of no known kind, or cannot be parsed or laid out\n"
-        "  2    the margins leave no page body\n"
+        "  2    the margins (given or the report's own) leave no page body\n"
         "  3    --from lies beyond the last page (nothing is written)\n"
         "  4    the output cannot be written\n"
         "  64   usage error (no output given, a bad option value)");
-    cmd->callback([opt, cmd] {
+    cmd->callback([opt, cmd, paper, margins, landscape] {
+        opt->given = {paper->count() > 0, landscape->count() > 0, margins->count() > 0};
         if (opt->pdf.empty() && opt->png.empty()) {
             std::cerr << "quillon render: give --pdf OUT.pdf or --png DIR\n" << cmd->help();
             SetExitCode(kExitUsage);

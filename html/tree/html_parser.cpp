@@ -69,6 +69,7 @@ THtmlParseResult HtmlParser::ParseHtml() {
         Body(0, SymbSet{});
         CloseAllStyled();
         AddSection();
+        if (styles_) result_.Page = ReadPageSetup(styles_->PageRules());
     });
 }
 

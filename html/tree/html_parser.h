@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "html/tree/page_rule.h"
+
 namespace quillon {
 
 class TSectionList;
@@ -30,6 +32,8 @@ struct THtmlParseResult {
     std::string BaseTarget;
     // The text of the document's STYLE elements, one after another, each ended by '\n'.
     std::string StyleSheet;
+    // The size and margins the style sheets' @page rules give every page (empty: none).
+    TPageSetup Page;
 };
 
 THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path);

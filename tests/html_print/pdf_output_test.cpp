@@ -210,6 +210,87 @@ TEST(RenderCommand, PageImagesAt96Dpi) {
     EXPECT_FALSE(std::filesystem::exists(out + "/page-" + std::to_string(pages + 1) + ".png"));
 }
 
+// The column of the leftmost dark pixel of a page image; -1 when there is none.
+int LeftmostInk(const std::string& png) {
+    const QImage image(QString::fromStdString(png));
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (qGray(image.pixel(x, y)) < 128) return x;
+        }
+    }
+    return -1;
+}
+
+TEST(RenderCommand, TheReportsPageRuleGivesPaperAndMarginsTheOptionsLeaveOpen) {
+    const TempDir dir;
+    const std::string html =
+        dir.Write("a5.htm",
+                  "<html><head><style>@page { size: A5 landscape; margin: 1cm } "
+                  "@page :first { size: A3 }</style></head><body><p>text</p></body></html>")
+            .string();
+    const auto page = [&](const std::string& options, const std::string& report = "") {
+        const std::string pdf = dir.File("out.pdf");
+        std::filesystem::remove(pdf);
+        const std::string file = report.empty() ? html : report;
+        EXPECT_EQ(Render(ShellQuote(file) + " --pdf " + ShellQuote(pdf) + " " + options).status, 0)
+            << file << ' ' << options;
+        return PdfPageSize(pdf);
+    };
+    constexpr double kA5Short = 419.5, kA5Long = 595.3, kA4Long = 841.9;
+    const PdfPageBox own = page("");
+    EXPECT_NEAR(own.width, kA5Long, 1);
+    EXPECT_NEAR(own.height, kA5Short, 1);
+    // --paper replaces the size with its orientation; --landscape turns whatever paper.
+    const PdfPageBox a4 = page("--paper A4");
+    EXPECT_NEAR(a4.width, kA5Long, 1);
+    EXPECT_NEAR(a4.height, kA4Long, 1);
+    const PdfPageBox a4_wide = page("--paper a4 --landscape");
+    EXPECT_NEAR(a4_wide.width, kA4Long, 1);
+    EXPECT_NEAR(a4_wide.height, kA5Long, 1);
+
+    // A size in lengths keeps its shape; an orientation alone turns the default paper.
+    const PdfPageBox lengths =
+        page("", dir.Write("l.htm", "<style>@page { size: 20cm 10cm }</style>x").string());
+    EXPECT_NEAR(lengths.width, 566.9, 1);
+    EXPECT_NEAR(lengths.height, 283.5, 1);
+    const PdfPageBox turned =
+        page("", dir.Write("t.htm", "<style>@page { size: landscape }</style>x").string());
+    EXPECT_NEAR(turned.width, kA4Long, 1);
+    EXPECT_NEAR(turned.height, kA5Long, 1);
+
+    // The text starts 1 cm (38 px at 96 dpi) further left than with --margins' 2 cm.
+    const std::string own_png = dir.File("own"), given_png = dir.File("given");
+    ASSERT_EQ(
+        Render(ShellQuote(html) + " --png " + ShellQuote(own_png) + " --no-page-numbers").status,
+        0);
+    ASSERT_EQ(Render(ShellQuote(html) + " --png " + ShellQuote(given_png) +
+                     " --no-page-numbers --margins 2,2,2,2")
+                  .status,
+              0);
+    EXPECT_EQ(QImage(QString::fromStdString(own_png + "/page-0001.png")).size(), QSize(794, 559));
+    const int own_left = LeftmostInk(own_png + "/page-0001.png");
+    const int given_left = LeftmostInk(given_png + "/page-0001.png");
+    ASSERT_GT(own_left, 0);
+    EXPECT_NEAR(given_left - own_left, 38, 1);
+
+    // A size out of range prints on the default paper with a warning; margins that leave
+    // no page body are the page set-up's fault, however large they are written.
+    const std::string tiny =
+        dir.Write("tiny.htm", "<style>@page { size: 2mm }</style><p>x").string();
+    const std::string pdf = dir.File("tiny.pdf");
+    const ShellOutput warned = RunShell("'" QUILLON_BINARY "' render " + ShellQuote(tiny) +
+                                        " --pdf " + ShellQuote(pdf) + " 2>&1");
+    EXPECT_EQ(warned.status, 0);
+    EXPECT_THAT(warned.out, HasSubstr("lies outside 10 to 5000 mm; printed on A4 instead"));
+    EXPECT_NEAR(PdfPageSize(pdf).height, kA4Long, 1);
+    for (const char* margin : {"margin: 8cm", "margin-left: 1e12mm"}) {
+        const std::string wide = dir.Write("wide.htm", std::string("<style>@page { size: A5; ") +
+                                                           margin + " }</style><p>x")
+                                     .string();
+        EXPECT_EQ(Render(ShellQuote(wide) + " --pdf " + ShellQuote(pdf)).status, 2) << margin;
+    }
+}
+
 TEST(RenderCommand, ExitCodesSayWhatWentWrong) {
     const TempDir dir;
     const std::string html = dir.Write("short.htm", "<P>one page</P>").string();
