@@ -34,6 +34,10 @@ bool StartsSection(std::string_view tag) {
     return false;
 }
 
+bool IsBlockDisplay(css::Display d) {
+    return d == css::Display::Block || d == css::Display::ListItem || d == css::Display::Table;
+}
+
 bool IsTableTag(std::string_view tag) {
     return tag == "table" || tag == "tr" || tag == "td" || tag == "th" || tag == "thead" ||
            tag == "tbody" || tag == "tfoot" || tag == "caption" || tag == "colgroup" ||
@@ -215,7 +219,10 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
     e.font_depth = fonts_.size();
     const css::ComputedStyle& s = e.Style();
-    const bool block = StartsSection(tag);
+    // An inline element the style makes a block starts a line of its own.
+    const bool made_block = !StartsSection(tag) && IsBlockDisplay(s.display);
+    if (made_block && cell_) AddSection();
+    const bool block = StartsSection(tag) || made_block;
     if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
         if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
     }
@@ -242,7 +249,9 @@ void HtmlParser::CloseStyled() {
     const std::string tag = e->tag;
     const bool page_after = e->Style().break_after == css::BreakValue::Page;
     const css::Length& bottom = e->Style().margin[kBoxBottom];
-    if (StartsSection(tag)) {
+    const bool made_block = !StartsSection(tag) && IsBlockDisplay(e->Style().display);
+    const bool block = StartsSection(tag) || made_block;
+    if (block) {
         pending_margin_.reset();
         if (e->Style().Has(Property::MarginBottom) && bottom.kind == css::Length::Kind::Px) {
             pending_margin_ = Px(bottom.value);
@@ -256,7 +265,7 @@ void HtmlParser::CloseStyled() {
         open_boxes_.pop_back();
     }
     styles_->Close();
-    const bool block = StartsSection(tag);
+    if (made_block && cell_) AddSection();
     if (block && page_after) AddPageBreak();
     if (!block && !(EffectiveFont() == font)) ChangeFont();
 }

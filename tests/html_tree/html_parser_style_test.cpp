@@ -101,6 +101,12 @@ TEST(HtmlParserStyle, HiddenElementsLeaveNothing) {
     EXPECT_EQ(Styled(css, "a<div class=h>b<p>c"), "section: {12} \"a\"\n");
 }
 
+TEST(HtmlParserStyle, InlineElementsMadeBlocksStandOnTheirOwnLines) {
+    EXPECT_EQ(Styled(".b { display: block; color: red }", "a<span class=b>b</span>c<b>d</b>"),
+              "section: {12} \"a\"\nsection: {12 #FF0000} \"b\"\nsection: {12} \"c\" {12 B} "
+              "\"d\"\n");
+}
+
 TEST(HtmlParserStyle, PageBreaksBeforeAndAfterBlocks) {
     EXPECT_EQ(Styled(".n { page-break-before: always } .e { break-after: page }",
                      "a<div class=n>b</div><div class=e>c</div>d<span class=n>e</span>"),
