@@ -110,6 +110,8 @@ class HtmlParser {
     // the larger of its top margin and the bottom margin of the block before it, either
     // `dflt` when not given; nothing when neither is given.
     std::optional<int> MarginSpace(int dflt, bool heading);
+    // The marker style sheets give a list (list-style-type), over its TYPE and PLAIN.
+    void ListStyleOf(Symb list, char32_t& number_style, bool& plain) const;
     // Text in the case the style asks for (text-transform).
     void AddStyledText(const std::u32string& text);
 

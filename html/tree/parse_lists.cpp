@@ -45,6 +45,7 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
     } else if (list == S::ULSy) {
         plain = Attrs().Find(S::PlainSy) != nullptr;
     }
+    if (styles_) ListStyleOf(list, number_style, plain);
     AddSection();
     Next();
     if (kListEnds.Contains(Sy()) && Sy() != S::EofSy) {

@@ -412,6 +412,34 @@ std::optional<int> HtmlParser::MarginSpace(int dflt, bool heading) {
     return std::max(top.value_or(mine ? dflt : 0), bottom.value_or(0));
 }
 
+void HtmlParser::ListStyleOf(Symb list, char32_t& number_style, bool& plain) const {
+    const StyledElement* e = styles_->Current();
+    if (!e || (e->tag != "ul" && e->tag != "ol")) return;
+    // Disc is also what an element has when no style names a marker.
+    switch (e->Style().list_style) {
+        case css::ListStyle::None:
+            if (list == Symb::ULSy) plain = true;
+            break;
+        case css::ListStyle::Decimal:
+            number_style = U'1';
+            break;
+        case css::ListStyle::LowerAlpha:
+            number_style = U'a';
+            break;
+        case css::ListStyle::UpperAlpha:
+            number_style = U'A';
+            break;
+        case css::ListStyle::LowerRoman:
+            number_style = U'i';
+            break;
+        case css::ListStyle::UpperRoman:
+            number_style = U'I';
+            break;
+        default:
+            break;
+    }
+}
+
 void HtmlParser::AddStyledText(const std::u32string& text) {
     const StyledElement* e = styles_->Current();
     const css::TextTransform transform = e ? e->Style().text_transform : css::TextTransform::None;

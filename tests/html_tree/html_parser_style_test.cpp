@@ -107,6 +107,14 @@ TEST(HtmlParserStyle, InlineElementsMadeBlocksStandOnTheirOwnLines) {
               "\"d\"\n");
 }
 
+TEST(HtmlParserStyle, ListMarkersFromTheStyle) {
+    const std::string out =
+        Styled("ol.a { list-style-type: lower-alpha } ul.n { list-style: none }",
+               "<ol class=a><li>x</ol><ul class=n><li>y</ul><ol><li>z</ol>");
+    const std::string plain = Styled("", "<ol type=a><li>x</ol><ul plain><li>y</ul><ol><li>z</ol>");
+    EXPECT_EQ(out, plain);
+}
+
 TEST(HtmlParserStyle, PageBreaksBeforeAndAfterBlocks) {
     EXPECT_EQ(Styled(".n { page-break-before: always } .e { break-after: page }",
                      "a<div class=n>b</div><div class=e>c</div>d<span class=n>e</span>"),
