@@ -93,7 +93,14 @@ void StyleTracker::AddLink(const TAttributeList& attrs) {
     if (rel.find("stylesheet") == std::string::npos || rel.find("alternate") != std::string::npos)
         return;
     if (!css::MediaApplies(Lower(media))) return;
-    const auto file = LocalFile(href, base_dir_);
+    ReadSheetFile(href, base_dir_, 1);
+    Reindex();
+}
+
+// Reads the style sheet file `url` names relative to `dir`: a local file, not too large,
+// and not read before (so that a cycle of imports ends).
+void StyleTracker::ReadSheetFile(std::string_view url, const std::string& dir, int depth) {
+    const auto file = LocalFile(url, dir);
     if (!file) return;
     std::error_code ec;
     const auto size = std::filesystem::file_size(*file, ec);
@@ -101,24 +108,16 @@ void StyleTracker::AddLink(const TAttributeList& attrs) {
     std::ifstream in(*file, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
-    ReadSheet(text.str(), file->parent_path().string(), 1);
-    Reindex();
+    ReadSheet(text.str(), file->parent_path().string(), depth);
 }
 
 // Appends the rules of `css` to the sheet, the rules of its @import files first.
 void StyleTracker::ReadSheet(std::string_view css, const std::string& dir, int depth) {
     css::StyleSheet sheet = css::ParseStyleSheet(css);
     for (const css::ImportRule& imp : sheet.imports) {
-        if (depth >= kMaxImportDepth || !css::MediaApplies(imp.media)) continue;
-        const auto file = LocalFile(imp.url, dir);
-        if (!file) continue;
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(*file, ec);
-        if (ec || size > kMaxSheetBytes || !read_files_.insert(file->string()).second) continue;
-        std::ifstream in(*file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        ReadSheet(text.str(), file->parent_path().string(), depth + 1);
+        if (depth < kMaxImportDepth && css::MediaApplies(imp.media)) {
+            ReadSheetFile(imp.url, dir, depth + 1);
+        }
     }
     for (css::StyleRule& rule : sheet.rules) {
         for (const css::Selector& sel : rule.selectors) {

@@ -85,6 +85,7 @@ class StyleTracker {
 
   private:
     void ReadSheet(std::string_view css, const std::string& dir, int depth);
+    void ReadSheetFile(std::string_view url, const std::string& dir, int depth);
     void Reindex();
     void ApplyCascade(StyledElement& e, const TAttribute* style_attr, double parent_font_px);
     std::optional<std::size_t> FindOpen(std::string_view tag, bool stop_at_table) const;
