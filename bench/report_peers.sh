@@ -31,6 +31,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 if [ ! -x /usr/bin/time ] || ! command -v mawk >/dev/null; then scripts/install-deps; fi
+cmake -S . -B "$build" -DQUILLON_BENCH=ON >/dev/null  # scripts/test configures without them
 cmake --build "$build" --target quillon bench_report_run bench_line_building >/dev/null
 quillon=$build/apps/quillon/quillon
 

@@ -14,6 +14,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 if [ ! -x /usr/bin/time ]; then scripts/install-deps; fi
+cmake -S . -B "$build" -DQUILLON_BENCH=ON >/dev/null  # scripts/test configures without them
 cmake --build "$build" --target bench_report_run quillon >/dev/null
 
 # Runs a command under /usr/bin/time -v; prints "seconds peak_kb".
