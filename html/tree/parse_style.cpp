@@ -34,6 +34,10 @@ bool StartsSection(std::string_view tag) {
     return false;
 }
 
+bool SameTextStyle(const TextStyleState& a, const TextStyleState& b) {
+    return a.styles == b.styles && a.sub_super == b.sub_super;
+}
+
 bool IsBlockDisplay(css::Display d) {
     return d == css::Display::Block || d == css::Display::ListItem || d == css::Display::Table;
 }
@@ -215,6 +219,7 @@ HtmlParser::Tracked HtmlParser::TrackTag() {
 void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     static const TAttributeList kNone;
     const TMyFont font = EffectiveFont();
+    const TextStyleState text_style = EffectiveStyle();
     const double px = font.Size * 4.0 / 3.0;
     StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
     e.font_depth = fonts_.size();
@@ -240,7 +245,9 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
                 {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});
         }
     }
-    if (!block && !(EffectiveFont() == font)) ChangeFont();
+    if (!block && (!(EffectiveFont() == font) || !SameTextStyle(EffectiveStyle(), text_style))) {
+        ChangeFont();
+    }
 }
 
 void HtmlParser::CloseStyled() {
@@ -259,6 +266,7 @@ void HtmlParser::CloseStyled() {
     }
     const std::size_t depth = styles_->Depth();
     const TMyFont font = EffectiveFont();
+    const TextStyleState text_style = EffectiveStyle();
     if (!open_boxes_.empty() && open_boxes_.back().depth == depth) {
         if (cell_) AddSection();
         CloseBox(open_boxes_.back());
@@ -267,7 +275,9 @@ void HtmlParser::CloseStyled() {
     styles_->Close();
     if (made_block && cell_) AddSection();
     if (block && page_after) AddPageBreak();
-    if (!block && !(EffectiveFont() == font)) ChangeFont();
+    if (!block && (!(EffectiveFont() == font) || !SameTextStyle(EffectiveStyle(), text_style))) {
+        ChangeFont();
+    }
 }
 
 void HtmlParser::CloseAllStyled() {
@@ -388,6 +398,15 @@ TextStyleState HtmlParser::EffectiveStyle() const {
     TextStyleState st = style_;
     const StyledElement* e = styles_ ? styles_->Current() : nullptr;
     if (!e) return st;
+    // Raised or lowered text: the innermost element that says so.
+    for (std::size_t i = styles_->Depth(); i-- > 0;) {
+        const css::ComputedStyle& s = styles_->At(i).Style();
+        if (!s.Has(Property::VerticalAlign) || StartsSection(styles_->At(i).tag)) continue;
+        if (s.vertical_align == css::VerticalAlign::Sub) st.sub_super = SubSuperType::SubSc;
+        if (s.vertical_align == css::VerticalAlign::Super) st.sub_super = SubSuperType::SupSc;
+        if (s.vertical_align == css::VerticalAlign::Baseline) st.sub_super = SubSuperType::Normal;
+        break;
+    }
     // The element's own weight, slant and lines win over those its tag gives (TH is bold).
     const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::FontWeight) && s.font_weight < 600) st.styles &= ~fsBold;

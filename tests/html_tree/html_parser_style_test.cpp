@@ -61,6 +61,13 @@ TEST(HtmlParserStyle, MarginsSetTheSpaceBetweenParagraphsAndAroundHeadings) {
               "heading-space 2 h=5\nsection: {12} \"d\"\n");
 }
 
+TEST(HtmlParserStyle, RaisedAndLoweredText) {
+    EXPECT_EQ(Styled(".new { vertical-align: super } .idx { vertical-align: sub }",
+                     "a<span class=new>N</span>b<span class=idx>2</span><sup>x<span "
+                     "style='vertical-align: baseline'>y</span></sup>"),
+              ParseDump("a<sup>N</sup>b<sub>2</sub><sup>x</sup>y"));
+}
+
 TEST(HtmlParserStyle, CellFontsAndWeights) {
     // TH is bold unless the style says otherwise; B inside it is still bold.
     EXPECT_EQ(Styled("th { font-weight: normal; color: white; background: #2a5d9f }",
