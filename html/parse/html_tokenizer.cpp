@@ -71,7 +71,8 @@ HtmlTokenizer::HtmlTokenizer(std::unique_ptr<ByteSource> source, std::size_t chu
     : decoder_(std::move(source), chunk),
       buf_size_(chunk < 4096 ? chunk : 4096),
       buf_(std::make_unique_for_overwrite<char32_t[]>(buf_size_)),
-      name_(kMaxName, '\0') {}
+      name_(kMaxName, '\0'),
+      tag_name_(kMaxName + 1, '\0') {}
 
 char32_t HtmlTokenizer::Refill() {
     if (!ended_) {
@@ -212,8 +213,8 @@ void HtmlTokenizer::TakePlainRun(std::u32string& out, Take take) {
     pos_ = i;
 }
 
-std::string_view HtmlTokenizer::CollectName() {
-    char* const out = name_.data();  // kMaxName characters
+std::string_view HtmlTokenizer::CollectName(std::string& storage) {
+    char* const out = storage.data();  // at least kMaxName characters
     std::size_t n = 0;
     while (IsUpperLetter(uch_)) {
         if (n < kMaxName) out[n++] = static_cast<char>(uch_);
@@ -239,8 +240,9 @@ void HtmlTokenizer::ReadTag() {
         NextChar();
     }
     sy_ = Symb::OtherSy;
-    const std::string_view name = CollectName();
-    tag_name_.assign(name);
+    // The tag's name is collected where it stays while its attributes are read.
+    const std::string_view name = CollectName(tag_name_);
+    tag_len_ = name.size();
     end_tag_ = end_tag;
     is_tag_ = !name.empty();
     if (auto tag = LookupTag(name)) {
@@ -254,7 +256,7 @@ void HtmlTokenizer::ReadTag() {
     tag_value_ = 0;
     if ((sy_ == Symb::HeadingSy || sy_ == Symb::HeadingEndSy) && ch_ >= U'1' && ch_ <= U'6') {
         tag_value_ = static_cast<int>(ch_ - U'0');
-        tag_name_.push_back(static_cast<char>(ch_));
+        tag_name_[tag_len_++] = static_cast<char>(ch_);
         NextChar();
     }
     // Every start tag keeps its attributes: style sheets select by class, id and any
@@ -345,7 +347,7 @@ bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
         SkipWhiteSpace();
     }
     if (!IsUpperLetter(uch_)) return false;  // no name: the attributes end
-    const std::string_view name = CollectName();
+    const std::string_view name = CollectName(name_);
     if (keep_names_) a.Name.assign(name);
     a.Sym = LookupAttribute(name);
     if (a.Sym == Symb::StyleSy) style_hint_ = true;

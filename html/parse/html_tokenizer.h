@@ -87,7 +87,9 @@ class HtmlTokenizer {
     // The name of the tag just read, upper case, a heading with its digit ("H2"); empty when
     // the symbol is no tag (or the '<' began no name). Unknown tags (OtherSy) are told apart
     // by it.
-    std::string_view TagName() const { return is_tag_ ? std::string_view(tag_name_) : ""; }
+    std::string_view TagName() const {
+        return is_tag_ ? std::string_view(tag_name_.data(), tag_len_) : std::string_view();
+    }
     bool EndTag() const { return end_tag_; }
     // Whether the document has shown any sign of style so far: a STYLE element, a STYLE
     // attribute or a LINK element. Until then the parser keeps no element tree.
@@ -122,7 +124,8 @@ class HtmlTokenizer {
     void ReadQuotedValue(TAttribute& a);
     void ReadNumericValue(TAttribute& a);
     void ReadBareValue(TAttribute& a);
-    std::string_view CollectName();
+    // Collects a name (upper case) into `storage`, which holds at least kMaxName characters.
+    std::string_view CollectName(std::string& storage);
     template <class Take>
     void TakePlainRun(std::u32string& out, Take take);
 
@@ -144,7 +147,8 @@ class HtmlTokenizer {
     std::string name_;    // the last name read (its storage; CollectName gives its length)
     std::string entity_;  // the name of the character reference being read
     std::u32string style_sheet_;
-    std::string tag_name_;
+    std::string tag_name_;  // the last tag's name (storage, with room for a heading's digit)
+    std::size_t tag_len_ = 0;
     bool end_tag_ = false;
     bool is_tag_ = false;
     bool style_hint_ = false;
