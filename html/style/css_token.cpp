@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "platform/core/text_encoding.h"
+
 namespace quillon::css {
 namespace {
 
@@ -28,24 +30,6 @@ bool IsSpace(unsigned char c) {
 }
 bool IsNonPrintable(unsigned char c) {
     return c <= 8 || c == 0x0B || (c >= 0x0E && c <= 0x1F) || c == 0x7F;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 // Reads one source; positions are byte offsets. A NUL byte reads as U+FFFD where values are
@@ -112,7 +96,7 @@ class Tokenizer {
     // After the backslash: a hex escape (with one optional white space) or the next character.
     void ConsumeEscape(std::string& out) {
         if (!Has(0)) {
-            AppendUtf8(out, 0xFFFD);
+            text::AppendUtf8(out, 0xFFFD);
             return;
         }
         if (IsHex(At(0))) {
@@ -127,14 +111,14 @@ class Tokenizer {
                 ++pos_;
             }
             if (v == 0 || (v >= 0xD800 && v <= 0xDFFF) || v > 0x10FFFF) v = 0xFFFD;
-            AppendUtf8(out, v);
+            text::AppendUtf8(out, v);
             return;
         }
         AppendChar(out);
     }
     void AppendChar(std::string& out) {
         if (s_[pos_] == '\0') {
-            AppendUtf8(out, 0xFFFD);
+            text::AppendUtf8(out, 0xFFFD);
         } else {
             out += s_[pos_];
         }

@@ -96,6 +96,12 @@ class HtmlParser {
         std::size_t depth = 0;  // of its element in the tree
     };
     void CloseBox(const OpenBox& box);
+    struct TextLook {
+        TMyFont font;
+        TextStyleState style;
+    };
+    TextLook CurrentLook();
+    void ChangeFontIfLookChanged(const TextLook& before);
     // The font and text style in effect: the font stack's top with what the style sheets
     // say of the open elements laid over it.
     const TMyFont& EffectiveFont();

@@ -34,8 +34,8 @@ bool StartsSection(std::string_view tag) {
     return false;
 }
 
-bool SameTextStyle(const TextStyleState& a, const TextStyleState& b) {
-    return a.styles == b.styles && a.sub_super == b.sub_super;
+bool IsHeading(std::string_view tag) {
+    return tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6';
 }
 
 bool IsBlockDisplay(css::Display d) {
@@ -218,24 +218,21 @@ HtmlParser::Tracked HtmlParser::TrackTag() {
 
 void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     static const TAttributeList kNone;
-    const TMyFont font = EffectiveFont();
-    const TextStyleState text_style = EffectiveStyle();
-    const double px = font.Size * 4.0 / 3.0;
+    const bool section_tag = StartsSection(tag);
+    const auto before = section_tag ? std::nullopt : std::optional(CurrentLook());
+    const double px = EffectiveFont().Size * 4.0 / 3.0;
     StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
     e.font_depth = fonts_.size();
     const css::ComputedStyle& s = e.Style();
     // An inline element the style makes a block starts a line of its own.
-    const bool made_block = !StartsSection(tag) && IsBlockDisplay(s.display);
+    const bool made_block = !section_tag && IsBlockDisplay(s.display);
     if (made_block && cell_) AddSection();
-    const bool block = StartsSection(tag) || made_block;
+    const bool block = section_tag || made_block;
     if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
         if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
     }
     if (block && s.break_before == css::BreakValue::Page) AddPageBreak();
-    if (block && tag != "p" &&
-        !(tag.size() == 2 && tag[0] == 'h' && tag[1] >= '1' && tag[1] <= '6')) {
-        pending_margin_.reset();
-    }
+    if (block && tag != "p" && !IsHeading(tag)) pending_margin_.reset();
     if (block && !IsTableTag(tag) && tag != "body" && tag != "html" && HasBoxProperties(s) &&
         cell_) {
         BoxStyle box = BoxOf(s);
@@ -245,9 +242,7 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
                 {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});
         }
     }
-    if (!block && (!(EffectiveFont() == font) || !SameTextStyle(EffectiveStyle(), text_style))) {
-        ChangeFont();
-    }
+    if (before && !made_block) ChangeFontIfLookChanged(*before);
 }
 
 void HtmlParser::CloseStyled() {
@@ -256,18 +251,17 @@ void HtmlParser::CloseStyled() {
     const std::string tag = e->tag;
     const bool page_after = e->Style().break_after == css::BreakValue::Page;
     const css::Length& bottom = e->Style().margin[kBoxBottom];
-    const bool made_block = !StartsSection(tag) && IsBlockDisplay(e->Style().display);
-    const bool block = StartsSection(tag) || made_block;
+    const bool section_tag = StartsSection(tag);
+    const bool made_block = !section_tag && IsBlockDisplay(e->Style().display);
+    const bool block = section_tag || made_block;
     if (block) {
         pending_margin_.reset();
         if (e->Style().Has(Property::MarginBottom) && bottom.kind == css::Length::Kind::Px) {
             pending_margin_ = Px(bottom.value);
         }
     }
-    const std::size_t depth = styles_->Depth();
-    const TMyFont font = EffectiveFont();
-    const TextStyleState text_style = EffectiveStyle();
-    if (!open_boxes_.empty() && open_boxes_.back().depth == depth) {
+    const auto before = block ? std::nullopt : std::optional(CurrentLook());
+    if (!open_boxes_.empty() && open_boxes_.back().depth == styles_->Depth()) {
         if (cell_) AddSection();
         CloseBox(open_boxes_.back());
         open_boxes_.pop_back();
@@ -275,7 +269,19 @@ void HtmlParser::CloseStyled() {
     styles_->Close();
     if (made_block && cell_) AddSection();
     if (block && page_after) AddPageBreak();
-    if (!block && (!(EffectiveFont() == font) || !SameTextStyle(EffectiveStyle(), text_style))) {
+    if (before) ChangeFontIfLookChanged(*before);
+}
+
+HtmlParser::TextLook HtmlParser::CurrentLook() {
+    return {EffectiveFont(), EffectiveStyle()};
+}
+
+// An inline element that opened or closed inside a line changes the font from there on
+// when the look of the text changed with it.
+void HtmlParser::ChangeFontIfLookChanged(const TextLook& before) {
+    const TextStyleState style = EffectiveStyle();
+    if (!(EffectiveFont() == before.font) || style.styles != before.style.styles ||
+        style.sub_super != before.style.sub_super) {
         ChangeFont();
     }
 }
@@ -422,7 +428,7 @@ std::optional<int> HtmlParser::MarginSpace(int dflt, bool heading) {
     const std::optional<int> bottom = std::exchange(pending_margin_, std::nullopt);
     std::optional<int> top;
     const StyledElement* e = styles_->Current();
-    const bool mine = e && (heading ? e->tag.size() == 2 && e->tag[0] == 'h' : e->tag == "p");
+    const bool mine = e && (heading ? IsHeading(e->tag) : e->tag == "p");
     if (mine && e->Style().Has(Property::MarginTop) &&
         e->Style().margin[kBoxTop].kind == css::Length::Kind::Px) {
         top = Px(e->Style().margin[kBoxTop].value);

@@ -43,10 +43,6 @@ bool IsTablePart(std::string_view tag) {
            OneOf(tag, kRowGroups) || tag == "colgroup";
 }
 
-std::string Lower(std::string_view s) {
-    return css::AsciiLower(s);
-}
-
 // Whether `url` names a local file (no scheme other than file:, no network path).
 std::optional<std::filesystem::path> LocalFile(std::string_view url, const std::string& dir) {
     if (url.empty() || dir.empty()) return std::nullopt;
@@ -86,13 +82,13 @@ void StyleTracker::AddSheet(std::string_view css) {
 void StyleTracker::AddLink(const TAttributeList& attrs) {
     std::string rel, href, media;
     for (const TAttribute& a : attrs) {
-        if (a.Name == "REL") rel = Lower(a.TextUtf8());
+        if (a.Name == "REL") rel = css::AsciiLower(a.TextUtf8());
         if (a.Name == "HREF") href = a.TextUtf8();
         if (a.Name == "MEDIA") media = a.TextUtf8();
     }
     if (rel.find("stylesheet") == std::string::npos || rel.find("alternate") != std::string::npos)
         return;
-    if (!css::MediaApplies(Lower(media))) return;
+    if (!css::MediaApplies(css::AsciiLower(media))) return;
     ReadSheetFile(href, base_dir_, 1);
     Reindex();
 }
@@ -246,7 +242,7 @@ StyledElement& StyleTracker::Open(std::string_view tag, const TAttributeList& at
             }
         }
         if (by_attribute_ && !a.Name.empty()) {
-            e->attributes.emplace_back(Lower(a.Name), std::move(value));
+            e->attributes.emplace_back(css::AsciiLower(a.Name), std::move(value));
         }
     }
 
