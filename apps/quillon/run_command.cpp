@@ -3,8 +3,11 @@
 //
 // With --out REPORT.pdf the report is printed to PDF once written (run_pdf_output.h).
 //
+// With --split COLUMN one report per group of the column (burst_output.h).
+//
 // Exit codes: 0 the report was written; 2 the template is missing or cannot be loaded;
-// 3 the data source cannot be read (or a --group column does not exist); 4 the output
+// 3 the data source cannot be read (or a --group column does not exist, or the data is not
+// sorted by the --split column); 4 the output
 // (or the PDF) cannot be written; 5 the run failed otherwise (or its report cannot be
 // printed); 6 --view without a display (nothing is run); 64 usage error; 130 interrupted
 // (Ctrl-C). With --view the written report is shown in its viewer window once the run
@@ -12,6 +15,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -27,6 +31,8 @@
 #include <vector>
 
 #include "apps/datasource/data_source.h"
+#include "apps/datasource/group_slices.h"
+#include "apps/quillon/burst_output.h"
 #include "apps/quillon/command_registry.h"
 #include "apps/quillon/fd_stream.h"
 #include "apps/quillon/language_option.h"
@@ -88,6 +94,8 @@ struct RunOptions {
     std::string query;
     std::string table;
     std::vector<std::string> groups;
+    std::string split;  // --split: one report per value of this (outermost) group column
+    std::string shard;  // --shard K/N
     std::string out;
     int page_size = 64;
     std::optional<int> first_page_size;
@@ -182,9 +190,13 @@ void WriteMessagePages(const RunOptions& o, const std::vector<std::string>& mess
 
 // What the steps of a run share.
 struct RunState {
-    explicit RunState(const RunOptions& options) : o(options) {}
+    explicit RunState(const RunOptions& options) : o(options), out(options.out) {}
 
     const RunOptions& o;
+    std::string out;  // where this report goes: --out, or a split run's file for one group
+    // A split run: each group's file name, and which groups this run writes.
+    std::optional<BurstNames> burst_names;
+    std::optional<Shard> shard;
     // With --msg-to-html into an HTML report, errors become message pages of the output.
     bool pages_for_messages = false;
     TRepLanguage language{};
@@ -196,7 +208,43 @@ struct RunState {
     std::vector<int> group_columns;
     OutputPlan plan;
     std::unique_ptr<FdStream> file;
+    // What the last report written holds.
+    std::size_t records_written = 0;
+    int pages_written = 0;
 };
+
+// --split and --shard: the file name pattern, and what a split run cannot do.
+int CheckSplit(RunState& s) {
+    const RunOptions& o = s.o;
+    if (o.split.empty()) {
+        if (!o.shard.empty()) return Fail(kExitUsage, "--shard needs --split COLUMN");
+        return 0;
+    }
+    if (!o.groups.empty() &&
+        text::AsciiUpperCase(o.groups.front()) != text::AsciiUpperCase(o.split)) {
+        return Fail(kExitUsage, "--split " + o.split +
+                                    " must be the outermost group: the first --group is " +
+                                    o.groups.front());
+    }
+    if (o.out.empty() || o.out == "-") {
+        return Fail(kExitUsage, "--split writes one file per group: it needs --out with {" +
+                                    o.split + "} in the file name");
+    }
+    for (const auto& [given, option] :
+         {std::pair{o.multi_level, "--multi-level"}, std::pair{o.view, "--view"},
+          std::pair{o.msg_to_html, "--msg-to-html"}}) {
+        if (given) return Fail(kExitUsage, std::string("--split cannot be used with ") + option);
+    }
+    std::string error;
+    std::optional<BurstPattern> pattern = ParseBurstPattern(o.out, o.split, error);
+    if (!pattern) return Fail(kExitUsage, error);
+    s.burst_names.emplace(std::move(*pattern));
+    if (!o.shard.empty()) {
+        s.shard = ParseShard(o.shard, error);
+        if (!s.shard) return Fail(kExitUsage, error);
+    }
+    return 0;
+}
 
 // The checks that need neither the template's contents nor the data: 0 when the run may go
 // on, else its exit code (with the message said).
@@ -256,6 +304,7 @@ int CheckOptions(RunState& s) {
 #else
     if (o.view) return Fail(kExitUsage, "--view: this quillon was built without the viewers");
 #endif
+    if (const int code = CheckSplit(s); code != 0) return code;
     if (o.page_per_group && o.groups.empty()) {
         return Fail(kExitUsage, "--page-per-group needs at least one --group column");
     }
@@ -334,17 +383,17 @@ int OpenOutput(RunState& s, TQuillon& report) {
     const RunOptions& o = s.o;
     std::error_code ec;
     OutputPlan& plan = s.plan;
-    plan.to_stdout = o.out == "-";
+    plan.to_stdout = s.out == "-";
     if (!plan.to_stdout || o.double_parse) {
         const fs::path temp_dir = fs::temp_directory_path(ec);
         plan.target =
             plan.to_stdout
                 ? temp_dir / ("quillon-stdout" + fs::path(o.template_path).extension().string())
             : s.pdf_plan ? s.pdf_plan->report
-            : o.out.empty() || o.multi_level
+            : s.out.empty() || o.multi_level
                 ? fs::path(
-                      WithExtensionOf(o.out.empty() ? report.PrnFile() : o.out, s.template_path))
-                : fs::path(o.out);
+                      WithExtensionOf(s.out.empty() ? report.PrnFile() : s.out, s.template_path))
+                : fs::path(s.out);
         const fs::file_status status = fs::status(plan.target, ec);
         if (fs::exists(status) && !fs::is_regular_file(status)) {
             // A device or pipe (/dev/null, a named pipe) is written directly: it is no
@@ -359,7 +408,7 @@ int OpenOutput(RunState& s, TQuillon& report) {
             plan.staged = std::make_unique<StagedOutput>(plan.target);
         }
         if (!plan.direct && !plan.staged->Valid()) {
-            return Fail(kExitOutput, "cannot write " + (s.pdf_plan ? o.out : plan.target.string()) +
+            return Fail(kExitOutput, "cannot write " + (s.pdf_plan ? s.out : plan.target.string()) +
                                          ": " + plan.staged->Error());
         }
     }
@@ -393,7 +442,7 @@ int Deliver(RunState& s, TQuillon& report, const RecordFeeder& feeder, bool comp
     const RunOptions& o = s.o;
     const OutputPlan& plan = s.plan;
     const std::string written = plan.to_stdout ? "standard output"
-                                : s.pdf_plan   ? o.out
+                                : s.pdf_plan   ? s.out
                                                : plan.target.string();
     if (g_interrupted != 0) {
         if (plan.staged == nullptr || plan.to_stdout) {
@@ -446,7 +495,9 @@ int Deliver(RunState& s, TQuillon& report, const RecordFeeder& feeder, bool comp
                                          : plan.staged->Error());
         }
     }
-    if (!plan.to_stdout) {
+    s.records_written = feeder.Records();
+    s.pages_written = report.GetIntPgNumber();
+    if (!plan.to_stdout && !s.burst_names) {
         std::cerr << "quillon run: " << Counted(feeder.Records(), "record", "records") << ", "
                   << Counted(static_cast<std::size_t>(report.GetIntPgNumber()), "page", "pages")
                   << " written to " << written << sheets << '\n';
@@ -460,6 +511,72 @@ int Deliver(RunState& s, TQuillon& report, const RecordFeeder& feeder, bool comp
                    : kExitOutput;
     }
 #endif
+    return 0;
+}
+
+// One report over records, written to s.out.
+int RunReport(RunState& s, HostServices& host, ReportModel& model, data::DataSource& records) {
+    const RunOptions& o = s.o;
+    TQuillon report(host);
+    TrptCalculator calculator;
+    SetUpReport(s, report, calculator, host);
+    RecordFeeder feeder(report, records, s.group_columns, model);
+    feeder.SetPagePerGroup(o.page_per_group);
+    feeder.Attach();
+    ProgressMeter meter(!o.no_progress && !s.burst_names && ::isatty(STDERR_FILENO) == 1 &&
+                        s.out != "-");
+    report.OnProcessing = [&](TQuillon& r, int, bool& go_on) {
+        meter.Update(feeder.Records(), r.GetIntPgNumber());
+        go_on = g_interrupted == 0;
+    };
+    if (const int code = OpenOutput(s, report); code != 0) return code;
+
+    bool completed = false;
+    const std::size_t messages_before = s.messages.size();
+    {
+        InterruptGuard guard;
+        completed = report.Execute(s.file.get());
+    }
+    meter.Finish(feeder.Records(), report.GetIntPgNumber());
+    const bool closed = s.file == nullptr || s.file->Close();
+    return Deliver(s, report, feeder, completed, closed, messages_before);
+}
+
+// One report per group of the --split column (with --shard: the groups of this shard), each
+// announced by its line of JSON on standard output once its file is in place. A group whose
+// report fails stops the run: the files before it stay, complete, and no part of its own
+// is left.
+int RunSplit(RunState& s, HostServices& host, ReportModel& model) {
+    data::GroupSlices groups(*s.source, static_cast<std::size_t>(s.group_columns.front()),
+                             s.o.split, s.o.data);
+    std::size_t files = 0;
+    std::size_t records = 0;
+    try {
+        while (groups.NextGroup()) {
+            if (s.shard && !InShard(groups.Key(), *s.shard)) continue;
+            s.out = s.burst_names->For(groups.Key());
+            s.plan = OutputPlan{};
+            s.file.reset();
+            if (s.pdf_plan) {
+#if defined(QUILLON_HAS_RENDER)
+                std::string error;
+                s.pdf_plan = PlanPdfOutput(s.out, s.template_path, s.o.pdf_page, error);
+                if (!s.pdf_plan) return Fail(kExitOutput, error);
+#endif
+            }
+            if (const int code = RunReport(s, host, model, groups.Records()); code != 0) {
+                return code;
+            }
+            std::cout << ManifestLine(s.out, groups.Key(), s.records_written, s.pages_written)
+                      << std::flush;
+            ++files;
+            records += s.records_written;
+        }
+    } catch (const std::exception& e) {
+        return Fail(kExitData, e.what());
+    }
+    std::cerr << "quillon run: " << Counted(files, "file", "files") << " with "
+              << Counted(records, "record", "records") << " written\n";
     return 0;
 }
 
@@ -478,29 +595,8 @@ int Run(const RunOptions& o) {
     ReportModel model;
     if (const int code = LoadTemplate(s, host, model); code != 0) return code;
     if (const int code = OpenRecords(s); code != 0) return code;
-
-    TQuillon report(host);
-    TrptCalculator calculator;
-    SetUpReport(s, report, calculator, host);
-    RecordFeeder feeder(report, *s.source, s.group_columns, model);
-    feeder.SetPagePerGroup(o.page_per_group);
-    feeder.Attach();
-    ProgressMeter meter(!o.no_progress && ::isatty(STDERR_FILENO) == 1 && o.out != "-");
-    report.OnProcessing = [&](TQuillon& r, int, bool& go_on) {
-        meter.Update(feeder.Records(), r.GetIntPgNumber());
-        go_on = g_interrupted == 0;
-    };
-    if (const int code = OpenOutput(s, report); code != 0) return code;
-
-    bool completed = false;
-    const std::size_t messages_before = s.messages.size();
-    {
-        InterruptGuard guard;
-        completed = report.Execute(s.file.get());
-    }
-    meter.Finish(feeder.Records(), report.GetIntPgNumber());
-    const bool closed = s.file == nullptr || s.file->Close();
-    return Deliver(s, report, feeder, completed, closed, messages_before);
+    if (s.burst_names) return RunSplit(s, host, model);
+    return RunReport(s, host, model, *s.source);
 }
 
 CommandRegistrar registrar([](CLI::App& app) {
@@ -517,6 +613,14 @@ CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("--group", options->groups,
                     "Group column (repeatable, outermost first; the innermost is sum level 1, "
                     "@4); the data must be sorted by it");
+    cmd->add_option("--split", options->split,
+                    "One report file per value of this column (the outermost group: the first "
+                    "--group, or before the --group columns when not among them): --out names the "
+                    "files with {COLUMN} for "
+                    "the value, and a line of JSON per file goes to standard output");
+    cmd->add_option("--shard", options->shard,
+                    "With --split: write only the groups whose value hashes to K modulo N "
+                    "(K/N, K from 0), so that N runs together write every group once");
     cmd->add_flag("--page-per-group", options->page_per_group,
                   "Start a new page after each group of the outermost --group column");
     cmd->add_option("--out", options->out,
@@ -574,11 +678,21 @@ CommandRegistrar registrar([](CLI::App& app) {
         "removed: only the PDF is left. Not with --multi-level, --view or --msg-to-html.\n"
         "Example: quillon run examples/invoice.rtf --data sales.db --table sales_report\n"
         "         --group CUSTOMER --page-per-group --out invoices.pdf\n\n"
+        "With --split COLUMN each group of the column gets a report of its own, with its own\n"
+        "page numbers and totals, in the file --out names with {COLUMN} replaced by the\n"
+        "group's value (/, \\, %, control characters and a leading dot written as %XX); the\n"
+        "data must be sorted by the column. Each file written adds a line to standard output:\n"
+        "  {\"file\":\"invoice-Alpha.pdf\",\"group\":\"Alpha\",\"records\":3,\"pages\":1}\n"
+        "--shard K/N writes only the groups whose value hashes (FNV-1a, 64 bit) to K modulo\n"
+        "N: N runs with K = 0 .. N-1 write every group exactly once, on any machines.\n"
+        "Example: quillon run invoice.htm --data sales.csv --split customer\n"
+        "         --out 'invoice-{customer}.pdf' --shard 0/4\n\n"
         "Exit codes:\n"
         "  0    the report was written\n"
         "  2    the template is missing or cannot be loaded\n"
         "  3    the data source cannot be read or is malformed, or a --group column is "
         "unknown\n"
+        "       (with --split: or the data is not sorted by the column)\n"
         "  4    the output cannot be written (with --view: or not be loaded into the viewer;\n"
         "       with a .pdf output: the PDF cannot be written)\n"
         "  5    the run failed otherwise (with a .pdf output: or the report cannot be laid "
@@ -588,6 +702,14 @@ CommandRegistrar registrar([](CLI::App& app) {
         "       margins that leave no page body, ...)\n"
         "  130  interrupted (Ctrl-C)");
     cmd->callback([options, paper, margins, landscape] {
+        // The --split column is the outermost group, named by --group or not.
+        const auto same = [&](const std::string& g) {
+            return text::AsciiUpperCase(g) == text::AsciiUpperCase(options->split);
+        };
+        if (!options->split.empty() &&
+            std::none_of(options->groups.begin(), options->groups.end(), same)) {
+            options->groups.insert(options->groups.begin(), options->split);
+        }
         options->pdf_page_given =
             paper->count() > 0 || margins->count() > 0 || landscape->count() > 0;
         SetExitCode(Run(*options));
