@@ -7,10 +7,9 @@
 //
 // Exit codes: 0 the report was written; 2 the template is missing or cannot be loaded;
 // 3 the data source cannot be read (or a --group column does not exist, or the data is not
-// sorted by the --split column); 4 the output
-// (or the PDF) cannot be written; 5 the run failed otherwise (or its report cannot be
-// printed); 6 --view without a display (nothing is run); 64 usage error; 130 interrupted
-// (Ctrl-C). With --view the written report is shown in its viewer window once the run
+// sorted by the --split column); 4 the output (or the PDF) cannot be written; 5 the run
+// failed otherwise (or its report cannot be printed); 6 --view without a display (nothing
+// is run); 64 usage error; 130 interrupted (Ctrl-C). With --view the written report is shown in its viewer window once the run
 // succeeded; the command ends when the window closes.
 
 #include <unistd.h>
