@@ -63,6 +63,10 @@ constexpr int kMaxUnicodeSkip = 16;
 constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;
 
+bool IsAsciiLetter(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
 bool IsHighSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -90,10 +94,12 @@ class Reader {
     void OnControlSymbol(char symbol);
     void OnText(std::string_view text);
     // A character byte of the text or of \'hh, decoded through the current code page; a
-    // lead byte of a double-byte page waits for its trail byte.
+    // lead byte of a double-byte page waits for its trail byte, a letter of a composing
+    // page for a mark that may join it.
     void OnByte(unsigned char byte);
-    // A lead byte whose trail byte did not follow is shown as the replacement character.
-    void FlushLeadByte();
+    // Ends the wait: a lead byte whose trail byte did not follow is shown as the
+    // replacement character, a letter without a mark as itself.
+    void FlushPendingByte();
     // The code page the current byte is read in.
     RtfCodePage* CurrentPage();
     // The page of a code page number, made on first use; null for one unknown here.
@@ -123,6 +129,9 @@ class Reader {
     RtfCodePage* document_page_ = nullptr;
     unsigned char lead_byte_ = 0;  // a lead byte waiting for its trail, or 0
     RtfCodePage* lead_page_ = nullptr;
+    unsigned char base_byte_ = 0;  // a letter waiting for a combining mark, or 0
+    RtfCodePage* base_page_ = nullptr;
+    bool composing_pages_ = false;  // a page that joins letters and marks is in use
     int default_font_ = -1;
     PendingFont font_;
     PendingColor color_;
@@ -169,7 +178,7 @@ RtfDocument Reader::Read() {
                 break;
         }
     }
-    FlushLeadByte();
+    FlushPendingByte();
     FlushSurrogate();
     if (!paragraph_.runs.empty()) EndParagraph();
     return std::move(doc_);
@@ -180,14 +189,14 @@ void Reader::OnGroupStart(std::size_t position) {
         throw ERtfError("RTF groups are nested deeper than " + std::to_string(kMaxRtfDepth),
                         position);
     }
-    FlushLeadByte();
+    FlushPendingByte();
     stack_.push_back(stack_.back());
     star_ = false;
     skip_remaining_ = 0;
 }
 
 void Reader::OnGroupEnd() {
-    FlushLeadByte();
+    FlushPendingByte();
     const Destination ended = Top().destination;
     if (ended == Destination::FontTable && font_.active) CommitFont();
     stack_.pop_back();
@@ -203,7 +212,7 @@ void Reader::OnGroupEnd() {
 
 void Reader::OnControlWord(const RtfToken& token) {
     const RtfKeywordInfo info = FindRtfKeyword(token.word);
-    FlushLeadByte();
+    FlushPendingByte();
     const bool star = std::exchange(star_, false);
     if (SkipFallback()) return;
     GroupState& state = Top();
@@ -274,9 +283,13 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
         case RtfKeyword::Unknown:
             break;
         case RtfKeyword::CharsetAnsi:
-        case RtfKeyword::CharsetMac:
             document_page_ = PageOf(1252);
             break;
+        case RtfKeyword::CharsetMac: {
+            RtfCodePage* page = PageOf(RtfCodePage::kMacRoman);
+            document_page_ = page ? page : PageOf(1252);
+            break;
+        }
         case RtfKeyword::CharsetPc:
             if (RtfCodePage* page = PageOf(437)) document_page_ = page;
             break;
@@ -419,7 +432,7 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
 
 void Reader::OnControlSymbol(char symbol) {
     if (symbol == '*') {
-        FlushLeadByte();
+        FlushPendingByte();
         star_ = true;
         return;
     }
@@ -429,7 +442,7 @@ void Reader::OnControlSymbol(char symbol) {
         OnByte(static_cast<unsigned char>(symbol));
         return;
     }
-    FlushLeadByte();
+    FlushPendingByte();
     switch (symbol) {
         case '~':
             Emit(0x00A0);  // no-break space
@@ -463,10 +476,12 @@ void Reader::OnText(std::string_view text) {
         }
         const Destination destination = Top().destination;
         if (destination == Destination::FontTable && ch == ';') {
+            FlushPendingByte();
             CommitFont();
         } else if (destination == Destination::ColorTable) {
             if (ch == ';') CommitColor();
         } else if (utf8 > 1) {
+            FlushPendingByte();
             Emit(text::DecodeText(text.substr(i, utf8)).front());
             i += utf8 - 1;
         } else {
@@ -486,7 +501,25 @@ void Reader::OnByte(unsigned char byte) {
         Emit(kReplacement);
         if (byte >= 0x80) return;  // no pair, and no character of its own either
     }
+    if (base_byte_ != 0) {
+        const unsigned char base = std::exchange(base_byte_, 0);
+        if (base_page_->IsCombiningMark(byte) && CurrentPage() == base_page_) {
+            if (const char32_t c = base_page_->Compose(base, byte)) {
+                Emit(c);
+                return;
+            }
+        }
+        Emit(base < 0x80 ? base : base_page_->Decode(base));
+    }
     if (byte < 0x80) {
+        if (composing_pages_ && IsAsciiLetter(byte)) {
+            RtfCodePage* page = CurrentPage();
+            if (page->Composes()) {
+                base_byte_ = byte;
+                base_page_ = page;
+                return;
+            }
+        }
         if (byte == '\t' || byte >= 0x20) Emit(byte);
         return;
     }
@@ -497,10 +530,19 @@ void Reader::OnByte(unsigned char byte) {
         return;
     }
     const char32_t c = page->Decode(byte);
+    if (c != 0 && page->Composes() && !page->IsCombiningMark(byte)) {
+        base_byte_ = byte;
+        base_page_ = page;
+        return;
+    }
     Emit(c != 0 ? c : kReplacement);
 }
 
-void Reader::FlushLeadByte() {
+void Reader::FlushPendingByte() {
+    if (base_byte_ != 0) {
+        const unsigned char base = std::exchange(base_byte_, 0);
+        Emit(base < 0x80 ? base : base_page_->Decode(base));
+    }
     if (lead_byte_ == 0) return;
     lead_byte_ = 0;
     Emit(kReplacement);
@@ -518,7 +560,10 @@ RtfCodePage* Reader::CurrentPage() {
 
 RtfCodePage* Reader::PageOf(int number) {
     const auto [it, added] = pages_.try_emplace(number);
-    if (added) it->second = RtfCodePage::Make(number);
+    if (added) {
+        it->second = RtfCodePage::Make(number);
+        if (it->second && it->second->Composes()) composing_pages_ = true;
+    }
     return it->second.get();
 }
 
