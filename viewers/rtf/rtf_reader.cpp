@@ -97,6 +97,15 @@ class Reader {
     // lead byte of a double-byte page waits for its trail byte, a letter of a composing
     // page for a mark that may join it.
     void OnByte(unsigned char byte);
+    // OnByte for any byte but an ASCII one read as itself (plain_ascii_); out of line, so
+    // that OnByte stays short for the ASCII text that most documents are made of.
+    [[gnu::noinline]] void DecodeByte(unsigned char byte);
+    // The byte after a waiting one: makes the pair's character or shows the waiting byte
+    // alone; true when the byte is still to be read on its own.
+    bool EndPendingWith(unsigned char byte);
+    // Holds an ASCII letter of a composing page for a mark that may follow; false when the
+    // current page does not compose.
+    bool HoldLetter(unsigned char byte);
     // Ends the wait: a lead byte whose trail byte did not follow is shown as the
     // replacement character, a letter without a mark as itself.
     void FlushPendingByte();
@@ -132,6 +141,8 @@ class Reader {
     unsigned char base_byte_ = 0;  // a letter waiting for a combining mark, or 0
     RtfCodePage* base_page_ = nullptr;
     bool composing_pages_ = false;  // a page that joins letters and marks is in use
+    // No byte waits and no page composes: an ASCII byte is a character as it is.
+    bool plain_ascii_ = true;
     int default_font_ = -1;
     PendingFont font_;
     PendingColor color_;
@@ -491,35 +502,18 @@ void Reader::OnText(std::string_view text) {
 }
 
 void Reader::OnByte(unsigned char byte) {
-    if (lead_byte_ != 0) {
-        const unsigned char lead = std::exchange(lead_byte_, 0);
-        const char32_t c = lead_page_->DecodePair(lead, byte);
-        if (c != 0) {
-            Emit(c);
-            return;
-        }
-        Emit(kReplacement);
-        if (byte >= 0x80) return;  // no pair, and no character of its own either
+    if (byte < 0x80 && plain_ascii_) {  // the usual case, kept short
+        if (byte == '\t' || byte >= 0x20) Emit(byte);
+        return;
     }
-    if (base_byte_ != 0) {
-        const unsigned char base = std::exchange(base_byte_, 0);
-        if (base_page_->IsCombiningMark(byte) && CurrentPage() == base_page_) {
-            if (const char32_t c = base_page_->Compose(base, byte)) {
-                Emit(c);
-                return;
-            }
-        }
-        Emit(base < 0x80 ? base : base_page_->Decode(base));
-    }
+    DecodeByte(byte);
+    plain_ascii_ = !composing_pages_ && lead_byte_ == 0 && base_byte_ == 0;
+}
+
+void Reader::DecodeByte(unsigned char byte) {
+    if ((lead_byte_ | base_byte_) != 0 && !EndPendingWith(byte)) return;
     if (byte < 0x80) {
-        if (composing_pages_ && IsAsciiLetter(byte)) {
-            RtfCodePage* page = CurrentPage();
-            if (page->Composes()) {
-                base_byte_ = byte;
-                base_page_ = page;
-                return;
-            }
-        }
+        if (composing_pages_ && IsAsciiLetter(byte) && HoldLetter(byte)) return;
         if (byte == '\t' || byte >= 0x20) Emit(byte);
         return;
     }
@@ -538,14 +532,46 @@ void Reader::OnByte(unsigned char byte) {
     Emit(c != 0 ? c : kReplacement);
 }
 
+bool Reader::EndPendingWith(unsigned char byte) {
+    if (lead_byte_ != 0) {
+        const unsigned char lead = std::exchange(lead_byte_, 0);
+        const char32_t c = lead_page_->DecodePair(lead, byte);
+        if (c != 0) {
+            Emit(c);
+            return false;
+        }
+        Emit(kReplacement);
+        return byte < 0x80;  // no pair, and no character of its own either
+    }
+    const unsigned char base = std::exchange(base_byte_, 0);
+    if (base_page_->IsCombiningMark(byte) && CurrentPage() == base_page_) {
+        if (const char32_t c = base_page_->Compose(base, byte)) {
+            Emit(c);
+            return false;
+        }
+    }
+    Emit(base < 0x80 ? base : base_page_->Decode(base));
+    return true;
+}
+
+bool Reader::HoldLetter(unsigned char byte) {
+    RtfCodePage* page = CurrentPage();
+    if (!page->Composes()) return false;
+    base_byte_ = byte;
+    base_page_ = page;
+    return true;
+}
+
 void Reader::FlushPendingByte() {
     if (base_byte_ != 0) {
         const unsigned char base = std::exchange(base_byte_, 0);
         Emit(base < 0x80 ? base : base_page_->Decode(base));
     }
-    if (lead_byte_ == 0) return;
-    lead_byte_ = 0;
-    Emit(kReplacement);
+    if (lead_byte_ != 0) {
+        lead_byte_ = 0;
+        Emit(kReplacement);
+    }
+    plain_ascii_ = !composing_pages_;
 }
 
 RtfCodePage* Reader::CurrentPage() {
@@ -563,6 +589,7 @@ RtfCodePage* Reader::PageOf(int number) {
     if (added) {
         it->second = RtfCodePage::Make(number);
         if (it->second && it->second->Composes()) composing_pages_ = true;
+        plain_ascii_ = plain_ascii_ && !composing_pages_;
     }
     return it->second.get();
 }
