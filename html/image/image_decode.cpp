@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "html/image/bmp16_decode.h"
 #include "html/image/gif_image.h"
 #include "html/image/image_kind.h"
 #include "html/image/image_mask.h"
@@ -59,6 +60,8 @@ std::optional<RgbaImage> GetImageFromStream(std::span<const std::uint8_t> bytes)
     const ImageType kind = KindOfImage(bytes);
     if (kind == ImageType::NoImage || !DeclaredSizeAcceptable(bytes, kind)) return std::nullopt;
     if (kind == ImageType::Gif || kind == ImageType::Gif89) return DecodeGif(bytes);
+    // 16-bit BMPs are decoded here: the still decoder widens their channels too dark.
+    if (kind == ImageType::Bmp && IsBmp16(bytes)) return DecodeBmp16(bytes);
     StillImageDecoder* decoder = GetStillImageDecoder();
     if (!decoder) return std::nullopt;
     auto image = decoder->Decode(bytes, kind);

@@ -2,7 +2,8 @@
 // Decoding image files into RGBA pictures, with transparency masks as alpha.
 //
 // The kind comes from the first bytes. GIFs are decoded by the GIF decoder (the composed
-// first frame); BMP, PNG and JPEG by the registered still-image decoder. Before any
+// first frame), 16-bit BMPs by the BMP decoder here; other BMPs, PNG and JPEG by the
+// registered still-image decoder. Before any
 // decoding the header's declared size is checked against kMaxImagePixels, and files are
 // read only up to kMaxImageFileBytes, so no image file makes us allocate more than that.
 

@@ -160,6 +160,54 @@ TEST(RtfReaderEncoding, DoubleBytePagesReadHexBytePairs) {
     EXPECT_EQ(TextOf(fonts + R"(\f1\uc2\u26085\'93\'fa\u26412\'96\'7b!})"), "日本!");
 }
 
+TEST(RtfReaderEncoding, EveryWindowsPageByDocumentOrFontCharset) {
+    // Hebrew, Arabic, Thai, Turkish and the double-byte pages as the document's code page.
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1255 \'f9\'ec\'e5\'ed})"), "שלום");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1256 \'e3\'d1\'cd\'c8\'c7})"), "مرحبا");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg874 \'e4\'b7\'c2})"), "ไทย");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1254 \'ddstanbul})"), "İstanbul");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg936 \'d6\'d0\'b9\'fa})"), "中国");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg950 \'a4\'a4\'a4\'e5})"), "中文");
+    EXPECT_EQ(TextOf("{\\rtf1\\ansi\\ansicpg932 \x93\xfa\x8c\xea}"), "日語");  // raw bytes
+    // The same through fonts' character sets in a Western document.
+    const std::string fonts =
+        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0 Arial;}{\f1\fcharset177 Hebrew;})"
+        R"({\f2\fcharset178 Arabic;}{\f3\fcharset222 Thai;}{\f4\fcharset129 Korean;}})";
+    EXPECT_EQ(TextOf(fonts + R"({\f1\'f9\'ec\'e5\'ed} {\f2\'e3\'d1\'cd\'c8\'c7} )"
+                             R"({\f3\'e4\'b7\'c2} {\f4\'c7\'d1\'b1\'b9} \'e9})"),
+              "שלום مرحبا ไทย 한국 é");
+}
+
+TEST(RtfReaderEncoding, VietnameseToneMarksJoinTheirLetters) {
+    // Windows-1258 writes a tone mark after its letter; the pair becomes one character
+    // where Unicode has one, and stays a letter and a combining mark where it has none.
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1258 Vi\'ea\'f2t Nam})"), "Việt Nam");
+    EXPECT_EQ(
+        TextOf(R"({\rtf1\ansi{\fonttbl{\f0\fcharset163 Times;}}\f0 Ti\'ea\'ecng Vi\'ea\'f2t})"),
+        "Tiếng Việt");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1258 x\'ec \'ec})"), "x\u0301 \u0301");
+    // A group or control word between letter and mark keeps them apart; a letter held for
+    // its mark still ends a font's name.
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg1258 a{\b \'ec}e\par\'ecu})"), "a\u0301e\n\u0301u");
+    const RtfDocument doc =
+        ReadRtf(R"({\rtf1\ansi\ansicpg1258{\fonttbl{\f0 Vi\'ea\'f2t;}{\f1 Ha;}}\f0 x})");
+    ASSERT_EQ(doc.fonts.size(), 2u);
+    EXPECT_EQ(doc.fonts[0].name, "Việt");
+    EXPECT_EQ(doc.fonts[1].name, "Ha");
+}
+
+TEST(RtfReaderEncoding, MacintoshCharacterSets) {
+    // \mac makes Mac Roman the document's page; fonts name Mac Roman (77), Mac Central
+    // European (88) and Mac Cyrillic (89) through their character sets.
+    EXPECT_EQ(TextOf(R"({\rtf1\mac caf\'8e \'96 \'9f})"), "café ñ ü");
+    const std::string fonts =
+        R"({\rtf1\ansi\ansicpg1252{\fonttbl{\f0 Arial;}{\f1\fcharset77 Geneva;})"
+        R"({\f2\fcharset88 Geneva CE;}{\f3\fcharset89 Geneva Cyr;}})";
+    EXPECT_EQ(TextOf(fonts + R"({\f1\'8e} {\f2\'fc\'97d\'90} {\f3\'8f\'f0\'e8\'e2\'e5\'f2} \'8e})"),
+              "é Łódź Привет Ž");
+    EXPECT_EQ(TextOf(R"({\rtf1\ansi\ansicpg10000 \'8e})"), "é");
+}
+
 TEST(RtfReaderEncoding, UnicodeWithFallbackSkipping) {
     // \uN skips one fallback character by default, \ucN sets how many; a group end stops
     // the skipping; negative N stands for N + 65536.

@@ -15,13 +15,34 @@ bool IsDoubleBytePage(int number) {
     return number == 932 || number == 936 || number == 949 || number == 950 || number == 1361;
 }
 
+// Windows-1258 (Vietnamese) writes tone marks after their letters; the C library joins
+// the pairs Unicode has a character for.
+bool IsComposingPage(int number) {
+    return number == 1258;
+}
+
+// The C library's name of a Windows code page number.
+std::string IconvName(int number) {
+    switch (number) {
+        case 10000:
+            return "MACINTOSH";
+        case 10029:
+            return "MAC-CENTRALEUROPE";
+        case 10017:
+            return "MACUKRAINIAN";
+        case 10079:
+            return "MAC-IS";
+        default:
+            return "CP" + std::to_string(number);  // 10007, Mac Cyrillic, is CP10007
+    }
+}
+
 }  // namespace
 
 // An iconv descriptor from a code page to UTF-32LE.
 class RtfCodePage::Converter {
   public:
-    explicit Converter(int number)
-        : cd_(iconv_open("UTF-32LE", ("CP" + std::to_string(number)).c_str())) {}
+    explicit Converter(int number) : cd_(iconv_open("UTF-32LE", IconvName(number).c_str())) {}
     ~Converter() {
         if (Ok()) iconv_close(cd_);
     }
@@ -77,8 +98,20 @@ std::unique_ptr<RtfCodePage> RtfCodePage::Make(int number) {
         page->single_[b] = converter->Convert(&byte, 1, &incomplete);
         page->lead_[b] = double_byte && incomplete;
     }
-    if (double_byte) page->converter_ = std::move(converter);
+    page->composes_ = IsComposingPage(number);
+    if (double_byte || page->composes_) page->converter_ = std::move(converter);
     return page;
+}
+
+char32_t RtfCodePage::Compose(unsigned char base, unsigned char mark) {
+    if (!composes_ || !converter_) return 0;
+    const auto key = static_cast<std::uint16_t>((base << 8) | mark);
+    const auto [it, added] = compositions_.try_emplace(key, 0);
+    if (added) {
+        const std::array<unsigned char, 2> pair{base, mark};
+        it->second = converter_->Convert(pair.data(), pair.size());
+    }
+    return it->second;
 }
 
 char32_t RtfCodePage::DecodePair(unsigned char lead, unsigned char trail) {
@@ -106,6 +139,30 @@ int RtfCodePage::OfCharset(int charset) {
             return 936;  // GB 2312
         case 136:
             return 950;  // Big5
+        case 77:
+            return kMacRoman;
+        case 78:
+            return 10001;  // Mac Japanese
+        case 79:
+            return 10003;  // Mac Korean
+        case 80:
+            return 10008;  // Mac Simplified Chinese
+        case 81:
+            return 10002;  // Mac Traditional Chinese
+        case 83:
+            return 10005;  // Mac Hebrew
+        case 84:
+            return 10004;  // Mac Arabic
+        case 85:
+            return 10006;  // Mac Greek
+        case 86:
+            return 10081;  // Mac Turkish
+        case 87:
+            return 10021;  // Mac Thai
+        case 88:
+            return 10029;  // Mac Central European
+        case 89:
+            return 10007;  // Mac Cyrillic
         case 161:
             return 1253;  // Greek
         case 162:

@@ -63,6 +63,10 @@ constexpr int kMaxUnicodeSkip = 16;
 constexpr int kMinHalfPoints = 2;
 constexpr int kMaxHalfPoints = 3276;
 
+bool IsAsciiLetter(unsigned char byte) {
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
 bool IsHighSurrogate(char32_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }
@@ -90,10 +94,21 @@ class Reader {
     void OnControlSymbol(char symbol);
     void OnText(std::string_view text);
     // A character byte of the text or of \'hh, decoded through the current code page; a
-    // lead byte of a double-byte page waits for its trail byte.
+    // lead byte of a double-byte page waits for its trail byte, a letter of a composing
+    // page for a mark that may join it.
     void OnByte(unsigned char byte);
-    // A lead byte whose trail byte did not follow is shown as the replacement character.
-    void FlushLeadByte();
+    // OnByte for any byte but an ASCII one read as itself (plain_ascii_); out of line, so
+    // that OnByte stays short for the ASCII text that most documents are made of.
+    [[gnu::noinline]] void DecodeByte(unsigned char byte);
+    // The byte after a waiting one: makes the pair's character or shows the waiting byte
+    // alone; true when the byte is still to be read on its own.
+    bool EndPendingWith(unsigned char byte);
+    // Holds an ASCII letter of a composing page for a mark that may follow; false when the
+    // current page does not compose.
+    bool HoldLetter(unsigned char byte);
+    // Ends the wait: a lead byte whose trail byte did not follow is shown as the
+    // replacement character, a letter without a mark as itself.
+    void FlushPendingByte();
     // The code page the current byte is read in.
     RtfCodePage* CurrentPage();
     // The page of a code page number, made on first use; null for one unknown here.
@@ -123,6 +138,11 @@ class Reader {
     RtfCodePage* document_page_ = nullptr;
     unsigned char lead_byte_ = 0;  // a lead byte waiting for its trail, or 0
     RtfCodePage* lead_page_ = nullptr;
+    unsigned char base_byte_ = 0;  // a letter waiting for a combining mark, or 0
+    RtfCodePage* base_page_ = nullptr;
+    bool composing_pages_ = false;  // a page that joins letters and marks is in use
+    // No byte waits and no page composes: an ASCII byte is a character as it is.
+    bool plain_ascii_ = true;
     int default_font_ = -1;
     PendingFont font_;
     PendingColor color_;
@@ -169,7 +189,7 @@ RtfDocument Reader::Read() {
                 break;
         }
     }
-    FlushLeadByte();
+    FlushPendingByte();
     FlushSurrogate();
     if (!paragraph_.runs.empty()) EndParagraph();
     return std::move(doc_);
@@ -180,14 +200,14 @@ void Reader::OnGroupStart(std::size_t position) {
         throw ERtfError("RTF groups are nested deeper than " + std::to_string(kMaxRtfDepth),
                         position);
     }
-    FlushLeadByte();
+    FlushPendingByte();
     stack_.push_back(stack_.back());
     star_ = false;
     skip_remaining_ = 0;
 }
 
 void Reader::OnGroupEnd() {
-    FlushLeadByte();
+    FlushPendingByte();
     const Destination ended = Top().destination;
     if (ended == Destination::FontTable && font_.active) CommitFont();
     stack_.pop_back();
@@ -203,7 +223,7 @@ void Reader::OnGroupEnd() {
 
 void Reader::OnControlWord(const RtfToken& token) {
     const RtfKeywordInfo info = FindRtfKeyword(token.word);
-    FlushLeadByte();
+    FlushPendingByte();
     const bool star = std::exchange(star_, false);
     if (SkipFallback()) return;
     GroupState& state = Top();
@@ -274,9 +294,13 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
         case RtfKeyword::Unknown:
             break;
         case RtfKeyword::CharsetAnsi:
-        case RtfKeyword::CharsetMac:
             document_page_ = PageOf(1252);
             break;
+        case RtfKeyword::CharsetMac: {
+            RtfCodePage* page = PageOf(RtfCodePage::kMacRoman);
+            document_page_ = page ? page : PageOf(1252);
+            break;
+        }
         case RtfKeyword::CharsetPc:
             if (RtfCodePage* page = PageOf(437)) document_page_ = page;
             break;
@@ -419,7 +443,7 @@ void Reader::OnBodyWord(RtfKeywordInfo info, const RtfToken& token) {
 
 void Reader::OnControlSymbol(char symbol) {
     if (symbol == '*') {
-        FlushLeadByte();
+        FlushPendingByte();
         star_ = true;
         return;
     }
@@ -429,7 +453,7 @@ void Reader::OnControlSymbol(char symbol) {
         OnByte(static_cast<unsigned char>(symbol));
         return;
     }
-    FlushLeadByte();
+    FlushPendingByte();
     switch (symbol) {
         case '~':
             Emit(0x00A0);  // no-break space
@@ -463,10 +487,12 @@ void Reader::OnText(std::string_view text) {
         }
         const Destination destination = Top().destination;
         if (destination == Destination::FontTable && ch == ';') {
+            FlushPendingByte();
             CommitFont();
         } else if (destination == Destination::ColorTable) {
             if (ch == ';') CommitColor();
         } else if (utf8 > 1) {
+            FlushPendingByte();
             Emit(text::DecodeText(text.substr(i, utf8)).front());
             i += utf8 - 1;
         } else {
@@ -476,17 +502,18 @@ void Reader::OnText(std::string_view text) {
 }
 
 void Reader::OnByte(unsigned char byte) {
-    if (lead_byte_ != 0) {
-        const unsigned char lead = std::exchange(lead_byte_, 0);
-        const char32_t c = lead_page_->DecodePair(lead, byte);
-        if (c != 0) {
-            Emit(c);
-            return;
-        }
-        Emit(kReplacement);
-        if (byte >= 0x80) return;  // no pair, and no character of its own either
+    if (byte < 0x80 && plain_ascii_) {  // the usual case, kept short
+        if (byte == '\t' || byte >= 0x20) Emit(byte);
+        return;
     }
+    DecodeByte(byte);
+    plain_ascii_ = !composing_pages_ && lead_byte_ == 0 && base_byte_ == 0;
+}
+
+void Reader::DecodeByte(unsigned char byte) {
+    if ((lead_byte_ | base_byte_) != 0 && !EndPendingWith(byte)) return;
     if (byte < 0x80) {
+        if (composing_pages_ && IsAsciiLetter(byte) && HoldLetter(byte)) return;
         if (byte == '\t' || byte >= 0x20) Emit(byte);
         return;
     }
@@ -497,13 +524,54 @@ void Reader::OnByte(unsigned char byte) {
         return;
     }
     const char32_t c = page->Decode(byte);
+    if (c != 0 && page->Composes() && !page->IsCombiningMark(byte)) {
+        base_byte_ = byte;
+        base_page_ = page;
+        return;
+    }
     Emit(c != 0 ? c : kReplacement);
 }
 
-void Reader::FlushLeadByte() {
-    if (lead_byte_ == 0) return;
-    lead_byte_ = 0;
-    Emit(kReplacement);
+bool Reader::EndPendingWith(unsigned char byte) {
+    if (lead_byte_ != 0) {
+        const unsigned char lead = std::exchange(lead_byte_, 0);
+        const char32_t c = lead_page_->DecodePair(lead, byte);
+        if (c != 0) {
+            Emit(c);
+            return false;
+        }
+        Emit(kReplacement);
+        return byte < 0x80;  // no pair, and no character of its own either
+    }
+    const unsigned char base = std::exchange(base_byte_, 0);
+    if (base_page_->IsCombiningMark(byte) && CurrentPage() == base_page_) {
+        if (const char32_t c = base_page_->Compose(base, byte)) {
+            Emit(c);
+            return false;
+        }
+    }
+    Emit(base < 0x80 ? base : base_page_->Decode(base));
+    return true;
+}
+
+bool Reader::HoldLetter(unsigned char byte) {
+    RtfCodePage* page = CurrentPage();
+    if (!page->Composes()) return false;
+    base_byte_ = byte;
+    base_page_ = page;
+    return true;
+}
+
+void Reader::FlushPendingByte() {
+    if (base_byte_ != 0) {
+        const unsigned char base = std::exchange(base_byte_, 0);
+        Emit(base < 0x80 ? base : base_page_->Decode(base));
+    }
+    if (lead_byte_ != 0) {
+        lead_byte_ = 0;
+        Emit(kReplacement);
+    }
+    plain_ascii_ = !composing_pages_;
 }
 
 RtfCodePage* Reader::CurrentPage() {
@@ -518,7 +586,11 @@ RtfCodePage* Reader::CurrentPage() {
 
 RtfCodePage* Reader::PageOf(int number) {
     const auto [it, added] = pages_.try_emplace(number);
-    if (added) it->second = RtfCodePage::Make(number);
+    if (added) {
+        it->second = RtfCodePage::Make(number);
+        if (it->second && it->second->Composes()) composing_pages_ = true;
+        plain_ascii_ = plain_ascii_ && !composing_pages_;
+    }
     return it->second.get();
 }
 
