@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # "quillon run" over the same N rows (ten columns, grouped by customer every 50 rows) as CSV,
-# as a JSON array of objects and as JSON Lines: median wall seconds and peak memory of each,
-# and the ratios of the JSON forms to CSV. The three runs of a round follow each other (the
+# as a JSON array of objects and as JSON Lines: median wall seconds, CPU seconds (user +
+# system, which a loaded machine disturbs less) and peak memory of each, and the ratios of
+# the JSON forms to CSV. The three runs of a round follow each other (the
 # order turns each round), so that a change of machine load hits all three. Then the peak
 # memory of the JSON forms at N and at 5 N rows: reading as a stream, it must not grow with
 # the rows. The three reports must be identical. The load average is printed.
@@ -22,14 +23,14 @@ quillon=$build/apps/quillon/quillon
 
 load() { cut -d' ' -f1-3 /proc/loadavg; }
 
-# Runs quillon on DATA writing OUT; prints "wall_seconds peak_kb".
+# Runs quillon on DATA writing OUT; prints "wall_seconds cpu_seconds peak_kb".
 measure() {
-  /usr/bin/time -f '%e %M' -o "$work/time.txt" "$quillon" run "$work/report.htm" --data "$1" \
+  /usr/bin/time -f '%e %U %S %M' -o "$work/time.txt" "$quillon" run "$work/report.htm" --data "$1" \
     --group customer --page-size 60 --no-progress --out "$2" >/dev/null 2>"$work/stderr.txt" || {
     cat "$work/stderr.txt" >&2
     return 1
   }
-  cat "$work/time.txt"
+  awk '{ printf "%.2f %.2f %d\n", $1, $2 + $3, $4 }' "$work/time.txt"
 }
 
 # The rows as CSV (customer,item,amount,qty,date,ref,tax,currency,warehouse,line), as a
@@ -71,16 +72,17 @@ printf 'data: %d rows; CSV %d bytes, JSON %d bytes, JSON Lines %d bytes\n' "$n" 
   "$(stat -c %s "$work/data.jsonl")"
 
 echo
-echo "1. quillon run, $n rows, $rounds rounds (wall seconds, peak kB)"
+echo "1. quillon run, $n rows, $rounds rounds (wall seconds, cpu seconds, peak kB)"
 forms=(csv json jsonl)
 for ((r = 1; r <= rounds; r++)); do
   line="   round $r"
   for ((k = 0; k < 3; k++)); do
     form=${forms[$(((k + r - 1) % 3))]}
-    read -r wall kb < <(measure "$work/data.$form" "$work/$form.htm")
+    read -r wall cpu kb < <(measure "$work/data.$form" "$work/$form.htm")
     echo "$wall" >>"$work/$form.wall"
+    echo "$cpu" >>"$work/$form.cpu"
     echo "$kb" >>"$work/$form.kb"
-    line+=$(printf '  %-5s %5.2f s %7d kB' "$form" "$wall" "$kb")
+    line+=$(printf '  %-5s %5.2f s %5.2f cpu %6d kB' "$form" "$wall" "$cpu" "$kb")
   done
   echo "$line   load $(load)"
 done
@@ -88,20 +90,24 @@ for form in json jsonl; do
   cmp -s "$work/csv.htm" "$work/$form.htm" || echo "   the $form report DIFFERS from the CSV report"
 done
 c_wall=$(median <"$work/csv.wall")
+c_cpu=$(median <"$work/csv.cpu")
 c_kb=$(median <"$work/csv.kb")
 for form in csv json jsonl; do
   wall=$(median <"$work/$form.wall")
+  cpu=$(median <"$work/$form.cpu")
   kb=$(median <"$work/$form.kb")
-  awk -v f="$form" -v w="$wall" -v k="$kb" -v cw="$c_wall" -v ck="$c_kb" 'BEGIN {
-    printf "   %-5s median %5.2f s  %7d kB   time x%.2f  memory x%.2f of CSV\n", f, w, k, w / cw, k / ck }'
+  awk -v f="$form" -v w="$wall" -v c="$cpu" -v k="$kb" -v cw="$c_wall" -v cc="$c_cpu" \
+    -v ck="$c_kb" 'BEGIN {
+    printf "   %-5s median %5.2f s %5.2f cpu %7d kB   of CSV: time x%.2f cpu x%.2f memory x%.2f\n",
+           f, w, c, k, w / cw, c / cc, k / ck }'
 done
 
 echo
 echo "2. peak memory of the JSON forms at $n and $((5 * n)) rows"
 make_data $((5 * n)) "$work/big"
 for form in json jsonl; do
-  read -r s_wall s_kb < <(measure "$work/data.$form" "$work/small.htm")
-  read -r b_wall b_kb < <(measure "$work/big.$form" "$work/big.htm")
+  read -r s_wall s_cpu s_kb < <(measure "$work/data.$form" "$work/small.htm")
+  read -r b_wall b_cpu b_kb < <(measure "$work/big.$form" "$work/big.htm")
   printf '   %-5s %7d rows %7d kB %5.2f s   %7d rows %7d kB %5.2f s\n' "$form" "$n" "$s_kb" \
     "$s_wall" $((5 * n)) "$b_kb" "$b_wall"
 done

@@ -1,7 +1,9 @@
 #include "apps/datasource/json_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 #include "apps/datasource/data_source.h"
@@ -23,6 +25,68 @@ std::size_t CountChars(const char* bytes, std::size_t size) {
 
 bool IsDigit(int c) {
     return c >= '0' && c <= '9';
+}
+
+// The bytes that end the plain run of a string: the quote, the escape, control characters
+// and the bytes of UTF-8 sequences (checked one sequence at a time).
+constexpr std::array<bool, 256> kStringStops = [] {
+    std::array<bool, 256> stops{};
+    for (int c = 0; c < 256; ++c) stops[c] = c == '"' || c == '\\' || c < 0x20 || c >= 0x80;
+    return stops;
+}();
+
+// Whether any of the eight bytes of word is a quote, a backslash, a control character or
+// above 0x7F (bytes compared all at once: "has a zero byte" tests on the word).
+bool HasStop(std::uint64_t word) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHigh = 0x8080808080808080;
+    const auto zero_in = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+    const std::uint64_t below_space = (word - kOnes * 0x20) & ~word & kHigh;
+    return ((zero_in(word ^ (kOnes * '"')) | zero_in(word ^ (kOnes * '\\')) | below_space |
+             (word & kHigh)) != 0);
+}
+
+// The end of the plain run of a string that begins at p.
+const char* PlainRun(const char* p, const char* end) {
+    while (end - p >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        if (HasStop(word)) break;
+        p += 8;
+    }
+    while (p < end && !kStringStops[static_cast<unsigned char>(*p)]) ++p;
+    return p;
+}
+
+// A well-formed number beginning at p that ends before end: its end, else nullptr (a
+// malformed number, or one that may go on past end). exponent: it has one.
+const char* NumberEnd(const char* p, const char* end, bool& exponent) {
+    const auto digits = [end](const char* q) {
+        while (q < end && IsDigit(*q)) ++q;
+        return q;
+    };
+    if (p < end && *p == '-') ++p;
+    if (p < end && *p == '0') {
+        ++p;
+    } else {
+        const char* after = digits(p);
+        if (after == p) return nullptr;
+        p = after;
+    }
+    if (p < end && *p == '.') {
+        const char* after = digits(p + 1);
+        if (after == p + 1) return nullptr;
+        p = after;
+    }
+    exponent = p < end && (*p == 'e' || *p == 'E');
+    if (exponent) {
+        ++p;
+        if (p < end && (*p == '+' || *p == '-')) ++p;
+        const char* after = digits(p);
+        if (after == p) return nullptr;
+        p = after;
+    }
+    return p < end ? p : nullptr;
 }
 
 int HexValue(char c) {
@@ -127,7 +191,7 @@ bool JsonReader::Ensure(std::size_t n) {
     return true;
 }
 
-int JsonReader::Peek() {
+int JsonReader::SkipBlanks() {
     for (;;) {
         while (pos_ < end_) {
             const char c = buffer_[pos_];
@@ -154,7 +218,7 @@ int JsonReader::PeekInLine() {
     }
 }
 
-void JsonReader::Expect(char c) {
+void JsonReader::ExpectAfterBlanks(char c) {
     if (Peek() != static_cast<unsigned char>(c)) Unexpected();
     ++pos_;
 }
@@ -204,13 +268,10 @@ void JsonReader::String(std::string* out, bool raw) {
     ++pos_;  // the opening quote
     if (raw) out->push_back('"');
     for (;;) {
-        const std::size_t start = pos_;
-        while (pos_ < end_) {
-            const auto c = static_cast<unsigned char>(buffer_[pos_]);
-            if (c == '"' || c == '\\' || c < 0x20 || c >= 0x80) break;
-            ++pos_;
-        }
-        if (out != nullptr) out->append(buffer_.data() + start, pos_ - start);
+        const char* start = buffer_.data() + pos_;
+        const char* stop = PlainRun(start, buffer_.data() + end_);
+        if (out != nullptr) out->append(start, static_cast<std::size_t>(stop - start));
+        pos_ += static_cast<std::size_t>(stop - start);
         const int c = Current();
         if (c == kEnd) Malformed("the text ends inside a string");
         if (c == '"') {
@@ -327,11 +388,35 @@ void JsonReader::Utf8Sequence(std::string* out, unsigned char lead) {
 }
 
 void JsonReader::Number(std::string* out) {
+    // Mostly the whole number is in the block and is taken from there.
+    bool exponent = false;
+    const char* start = buffer_.data() + pos_;
+    const char* stop = NumberEnd(start, buffer_.data() + end_, exponent);
+    std::string_view number;
+    if (stop != nullptr) {
+        number = std::string_view(start, static_cast<std::size_t>(stop - start));
+        pos_ += number.size();
+    } else {
+        NumberAcrossBlocks();
+        number = number_;
+        exponent = number.find_first_of("eE") != std::string_view::npos;
+    }
+    // Only an exponent or hundreds of digits can go beyond the range of a double.
+    if (exponent || number.size() > 300) {
+        double value = 0;
+        const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (result.ec == std::errc::result_out_of_range && Overflows(number)) {
+            Malformed("the number " + std::string(number) + " is beyond the range of a double");
+        }
+    }
+    if (out != nullptr) out->append(number);
+}
+
+void JsonReader::NumberAcrossBlocks() {
     number_.clear();
     const auto take = [this] { number_.push_back(buffer_[pos_++]); };
-    bool decimal = false;
     if (Current() == '-') take();
-    int c = Current();
+    const int c = Current();
     if (c == '0') {
         take();
     } else if (IsDigit(c)) {
@@ -340,28 +425,16 @@ void JsonReader::Number(std::string* out) {
         Malformed("a minus sign without a number");
     }
     if (Current() == '.') {
-        decimal = true;
         take();
         if (!IsDigit(Current())) Malformed("a number without digits after its decimal point");
         while (IsDigit(Current())) take();
     }
-    c = Current();
-    if (c == 'e' || c == 'E') {
-        decimal = true;
+    if (Current() == 'e' || Current() == 'E') {
         take();
-        c = Current();
-        if (c == '+' || c == '-') take();
+        if (Current() == '+' || Current() == '-') take();
         if (!IsDigit(Current())) Malformed("a number without digits in its exponent");
         while (IsDigit(Current())) take();
     }
-    if (decimal || number_.size() > 15) {
-        double value = 0;
-        const auto result = std::from_chars(number_.data(), number_.data() + number_.size(), value);
-        if (result.ec == std::errc::result_out_of_range && Overflows(number_)) {
-            Malformed("the number " + number_ + " is beyond the range of a double");
-        }
-    }
-    if (out != nullptr) out->append(number_);
 }
 
 void JsonReader::Literal(std::string_view word, std::string* out) {

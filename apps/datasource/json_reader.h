@@ -26,16 +26,41 @@ class JsonReader {
 
     // Skips blanks (line ends too) and returns the next byte without taking it; kEnd at the
     // end of the text.
-    int Peek();
+    int Peek() {
+        if (pos_ < end_) {
+            const auto c = static_cast<unsigned char>(buffer_[pos_]);
+            if (c > ' ') return c;
+        }
+        return SkipBlanks();
+    }
     // Skips blanks but not a line end: the next byte, '\n' or kEnd.
     int PeekInLine();
     // Takes the byte Peek returned.
     void Take() { ++pos_; }
     // Takes the byte Peek returns, which must be c.
-    void Expect(char c);
+    void Expect(char c) {
+        if (pos_ < end_ && buffer_[pos_] == c) {
+            ++pos_;
+            return;
+        }
+        ExpectAfterBlanks(c);
+    }
 
     // At a string: reads it, unescaped, into out.
     void ReadString(std::string& out);
+    // At a string: takes it if it is text written as it stands (text holds no quote,
+    // backslash or control character) and lies in the block; else false, nothing taken.
+    bool TakePlainString(std::string_view text) {
+        const std::size_t size = text.size() + 2;
+        if (end_ - pos_ < size) return false;
+        const char* at = buffer_.data() + pos_;
+        if (at[size - 1] != '"') return false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (at[i + 1] != text[i]) return false;
+        }
+        pos_ += size;
+        return true;
+    }
     // Reads any value into out: a string unescaped, a number as written, true or false,
     // nothing for null, an object or array as its JSON text without blanks between tokens.
     void ReadValue(std::string& out);
@@ -53,6 +78,8 @@ class JsonReader {
         if (pos_ < end_) return static_cast<unsigned char>(buffer_[pos_]);
         return Refill() ? static_cast<unsigned char>(buffer_[pos_]) : kEnd;
     }
+    int SkipBlanks();
+    void ExpectAfterBlanks(char c);
     // Keeps the unread bytes and reads more; false when nothing more came.
     bool Refill();
     // Makes n bytes readable at pos_ if the text has them.
@@ -66,6 +93,8 @@ class JsonReader {
     void Escape(std::string* out, bool raw);
     void Utf8Sequence(std::string* out, unsigned char lead);
     void Number(std::string* out);
+    // Reads a number that may run past the block, into number_.
+    void NumberAcrossBlocks();
     void Literal(std::string_view word, std::string* out);
     // A value that is no container, beginning with the byte c.
     void Scalar(int c, std::string* out, bool raw);

@@ -33,7 +33,7 @@ bool JsonRecords::FindArrayRecord() {
     return !ended_;
 }
 
-bool JsonRecords::Next(const Slot& slot) {
+bool JsonRecords::Next(Sink& sink) {
     if (ended_) return false;
     if (form_ == JsonForm::kArray) {
         if (!FindArrayRecord()) return false;
@@ -49,7 +49,7 @@ bool JsonRecords::Next(const Slot& slot) {
         if (!value) reader_.Unexpected();
         Fail("expected an object");
     }
-    Members(slot);
+    Members(sink);
     if (form_ == JsonForm::kLines) {
         const int after = reader_.PeekInLine();
         if (after != '\n' && after != JsonReader::kEnd) {
@@ -59,7 +59,7 @@ bool JsonRecords::Next(const Slot& slot) {
     return true;
 }
 
-void JsonRecords::Members(const Slot& slot) {
+void JsonRecords::Members(Sink& sink) {
     reader_.Take();  // {
     int c = reader_.Peek();
     if (c == '}') {
@@ -68,9 +68,16 @@ void JsonRecords::Members(const Slot& slot) {
     }
     for (;;) {
         if (c != '"') reader_.Unexpected();
-        reader_.ReadString(key_);
+        std::string* value = nullptr;
+        const std::string* likely = sink.Likely();
+        if (likely != nullptr && reader_.TakePlainString(*likely)) {
+            value = sink.LikelySlot();
+        } else {
+            reader_.ReadString(key_);
+            value = sink.Slot(key_);
+        }
         reader_.Expect(':');
-        if (std::string* value = slot(key_)) {
+        if (value != nullptr) {
             reader_.ReadValue(*value);
         } else {
             reader_.SkipValue();

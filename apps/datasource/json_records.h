@@ -4,7 +4,6 @@
 // record belongs is an error naming the record, its line and column.
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,13 +14,25 @@ namespace quillon::data {
 
 class JsonRecords {
   public:
-    // For each member of a record: where its value goes, or nullptr to check and skip it.
-    using Slot = std::function<std::string*(const std::string& key)>;
+    // Where the members of a record go. Records mostly list their keys in one order: the
+    // key expected next is matched in place, without reading it.
+    class Sink {
+      public:
+        virtual ~Sink() = default;
+        // The key the next member most likely has, or nullptr. Only a key written without
+        // escapes is matched.
+        virtual const std::string* Likely() = 0;
+        // Where the value goes of the member whose key was Likely(); nullptr to check and
+        // skip the value.
+        virtual std::string* LikelySlot() = 0;
+        // Where the value of another key goes; nullptr to check and skip it.
+        virtual std::string* Slot(const std::string& key) = 0;
+    };
 
     JsonRecords(JsonReader::ReadBlock read, std::string name, JsonForm form);
 
-    // Reads the next record, handing its members to slot; false after the last one.
-    bool Next(const Slot& slot);
+    // Reads the next record, handing its members to sink; false after the last one.
+    bool Next(Sink& sink);
     // Records read so far.
     std::size_t Number() const { return number_; }
     // Throws "NAME: line L, column C: record N: what" for where reading stands.
@@ -30,7 +41,7 @@ class JsonRecords {
   private:
     // Positions the reader at the next record's first byte; false at the end.
     bool FindArrayRecord();
-    void Members(const Slot& slot);
+    void Members(Sink& sink);
 
     JsonReader reader_;
     JsonForm form_;

@@ -9,31 +9,37 @@ namespace quillon::data {
 
 namespace {
 
+// A key that TakePlainString can match in place: no escape is needed to write it.
+bool IsPlain(std::string_view key) {
+    for (const char c : key) {
+        if (c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20) return false;
+    }
+    return true;
+}
+
 // The columns of a JSON source and the values of its current record.
-class JsonSource : public DataSource {
+class JsonSource : public DataSource, private JsonRecords::Sink {
   public:
     // read delivers the text from its start; rewind, when the text can be read again,
     // goes back to its start for a second pass.
     JsonSource(const JsonReader::ReadBlock& read, const std::function<void()>& rewind,
                const std::string& name, JsonForm form) {
         if (rewind) {
-            CollectColumns(JsonRecords(read, name, form));
+            // The first pass: every record is checked, its keys become columns.
+            JsonRecords scan(read, name, form);
+            mode_ = Mode::kCollect;
+            while (scan.Next(*this)) expected_ = 0;
             rewind();
             records_.emplace(read, name, form);
             values_.resize(columns_.size());
+            mode_ = Mode::kDeliver;
             return;
         }
         // Read once: the first record gives the columns and waits to be delivered.
-        stream_ = true;
+        mode_ = Mode::kFirstOfStream;
         records_.emplace(read, name, form);
-        pending_ = records_->Next([this](const std::string& key) {
-            const auto [it, added] = index_.emplace(key, columns_.size());
-            if (added) {
-                columns_.push_back(key);
-                values_.emplace_back();
-            }
-            return &values_[it->second];
-        });
+        pending_ = records_->Next(*this);
+        mode_ = Mode::kDeliverStream;
     }
 
     const std::vector<std::string>& Columns() const override { return columns_; }
@@ -45,7 +51,7 @@ class JsonSource : public DataSource {
         }
         for (std::string& value : values_) value.clear();
         expected_ = 0;
-        return records_->Next([this](const std::string& key) { return &values_[IndexOf(key)]; });
+        return records_->Next(*this);
     }
 
     std::string_view Value(std::size_t column) const override {
@@ -54,48 +60,51 @@ class JsonSource : public DataSource {
     std::size_t RecordNumber() const override { return records_->Number() - (pending_ ? 1 : 0); }
 
   private:
-    // The first pass: every record is checked, its keys become columns.
-    void CollectColumns(JsonRecords scan) {
-        while (scan.Next([this](const std::string& key) -> std::string* {
-            IndexOf(key, true);
-            return nullptr;
-        })) {
-            expected_ = 0;
-        }
-    }
+    enum class Mode { kCollect, kFirstOfStream, kDeliver, kDeliverStream };
 
-    // The column of key; records mostly list their keys in the columns' order, so the
-    // column after the previous key is tried first. add: a new key becomes a column.
-    std::size_t IndexOf(const std::string& key, bool add = false) {
-        if (expected_ < columns_.size() && columns_[expected_] == key) return expected_++;
+    const std::string* Likely() override {
+        return expected_ < columns_.size() && plain_[expected_] != 0 ? &columns_[expected_]
+                                                                     : nullptr;
+    }
+    std::string* LikelySlot() override {
+        const std::size_t column = expected_++;
+        return mode_ == Mode::kCollect ? nullptr : &values_[column];
+    }
+    std::string* Slot(const std::string& key) override {
         const auto it = index_.find(key);
         if (it != index_.end()) {
             expected_ = it->second + 1;
-            return it->second;
+            return mode_ == Mode::kCollect ? nullptr : &values_[it->second];
         }
-        if (add) {
-            index_.emplace(key, columns_.size());
-            columns_.push_back(key);
-            expected_ = columns_.size();
-            return columns_.size() - 1;
-        }
-        if (stream_) {
-            records_->Fail("the key \"" + key +
-                           "\" is not in the first record (read once, as from a pipe, the "
-                           "columns are the first record's keys)");
+        switch (mode_) {
+            case Mode::kCollect:
+            case Mode::kFirstOfStream:
+                index_.emplace(key, columns_.size());
+                columns_.push_back(key);
+                plain_.push_back(IsPlain(key) ? 1 : 0);
+                expected_ = columns_.size();
+                if (mode_ == Mode::kCollect) return nullptr;
+                return &values_.emplace_back();
+            case Mode::kDeliverStream:
+                records_->Fail("the key \"" + key +
+                               "\" is not in the first record (read once, as from a pipe, the "
+                               "columns are the first record's keys)");
+            case Mode::kDeliver:
+                break;
         }
         records_->Fail("the key \"" + key +
-                       "\" was not there when the file was first read "
-                       "(the file changed while it was read)");
+                       "\" was not there when the file was first read (the file changed while "
+                       "it was read)");
     }
 
+    Mode mode_ = Mode::kCollect;
     std::optional<JsonRecords> records_;  // the pass that delivers the records
     std::vector<std::string> columns_;
+    std::vector<char> plain_;  // per column: IsPlain
     std::unordered_map<std::string, std::size_t> index_;
     std::vector<std::string> values_;
     std::size_t expected_ = 0;  // the column most likely named by the next key
-    bool stream_ = false;
-    bool pending_ = false;  // the first record was read to learn the columns
+    bool pending_ = false;      // the first record was read to learn the columns
 };
 
 }  // namespace
@@ -117,8 +126,8 @@ std::unique_ptr<DataSource> OpenJson(std::unique_ptr<std::istream> in, std::stri
     if (!*in) throw DataSourceError(name + ": cannot open the file");
     std::shared_ptr<std::istream> stream(std::move(in));
     const JsonReader::ReadBlock read = [stream](char* buffer, std::size_t size) -> std::size_t {
-        stream->read(buffer, static_cast<std::streamsize>(size));
-        return static_cast<std::size_t>(stream->gcount());
+        return static_cast<std::size_t>(
+            stream->read(buffer, static_cast<std::streamsize>(size)).gcount());
     };
     return std::make_unique<JsonSource>(read, nullptr, name, form);
 }
