@@ -574,14 +574,16 @@ CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("--settings", options->settings,
                     "Settings file (QUILDOC.INI: page-break markers, margins, [DEFAULT] values)");
     cmd->add_option("--lang", options->lang,
-                    "Language of the report's messages (default english): english, german, "
+                    "Language of the report's messages, those about its output file too (default "
+                    "english): english, german, "
                     "italian, french, spanish, russian, lithuanian");
     cmd->footer(
         "A failed run leaves no output file (an earlier report of the same name stays);\n"
         "Ctrl-C stops the run and keeps what was written as NAME.incomplete.EXT.\n\n"
         "JSON and JSON Lines are read as streams: memory does not grow with the records.\n"
-        "The columns are the keys in order of first appearance; from a named pipe they are\n"
-        "the first record's keys, and a later record with another key is an error (exit 3).\n"
+        "The columns are the keys in order of first appearance; from a named pipe or standard\n"
+        "input (--data /dev/stdin --json-lines) they are the first record's keys, and a later\n"
+        "record with another key is an error (exit 3).\n"
         "Example: quillon run list.htm --data orders.jsonl --out orders.htm\n\n"
         "With --out REPORT.pdf (any case) the report is written in the template's format\n"
         "(HTML, RTF or text) beside the PDF, printed as quillon render prints it (A4, 2 cm\n"
