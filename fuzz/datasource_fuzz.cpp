@@ -1,4 +1,5 @@
-// Any bytes read as CSV and as JSON give records or a DataSourceError, nothing else.
+// Any bytes read as CSV, as a JSON array and as JSON Lines give records or a DataSourceError,
+// nothing else.
 #include <cstdint>
 #include <sstream>
 
@@ -16,11 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         drain(*csv);
     } catch (const quillon::data::DataSourceError&) {
     }
-    try {
-        std::istringstream in(text);
-        auto json = quillon::data::OpenJson(in, "fuzz");
-        drain(*json);
-    } catch (const quillon::data::DataSourceError&) {
+    for (const auto form : {quillon::data::JsonForm::kArray, quillon::data::JsonForm::kLines}) {
+        try {
+            auto json =
+                quillon::data::OpenJson(std::make_unique<std::istringstream>(text), "fuzz", form);
+            drain(*json);
+        } catch (const quillon::data::DataSourceError&) {
+        }
     }
     return 0;
 }

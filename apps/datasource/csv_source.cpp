@@ -1,40 +1,10 @@
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <fstream>
-
 #include "apps/datasource/csv_splitter.h"
 #include "apps/datasource/data_source.h"
+#include "apps/datasource/file_blocks.h"
 
 namespace quillon::data {
 
 namespace {
-
-// A file read through its descriptor: a pipe hands over what it has without waiting for
-// a whole block.
-class FileBlocks {
-  public:
-    explicit FileBlocks(const std::filesystem::path& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
-    FileBlocks(const FileBlocks&) = delete;
-    FileBlocks& operator=(const FileBlocks&) = delete;
-    ~FileBlocks() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    bool IsOpen() const { return fd_ >= 0; }
-    // Bytes read, 0 at the end; throws on a read error.
-    std::size_t Read(char* buffer, std::size_t size, const std::string& name) {
-        for (;;) {
-            const ssize_t got = ::read(fd_, buffer, size);
-            if (got >= 0) return static_cast<std::size_t>(got);
-            if (errno != EINTR) throw DataSourceError(name + ": the file cannot be read");
-        }
-    }
-
-  private:
-    int fd_;
-};
 
 // Records of a CSV text with a header row; every record must have the header's number of
 // fields. Messages name the line where the faulty record begins (or the fault is).
@@ -88,12 +58,11 @@ class CsvSource : public DataSource {
 }  // namespace
 
 std::unique_ptr<DataSource> OpenCsv(const std::filesystem::path& path) {
-    auto file = std::make_shared<FileBlocks>(path);
     std::string name = path.string();
+    auto file = std::make_shared<FileBlocks>(path, name);
     if (!file->IsOpen()) throw DataSourceError(name + ": cannot open the file");
     return std::make_unique<CsvSource>(
-        [file, name](char* buffer, std::size_t size) { return file->Read(buffer, size, name); },
-        name);
+        [file](char* buffer, std::size_t size) { return file->Read(buffer, size); }, name);
 }
 
 std::unique_ptr<DataSource> OpenCsv(std::unique_ptr<std::istream> in, std::string name) {

@@ -12,11 +12,31 @@ int DataSource::ColumnIndex(std::string_view name) const {
     return -1;
 }
 
-std::unique_ptr<DataSource> Open(const std::filesystem::path& path, const SqliteQuery& query) {
+SourceKind KindOf(const std::filesystem::path& path) {
     const std::string ext = text::AsciiUpperCase(path.extension().string());
-    if (ext == ".CSV") return OpenCsv(path);
-    if (ext == ".JSON") return OpenJson(path);
+    if (ext == ".CSV") return SourceKind::kCsv;
+    if (ext == ".JSON") return SourceKind::kJson;
+    if (ext == ".JSONL" || ext == ".NDJSON") return SourceKind::kJsonLines;
+    return SourceKind::kSqlite;
+}
+
+std::unique_ptr<DataSource> Open(const std::filesystem::path& path, SourceKind kind,
+                                 const SqliteQuery& query) {
+    switch (kind) {
+        case SourceKind::kCsv:
+            return OpenCsv(path);
+        case SourceKind::kJson:
+            return OpenJson(path, JsonForm::kArray);
+        case SourceKind::kJsonLines:
+            return OpenJson(path, JsonForm::kLines);
+        case SourceKind::kSqlite:
+            break;
+    }
     return OpenSqlite(path, query);
+}
+
+std::unique_ptr<DataSource> Open(const std::filesystem::path& path, const SqliteQuery& query) {
+    return Open(path, KindOf(path), query);
 }
 
 }  // namespace quillon::data

@@ -76,9 +76,7 @@ int CheckData(const EditOptions& o) {
         return kEditClosed;
     }
 #if defined(QUILLON_HAS_VIEWERS)
-    const std::string ext =
-        text::AsciiUpperCase(std::filesystem::path(o.data).extension().string());
-    if (ext != ".CSV" && ext != ".JSON" && o.query.empty() && o.table.empty()) {
+    if (data::KindOf(o.data) == data::SourceKind::kSqlite && o.query.empty() && o.table.empty()) {
         return Fail(kExitUsage,
                     "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
@@ -137,9 +135,10 @@ const CommandRegistrar kEdit([](CLI::App& app) {
                     "the first Save (none: a new, untitled template)");
     cmd->add_option("--format", o->format,
                     "format name that Run loads (default: the first of the file)");
-    cmd->add_option("--data", o->data,
-                    "data source for Run's preview (as quillon run --data: .csv, .json or an "
-                    "SQLite database); the preview shows the report over the first 100 records");
+    cmd->add_option(
+        "--data", o->data,
+        "data source for Run's preview (as quillon run --data: .csv, .json, .jsonl or an "
+        "SQLite database); the preview shows the report over the first 100 records");
     cmd->add_option("--table", o->table, "SQLite: the table or view to read whole");
     cmd->add_option("--query", o->query, "SQLite: the SELECT statement to read");
     cmd->add_option("--group", o->groups,

@@ -1,5 +1,6 @@
 // quillon run TEMPLATE --data SOURCE [options]: runs a report over the records of a CSV
-// file, a JSON array or an SQLite query, fields filled by column name (record_feeder.h).
+// file, a JSON array, JSON Lines or an SQLite query, fields filled by column name
+// (record_feeder.h).
 //
 // With --out REPORT.pdf the report is printed to PDF once written (run_pdf_output.h).
 //
@@ -90,6 +91,7 @@ class InterruptGuard {
 struct RunOptions {
     std::string template_path;
     std::string data;
+    bool json_lines = false;
     std::string query;
     std::string table;
     std::vector<std::string> groups;
@@ -119,6 +121,10 @@ struct RunOptions {
 int Fail(int code, const std::string& message) {
     std::cerr << "quillon run: " << message << '\n';
     return code;
+}
+
+data::SourceKind DataKind(const RunOptions& o) {
+    return o.json_lines ? data::SourceKind::kJsonLines : data::KindOf(o.data);
 }
 
 TPrintOptions OptionsOf(const RunOptions& o) {
@@ -307,8 +313,7 @@ int CheckOptions(RunState& s) {
     if (o.page_per_group && o.groups.empty()) {
         return Fail(kExitUsage, "--page-per-group needs at least one --group column");
     }
-    const std::string data_ext = text::AsciiUpperCase(fs::path(o.data).extension().string());
-    if (data_ext != ".CSV" && data_ext != ".JSON" && o.query.empty() && o.table.empty()) {
+    if (DataKind(o) == data::SourceKind::kSqlite && o.query.empty() && o.table.empty()) {
         return Fail(kExitUsage,
                     "an SQLite database needs --table NAME or --query SQL to say what to read");
     }
@@ -335,7 +340,7 @@ int LoadTemplate(RunState& s, HostServices& host, ReportModel& model) {
 // The data source and the columns of the --group options, outermost first.
 int OpenRecords(RunState& s) {
     try {
-        s.source = data::Open(s.o.data, data::SqliteQuery{s.o.query, s.o.table});
+        s.source = data::Open(s.o.data, DataKind(s.o), data::SqliteQuery{s.o.query, s.o.table});
     } catch (const data::DataSourceError& e) {
         return Fail(kExitData, e.what());
     } catch (const std::exception& e) {
@@ -373,6 +378,12 @@ void SetUpReport(const RunState& s, TQuillon& report, TrptCalculator& calculator
     report.SetXCalcExt(&calculator);
 }
 
+// A report file that cannot be opened for writing, said in the report's language as the
+// engine says it, with the file and the reason.
+int FailToOpen(const RunState& s, const std::string& file, const std::string& reason) {
+    return Fail(kExitOutput, std::string(Msg(FILE_OPENMsg, s.language)) + file + ": " + reason);
+}
+
 // Where the report goes. Files are written under a temporary name beside their target and
 // moved into place when the run succeeded. Standard output is written as the run goes, in
 // order; a second parse rewrites the report in place, so it runs on a temporary file that
@@ -407,8 +418,7 @@ int OpenOutput(RunState& s, TQuillon& report) {
             plan.staged = std::make_unique<StagedOutput>(plan.target);
         }
         if (!plan.direct && !plan.staged->Valid()) {
-            return Fail(kExitOutput, "cannot write " + (s.pdf_plan ? s.out : plan.target.string()) +
-                                         ": " + plan.staged->Error());
+            return FailToOpen(s, s.pdf_plan ? s.out : plan.target.string(), plan.staged->Error());
         }
     }
     if (plan.to_stdout && !o.double_parse) {
@@ -419,14 +429,12 @@ int OpenOutput(RunState& s, TQuillon& report) {
         }
         s.file = std::make_unique<FdStream>(plan.target.string());
         if (!s.file->IsOpen()) {
-            return Fail(kExitOutput,
-                        "cannot write " + plan.target.string() + ": " + std::strerror(errno));
+            return FailToOpen(s, plan.target.string(), std::strerror(errno));
         }
     } else if (!o.multi_level) {
         s.file = std::make_unique<FdStream>(plan.staged->StagePath().string());
         if (!s.file->IsOpen()) {
-            return Fail(kExitOutput,
-                        "cannot write " + plan.target.string() + ": " + std::strerror(errno));
+            return FailToOpen(s, plan.target.string(), std::strerror(errno));
         }
     } else {
         report.SetPrnFile(plan.staged->StagePath().string());
@@ -600,13 +608,16 @@ int Run(const RunOptions& o) {
 
 CommandRegistrar registrar([](CLI::App& app) {
     auto options = std::make_shared<RunOptions>();
-    auto* cmd = app.add_subcommand("run", "Run a report over a CSV, JSON or SQLite data source");
+    auto* cmd = app.add_subcommand(
+        "run", "Run a report over a CSV, JSON, JSON Lines or SQLite data source");
     cmd->add_option("template", options->template_path, "Report template (HTML, RTF or text)")
         ->required();
     cmd->add_option("--data", options->data,
                     "Data source: a .csv file (with a header row), a .json array of objects, "
-                    "or an SQLite database")
+                    "JSON Lines (.jsonl or .ndjson: one object per line), or an SQLite database")
         ->required();
+    cmd->add_flag("--json-lines", options->json_lines,
+                  "Read --data as JSON Lines (one object per line) whatever its name");
     cmd->add_option("--query", options->query, "SQLite: the SELECT statement to read");
     cmd->add_option("--table", options->table, "SQLite: the table or view to read whole");
     cmd->add_option("--group", options->groups,
@@ -666,11 +677,17 @@ CommandRegistrar registrar([](CLI::App& app) {
     cmd->add_option("--settings", options->settings,
                     "Settings file (QUILDOC.INI: page-break markers, margins, [DEFAULT] values)");
     cmd->add_option("--lang", options->lang,
-                    "Language of the report's messages (default english): english, german, "
+                    "Language of the report's messages, those about its output file too (default "
+                    "english): english, german, "
                     "italian, french, spanish, russian, lithuanian");
     cmd->footer(
         "A failed run leaves no output file (an earlier report of the same name stays);\n"
         "Ctrl-C stops the run and keeps what was written as NAME.incomplete.EXT.\n\n"
+        "JSON and JSON Lines are read as streams: memory does not grow with the records.\n"
+        "The columns are the keys in order of first appearance; from a named pipe or standard\n"
+        "input (--data /dev/stdin --json-lines) they are the first record's keys, and a later\n"
+        "record with another key is an error (exit 3).\n"
+        "Example: quillon run list.htm --data orders.jsonl --out orders.htm\n\n"
         "With --out REPORT.pdf (any case) the report is written in the template's format\n"
         "(HTML, RTF or text) beside the PDF, printed as quillon render prints it (A4, 2 cm\n"
         "margins, \"Page N of M\" footer; --paper, --margins, --landscape change that) and\n"

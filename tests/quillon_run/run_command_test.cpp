@@ -1,4 +1,4 @@
-// quillon run, end to end: the built command over CSV, JSON and SQLite sources compared
+// quillon run, end to end: the built command over CSV, JSON, JSON Lines and SQLite sources compared
 // with the expected report, and its exit codes and messages for broken input and output.
 
 #include <gtest/gtest.h>
@@ -66,6 +66,8 @@ TEST_F(RunCommandTest, EverySourceKindGivesTheExpectedGroupedReport) {
     const std::string tmpl = Arg(kData / "groups.txt");
     for (const std::string& source :
          {"--data " + Arg(kData / "sales.csv"), "--data " + Arg(kData / "sales.json"),
+          "--data " + Arg(kData / "sales.jsonl"),
+          "--data " + Arg(kData / "sales.jsonl") + " --json-lines",
           "--data " + Arg(db) + " --table sales",
           "--data " + Arg(db) + " --query 'SELECT * FROM sales ORDER BY city, customer'"}) {
         const Result r = Run(tmpl + " " + source + groups + " --out -");
@@ -80,6 +82,17 @@ TEST_F(RunCommandTest, EverySourceKindGivesTheExpectedGroupedReport) {
     r = Run(tmpl + " --data " + Arg(kData / "sales.csv") + groups);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(ReadFile(dir_ / "PRX.txt"), expected);
+
+    // JSON Lines under any name with --json-lines, and through a named pipe (read once).
+    fs::copy_file(kData / "sales.jsonl", dir_ / "sales.log");
+    r = Run(tmpl + " --data sales.log --json-lines" + groups + " --out -");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, expected);
+    ASSERT_EQ(::mkfifo((dir_ / "pipe.jsonl").c_str(), 0600), 0);
+    r = Run(tmpl + " --data pipe.jsonl" + groups + " --out - 2>pipe.err & cat " +
+            Arg(kData / "sales.jsonl") + " >" + Arg(dir_ / "pipe.jsonl") + "; wait $!");
+    EXPECT_EQ(r.status, 0) << ReadFile(dir_ / "pipe.err");
+    EXPECT_EQ(r.out, expected);
 }
 
 TEST_F(RunCommandTest, PageSizesAndMultiLevelFiles) {
@@ -132,6 +145,25 @@ TEST_F(RunCommandTest, BrokenInputAndOutputGiveClearMessagesAndExitCodes) {
     }
     r = Run(tmpl + csv + " --out " + Arg(dir_ / "no/such/dir/out.txt"));
     EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_NE(r.err.find("File Open Error " + (dir_ / "no/such/dir/out.txt").string() +
+                         ": No such file or directory"),
+              std::string::npos)
+        << r.err;
+    // Messages about the report's own file follow --lang as the engine's messages do.
+    r = Run(tmpl + csv + " --lang german --out no/such/out.txt");
+    EXPECT_EQ(r.status, 4) << r.err;
+    EXPECT_NE(r.err.find("quillon run: Fehler beim Öffnen der Datei no/such/out.txt: "),
+              std::string::npos)
+        << r.err;
+
+    // Malformed JSON: the file, line and column; nothing is written.
+    std::ofstream(dir_ / "bad.jsonl") << "{\"city\": \"Kaunas\"}\n{\"city\": Vilnius}\n";
+    r = Run(tmpl + " --data bad.jsonl --out bad.txt");
+    EXPECT_EQ(r.status, 3);
+    EXPECT_NE(r.err.find("bad.jsonl: line 2, column 10: malformed JSON: unexpected \"Vilnius}\""),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(fs::exists(dir_ / "bad.txt"));
 }
 
 TEST_F(RunCommandTest, CtrlCStopsTheRunAndReportsTheOutputAsIncomplete) {

@@ -148,7 +148,7 @@ TEST_F(RunPdfOutputTest, FailuresLeaveNoPdfAndKeepAnEarlierOne) {
     // The output folder does not exist.
     r = Quillon("run stock.htm --data stock.csv --out no/such/x.pdf");
     EXPECT_EQ(r.status, 4);
-    EXPECT_THAT(r.err, HasSubstr("cannot write no/such/x.pdf"));
+    EXPECT_THAT(r.err, HasSubstr("File Open Error no/such/x.pdf: "));
     EXPECT_EQ(Listing(), "old.pdf stock.csv stock.htm stock.txt ");
 
     // Page options without a .pdf output are said to be ignored.
