@@ -73,7 +73,7 @@ int RunLayout(const LayoutOptions& opt) {
         std::cerr << "quillon layout: " << opt.path << ": cannot lay out: " << e.what() << '\n';
         return 1;
     }
-    std::cout << DumpLayout(doc, opt.width, height, /*font_runs=*/true);
+    DumpLayout(std::cout, doc, opt.width, height, /*font_runs=*/true);
     return 0;
 }
 

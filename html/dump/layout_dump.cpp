@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <ostream>
 #include <vector>
 
 #include "html/layout/cell.h"
@@ -170,7 +171,20 @@ const char* KindOf(const TSectionBase& s) {
     return "space";
 }
 
-void DumpText(std::string& out, const TSection& s, bool runs) {
+// What to dump, and where the text goes as it is made.
+struct DumpOptions {
+    bool runs = false;
+    std::ostream* sink = nullptr;  // nothing: all of it stays in the string
+};
+
+// Hands what was made so far to the sink, so a dump of a huge document is never held whole.
+void Spill(std::string& out, const DumpOptions& opt) {
+    if (opt.sink == nullptr || out.size() < (std::size_t{1} << 16)) return;
+    opt.sink->write(out.data(), static_cast<std::streamsize>(out.size()));
+    out.clear();
+}
+
+void DumpText(std::string& out, const TSection& s, const DumpOptions& opt) {
     out += ", \"lines\": [";
     int y = s.LayoutY;
     const std::u32string text = s.Text();
@@ -199,10 +213,10 @@ void DumpText(std::string& out, const TSection& s, bool runs) {
     }
     out += "], \"marker\": ";
     AppendJsonString(out, s.MarkerText());
-    if (runs) DumpRuns(out, s);
+    if (opt.runs) DumpRuns(out, s);
 }
 
-void DumpSections(std::string& out, const TCell& cell, bool runs);
+void DumpSections(std::string& out, const TCell& cell, const DumpOptions& opt);
 
 void IntList(std::string& out, const char* name, const std::vector<int>& values) {
     out += ", \"";
@@ -217,7 +231,7 @@ void IntList(std::string& out, const char* name, const std::vector<int>& values)
 
 // Columns, widths, rows and every real cell with its box (x from the enclosing cell's left
 // edge, y as laid out) and its own sections.
-void DumpTable(std::string& out, const ThtmlTable& t, bool runs) {
+void DumpTable(std::string& out, const ThtmlTable& t, const DumpOptions& opt) {
     IntList(out, "columns", t.ColumnWidths);
     Field(out, "body_width", t.BodyWidth);
     Field(out, "block_width", t.BlockWidth);
@@ -248,7 +262,7 @@ void DumpTable(std::string& out, const ThtmlTable& t, bool runs) {
                     DumpBoxStyle(out, box->Style, box->Edges);
                     out += '}';
                 }
-                DumpSections(out, cell.Body, runs);
+                DumpSections(out, cell.Body, opt);
                 out += '}';
             }
             if (c < static_cast<int>(t.ColumnWidths.size())) {
@@ -257,29 +271,31 @@ void DumpTable(std::string& out, const ThtmlTable& t, bool runs) {
         }
         out += ']';
         row_y += row.RowSize;
+        Spill(out, opt);
     }
     out += ']';
 }
 
-void DumpSection(std::string& out, const TSectionBase& s, bool runs) {
+void DumpSection(std::string& out, const TSectionBase& s, const DumpOptions& opt) {
     out += "\"kind\": \"";
     out += KindOf(s);
     out += '"';
     Field(out, "y", s.LayoutY);
     if (const SectionBoxes* boxes = s.Boxes()) DumpBoxes(out, *boxes);
     if (const auto* table = dynamic_cast<const ThtmlTable*>(&s)) {
-        DumpTable(out, *table, runs);
+        DumpTable(out, *table, opt);
         return;
     }
     Field(out, "height", s.Height);
-    if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text, runs);
+    if (const auto* text = dynamic_cast<const TSection*>(&s)) DumpText(out, *text, opt);
 }
 
-void DumpSections(std::string& out, const TCell& cell, bool runs) {
+void DumpSections(std::string& out, const TCell& cell, const DumpOptions& opt) {
     out += ", \"sections\": [";
     for (int i = 0; i < cell.Count(); ++i) {
         out += i ? ", {" : "{";
-        DumpSection(out, cell[i], runs);
+        DumpSection(out, cell[i], opt);
+        Spill(out, opt);
         out += '}';
     }
     out += ']';
@@ -287,18 +303,34 @@ void DumpSections(std::string& out, const TCell& cell, bool runs) {
 
 }  // namespace
 
-std::string DumpLayout(const TCell& cell, int width, int height, bool font_runs) {
-    std::string out = "{";
+namespace {
+
+void Dump(std::string& out, const TCell& cell, int width, int height, const DumpOptions& opt) {
+    out += '{';
     Field(out, "width", width, true);
     Field(out, "height", height);
     out += ", \"sections\": [";
     for (int i = 0; i < cell.Count(); ++i) {
         out += i ? ",\n  {" : "\n  {";
-        DumpSection(out, cell[i], font_runs);
+        DumpSection(out, cell[i], opt);
         out += '}';
+        Spill(out, opt);
     }
     out += cell.Count() ? "\n]}\n" : "]}\n";
+}
+
+}  // namespace
+
+std::string DumpLayout(const TCell& cell, int width, int height, bool font_runs) {
+    std::string out;
+    Dump(out, cell, width, height, DumpOptions{font_runs, nullptr});
     return out;
+}
+
+void DumpLayout(std::ostream& sink, const TCell& cell, int width, int height, bool font_runs) {
+    std::string out;
+    Dump(out, cell, width, height, DumpOptions{font_runs, &sink});
+    sink << out;
 }
 
 }  // namespace quillon

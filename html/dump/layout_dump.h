@@ -31,6 +31,7 @@
 // {"background", "border", "padding", "margin"} as above, the borders as drawn (where the
 // table collapses its borders, the narrower of two facing borders is "none").
 
+#include <iosfwd>
 #include <string>
 
 namespace quillon {
@@ -40,5 +41,8 @@ class TCell;
 // The sections of a cell laid out for `width`, whose layout gave `height`; the text
 // sections' "runs" only when `font_runs` is set.
 std::string DumpLayout(const TCell& cell, int width, int height, bool font_runs = false);
+// The same written to sink as it is made, for documents whose dump is too large to hold.
+void DumpLayout(std::ostream& sink, const TCell& cell, int width, int height,
+                bool font_runs = false);
 
 }  // namespace quillon

@@ -163,15 +163,53 @@ void QtCanvas::TextPrefixWidths(std::u32string_view text, std::vector<int>& widt
     for (std::size_t i = 1; i < widths.size(); ++i) widths[i] = std::max(widths[i], widths[i - 1]);
 }
 
-void QtCanvas::DoDrawText(Point at, std::u32string_view text, std::optional<Color> background) {
-    const QString s = ToQString(text);
-    if (background) {
-        painter_->fillRect(QRectF(at.x, at.y, TextWidth(text), font_->metrics.height),
-                           ToQColor(*background));
+double QtCanvas::ExactTextWidth(std::u32string_view text) const {
+    FontFace& face = *font_->face;
+    std::int64_t units = 0;
+    if (face.SimpleAdvance(text, units)) {
+        return static_cast<double>(units) * font_->pixels_per_em / face.UnitsPerEm();
     }
+    return font_->qmetrics.horizontalAdvance(ToQString(text));
+}
+
+QRectF QtCanvas::VisibleArea() const {
+    QRectF area;
+    if (const QPaintDevice* device = painter_->device()) {
+        area = painter_->worldTransform().inverted().mapRect(
+            QRectF(0, 0, device->width(), device->height()));
+    }
+    if (painter_->hasClipping()) area = area.intersected(painter_->clipBoundingRect());
+    return area;
+}
+
+void QtCanvas::DoDrawText(Point at, std::u32string_view text, std::optional<Color> background) {
     painter_->setFont(font_->qfont);
     painter_->setPen(ToQColor(Font().color));
-    painter_->drawText(QPointF(at.x, at.y + font_->metrics.ascent), s);
+    const double baseline = at.y + font_->metrics.ascent;
+    if (text.size() <= kLongRun) {
+        if (background) {
+            painter_->fillRect(QRectF(at.x, at.y, TextWidth(text), font_->metrics.height),
+                               ToQColor(*background));
+        }
+        painter_->drawText(QPointF(at.x, baseline), ToQString(text));
+        return;
+    }
+    // A long run (a word of megabytes) is drawn in pieces, and only the pieces that can be
+    // seen: Qt shapes a string whole and keeps the glyphs of all of it while it draws.
+    const QRectF visible = VisibleArea();
+    double x = at.x;
+    for (std::size_t i = 0; i < text.size() && x <= visible.right(); i += kLongRun) {
+        const std::u32string_view piece = text.substr(i, kLongRun);
+        const double width = ExactTextWidth(piece);
+        if (x + width >= visible.left()) {
+            if (background) {
+                painter_->fillRect(QRectF(x, at.y, width, font_->metrics.height),
+                                   ToQColor(*background));
+            }
+            painter_->drawText(QPointF(x, baseline), ToQString(piece));
+        }
+        x += width;
+    }
 }
 
 void QtCanvas::DoFillRect(const Rect& r, Color color) {

@@ -75,6 +75,13 @@ class QtCanvas : public Canvas {
         double pixels_per_em = 0;
     };
     void Setup(QPaintDevice& device);
+    // Width of text in the current font, unrounded.
+    double ExactTextWidth(std::u32string_view text) const;
+    // What the painter can paint on: its device (and clip), in the painter's coordinates.
+    QRectF VisibleArea() const;
+
+    // Runs of text longer than this are drawn piece by piece.
+    static constexpr std::size_t kLongRun = 1024;
 
     std::unique_ptr<QPainter> own_painter_;
     QPainter* painter_ = nullptr;

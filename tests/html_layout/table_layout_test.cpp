@@ -3,6 +3,7 @@
 // placement, drawing, hit tests, copying, and the limits on hostile tables.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "html/dump/layout_dump.h"
@@ -421,6 +422,21 @@ TEST(TableDump, GeometryOfTablesAndTheirCells) {
                   "\"sections\": [{\"kind\": \"text\", \"y\": 4"),
         std::string::npos)
         << dump;
+}
+
+// The dump written as it is made (for documents too large to hold twice) is the dump.
+TEST(TableRows, TheStreamedDumpIsTheDump) {
+    std::string html = "<p>before</p><table border=1>";
+    for (int r = 0; r < 600; ++r) {
+        html += "<tr><td>r" + std::to_string(r) + "</td><td>\"x\"</td><td><b>y</b></td></tr>";
+    }
+    html += "</table><p>after</p>";
+    auto l = LayOut(html, 600);
+    std::ostringstream streamed;
+    DumpLayout(streamed, *l.doc, 600, l.height, true);
+    const std::string whole = DumpLayout(*l.doc, 600, l.height, true);
+    EXPECT_GT(whole.size(), std::size_t{1} << 17);  // spilled more than once
+    EXPECT_EQ(streamed.str(), whole);
 }
 
 }  // namespace

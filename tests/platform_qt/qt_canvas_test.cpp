@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -75,6 +77,53 @@ TEST(QtCanvas, DrawnTextFillsTheMeasuredBox) {
         EXPECT_NEAR(ink.bottom() + 1, (10 + m.ascent) * scale, scale) << scale;
         EXPECT_GE(ink.top(), 10 * scale);
     }
+}
+
+// A run of thousands of characters (one long word) is drawn piece by piece, and only where
+// it can be seen: at its start the picture is the one of the run drawn whole, and its end
+// lands where the run's measured width says, however far to the left it began.
+TEST(QtCanvas, ALongRunIsDrawnWhereItIsMeasured) {
+    std::u32string run;
+    for (int i = 0; run.size() < 5000; ++i) {
+        run += U"Wavy";
+        for (const char c : std::to_string(i)) run += static_cast<char32_t>(c);
+    }
+    QtImageCanvas start(400, 40);
+    start.SetFont(FontSpec{"DejaVu Sans", 12});
+    const int ascent = start.Metrics().ascent;
+    start.DrawText(10, 10, run);
+    QImage whole(400, 40, QImage::Format_RGB32);
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    painter.setFont(start.CurrentQFont());
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(10, 10 + ascent), QString::fromStdU32String(run));
+    painter.end();
+    const QImage drawn = start.Image().convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    for (int py = 0; py < 40; ++py) {
+        for (int px = 0; px < 400; ++px) {
+            differing += std::abs(qGray(drawn.pixel(px, py)) - qGray(whole.pixel(px, py))) > 96;
+        }
+    }
+    EXPECT_LT(differing, 400 * 40 / 50);  // under 2%: at most the odd glyph edge
+
+    // The run ends at x = 300, having begun some 40,000 pixels to the left.
+    QtImageCanvas end(400, 40);
+    end.SetFont(FontSpec{"DejaVu Sans", 12});
+    const int width = end.TextWidth(run);
+    ASSERT_GT(width, 30000);
+    end.DrawText(300 - width, 10, run, Color{0xFFFF00});
+    const QImage& image = end.Image();
+    const QRect ink = InkBounds(image);
+    EXPECT_EQ(ink.left(), 0);
+    // As near as for any run of up to a thousand characters: the glyphs within a piece are
+    // placed by Qt, a few pixels from their measured advances (drawn whole, the end of this
+    // run would be off by the sum of that over all its pieces).
+    EXPECT_NEAR(ink.right() + 1, 300, 10);
+    // The background is filled up to the end of the run, and not beyond.
+    EXPECT_EQ(image.pixelColor(150, 10), QColor(255, 255, 0));
+    EXPECT_EQ(image.pixelColor(303, 10), QColor(Qt::white));
 }
 
 // One picture of every kind of drawing call, probed at known places.

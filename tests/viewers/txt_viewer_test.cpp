@@ -9,7 +9,9 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPrinter>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolButton>
 #include <cstdio>
@@ -60,6 +62,33 @@ TEST_F(TxtViewerTest, LoadsTextAsUtf8OrWindows1252) {
     EXPECT_EQ(viewer_.RichEdit().toPlainText().toStdString(), "Ąžuolas\n");
     EXPECT_TRUE(viewer_.RichEdit().isReadOnly());
     EXPECT_EQ(viewer_.RichEdit().lineWrapMode(), QTextEdit::NoWrap);
+}
+
+// A line of megabytes is shown in pieces of a few thousand characters (the control lays a
+// line out whole): every character kept in order, pieces cut after blanks where there are
+// some, and the lines around it as they are.
+TEST_F(TxtViewerTest, AHugeLineIsShownInPiecesWithNothingLost) {
+    std::string line;
+    for (int i = 0; line.size() < 300000; ++i) line += "w\xC3\xA9" + std::to_string(i) + " ";
+    line += std::string(20000, 'x');
+    Load("first\r\n" + line + "\r\nlast\r\n");
+    const QTextDocument& doc = *viewer_.RichEdit().document();
+    ASSERT_EQ(doc.firstBlock().text(), "first");
+    std::string joined;
+    int pieces = 0;
+    QTextBlock block = doc.firstBlock().next();
+    for (; block.isValid() && block.text() != "last"; block = block.next()) {
+        const std::string piece = block.text().toStdString();
+        EXPECT_LE(piece.size(), 4096u);
+        if (joined.size() + piece.size() < line.size() - 20000) {
+            EXPECT_EQ(piece.back(), ' ') << pieces;
+        }
+        joined += piece;
+        ++pieces;
+    }
+    EXPECT_GT(pieces, 70);
+    EXPECT_EQ(joined, line);
+    EXPECT_EQ(block.text(), "last");
 }
 
 TEST_F(TxtViewerTest, TextIsShownInAFixedPitchFontSoColumnsLineUp) {

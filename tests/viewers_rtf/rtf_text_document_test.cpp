@@ -101,3 +101,41 @@ TEST(RtfTextDocument, FixtureFromAWordProcessor) {
 
 }  // namespace
 }  // namespace quillon
+
+namespace quillon {
+namespace {
+
+// A paragraph of megabytes is kept as blocks of a few thousand characters (Qt lays out a
+// block whole), with every character kept in order, cut after blanks where there are some,
+// each centred as the paragraph is, and its page break only before the first.
+TEST(RtfTextDocument, AHugeParagraphIsKeptInBlocksWithNothingLost) {
+    std::string words;
+    for (int i = 0; words.size() < 50000; ++i) words += "w" + std::to_string(i) + " ";
+    const std::string word(30000, 'x');
+    QTextDocument doc;
+    LoadRtfIntoDocument(
+        doc, R"({\rtf1\ansi x\par\pagebb\qc )" + words + "{\\b " + word + R"(}\par next\par})");
+    QString joined;
+    int pieces = 0;
+    QTextBlock block = doc.firstBlock().next();
+    for (; block.isValid() && !block.text().startsWith("next"); block = block.next()) {
+        EXPECT_LE(block.length() - 1, 4096);
+        const QTextBlockFormat f = block.blockFormat();
+        EXPECT_EQ(f.alignment(), Qt::AlignHCenter) << pieces;
+        EXPECT_EQ(f.pageBreakPolicy() == QTextFormat::PageBreak_AlwaysBefore, pieces == 0)
+            << pieces;
+        // Among the words, a piece ends after a blank.
+        if (joined.size() + block.text().size() < static_cast<qsizetype>(words.size())) {
+            EXPECT_TRUE(block.text().endsWith(' ')) << pieces;
+        }
+        joined += block.text();
+        ++pieces;
+    }
+    EXPECT_GT(pieces, 15);
+    EXPECT_EQ(joined.toStdString(), words + word);
+    ASSERT_TRUE(block.isValid());
+    EXPECT_EQ(block.text(), "next");
+}
+
+}  // namespace
+}  // namespace quillon

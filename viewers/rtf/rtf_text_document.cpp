@@ -79,6 +79,30 @@ QTextBlockFormat BlockFormatOf(const rtf::RtfParagraph& paragraph) {
     return out;
 }
 
+// Qt lays out and keeps the glyphs of a whole block at once, which for a paragraph of
+// megabytes takes seconds and hundreds of megabytes: a paragraph is kept as blocks of at
+// most this many UTF-16 units, each continuing the one before.
+constexpr qsizetype kLongBlock = 4096;
+constexpr qsizetype kBreakRoom = 256;
+
+// Where to cut text so that the block takes at most room more units: after the last blank
+// near that point, else at it (never inside a surrogate pair).
+qsizetype BlockCut(const QString& text, qsizetype room) {
+    for (qsizetype i = room; i > 0 && i > room - kBreakRoom; --i) {
+        if (text[i - 1] == u' ') return i;
+    }
+    if (room > 0 && room < text.size() && text[room].isLowSurrogate()) return room - 1;
+    return room;
+}
+
+// Opens the next piece of the paragraph: its alignment, no second page break.
+void ContinueBlock(QTextCursor& cursor, const QTextBlockFormat& block,
+                   const QTextCharFormat& mark) {
+    QTextBlockFormat next = block;
+    next.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+    cursor.insertBlock(next, mark);
+}
+
 }  // namespace
 
 // The Qt formats of the reader's formats, each made once: a report repeats a handful of
@@ -130,10 +154,20 @@ void LoadRtfIntoDocument(QTextDocument& doc, std::string_view rtf) {
         } else {
             cursor.insertBlock(block, mark);
         }
+        qsizetype in_block = 0;
         for (const rtf::RtfRun& run : paragraph.runs) {
-            cursor.insertText(
-                QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size())),
-                formats.Of(run.format));
+            QString text =
+                QString::fromUtf8(run.text.data(), static_cast<qsizetype>(run.text.size()));
+            const QTextCharFormat& format = formats.Of(run.format);
+            while (in_block + text.size() > kLongBlock) {
+                const qsizetype cut = BlockCut(text, kLongBlock - in_block);
+                cursor.insertText(text.left(cut), format);
+                ContinueBlock(cursor, block, mark);
+                text.remove(0, cut);
+                in_block = 0;
+            }
+            cursor.insertText(text, format);
+            in_block += text.size();
         }
     }
     cursor.endEditBlock();
