@@ -106,8 +106,8 @@ struct TrptSmtpStorage::Session {
         text += ErrorText(code);
         if (code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_CACERT_BADFILE) {
             text +=
-                " (the server's certificate was refused: CAFILE= names the CA certificate "
-                "to trust)";
+                " (the server's certificate was refused: it must be issued for the URL's host "
+                "name by a trusted CA; CAFILE= names a CA to trust)";
         }
         return text;
     }

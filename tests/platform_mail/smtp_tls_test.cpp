@@ -120,7 +120,8 @@ TEST_F(SmtpTlsTest, AnUntrustedCertificateIsRefusedAsANetworkFailure) {
         EXPECT_FALSE(storage->LoggedOn());
         EXPECT_EQ(Failure([&] { storage->Send(); }).first, 23);
         EXPECT_TRUE(server.Deliveries().empty());
-        EXPECT_EQ(std::count(server.Verbs().begin(), server.Verbs().end(), "MAIL"), 0);
+        const std::vector<std::string> verbs = server.Verbs();
+        EXPECT_EQ(std::count(verbs.begin(), verbs.end(), "MAIL"), 0);
     }
 }
 
