@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <iostream>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -52,6 +53,8 @@ bool IsNetworkFailure(CURLcode code) {
         case CURLE_GOT_NOTHING:
         case CURLE_SSL_CONNECT_ERROR:
         case CURLE_PEER_FAILED_VERIFICATION:
+        case CURLE_SSL_CACERT_BADFILE:
+        case CURLE_USE_SSL_FAILED:
             return true;
         default:
             return false;
@@ -92,6 +95,22 @@ struct TrptSmtpStorage::Session {
         return text.empty() ? curl_easy_strerror(code) : text;
     }
     std::string Where() const { return "server " + config.url; }
+    // Why the connection failed, with what the profile can do about a refused TLS set-up.
+    std::string ConnectionFailure(CURLcode code) const {
+        std::string text = Where() + ": ";
+        if (code == CURLE_USE_SSL_FAILED) {
+            return text +
+                   "the server does not offer STARTTLS, which STARTTLS=1 requires; "
+                   "nothing was sent unencrypted";
+        }
+        text += ErrorText(code);
+        if (code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_CACERT_BADFILE) {
+            text +=
+                " (the server's certificate was refused: it must be issued for the URL's host "
+                "name by a trusted CA; CAFILE= names a CA to trust)";
+        }
+        return text;
+    }
 
     static int Trace(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
         auto* session = static_cast<Session*>(user);
@@ -156,6 +175,16 @@ std::unique_ptr<TrptSmtpStorage::Session> TrptSmtpStorage::OpenSession() const {
         curl_easy_setopt(curl, CURLOPT_PASSWORD, config.password.c_str());
     }
     if (config.starttls) curl_easy_setopt(curl, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    if (!config.ca_file.empty()) curl_easy_setopt(curl, CURLOPT_CAINFO, config.ca_file.c_str());
+    if (config.insecure) {
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+        curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+        if (config.UsesTls()) {
+            std::cerr << "quillon: warning: the certificate of mail server " << config.url
+                      << " is not checked (INSECURE=1); whoever poses as the server can read "
+                         "the mail\n";
+        }
+    }
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, config.timeout_seconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, config.timeout_seconds);
@@ -171,12 +200,16 @@ std::unique_ptr<TrptSmtpStorage::Session> TrptSmtpStorage::OpenSession() const {
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, "NOOP");
     const CURLcode code = curl_easy_perform(curl);
     curl_easy_setopt(curl, CURLOPT_CUSTOMREQUEST, nullptr);
-    if (code != CURLE_OK) {
-        throw EMapiError(MAPI_E_LOGIN_FAILURE,
-                         session->Where() + ": " + session->ErrorText(code) +
-                             (session->last_reply.empty() ? "" : " (" + session->last_reply + ")"));
+    if (code == CURLE_OK) return session;
+    // A server that cannot be reached, does not answer or whose secure connection cannot
+    // be set up is a failed connection; everything else (a refused login, a refusing
+    // server) a failed login.
+    if (IsNetworkFailure(code)) {
+        throw EMapiError(MAPI_E_NETWORK_FAILURE, session->ConnectionFailure(code));
     }
-    return session;
+    throw EMapiError(MAPI_E_LOGIN_FAILURE,
+                     session->Where() + ": " + session->ErrorText(code) +
+                         (session->last_reply.empty() ? "" : " (" + session->last_reply + ")"));
 }
 
 void TrptSmtpStorage::Logon() {
@@ -247,7 +280,7 @@ void TrptSmtpStorage::Deliver(mail::OutgoingMail& Mail) {
                                              refusal->reply);
     }
     if (IsNetworkFailure(code)) {
-        throw EMapiError(MAPI_E_NETWORK_FAILURE, where + ": " + session->ErrorText(code));
+        throw EMapiError(MAPI_E_NETWORK_FAILURE, session->ConnectionFailure(code));
     }
     throw EMapiError(MAPI_E_FAILURE, where + ": " + session->ErrorText(code));
 }

@@ -3,10 +3,13 @@
 // QUILDOC.INI section with the account (platform/mail/smtp_config.h); Password, when set,
 // is the account's password.
 //
-// Logon reads the profile, connects and logs in (any failure: EMapiError 3). Send delivers
-// over that connection (a lost connection is opened again); a Send without Logon opens a
-// session for itself and closes it afterwards. Failures of Send: the server refused a
-// recipient 14, the connection failed 23, the server refused the login 3, anything else 2.
+// Logon reads the profile, connects and logs in. Send delivers over that connection (a lost
+// connection is opened again); a Send without Logon opens a session for itself and closes
+// it afterwards. Failures (EMapiError codes): the profile is missing or unusable, or the
+// server refused the login 3; the server cannot be reached, does not answer in time, drops
+// the connection, or its TLS set-up fails (certificate refused, STARTTLS not offered) 23;
+// the server refused a recipient 14; anything else 2. Over TLS the certificate is verified
+// (platform/mail/smtp_config.h: CAFILE, INSECURE).
 
 #include <filesystem>
 #include <memory>

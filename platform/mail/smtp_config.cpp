@@ -1,5 +1,8 @@
 #include "platform/mail/smtp_config.h"
 
+#include <filesystem>
+#include <fstream>
+
 #include "platform/core/text_encoding.h"
 #include "platform/mail/mail_error.h"
 
@@ -14,6 +17,10 @@ std::string ProfileKeysNeeded(std::string_view section) {
     return "a [" + std::string(section) +
            "] section with URL=smtp://SERVER:PORT (or smtps://) and FROM=ADDRESS, and USER "
            "and PASSWORD when the server wants a login";
+}
+
+bool SmtpConfig::UsesTls() const {
+    return starttls || text::AsciiUpperCase(url.substr(0, 8)) == "SMTPS://";
 }
 
 SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile) {
@@ -42,6 +49,15 @@ SmtpConfig ReadSmtpConfig(const SettingsFile& settings, std::string_view profile
     if (!sender) fail("FROM \"" + from + "\" is not a mail address (nor is USER)");
     config.from = std::move(*sender);
     config.starttls = settings.ReadInteger(section, "STARTTLS", 0) != 0;
+    config.ca_file = std::string(text::Trim(settings.ReadString(section, "CAFILE", "")));
+    if (!config.ca_file.empty()) {
+        std::error_code ec;
+        if (!std::filesystem::is_regular_file(config.ca_file, ec) ||
+            !std::ifstream(config.ca_file, std::ios::binary)) {
+            fail("CAFILE \"" + config.ca_file + "\" is not a readable file");
+        }
+    }
+    config.insecure = settings.ReadInteger(section, "INSECURE", 0) != 0;
     config.timeout_seconds = settings.ReadInteger(section, "TIMEOUT", 30);
     if (config.timeout_seconds <= 0) config.timeout_seconds = 30;
     return config;

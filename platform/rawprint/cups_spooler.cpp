@@ -33,6 +33,17 @@ bool Succeeded(ipp_status_t status) {
     return status < IPP_STATUS_REDIRECTION_OTHER_SITE;
 }
 
+// The status of a request that failed. A connection lost before the server answered leaves
+// the previous request's success as the last status; that is never reported as the reason.
+Spooler::Status FailureStatus() {
+    Spooler::Status status = LastStatus();
+    if (Succeeded(static_cast<ipp_status_t>(status.code))) {
+        status = {static_cast<int>(IPP_STATUS_ERROR_SERVICE_UNAVAILABLE),
+                  "the print server closed the connection"};
+    }
+    return status;
+}
+
 Http Connect(int connect_ms, double io_seconds, Spooler::Status& status) {
     const char* server = cupsServer();
     http_t* http = httpConnect2(server, ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
@@ -131,7 +142,7 @@ bool CupsSpooler::HasQueue(const std::string& queue, Status& status) {
                  "printer-name");
     const Ipp response(cupsDoRequest(http.get(), request, "/"));  // frees request
     if (response != nullptr && Succeeded(cupsLastError())) return true;
-    status = LastStatus();
+    status = FailureStatus();
     return false;
 }
 
@@ -149,12 +160,12 @@ std::unique_ptr<RawPrintJob> CupsSpooler::StartRawJob(const std::string& queue,
     if (http == nullptr) return nullptr;
     const int id = cupsCreateJob(http.get(), queue.c_str(), title.c_str(), 0, nullptr);
     if (id <= 0) {
-        status = LastStatus();
+        status = FailureStatus();
         return nullptr;
     }
     if (cupsStartDocument(http.get(), queue.c_str(), id, title.c_str(), CUPS_FORMAT_RAW, 1) !=
         HTTP_STATUS_CONTINUE) {
-        status = LastStatus();
+        status = FailureStatus();
         cupsCancelJob2(http.get(), queue.c_str(), id, 0);
         return nullptr;
     }

@@ -122,13 +122,14 @@ TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
     const std::string pw = "QUILLON_SMTP_PASSWORD=pw";
     for (const Case& c :
          {Case{"report.htm --to boss@example.com " + account, 3, "mail result 3, Login Failure"},
-          Case{"report.htm --to boss@example.com " + unreachable, 3, "Login Failure"},
+          Case{"report.htm --to boss@example.com " + unreachable, 23,
+               "mail result 23, Network Failure"},
           Case{"missing.htm --to boss@example.com " + account, 11, "missing.htm"},
           Case{"report.htm --to nobody@example.com " + account, 14, "nobody@example.com"},
           Case{"report.htm --to 'not an address' " + account, 25, "not an address"},
           Case{"report.htm --to boss@example.com --text-file none.txt " + account, 66,
                "none.txt"}}) {
-        const bool with_password = c.status != 3 || c.args.find(unreachable) != std::string::npos;
+        const bool with_password = c.status != 3;
         const Result r = Run(c.args, with_password ? pw : "");
         EXPECT_EQ(r.status, c.status) << c.args << "\n" << r.err;
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
@@ -145,6 +146,29 @@ TEST_F(MailCommandTest, FailuresExitWithTheirCodeAndSayWhy) {
     EXPECT_TRUE(server.Deliveries().empty());
     // A password is never a command-line argument.
     EXPECT_NE(Run("report.htm --to boss@example.com --password pw " + account).status, 0);
+}
+
+TEST_F(MailCommandTest, TlsCertificatesAreCheckedUnlessTheProfileSaysInsecure) {
+    Write("report.htm", "<p>1</p>");
+    SmtpTestServer server(SmtpTestServer::Options().ImplicitTls(Certificates().other_name));
+    const std::string account = "URL=" + server.Url() + "\r\nFROM=r@example.com\r\nTIMEOUT=3\r\n";
+    Write("ca.pem", Certificates().ca);
+
+    Settings(account + "CAFILE=ca.pem\r\n");
+    const Result refused = Run("report.htm --to boss@example.com --settings QUILDOC.INI");
+    EXPECT_EQ(refused.status, 23) << refused.err;
+    EXPECT_NE(refused.err.find("certificate was refused"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("mail result 23, Network Failure"), std::string::npos)
+        << refused.err;
+    EXPECT_TRUE(server.Deliveries().empty());
+
+    Settings(account + "INSECURE=1\r\n");
+    const Result insecure = Run("report.htm --to boss@example.com --settings QUILDOC.INI");
+    EXPECT_EQ(insecure.status, 0) << insecure.err;
+    EXPECT_EQ(insecure.err, "quillon: warning: the certificate of mail server " + server.Url() +
+                                " is not checked (INSECURE=1); whoever poses as the server can "
+                                "read the mail\n");
+    EXPECT_EQ(server.Deliveries().size(), 1u);
 }
 
 TEST_F(MailCommandTest, HelpNamesTheOptionsAndExitCodes) {

@@ -2,8 +2,13 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <openssl/bio.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <array>
@@ -50,48 +55,6 @@ std::string Unfold(std::string_view value) {
         out += value[i];
     }
     return out;
-}
-
-// Lines of a connection, read with a timeout so a broken peer never hangs a test.
-class LineReader {
-  public:
-    LineReader(int fd, const std::atomic<bool>& stop) : fd_(fd), stop_(stop) {}
-    std::optional<std::string> Next() {
-        for (;;) {
-            const std::size_t eol = buffer_.find("\r\n");
-            if (eol != std::string::npos) {
-                std::string line = buffer_.substr(0, eol);
-                buffer_.erase(0, eol + 2);
-                return line;
-            }
-            // Gives up after 5 s of silence, or at once when the server stops.
-            int ready = 0;
-            for (int waited = 0; ready == 0 && waited < 5000 && !stop_; waited += 50) {
-                pollfd p{fd_, POLLIN, 0};
-                ready = ::poll(&p, 1, 50);
-            }
-            if (ready <= 0) return std::nullopt;
-            std::array<char, 65536> chunk;
-            const ssize_t n = ::recv(fd_, chunk.data(), chunk.size(), 0);
-            if (n <= 0) return std::nullopt;
-            buffer_.append(chunk.data(), static_cast<std::size_t>(n));
-        }
-    }
-
-  private:
-    int fd_;
-    const std::atomic<bool>& stop_;
-    std::string buffer_;
-};
-
-void Say(int fd, std::string_view line) {
-    const std::string text = std::string(line) + "\r\n";
-    std::size_t sent = 0;
-    while (sent < text.size()) {
-        const ssize_t n = ::send(fd, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
-        if (n <= 0) return;
-        sent += static_cast<std::size_t>(n);
-    }
 }
 
 std::string Between(std::string_view s, char open, char close) {
@@ -278,7 +241,113 @@ MimePart ParseMime(std::string_view message) {
     return part;
 }
 
+namespace {
+
+struct SslFree {
+    void operator()(SSL* ssl) const { SSL_free(ssl); }
+};
+
+}  // namespace
+
+// The server's TLS set-up: its certificate and key.
+struct SmtpTestServer::TlsContext {
+    struct CtxFree {
+        void operator()(SSL_CTX* ctx) const { SSL_CTX_free(ctx); }
+    };
+    std::unique_ptr<SSL_CTX, CtxFree> ctx;
+
+    explicit TlsContext(const PemIdentity& identity) : ctx(SSL_CTX_new(TLS_server_method())) {
+        auto bio = [](const std::string& pem) {
+            return std::unique_ptr<BIO, decltype(&BIO_free)>(
+                BIO_new_mem_buf(pem.data(), static_cast<int>(pem.size())), &BIO_free);
+        };
+        const auto cert_bio = bio(identity.certificate);
+        const auto key_bio = bio(identity.key);
+        X509* cert = PEM_read_bio_X509(cert_bio.get(), nullptr, nullptr, nullptr);
+        EVP_PKEY* key = PEM_read_bio_PrivateKey(key_bio.get(), nullptr, nullptr, nullptr);
+        const bool ok = ctx != nullptr && cert != nullptr && key != nullptr &&
+                        SSL_CTX_use_certificate(ctx.get(), cert) == 1 &&
+                        SSL_CTX_use_PrivateKey(ctx.get(), key) == 1;
+        X509_free(cert);
+        EVP_PKEY_free(key);
+        if (!ok) throw std::runtime_error("test server: unusable certificate or key");
+    }
+};
+
+// One client's connection, plain or (after StartTls) encrypted: lines read with a timeout
+// so a broken peer never hangs a test.
+class SmtpTestServer::Connection {
+  public:
+    Connection(int fd, const std::atomic<bool>& stop) : fd_(fd), stop_(stop) {
+        // A peer that stops in the middle of a TLS record or handshake is given up on too.
+        timeval limit{5, 0};
+        ::setsockopt(fd_, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        ::setsockopt(fd_, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
+    }
+
+    // The TLS handshake as server; false when the client gave up (refused the certificate).
+    bool StartTls(SSL_CTX* ctx) {
+        ssl_.reset(SSL_new(ctx));
+        if (ssl_ == nullptr || SSL_set_fd(ssl_.get(), fd_) != 1 || SSL_accept(ssl_.get()) != 1) {
+            ssl_.reset();
+            return false;
+        }
+        buffer_.clear();  // nothing sent in the clear before the handshake counts
+        return true;
+    }
+    bool Encrypted() const { return ssl_ != nullptr; }
+
+    std::optional<std::string> Next() {
+        for (;;) {
+            const std::size_t eol = buffer_.find("\r\n");
+            if (eol != std::string::npos) {
+                std::string line = buffer_.substr(0, eol);
+                buffer_.erase(0, eol + 2);
+                return line;
+            }
+            // Gives up after 5 s of silence, or at once when the server stops.
+            int ready = ssl_ != nullptr && SSL_pending(ssl_.get()) > 0 ? 1 : 0;
+            for (int waited = 0; ready == 0 && waited < 5000 && !stop_; waited += 50) {
+                pollfd p{fd_, POLLIN, 0};
+                ready = ::poll(&p, 1, 50);
+            }
+            if (ready <= 0) return std::nullopt;
+            std::array<char, 65536> chunk;
+            const long n = ssl_ != nullptr
+                               ? SSL_read(ssl_.get(), chunk.data(), static_cast<int>(chunk.size()))
+                               : ::recv(fd_, chunk.data(), chunk.size(), 0);
+            if (n <= 0) return std::nullopt;
+            buffer_.append(chunk.data(), static_cast<std::size_t>(n));
+        }
+    }
+
+    void Say(std::string_view line) {
+        const std::string text = std::string(line) + "\r\n";
+        if (ssl_ != nullptr) {
+            SSL_write(ssl_.get(), text.data(), static_cast<int>(text.size()));
+            return;
+        }
+        std::size_t sent = 0;
+        while (sent < text.size()) {
+            const ssize_t n = ::send(fd_, text.data() + sent, text.size() - sent, MSG_NOSIGNAL);
+            if (n <= 0) return;
+            sent += static_cast<std::size_t>(n);
+        }
+    }
+
+  private:
+    int fd_;
+    const std::atomic<bool>& stop_;
+    std::unique_ptr<SSL, SslFree> ssl_;
+    std::string buffer_;
+};
+
 SmtpTestServer::SmtpTestServer(Options options) : options_(std::move(options)) {
+    if (options_.tls != Options::Tls::None) {
+        // A client that hangs up during a TLS write must not end the test program.
+        ::signal(SIGPIPE, SIG_IGN);
+        tls_ = std::make_unique<TlsContext>(options_.identity);
+    }
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -297,6 +366,11 @@ SmtpTestServer::~SmtpTestServer() {
     stop_ = true;
     thread_.join();
     ::close(listener_);
+}
+
+std::string SmtpTestServer::Url() const {
+    return (options_.tls == Options::Tls::Implicit ? "smtps://127.0.0.1:" : "smtp://127.0.0.1:") +
+           std::to_string(port_);
 }
 
 std::vector<SmtpTestServer::Delivery> SmtpTestServer::Deliveries() const {
@@ -329,14 +403,16 @@ void SmtpTestServer::Serve() {
         if (options_.silent) {
             while (!stop_) ::poll(nullptr, 0, 20);
         } else {
-            Converse(fd);
+            Connection connection(fd, stop_);
+            if (options_.tls != Options::Tls::Implicit || connection.StartTls(tls_->ctx.get())) {
+                Converse(connection);
+            }
         }
         ::close(fd);
     }
 }
 
-void SmtpTestServer::Converse(int fd) {
-    LineReader reader(fd, stop_);
+void SmtpTestServer::Converse(Connection& connection) {
     const bool needs_login = !options_.user.empty();
     bool logged_in = false;
     Delivery current;
@@ -350,16 +426,16 @@ void SmtpTestServer::Converse(int fd) {
             logins_.push_back(user + ":" + password);
         }
         logged_in = user == options_.user && password == options_.password;
-        Say(fd, logged_in ? "235 2.7.0 Authentication successful"
-                          : "535 5.7.8 Authentication credentials invalid");
+        connection.Say(logged_in ? "235 2.7.0 Authentication successful"
+                                 : "535 5.7.8 Authentication credentials invalid");
     };
     auto answer = [&](const std::string& prompt) -> std::string {
-        Say(fd, prompt);
-        return reader.Next().value_or("*");
+        connection.Say(prompt);
+        return connection.Next().value_or("*");
     };
-    Say(fd, "220 localhost test SMTP server");
+    connection.Say("220 localhost test SMTP server");
     while (!stop_) {
-        const std::optional<std::string> line = reader.Next();
+        const std::optional<std::string> line = connection.Next();
         if (!line) return;
         const std::string verb = [&] {
             std::string v = line->substr(0, line->find(' '));
@@ -368,12 +444,21 @@ void SmtpTestServer::Converse(int fd) {
         }();
         record(verb);
         if (verb == "EHLO") {
-            Say(fd, "250-localhost");
-            if (needs_login && !options_.hide_auth) Say(fd, "250-AUTH " + options_.mechanisms);
-            Say(fd, "250 8BITMIME");
+            connection.Say("250-localhost");
+            if (options_.tls == Options::Tls::StartTls && !connection.Encrypted())
+                connection.Say("250-STARTTLS");
+            if (needs_login && !options_.hide_auth)
+                connection.Say("250-AUTH " + options_.mechanisms);
+            connection.Say("250 8BITMIME");
         } else if (verb == "HELO" || verb == "NOOP" || verb == "RSET") {
             if (verb == "RSET") current = {};
-            Say(fd, "250 OK");
+            connection.Say("250 OK");
+        } else if (verb == "STARTTLS" && options_.tls == Options::Tls::StartTls &&
+                   !connection.Encrypted()) {
+            connection.Say("220 2.0.0 Ready to start TLS");
+            if (!connection.StartTls(tls_->ctx.get())) return;
+            logged_in = false;
+            current = {};
         } else if (verb == "AUTH" && needs_login) {
             std::string mech = line->size() > 5 ? line->substr(5) : "";
             std::string initial;
@@ -386,7 +471,7 @@ void SmtpTestServer::Converse(int fd) {
                 const std::size_t a = creds.find('\0');
                 const std::size_t b = creds.find('\0', a + 1);
                 if (a == std::string::npos || b == std::string::npos) {
-                    Say(fd, "501 malformed");
+                    connection.Say("501 malformed");
                 } else {
                     check_login(creds.substr(a + 1, b - a - 1), creds.substr(b + 1));
                 }
@@ -395,48 +480,49 @@ void SmtpTestServer::Converse(int fd) {
                     Base64Decode(initial.empty() ? answer("334 VXNlcm5hbWU6") : initial);
                 check_login(user, Base64Decode(answer("334 UGFzc3dvcmQ6")));
             } else {
-                Say(fd, "504 unrecognized authentication type");
+                connection.Say("504 unrecognized authentication type");
             }
         } else if (verb == "MAIL") {
             if (needs_login && !logged_in) {
-                Say(fd, "530 5.7.0 Authentication required");
+                connection.Say("530 5.7.0 Authentication required");
                 continue;
             }
             current = {};
             current.from = Between(*line, '<', '>');
-            Say(fd, "250 OK");
+            connection.Say("250 OK");
         } else if (verb == "RCPT") {
             const std::string to = Between(*line, '<', '>');
             if (options_.refused.count(to) != 0) {
-                Say(fd, "550 5.1.1 <" + to + ">: Recipient address rejected");
+                connection.Say("550 5.1.1 <" + to + ">: Recipient address rejected");
             } else {
                 current.recipients.push_back(to);
-                Say(fd, "250 OK");
+                connection.Say("250 OK");
             }
         } else if (verb == "DATA") {
             if (options_.drop_at_data) return;
             if (current.recipients.empty()) {
-                Say(fd, "554 no valid recipients");
+                connection.Say("554 no valid recipients");
                 continue;
             }
-            Say(fd, "354 End data with <CR><LF>.<CR><LF>");
+            connection.Say("354 End data with <CR><LF>.<CR><LF>");
             for (;;) {
-                const std::optional<std::string> data = reader.Next();
+                const std::optional<std::string> data = connection.Next();
                 if (!data) return;
                 if (*data == ".") break;
                 current.data += (data->rfind("..", 0) == 0 ? data->substr(1) : *data) + "\r\n";
             }
+            current.encrypted = connection.Encrypted();
             {
                 std::lock_guard lock(mutex_);
                 deliveries_.push_back(std::move(current));
             }
             current = {};
-            Say(fd, "250 OK queued");
+            connection.Say("250 OK queued");
         } else if (verb == "QUIT") {
-            Say(fd, "221 Bye");
+            connection.Say("221 Bye");
             return;
         } else {
-            Say(fd, "502 command not implemented");
+            connection.Say("502 command not implemented");
         }
     }
 }

@@ -5,12 +5,15 @@
 
 #include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#include "test_certificates.h"
 
 namespace quillon::mailtest {
 
@@ -40,6 +43,10 @@ class SmtpTestServer {
         bool drop_at_data = false;      // closes the connection on DATA
         bool silent = false;            // accepts connections but never answers
         bool hide_auth = false;         // requires the login without offering it
+        // TLS: none, offered as STARTTLS, or from the start (smtps), with this identity.
+        enum class Tls { None, StartTls, Implicit };
+        Tls tls = Tls::None;
+        PemIdentity identity;
 
         Options& Login(std::string u, std::string p, std::string mechs = "PLAIN LOGIN") {
             user = std::move(u);
@@ -59,11 +66,22 @@ class SmtpTestServer {
             silent = true;
             return *this;
         }
+        Options& StartTls(PemIdentity id = Certificates().server) {
+            tls = Tls::StartTls;
+            identity = std::move(id);
+            return *this;
+        }
+        Options& ImplicitTls(PemIdentity id = Certificates().server) {
+            tls = Tls::Implicit;
+            identity = std::move(id);
+            return *this;
+        }
     };
     struct Delivery {
         std::string from;
         std::vector<std::string> recipients;
-        std::string data;  // the message, dot-stuffing undone
+        std::string data;        // the message, dot-stuffing undone
+        bool encrypted = false;  // it came over TLS
     };
 
     SmtpTestServer() : SmtpTestServer(Options{}) {}
@@ -73,7 +91,8 @@ class SmtpTestServer {
     ~SmtpTestServer();
 
     int Port() const { return port_; }
-    std::string Url() const { return "smtp://127.0.0.1:" + std::to_string(port_); }
+    // smtps:// for a server with TLS from the start, else smtp://.
+    std::string Url() const;
     std::vector<Delivery> Deliveries() const;
     // Every command verb received, in order ("EHLO", "AUTH", "MAIL", ... "QUIT").
     std::vector<std::string> Verbs() const;
@@ -82,10 +101,13 @@ class SmtpTestServer {
     int Connections() const;
 
   private:
+    class Connection;
+    struct TlsContext;
     void Serve();
-    void Converse(int fd);
+    void Converse(Connection& connection);
 
     Options options_;
+    std::unique_ptr<TlsContext> tls_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stop_{false};

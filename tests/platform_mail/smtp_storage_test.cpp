@@ -134,7 +134,7 @@ TEST_F(SmtpStorageTest, LogsInWithEitherMechanismAndThePasswordFromTheProfile) {
     EXPECT_EQ(open.Deliveries().size(), 1u);
 }
 
-TEST_F(SmtpStorageTest, EveryWayOfFailingToLogOnIsALoginFailure) {
+TEST_F(SmtpStorageTest, LogonFailsWithALoginOrANetworkFailure) {
     SmtpTestServer server(SmtpTestServer::Options().Login("reporter", "right"));
     const std::string account = Account(server);
     auto wrong = Storage(account);
@@ -150,14 +150,14 @@ TEST_F(SmtpStorageTest, EveryWayOfFailingToLogOnIsALoginFailure) {
     EXPECT_FALSE(wrong->LoggedOn());
     EXPECT_EQ(Count(server.Verbs(), "MAIL"), 0);
 
-    const std::string unreachable = "smtp://127.0.0.1:" + std::to_string(UnusedPort());
+    // Profiles that name no usable account are login failures.
     for (const std::string& profile : std::vector<std::string>{
-             "URL=" + unreachable + "\r\nFROM=r@example.com\r\n",  // nothing listens
-             "FROM=r@example.com\r\n",                             // no URL
+             "FROM=r@example.com\r\n",  // no URL
              "URL=http://" + server.Url().substr(7) + "\r\nFROM=r@example.com\r\n",
              "URL=smtp://\r\nFROM=r@example.com\r\n",
              "URL=" + server.Url() + "\r\nUSER=reporter\r\n",  // no sender address
-             "URL=" + server.Url() + "\r\nFROM=r@example.com\r\nSTARTTLS=1\r\nTIMEOUT=3\r\n"}) {
+             "URL=" + server.Url() +
+                 "\r\nFROM=r@example.com\r\nCAFILE=" + (dir_ / "no-ca.pem").string() + "\r\n"}) {
         auto storage = Storage(profile);
         EXPECT_EQ(CodeOf([&] { storage->Logon(); }), 3) << profile;
         EXPECT_FALSE(storage->LoggedOn());
@@ -167,6 +167,16 @@ TEST_F(SmtpStorageTest, EveryWayOfFailingToLogOnIsALoginFailure) {
     other->SetProfileName("OFFICE");
     EXPECT_EQ(CodeOf([&] { other->Logon(); }), 3);
 
+    // A server that cannot be reached, or that accepts the connection and never answers
+    // (given up on in time), is a network failure.
+    const std::string unreachable = "smtp://127.0.0.1:" + std::to_string(UnusedPort());
+    auto nobody = Storage("URL=" + unreachable + "\r\nFROM=r@example.com\r\n");
+    EXPECT_EQ(CodeOf([&] { nobody->Logon(); }), 23);
+    SmtpTestServer silent(SmtpTestServer::Options().Silent());
+    auto waiting = Storage("URL=" + silent.Url() + "\r\nFROM=r@example.com\r\nTIMEOUT=1\r\n");
+    EXPECT_EQ(CodeOf([&] { waiting->Logon(); }), 23);
+    EXPECT_FALSE(waiting->LoggedOn());
+
     // A server that wants a login it does not offer refuses the message as a login failure.
     SmtpTestServer::Options hidden;
     hidden.Login("reporter", "pw").hide_auth = true;
@@ -175,11 +185,6 @@ TEST_F(SmtpStorageTest, EveryWayOfFailingToLogOnIsALoginFailure) {
     unoffered->Logon();
     EXPECT_EQ(CodeOf([&] { unoffered->Send(); }), 3);
     EXPECT_TRUE(hiding.Deliveries().empty());
-
-    // A server that accepts the connection and never answers is given up on in time.
-    SmtpTestServer silent(SmtpTestServer::Options().Silent());
-    auto waiting = Storage("URL=" + silent.Url() + "\r\nFROM=r@example.com\r\nTIMEOUT=1\r\n");
-    EXPECT_EQ(CodeOf([&] { waiting->Logon(); }), 3);
 }
 
 TEST_F(SmtpStorageTest, ProfileNameChoosesTheSection) {
