@@ -66,7 +66,7 @@ class PageBreakMap {
       public:
         // Sorts the spans and works out their reaches and runs.
         void Build(std::vector<Span> spans);
-        const std::vector<Span>& Spans() const { return all_.Spans(); }
+        const std::vector<Span>& Spans() const { return spans_; }
         // The lowest bottom of all spans (0 without spans).
         int Reach() const { return reach_.empty() ? 0 : reach_.back(); }
         // How many spans start above y.

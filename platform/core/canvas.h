@@ -95,8 +95,7 @@ class Canvas {
     std::vector<int> TextPrefixWidths(std::u32string_view text);
     // Draws text with the top of its line (ascent above the baseline) at y and its first
     // character starting at x, in the font's colour. With a background, the box of the
-    // text (TextWidth by the font height) is filled with it first. A line lying wholly
-    // outside the clip is not drawn at all.
+    // text (TextWidth by the font height) is filled with it first.
     void DrawText(int x, int y, std::u32string_view text,
                   std::optional<Color> background = std::nullopt);
 

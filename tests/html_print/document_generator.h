@@ -199,8 +199,9 @@ class DocumentBuilder {
                 } else if (!header && c == 0 && shape.nested_percent > 0 &&
                            random_.Chance(shape.nested_percent)) {
                     TableShape inner;
-                    inner.rows =
-                        random_.Chance(shape.empty_nested_percent) ? 0 : random_.Between(1, 3);
+                    const bool empty = shape.empty_nested_percent > 0 &&
+                                       random_.Chance(shape.empty_nested_percent);
+                    inner.rows = empty ? 0 : random_.Between(1, 3);
                     inner.columns = random_.Between(1, 2);
                     inner.border = random_.Between(0, 1);
                     inner.padding = random_.Between(0, 2);
@@ -272,6 +273,9 @@ class DocumentBuilder {
 struct GeneratorOptions {
     // Header rows in a THEAD as well as TH-only leading rows.
     bool thead = false;
+    // Rows made taller than a page by a picture beside words, empty nested tables, and
+    // words on the line of a picture.
+    bool tall_content = false;
 };
 
 // A document of a few blocks of every kind, page breaks anywhere (first, last, twice in a
@@ -307,7 +311,8 @@ inline GeneratedDocument GenerateDocument(std::uint64_t seed, const GeneratorOpt
                                : size < 8 ? r.Between(220, 500)
                                           : r.Between(1100, 1700);
             // A few with words after them on their line.
-            b.Image(r.Between(20, 200), height, r.Chance(20) ? r.Between(1, 3) : 0);
+            const int width = r.Between(20, 200);
+            b.Image(width, height, options.tall_content && r.Chance(20) ? r.Between(1, 3) : 0);
         } else if (kind < 62) {
             b.PageBreak();
         } else {
@@ -329,9 +334,9 @@ inline GeneratedDocument GenerateDocument(std::uint64_t seed, const GeneratorOpt
             t.full_width = r.Chance(30);
             t.max_words_per_cell = r.Chance(30) ? 3 : 1;
             t.nested_percent = r.Chance(20) ? 20 : 0;
-            t.empty_nested_percent = r.Chance(30) ? 50 : 0;
+            if (options.tall_content && r.Chance(30)) t.empty_nested_percent = 50;
             // Some tables with pictures beside words: rows lower and higher than a page.
-            if (r.Chance(12)) {
+            if (options.tall_content && r.Chance(12)) {
                 t.image_percent = r.Chance(50) ? 30 : 8;
                 t.image_max = r.Chance(50) ? 500 : 1700;
             }

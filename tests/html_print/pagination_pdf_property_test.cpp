@@ -58,13 +58,21 @@ PdfWords ReadWords(const std::string& pdf) {
     return out;
 }
 
-int TokenNumber(const std::string& word) {
-    if (word.size() < 2 || word[0] != 'w') return -1;
-    for (std::size_t i = 1; i < word.size(); ++i) {
-        if (word[i] < '0' || word[i] > '9') return -1;
+// The token numbers of a word: cells without padding or spacing between them put tokens
+// so close that pdftotext reads them as one word ("w5w6"). Other text gives none.
+std::vector<int> TokenNumbers(const std::string& word) {
+    static const std::regex tokens(R"((w[0-9]+)+)");
+    static const std::regex token(R"(w([0-9]+))");
+    std::vector<int> out;
+    if (!std::regex_match(word, tokens)) return out;
+    for (auto it = std::sregex_iterator(word.begin(), word.end(), token);
+         it != std::sregex_iterator(); ++it) {
+        out.push_back(std::stoi((*it)[1]));
     }
-    return std::atoi(word.c_str() + 1);
+    return out;
 }
+
+const GeneratorOptions kOptions{};
 
 TEST(PaginationPdfProperty, GeneratedDocumentsPrintEveryWordOnceWholeInsideTheBody) {
     const char* env = std::getenv("QUILLON_PDF_PAGINATION_CASES");
@@ -76,7 +84,7 @@ TEST(PaginationPdfProperty, GeneratedDocumentsPrintEveryWordOnceWholeInsideTheBo
     const TempDir dir;
     for (long seed = 1; seed <= cases; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
-        const GeneratedDocument doc = GenerateDocument(static_cast<std::uint64_t>(seed), {});
+        const GeneratedDocument doc = GenerateDocument(static_cast<std::uint64_t>(seed), kOptions);
         const std::string html = dir.Write("doc.htm", doc.html).string();
         const std::string pdf = dir.File("doc.pdf");
         const ShellOutput run = RunShell("'" QUILLON_BINARY "' render " + ShellQuote(html) +
@@ -88,9 +96,9 @@ TEST(PaginationPdfProperty, GeneratedDocumentsPrintEveryWordOnceWholeInsideTheBo
         ASSERT_GT(read.width, 0);
         std::map<int, int> seen;
         for (const PdfWord& w : read.words) {
-            const int n = TokenNumber(w.text);
-            if (n < 0) continue;
-            ++seen[n];
+            const std::vector<int> numbers = TokenNumbers(w.text);
+            if (numbers.empty()) continue;
+            for (const int n : numbers) ++seen[n];
             EXPECT_TRUE(w.left >= kMarginPt - kSlackPt && w.top >= kMarginPt - kSlackPt &&
                         w.right <= read.width - kMarginPt + kSlackPt &&
                         w.bottom <= read.height - kMarginPt + kSlackPt)

@@ -55,7 +55,7 @@ TEST(FixedMetricCanvas, DrawsEachCharacterInItsCellOnTheLayoutsBaseline) {
     // at 8 px per character is 13.29 px per em, 9.97 points; weight, slant and colour stay.
     EXPECT_EQ(inner.Log(), (std::vector<std::string>{
                                "clip 10,20,50,50", "fill 12,24,28,40 #0000FF",
-                               "font DejaVu Sans Mono 9.97 italic fixed #112233", "text 12,29 a",
+                               "font DejaVu Sans Mono 9.96594 italic fixed #112233", "text 12,29 a",
                                "text 20,29 b", "fill 10,20,14,24 #FF0000", "noclip"}));
 }
 
