@@ -233,6 +233,8 @@ RenderResult RenderDocument(const RenderJob& job) {
         target = std::make_unique<PngPageTarget>(job.png, sheet.paper, sheet.orientation);
     }
     target->SetLayoutCanvas(std::move(layout));
+    // What a fixed-metric layout measured is what the sheet shows.
+    target->SetFixedMetricPages(job.fixed_metrics);
 
     settings.Title = parsed.Title;
     // A text report's own pages are meant for one sheet each: one a little longer than the

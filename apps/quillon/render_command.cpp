@@ -141,7 +141,8 @@ const CommandRegistrar kRegistrar([](CLI::App& app) {
                   "each page starts");
     cmd->add_flag("--fixed-metrics", opt->fixed_metrics,
                   "Lay out and paginate with fixed metrics (every character 8 px, lines 16 px), "
-                  "so that page counts are exact");
+                  "so that page counts are exact; text is drawn with the same metrics (a "
+                  "fixed-pitch face)");
     cmd->add_flag("--no-page-numbers", opt->no_page_numbers,
                   "Leave out the \"Page N of M\" footer");
     cmd->add_flag("--no-shrink", opt->no_shrink,

@@ -1,6 +1,7 @@
 #include "html/layout/page_breaks.h"
 
 #include <algorithm>
+#include <type_traits>
 
 #include "html/layout/cell.h"
 #include "html/layout/html_table.h"
@@ -37,7 +38,7 @@ class PageBreakCollector {
 
   private:
     void Span(int top, int bottom) {
-        if (bottom > top) map_.spans_.push_back({top, bottom});
+        if (bottom > top) map_.collected_.push_back({top, bottom});
     }
 
     void Section(TSectionBase& s, int x, int room) {
@@ -100,13 +101,16 @@ class PageBreakCollector {
             const TCellList& row = *t.RowList[r];
             const int reach = RowReach(row);
             if (reach <= row_room) {
-                Span(row_y + box_top, row_y + reach + box_below);
+                // A row that shows nothing (no content, frame or background) holds no
+                // page on its own.
+                if (RowShows(t, row)) Span(row_y + box_top, row_y + reach + box_below);
             } else {
                 // Too tall for a page: cut between the lines of its cells.
                 int cx = body_x;
                 for (int c = 0; c < row.Count(); ++c) {
                     const TCellObj& cell = row[c];
-                    if (cell.SpanCols > 0) Cell(cell.Body, cx + t.Spacing + t.CellRoom(cell, kBoxLeft), row_room);
+                    if (cell.SpanCols > 0)
+                        Cell(cell.Body, cx + t.Spacing + t.CellRoom(cell, kBoxLeft), row_room);
                     if (c < t.ColumnCount) cx += t.ColumnWidths[static_cast<std::size_t>(c)];
                 }
             }
@@ -121,19 +125,72 @@ class PageBreakCollector {
 
     static int RowReach(const TCellList& row) { return std::max(row.RowSize, row.RowSpanHeight); }
 
+    // Whether anything of the row is drawn: a frame or background, or a cell's content.
+    static bool RowShows(const ThtmlTable& t, const TCellList& row) {
+        if (t.HasBorder || t.HasBackColor || t.HasEdgeColor || row.BkGnd) return true;
+        for (const auto& cell : row.Cells()) {
+            if (cell->SpanCols <= 0) continue;
+            const CellBox* box = cell->Box();
+            if (cell->Body.BkGnd || (box && (box->HasEdges() || box->Style.Background))) {
+                return true;
+            }
+            for (const auto& s : cell->Body.Sections()) {
+                if (SectionShows(*s)) return true;
+            }
+        }
+        return false;
+    }
+
+    static bool SectionShows(const TSectionBase& s) {
+        if (const auto* table = dynamic_cast<const ThtmlTable*>(&s)) {
+            if (table->HasBorder || table->HasBackColor || table->HasEdgeColor) return true;
+            if (table->CaptionCell) return true;
+            for (const auto& row : table->RowList) {
+                if (RowShows(*table, *row)) return true;
+            }
+            return false;
+        }
+        if (const auto* text = dynamic_cast<const TSection*>(&s)) {
+            if (!text->InlineImages().empty()) return true;
+            // Blanks alone draw nothing.
+            return text->VisitText([](auto part) {
+                for (const auto c : part) {
+                    const auto u =
+                        static_cast<char32_t>(static_cast<std::make_unsigned_t<decltype(c)>>(c));
+                    if (u != U' ' && u != 0xA0) return true;
+                }
+                return false;
+            });
+        }
+        return s.Height > 0;  // rules, form controls and the like
+    }
+
     PageBreakMap& map_;
 };
 
 PageBreakMap::PageBreakMap(const TCell& document, int height, int room) {
     PageBreakCollector(*this).Cell(document, 0, room);
     const auto by_top = [](const Span& a, const Span& b) { return a.Top < b.Top; };
-    std::stable_sort(spans_.begin(), spans_.end(), by_top);
+    std::vector<Span> fitting;
+    for (const Span& s : collected_) {
+        if (s.Bottom - s.Top <= room) fitting.push_back(s);
+    }
+    all_.Build(std::move(collected_));
+    collected_.clear();
+    fitting_.Build(std::move(fitting));
     std::stable_sort(tables_.begin(), tables_.end(), by_top);
     std::sort(forced_.begin(), forced_.end());
     std::stable_sort(
         headers_.begin(), headers_.end(),
         [](const RepeatedHeader& a, const RepeatedHeader& b) { return a.Top < b.Top; });
+    end_ = std::max(height, all_.Reach());
+    if (!forced_.empty()) end_ = std::max(end_, forced_.back());
+}
 
+void PageBreakMap::SpanIndex::Build(std::vector<Span> spans) {
+    spans_ = std::move(spans);
+    std::stable_sort(spans_.begin(), spans_.end(),
+                     [](const Span& a, const Span& b) { return a.Top < b.Top; });
     reach_.resize(spans_.size());
     run_top_.resize(spans_.size());
     int reach = 0;
@@ -144,31 +201,37 @@ PageBreakMap::PageBreakMap(const TCell& document, int height, int room) {
         reach = std::max(reach, spans_[i].Bottom);
         reach_[i] = reach;
     }
-    end_ = std::max(height, reach);
-    if (!forced_.empty()) end_ = std::max(end_, forced_.back());
 }
 
-std::size_t PageBreakMap::SpansAbove(int y) const {
+std::size_t PageBreakMap::SpanIndex::SpansAbove(int y) const {
     return static_cast<std::size_t>(
         std::lower_bound(spans_.begin(), spans_.end(), y,
                          [](const Span& s, int v) { return s.Top < v; }) -
         spans_.begin());
 }
 
-bool PageBreakMap::CutsNothing(int y) const {
+bool PageBreakMap::SpanIndex::CutsNothing(int y) const {
     // The spans starting above y all end at or above it.
     const std::size_t n = SpansAbove(y);
     return n == 0 || reach_[n - 1] <= y;
 }
 
-bool PageBreakMap::PrintsBetween(int top, int bottom) const {
+bool PageBreakMap::SpanIndex::PrintsBetween(int top, int bottom) const {
     const std::size_t n = SpansAbove(bottom);
     return n > 0 && reach_[n - 1] > top;
 }
 
-int PageBreakMap::RunTop(int y) const {
+int PageBreakMap::SpanIndex::RunTop(int y) const {
     const std::size_t n = SpansAbove(y);
     return n == 0 ? y : run_top_[n - 1];
+}
+
+bool PageBreakMap::CutsNothing(int y) const {
+    return all_.CutsNothing(y);
+}
+
+bool PageBreakMap::PrintsBetween(int top, int bottom) const {
+    return all_.PrintsBetween(top, bottom);
 }
 
 int PageBreakMap::PageEnd(int top, int room) const {
@@ -183,22 +246,29 @@ int PageBreakMap::PageEnd(int top, int room) const {
     if (limit >= stop) return stop;
 
     int end = limit;
-    if (!CutsNothing(limit)) {
+    if (!all_.CutsNothing(limit)) {
         // The page ends above the spans it would cut.
-        const int run = RunTop(limit);
-        if (run > top) end = run;  // else the run is taller than a page: a slice
+        const int run = all_.RunTop(limit);
+        if (run > top) {
+            end = run;
+        } else if (!fitting_.CutsNothing(limit)) {
+            // The run is taller than a page: a slice, which ends above the lines beside
+            // the tall part that it would cut, unless they too fill the page.
+            const int lines = fitting_.RunTop(limit);
+            if (lines > top) end = lines;
+        }
     } else {
         // Between here and the stop there is only space and the ends of frames: they make
         // no page of their own.
-        const std::size_t next = SpansAbove(limit);
-        if (next == spans_.size() || spans_[next].Top >= stop) return stop;
+        const std::size_t next = all_.SpansAbove(limit);
+        if (next == all_.Spans().size() || all_.Spans()[next].Top >= stop) return stop;
     }
     // A table that starts in the lower half of the page, would be cut at its end and fits
     // on a page of its own starts the next page.
     auto t = std::upper_bound(tables_.begin(), tables_.end(), top + room / 2,
                               [](int v, const Span& s) { return v < s.Top; });
     for (; t != tables_.end() && t->Top < end; ++t) {
-        if (t->Bottom > end && t->Bottom - t->Top < room && CutsNothing(t->Top)) {
+        if (t->Bottom > end && t->Bottom - t->Top < room && all_.CutsNothing(t->Top)) {
             end = t->Top;
             break;
         }

@@ -36,9 +36,11 @@ class PageBreakMap {
     // Where a page that starts at `top` with `room` pixels of body ends: at the first
     // forced break more than 5 pixels below its top, else at the lowest place at most
     // `room` below its top that cuts nothing, moved up to the top of a table that starts
-    // in the lower half and would fit on a page of its own; at top + room when everything
-    // there is taller than the page (it is printed in slices); at End() when below
-    // `room` there is only space. Always more than `top` while the document goes on.
+    // in the lower half and would fit on a page of its own; when what is there is taller
+    // than the page (it is printed in slices), at the lowest place that cuts none of the
+    // spans that fit a page (the lines of the cells beside a tall picture), else at
+    // top + room; at End() when below `room` there is only space. Always more than `top`
+    // while the document goes on.
     int PageEnd(int top, int room) const;
     // Whether a page may end at y without cutting a span.
     bool CutsNothing(int y) const;
@@ -54,18 +56,35 @@ class PageBreakMap {
         int Top = 0;
         int Bottom = 0;
     };
-    const std::vector<Span>& Spans() const { return spans_; }
+    const std::vector<Span>& Spans() const { return all_.Spans(); }
 
   private:
     friend class PageBreakCollector;
-    // How many spans start above y.
-    std::size_t SpansAbove(int y) const;
-    // The top of the run of overlapping spans that holds y (y inside a span).
-    int RunTop(int y) const;
 
-    std::vector<Span> spans_;
-    std::vector<int> reach_;    // the lowest bottom of spans_[0..i]
-    std::vector<int> run_top_;  // the top of the run of overlapping spans holding spans_[i]
+    // Spans by their top, with what a cut at some y needs to know.
+    class SpanIndex {
+      public:
+        // Sorts the spans and works out their reaches and runs.
+        void Build(std::vector<Span> spans);
+        const std::vector<Span>& Spans() const { return spans_; }
+        // The lowest bottom of all spans (0 without spans).
+        int Reach() const { return reach_.empty() ? 0 : reach_.back(); }
+        // How many spans start above y.
+        std::size_t SpansAbove(int y) const;
+        bool CutsNothing(int y) const;
+        bool PrintsBetween(int top, int bottom) const;
+        // The top of the run of overlapping spans that holds y (y inside a span).
+        int RunTop(int y) const;
+
+      private:
+        std::vector<Span> spans_;
+        std::vector<int> reach_;    // the lowest bottom of spans_[0..i]
+        std::vector<int> run_top_;  // the top of the run of overlapping spans holding spans_[i]
+    };
+
+    std::vector<Span> collected_;  // filled by the collector, then indexed
+    SpanIndex all_;
+    SpanIndex fitting_;  // the spans no taller than a page body
     std::vector<int> forced_;
     std::vector<Span> tables_;  // tables that are moved whole to a new page, by their top
     std::vector<RepeatedHeader> headers_;

@@ -39,7 +39,16 @@ std::vector<int> Canvas::TextPrefixWidths(std::u32string_view text) {
 }
 
 void Canvas::DrawText(int x, int y, std::u32string_view text, std::optional<Color> background) {
-    DoDrawText(Point{x + origin_.x, y + origin_.y}, text, background);
+    const Point at{x + origin_.x, y + origin_.y};
+    // A line wholly above, below or right of the clip shows nothing: it is not handed on,
+    // so that no file (a PDF page) holds text that no reader of the sheet can see.
+    if (!clips_.empty()) {
+        const Rect& clip = clips_.back();
+        if (at.y >= clip.bottom || at.y + Metrics().height <= clip.top || at.x >= clip.right) {
+            return;
+        }
+    }
+    DoDrawText(at, text, background);
 }
 
 void Canvas::FillRect(const Rect& r, Color color) {

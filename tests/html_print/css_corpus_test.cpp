@@ -69,10 +69,10 @@ TEST_P(CssCorpus, FirstPageLooksAsItsReference) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Templates, CssCorpus,
-                         ::testing::Values("invoice", "statement", "grouped-list",
-                                           "address-labels", "letter", "summary", "price-list",
-                                           "timesheet", "delivery-note", "packing-slip",
-                                           "report-cover", "sales-by-region"),
+                         ::testing::Values("invoice", "statement", "grouped-list", "address-labels",
+                                           "letter", "summary", "price-list", "timesheet",
+                                           "delivery-note", "packing-slip", "report-cover",
+                                           "sales-by-region"),
                          [](const auto& info) {
                              std::string n = info.param;
                              for (char& c : n) {

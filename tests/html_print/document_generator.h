@@ -1,8 +1,9 @@
 #pragma once
 // Documents for pagination checks, made from a seed: paragraphs, headings, lists, PRE
-// blocks, tables (with and without header rows, nested ones), placeholder images and PAGE
-// breaks. Every word is a token of its own ("w0", "w1", ...) so that each word drawn on a
-// sheet maps back to its place in the source; the builder records, per token, the table
+// blocks, tables (with and without header rows, nested ones, empty nested ones, rows made
+// taller than a page by a picture beside words), placeholder images (some with words on
+// their line) and PAGE breaks. Every word is a token of its own ("w0", "w1", ...) so that each word
+// drawn on a sheet maps back to its place in the source; the builder records, per token, the table
 // and row it sits in, and the source order of tokens, images and page breaks.
 //
 // The random numbers come from a generator of our own (splitmix64), so that a seed makes
@@ -51,6 +52,8 @@ struct TokenInfo {
 struct ImageInfo {
     int width = 0;
     int height = 0;  // unique within the document: it names the image on the sheets
+    // The table cells holding it, as for a token.
+    std::vector<std::pair<int, int>> cells;
 };
 
 struct TableInfo {
@@ -94,8 +97,16 @@ struct TableShape {
     int spacing = 2;
     bool full_width = false;
     int max_words_per_cell = 1;
-    // Per cent of body rows whose first cell holds a small nested table.
+    // Per cent of body rows whose first cell holds a small nested table, and per cent of
+    // those that are empty (no rows).
     int nested_percent = 0;
+    int empty_nested_percent = 0;
+    // Per cent of body rows of two or more columns whose last cell holds a picture instead
+    // of words, between image_min and image_max pixels high (taller than a page makes the
+    // row taller than a page).
+    int image_percent = 0;
+    int image_min = 17;
+    int image_max = 1700;
     // The first body row starts with a TH cell and goes on with TD cells: not a header row.
     bool row_heading = false;
 };
@@ -145,17 +156,13 @@ class DocumentBuilder {
     }
     // A paragraph holding an image placeholder (no picture file) of width x height. The
     // height names the image on the sheets: one already taken is made a pixel taller.
-    void Image(int width, int height) {
-        for (bool taken = true; taken;) {
-            taken = false;
-            for (const ImageInfo& i : doc_.images) taken = taken || i.height == height;
-            if (taken) ++height;
-        }
-        html_ += "<P><IMG WIDTH=" + std::to_string(width) + " HEIGHT=" + std::to_string(height) +
-                 "></P>\n";
-        doc_.order.push_back(
-            SourceItem{SourceItem::Kind::Image, static_cast<int>(doc_.images.size())});
-        doc_.images.push_back(ImageInfo{width, height});
+    // With words, they follow the image on its line.
+    void Image(int width, int height, int words = 0) {
+        html_ += "<P>";
+        InlineImage(width, height);
+        if (words > 0) html_ += ' ';
+        Words(words);
+        html_ += "</P>\n";
     }
     void PageBreak() {
         html_ += "<PAGE>\n";
@@ -185,10 +192,16 @@ class DocumentBuilder {
                 html_ += th ? "<TH>" : "<TD>";
                 cells_.emplace_back(row, c);
                 header_ = outermost ? header : header_;
-                if (!header && c == 0 && shape.nested_percent > 0 &&
-                    random_.Chance(shape.nested_percent)) {
+                if (!header && c > 0 && c == shape.columns - 1 && shape.image_percent > 0 &&
+                    random_.Chance(shape.image_percent)) {
+                    InlineImage(random_.Between(10, 40),
+                                random_.Between(shape.image_min, shape.image_max));
+                } else if (!header && c == 0 && shape.nested_percent > 0 &&
+                           random_.Chance(shape.nested_percent)) {
                     TableShape inner;
-                    inner.rows = random_.Between(1, 3);
+                    const bool empty = shape.empty_nested_percent > 0 &&
+                                       random_.Chance(shape.empty_nested_percent);
+                    inner.rows = empty ? 0 : random_.Between(1, 3);
                     inner.columns = random_.Between(1, 2);
                     inner.border = random_.Between(0, 1);
                     inner.padding = random_.Between(0, 2);
@@ -219,6 +232,20 @@ class DocumentBuilder {
     }
 
   private:
+    // An image placeholder (no picture file) of width x height. The height names the image
+    // on the sheets: one already taken is made a pixel taller.
+    void InlineImage(int width, int height) {
+        for (bool taken = true; taken;) {
+            taken = false;
+            for (const ImageInfo& i : doc_.images) taken = taken || i.height == height;
+            if (taken) ++height;
+        }
+        html_ += "<IMG WIDTH=" + std::to_string(width) + " HEIGHT=" + std::to_string(height) + ">";
+        doc_.order.push_back(
+            SourceItem{SourceItem::Kind::Image, static_cast<int>(doc_.images.size())});
+        doc_.images.push_back(ImageInfo{width, height, cells_});
+    }
+
     void Block(const std::string& open, int words, const std::string& close) {
         html_ += open;
         Words(words);
@@ -246,12 +273,15 @@ class DocumentBuilder {
 struct GeneratorOptions {
     // Header rows in a THEAD as well as TH-only leading rows.
     bool thead = false;
+    // Rows made taller than a page by a picture beside words, empty nested tables, and
+    // words on the line of a picture.
+    bool tall_content = false;
 };
 
 // A document of a few blocks of every kind, page breaks anywhere (first, last, twice in a
 // row, right after a table). Sizes stay within the narrowest page the checks use: lines of
-// a few short words, tables of at most four columns whose rows are much lower than a page
-// body; only images are taller than a page.
+// a few short words, tables of at most four columns whose rows of words are much lower
+// than a page body; only images, and the rows holding them, are taller than a page.
 inline GeneratedDocument GenerateDocument(std::uint64_t seed, const GeneratorOptions& options) {
     DocumentBuilder b(seed);
     SeededRandom& r = b.Random();
@@ -280,7 +310,9 @@ inline GeneratedDocument GenerateDocument(std::uint64_t seed, const GeneratorOpt
             const int height = size < 6   ? r.Between(17, 150)
                                : size < 8 ? r.Between(220, 500)
                                           : r.Between(1100, 1700);
-            b.Image(r.Between(20, 200), height);
+            // A few with words after them on their line.
+            const int width = r.Between(20, 200);
+            b.Image(width, height, options.tall_content && r.Chance(20) ? r.Between(1, 3) : 0);
         } else if (kind < 62) {
             b.PageBreak();
         } else {
@@ -302,6 +334,12 @@ inline GeneratedDocument GenerateDocument(std::uint64_t seed, const GeneratorOpt
             t.full_width = r.Chance(30);
             t.max_words_per_cell = r.Chance(30) ? 3 : 1;
             t.nested_percent = r.Chance(20) ? 20 : 0;
+            if (options.tall_content && r.Chance(30)) t.empty_nested_percent = 50;
+            // Some tables with pictures beside words: rows lower and higher than a page.
+            if (options.tall_content && r.Chance(12)) {
+                t.image_percent = r.Chance(50) ? 30 : 8;
+                t.image_max = r.Chance(50) ? 500 : 1700;
+            }
             t.row_heading = r.Chance(10);
             b.Table(t);
             table = true;

@@ -101,11 +101,13 @@ int TokenIndex(const std::string& word) {
     return std::atoi(word.c_str() + 1);
 }
 
-// Two tokens in different cells of one table row may be drawn side by side.
-bool SideBySide(const TokenInfo& a, const TokenInfo& b) {
-    for (std::size_t i = 0; i < std::min(a.cells.size(), b.cells.size()); ++i) {
-        if (a.cells[i].first != b.cells[i].first) return false;
-        if (a.cells[i].second != b.cells[i].second) return true;
+using CellPath = std::vector<std::pair<int, int>>;
+
+// Two items in different cells of one table row may be drawn side by side.
+bool SideBySide(const CellPath& a, const CellPath& b) {
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()); ++i) {
+        if (a[i].first != b[i].first) return false;
+        if (a[i].second != b[i].second) return true;
     }
     return false;
 }
@@ -288,7 +290,8 @@ class PrintCheck {
     }
 
     // Consecutive items in source order: later sheets, or lower on the same sheet (to the
-    // right on the same line), except for words in different cells of one row.
+    // right on the same line), except for items in different cells of one row. A word
+    // after an image on its line is beside the image's last slice.
     void CheckOrder() {
         std::optional<std::size_t> previous;
         for (std::size_t k = 0; k < doc_.order.size(); ++k) {
@@ -299,13 +302,15 @@ class PrintCheck {
                 const SourceItem& b = doc_.order[k];
                 const bool words =
                     a.kind == SourceItem::Kind::Token && b.kind == SourceItem::Kind::Token;
-                if (!(words && SideBySide(doc_.tokens[static_cast<std::size_t>(a.index)],
-                                          doc_.tokens[static_cast<std::size_t>(b.index)]))) {
-                    CheckPair(j, k, words);
-                }
+                if (!SideBySide(Cells(a), Cells(b))) CheckPair(j, k, words);
             }
             previous = k;
         }
+    }
+
+    const CellPath& Cells(const SourceItem& item) const {
+        const auto i = static_cast<std::size_t>(item.index);
+        return item.kind == SourceItem::Kind::Token ? doc_.tokens[i].cells : doc_.images[i].cells;
     }
 
     void CheckPair(std::size_t j, std::size_t k, bool words) {
@@ -316,6 +321,9 @@ class PrintCheck {
             ok = b.first_sheet > a.last_sheet;
         } else if (words && a.top == b.top) {
             ok = b.left >= a.right;
+        } else if (doc_.order[j].kind == SourceItem::Kind::Image && b.top < a.bottom &&
+                   b.bottom > a.top) {
+            ok = b.left >= a.right;  // a word on the image's line
         } else {
             ok = b.top >= a.bottom;
         }
@@ -500,6 +508,16 @@ TEST(PaginationProperty, TheadRowsRepeatAsHeaderRows) {
     GeneratorOptions options;
     options.thead = true;
     RunSeeds(options, "THEAD header rows");
+}
+
+// Rows taller than a page beside words, empty nested tables, words on the line of a tall
+// picture. Still finds faults (repeated headers on the slices of a tall row, pictures that
+// fit a page cut by a slice, a word printed on both sides of a slice end): off until they
+// are mended.
+TEST(PaginationProperty, DISABLED_TallRowsEmptyNestedTablesAndWordsBesidePictures) {
+    GeneratorOptions options;
+    options.tall_content = true;
+    RunSeeds(options, "tall content");
 }
 
 // Hand-made documents for the faults seen in reports, checked the same way.

@@ -87,6 +87,23 @@ TEST(TestCanvas, OriginsAndClipsNestAndUnwind) {
     EXPECT_EQ(s.At(0, 19), kWhite);
 }
 
+// A line of text that the clip hides entirely is not handed to the implementation (a PDF
+// page would keep it where text extraction finds it); one the clip shows a pixel of is.
+TEST(TestCanvas, TextLinesWhollyOutsideTheClipAreNotDrawn) {
+    TestCanvas canvas(100, 100);
+    OriginScope origin(canvas, 0, -20);
+    ClipScope clip(canvas, Rect{0, 20, 50, 60});  // absolute 0,0 .. 50,40
+    canvas.ClearLog();
+    canvas.DrawText(0, 4, U"above");              // 16 high: ends at the clip's top
+    canvas.DrawText(0, 5, U"top");                // its last pixel row shows
+    canvas.DrawText(0, 59, U"bottom");            // its first pixel row shows
+    canvas.DrawText(0, 60, U"below");             // starts at the clip's bottom edge
+    canvas.DrawText(50, 30, U"right");            // starts at its right edge
+    canvas.DrawText(-30, 30, U"left", 0x0000FF);  // reaches into it
+    EXPECT_EQ(canvas.Log(), (std::vector<std::string>{"text 0,-15 top", "text 0,39 bottom",
+                                                      "text -30,10 on #0000FF left"}));
+}
+
 TEST(TestCanvas, ShapesPaintTheirPixels) {
     TestCanvas canvas(40, 30);
     canvas.FrameRect(Rect{0, 0, 6, 5}, 0x0000FF, 2);

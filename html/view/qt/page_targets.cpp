@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/core/fixed_metric_canvas.h"
 #include "platform/pdf/pdf_writer.h"
 #include "platform/qt/pdf_canvas.h"
 #include "platform/qt/qt_canvas.h"
@@ -13,6 +14,16 @@ namespace quillon {
 QtPageTargetBase::QtPageTargetBase() : layout_(MakeMeasuringCanvas()) {}
 
 QtPageTargetBase::~QtPageTargetBase() = default;
+
+Canvas& QtPageTargetBase::Drawn(Canvas& page) {
+    if (!fixed_pages_) return page;
+    if (!fixed_ || &fixed_->Inner() != &page) fixed_ = std::make_unique<FixedMetricCanvas>(page);
+    return *fixed_;
+}
+
+void QtPageTargetBase::ForgetDrawn() {
+    fixed_.reset();
+}
 
 std::unique_ptr<QtCanvas> QtPageTargetBase::MakePageCanvas(QPainter& painter, int screen_dpi) {
     // The canvas maps 1/96 inch to the device; a screen of another resolution makes its
@@ -28,6 +39,7 @@ std::unique_ptr<QtCanvas> QtPageTargetBase::MakePageCanvas(QPainter& painter, in
 PrinterPageTarget::PrinterPageTarget(TvwPrinter& printer) : printer_(printer) {}
 
 PrinterPageTarget::~PrinterPageTarget() {
+    ForgetDrawn();
     canvas_.reset();
 }
 
@@ -39,7 +51,7 @@ void PrinterPageTarget::BeginDoc(const std::string& title, int screen_dpi, int /
 
 Canvas& PrinterPageTarget::PageCanvas() {
     printer_.CheckPrinting(true);
-    return *canvas_;
+    return Drawn(*canvas_);
 }
 
 void PrinterPageTarget::NewPage(int /*NumPage*/) {
@@ -47,11 +59,13 @@ void PrinterPageTarget::NewPage(int /*NumPage*/) {
 }
 
 void PrinterPageTarget::EndDoc() {
+    ForgetDrawn();
     canvas_.reset();
     printer_.EndDoc();
 }
 
 void PrinterPageTarget::Abort() {
+    ForgetDrawn();
     canvas_.reset();
     printer_.Abort();
 }
@@ -67,6 +81,7 @@ PngPageTarget::PngPageTarget(std::string folder, const QPageSize& size,
 }
 
 PngPageTarget::~PngPageTarget() {
+    ForgetDrawn();
     canvas_.reset();
     painter_.reset();
 }
@@ -91,6 +106,7 @@ void PngPageTarget::StartPage(int NumPage) {
 }
 
 void PngPageTarget::FinishPage() {
+    ForgetDrawn();
     canvas_.reset();
     if (painter_) painter_->end();
     painter_.reset();
@@ -112,7 +128,7 @@ void PngPageTarget::BeginDoc(const std::string& /*title*/, int screen_dpi, int N
 
 Canvas& PngPageTarget::PageCanvas() {
     if (!canvas_) throw EPrintError("no print job is open");
-    return *canvas_;
+    return Drawn(*canvas_);
 }
 
 void PngPageTarget::NewPage(int NumPage) {
@@ -127,6 +143,7 @@ void PngPageTarget::EndDoc() {
 }
 
 void PngPageTarget::Abort() {
+    ForgetDrawn();
     canvas_.reset();
     painter_.reset();
     for (const std::string& f : files_) std::remove(f.c_str());
@@ -140,6 +157,7 @@ PdfPageTarget::PdfPageTarget(std::string path, const QPageSize& size,
       dpi_(std::max(dpi, 1)) {}
 
 PdfPageTarget::~PdfPageTarget() {
+    ForgetDrawn();
     canvas_.reset();
     writer_.reset();  // an unfinished file is removed
 }
@@ -173,7 +191,7 @@ void PdfPageTarget::BeginDoc(const std::string& title, int screen_dpi, int /*Num
 
 Canvas& PdfPageTarget::PageCanvas() {
     if (!canvas_) throw EPrintError("no print job is open");
-    return *canvas_;
+    return Drawn(*canvas_);
 }
 
 void PdfPageTarget::NewPage(int /*NumPage*/) {
@@ -190,6 +208,7 @@ void PdfPageTarget::EndDoc() {
     if (!canvas_) throw EPrintError("no print job is open");
     try {
         canvas_->EndPage();
+        ForgetDrawn();
         canvas_.reset();
         writer_->Finish(title_);
         writer_.reset();
@@ -200,6 +219,7 @@ void PdfPageTarget::EndDoc() {
 }
 
 void PdfPageTarget::Abort() {
+    ForgetDrawn();
     canvas_.reset();
     if (writer_) writer_->Abort();
     writer_.reset();

@@ -19,6 +19,7 @@ namespace quillon {
 
 class QtCanvas;
 class PdfCanvas;
+class FixedMetricCanvas;
 namespace pdf {
 class PdfWriter;
 }
@@ -29,13 +30,23 @@ class QtPageTargetBase : public PageTarget {
     ~QtPageTargetBase() override;
     Canvas& LayoutCanvas() override { return *layout_; }
     void SetLayoutCanvas(std::unique_ptr<Canvas> canvas) { layout_ = std::move(canvas); }
+    // Pages are drawn with the fixed metrics of the fixed-metric layout canvas (a
+    // fixed-pitch face in cells of its advance), so that a document laid out with them
+    // shows on the sheet where its layout put it.
+    void SetFixedMetricPages(bool on) { fixed_pages_ = on; }
 
   protected:
     // A canvas over the painter whose unit is 1/screen_dpi inch.
     std::unique_ptr<QtCanvas> MakePageCanvas(QPainter& painter, int screen_dpi);
+    // What a page is drawn on: the page canvas, or its fixed-metric view.
+    Canvas& Drawn(Canvas& page);
+    // The page canvas goes: its view goes with it.
+    void ForgetDrawn();
 
   private:
     std::unique_ptr<Canvas> layout_;
+    bool fixed_pages_ = false;
+    std::unique_ptr<FixedMetricCanvas> fixed_;
 };
 
 // Prints through a printer object (not owned).
