@@ -9,6 +9,7 @@
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
 #include "html/tree/html_parser_state.h"
+#include "html/tree/style_layout.h"
 #include "html/tree/style_tracker.h"
 #include "platform/core/text_case.h"
 #include "platform/core/text_encoding.h"
@@ -233,10 +234,13 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     }
     if (block && s.break_before == css::BreakValue::Page) AddPageBreak();
     if (block && tag != "p" && !IsHeading(tag)) pending_margin_.reset();
-    if (block && !IsTableTag(tag) && tag != "body" && tag != "html" && HasBoxProperties(s) &&
-        cell_) {
+    if (cell_ && (block || tag == "img")) ClearFloats(tag, s);
+    if (block && !IsTableTag(tag) && tag != "body" && tag != "html" &&
+        (HasBoxProperties(s) || HasSizeProperties(s)) && cell_) {
         BoxStyle box = BoxOf(s);
-        if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{}) {
+        box.Size = SizingOf(s);
+        if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{} ||
+            box.Size != BoxSizing{}) {
             AddSection();
             open_boxes_.push_back(
                 {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});
@@ -509,6 +513,7 @@ void HtmlParser::StyleTable(ThtmlTable& table) const {
     }
     if (s.Has(Property::BorderSpacing)) table.Spacing = Px(s.border_spacing);
     if (s.border_collapse) table.CollapseBorders = true;
+    SizeTable(table, s);
 }
 
 void HtmlParser::StyleRow(TCellList& row) const {
