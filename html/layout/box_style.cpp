@@ -23,7 +23,9 @@ SectionBoxes::SectionBoxes(std::vector<BoxMembership> boxes) : list_(std::move(b
         right_ += b.Style->Inset(kBoxRight);
         sized_ = sized_ || b.Style->Size.Constrained();
         min_height_ = min_height_ || b.Style->Size.MinHeight > 0;
+        picture_ = picture_ || b.Style->Picture;
     }
+    if (picture_) picture_areas_.resize(list_.size());
     if (sized_) beside_.resize(list_.size());
     if (min_height_) grow_.resize(list_.size());
 }
@@ -63,6 +65,10 @@ void SectionBoxes::Fit(int room) {
     }
 }
 
+void SectionBoxes::SetPictureArea(std::size_t index, int top, int height) {
+    if (index < picture_areas_.size()) picture_areas_[index] = PictureArea{top, height};
+}
+
 void SectionBoxes::Grow(std::size_t index, int pixels) {
     if (index >= grow_.size() || pixels <= 0) return;
     grow_[index] += pixels;
@@ -86,6 +92,47 @@ MinMax SectionBoxes::Widen(MinMax m) const {
         m.Max += insets;
     }
     return m;
+}
+
+void BoxPictureAreas::Add(SectionBoxes& boxes, int flow_top, int flow_height) {
+    const std::span<const BoxMembership> list = boxes.List();
+    int top = flow_top;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const BoxStyle& s = *list[i].Style;
+        if (list[i].First) {
+            if (s.Picture) {
+                open_.push_back(Open{&s, top + s.Margin[kBoxTop] + s.Border[kBoxTop].Room(), {}});
+            }
+            top += s.Inset(kBoxTop);
+        }
+        if (!s.Picture) continue;
+        for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+            if (it->style == &s) {
+                it->members.push_back(Member{&boxes, i, flow_top});
+                break;
+            }
+        }
+    }
+    // The boxes this section ends, innermost first: the bottom of each padding area lies
+    // above the bottom edges (and the growth) of the boxes around it and its own.
+    const int bottom = flow_top + flow_height;
+    int outer = 0;  // the room at the bottom taken by the ended boxes outside box i
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const BoxStyle& s = *list[i].Style;
+        if (!list[i].Last) continue;
+        if (s.Picture) {
+            const auto it = std::find_if(open_.rbegin(), open_.rend(),
+                                         [&](const Open& o) { return o.style == &s; });
+            if (it != open_.rend()) {
+                const int end = bottom - outer - s.Margin[kBoxBottom] - s.Border[kBoxBottom].Room();
+                for (const Member& m : it->members) {
+                    m.boxes->SetPictureArea(m.index, it->top - m.flow_top, end - it->top);
+                }
+                open_.erase(std::next(it).base());
+            }
+        }
+        outer += s.Inset(kBoxBottom) + boxes.GrowthOf(i);
+    }
 }
 
 void BoxHeights::Opening(const SectionBoxes& boxes, int flow_top) {
@@ -123,7 +170,8 @@ int BoxHeights::Closing(SectionBoxes& boxes, int flow_top, int flow_height) {
     return added;
 }
 
-void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top, int slot_bottom) const {
+void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top, int slot_bottom,
+                         TSectionList* doc) const {
     // The outer border edge of every box on this section, outermost first.
     std::vector<Rect> edges;
     edges.reserve(list_.size());
@@ -153,6 +201,16 @@ void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top, int 
         const Rect& r = edges[i];
         if (s.Background && r.right > r.left && r.bottom > r.top) {
             canvas.FillRect(r, *s.Background);
+        }
+        const PictureArea* area = picture_ ? &picture_areas_[i] : nullptr;
+        if (s.Picture && doc && area && area->height > 0) {
+            if (const RgbaImage* image = s.Picture->Load(*doc)) {
+                const int top = slot_top + area->top;
+                const Rect padding{r.left + s.Border[kBoxLeft].Room(), top,
+                                   r.right - s.Border[kBoxRight].Room(), top + area->height};
+                PaintPicture(canvas, padding, Rect{r.left, slot_top, r.right, slot_bottom}, *image,
+                             *s.Picture);
+            }
         }
         if (s.HasBorder()) {
             PaintBoxBorders(canvas, r, s.Border, {list_[i].First, true, list_[i].Last, true});

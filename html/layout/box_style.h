@@ -12,11 +12,13 @@
 #include <span>
 #include <vector>
 
+#include "html/layout/box_picture.h"
 #include "platform/core/rgba_image.h"
 
 namespace quillon {
 
 class Canvas;
+class TSectionList;
 struct Rect;
 struct MinMax;
 
@@ -64,6 +66,7 @@ struct BoxStyle {
     std::array<int, 4> Padding{};     // between the border and the content
     std::optional<Color> Background;  // nothing: transparent
     BoxSizing Size;
+    std::shared_ptr<BoxPicture> Picture;  // null: none
 
     // Margin, border and padding of one side: how far the content lies inside the box's
     // outer edge on that side.
@@ -97,11 +100,17 @@ class SectionBoxes {
     // Whether a box has a width or a minimum height: layout calls Fit and Grow.
     bool Sized() const { return sized_; }
     bool HasMinHeight() const { return min_height_; }
+    bool HasPicture() const { return picture_; }
+    // Where the padding area of box `index` lies, from the top of this section's place in
+    // the flow (negative when the box began above it), and its height: set by layout for
+    // boxes with a picture, so that every section draws its part of the same tiling.
+    void SetPictureArea(std::size_t index, int top, int height);
     // Works out the widths of the boxes in a cell `room` pixels wide (a percentage width
     // is of the room inside the box around it) and forgets the growth of the last layout.
     void Fit(int room);
     // Makes the content of box `index` (in List) `pixels` higher below this section.
     void Grow(std::size_t index, int pixels);
+    int GrowthOf(std::size_t index) const { return index < grow_.size() ? grow_[index] : 0; }
     // The width a section's content asks for (MinMax) with the boxes around it.
     MinMax Widen(MinMax content) const;
 
@@ -110,7 +119,9 @@ class SectionBoxes {
     // (drawing coordinates): the backgrounds, outermost first, then the borders. A box's
     // top edge is drawn on its first section, its bottom edge on its last, its sides on
     // every section, so that the pieces join into one box.
-    void Paint(Canvas& canvas, int left, int right, int slot_top, int slot_bottom) const;
+    // Pictures are loaded through `doc` (none are drawn without it).
+    void Paint(Canvas& canvas, int left, int right, int slot_top, int slot_bottom,
+               TSectionList* doc = nullptr) const;
 
   private:
     // Room beside each box that its width leaves (left, right), from Fit.
@@ -122,6 +133,11 @@ class SectionBoxes {
     std::vector<BoxMembership> list_;
     std::vector<Beside> beside_;  // empty unless sized_
     std::vector<int> grow_;       // empty unless min_height_
+    struct PictureArea {
+        int top = 0;
+        int height = -1;  // not laid out yet
+    };
+    std::vector<PictureArea> picture_areas_;  // empty unless picture_
     int top_ = 0;
     int bottom_ = 0;
     int left_ = 0;
@@ -131,6 +147,7 @@ class SectionBoxes {
     int grown_ = 0;
     bool sized_ = false;
     bool min_height_ = false;
+    bool picture_ = false;
 };
 
 // The minimum heights of the boxes in one cell's layout: where the content of each open
@@ -144,6 +161,28 @@ class BoxHeights {
 
   private:
     std::vector<std::pair<const BoxStyle*, int>> tops_;  // content top of each open box
+};
+
+// The padding areas of the boxes with pictures in one cell's layout, told to every
+// section of each box once its last section is laid out.
+class BoxPictureAreas {
+  public:
+    // After a section whose place in the flow is [flow_top, flow_top + flow_height) was
+    // laid out (and grown).
+    void Add(SectionBoxes& boxes, int flow_top, int flow_height);
+
+  private:
+    struct Member {
+        SectionBoxes* boxes;
+        std::size_t index;
+        int flow_top;
+    };
+    struct Open {
+        const BoxStyle* style;
+        int top;  // of its padding area
+        std::vector<Member> members;
+    };
+    std::vector<Open> open_;
 };
 
 // Draws one border edge filling `band` (a horizontal band for the top and bottom edges, a

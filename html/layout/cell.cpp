@@ -57,7 +57,8 @@ int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cur
     TopY = y;
     StartCurs = cursor;
     int height = 0;
-    std::optional<BoxHeights> min_heights;  // made by the first box with a minimum height
+    std::optional<BoxHeights> min_heights;    // made by the first box with a minimum height
+    std::optional<BoxPictureAreas> pictures;  // made by the first box with a picture
     for (const auto& s : sections_) {
         if (SectionBoxes* boxes = s->Boxes()) {
             const int top = y + height;
@@ -68,6 +69,10 @@ int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cur
             height += LayoutBoxed(*s, *boxes, canvas, top, im, scroll_width, cursor);
             if (boxes->HasMinHeight())
                 height += min_heights->Closing(*boxes, top, y + height - top);
+            if (boxes->HasPicture()) {
+                if (!pictures) pictures.emplace();
+                pictures->Add(*boxes, top, y + height - top);
+            }
         } else {
             height += s->DrawLogic(canvas, y + height, im, scroll_width, cursor);
         }
@@ -91,7 +96,7 @@ void TCell::DrawSections(Canvas& canvas, const Rect& clip, int width, int x, int
             continue;
         }
         const int bottom = y + s.FlowHeight();
-        if (bottom > clip.top) boxes->Paint(canvas, x, x + std::max(0, width), y, bottom);
+        if (bottom > clip.top) boxes->Paint(canvas, x, x + std::max(0, width), y, bottom, Document);
         s.Draw(canvas, clip, im, x, y + boxes->TopRoom());
         y = bottom;
     }

@@ -232,15 +232,20 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
         if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
     }
+    if (tag == "body" && s.Has(Property::BackgroundImage) && !s.background_image.empty()) {
+        doc_.SetBackgroundBitmap(s.background_image);
+    }
     if (block && s.break_before == css::BreakValue::Page) AddPageBreak();
     if (block && tag != "p" && !IsHeading(tag)) pending_margin_.reset();
     if (cell_ && (block || tag == "img")) ClearFloats(tag, s);
     if (block && !IsTableTag(tag) && tag != "body" && tag != "html" &&
-        (HasBoxProperties(s) || HasSizeProperties(s)) && cell_) {
+        (HasBoxProperties(s) || HasSizeProperties(s) || s.Has(Property::BackgroundImage)) &&
+        cell_) {
         BoxStyle box = BoxOf(s);
         box.Size = SizingOf(s);
+        box.Picture = PictureOf(s);
         if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{} ||
-            box.Size != BoxSizing{}) {
+            box.Size != BoxSizing{} || box.Picture) {
             AddSection();
             open_boxes_.push_back(
                 {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});

@@ -38,6 +38,26 @@ bool HasSizeProperties(const css::ComputedStyle& s) {
            (s.Has(Property::Height) && s.height.kind == css::Length::Kind::Px);
 }
 
+std::shared_ptr<BoxPicture> PictureOf(const css::ComputedStyle& s) {
+    if (!s.Has(Property::BackgroundImage) || s.background_image.empty()) return nullptr;
+    auto picture = std::make_shared<BoxPicture>();
+    picture->Name = s.background_image;
+    using R = css::BackgroundRepeat;
+    picture->RepeatX = s.background_repeat == R::Repeat || s.background_repeat == R::RepeatX;
+    picture->RepeatY = s.background_repeat == R::Repeat || s.background_repeat == R::RepeatY;
+    const auto place = [](const css::Length& l, int& px, double& percent, bool& is_percent) {
+        is_percent = l.kind == css::Length::Kind::Percent;
+        if (is_percent) {
+            percent = l.value;
+        } else {
+            px = static_cast<int>(std::lround(l.value));
+        }
+    };
+    place(s.background_position[0], picture->X, picture->XPercent, picture->XIsPercent);
+    place(s.background_position[1], picture->Y, picture->YPercent, picture->YIsPercent);
+    return picture;
+}
+
 BoxSizing SizingOf(const css::ComputedStyle& s) {
     BoxSizing size;
     size.Width = IfSet(s, Property::Width, s.width);

@@ -3,6 +3,7 @@
 // widths and heights of block boxes and tables, floating images and tables, and which
 // floats a block clears. Used only for documents with style.
 
+#include <memory>
 #include <optional>
 
 #include "html/layout/box_style.h"
@@ -16,6 +17,8 @@ class TImageObj;
 
 // Whether the style sets a width, minimum or maximum width or a height.
 bool HasSizeProperties(const css::ComputedStyle& s);
+// The background picture the style gives a box (null: none).
+std::shared_ptr<BoxPicture> PictureOf(const css::ComputedStyle& s);
 // The sizes of a block box and its auto side margins.
 BoxSizing SizingOf(const css::ComputedStyle& s);
 // min-width, max-width and float of a table (its width is read with its other properties),

@@ -173,5 +173,60 @@ TEST(CssSizes, ClearStartsBelowTheFloats) {
     EXPECT_GE(y, 80);
 }
 
+// A block with a background picture, painted on a 200 x 100 canvas; the picture is a 10 x 10
+// blue square (any name asked for).
+LaidOut Pictured(std::string_view css) {
+    auto l = Styled(std::string(css) + " p { margin: 0 }",
+                    "<div>one<br>two<br>three</div><p>after</p>", 200);
+    l.doc->OnBitmapRequest = [](TSectionList&, const std::string&,
+                                std::shared_ptr<const RgbaImage>& bitmap, std::int64_t&) {
+        bitmap = std::make_shared<const RgbaImage>(10, 10, Rgba{0, 0, 255, 255});
+    };
+    l.canvas = std::make_unique<TestCanvas>(200, 100);
+    l.doc->SetScreenCanvas(l.canvas.get());
+    l.Layout(200);
+    l.doc->Draw(*l.canvas, Rect{0, 0, 200, 100}, 200, 0, 0);
+    return l;
+}
+
+bool Blue(const LaidOut& l, int x, int y) {
+    const Rgba p = l.canvas->Surface().At(x, y);
+    return p.r == 0 && p.g == 0 && p.b == 255;
+}
+
+TEST(CssSizes, BackgroundPicturesAreTiledOverTheBox) {
+    // The div's three lines (48 px high): tiled everywhere in it, also across its sections,
+    // and not under the paragraph after it.
+    auto tiled = Pictured("div { background: url(tile.png) }");
+    EXPECT_TRUE(Blue(tiled, 195, 1));
+    EXPECT_TRUE(Blue(tiled, 195, 40));
+    EXPECT_FALSE(Blue(tiled, 195, 60));
+    // no-repeat: one tile at the top left.
+    auto once = Pictured("div { background-image: url(tile.png); background-repeat: no-repeat }");
+    EXPECT_TRUE(Blue(once, 9, 9));
+    EXPECT_FALSE(Blue(once, 11, 9));
+    EXPECT_FALSE(Blue(once, 9, 11));
+    // repeat-x along the top, repeat-y down the left side.
+    auto x = Pictured("div { background: url(tile.png) repeat-x }");
+    EXPECT_TRUE(Blue(x, 195, 5));
+    EXPECT_FALSE(Blue(x, 195, 15));
+    auto y = Pictured("div { background: url(tile.png) repeat-y }");
+    EXPECT_TRUE(Blue(y, 5, 45));
+    EXPECT_FALSE(Blue(y, 15, 45));
+    // Centred: the tile's middle at the box's middle (100, 24).
+    auto centred = Pictured("div { background: url(tile.png) no-repeat center }");
+    EXPECT_TRUE(Blue(centred, 96, 20));
+    EXPECT_TRUE(Blue(centred, 104, 28));
+    EXPECT_FALSE(Blue(centred, 94, 24));
+    EXPECT_FALSE(Blue(centred, 100, 30));
+    // "right bottom" and pixel positions.
+    auto corner = Pictured("div { background: url(tile.png) no-repeat right bottom }");
+    EXPECT_TRUE(Blue(corner, 199, 47));
+    EXPECT_FALSE(Blue(corner, 189, 47));
+    auto px = Pictured("div { background: url(tile.png) no-repeat 20px 5px }");
+    EXPECT_TRUE(Blue(px, 20, 5));
+    EXPECT_FALSE(Blue(px, 19, 5));
+}
+
 }  // namespace
 }  // namespace quillon
