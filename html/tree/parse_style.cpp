@@ -546,8 +546,9 @@ void HtmlParser::StyleCell(TCellObj& cell, const ThtmlTable& table) const {
         cell.Body.BkGnd = true;
         cell.Body.BkColor = *c;
     }
-    if (HasBoxProperties(s)) {
+    if (HasBoxProperties(s) || s.Has(Property::BackgroundImage)) {
         BoxStyle box = BoxOf(s);
+        box.Picture = PictureOf(s);
         // A side whose padding the style does not set keeps the table's.
         const Property pads[4] = {Property::PaddingTop, Property::PaddingRight,
                                   Property::PaddingBottom, Property::PaddingLeft};

@@ -175,9 +175,9 @@ TEST(CssSizes, ClearStartsBelowTheFloats) {
 
 // A block with a background picture, painted on a 200 x 100 canvas; the picture is a 10 x 10
 // blue square (any name asked for).
-LaidOut Pictured(std::string_view css) {
-    auto l = Styled(std::string(css) + " p { margin: 0 }",
-                    "<div>one<br>two<br>three</div><p>after</p>", 200);
+LaidOut Pictured(std::string_view css,
+                 std::string_view body = "<div>one<br>two<br>three</div><p>after</p>") {
+    auto l = Styled(std::string(css) + " p { margin: 0 }", body, 200);
     l.doc->OnBitmapRequest = [](TSectionList&, const std::string&,
                                 std::shared_ptr<const RgbaImage>& bitmap, std::int64_t&) {
         bitmap = std::make_shared<const RgbaImage>(10, 10, Rgba{0, 0, 255, 255});
@@ -226,6 +226,18 @@ TEST(CssSizes, BackgroundPicturesAreTiledOverTheBox) {
     auto px = Pictured("div { background: url(tile.png) no-repeat 20px 5px }");
     EXPECT_TRUE(Blue(px, 20, 5));
     EXPECT_FALSE(Blue(px, 19, 5));
+}
+
+TEST(CssSizes, TableCellsTakeBackgroundPictures) {
+    const std::string_view table =
+        "<table><tr><td class=p>one two three four</td><td>plain</td></tr></table>";
+    auto l = Pictured("table { border-spacing: 0 } .p { background: url(t.png) repeat-x }", table);
+    const ThtmlTable& t = FirstTable(l);
+    ASSERT_EQ(t.ColumnWidths.size(), 2u);
+    const int split = t.BodyIndent + t.ColumnWidths[0];
+    EXPECT_TRUE(Blue(l, split - 3, t.LayoutY + 3));
+    EXPECT_FALSE(Blue(l, split + 3, t.LayoutY + 3));
+    EXPECT_FALSE(Blue(l, split - 3, t.LayoutY + 12));
 }
 
 }  // namespace
