@@ -71,6 +71,12 @@ BoxSizing SizingOf(const css::ComputedStyle& s) {
     if (size.Constrained()) {
         size.AutoLeft = s.margin[kBoxLeft].IsAuto();
         size.AutoRight = s.margin[kBoxRight].IsAuto();
+        // Blocks do not float here; one floated right with a width at least stands at the
+        // right, where the float would be.
+        if (s.Has(Property::Float) && s.float_side == css::FloatSide::Right) {
+            size.AutoLeft = true;
+            size.AutoRight = false;
+        }
     }
     return size;
 }

@@ -60,6 +60,9 @@ TEST(CssSizes, AutoMarginsCentreABlockAndWidthsAreOfTheContent) {
     // Only the left margin auto: pushed to the right.
     auto right = Styled("div { width: 100px; margin-left: auto }", "<div>x</div>");
     EXPECT_EQ(right.Text(0).LineList[0].StartX, 300);
+    // A block floated right (blocks do not float) stands at the right.
+    auto floated = Styled("div { width: 100px; float: right }", "<div>x</div>");
+    EXPECT_EQ(floated.Text(0).LineList[0].StartX, 300);
     // Nested: the inner percentage is of the outer content width.
     auto nested = Styled(".o { width: 200px } .i { width: 50%; margin: 0 auto }",
                          "<div class=o><div class=i>" + std::string(kWords) + "</div></div>");
