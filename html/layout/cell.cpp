@@ -32,16 +32,19 @@ namespace {
 
 // Lays out a section inside the insets of its boxes, below the room of the boxes it starts;
 // returns its place in the flow (with the room of the boxes it ends).
-int LayoutBoxed(TSectionBase& s, const SectionBoxes& boxes, Canvas& canvas, int y,
-                IndentManager& im, int& scroll_width, int& cursor) {
+int LayoutBoxed(TSectionBase& s, SectionBoxes& boxes, Canvas& canvas, int y, IndentManager& im,
+                int& scroll_width, int& cursor) {
     const int left_edge = im.LeftEdge, right_edge = im.RightEdge;
+    boxes.Fit(right_edge - left_edge);
     im.LeftEdge = std::min(left_edge + boxes.LeftInset(), right_edge);
     im.RightEdge = std::max(im.LeftEdge, right_edge - boxes.RightInset());
     int inner_width = 0;
     const int height = s.DrawLogic(canvas, y + boxes.TopRoom(), im, inner_width, cursor);
     im.LeftEdge = left_edge;
     im.RightEdge = right_edge;
-    scroll_width = std::max(scroll_width, inner_width + boxes.LeftInset() + boxes.RightInset());
+    // A box wider than its room (a negative right inset) widens the document by its width.
+    scroll_width =
+        std::max(scroll_width, inner_width + boxes.LeftInset() + std::max(0, boxes.RightInset()));
     return boxes.TopRoom() + height + boxes.BottomRoom();
 }
 
@@ -54,9 +57,22 @@ int TCell::DoLogic(Canvas& canvas, int y, int width, int& scroll_width, int& cur
     TopY = y;
     StartCurs = cursor;
     int height = 0;
+    std::optional<BoxHeights> min_heights;    // made by the first box with a minimum height
+    std::optional<BoxPictureAreas> pictures;  // made by the first box with a picture
     for (const auto& s : sections_) {
-        if (const SectionBoxes* boxes = s->Boxes()) {
-            height += LayoutBoxed(*s, *boxes, canvas, y + height, im, scroll_width, cursor);
+        if (SectionBoxes* boxes = s->Boxes()) {
+            const int top = y + height;
+            if (boxes->HasMinHeight()) {
+                if (!min_heights) min_heights.emplace();
+                min_heights->Opening(*boxes, top);
+            }
+            height += LayoutBoxed(*s, *boxes, canvas, top, im, scroll_width, cursor);
+            if (boxes->HasMinHeight())
+                height += min_heights->Closing(*boxes, top, y + height - top);
+            if (boxes->HasPicture()) {
+                if (!pictures) pictures.emplace();
+                pictures->Add(*boxes, top, y + height - top);
+            }
         } else {
             height += s->DrawLogic(canvas, y + height, im, scroll_width, cursor);
         }
@@ -80,7 +96,7 @@ void TCell::DrawSections(Canvas& canvas, const Rect& clip, int width, int x, int
             continue;
         }
         const int bottom = y + s.FlowHeight();
-        if (bottom > clip.top) boxes->Paint(canvas, x, x + std::max(0, width), y, bottom);
+        if (bottom > clip.top) boxes->Paint(canvas, x, x + std::max(0, width), y, bottom, Document);
         s.Draw(canvas, clip, im, x, y + boxes->TopRoom());
         y = bottom;
     }
@@ -90,11 +106,7 @@ MinMax TCell::MinMaxWidth(Canvas& canvas) {
     MinMax result;
     for (const auto& s : sections_) {
         MinMax m = s->MinMaxWidth(canvas);
-        if (const SectionBoxes* boxes = s->Boxes()) {
-            const int insets = boxes->LeftInset() + boxes->RightInset();
-            m.Min += insets;
-            m.Max += insets;
-        }
+        if (const SectionBoxes* boxes = s->Boxes()) m = boxes->Widen(m);
         result.Min = std::max(result.Min, m.Min);
         result.Max = std::max(result.Max, m.Max);
     }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,11 @@ class ThtmlTable : public TSectionBase {
     int Spacing = 3;
     int WidthValue = 0;  // WIDTH, 0 when not given
     bool WidthIsPercent = false;
+    // Style's min-width and max-width of the whole table (borders and spacing included).
+    std::optional<BoxLength> MinWidth, MaxWidth;
+    // A specified width is spread over the columns as browsers do: columns without a width
+    // first reach their maximum widths, then share the rest by those (documents with style).
+    bool SpreadAsBrowsers = false;
     JustifyType BlockAlign = JustifyType::Left;
     AlignmentType Floating = AlignmentType::ANone;  // ALeft or ARight when it floats
     bool HasBackColor = false;
@@ -195,6 +201,11 @@ class ThtmlTable : public TSectionBase {
     ColumnLimits GetWidths(Canvas& canvas, int the_width);
     // Column widths that fill a specified table width over percentage columns.
     void SpreadSpecifiedWidth(const ColumnLimits& limits, int the_width);
+    // The same as browsers spread it, when the width is more than the columns' minimums.
+    void SpreadLikeBrowsers(const ColumnLimits& limits, int the_width);
+    // The table's width for `available` pixels with min-width and max-width applied;
+    // `specified` becomes true when min-width widens it beyond its content.
+    int LimitWidth(Canvas& canvas, int available, int width, bool& specified);
     // The added width of a cell: padding on both sides and one spacing.
     int AddedWidth() const { return 2 * Padding + Spacing - 1; }
     // The room between a cell's edge and its content on one side: the table's padding, or

@@ -98,6 +98,7 @@ class TSectionBase : public PooledObject {
     // edges of the boxes it ends below it (Height is the content's height).
     void SetBoxes(std::vector<BoxMembership> boxes);
     const SectionBoxes* Boxes() const { return boxes_.get(); }
+    SectionBoxes* Boxes() { return boxes_.get(); }
     int BoxTopRoom() const { return boxes_ ? boxes_->TopRoom() : 0; }
     int BoxBottomRoom() const { return boxes_ ? boxes_->BottomRoom() : 0; }
     // The section's place in the flow of its cell: its content with the room of its boxes.

@@ -89,6 +89,11 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                     } else if (cell.Body.BkGnd) {
                         canvas.FillRect(back, cell.Body.BkColor);
                     }
+                    if (box && box->Style.Picture) {
+                        if (const RgbaImage* image = box->Style.Picture->Load(doc)) {
+                            PaintPicture(canvas, back, clip, *image, *box->Style.Picture);
+                        }
+                    }
                     if (HasEdgeColor) drawn.push_back(back);
                     cell.Body.Draw(canvas, clip, std::max(0, cell.SpanWidth - AddedWidth(cell)),
                                    cx + Spacing + CellRoom(cell, kBoxLeft),

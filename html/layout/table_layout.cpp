@@ -31,6 +31,13 @@ MinMax ThtmlTable::MinMaxWidth(Canvas& canvas) {
     const int caption = CaptionCell ? CaptionCell->ContentWidths(canvas).Min : 0;
     m.Min = std::max(m.Min, caption);
     m.Max = std::max(m.Max, caption);
+    if (MaxWidth && MaxWidth->Percent < 0) {
+        m.Max = std::max(m.Min, std::min(m.Max, MaxWidth->Pixels));
+    }
+    if (MinWidth && MinWidth->Percent < 0) {
+        m.Min = std::max(m.Min, MinWidth->Pixels);
+        m.Max = std::max(m.Max, MinWidth->Pixels);
+    }
     minmax_ = m;
     minmax_pass_ = pass;
     return m;
@@ -82,18 +89,22 @@ void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available) {
     AddDummyCells();  // first: collapsed borders take the spacing away
     int width = available;
     if (WidthValue > 0) width = WidthIsPercent ? MulDiv(available, WidthValue, 100) : WidthValue;
+    bool specified = WidthValue > 0;
+    if (MinWidth || MaxWidth) width = LimitWidth(canvas, available, width, specified);
     width = std::max(width - Spacing, 20);
 
     const auto n = static_cast<std::size_t>(ColumnCount);
     ColumnWidths.assign(n, 0);
-    if (HasAbsWidths && WidthValue == 0) {
+    if (HasAbsWidths && !specified) {
         GetWidthsAbs(GetMinMaxAbs(canvas), width, false);
     } else {
         ColumnLimits l = GetWidths(canvas, width);
         ColumnPercents = l.Percent;
         if (width <= l.TotalMin) {
             ColumnWidths = l.Min;
-        } else if (WidthValue > 0) {
+        } else if (specified && SpreadAsBrowsers) {
+            SpreadLikeBrowsers(l, width);
+        } else if (specified) {
             SpreadSpecifiedWidth(l, width);
         } else if (!FitPercentages(l, width)) {
             for (std::size_t c = 0; c < n; ++c) {
@@ -121,6 +132,22 @@ void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available) {
         }
     }
     RowHeights(canvas, row_heights_);
+}
+
+int ThtmlTable::LimitWidth(Canvas& canvas, int available, int width, bool& specified) {
+    if (MaxWidth) width = std::min(width, MaxWidth->Resolve(available));
+    if (MinWidth) {
+        const int least = MinWidth->Resolve(available);
+        if (!specified) {
+            // An auto table takes its content's width within the room, but not less than
+            // min-width: that width is then spread as a specified one.
+            const ColumnLimits l = HasAbsWidths ? GetMinMaxAbs(canvas) : GetWidths(canvas, 0);
+            width = std::min(width, l.TotalMax + Spacing);
+            specified = true;
+        }
+        width = std::max(width, least);
+    }
+    return width;
 }
 
 int ThtmlTable::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {

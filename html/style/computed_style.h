@@ -57,6 +57,7 @@ enum class WhiteSpace : std::uint8_t { Normal, NoWrap, Pre, PreWrap, PreLine };
 enum class VerticalAlign : std::uint8_t { Baseline, Top, Middle, Bottom, Sub, Super };
 enum class LineStyle : std::uint8_t { None, Hidden, Solid, Dashed, Dotted, Double, Other };
 enum class FloatSide : std::uint8_t { None, Left, Right };
+enum class BackgroundRepeat : std::uint8_t { Repeat, RepeatX, RepeatY, NoRepeat };
 enum class ClearSide : std::uint8_t { None, Left, Right, Both };
 // page-break-* and break-* map to these ("always" and "page" are Page; "avoid" is Avoid).
 enum class BreakValue : std::uint8_t { Auto, Page, Avoid };
@@ -87,6 +88,8 @@ enum class Property : std::uint8_t {
     Color,
     BackgroundColor,
     BackgroundImage,
+    BackgroundRepeat,
+    BackgroundPosition,
     FontFamily,
     FontSize,
     FontWeight,
@@ -151,8 +154,12 @@ struct ComputedStyle {
     // descendants' text too, so they are carried down here).
     std::uint8_t decoration = 0;  // DecorationLine bits
     Display display = Display::Inline;
-    std::optional<Rgba> background_color;        // nothing: transparent
-    std::string background_image;                // the URL as written; empty: none
+    std::optional<Rgba> background_color;  // nothing: transparent
+    std::string background_image;          // the URL as written; empty: none
+    BackgroundRepeat background_repeat = BackgroundRepeat::Repeat;
+    // Where the image's first tile lies in the box: x then y, pixels or a percentage (which
+    // places that point of the image at that point of the box, as CSS does).
+    std::array<Length, 2> background_position{Length::Percent(0), Length::Percent(0)};
     Length width, min_width, max_width, height;  // max_width Auto means none
     std::array<Length, 4> margin{Length::Px(0), Length::Px(0), Length::Px(0), Length::Px(0)};
     std::array<double, 4> padding{};          // pixels (a percentage padding resolves to 0)

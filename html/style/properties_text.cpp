@@ -5,6 +5,7 @@
 #include <string>
 
 #include "html/style/css_colors.h"
+#include "html/style/properties_background.h"
 #include "html/style/style_builder.h"
 
 namespace quillon::css {
@@ -359,9 +360,27 @@ bool Background(StyleBuilder& b, const Values& v) {
     std::optional<CssColor> color;
     std::optional<std::string> image;
     bool color_in_layer = false;
-    for (const Component& c : v) {
+    // The repeat and position of the first layer (the one whose image is used).
+    bool first_layer = true;
+    BackgroundLayout layout;
+    for (std::size_t i = 0; i < v.size(); ++i) {
+        const Component& c = v[i];
         if (c.Is(TokenType::Comma)) {
             if (color_in_layer) return false;  // only the last layer has a colour
+            first_layer = false;
+            continue;
+        }
+        if (c.IsDelim('/')) {
+            // A size after the position: passed over.
+            while (i + 1 < v.size() && (ParseLength(v[i + 1]) || v[i + 1].IsIdent("auto") ||
+                                        v[i + 1].IsIdent("cover") || v[i + 1].IsIdent("contain"))) {
+                ++i;
+            }
+            continue;
+        }
+        if (const std::size_t used = ReadBackgroundLayout(v, i, b.base, layout)) {
+            if (!first_layer) layout = BackgroundLayout{};
+            i += used - 1;
             continue;
         }
         if (auto url = UrlOf(c)) {
@@ -384,6 +403,8 @@ bool Background(StyleBuilder& b, const Values& v) {
     b.background_is_current = color && color->current;
     b.style.background_color = color ? std::optional<Rgba>(color->rgba) : std::nullopt;
     b.style.background_image = image.value_or(std::string());
+    b.style.background_repeat = layout.repeat;
+    b.style.background_position = layout.position;
     return true;
 }
 

@@ -115,9 +115,17 @@ void CopyBackgroundColor(StyleBuilder& b, const ComputedStyle& f) {
 void CopyBackgroundImage(StyleBuilder& b, const ComputedStyle& f) {
     b.style.background_image = f.background_image;
 }
+void CopyBackgroundRepeat(StyleBuilder& b, const ComputedStyle& f) {
+    b.style.background_repeat = f.background_repeat;
+}
+void CopyBackgroundPosition(StyleBuilder& b, const ComputedStyle& f) {
+    b.style.background_position = f.background_position;
+}
 void CopyBackground(StyleBuilder& b, const ComputedStyle& f) {
     CopyBackgroundColor(b, f);
     CopyBackgroundImage(b, f);
+    CopyBackgroundRepeat(b, f);
+    CopyBackgroundPosition(b, f);
 }
 void CopyLineHeight(StyleBuilder& b, const ComputedStyle& f) {
     b.style.line_height = f.line_height;
@@ -140,11 +148,17 @@ constexpr std::uint64_t kFontBits =
 // Sorted by name.
 constexpr PropertyEntry kProperties[] = {
     {"background", props::Background, CopyBackground,
-     Bits({Property::BackgroundColor, Property::BackgroundImage}), false},
+     Bits({Property::BackgroundColor, Property::BackgroundImage, Property::BackgroundRepeat,
+           Property::BackgroundPosition}),
+     false},
     {"background-color", props::BackgroundColor, CopyBackgroundColor,
      Bits({Property::BackgroundColor}), false},
     {"background-image", props::BackgroundImage, CopyBackgroundImage,
      Bits({Property::BackgroundImage}), false},
+    {"background-position", props::BackgroundPosition, CopyBackgroundPosition,
+     Bits({Property::BackgroundPosition}), false},
+    {"background-repeat", props::BackgroundRepeat, CopyBackgroundRepeat,
+     Bits({Property::BackgroundRepeat}), false},
     {"border", AllBorders, CopyBorders, kBorders, false},
     {"border-bottom", BorderAt<2>, CopyBorder<2>, Bits({kBorderSide[2]}), false},
     {"border-bottom-color", BorderColorAt<2>, CopyBorderColor<2>, Bits({kBorderSide[2]}), false},

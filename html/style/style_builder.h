@@ -30,6 +30,8 @@ bool Color(StyleBuilder& b, const Values& v);
 bool BackgroundColor(StyleBuilder& b, const Values& v);
 bool BackgroundImage(StyleBuilder& b, const Values& v);
 bool Background(StyleBuilder& b, const Values& v);
+bool BackgroundRepeat(StyleBuilder& b, const Values& v);
+bool BackgroundPosition(StyleBuilder& b, const Values& v);
 bool FontFamily(StyleBuilder& b, const Values& v);
 bool FontSize(StyleBuilder& b, const Values& v);
 bool FontWeight(StyleBuilder& b, const Values& v);

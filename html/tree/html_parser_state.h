@@ -96,6 +96,10 @@ class HtmlParser {
         std::size_t depth = 0;  // of its element in the tree
     };
     void CloseBox(const OpenBox& box);
+    // A block, floating image or table that clears floats starts a section that does.
+    void ClearFloats(std::string_view tag, const css::ComputedStyle& s);
+    // What the style of the image element just read says of its image.
+    void StyleImageElement(TImageObj& image) const;
     struct TextLook {
         TMyFont font;
         TextStyleState style;

@@ -180,7 +180,11 @@ bool HtmlParser::CommonAction(int level, bool preformatted) {
             return true;
         case S::ImageSy:
             StartSectionIfNone(level);
-            section_->AddImage(Attrs(), cell_);
+            if (styles_) {
+                StyleImageElement(section_->AddImage(Attrs(), cell_));
+            } else {
+                section_->AddImage(Attrs(), cell_);
+            }
             return false;
         case S::ASy:
             Anchor(level);

@@ -9,6 +9,7 @@
 #include "html/layout/section_list.h"
 #include "html/layout/spacer_sections.h"
 #include "html/tree/html_parser_state.h"
+#include "html/tree/style_layout.h"
 #include "html/tree/style_tracker.h"
 #include "platform/core/text_case.h"
 #include "platform/core/text_encoding.h"
@@ -231,12 +232,20 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     if ((tag == "body" || tag == "html") && s.Has(Property::BackgroundColor)) {
         if (auto c = Opaque(s.background_color)) doc_.SetBackground(*c);
     }
+    if (tag == "body" && s.Has(Property::BackgroundImage) && !s.background_image.empty()) {
+        doc_.SetBackgroundBitmap(s.background_image);
+    }
     if (block && s.break_before == css::BreakValue::Page) AddPageBreak();
     if (block && tag != "p" && !IsHeading(tag)) pending_margin_.reset();
-    if (block && !IsTableTag(tag) && tag != "body" && tag != "html" && HasBoxProperties(s) &&
+    if (cell_ && (block || tag == "img")) ClearFloats(tag, s);
+    if (block && !IsTableTag(tag) && tag != "body" && tag != "html" &&
+        (HasBoxProperties(s) || HasSizeProperties(s) || s.Has(Property::BackgroundImage)) &&
         cell_) {
         BoxStyle box = BoxOf(s);
-        if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{}) {
+        box.Size = SizingOf(s);
+        box.Picture = PictureOf(s);
+        if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{} ||
+            box.Size != BoxSizing{} || box.Picture) {
             AddSection();
             open_boxes_.push_back(
                 {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});
@@ -509,6 +518,7 @@ void HtmlParser::StyleTable(ThtmlTable& table) const {
     }
     if (s.Has(Property::BorderSpacing)) table.Spacing = Px(s.border_spacing);
     if (s.border_collapse) table.CollapseBorders = true;
+    SizeTable(table, s);
 }
 
 void HtmlParser::StyleRow(TCellList& row) const {
@@ -536,8 +546,9 @@ void HtmlParser::StyleCell(TCellObj& cell, const ThtmlTable& table) const {
         cell.Body.BkGnd = true;
         cell.Body.BkColor = *c;
     }
-    if (HasBoxProperties(s)) {
+    if (HasBoxProperties(s) || s.Has(Property::BackgroundImage)) {
         BoxStyle box = BoxOf(s);
+        box.Picture = PictureOf(s);
         // A side whose padding the style does not set keeps the table's.
         const Property pads[4] = {Property::PaddingTop, Property::PaddingRight,
                                   Property::PaddingBottom, Property::PaddingLeft};

@@ -59,6 +59,23 @@ std::optional<std::filesystem::path> LocalFile(std::string_view url, const std::
     return p.lexically_normal();
 }
 
+// A sheet read from another folder than the document's names its background images
+// relative to its own folder: they are made absolute here, so that the document finds them.
+void AnchorImageUrls(css::StyleRule& rule, const std::string& dir) {
+    for (css::Declaration& d : rule.declarations) {
+        if (!d.name.starts_with("background")) continue;
+        bool in_url = false;
+        for (css::Token& t : d.value) {
+            const bool url = t.Is(css::TokenType::Url) || (in_url && t.Is(css::TokenType::String));
+            in_url = t.Is(css::TokenType::Function) && css::AsciiLower(t.value) == "url"
+                         ? true
+                         : in_url && t.Is(css::TokenType::Whitespace);
+            if (!url) continue;
+            if (const auto file = LocalFile(t.value, dir)) t.value = file->string();
+        }
+    }
+}
+
 }  // namespace
 
 std::optional<std::string_view> StyledElement::Attribute(std::string_view name) const {
@@ -131,6 +148,7 @@ void StyleTracker::ReadSheet(std::string_view css, const std::string& dir, int d
                 }
             }
         }
+        if (dir != base_dir_) AnchorImageUrls(rule, dir);
         sheet_.rules.push_back(std::move(rule));
     }
     for (css::PageRule& page : sheet.pages) sheet_.pages.push_back(std::move(page));

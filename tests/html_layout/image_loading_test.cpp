@@ -27,7 +27,9 @@ using testing::Attr;
 using testing::Attrs;
 
 std::string GifPath(const char* name) {
-    return std::string(QUILLON_TEST_DATA) + "/gif/" + name;
+    std::string path = QUILLON_TEST_DATA "/gif/";
+    path += name;
+    return path;
 }
 
 std::string AsString(const image_test::Bytes& b) {

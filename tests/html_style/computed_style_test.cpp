@@ -11,6 +11,7 @@
 namespace quillon::testing {
 namespace {
 
+using css::BackgroundRepeat;
 using css::Length;
 using css::LineStyle;
 using css::Rgba;
@@ -185,10 +186,31 @@ TEST(ComputedStyle, FontWeightRelativeToTheParent) {
     EXPECT_EQ(Styled("font-weight: 650").font_weight, 700);  // to the nearest hundred
 }
 
+TEST(ComputedStyle, BackgroundRepeatAndPosition) {
+    EXPECT_EQ(Styled("background-repeat: repeat-x").background_repeat, BackgroundRepeat::RepeatX);
+    EXPECT_EQ(Styled("background-repeat: sideways").background_repeat, BackgroundRepeat::Repeat);
+    const auto pos = [](std::string_view v) {
+        return Styled("background-position: " + std::string(v)).background_position;
+    };
+    // One value centres the other axis; keywords may come in either order.
+    EXPECT_EQ(pos("center"), (std::array{Length::Percent(50), Length::Percent(50)}));
+    EXPECT_EQ(pos("bottom"), (std::array{Length::Percent(50), Length::Percent(100)}));
+    EXPECT_EQ(pos("top right"), (std::array{Length::Percent(100), Length::Percent(0)}));
+    EXPECT_EQ(pos("2em 25%"), (std::array{Length::Px(32), Length::Percent(25)}));
+    // Not a position: the initial one stays.
+    EXPECT_EQ(pos("left top center"), (std::array{Length::Percent(0), Length::Percent(0)}));
+    EXPECT_EQ(pos("repeat"), (std::array{Length::Percent(0), Length::Percent(0)}));
+}
+
 TEST(ComputedStyle, BackgroundShorthandTakesColourAndImage) {
-    const auto s = Styled("background: #fff url(a.png) no-repeat left top / 50% auto");
+    const auto s = Styled("background: #fff url(a.png) no-repeat right 10px / 50% auto");
     EXPECT_EQ(s.background_color, (Rgba{0xffffff, 255}));
     EXPECT_EQ(s.background_image, "a.png");
+    // Repeat and position, but not the size after the slash.
+    EXPECT_EQ(s.background_repeat, BackgroundRepeat::NoRepeat);
+    EXPECT_EQ(s.background_position, (std::array{Length::Percent(100), Length::Px(10)}));
+    EXPECT_EQ(Styled("background: url(a) repeat-y").background_position,
+              (std::array{Length::Percent(0), Length::Percent(0)}));
     // What is left out is reset: a colour set before goes.
     const auto reset = Styled("background-color: red; background: url('b c.png')");
     EXPECT_EQ(reset.background_color, std::nullopt);
