@@ -40,6 +40,7 @@ struct BoxStyle {
     std::array<BorderEdge, 4> Border{};
     std::array<int, 4> Padding{};     // between the border and the content
     std::optional<Color> Background;  // nothing: transparent
+    bool Hidden = false;              // takes its room, but nothing of it is painted
 
     // Margin, border and padding of one side: how far the content lies inside the box's
     // outer edge on that side.

@@ -27,10 +27,19 @@ bool IsPlaceholder(char32_t c) {
 // search only moves within the line it ends.
 class LineBreaker {
   public:
-    // `text` is the section's text (TSection::TextView).
+    // `text` is the section's text (TSection::TextView); `style` its text style or null.
     LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv,
-                std::u32string_view text, bool no_wrap)
-        : s_(s), im_(im), adv_(adv), text_(text), n_(s.CharCount()), no_wrap_(no_wrap) {
+                std::u32string_view text, bool no_wrap, const SectionTextStyle* style)
+        : s_(s),
+          im_(im),
+          adv_(adv),
+          text_(text),
+          n_(s.CharCount()),
+          no_wrap_(no_wrap),
+          line_height_(style ? style->LineHeight : 0) {
+        if (style && style->FirstLine) {
+            indent_ = style->IndentPx(im.RightEdge - im.LeftEdge - s.LeftIndent());
+        }
         for (int i = 0; i < n_; ++i) {
             if (IsPlaceholder(At(i))) marks_.push_back(i);
         }
@@ -41,9 +50,13 @@ class LineBreaker {
         int start = 0;
         while (start < n_) {
             const int avail = im_.RightSide(y) - im_.LeftIndent(y);
-            const int count = FitCount(start, y, avail);
+            // The first line's indent; a negative one stops at the block's left edge.
+            const int shift = start == 0 && indent_ != 0
+                                  ? std::max(indent_, im_.LeftEdge - im_.LeftIndent(y))
+                                  : 0;
+            const int count = FitCount(start, y, avail - shift);
             const int end = BreakAt(start, count);
-            y = FinishLine(start, end, y, max_width);
+            y = FinishLine(start, end, y, max_width, shift);
             start = end;
         }
         return y;
@@ -136,8 +149,9 @@ class LineBreaker {
         return end;
     }
 
-    // Stores the line [start, end) at y; returns the y below it.
-    int FinishLine(int start, int end, int y, int& max_width) {
+    // Stores the line [start, end) at y, `shift` pixels right of the margin; returns the y
+    // below it.
+    int FinishLine(int start, int end, int y, int& max_width, int shift) {
         LineRec line;
         line.TextStart = start;
         line.CharsInLine = end - start;
@@ -187,8 +201,10 @@ class LineBreaker {
             }
         });
 
-        const int left = im_.LeftIndent(y);
-        const int right = no_wrap_ ? left + width : im_.RightSide(y);
+        if (line_height_ > 0 && has_text) SetLineHeight(line);
+        const int left = im_.LeftIndent(y) + shift;
+        // An unwrapped line wider than the room is aligned as if the room were its own.
+        const int right = no_wrap_ ? std::max(left + width, im_.RightSide(y)) : im_.RightSide(y);
         switch (s_.BlockAlign) {
             case JustifyType::Centered:
                 line.StartX = std::max(left, (left + right - width) / 2);
@@ -240,12 +256,30 @@ class LineBreaker {
         return y;
     }
 
+    // The line box is line_height_ high, the text in the middle of it (the difference to the
+    // fonts' height is split above and below). Taller images still widen it; a smaller
+    // height lets the text of neighbouring lines overlap, as it does in browsers.
+    void SetLineHeight(LineRec& line) const {
+        const int leading = line_height_ - line.TextHeight;
+        const int above = leading / 2;
+        const int below = leading - above;
+        if (line.ExtraAbove == 0 && line.ExtraBelow == 0) {
+            line.ExtraAbove = above;
+            line.ExtraBelow = below;
+        } else {
+            line.ExtraAbove = std::max(line.ExtraAbove, above);
+            line.ExtraBelow = std::max(line.ExtraBelow, below);
+        }
+    }
+
     TSection& s_;
     IndentManager& im_;
     const std::vector<int>& adv_;
     const std::u32string_view text_;
     const int n_;
     const bool no_wrap_;
+    const int line_height_;  // 0: the fonts decide
+    int indent_ = 0;         // of the first line
     std::vector<int> deferred_;
     std::vector<int> marks_;  // positions of the placeholders
 };
@@ -309,7 +343,7 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     static thread_local std::u32string scratch;
     const std::u32string_view text = TextView(scratch);
     MeasureAdvances(canvas, *this, text, adv);
-    LineBreaker breaker(*this, im, adv, text, no_wrap);
+    LineBreaker breaker(*this, im, adv, text, no_wrap, TextStyleOf());
     line_y = breaker.Run(line_y, max_width);
     for (std::size_t i = 0; i < InlineImages().size(); ++i) {
         const TImageObj& image = *InlineImages()[i];
@@ -329,7 +363,8 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
 }
 
 int TSection::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
-    return LayoutText(canvas, y, im, max_width, cursor, false);
+    const SectionTextStyle* style = TextStyleOf();
+    return LayoutText(canvas, y, im, max_width, cursor, style && style->NoWrap);
 }
 
 int TPreFormated::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
@@ -397,8 +432,16 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
 
 MinMax TSection::MinMaxWidth(Canvas& canvas) {
     const Needs needs = MeasureNeeds(canvas, *this);
-    return MinMax{needs.widest + needs.floats + LeftIndent(),
-                  needs.all + needs.floats + LeftIndent()};
+    const SectionTextStyle* style = TextStyleOf();
+    if (!style) {
+        return MinMax{needs.widest + needs.floats + LeftIndent(),
+                      needs.all + needs.floats + LeftIndent()};
+    }
+    // A first line indented by pixels needs them too; unwrapped lines need all their width.
+    const int indent =
+        style->FirstLine && !style->IndentIsPercent ? std::max(0, style->IndentPx(0)) : 0;
+    const int all = needs.all + needs.floats + LeftIndent() + indent;
+    return MinMax{style->NoWrap ? all : needs.widest + needs.floats + LeftIndent() + indent, all};
 }
 
 MinMax TPreFormated::MinMaxWidth(Canvas& canvas) {
