@@ -20,9 +20,14 @@ struct SectionTextStyle {
     bool FirstLine = false;  // the section holds the block's first line
     bool NoWrap = false;     // lines break only where the text does (nowrap, pre)
     int LineHeight = 0;      // pixels of every line box; 0: the fonts decide
+    // When not 0: a line box is this times the size of the largest font in the line, so
+    // that a heading's lines grow with its font (LineHeight is then 0).
+    double LineHeightFactor = 0;
 
     friend bool operator==(const SectionTextStyle&, const SectionTextStyle&) = default;
-    auto Key() const { return std::tuple(Indent, IndentIsPercent, FirstLine, NoWrap, LineHeight); }
+    auto Key() const {
+        return std::tuple(Indent, IndentIsPercent, FirstLine, NoWrap, LineHeight, LineHeightFactor);
+    }
 
     // The first line's indent in a block `width` pixels wide.
     int IndentPx(int width) const;

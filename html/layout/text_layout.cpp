@@ -2,6 +2,7 @@
 // and form controls, alignment, floating images beside the text, and width limits.
 
 #include <algorithm>
+#include <cmath>
 
 #include "html/layout/form_controls.h"
 #include "html/layout/image_obj.h"
@@ -36,7 +37,8 @@ class LineBreaker {
           text_(text),
           n_(s.CharCount()),
           no_wrap_(no_wrap),
-          line_height_(style ? style->LineHeight : 0) {
+          line_height_(style ? style->LineHeight : 0),
+          line_factor_(style ? style->LineHeightFactor : 0) {
         if (style && style->FirstLine) {
             indent_ = style->IndentPx(im.RightEdge - im.LeftEdge - s.LeftIndent());
         }
@@ -158,6 +160,7 @@ class LineBreaker {
 
         const bool has_text = std::any_of(text_.begin() + start, text_.begin() + end,
                                           [](char32_t c) { return !IsPlaceholder(c); });
+        int largest_pt = 0;  // font size in points
         if (has_text) {
             int run = 0;
             s_.FontRuns.GetFontObjAt(start, &run);
@@ -166,6 +169,7 @@ class LineBreaker {
                 if (f.CharPos >= end && f.CharPos > start) break;
                 line.TextHeight = std::max(line.TextHeight, f.LineHeight());
                 line.MaxDescent = std::max(line.MaxDescent, f.Descent());
+                largest_pt = std::max(largest_pt, f.Font().Size);
             }
         }
         const int t = line.TextHeight;
@@ -201,7 +205,11 @@ class LineBreaker {
             }
         });
 
-        if (line_height_ > 0 && has_text) SetLineHeight(line);
+        if (has_text && line_factor_ > 0) {
+            SetLineHeight(line, static_cast<int>(std::lround(line_factor_ * largest_pt * 96 / 72)));
+        } else if (has_text && line_height_ > 0) {
+            SetLineHeight(line, line_height_);
+        }
         const int left = im_.LeftIndent(y) + shift;
         // An unwrapped line wider than the room is aligned as if the room were its own.
         const int right = no_wrap_ ? std::max(left + width, im_.RightSide(y)) : im_.RightSide(y);
@@ -256,11 +264,11 @@ class LineBreaker {
         return y;
     }
 
-    // The line box is line_height_ high, the text in the middle of it (the difference to the
+    // The line box is `height` high, the text in the middle of it (the difference to the
     // fonts' height is split above and below). Taller images still widen it; a smaller
     // height lets the text of neighbouring lines overlap, as it does in browsers.
-    void SetLineHeight(LineRec& line) const {
-        const int leading = line_height_ - line.TextHeight;
+    static void SetLineHeight(LineRec& line, int height) {
+        const int leading = height - line.TextHeight;
         const int above = leading / 2;
         const int below = leading - above;
         if (line.ExtraAbove == 0 && line.ExtraBelow == 0) {
@@ -278,8 +286,9 @@ class LineBreaker {
     const std::u32string_view text_;
     const int n_;
     const bool no_wrap_;
-    const int line_height_;  // 0: the fonts decide
-    int indent_ = 0;         // of the first line
+    const int line_height_;     // 0: the fonts decide
+    const double line_factor_;  // not 0: times the largest font size of the line
+    int indent_ = 0;            // of the first line
     std::vector<int> deferred_;
     std::vector<int> marks_;  // positions of the placeholders
 };

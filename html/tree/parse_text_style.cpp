@@ -43,7 +43,11 @@ void HtmlParser::StyleSection(TSection& section) {
         text.IndentIsPercent = s.text_indent.kind == css::Length::Kind::Percent;
     }
     block->lines_started = true;
-    if (s.line_height) {
+    // A number scales with the font of each line (the tag's own size counts, as a heading's,
+    // which the style's font size does not know); a length is the same for every line.
+    if (s.line_height_factor) {
+        text.LineHeightFactor = std::clamp(*s.line_height_factor, 0.01, 100.0);
+    } else if (s.line_height) {
         text.LineHeight = static_cast<int>(std::lround(std::clamp(*s.line_height, 1.0, 32000.0)));
     }
     text.NoWrap = s.white_space == css::WhiteSpace::NoWrap || s.white_space == css::WhiteSpace::Pre;

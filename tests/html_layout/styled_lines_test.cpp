@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "html/dump/layout_dump.h"
 #include "html/layout/html_table.h"
 #include "tests/html_layout/layout_test_support.h"
 
@@ -110,6 +111,9 @@ TEST(StyledLines, LineHeightSetsTheLineBoxTextInItsMiddle) {
     // A number times the font size (16 px), a percentage of it, and normal.
     auto number = Styled("p { font-size: 16px; line-height: 2 }", "<p>a");
     EXPECT_EQ(advances(number), "8/32 ");
+    // A number scales with the line's own font: a heading's 32 px (its tag's size).
+    auto heading = Styled("h1 { line-height: 1.5 }", "<h1>a</h1>");
+    EXPECT_EQ(advances(heading), "16/48 ");
     auto percent = Styled("p { font-size: 16px; line-height: 125% }", "<p>a");
     EXPECT_EQ(advances(percent), "2/20 ");
     auto normal = Styled("p { line-height: normal }", "<p>a");
@@ -204,6 +208,21 @@ TEST(StyledLines, HiddenElementsKeepTheirRoomAndDrawNothing) {
     const Rect item_area{0, item.LayoutY, 200, item.LayoutY + item.Height};
     EXPECT_FALSE(Inked(hidden, item_area));
     EXPECT_TRUE(Inked(shown, item_area));
+}
+
+TEST(StyledLines, TheLayoutDumpShowsLineBoxesIndentsAndHiddenParts) {
+    auto l = Styled(
+        ".h { visibility: hidden } p { line-height: 20px; text-indent: 8px }"
+        "div { border: 1px solid red }",
+        "<p>a<span class=h>b</span></p><div class=h>c</div>", 200);
+    const std::string json = DumpLayout(*l.doc, 200, l.height, true);
+    EXPECT_NE(json.find("\"height\": 20, \"x\": 8, \"chars\": 2"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"at\": 1, \"family\""), std::string::npos);
+    EXPECT_NE(json.find("\"color\": \"#000000\", \"hidden\": true}"), std::string::npos);
+    EXPECT_NE(json.find("\"background\": null, \"hidden\": true, \"border\""), std::string::npos);
+    // Nothing of it without style.
+    auto plain = LayOut("<p>a<span>b</span></p><div>c</div>", 200);
+    EXPECT_EQ(DumpLayout(*plain.doc, 200, plain.height, true).find("hidden"), std::string::npos);
 }
 
 TEST(StyledLines, HiddenCellsKeepTheirRoom) {
