@@ -62,7 +62,8 @@ THtmlParseResult ParseRtf(TSectionList& doc, TNameList& names, const std::string
                                  std::to_string(e.Position()) + ")");
     }
     return HtmlParseBuffer(doc, names,
-                           rtf::RtfToHtml(rtf, std::filesystem::path(path).filename().string()));
+                           rtf::RtfToHtml(rtf, std::filesystem::path(path).filename().string()),
+                           css::Medium::Print);
 }
 
 THtmlParseResult ParseReport(TSectionList& doc, const std::string& path, ReportKind kind) {
@@ -75,7 +76,8 @@ THtmlParseResult ParseReport(TSectionList& doc, const std::string& path, ReportK
         case ReportKind::Html:
             break;
     }
-    return HtmlParseFile(doc, names, path);
+    // Rendered pages are paper: the style sheets' print rules apply.
+    return HtmlParseFile(doc, names, path, css::Medium::Print);
 }
 
 std::string Millimetres(double mm) {

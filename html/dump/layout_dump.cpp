@@ -69,7 +69,7 @@ void AppendNumber(std::string& out, double v) {
 }
 
 // The font of every run: family, size in pixels (96 to the inch), weight, style, the
-// decoration lines and the colour.
+// decoration lines and the colour; "hidden" for text that keeps its room but is not drawn.
 void DumpRuns(std::string& out, const TSection& s) {
     out += ", \"runs\": [";
     for (int i = 0; i < s.FontRuns.Count(); ++i) {
@@ -95,6 +95,7 @@ void DumpRuns(std::string& out, const TSection& s) {
         }
         out += ", \"color\": ";
         AppendColor(out, font.FontColor);
+        if (font.Hidden()) out += ", \"hidden\": true";
         out += '}';
     }
     out += ']';
@@ -131,6 +132,7 @@ void DumpBoxStyle(std::string& out, const BoxStyle& style,
     } else {
         out += "null";
     }
+    if (style.Hidden) out += ", \"hidden\": true";
     out += ", \"border\": [";
     for (std::size_t i = 0; i < borders.size(); ++i) {
         const BorderEdge& e = borders[i];

@@ -199,6 +199,7 @@ void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top, int 
     for (std::size_t i = 0; i < list_.size(); ++i) {
         const BoxStyle& s = *list_[i].Style;
         const Rect& r = edges[i];
+        if (s.Hidden) continue;
         if (s.Background && r.right > r.left && r.bottom > r.top) {
             canvas.FillRect(r, *s.Background);
         }

@@ -67,6 +67,7 @@ struct BoxStyle {
     std::optional<Color> Background;  // nothing: transparent
     BoxSizing Size;
     std::shared_ptr<BoxPicture> Picture;  // null: none
+    bool Hidden = false;                  // takes its room, but nothing of it is painted
 
     // Margin, border and padding of one side: how far the content lies inside the box's
     // outer edge on that side.

@@ -22,8 +22,15 @@ enum class ClearAttrType : std::uint8_t { clrNone, clLeft, clRight, clAll };
 // Sub- and superscript state of a font run.
 enum class SubSuperType : std::uint8_t { Normal, SubSc, SupSc };
 
-// Font styles as a bit set.
-enum TFontStyle : std::uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+// Font styles as a bit set. fsHidden marks text (and the pictures in it) that takes its
+// room but is not drawn (visibility: hidden).
+enum TFontStyle : std::uint8_t {
+    fsBold = 1,
+    fsItalic = 2,
+    fsUnderline = 4,
+    fsStrikeOut = 8,
+    fsHidden = 16
+};
 using TFontStyles = std::uint8_t;
 
 // The text style the parser keeps while it reads: added to every font run it starts.

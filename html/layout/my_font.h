@@ -38,6 +38,7 @@ class TMyFont {
     bool Italic() const { return (Style & fsItalic) != 0; }
     bool Underline() const { return (Style & fsUnderline) != 0; }
     bool StrikeOut() const { return (Style & fsStrikeOut) != 0; }
+    bool Hidden() const { return (Style & fsHidden) != 0; }
 
     // The font as the canvas takes it.
     FontSpec CanvasFont() const;

@@ -33,6 +33,10 @@ TSection::TSection(TSectionList& doc, int level, const TMyFont& font, const TUrl
     if (link) run.SetLink(doc, *link);
 }
 
+const SectionTextStyle* TSection::TextStyleOf() const {
+    return TextStyle != 0 && Document ? Document->TextStyles().Find(TextStyle) : nullptr;
+}
+
 TSection::TSection(TSectionList& doc, const TSection& src)
     : TSectionBase(&doc),
       NestLevel(src.NestLevel),
@@ -42,6 +46,8 @@ TSection::TSection(TSectionList& doc, const TSection& src)
       BlockAlign(src.BlockAlign),
       ClearMode(src.ClearMode) {
     CopyBase(src);
+    if (const SectionTextStyle* style = src.TextStyleOf())
+        TextStyle = doc.TextStyles().Intern(*style);
     if (src.Document && !src.Document->PrintMarks().Empty()) {
         doc.PrintMarks().CopyFrom(src.Document->PrintMarks(), src, *this);
     }

@@ -17,6 +17,7 @@
 #include "html/layout/line_rec_list.h"
 #include "html/layout/section_base.h"
 #include "html/layout/section_text.h"
+#include "html/layout/section_text_style.h"
 #include "html/parse/html_attribute.h"
 #include "html/parse/symb.h"
 
@@ -83,6 +84,8 @@ class TSection : public TSectionBase {
     // Appends text. Empty text is ignored; a leading space is dropped when the section is
     // empty, already ends in a space, or holds only floating image placeholders.
     virtual void AddText(std::u32string_view s);
+    // Appends text as it is, every space kept (white-space: pre).
+    void AppendKept(std::u32string_view s) { AppendRaw(s); }
     // Starts a run with `font` at the current end (or replaces the last run's font when it
     // starts there). The style set is added; sub- and superscript shrink the nominal size
     // to three quarters.
@@ -147,6 +150,9 @@ class TSection : public TSectionBase {
     ListTypeType ItemKind = ListTypeType::None;
     JustifyType BlockAlign = JustifyType::Left;
     ClearAttrType ClearMode = ClearAttrType::clrNone;
+    // The number of its text style in the document's table (0: none, as without style).
+    std::uint16_t TextStyle = 0;
+    const SectionTextStyle* TextStyleOf() const;
 };
 
 // Preformatted text: one line of a PRE block or of a plain-text document. Text is kept as

@@ -62,6 +62,7 @@ void TSectionList::Clear() {
     // Sections refer to controls and images; they go first.
     TCell::Clear();
     print_marks_.Clear();
+    text_styles_.Clear();
     AnimatedImages.clear();
     all_controls_.clear();
     forms_.clear();

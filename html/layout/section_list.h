@@ -21,6 +21,7 @@
 #include "html/layout/map_item.h"
 #include "html/layout/my_font.h"
 #include "html/layout/print_marks.h"
+#include "html/layout/section_text_style.h"
 #include "platform/core/canvas.h"
 #include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
@@ -130,6 +131,9 @@ class TSectionList : public TCell {
     std::size_t FontFaceCount() const { return font_faces_.Count(); }
     // The document's shared copy of a run's link.
     const TUrlTarget& Link(const TUrlTarget& link) const { return links_.Intern(link); }
+    // The line layouts of styled blocks, which sections refer to by number.
+    SectionTextStyles& TextStyles() { return text_styles_; }
+    const SectionTextStyles& TextStyles() const { return text_styles_; }
     // The anchors and headings that printing marks (a copy gets those of its sections).
     TPrintMarks& PrintMarks() { return print_marks_; }
     const TPrintMarks& PrintMarks() const { return print_marks_; }
@@ -229,6 +233,7 @@ class TSectionList : public TCell {
     mutable TFontFaces font_faces_;
     mutable TLinkTable links_;
     TPrintMarks print_marks_;
+    SectionTextStyles text_styles_;
     ControlHost* control_host_ = nullptr;
 
     std::vector<std::unique_ptr<ThtmlForm>> forms_;

@@ -84,7 +84,9 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                     const Rect back{cx + Spacing, row_y + Spacing, cx + cell.SpanWidth + 1,
                                     row_y + cell.SpanHeight + 1};
                     const CellBox* box = cell.Box();
-                    if (box && box->Style.Background) {
+                    // A hidden cell keeps its room; its content draws itself (or not).
+                    const bool hidden = box && box->Style.Hidden;
+                    if (box && box->Style.Background && !hidden) {
                         canvas.FillRect(back, *box->Style.Background);
                     } else if (cell.Body.BkGnd) {
                         canvas.FillRect(back, cell.Body.BkColor);
@@ -99,8 +101,8 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                                    cx + Spacing + CellRoom(cell, kBoxLeft),
                                    row_y + Spacing + CellRoom(cell, kBoxTop) + cell.InnerOffset);
                     if (box && box->HasEdges()) {
-                        framed.emplace_back(back, box);
-                    } else if (HasBorder) {
+                        if (!hidden) framed.emplace_back(back, box);
+                    } else if (HasBorder && !hidden) {
                         RaisedRect(doc, canvas,
                                    Rect{cx + Spacing, row_y + Spacing, cx + cell.SpanWidth,
                                         row_y + cell.SpanHeight},

@@ -24,6 +24,10 @@ int RunTextTop(const TFontObj& run, int baseline) {
     return top;
 }
 
+bool IsHidden(const TFontObj* run) {
+    return run && run->Font().Hidden();
+}
+
 }  // namespace
 
 int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int x, int y) {
@@ -37,7 +41,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     // Floating images at their places.
     for (std::size_t i = 0; i < InlineImages().size() && i < ImageBoxes().size(); ++i) {
         TImageObj& image = *InlineImages()[i];
-        if (!image.Floating()) continue;
+        if (!image.Floating() || IsHidden(FontRuns.GetFontObjAt(image.CharPos))) continue;
         const Rect box = ImageBoxes()[i].Offset(x, dy);
         if (box.bottom <= clip.top || box.top >= clip.bottom) continue;
         image.Draw(canvas, box.left, box.top, FontRuns.GetFontObjAt(image.CharPos));
@@ -59,7 +63,9 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         const int line_x = x + line.StartX;
         const int text_top = line_top + line.ExtraAbove;
         const int baseline = text_top + line.TextHeight - line.MaxDescent;
-        if (line.CharsInLine > 0 && line.TextStart == 0) DrawMarker(canvas, line, line_x, line_top);
+        if (line.CharsInLine > 0 && line.TextStart == 0 && !IsHidden(FontRuns.GetFontObjAt(0))) {
+            DrawMarker(canvas, line, line_x, line_top);
+        }
         if (li == 0) marker.FirstLine(Point{line_x, line_top});
 
         int px = line_x;
@@ -68,6 +74,10 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                 if (p.kind == LinePiece::Kind::Image) {
                     TImageObj& image = *InlineImages()[static_cast<std::size_t>(p.item)];
                     if (image.Floating()) return;
+                    if (IsHidden(p.run)) {
+                        px += image.DrawnWidth;
+                        return;
+                    }
                     const Rect box = ImageBoxes()[static_cast<std::size_t>(p.item)].Offset(x, dy);
                     image.Draw(canvas, box.left, box.top, p.run);
                     marker.Piece(p.run, box);
@@ -87,6 +97,12 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                     return;
                 }
                 const TFontObj& run = *p.run;
+                if (IsHidden(&run)) {
+                    canvas.SetFont(run.Font().CanvasFont());
+                    px += canvas.TextWidth(text.substr(static_cast<std::size_t>(p.begin),
+                                                       static_cast<std::size_t>(p.end - p.begin)));
+                    return;
+                }
                 const int top = RunTextTop(run, baseline);
                 const int left = px;
                 int pos = p.begin;

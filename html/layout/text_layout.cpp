@@ -2,6 +2,7 @@
 // and form controls, alignment, floating images beside the text, and width limits.
 
 #include <algorithm>
+#include <cmath>
 
 #include "html/layout/form_controls.h"
 #include "html/layout/image_obj.h"
@@ -27,10 +28,20 @@ bool IsPlaceholder(char32_t c) {
 // search only moves within the line it ends.
 class LineBreaker {
   public:
-    // `text` is the section's text (TSection::TextView).
+    // `text` is the section's text (TSection::TextView); `style` its text style or null.
     LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv,
-                std::u32string_view text, bool no_wrap)
-        : s_(s), im_(im), adv_(adv), text_(text), n_(s.CharCount()), no_wrap_(no_wrap) {
+                std::u32string_view text, bool no_wrap, const SectionTextStyle* style)
+        : s_(s),
+          im_(im),
+          adv_(adv),
+          text_(text),
+          n_(s.CharCount()),
+          no_wrap_(no_wrap),
+          line_height_(style ? style->LineHeight : 0),
+          line_factor_(style ? style->LineHeightFactor : 0) {
+        if (style && style->FirstLine) {
+            indent_ = style->IndentPx(im.RightEdge - im.LeftEdge - s.LeftIndent());
+        }
         for (int i = 0; i < n_; ++i) {
             if (IsPlaceholder(At(i))) marks_.push_back(i);
         }
@@ -41,9 +52,13 @@ class LineBreaker {
         int start = 0;
         while (start < n_) {
             const int avail = im_.RightSide(y) - im_.LeftIndent(y);
-            const int count = FitCount(start, y, avail);
+            // The first line's indent; a negative one stops at the block's left edge.
+            const int shift = start == 0 && indent_ != 0
+                                  ? std::max(indent_, im_.LeftEdge - im_.LeftIndent(y))
+                                  : 0;
+            const int count = FitCount(start, y, avail - shift);
             const int end = BreakAt(start, count);
-            y = FinishLine(start, end, y, max_width);
+            y = FinishLine(start, end, y, max_width, shift);
             start = end;
         }
         return y;
@@ -136,14 +151,16 @@ class LineBreaker {
         return end;
     }
 
-    // Stores the line [start, end) at y; returns the y below it.
-    int FinishLine(int start, int end, int y, int& max_width) {
+    // Stores the line [start, end) at y, `shift` pixels right of the margin; returns the y
+    // below it.
+    int FinishLine(int start, int end, int y, int& max_width, int shift) {
         LineRec line;
         line.TextStart = start;
         line.CharsInLine = end - start;
 
         const bool has_text = std::any_of(text_.begin() + start, text_.begin() + end,
                                           [](char32_t c) { return !IsPlaceholder(c); });
+        int largest_pt = 0;  // font size in points
         if (has_text) {
             int run = 0;
             s_.FontRuns.GetFontObjAt(start, &run);
@@ -152,6 +169,7 @@ class LineBreaker {
                 if (f.CharPos >= end && f.CharPos > start) break;
                 line.TextHeight = std::max(line.TextHeight, f.LineHeight());
                 line.MaxDescent = std::max(line.MaxDescent, f.Descent());
+                largest_pt = std::max(largest_pt, f.Font().Size);
             }
         }
         const int t = line.TextHeight;
@@ -187,8 +205,14 @@ class LineBreaker {
             }
         });
 
-        const int left = im_.LeftIndent(y);
-        const int right = no_wrap_ ? left + width : im_.RightSide(y);
+        if (has_text && line_factor_ > 0) {
+            SetLineHeight(line, static_cast<int>(std::lround(line_factor_ * largest_pt * 96 / 72)));
+        } else if (has_text && line_height_ > 0) {
+            SetLineHeight(line, line_height_);
+        }
+        const int left = im_.LeftIndent(y) + shift;
+        // An unwrapped line wider than the room is aligned as if the room were its own.
+        const int right = no_wrap_ ? std::max(left + width, im_.RightSide(y)) : im_.RightSide(y);
         switch (s_.BlockAlign) {
             case JustifyType::Centered:
                 line.StartX = std::max(left, (left + right - width) / 2);
@@ -240,12 +264,31 @@ class LineBreaker {
         return y;
     }
 
+    // The line box is `height` high, the text in the middle of it (the difference to the
+    // fonts' height is split above and below). Taller images still widen it; a smaller
+    // height lets the text of neighbouring lines overlap, as it does in browsers.
+    static void SetLineHeight(LineRec& line, int height) {
+        const int leading = height - line.TextHeight;
+        const int above = leading / 2;
+        const int below = leading - above;
+        if (line.ExtraAbove == 0 && line.ExtraBelow == 0) {
+            line.ExtraAbove = above;
+            line.ExtraBelow = below;
+        } else {
+            line.ExtraAbove = std::max(line.ExtraAbove, above);
+            line.ExtraBelow = std::max(line.ExtraBelow, below);
+        }
+    }
+
     TSection& s_;
     IndentManager& im_;
     const std::vector<int>& adv_;
     const std::u32string_view text_;
     const int n_;
     const bool no_wrap_;
+    const int line_height_;     // 0: the fonts decide
+    const double line_factor_;  // not 0: times the largest font size of the line
+    int indent_ = 0;            // of the first line
     std::vector<int> deferred_;
     std::vector<int> marks_;  // positions of the placeholders
 };
@@ -309,7 +352,7 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     static thread_local std::u32string scratch;
     const std::u32string_view text = TextView(scratch);
     MeasureAdvances(canvas, *this, text, adv);
-    LineBreaker breaker(*this, im, adv, text, no_wrap);
+    LineBreaker breaker(*this, im, adv, text, no_wrap, TextStyleOf());
     line_y = breaker.Run(line_y, max_width);
     for (std::size_t i = 0; i < InlineImages().size(); ++i) {
         const TImageObj& image = *InlineImages()[i];
@@ -329,7 +372,8 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
 }
 
 int TSection::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
-    return LayoutText(canvas, y, im, max_width, cursor, false);
+    const SectionTextStyle* style = TextStyleOf();
+    return LayoutText(canvas, y, im, max_width, cursor, style && style->NoWrap);
 }
 
 int TPreFormated::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
@@ -397,8 +441,16 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
 
 MinMax TSection::MinMaxWidth(Canvas& canvas) {
     const Needs needs = MeasureNeeds(canvas, *this);
-    return MinMax{needs.widest + needs.floats + LeftIndent(),
-                  needs.all + needs.floats + LeftIndent()};
+    const SectionTextStyle* style = TextStyleOf();
+    if (!style) {
+        return MinMax{needs.widest + needs.floats + LeftIndent(),
+                      needs.all + needs.floats + LeftIndent()};
+    }
+    // A first line indented by pixels needs them too; unwrapped lines need all their width.
+    const int indent =
+        style->FirstLine && !style->IndentIsPercent ? std::max(0, style->IndentPx(0)) : 0;
+    const int all = needs.all + needs.floats + LeftIndent() + indent;
+    return MinMax{style->NoWrap ? all : needs.widest + needs.floats + LeftIndent() + indent, all};
 }
 
 MinMax TPreFormated::MinMaxWidth(Canvas& canvas) {

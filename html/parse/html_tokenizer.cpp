@@ -213,18 +213,31 @@ void HtmlTokenizer::TakePlainRun(std::u32string& out, Take take) {
     pos_ = i;
 }
 
+template <bool kAttribute>
 std::string_view HtmlTokenizer::CollectName(std::string& storage) {
     char* const out = storage.data();  // at least kMaxName characters
     std::size_t n = 0;
-    while (IsUpperLetter(uch_)) {
+    // A tag's name is letters; an attribute's name goes on with digits, '-', '_', ':' and
+    // '.' (data-row, aria-label, xml:lang), so that such an attribute neither ends the
+    // attributes nor loses its value.
+    const auto in_name = [](char32_t c) {
+        if constexpr (kAttribute) {
+            return IsAsciiAlnum(c) || c == U'-' || c == U'_' || c == U':' || c == U'.';
+        } else {
+            return IsAsciiLetter(c);
+        }
+    };
+    while (IsUpperLetter(uch_) || (kAttribute && n > 0 && in_name(uch_))) {
         if (n < kMaxName) out[n++] = static_cast<char>(uch_);
-        // The letters that follow, straight from the buffer (NextChar passes them as they
-        // are).
+        // The name characters that follow, straight from the buffer (NextChar passes them
+        // as they are); letters are kept in upper case, as NextChar gives them.
         const char32_t* const b = buf_.get();
         const std::size_t len = len_;
         std::size_t i = pos_;
-        for (; i < len && IsAsciiLetter(b[i]); ++i) {
-            if (n < kMaxName) out[n++] = static_cast<char>(b[i] & ~char32_t{0x20});
+        for (; i < len && in_name(b[i]); ++i) {
+            if (n < kMaxName) {
+                out[n++] = static_cast<char>(IsAsciiLetter(b[i]) ? b[i] & ~char32_t{0x20} : b[i]);
+            }
         }
         pos_ = i;
         NextChar();
@@ -241,7 +254,7 @@ void HtmlTokenizer::ReadTag() {
     }
     sy_ = Symb::OtherSy;
     // The tag's name is collected where it stays while its attributes are read.
-    const std::string_view name = CollectName(tag_name_);
+    const std::string_view name = CollectName<false>(tag_name_);
     tag_len_ = name.size();
     end_tag_ = end_tag;
     is_tag_ = !name.empty();
@@ -347,7 +360,7 @@ bool HtmlTokenizer::ReadAttribute(TAttribute& a) {
         SkipWhiteSpace();
     }
     if (!IsUpperLetter(uch_)) return false;  // no name: the attributes end
-    const std::string_view name = CollectName(name_);
+    const std::string_view name = CollectName<true>(name_);
     if (keep_names_) a.Name.assign(name);
     a.Sym = LookupAttribute(name);
     if (a.Sym == Symb::StyleSy) style_hint_ = true;

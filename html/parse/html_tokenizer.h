@@ -125,6 +125,7 @@ class HtmlTokenizer {
     void ReadNumericValue(TAttribute& a);
     void ReadBareValue(TAttribute& a);
     // Collects a name (upper case) into `storage`, which holds at least kMaxName characters.
+    template <bool kAttribute>
     std::string_view CollectName(std::string& storage);
     template <class Take>
     void TakePlainRun(std::u32string& out, Take take);

@@ -25,7 +25,7 @@ std::string NormalizeMedia(std::string_view text) {
     return out;
 }
 
-bool QueryApplies(std::string_view query) {
+bool QueryApplies(std::string_view query, Medium medium) {
     if (query.empty() || query.front() == '(') return true;
     bool negated = false;
     auto word = [&query]() {
@@ -43,13 +43,13 @@ bool QueryApplies(std::string_view query) {
         negated = true;
         type = word();
     }
-    const bool ours = type == "print" || type == "screen" || type == "all";
+    const bool ours = type == "all" || type == (medium == Medium::Print ? "print" : "screen");
     return ours != negated;
 }
 
 class SheetParser {
   public:
-    explicit SheetParser(std::string_view source) : reader_(source) {}
+    SheetParser(std::string_view source, Medium medium) : reader_(source), medium_(medium) {}
 
     StyleSheet Run() {
         RuleList(reader_.All(), /*top=*/true, {});
@@ -99,7 +99,7 @@ class SheetParser {
         if (!raw.has_block) return;
         if (name == "media") {
             const std::string list = NormalizeMedia(reader_.Text(raw.prelude));
-            if (!MediaApplies(list)) return;
+            if (!MediaApplies(list, medium_)) return;
             std::vector<std::string> inner = media;
             inner.push_back(list);
             RuleList(raw.block, false, inner);
@@ -136,13 +136,14 @@ class SheetParser {
     }
 
     BlockReader reader_;
+    Medium medium_;
     StyleSheet sheet_;
     bool imports_allowed_ = true;
 };
 
 }  // namespace
 
-bool MediaApplies(std::string_view media) {
+bool MediaApplies(std::string_view media, Medium medium) {
     const std::string list = NormalizeMedia(media);
     if (list.empty()) return true;
     std::size_t start = 0;
@@ -152,14 +153,14 @@ bool MediaApplies(std::string_view media) {
         std::string_view q = std::string_view(list).substr(start, comma - start);
         while (!q.empty() && q.front() == ' ') q.remove_prefix(1);
         while (!q.empty() && q.back() == ' ') q.remove_suffix(1);
-        if (!q.empty() && QueryApplies(q)) return true;
+        if (!q.empty() && QueryApplies(q, medium)) return true;
         start = comma + 1;
     }
     return false;
 }
 
-StyleSheet ParseStyleSheet(std::string_view source) {
-    return SheetParser(source).Run();
+StyleSheet ParseStyleSheet(std::string_view source, Medium medium) {
+    return SheetParser(source, medium).Run();
 }
 
 std::vector<Declaration> ParseDeclarationList(std::string_view source) {

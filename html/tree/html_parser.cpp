@@ -13,8 +13,12 @@
 namespace quillon {
 
 HtmlParser::HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source,
-                       std::string base_dir)
-    : doc_(doc), names_(names), tok_(std::move(source)), base_dir_(std::move(base_dir)) {}
+                       std::string base_dir, css::Medium medium)
+    : doc_(doc),
+      names_(names),
+      tok_(std::move(source)),
+      base_dir_(std::move(base_dir)),
+      medium_(medium) {}
 
 HtmlParser::~HtmlParser() = default;
 
@@ -79,12 +83,14 @@ void HtmlParser::StartSection(int level, JustifyType align) {
     section_ = std::make_unique<TSection>(doc_, level, EffectiveFont(), in_link_ ? &link_ : nullptr,
                                           align, EffectiveStyle());
     section_named_ = false;
+    if (styles_) StyleSection(*section_);
 }
 
 void HtmlParser::StartPreSection(int level) {
     section_ = std::make_unique<TPreFormated>(doc_, level, EffectiveFont(),
                                               in_link_ ? &link_ : nullptr, EffectiveStyle());
     section_named_ = false;
+    if (styles_) StyleSection(*section_);
 }
 
 // Adds the current section to the current cell. A plain section that ended up with no
@@ -165,8 +171,8 @@ void HtmlParser::CloseLink() {
 namespace {
 
 THtmlParseResult RunHtml(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> src,
-                         std::string base_dir = {}) {
-    HtmlParser parser(doc, names, std::move(src), std::move(base_dir));
+                         css::Medium medium, std::string base_dir = {}) {
+    HtmlParser parser(doc, names, std::move(src), std::move(base_dir), medium);
     return parser.ParseHtml();
 }
 
@@ -177,19 +183,22 @@ THtmlParseResult RunText(TSectionList& doc, TNameList& names, std::unique_ptr<By
 
 }  // namespace
 
-THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path) {
-    return RunHtml(doc, names, MakeFileSource(path),
+THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path,
+                               css::Medium medium) {
+    return RunHtml(doc, names, MakeFileSource(path), medium,
                    std::filesystem::path(path).parent_path().string());
 }
-THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer) {
-    return RunHtml(doc, names, MakeBufferSource(buffer));
+THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer,
+                                 css::Medium medium) {
+    return RunHtml(doc, names, MakeBufferSource(buffer), medium);
 }
 THtmlParseResult HtmlParseStrings(TSectionList& doc, TNameList& names,
-                                  const std::vector<std::string>& lines) {
-    return RunHtml(doc, names, MakeStringsSource(lines));
+                                  const std::vector<std::string>& lines, css::Medium medium) {
+    return RunHtml(doc, names, MakeStringsSource(lines), medium);
 }
-THtmlParseResult HtmlParseStream(TSectionList& doc, TNameList& names, std::istream& in) {
-    return RunHtml(doc, names, MakeStreamSource(in));
+THtmlParseResult HtmlParseStream(TSectionList& doc, TNameList& names, std::istream& in,
+                                 css::Medium medium) {
+    return RunHtml(doc, names, MakeStreamSource(in), medium);
 }
 THtmlParseResult HtmlParseTextFile(TSectionList& doc, TNameList& names, const std::string& path) {
     return RunText(doc, names, MakeFileSource(path));

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "html/style/style_parser.h"
 #include "html/tree/page_rule.h"
 
 namespace quillon {
@@ -36,12 +37,18 @@ struct THtmlParseResult {
     TPageSetup Page;
 };
 
-THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path);
-THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer);
+// `medium` says which @media rules and LINK media of the document's style sheets apply:
+// the screen's for the viewer, print's for printing and PDF.
+THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path,
+                               css::Medium medium = css::Medium::Screen);
+THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer,
+                                 css::Medium medium = css::Medium::Screen);
 THtmlParseResult HtmlParseStrings(TSectionList& doc, TNameList& names,
-                                  const std::vector<std::string>& lines);
+                                  const std::vector<std::string>& lines,
+                                  css::Medium medium = css::Medium::Screen);
 // The stream is read from its start.
-THtmlParseResult HtmlParseStream(TSectionList& doc, TNameList& names, std::istream& in);
+THtmlParseResult HtmlParseStream(TSectionList& doc, TNameList& names, std::istream& in,
+                                 css::Medium medium = css::Medium::Screen);
 
 // Plain text: every line becomes a preformatted section in the fixed-pitch font.
 THtmlParseResult HtmlParseTextFile(TSectionList& doc, TNameList& names, const std::string& path);

@@ -41,7 +41,7 @@ class HtmlParser {
 
     // `base_dir`: the document's folder, for the style sheet files it names (empty: none).
     HtmlParser(TSectionList& doc, TNameList& names, std::unique_ptr<ByteSource> source,
-               std::string base_dir = {});
+               std::string base_dir = {}, css::Medium medium = css::Medium::Screen);
     ~HtmlParser();
 
     THtmlParseResult ParseHtml();
@@ -122,8 +122,20 @@ class HtmlParser {
     std::optional<int> MarginSpace(int dflt, bool heading);
     // The marker style sheets give a list (list-style-type), over its TYPE and PLAIN.
     void ListStyleOf(Symb list, char32_t& number_style, bool& plain) const;
-    // Text in the case the style asks for (text-transform).
+    // Text in the case the style asks for (text-transform), its spaces and line ends kept
+    // where white-space says so.
     void AddStyledText(const std::u32string& text);
+    // Lines of a styled block (parse_text_style.cpp): the text style of a section being
+    // started, from the innermost block around it.
+    static bool IsBlockElement(const StyledElement& e);
+    StyledElement* InnermostBlock();
+    void StyleSection(TSection& section);
+    // The tokenizer keeps spaces and line ends inside elements whose style keeps them.
+    void KeepSpacesAsStyled();
+    // Text whose spaces are kept; every line end starts a new line.
+    void AddKeptText(std::u32string_view text);
+    // A hidden cell keeps its room but paints no background or borders.
+    static void HideCell(TCellObj& cell);
 
     // Links.
     void OpenLink(const TAttribute& href);
@@ -186,6 +198,7 @@ class HtmlParser {
     std::u32string title_;
 
     std::string base_dir_;
+    css::Medium medium_ = css::Medium::Screen;
     std::unique_ptr<StyleTracker> styles_;  // made once the document shows style
     std::size_t sheet_read_ = 0;            // characters of tok_.StyleSheet() read
     std::vector<OpenBox> open_boxes_;

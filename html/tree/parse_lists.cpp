@@ -88,6 +88,7 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
                 section_ = std::move(item);
             }
             section_named_ = false;
+            if (styles_) StyleSection(*section_);
             item_level = level;
             tok_.SkipWhiteSpace();
             Next();
@@ -99,6 +100,7 @@ bool HtmlParser::ListRoutine(int level, Symb list, const SymbSet& term) {
                                                     in_link_ ? &link_ : nullptr, justify_,
                                                     EffectiveStyle());
             section_named_ = false;
+            if (styles_) StyleSection(*section_);
             Next();
         } else if (s == S::Centersy || s == S::DivSy) {
             CenterDiv(item_level, term + kListEnds);

@@ -114,6 +114,7 @@ void HtmlParser::Preformatted(int level) {
     }
     section_.reset();
     tok_.SetPreformatted(false);
+    if (styles_) KeepSpacesAsStyled();
     pre_font_ = PreFont{Top().Name, Top().FontColor, Top().NominalSize, Top().FixedPitch};
     if (pushed) PopFont();
     if (!at_end_tag) Next();

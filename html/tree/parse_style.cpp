@@ -102,6 +102,7 @@ BoxStyle BoxOf(const css::ComputedStyle& s) {
         }
     }
     if (s.Has(Property::BackgroundColor)) box.Background = Opaque(s.background_color);
+    box.Hidden = !s.visible;
     return box;
 }
 
@@ -130,11 +131,15 @@ std::optional<JustifyType> JustifyOf(css::TextAlign a) {
 
 }  // namespace
 
+bool HtmlParser::IsBlockElement(const StyledElement& e) {
+    return StartsSection(e.tag) || IsBlockDisplay(e.Style().display);
+}
+
 // Symbols ---------------------------------------------------------------------------------
 
 void HtmlParser::StyledSymbol() {
     if (!styles_) {
-        styles_ = std::make_unique<StyleTracker>(base_dir_);
+        styles_ = std::make_unique<StyleTracker>(base_dir_, medium_);
         tok_.KeepAttributeNames(true);
     }
     ReadNewSheets();
@@ -252,6 +257,7 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
         }
     }
     if (before && !made_block) ChangeFontIfLookChanged(*before);
+    KeepSpacesAsStyled();
 }
 
 void HtmlParser::CloseStyled() {
@@ -279,6 +285,7 @@ void HtmlParser::CloseStyled() {
     if (made_block && cell_) AddSection();
     if (block && page_after) AddPageBreak();
     if (before) ChangeFontIfLookChanged(*before);
+    KeepSpacesAsStyled();
 }
 
 HtmlParser::TextLook HtmlParser::CurrentLook() {
@@ -381,6 +388,8 @@ void HtmlParser::ApplyFontStyle(TMyFont& f, const css::ComputedStyle& s) const {
     };
     if (s.Has(Property::FontWeight)) set(s.font_weight >= 600, fsBold);
     if (s.Has(Property::FontStyle)) set(s.italic, fsItalic);
+    // Inherited: the innermost element decides, so a visible child of a hidden one shows.
+    set(!s.visible, fsHidden);
     if (s.Has(Property::TextDecoration)) {
         set((s.decoration & css::kUnderline) != 0, fsUnderline);
         set((s.decoration & css::kLineThrough) != 0, fsStrikeOut);
@@ -474,24 +483,6 @@ void HtmlParser::ListStyleOf(Symb list, char32_t& number_style, bool& plain) con
     }
 }
 
-void HtmlParser::AddStyledText(const std::u32string& text) {
-    const StyledElement* e = styles_->Current();
-    const css::TextTransform transform = e ? e->Style().text_transform : css::TextTransform::None;
-    if (transform == css::TextTransform::None) {
-        section_->AddText(text);
-        return;
-    }
-    std::u32string changed = text;
-    const int n = section_->CharCount();
-    const bool word_start = n == 0 || section_->CharAt(n - 1) == U' ';
-    text::ChangeCase(changed,
-                     transform == css::TextTransform::Uppercase   ? text::CaseChange::Upper
-                     : transform == css::TextTransform::Lowercase ? text::CaseChange::Lower
-                                                                  : text::CaseChange::Capitalize,
-                     word_start);
-    section_->AddText(changed);
-}
-
 // Alignment and tables --------------------------------------------------------------------
 
 JustifyType HtmlParser::AlignFor(const TAttributeList& attrs, JustifyType dflt) const {
@@ -572,6 +563,7 @@ void HtmlParser::StyleCell(TCellObj& cell, const ThtmlTable& table) const {
                 break;
         }
     }
+    if (!s.visible) HideCell(cell);
 }
 
 }  // namespace quillon

@@ -85,7 +85,8 @@ std::optional<std::string_view> StyledElement::Attribute(std::string_view name) 
     return std::nullopt;
 }
 
-StyleTracker::StyleTracker(std::string base_dir) : base_dir_(std::move(base_dir)) {}
+StyleTracker::StyleTracker(std::string base_dir, css::Medium medium)
+    : base_dir_(std::move(base_dir)), medium_(medium) {}
 
 bool StyleTracker::IsVoid(std::string_view tag) {
     return OneOf(tag, kVoid);
@@ -105,7 +106,7 @@ void StyleTracker::AddLink(const TAttributeList& attrs) {
     }
     if (rel.find("stylesheet") == std::string::npos || rel.find("alternate") != std::string::npos)
         return;
-    if (!css::MediaApplies(css::AsciiLower(media))) return;
+    if (!css::MediaApplies(media, medium_)) return;
     ReadSheetFile(href, base_dir_, 1);
     Reindex();
 }
@@ -126,9 +127,9 @@ void StyleTracker::ReadSheetFile(std::string_view url, const std::string& dir, i
 
 // Appends the rules of `css` to the sheet, the rules of its @import files first.
 void StyleTracker::ReadSheet(std::string_view css, const std::string& dir, int depth) {
-    css::StyleSheet sheet = css::ParseStyleSheet(css);
+    css::StyleSheet sheet = css::ParseStyleSheet(css, medium_);
     for (const css::ImportRule& imp : sheet.imports) {
-        if (depth < kMaxImportDepth && css::MediaApplies(imp.media)) {
+        if (depth < kMaxImportDepth && css::MediaApplies(imp.media, medium_)) {
             ReadSheetFile(imp.url, dir, depth + 1);
         }
     }

@@ -19,6 +19,7 @@
 #include "html/style/computed_style.h"
 #include "html/style/rule_index.h"
 #include "html/style/style_element.h"
+#include "html/style/style_parser.h"
 #include "html/style/style_sheet.h"
 
 namespace quillon {
@@ -45,6 +46,7 @@ class StyledElement final : public css::StyleElement {
     int children = 0;  // element children opened so far
     bool link = false;
     std::size_t font_depth = 0;  // the parser's font stack height when it opened
+    bool lines_started = false;  // the parser has started the block's first line
     // Elements that style sheets cannot tell apart share one computed style and one class
     // number (0: an element of its own).
     std::shared_ptr<const css::ComputedStyle> style;
@@ -56,7 +58,8 @@ class StyleTracker {
   public:
     // `base_dir`: the folder of the document, against which LINK and @import name their
     // files (empty: the document has no folder; such style sheets are not read).
-    explicit StyleTracker(std::string base_dir);
+    // `medium`: which @media rules and LINK media apply.
+    explicit StyleTracker(std::string base_dir, css::Medium medium = css::Medium::Screen);
 
     // A style sheet's text (a STYLE element): its @import files are read first.
     void AddSheet(std::string_view css);
@@ -78,6 +81,7 @@ class StyleTracker {
 
     std::size_t Depth() const { return open_.size(); }
     const StyledElement& At(std::size_t i) const { return *open_[i]; }
+    StyledElement& MutableAt(std::size_t i) { return *open_[i]; }
     const StyledElement* Current() const { return open_.empty() ? nullptr : open_.back().get(); }
 
     // Whether an element of this name has no content and no end tag.
@@ -91,6 +95,7 @@ class StyleTracker {
     std::optional<std::size_t> FindOpen(std::string_view tag, bool stop_at_table) const;
 
     std::string base_dir_;
+    css::Medium medium_;
     css::StyleSheet sheet_;
     std::unique_ptr<css::RuleIndex> index_;
     // The computed styles of elements the sheets cannot tell apart: the same parent class,

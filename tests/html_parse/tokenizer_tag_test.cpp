@@ -97,12 +97,21 @@ TEST(TokenizerAttributes, QuotedValuesDecodeEntitiesAndDropLineEnds) {
     EXPECT_EQ(a.Attr(Symb::NameSy).Text, U"it");
 }
 
-TEST(TokenizerAttributes, UnknownAndCutNames) {
-    FirstTag img("<IMG data-x=1 SRC=a.gif>");
-    // "data" is unknown; "-x=1 ..." ends the attribute list.
-    ASSERT_EQ(img.tok.Attributes().Count(), 1u);
+TEST(TokenizerAttributes, NamesWithDigitsAndHyphensAreReadWhole) {
+    // An unknown name with '-', '_', ':', '.' or digits after its first letter neither ends
+    // the attribute list nor loses the attributes after it.
+    FirstTag img("<IMG data-x=1 aria_2:b.c SRC=a.gif -y=2 ALT=z>");
+    ASSERT_EQ(img.tok.Attributes().Count(), 3u);
     EXPECT_EQ(img.tok.Attributes()[0].Sym, Symb::OtherAttribute);
-    EXPECT_EQ(img.tok.Attributes().Find(Symb::SrcSy), nullptr);
+    EXPECT_EQ(img.tok.Attributes()[1].Sym, Symb::OtherAttribute);
+    ASSERT_NE(img.tok.Attributes().Find(Symb::SrcSy), nullptr);
+    EXPECT_EQ(img.tok.Attributes().Find(Symb::SrcSy)->Text, U"a.gif");
+    // A name must start with a letter: "-y=2" ends the list there.
+    EXPECT_EQ(img.tok.Attributes().Find(Symb::AltSy), nullptr);
+    // Known names are still recognised when a digit or hyphen follows nothing of theirs.
+    FirstTag td("<TD ALIGN=right data-row=3 VALIGN=top>");
+    EXPECT_NE(td.tok.Attributes().Find(Symb::AlignSy), nullptr);
+    EXPECT_NE(td.tok.Attributes().Find(Symb::VAlignSy), nullptr);
 }
 
 TEST(TokenizerAttributes, EveryStartTagHasItsOwnListWithNames) {
@@ -116,7 +125,7 @@ TEST(TokenizerAttributes, EveryStartTagHasItsOwnListWithNames) {
     EXPECT_EQ(tok.Attributes().Find(Symb::SrcSy), nullptr);
     ASSERT_NE(tok.Attributes().Find(Symb::ClassSy), nullptr);
     ASSERT_EQ(tok.Attributes().Count(), 2u);
-    EXPECT_EQ(tok.Attributes()[1].Name, "DATA");  // names are letters only
+    EXPECT_EQ(tok.Attributes()[1].Name, "DATA-K");  // upper case, hyphen kept
     tok.NextSymbol();
     tok.NextSymbol();  // an end tag keeps the start tag's list
     EXPECT_TRUE(tok.EndTag());

@@ -25,8 +25,8 @@ std::string Summary(const css::StyleSheet& sheet) {
     return out;
 }
 
-std::string Summary(std::string_view css) {
-    return Summary(css::ParseStyleSheet(css));
+std::string Summary(std::string_view css, css::Medium medium = css::Medium::Screen) {
+    return Summary(css::ParseStyleSheet(css, medium));
 }
 
 TEST(CssParser, RulesAndDeclarations) {
@@ -87,7 +87,8 @@ TEST(CssParser, BadRulesAreDroppedTheRestKept) {
     for (const auto& c : cases) EXPECT_EQ(Summary(c.css), c.kept) << c.css;
 }
 
-TEST(CssParser, MediaBlocks) {
+TEST(CssParser, MediaBlocksKeepTheRulesOfTheMediumLaidOutFor) {
+    // Printing.
     const struct {
         const char* css;
         const char* kept;
@@ -105,10 +106,20 @@ TEST(CssParser, MediaBlocks) {
          "[print][(color)]p{a:b;} [print]q{c:d;}"},
         {"@media print { @media tv { p { a: b } } }", ""},
     };
-    for (const auto& c : cases) EXPECT_EQ(Summary(c.css), c.kept) << c.css;
-    EXPECT_TRUE(css::MediaApplies(""));
-    EXPECT_TRUE(css::MediaApplies("tv, print"));
-    EXPECT_FALSE(css::MediaApplies("tv, handheld"));
+    for (const auto& c : cases) EXPECT_EQ(Summary(c.css, css::Medium::Print), c.kept) << c.css;
+    // The screen: print rules are left out, screen rules kept.
+    EXPECT_EQ(Summary("@media print { p { a: b } } @media screen { q { c: d } } r { e: f }"),
+              "[screen]q{c:d;} r{e:f;}");
+    EXPECT_EQ(Summary("@media not print { p { a: b } } @media not screen { q { c: d } }"),
+              "[not print]p{a:b;}");
+    for (const css::Medium m : {css::Medium::Screen, css::Medium::Print}) {
+        EXPECT_TRUE(css::MediaApplies("", m));
+        EXPECT_TRUE(css::MediaApplies("tv, ALL", m));
+        EXPECT_FALSE(css::MediaApplies("tv, handheld", m));
+    }
+    EXPECT_TRUE(css::MediaApplies("tv, print", css::Medium::Print));
+    EXPECT_FALSE(css::MediaApplies("tv, print", css::Medium::Screen));
+    EXPECT_TRUE(css::MediaApplies("Screen and (color)", css::Medium::Screen));
 }
 
 TEST(CssParser, ImportsComeFirstAndPagesKeepDeclarations) {

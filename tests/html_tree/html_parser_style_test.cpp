@@ -175,6 +175,19 @@ TEST(HtmlParserStyle, BlocksWithBordersOrBackgroundsBecomeBoxes) {
     EXPECT_EQ(BoxMarks("<div>a</div>"), (std::vector<std::string>{"-"}));
 }
 
+TEST(HtmlParserStyle, AttributeSelectorsTakeHyphenatedNames) {
+    EXPECT_EQ(
+        Styled("[data-total] { font-weight: bold } span[aria-label='Sum row'] { color: red }"
+               "[data-x=\"2\"] { font-style: italic } [data-lang|=en] { color: blue }",
+               "<span data-total>a</span><span aria-label='Sum row'>b</span>"
+               "<span data-x=2>c</span><span data-x=3>d</span><span data-lang=en-GB>e</span>"),
+        "section: {12 B} \"a\" {12 #FF0000} \"b\" {12 I} \"c\" {12} \"d\" {12 #0000FF} "
+        "\"e\"\n");
+    // Such an attribute no longer ends the tag's attributes, with or without style.
+    EXPECT_EQ(ParseDump("<p data-row=1 align=center>x<p aria-hidden align=right>y"),
+              ParseDump("<p align=center>x<p align=right>y"));
+}
+
 class StyleFiles : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -188,10 +201,10 @@ class StyleFiles : public ::testing::Test {
     void Write(const std::string& name, const std::string& text) {
         std::ofstream(dir_ / name) << text;
     }
-    std::string DumpFile(const std::string& name) {
+    std::string DumpFile(const std::string& name, css::Medium medium = css::Medium::Screen) {
         TSectionList doc;
         TNameList names;
-        HtmlParseFile(doc, names, (dir_ / name).string());
+        HtmlParseFile(doc, names, (dir_ / name).string(), medium);
         return DumpSections(doc);
     }
     std::filesystem::path dir_;
@@ -206,7 +219,20 @@ TEST_F(StyleFiles, LinkAndImportReadLocalFilesRelativeToTheirSheet) {
           "<link rel=stylesheet href='css/main.css'><link rel=stylesheet href=print.css "
           "media=print><link rel=stylesheet href='http://example.invalid/x.css'>"
           "<link rel=icon href='css/late.css'><p>x");
-    EXPECT_EQ(DumpFile("doc.html"), "space h=14\nsection: {12 B I #FF0000} \"x\"\n");
+    // The print sheet applies only when the document is laid out for paper.
+    EXPECT_EQ(DumpFile("doc.html"), "space h=14\nsection: {12 B #FF0000} \"x\"\n");
+    EXPECT_EQ(DumpFile("doc.html", css::Medium::Print),
+              "space h=14\nsection: {12 B I #FF0000} \"x\"\n");
+}
+
+TEST_F(StyleFiles, ImportsAndMediaBlocksFollowTheMedium) {
+    Write("print.css", "p { font-style: italic }");
+    Write("doc.html",
+          "<style>@import 'print.css' print; @media print { p { color: red } }"
+          "@media screen { p { color: blue } }</style><p>x");
+    EXPECT_EQ(DumpFile("doc.html"), "space h=14\nsection: {12 #0000FF} \"x\"\n");
+    EXPECT_EQ(DumpFile("doc.html", css::Medium::Print),
+              "space h=14\nsection: {12 I #FF0000} \"x\"\n");
 }
 
 TEST_F(StyleFiles, ImportCyclesAndMissingFilesEndQuietly) {
