@@ -1,6 +1,7 @@
 #include "calc/number_reader.h"
 
 #include <charconv>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -89,22 +90,24 @@ std::optional<double> ReadNumber(std::string_view text) {
         const char* const end = p + text.size();
         const bool minus = p != end && *p == '-';
         if (minus) ++p;
+        // The integer digits, then the fraction digits after a point: one run each.
         std::uint64_t digits = 0;
-        int count = 0;
-        int fraction = -1;  // digits after the point; -1: no point yet
-        for (; p != end; ++p) {
-            if (*p >= '0' && *p <= '9') {
-                digits = digits * 10 + static_cast<unsigned>(*p - '0');
-                ++count;
-                if (fraction >= 0) ++fraction;
-            } else if (*p == '.' && fraction < 0) {
-                fraction = 0;
-            } else {
-                break;
+        const char* const int_start = p;
+        while (p != end && static_cast<unsigned char>(*p - '0') < 10) {
+            digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
+        }
+        std::ptrdiff_t count = p - int_start;
+        std::ptrdiff_t fraction = 0;
+        if (p != end && *p == '.') {
+            const char* const frac_start = ++p;
+            while (p != end && static_cast<unsigned char>(*p - '0') < 10) {
+                digits = digits * 10 + static_cast<unsigned>(*p++ - '0');
             }
+            fraction = p - frac_start;
+            count += fraction;
         }
         if (p == end && count > 0 && count <= 15) {
-            const double value = static_cast<double>(digits) / kPowers[fraction < 0 ? 0 : fraction];
+            const double value = static_cast<double>(digits) / kPowers[fraction];
             return minus ? -value : value;
         }
     }

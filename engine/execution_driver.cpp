@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <functional>
 #include <system_error>
+#include <typeinfo>
 #include <utility>
 
 #include "calc/number_reader.h"
@@ -93,6 +94,8 @@ class ExecutionDriver {
     bool Fail(std::string_view message);
     void RecordLoop();
     bool CloseGroups();
+    // The group index of level is still old (GetIdx(level) == old).
+    bool SameIndex(int level, const std::string& old);
     bool Finish();
     bool CloseLevelFiles();
     void PrintToTargets(EilPlist& list);
@@ -112,6 +115,7 @@ class ExecutionDriver {
     bool pnext_ = false;     // PNext keeps its value from one OnNext call to the next
     bool new_group_ = true;  // the next detail line opens a group
     EilPlist detail_lines_;  // the lines of one record, reused from record to record
+    std::string index_;      // scratch of SameIndex
 };
 
 bool ExecutionDriver::Fail(std::string_view message) {
@@ -394,8 +398,7 @@ bool ExecutionDriver::SetUp() {
 // stopped.
 bool ExecutionDriver::CloseGroups() {
     for (int level = rlSum10; level >= rlSum01; --level) {
-        if (!run_.FEof &&
-            x_.old_idx[static_cast<std::size_t>(level - rlSum01)] == r_.GetIdx(level)) {
+        if (!run_.FEof && SameIndex(level, x_.old_idx[static_cast<std::size_t>(level - rlSum01)])) {
             continue;
         }
         r_.PrintOnOff();
@@ -411,6 +414,15 @@ bool ExecutionDriver::CloseGroups() {
         break;
     }
     return true;
+}
+
+bool ExecutionDriver::SameIndex(int level, const std::string& old) {
+    // Every sum level is asked on every record: the report's own GetIdx is done here into
+    // a reused string. A subclass may override GetIdx, and then it is asked.
+    if (typeid(r_) != typeid(TQuillon)) return r_.GetIdx(level) == old;
+    index_.clear();
+    if (r_.OnGetGroupIndex) r_.OnGetGroupIndex(r_, static_cast<TReportLevel>(level), index_);
+    return index_ == old;
 }
 
 void ExecutionDriver::RecordLoop() {

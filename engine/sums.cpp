@@ -54,19 +54,33 @@ void ReportSums::Clear() {
 
 void ReportSums::DetailLineAutoSum(ReportModel& model) {
     std::vector<SumCell>& cells = *ListOf(InnermostSumLevel(model.ActiveLevels()));
-    tRNAMEList& names = model.ActiveNames();
-    for (int n = 1; n <= kMaxSlotsPerLevel; ++n) {
-        if (!names.FindByNumber(rlDetail, n)) break;
+    const auto add = [&cells](int n, std::string_view value) {
         if (cells.size() < static_cast<std::size_t>(n)) cells.resize(static_cast<std::size_t>(n));
         SumCell& cell = cells[static_cast<std::size_t>(n - 1)];
-        if (!cell.Numeric) continue;
-        const std::string_view text = text::Trim(names.AsStringView());
-        if (text.empty()) continue;
+        if (!cell.Numeric) return;
+        const std::string_view text = text::Trim(value);
+        if (text.empty()) return;
         if (const auto number = ReadNumber(text)) {
             cell.Value += *number;
         } else {
             cell.Numeric = false;
         }
+    };
+    // The slots of the detail level are known with their fields: no lookup per slot. The
+    // slots are numbered from 1 without gaps, so the first one without a field ends them.
+    const std::vector<SlotFormat>& slots = model.SlotsOf(rlDetail).formats;
+    tRNAMEList& names = model.ActiveNames();
+    int n = 1;
+    for (; n <= static_cast<int>(slots.size()); ++n) {
+        const std::size_t field = slots[static_cast<std::size_t>(n - 1)].field;
+        if (field == tRNAMEList::npos) break;
+        add(n, names.ValueAt(field));
+    }
+    // Beyond the template's slots (and to leave the same field current as a lookup of
+    // every slot would): the table itself.
+    for (; n <= kMaxSlotsPerLevel; ++n) {
+        if (!names.FindByNumber(rlDetail, n)) break;
+        add(n, names.AsStringView());
     }
 }
 

@@ -100,6 +100,32 @@ TEST(CsvSplitter, RecordsLongerThanTheBlockAndBlankOnlyText) {
     EXPECT_TRUE(Split("", 4, 4).empty());
 }
 
+TEST(CsvSplitter, FieldsOfEveryLengthEndAtTheirFirstSeparator) {
+    // Unquoted fields of 0 to 19 bytes made of bytes next to the separators in value
+    // (and of UTF-8 and other high bytes), each ended by every kind of separator, so that
+    // the separator falls at every place of a word of eight bytes.
+    const std::string bytes = "+-!#\x0b\x0e\x01\x7f\xc3\xa9\xff\x80 x";
+    for (std::size_t length = 0; length < 20; ++length) {
+        std::string field;
+        for (std::size_t i = 0; i < length; ++i) field += bytes[(i + length) % bytes.size()];
+        const std::string text = "h1,h2\n" + field + "," + field + "\r\n" + field + ",z\r" + "z," +
+                                 field + "\n" + field + "," + field;
+        const Records expected = {{"h1", "h2", "@1"},
+                                  {field, field, "@2"},
+                                  {field, "z", "@3"},
+                                  {"z", field, "@3"},
+                                  {field, field, "@4"}};
+        EXPECT_EQ(Split(text, 1 << 16, text.size()), expected) << length;
+        EXPECT_EQ(Split(text, 5, 3), expected) << length;
+        // A quote at any place after the first byte of a long unquoted field is found.
+        std::string quoted = "h\n" + std::string(21, 'a');
+        quoted[3 + length] = '"';
+        std::string error;
+        Split(quoted + "\n", 1 << 16, quoted.size() + 1, &error);
+        EXPECT_THAT(error, HasSubstr("line 2: a quote inside a field")) << length;
+    }
+}
+
 // Through the data source: the line of a short record after empty lines, and a quoted
 // first header behind a byte order mark.
 TEST(CsvSource, LinesCountEmptyLinesAndAMarkedHeaderMayBeQuoted) {
