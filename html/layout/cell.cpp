@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "html/layout/section.h"
+#include "html/layout/section_list.h"
 #include "html/layout/sel_text.h"
 
 namespace quillon {

@@ -41,12 +41,16 @@ TCellObj::TCellObj(TSectionList& doc, const TCellObj& src)
       SpanHeight(src.SpanHeight),
       InnerHeight(src.InnerHeight),
       InnerOffset(src.InnerOffset) {
-    if (src.box_) box_ = std::make_unique<CellBox>(*src.box_);
+    if (const CellBox* box = src.Box()) doc.SideBoxes().Set(this, *box);
     Body.CopySectionsFrom(src.Body);
 }
 
+TCellObj::~TCellObj() {
+    if (Body.Document) Body.Document->SideBoxes().Drop(this);
+}
+
 void TCellObj::SetBox(const BoxStyle& style) {
-    box_ = std::make_unique<CellBox>(CellBox{style, style.Border});
+    if (Body.Document) Body.Document->SideBoxes().Set(this, CellBox{style, style.Border});
 }
 
 MinMax TCellObj::ContentWidths(Canvas& canvas) {

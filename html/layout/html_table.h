@@ -9,23 +9,15 @@
 #include <vector>
 
 #include "html/layout/box_style.h"
+#include "html/layout/box_table.h"
 #include "html/layout/cell.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/object_pool.h"
 #include "html/layout/section_base.h"
+#include "html/layout/section_list.h"
 #include "html/parse/html_attribute.h"
 
 namespace quillon {
-
-// The decoration a cell has of its own: the style as given and the borders drawn, which are
-// the style's less the sides that a neighbour draws where the table collapses its borders.
-struct CellBox {
-    BoxStyle Style;
-    std::array<BorderEdge, 4> Edges{};  // by BoxSide
-    bool HasEdges() const {
-        return Edges[0].Shown() || Edges[1].Shown() || Edges[2].Shown() || Edges[3].Shown();
-    }
-};
 
 // One cell of a table (TD or TH), or a placeholder made by span expansion.
 class TCellObj : public PooledObject {
@@ -38,6 +30,7 @@ class TCellObj : public PooledObject {
     TCellObj(TSectionList& doc, const TCellObj& src);
     TCellObj(const TCellObj&) = delete;
     TCellObj& operator=(const TCellObj&) = delete;
+    ~TCellObj();
 
     // A table holds one of these per cell: the body comes first and the two small fields
     // after it use the body's tail padding.
@@ -45,12 +38,6 @@ class TCellObj : public PooledObject {
     bool WidthIsPercent = false;
     AlignmentType VertAlign = AlignmentType::Middle;
 
-  private:
-    // Here, where one int brings the pointer to its alignment without padding.
-    int minmax_pass_ = -1;
-    std::unique_ptr<CellBox> box_;  // null: the table's padding and colours
-
-  public:
     int SpanCols = 1;  // 0 marks a placeholder cell
     int SpanRows = 1;
     int HeightValue = 0;  // HEIGHT in pixels, 0 when not given
@@ -63,9 +50,14 @@ class TCellObj : public PooledObject {
     // Gives the cell a box of its own: its border and padding replace the table's cell
     // padding on every side, its background (when it has one) the cell's colour, and its
     // borders are drawn at the cell's edges instead of the table's 3D frame.
+    // The document keeps it (null: the table's padding and colours).
     void SetBox(const BoxStyle& style);
-    const CellBox* Box() const { return box_.get(); }
-    CellBox* MutableBox() { return box_.get(); }
+    const CellBox* Box() const {
+        return Body.Document ? Body.Document->SideBoxes().Find(this) : nullptr;
+    }
+    CellBox* MutableBox() {
+        return Body.Document ? Body.Document->SideBoxes().FindMutable(this) : nullptr;
+    }
 
     // Layout results.
     int SpanWidth = 0;
@@ -74,6 +66,7 @@ class TCellObj : public PooledObject {
     int InnerOffset = 0;
 
   private:
+    int minmax_pass_ = -1;
     MinMax content_minmax_;
 };
 
@@ -210,18 +203,20 @@ class ThtmlTable : public TSectionBase {
     int AddedWidth() const { return 2 * Padding + Spacing - 1; }
     // The room between a cell's edge and its content on one side: the table's padding, or
     // the cell's own border and padding.
-    int CellRoom(const TCellObj& cell, BoxSide side) const {
-        const CellBox* box = cell.Box();
+    int CellRoom(const TCellObj& cell, BoxSide side) const { return CellRoom(cell.Box(), side); }
+    int CellRoom(const CellBox* box, BoxSide side) const {
         return box ? box->Edges[side].Room() + box->Style.Padding[side] : Padding;
     }
     // The added width and height of a cell: its room on both sides and one spacing.
     int AddedWidth(const TCellObj& cell) const {
-        return cell.Box() ? CellRoom(cell, kBoxLeft) + CellRoom(cell, kBoxRight) + Spacing - 1
-                          : AddedWidth();
+        const CellBox* box = cell.Box();
+        return box ? CellRoom(box, kBoxLeft) + CellRoom(box, kBoxRight) + Spacing - 1
+                   : AddedWidth();
     }
     int AddedHeight(const TCellObj& cell) const {
-        return cell.Box() ? CellRoom(cell, kBoxTop) + CellRoom(cell, kBoxBottom) + Spacing - 1
-                          : AddedWidth();
+        const CellBox* box = cell.Box();
+        return box ? CellRoom(box, kBoxTop) + CellRoom(box, kBoxBottom) + Spacing - 1
+                   : AddedWidth();
     }
 
     TCellList& AddRow(std::unique_ptr<TCellList> row);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "html/layout/indent_manager.h"
+#include "html/layout/section_list.h"
 
 namespace quillon {
 
@@ -52,20 +53,40 @@ MinMax TSectionBase::MinMaxWidth(Canvas& /*canvas*/) {
     return {};
 }
 
+TSectionBase::~TSectionBase() {
+    if (Document) Document->SideBoxes().Drop(this);
+}
+
 void TSectionBase::SetParent(TSectionList* doc) {
-    Document = doc;
+    if (doc != Document) ChangeDocument(doc);
     UpdateSpacing();
 }
 
+// Its boxes go with it to the other document. Rare: kept off SetParent's path.
+void TSectionBase::ChangeDocument(TSectionList* doc) {
+    if (Document) {
+        if (doc) {
+            Document->SideBoxes().MoveTo(doc->SideBoxes(), this);
+        } else {
+            Document->SideBoxes().Drop(this);
+        }
+    }
+    Document = doc;
+}
+
 void TSectionBase::SetBoxes(std::vector<BoxMembership> boxes) {
-    boxes_.reset();
+    if (!Document) return;
+    BoxTable& table = Document->SideBoxes();
+    table.Drop(this);
     if (boxes.empty()) return;
-    auto set = std::make_unique<SectionBoxes>(std::move(boxes));
-    if (!set->List().empty()) boxes_ = std::move(set);
+    SectionBoxes set(std::move(boxes));
+    if (!set.List().empty()) table.Set(this, std::move(set));
 }
 
 void TSectionBase::CopyBase(const TSectionBase& src) {
-    boxes_ = src.boxes_ ? std::make_unique<SectionBoxes>(*src.boxes_) : nullptr;
+    if (const SectionBoxes* boxes = src.Boxes(); boxes && Document) {
+        Document->SideBoxes().Set(this, *boxes);
+    }
     Height = src.Height;
     PaintHeight = src.PaintHeight;
     TopY = src.TopY;

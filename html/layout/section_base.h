@@ -44,23 +44,16 @@ struct CursorHit {
 class TSectionBase : public PooledObject {
   public:
     explicit TSectionBase(TSectionList* doc) : Document(doc) {}
-    virtual ~TSectionBase() = default;
+    virtual ~TSectionBase();
     TSectionBase(const TSectionBase&) = delete;
     TSectionBase& operator=(const TSectionBase&) = delete;
 
     TSectionList* Document;  // the owning document (not owned)
-
-  private:
-    // Before the ints, so that a derived class's first small field takes the padding
-    // after them: a report has a section per table cell.
-    std::unique_ptr<SectionBoxes> boxes_;  // null for a section without boxes
-
-  public:
-    int Height = 0;       // pixels
-    int PaintHeight = 0;  // height including overhanging floats
-    int TopY = 0;         // document y of its top, set when drawn
-    int LayoutY = 0;      // y of its top in its cell at the last layout
-    int FirstCursor = 0;  // cursor index of its first character, set by layout
+    int Height = 0;          // pixels
+    int PaintHeight = 0;     // height including overhanging floats
+    int TopY = 0;            // document y of its top, set when drawn
+    int LayoutY = 0;         // y of its top in its cell at the last layout
+    int FirstCursor = 0;     // cursor index of its first character, set by layout
 
     // Number of characters (cursor positions) it holds.
     virtual int CharCount() const { return 0; }
@@ -95,21 +88,24 @@ class TSectionBase : public PooledObject {
     // The block boxes around the section, outermost first (an empty list removes them).
     // The cell lays the section out inside their insets and leaves room for the top edges
     // of the boxes it starts above it (LayoutY is the content's top) and for the bottom
-    // edges of the boxes it ends below it (Height is the content's height).
+    // edges of the boxes it ends below it (Height is the content's height). The document
+    // keeps them; a section without a document has none. section_list.h defines the
+    // lookups, inline: for a document without boxes each is a test of an empty table.
     void SetBoxes(std::vector<BoxMembership> boxes);
-    const SectionBoxes* Boxes() const { return boxes_.get(); }
-    SectionBoxes* Boxes() { return boxes_.get(); }
-    int BoxTopRoom() const { return boxes_ ? boxes_->TopRoom() : 0; }
-    int BoxBottomRoom() const { return boxes_ ? boxes_->BottomRoom() : 0; }
+    inline const SectionBoxes* Boxes() const;
+    inline SectionBoxes* Boxes();
+    inline int BoxTopRoom() const;
+    inline int BoxBottomRoom() const;
     // The section's place in the flow of its cell: its content with the room of its boxes.
-    int FlowTop() const { return LayoutY - BoxTopRoom(); }
-    int FlowHeight() const {
-        return boxes_ ? Height + boxes_->TopRoom() + boxes_->BottomRoom() : Height;
-    }
+    inline int FlowTop() const;
+    inline int FlowHeight() const;
 
   protected:
     // Copies the common fields of src (for CreateCopy).
     void CopyBase(const TSectionBase& src);
+
+  private:
+    [[gnu::cold]] void ChangeDocument(TSectionList* doc);
 };
 
 }  // namespace quillon

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "html/image/gif_image.h"
+#include "html/layout/box_table.h"
 #include "html/layout/cell.h"
 #include "html/layout/control_host.h"
 #include "html/layout/font_faces.h"
@@ -137,6 +138,9 @@ class TSectionList : public TCell {
     // The anchors and headings that printing marks (a copy gets those of its sections).
     TPrintMarks& PrintMarks() { return print_marks_; }
     const TPrintMarks& PrintMarks() const { return print_marks_; }
+    // The block boxes of its sections and the boxes of its table cells, by object.
+    BoxTable& SideBoxes() { return side_boxes_; }
+    const BoxTable& SideBoxes() const { return side_boxes_; }
     // Where form control widgets are created (the viewer's paint panel); null: headless.
     ControlHost* Host() const { return control_host_; }
     void SetControlHost(ControlHost* host) { control_host_ = host; }
@@ -234,6 +238,7 @@ class TSectionList : public TCell {
     mutable TLinkTable links_;
     TPrintMarks print_marks_;
     SectionTextStyles text_styles_;
+    BoxTable side_boxes_;
     ControlHost* control_host_ = nullptr;
 
     std::vector<std::unique_ptr<ThtmlForm>> forms_;
@@ -242,5 +247,28 @@ class TSectionList : public TCell {
     std::unordered_map<std::string, TMapItem*> maps_by_key_;
     std::vector<std::string> image_uses_;
 };
+
+// A section's boxes are kept by its document (null: none).
+inline const SectionBoxes* TSectionBase::Boxes() const {
+    return Document ? Document->SideBoxes().Find(this) : nullptr;
+}
+inline SectionBoxes* TSectionBase::Boxes() {
+    return Document ? Document->SideBoxes().FindMutable(this) : nullptr;
+}
+inline int TSectionBase::BoxTopRoom() const {
+    const SectionBoxes* boxes = Boxes();
+    return boxes ? boxes->TopRoom() : 0;
+}
+inline int TSectionBase::BoxBottomRoom() const {
+    const SectionBoxes* boxes = Boxes();
+    return boxes ? boxes->BottomRoom() : 0;
+}
+inline int TSectionBase::FlowTop() const {
+    return LayoutY - BoxTopRoom();
+}
+inline int TSectionBase::FlowHeight() const {
+    const SectionBoxes* boxes = Boxes();
+    return boxes ? Height + boxes->TopRoom() + boxes->BottomRoom() : Height;
+}
 
 }  // namespace quillon

@@ -38,7 +38,7 @@ void TParagraphSpace::CopyToClipboard(SelTextCount& sink) const {
 }
 
 void TParagraphSpace::UpdateSpacing() {
-    Height = Scaled(*this, Pixels.value_or(14));
+    Height = Scaled(*this, Pixels != kUsualSpace ? Pixels : 14);
 }
 
 THeadingSpace::THeadingSpace(TSectionList& doc, int level)
@@ -60,7 +60,7 @@ void THeadingSpace::CopyToClipboard(SelTextCount& sink) const {
 void THeadingSpace::UpdateSpacing() {
     static constexpr int kSpace[6] = {16, 12, 10, 8, 6, 4};
     const int v = HeadingLevel >= 1 && HeadingLevel <= 6 ? kSpace[HeadingLevel - 1] : 8;
-    Height = Scaled(*this, Pixels.value_or(v));
+    Height = Scaled(*this, Pixels != kUsualSpace ? Pixels : v);
 }
 
 THorzLine::THorzLine(TSectionList& doc, const TAttributeList& attrs) : TSectionBase(&doc) {

@@ -2,7 +2,7 @@
 // Blocks without text: paragraph and heading spacers, horizontal rules and page breaks.
 // Their heights follow the document's base font size F as value * F / 12.
 
-#include <optional>
+#include <limits>
 
 #include "html/layout/section_base.h"
 #include "html/parse/html_attribute.h"
@@ -10,11 +10,15 @@
 
 namespace quillon {
 
+// A spacer's Pixels when no style sets them: the spacer's usual space. A plain int with a
+// value no margin reaches keeps the spacers as small as without styles.
+inline constexpr int kUsualSpace = std::numeric_limits<int>::min();
+
 // The space of a P: 14 pixels at F = 12, or the Pixels a style's margins give.
 class TParagraphSpace : public TSectionBase {
   public:
     explicit TParagraphSpace(TSectionList& doc);
-    std::optional<int> Pixels;  // at F = 12; set through SetPixels
+    int Pixels = kUsualSpace;  // at F = 12: from a style's margins
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
     void CopyToClipboard(SelTextCount& sink) const override;
     void UpdateSpacing() override;
@@ -25,7 +29,7 @@ class THeadingSpace : public TSectionBase {
   public:
     THeadingSpace(TSectionList& doc, int level);
     int HeadingLevel;
-    std::optional<int> Pixels;  // at F = 12: from a style's margins
+    int Pixels = kUsualSpace;  // at F = 12: from a style's margins
     std::unique_ptr<TSectionBase> CreateCopy(TSectionList& doc) const override;
     void CopyToClipboard(SelTextCount& sink) const override;
     void UpdateSpacing() override;

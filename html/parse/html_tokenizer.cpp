@@ -149,7 +149,6 @@ void HtmlTokenizer::SkipCommentOrDeclaration() {
 
 void HtmlTokenizer::NextSymbol() {
     token_.clear();
-    is_tag_ = false;
     if (ch_ == kEofChar) {
         sy_ = Symb::EofSy;
     } else if (ch_ == U'<') {
@@ -245,6 +244,15 @@ std::string_view HtmlTokenizer::CollectName(std::string& storage) {
     return {out, n};
 }
 
+// A start tag without a symbol of its own: a LINK may name a style sheet file, whose REL and
+// MEDIA are read by name. Kept apart so that the common path keeps its registers.
+void HtmlTokenizer::NoteUnknownTag() {
+    if (std::string_view(tag_name_.data(), tag_len_) == "LINK") {
+        style_hint_ = true;
+        keep_names_ = true;
+    }
+}
+
 void HtmlTokenizer::ReadTag() {
     NextChar();  // past '<'
     bool end_tag = false;
@@ -257,13 +265,10 @@ void HtmlTokenizer::ReadTag() {
     const std::string_view name = CollectName<false>(tag_name_);
     tag_len_ = name.size();
     end_tag_ = end_tag;
-    is_tag_ = !name.empty();
     if (auto tag = LookupTag(name)) {
         sy_ = end_tag ? tag->end : tag->start;
-    } else if (!end_tag && name == "LINK") {
-        // A style sheet file, maybe: REL and MEDIA are read by name.
-        style_hint_ = true;
-        keep_names_ = true;
+    } else if (!end_tag) {
+        NoteUnknownTag();
     }
     SkipWhiteSpace();
     tag_value_ = 0;
@@ -274,7 +279,7 @@ void HtmlTokenizer::ReadTag() {
     }
     // Every start tag keeps its attributes: style sheets select by class, id and any
     // attribute of any element.
-    if ((!end_tag && is_tag_) || CollectsAttributes(sy_)) {
+    if ((!end_tag && tag_len_ != 0) || CollectsAttributes(sy_)) {
         attributes_.Clear();
         if (ch_ != U'>') {
             while (ReadAttribute(attributes_.NewSlot())) {

@@ -88,7 +88,8 @@ class HtmlTokenizer {
     // the symbol is no tag (or the '<' began no name). Unknown tags (OtherSy) are told apart
     // by it.
     std::string_view TagName() const {
-        return is_tag_ ? std::string_view(tag_name_.data(), tag_len_) : std::string_view();
+        const bool tag = sy_ != Symb::TextSy && sy_ != Symb::OtherChar && sy_ != Symb::EofSy;
+        return tag ? std::string_view(tag_name_.data(), tag_len_) : std::string_view();
     }
     bool EndTag() const { return end_tag_; }
     // Whether the document has shown any sign of style so far: a STYLE element, a STYLE
@@ -127,6 +128,7 @@ class HtmlTokenizer {
     // Collects a name (upper case) into `storage`, which holds at least kMaxName characters.
     template <bool kAttribute>
     std::string_view CollectName(std::string& storage);
+    void NoteUnknownTag();
     template <class Take>
     void TakePlainRun(std::u32string& out, Take take);
 
@@ -151,7 +153,6 @@ class HtmlTokenizer {
     std::string tag_name_;  // the last tag's name (storage, with room for a heading's digit)
     std::size_t tag_len_ = 0;
     bool end_tag_ = false;
-    bool is_tag_ = false;
     bool style_hint_ = false;
     bool keep_names_ = false;
     bool preformatted_ = false;

@@ -31,6 +31,9 @@ namespace css {
 struct ComputedStyle;
 }
 
+// ALIGN=left/center/right, otherwise `dflt`.
+JustifyType AlignAttribute(const TAttributeList& attrs, JustifyType dflt);
+
 class HtmlParser {
   public:
     // Nesting limits: deeper opening tags are ignored, so no input can exhaust the stack.
@@ -107,15 +110,31 @@ class HtmlParser {
     TextLook CurrentLook();
     void ChangeFontIfLookChanged(const TextLook& before);
     // The font and text style in effect: the font stack's top with what the style sheets
-    // say of the open elements laid over it.
-    const TMyFont& EffectiveFont();
-    TextStyleState EffectiveStyle() const;
+    // say of the open elements laid over it. A document without style takes the inline
+    // branch only: these run for every section and link.
+    const TMyFont& EffectiveFont() { return styles_ ? SheetFont() : Top(); }
+    TextStyleState EffectiveStyle() const { return styles_ ? SheetTextStyle() : style_; }
+    const TMyFont& SheetFont();
+    TextStyleState SheetTextStyle() const;
     void ApplyFontStyle(TMyFont& f, const css::ComputedStyle& s) const;
     // ALIGN of `attrs` unless the style sheet aligns the element's text.
-    JustifyType AlignFor(const TAttributeList& attrs, JustifyType dflt) const;
-    void StyleTable(ThtmlTable& table) const;
-    void StyleRow(TCellList& row) const;
-    void StyleCell(TCellObj& cell, const ThtmlTable& table) const;
+    JustifyType AlignFor(const TAttributeList& attrs, JustifyType dflt) const {
+        return styles_ ? SheetAlign(attrs, dflt) : AlignAttribute(attrs, dflt);
+    }
+    JustifyType SheetAlign(const TAttributeList& attrs, JustifyType dflt) const;
+    // What the style sheets give a table, a row and a cell (nothing without style).
+    void StyleTable(ThtmlTable& table) const {
+        if (styles_) SheetTable(table);
+    }
+    void StyleRow(TCellList& row) const {
+        if (styles_) SheetRow(row);
+    }
+    void StyleCell(TCellObj& cell, const ThtmlTable& table) const {
+        if (styles_) SheetCell(cell, table);
+    }
+    void SheetTable(ThtmlTable& table) const;
+    void SheetRow(TCellList& row) const;
+    void SheetCell(TCellObj& cell, const ThtmlTable& table) const;
     // The space before a paragraph (heading: true, a heading) whose style gives margins:
     // the larger of its top margin and the bottom margin of the block before it, either
     // `dflt` when not given; nothing when neither is given.
@@ -205,8 +224,5 @@ class HtmlParser {
     std::optional<int> pending_margin_;  // the bottom margin of the block just closed
     TMyFont effective_font_;  // what EffectiveFont() returns while the document has style
 };
-
-// ALIGN=left/center/right, otherwise `dflt`.
-JustifyType AlignAttribute(const TAttributeList& attrs, JustifyType dflt);
 
 }  // namespace quillon

@@ -399,8 +399,7 @@ void HtmlParser::ApplyFontStyle(TMyFont& f, const css::ComputedStyle& s) const {
 // The font stack and the open elements' styles, in the order they took effect: the fonts an
 // element's own tag pushed (a heading's size) come before what its style says, the fonts
 // pushed inside it after.
-const TMyFont& HtmlParser::EffectiveFont() {
-    if (!styles_) return Top();
+const TMyFont& HtmlParser::SheetFont() {
     TMyFont& f = effective_font_;
     f = fonts_[0];
     std::size_t next = 1;
@@ -418,9 +417,9 @@ const TMyFont& HtmlParser::EffectiveFont() {
     return f;
 }
 
-TextStyleState HtmlParser::EffectiveStyle() const {
+TextStyleState HtmlParser::SheetTextStyle() const {
     TextStyleState st = style_;
-    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+    const StyledElement* e = styles_->Current();
     if (!e) return st;
     // Raised or lowered text: the innermost element that says so.
     for (std::size_t i = styles_->Depth(); i-- > 0;) {
@@ -485,16 +484,16 @@ void HtmlParser::ListStyleOf(Symb list, char32_t& number_style, bool& plain) con
 
 // Alignment and tables --------------------------------------------------------------------
 
-JustifyType HtmlParser::AlignFor(const TAttributeList& attrs, JustifyType dflt) const {
-    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+JustifyType HtmlParser::SheetAlign(const TAttributeList& attrs, JustifyType dflt) const {
+    const StyledElement* e = styles_->Current();
     if (e && (e->Style().Has(Property::TextAlign) || !attrs.Find(Symb::AlignSy))) {
         if (auto j = JustifyOf(e->Style().text_align)) return *j;
     }
     return AlignAttribute(attrs, dflt);
 }
 
-void HtmlParser::StyleTable(ThtmlTable& table) const {
-    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+void HtmlParser::SheetTable(ThtmlTable& table) const {
+    const StyledElement* e = styles_->Current();
     if (!e || e->tag != "table") return;
     const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::Width) && !s.width.IsAuto()) {
@@ -512,8 +511,8 @@ void HtmlParser::StyleTable(ThtmlTable& table) const {
     SizeTable(table, s);
 }
 
-void HtmlParser::StyleRow(TCellList& row) const {
-    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+void HtmlParser::SheetRow(TCellList& row) const {
+    const StyledElement* e = styles_->Current();
     if (!e || e->tag != "tr") return;
     if (auto c = e->Style().Has(Property::BackgroundColor) ? Opaque(e->Style().background_color)
                                                            : std::nullopt) {
@@ -522,8 +521,8 @@ void HtmlParser::StyleRow(TCellList& row) const {
     }
 }
 
-void HtmlParser::StyleCell(TCellObj& cell, const ThtmlTable& table) const {
-    const StyledElement* e = styles_ ? styles_->Current() : nullptr;
+void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {
+    const StyledElement* e = styles_->Current();
     if (!e || (e->tag != "td" && e->tag != "th")) return;
     const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::Width) && !s.width.IsAuto()) {

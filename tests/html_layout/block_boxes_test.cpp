@@ -8,6 +8,7 @@
 
 #include "html/layout/box_style.h"
 #include "html/layout/page_breaks.h"
+#include "html/layout/spacer_sections.h"
 #include "tests/html_layout/layout_test_support.h"
 
 namespace quillon {
@@ -239,6 +240,35 @@ TEST(BlockBoxes, CopiesForPrintingKeepTheBoxes) {
     EXPECT_EQ(copy->DoLogic(canvas, 0, 400, max_width, cursor), l.height);
     copy->Draw(canvas, Rect{0, 0, 400, 200}, 400, 0, 0);
     EXPECT_EQ(canvas.Surface().At(200, l.Text(0).FlowTop()), ToRgba(kRed));
+}
+
+// The document keeps the boxes by section: a section that goes takes its boxes with it, so
+// that a later section (which may take its place in memory) starts without any, and a
+// section moved to another document keeps them there.
+TEST(BlockBoxes, BoxesGoWithTheirSection) {
+    TSectionList doc;
+    TSectionList other;
+    auto box = GreenBox();
+    for (int round = 0; round < 3; ++round) {
+        auto boxed = std::make_unique<TParagraphSpace>(doc);
+        boxed->SetBoxes({BoxMembership{box, true, true}});
+        ASSERT_NE(boxed->Boxes(), nullptr);
+        EXPECT_EQ(boxed->FlowHeight(), boxed->Height + 10);
+        boxed.reset();
+        const auto plain = std::make_unique<TParagraphSpace>(doc);
+        EXPECT_EQ(plain->Boxes(), nullptr);
+        EXPECT_EQ(plain->FlowHeight(), plain->Height);
+    }
+    auto moved = std::make_unique<TParagraphSpace>(doc);
+    moved->SetBoxes({BoxMembership{box, true, true}});
+    other.Add(std::move(moved));
+    const TSectionBase& there = other[other.Count() - 1];
+    ASSERT_NE(there.Boxes(), nullptr);
+    EXPECT_EQ(there.BoxTopRoom(), 5);
+    auto removed = std::make_unique<TParagraphSpace>(doc);
+    removed->SetBoxes({BoxMembership{box, true, true}});
+    removed->SetBoxes({});
+    EXPECT_EQ(removed->Boxes(), nullptr);
 }
 
 }  // namespace
