@@ -30,7 +30,8 @@ endif()
 # not cache compiles that use them, so a developer building with ccache may turn them off.
 option(QUILLON_PCH "Precompile the GoogleTest and Qt headers" ON)
 if(QUILLON_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-  set(QUILLON_PCH_GCC_FLAGS -Wno-stringop-overflow -Wno-restrict -Wno-array-bounds)
+  set(QUILLON_PCH_GCC_FLAGS -Wno-stringop-overflow -Wno-stringop-overread -Wno-restrict
+                            -Wno-array-bounds)
 endif()
 
 # quillon_precompile(TARGET dep ...): settings of a target by what it uses. A target using
