@@ -26,7 +26,7 @@ endif()
 # Precompiled headers for the heavy headers most files include (GoogleTest, Qt's widgets):
 # they cut the time of a full build, as scripts/test and CI make. GCC 12 gives false
 # warnings of out-of-bounds string copies in code inlined from precompiled libstdc++
-# headers: with GCC those three warnings are off where headers are precompiled. ccache does
+# headers: with GCC those four warnings are off where headers are precompiled. ccache does
 # not cache compiles that use them, so a developer building with ccache may turn them off.
 option(QUILLON_PCH "Precompile the GoogleTest and Qt headers" ON)
 if(QUILLON_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
