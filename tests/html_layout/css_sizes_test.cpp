@@ -164,9 +164,7 @@ TEST(CssSizes, ClearStartsBelowTheFloats) {
         "<img src=x.png width=50 height=80 style='float: left'><p>beside</p><p class=c>below</p>";
     auto beside = Styled("p { margin: 0 }", body);
     auto cleared = Styled("p { margin: 0 } .c { clear: left }", body);
-    const TSection& below = cleared.Text(cleared.doc->Count() > 0 ? 2 : 0);
     EXPECT_LT(beside.Text(2).LayoutY, 80);
-    EXPECT_GE(below.LineList.back().StartX, 0);
     int y = 0;
     for (int i = 0; i < cleared.doc->Count(); ++i) {
         if (auto* s = dynamic_cast<TSection*>(&(*cleared.doc)[i]); s && !s->LineList.empty()) {
