@@ -18,7 +18,7 @@ using image_test::PutLe32;
 constexpr std::uint32_t kUncompressed = 0;
 constexpr std::uint32_t kBitFields = 3;
 
-struct Bmp16Spec {
+struct Bmp16File {
     int width = 1;
     int height = 1;  // rows; stored top-down when top_down
     bool top_down = false;
@@ -28,26 +28,26 @@ struct Bmp16Spec {
     std::vector<std::uint16_t> pixels;  // row by row from the top of the picture
 };
 
-Bytes MakeBmp16(const Bmp16Spec& spec) {
-    const std::size_t stride = (static_cast<std::size_t>(spec.width) * 2 + 3) / 4 * 4;
-    const std::size_t masks_after = spec.header == 40 ? spec.masks.size() * 4 : 0;
-    const std::size_t offset = 14 + spec.header + masks_after;
-    Bytes b(offset + stride * static_cast<std::size_t>(spec.height), 0);
+Bytes MakeBmp16(const Bmp16File& file) {
+    const std::size_t stride = (static_cast<std::size_t>(file.width) * 2 + 3) / 4 * 4;
+    const std::size_t masks_after = file.header == 40 ? file.masks.size() * 4 : 0;
+    const std::size_t offset = 14 + file.header + masks_after;
+    Bytes b(offset + stride * static_cast<std::size_t>(file.height), 0);
     b[0] = 'B';
     b[1] = 'M';
     PutLe32(b, 2, static_cast<std::uint32_t>(b.size()));
     PutLe32(b, 10, static_cast<std::uint32_t>(offset));
-    PutLe32(b, 14, spec.header);
-    PutLe32(b, 18, static_cast<std::uint32_t>(spec.width));
-    PutLe32(b, 22, static_cast<std::uint32_t>(spec.top_down ? -spec.height : spec.height));
+    PutLe32(b, 14, file.header);
+    PutLe32(b, 18, static_cast<std::uint32_t>(file.width));
+    PutLe32(b, 22, static_cast<std::uint32_t>(file.top_down ? -file.height : file.height));
     b[26] = 1;   // planes
     b[28] = 16;  // bits a pixel
-    PutLe32(b, 30, spec.compression);
-    for (std::size_t i = 0; i < spec.masks.size(); ++i) PutLe32(b, 54 + 4 * i, spec.masks[i]);
-    for (int y = 0; y < spec.height; ++y) {
-        const int stored_row = spec.top_down ? y : spec.height - 1 - y;
-        for (int x = 0; x < spec.width; ++x) {
-            const std::uint16_t p = spec.pixels.at(static_cast<std::size_t>(y * spec.width + x));
+    PutLe32(b, 30, file.compression);
+    for (std::size_t i = 0; i < file.masks.size(); ++i) PutLe32(b, 54 + 4 * i, file.masks[i]);
+    for (int y = 0; y < file.height; ++y) {
+        const int stored_row = file.top_down ? y : file.height - 1 - y;
+        for (int x = 0; x < file.width; ++x) {
+            const std::uint16_t p = file.pixels.at(static_cast<std::size_t>(y * file.width + x));
             const std::size_t at = offset + static_cast<std::size_t>(stored_row) * stride +
                                    2 * static_cast<std::size_t>(x);
             b[at] = static_cast<std::uint8_t>(p);
@@ -63,7 +63,7 @@ std::vector<Rgba> PixelsOf(const RgbaImage& image) {
 
 TEST(Bmp16, FiveFiveFiveUncompressedReachesFullWhite) {
     // Odd width: each stored row is padded to four bytes.
-    const Bmp16Spec spec{3,
+    const Bmp16File file{3,
                          2,
                          false,
                          40,
@@ -71,7 +71,7 @@ TEST(Bmp16, FiveFiveFiveUncompressedReachesFullWhite) {
                          {},
                          {0x7FFF, 0x0000, 0x7C00,  //
                           0x03E0, 0x001F, 0x4210}};
-    const auto image = DecodeBmp16(MakeBmp16(spec));
+    const auto image = DecodeBmp16(MakeBmp16(file));
     ASSERT_TRUE(image);
     EXPECT_EQ(PixelsOf(*image), (std::vector<Rgba>{{255, 255, 255, 255},
                                                    {0, 0, 0, 255},

@@ -70,7 +70,7 @@ inline int ChannelsOf(int colour_type) {
     }
 }
 
-struct PngSpec {
+struct PngFile {
     int width = 1;
     int height = 1;
     int depth = 8;
@@ -80,23 +80,23 @@ struct PngSpec {
     Bytes transparency;                  // tRNS data, when not empty
 };
 
-inline Bytes MakePng(const PngSpec& spec) {
-    const int channels = ChannelsOf(spec.colour_type);
+inline Bytes MakePng(const PngFile& file) {
+    const int channels = ChannelsOf(file.colour_type);
     Bytes raw;
     std::size_t sample = 0;
-    for (int y = 0; y < spec.height; ++y) {
+    for (int y = 0; y < file.height; ++y) {
         raw.push_back(0);  // filter: none
         int bits = 0;
         std::uint32_t acc = 0;
-        for (int i = 0; i < spec.width * channels; ++i) {
-            const std::uint16_t v = spec.samples.at(sample++);
-            if (spec.depth == 16) {
+        for (int i = 0; i < file.width * channels; ++i) {
+            const std::uint16_t v = file.samples.at(sample++);
+            if (file.depth == 16) {
                 raw.push_back(static_cast<std::uint8_t>(v >> 8));
                 raw.push_back(static_cast<std::uint8_t>(v));
                 continue;
             }
-            acc = (acc << spec.depth) | v;
-            bits += spec.depth;
+            acc = (acc << file.depth) | v;
+            bits += file.depth;
             if (bits == 8) {
                 raw.push_back(static_cast<std::uint8_t>(acc));
                 acc = 0;
@@ -107,13 +107,13 @@ inline Bytes MakePng(const PngSpec& spec) {
     }
     Bytes out{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     Bytes header;
-    PutBe32(header, static_cast<std::uint32_t>(spec.width));
-    PutBe32(header, static_cast<std::uint32_t>(spec.height));
-    header.insert(header.end(), {static_cast<std::uint8_t>(spec.depth),
-                                 static_cast<std::uint8_t>(spec.colour_type), 0, 0, 0});
+    PutBe32(header, static_cast<std::uint32_t>(file.width));
+    PutBe32(header, static_cast<std::uint32_t>(file.height));
+    header.insert(header.end(), {static_cast<std::uint8_t>(file.depth),
+                                 static_cast<std::uint8_t>(file.colour_type), 0, 0, 0});
     PutChunk(out, "IHDR", header);
-    if (!spec.palette.empty()) PutChunk(out, "PLTE", spec.palette);
-    if (!spec.transparency.empty()) PutChunk(out, "tRNS", spec.transparency);
+    if (!file.palette.empty()) PutChunk(out, "PLTE", file.palette);
+    if (!file.transparency.empty()) PutChunk(out, "tRNS", file.transparency);
     PutChunk(out, "IDAT", StoredZlib(raw));
     PutChunk(out, "IEND", {});
     return out;

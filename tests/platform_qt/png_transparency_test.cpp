@@ -18,7 +18,7 @@ namespace {
 
 using png_test::Bytes;
 using png_test::MakePng;
-using png_test::PngSpec;
+using png_test::PngFile;
 
 constexpr int kWidth = 7;  // odd, so that packed rows of 1, 2 and 4 bits end part-way
 constexpr int kHeight = 3;
@@ -82,15 +82,15 @@ TEST(PngTransparentColour, GreyOfEveryDepth) {
     QtImageDecoder decoder;
     for (const GreyCase& c : cases) {
         SCOPED_TRACE("grey depth " + std::to_string(c.depth));
-        PngSpec spec{kWidth, kHeight, c.depth, 0, {}, {}, Be16Bytes({c.key})};
+        PngFile file{kWidth, kHeight, c.depth, 0, {}, {}, Be16Bytes({c.key})};
         std::vector<Rgba> want;
         for (int i = 0; i < kWidth * kHeight; ++i) {
             const std::uint16_t v = c.values[static_cast<std::size_t>(i) % c.values.size()];
-            spec.samples.push_back(v);
+            file.samples.push_back(v);
             const std::uint8_t g = To8Bits(v, c.depth);
             want.push_back(Rgba{g, g, g, static_cast<std::uint8_t>(v == c.key ? 0 : 255)});
         }
-        const auto image = decoder.Decode(MakePng(spec), ImageType::Png);
+        const auto image = decoder.Decode(MakePng(file), ImageType::Png);
         ASSERT_TRUE(image);
         EXPECT_TRUE(SamePixels(*image, want));
     }
@@ -114,15 +114,15 @@ TEST(PngTransparentColour, RgbOf8And16Bits) {
             {max, 0, 0},
             {0, max, static_cast<std::uint16_t>(max / 2)},
         };
-        PngSpec spec{kWidth, kHeight, depth, 2, {}, {}, Be16Bytes({key[0], key[1], key[2]})};
+        PngFile file{kWidth, kHeight, depth, 2, {}, {}, Be16Bytes({key[0], key[1], key[2]})};
         std::vector<Rgba> want;
         for (int i = 0; i < kWidth * kHeight; ++i) {
             const auto& c = colours[static_cast<std::size_t>(i * 3 + i / kWidth) % colours.size()];
-            spec.samples.insert(spec.samples.end(), c.begin(), c.end());
+            file.samples.insert(file.samples.end(), c.begin(), c.end());
             want.push_back(Rgba{To8Bits(c[0], depth), To8Bits(c[1], depth), To8Bits(c[2], depth),
                                 static_cast<std::uint8_t>(c == key ? 0 : 255)});
         }
-        const Bytes png = MakePng(spec);
+        const Bytes png = MakePng(file);
         const auto image = QtImageDecoder().Decode(png, ImageType::Png);
         ASSERT_TRUE(image);
         EXPECT_TRUE(SamePixels(*image, want));
@@ -146,21 +146,21 @@ TEST(PngTransparentColour, PaletteAlphaOf2And8Bits) {
                                       Rgba{0, 0, 255, 255}, Rgba{255, 255, 255, 255}};
     for (const int depth : {2, 8}) {
         SCOPED_TRACE("palette depth " + std::to_string(depth));
-        PngSpec spec{kWidth, kHeight, depth, 3, {}, palette, alpha};
+        PngFile file{kWidth, kHeight, depth, 3, {}, palette, alpha};
         std::vector<Rgba> want;
         for (int i = 0; i < kWidth * kHeight; ++i) {
             const int index = (i + i / kWidth) % 4;
-            spec.samples.push_back(static_cast<std::uint16_t>(index));
+            file.samples.push_back(static_cast<std::uint16_t>(index));
             want.push_back(colours[static_cast<std::size_t>(index)]);
         }
-        const auto image = QtImageDecoder().Decode(MakePng(spec), ImageType::Png);
+        const auto image = QtImageDecoder().Decode(MakePng(file), ImageType::Png);
         ASSERT_TRUE(image);
         EXPECT_TRUE(SamePixels(*image, want));
     }
 }
 
 TEST(PngTransparentColour, OnlyWellFormedGreyAndRgbKeysAreTakenOut) {
-    PngSpec rgb{kWidth,
+    PngFile rgb{kWidth,
                 kHeight,
                 8,
                 2,
@@ -181,10 +181,10 @@ TEST(PngTransparentColour, OnlyWellFormedGreyAndRgbKeysAreTakenOut) {
     // No tRNS chunk, and a palette's transparency (Qt's own reader handles that).
     rgb.transparency.clear();
     EXPECT_FALSE(SplitPngColourKey(MakePng(rgb)));
-    EXPECT_FALSE(SplitPngColourKey(MakePng(PngSpec{1, 1, 8, 3, {0}, {1, 2, 3}, {0}})));
+    EXPECT_FALSE(SplitPngColourKey(MakePng(PngFile{1, 1, 8, 3, {0}, {1, 2, 3}, {0}})));
 
     // A grey key larger than the depth holds matches no pixel: the picture stays opaque.
-    PngSpec grey{kWidth, kHeight,       2, 0, std::vector<std::uint16_t>(kWidth * kHeight, 3),
+    PngFile grey{kWidth, kHeight,       2, 0, std::vector<std::uint16_t>(kWidth * kHeight, 3),
                  {},     Be16Bytes({4})};
     const auto out_of_range = SplitPngColourKey(MakePng(grey));
     ASSERT_TRUE(out_of_range);
