@@ -7,9 +7,13 @@
 #include <fstream>
 
 #include "tests/common/temp_dir.h"
+#include "tests/datasource/source_test_support.h"
 
 namespace quillon::data {
 namespace {
+
+using testing::ErrorOf;
+using testing::ReadAll;
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
@@ -22,26 +26,6 @@ const quillon::testing::TempDir& Files() {
 
 std::filesystem::path WriteFile(const std::string& name, const std::string& content) {
     return Files().Write(name, content);
-}
-
-std::vector<std::vector<std::string>> ReadAll(DataSource& source) {
-    std::vector<std::vector<std::string>> rows;
-    while (source.Next()) {
-        auto& row = rows.emplace_back();
-        for (std::size_t c = 0; c < source.Columns().size(); ++c) {
-            row.emplace_back(source.Value(c));
-        }
-    }
-    return rows;
-}
-
-std::string ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DataSourceError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 TEST(CsvSource, QuotingBlanksAndByteOrderMark) {

@@ -11,35 +11,21 @@
 #include "apps/datasource/data_source.h"
 #include "apps/datasource/json_records.h"
 #include "tests/common/temp_dir.h"
+#include "tests/datasource/source_test_support.h"
 
 namespace quillon::data {
 namespace {
 
+using testing::ErrorOf;
+using testing::ReadAll;
+using testing::Rows;
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using Rows = std::vector<std::vector<std::string>>;
 
 const quillon::testing::TempDir& Files() {
     static const quillon::testing::TempDir dir;
     return dir;
-}
-
-Rows ReadAll(DataSource& source) {
-    Rows rows;
-    while (source.Next()) {
-        auto& row = rows.emplace_back();
-        for (std::size_t c = 0; c < source.Columns().size(); ++c) row.emplace_back(source.Value(c));
-    }
-    return rows;
-}
-
-std::string ErrorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const DataSourceError& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 std::unique_ptr<DataSource> FromText(const std::string& text, JsonForm form = JsonForm::kArray) {
