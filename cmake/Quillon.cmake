@@ -39,8 +39,11 @@ endif()
 # QUILLON_QT_LIBRARIES), is built with QT_NO_KEYWORDS: Qt's lower-case macros (slots,
 # signals, emit, foreach) would otherwise reach every file of the target through its
 # precompiled Qt headers, where "slots" is an ordinary name; Qt code writes Q_SLOTS,
-# Q_SIGNALS and Q_EMIT. With QUILLON_PCH, such a target precompiles Qt's widget headers,
-# and a test (GTest:: among the dependencies) GoogleTest's.
+# Q_SIGNALS and Q_EMIT. With QUILLON_PCH, such a target uses precompiled Qt widget headers,
+# and a test (GTest:: among the dependencies) precompiled GoogleTest headers. A target with
+# precompiled headers of its own adds these to them; the others share one precompiled
+# header per kind (quillon_share_precompiled_headers), since compiling the same headers
+# once per target was a large part of a full build.
 function(quillon_precompile name)
   get_property(qt_libraries GLOBAL PROPERTY QUILLON_QT_LIBRARIES)
   set(uses_qt OFF)
@@ -49,19 +52,110 @@ function(quillon_precompile name)
       set(uses_qt ON)
     endif()
   endforeach()
-  set(headers)
+  set(kind)
   if(uses_qt)
     set_property(GLOBAL APPEND PROPERTY QUILLON_QT_LIBRARIES ${name})
     target_compile_definitions(${name} PRIVATE QT_NO_KEYWORDS)
-    list(APPEND headers <QtWidgets/QWidget> <QtGui/QPainter>)
+    list(APPEND kind qt)
   endif()
   if(ARGN MATCHES "GTest::")
+    list(APPEND kind gtest)
+  endif()
+  if(NOT QUILLON_PCH OR NOT kind)
+    return()
+  endif()
+  target_compile_options(${name} PRIVATE ${QUILLON_PCH_GCC_FLAGS})
+  get_target_property(own ${name} PRECOMPILE_HEADERS)
+  if(own)
+    quillon_precompiled_headers(headers ${kind})
+    target_precompile_headers(${name} PRIVATE ${headers})
+  else()
+    list(JOIN kind _ kind)
+    set_property(TARGET ${name} PROPERTY QUILLON_PCH_KIND ${kind})
+    set_property(GLOBAL APPEND PROPERTY QUILLON_PCH_USERS ${name})
+  endif()
+endfunction()
+
+# The headers precompiled for the kinds qt and gtest.
+function(quillon_precompiled_headers out)
+  set(headers)
+  if(qt IN_LIST ARGN)
+    list(APPEND headers <QtWidgets/QWidget> <QtGui/QPainter>)
+  endif()
+  if(gtest IN_LIST ARGN)
     list(APPEND headers <gtest/gtest.h> <gmock/gmock.h>)
   endif()
-  if(QUILLON_PCH AND headers)
-    target_precompile_headers(${name} PRIVATE ${headers})
-    target_compile_options(${name} PRIVATE ${QUILLON_PCH_GCC_FLAGS})
+  set(${out} ${headers} PARENT_SCOPE)
+endfunction()
+
+# Whether a target is compiled position-independent (-fPIC): a shared library, or one whose
+# own dependencies (not those only linked) ask for it, as Qt's libraries do. A precompiled
+# header serves only compiles with the same setting.
+function(quillon_compiles_pic out name)
+  get_target_property(type ${name} TYPE)
+  get_target_property(pic ${name} POSITION_INDEPENDENT_CODE)
+  if(pic OR type MATCHES "^(SHARED|MODULE)_LIBRARY$")
+    set(${out} ON PARENT_SCOPE)
+    return()
   endif()
+  get_target_property(queue ${name} LINK_LIBRARIES)
+  set(seen)
+  while(queue)
+    list(POP_FRONT queue dep)
+    if(dep IN_LIST seen OR NOT TARGET "${dep}")
+      continue()
+    endif()
+    list(APPEND seen ${dep})
+    get_target_property(options ${dep} INTERFACE_COMPILE_OPTIONS)
+    if(options MATCHES "-fPIC")
+      set(${out} ON PARENT_SCOPE)
+      return()
+    endif()
+    get_target_property(interface ${dep} INTERFACE_LINK_LIBRARIES)
+    if(interface)
+      list(APPEND queue ${interface})
+    endif()
+  endwhile()
+  set(${out} OFF PARENT_SCOPE)
+endfunction()
+
+# Called once every target is made: each target recorded by quillon_precompile reuses the
+# precompiled header of a small object library made for its kind and position-independence.
+# Such a host defines no more macros than its users do (compilers refuse a precompiled
+# header made with a macro the compile lacks).
+function(quillon_share_precompiled_headers)
+  get_property(users GLOBAL PROPERTY QUILLON_PCH_USERS)
+  if(NOT users)
+    return()
+  endif()
+  # The packages' imported targets are seen only where they were found: found here again,
+  # their compile options tell which users compile position-independent.
+  find_package(Qt6 COMPONENTS Core Gui Widgets PrintSupport Test QUIET)
+  find_package(GTest QUIET)
+  foreach(name IN LISTS users)
+    get_target_property(kind ${name} QUILLON_PCH_KIND)
+    quillon_compiles_pic(pic ${name})
+    set(host quillon_pch_${kind})
+    if(pic)
+      string(APPEND host _pic)
+    endif()
+    if(NOT TARGET ${host})
+      string(REPLACE _ ";" kinds ${kind})
+      add_library(${host} OBJECT ${PROJECT_SOURCE_DIR}/cmake/precompiled_headers.cpp)
+      if(qt IN_LIST kinds)
+        target_link_libraries(${host} PRIVATE Qt6::Widgets)
+        target_compile_definitions(${host} PRIVATE QT_NO_KEYWORDS)
+      endif()
+      if(gtest IN_LIST kinds)
+        target_link_libraries(${host} PRIVATE GTest::gmock)
+      endif()
+      set_target_properties(${host} PROPERTIES POSITION_INDEPENDENT_CODE ${pic})
+      quillon_precompiled_headers(headers ${kinds})
+      target_precompile_headers(${host} PRIVATE ${headers})
+      target_compile_options(${host} PRIVATE ${QUILLON_PCH_GCC_FLAGS})
+    endif()
+    target_precompile_headers(${name} REUSE_FROM ${host})
+  endforeach()
 endfunction()
 
 # Every Quillon library, whether or not this build makes it (those needing Qt, CUPS or zlib
@@ -154,7 +248,10 @@ function(quillon_add_library name)
 endfunction()
 
 # quillon_add_test(NAME DEPS lib ... [ENVIRONMENT VAR=value])
-# One GoogleTest executable made of every .cpp file in the calling folder.
+# One GoogleTest executable made of every .cpp file in the calling folder: one ctest test
+# per case, or with QUILLON_TEST_SHARDS=N N ctest tests that each run a share of the cases.
+set(QUILLON_TEST_SHARDS 0 CACHE STRING
+    "0: one ctest test per test case; N: each test program runs as N ctest tests (shards)")
 function(quillon_add_test name)
   cmake_parse_arguments(ARG "" "" "DEPS;ENVIRONMENT" ${ARGN})
   find_package(GTest REQUIRED)
@@ -178,6 +275,21 @@ function(quillon_add_test name)
   elseif(extra_count EQUAL 1)
     string(REGEX REPLACE "^([^=]*)=(.*)$" "\\1=set:\\2" modification "${ARG_ENVIRONMENT}")
     set(extra ENVIRONMENT_MODIFICATION "${modification}")
+  endif()
+  if(QUILLON_TEST_SHARDS GREATER 0)
+    # Each shard runs its share of the program's cases in one process (GoogleTest's
+    # sharding), which saves the start of a process per case: much of a whole run's time
+    # under the sanitizers. TIMEOUT guards against a hang of the whole shard.
+    math(EXPR last "${QUILLON_TEST_SHARDS} - 1")
+    foreach(index RANGE ${last})
+      set(shard ${name}_${index})
+      add_test(NAME ${shard} COMMAND ${name} --gtest_brief=1)
+      set(environment QUILDOC_INI=/nonexistent/QUILDOC.INI
+                      GTEST_TOTAL_SHARDS=${QUILLON_TEST_SHARDS} GTEST_SHARD_INDEX=${index})
+      set_tests_properties(${shard} PROPERTIES TIMEOUT 900 ENVIRONMENT "${environment}"
+                                               ${extra})
+    endforeach()
+    return()
   endif()
   include(GoogleTest)
   # TIMEOUT is every test's hang guard (the slowest takes seconds, a few times that under

@@ -1,0 +1,1 @@
+// The one source of the object libraries that only precompile headers for others.
