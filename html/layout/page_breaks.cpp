@@ -118,8 +118,9 @@ class PageBreakCollector {
                     if (c < t.ColumnCount) cx += t.ColumnWidths[static_cast<std::size_t>(c)];
                 }
             }
-            // The header stays with the first row below it.
-            if (repeats && r == head_rows && row_y + reach - body_y <= room) {
+            // The header stays with the first row below it, or with the first slice of
+            // that row when it is taller than a page.
+            if (repeats && r == head_rows) {
                 Span(body_y + box_top, row_y + reach + box_below);
             }
             row_y += row.RowSize;
