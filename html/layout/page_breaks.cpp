@@ -246,8 +246,12 @@ bool PageBreakMap::PrintsBetween(int top, int bottom) const {
 int PageBreakMap::PageEnd(int top, int room) const {
     room = std::max(room, 1);
     const int limit = top + room;
-    // A forced break ends the page, unless it lies at the page's top.
-    const auto forced = std::upper_bound(forced_.begin(), forced_.end(), top + 5);
+    // A forced break ends the page, unless it lies at the page's top: no more than 5 pixels
+    // below it with nothing printed above it (the last few pixels of a slice are).
+    auto forced = std::upper_bound(forced_.begin(), forced_.end(), top);
+    while (forced != forced_.end() && *forced <= top + 5 && !all_.PrintsBetween(top, *forced)) {
+        ++forced;
+    }
     if (forced != forced_.end() && *forced <= limit) return *forced;
     // Where the page would end at the latest without a break: the next forced break or the
     // document's end.

@@ -56,6 +56,8 @@ struct ImageInfo {
     std::vector<std::pair<int, int>> cells;
     // The outermost table holding it, as for a token.
     int table = -1;
+    // Words follow it on its line, whose text may reach below its bottom.
+    bool words_on_line = false;
 };
 
 struct TableInfo {
@@ -162,6 +164,7 @@ class DocumentBuilder {
     void Image(int width, int height, int words = 0) {
         html_ += "<P>";
         InlineImage(width, height);
+        doc_.images.back().words_on_line = words > 0;
         if (words > 0) html_ += ' ';
         Words(words);
         html_ += "</P>\n";

@@ -254,7 +254,9 @@ class PrintCheck {
     }
 
     // Images: the placeholder's box has the image's size, its slices add up to its height
-    // exactly, each inside the body; an image no taller than the body is on one sheet.
+    // exactly, each inside the body; an image no taller than the body is on one sheet
+    // (with the words on its line, when their line fits the body too: else the words stay
+    // whole and the picture is cut).
     void PlaceImages() {
         for (std::size_t k = 0; k < doc_.order.size(); ++k) {
             const SourceItem& item = doc_.order[k];
@@ -312,7 +314,8 @@ class PrintCheck {
             } else if (shown != image.height) {
                 Add("image", name + ": " + std::to_string(shown) + " px of it printed in " +
                                  std::to_string(slices) + " slices");
-            } else if (image.height <= body_.Height() && slices > 1) {
+            } else if (image.height + (image.words_on_line ? kLineHeight : 0) <= body_.Height() &&
+                       slices > 1) {
                 Add("cut", name + " fits a page but is cut into " + std::to_string(slices));
             }
         }
@@ -647,6 +650,14 @@ INSTANTIATE_TEST_SUITE_P(
                        DocumentBuilder b;
                        for (const int height : {205, 325, 410, 645, 953}) {
                            b.Image(40, height, 2);
+                       }
+                       return b.Take();
+                   }},
+        ShapedCase{"PicturesAsHighAsTheBody",
+                   [] {
+                       DocumentBuilder b;
+                       for (const int height : {196, 198, 200, 316, 318, 320}) {
+                           b.Image(40, height);
                        }
                        return b.Take();
                    }},

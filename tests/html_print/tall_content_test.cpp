@@ -198,5 +198,22 @@ TEST(TallContent, ASliceEndsAboveTheWordsOnTheLineOfATallPicture) {
     }
 }
 
+// A PAGE right after a picture taller than the page: the last few pixels of the picture
+// end a sheet of their own, and what follows the break starts the next.
+TEST(TallContent, APageBreakAfterTheLastPixelsOfATallPictureStillBreaks) {
+    for (const int height : {198, 200, 202, 204, 206}) {
+        SCOPED_TRACE(height);
+        const Printed p = Print(
+            "<TABLE BORDER=0 CELLPADDING=0 CELLSPACING=0><TR><TD><IMG WIDTH=10 "
+            "HEIGHT=" +
+            std::to_string(height) + "></TD></TR></TABLE><PAGE><P>w2</P>");
+        ExpectEveryWordOnceWhole(p, {"w2"});
+        EXPECT_EQ(Picture(p, height).pixels, height);
+        const std::vector<std::size_t> after = SheetsWith(p, "w2");
+        ASSERT_EQ(after.size(), 1u);
+        EXPECT_TRUE(p.sheets[after[0]].images.empty()) << "w2 shares a sheet with the picture";
+    }
+}
+
 }  // namespace
 }  // namespace quillon::testing
