@@ -55,9 +55,14 @@ class PageBreakCollector {
 
     void Text(const TSection& s) {
         int y = s.LayoutY;
-        for (std::size_t i = 0; i < s.LineList.size(); ++i) {
-            const int advance = s.LineList[i].Advance();
+        for (const LineRec& line : s.LineList) {
+            const int advance = line.Advance();
             Span(y, y + advance);
+            // The text of a line made tall by a picture: a slice of the line ends above it
+            // rather than through its words.
+            if (line.ExtraAbove > 0 || line.ExtraBelow > 0) {
+                Span(y + line.ExtraAbove, y + line.ExtraAbove + line.TextHeight);
+            }
             y += advance;
         }
         const auto& images = s.InlineImages();
@@ -93,16 +98,15 @@ class PageBreakCollector {
         if (repeats) {
             map_.headers_.push_back(RepeatedHeader{&t, x, body_y, head_bottom, row_y});
         }
-        // What the header leaves of a page on which the table continues.
-        const int row_room = repeats ? room - (head_bottom - body_y) : room;
 
         row_y = body_y;
         for (std::size_t r = 0; r < t.RowList.size(); ++r) {
             const TCellList& row = *t.RowList[r];
             const int reach = RowReach(row);
-            if (reach <= row_room) {
+            if (reach <= room) {
                 // A row that shows nothing (no content, frame or background) holds no
-                // page on its own.
+                // page on its own. One that fits a page only without the repeated header
+                // rows is still kept whole: its page goes without them.
                 if (RowShows(t, row)) Span(row_y + box_top, row_y + reach + box_below);
             } else {
                 // Too tall for a page: cut between the lines of its cells.
@@ -110,12 +114,13 @@ class PageBreakCollector {
                 for (int c = 0; c < row.Count(); ++c) {
                     const TCellObj& cell = row[c];
                     if (cell.SpanCols > 0)
-                        Cell(cell.Body, cx + t.Spacing + t.CellRoom(cell, kBoxLeft), row_room);
+                        Cell(cell.Body, cx + t.Spacing + t.CellRoom(cell, kBoxLeft), room);
                     if (c < t.ColumnCount) cx += t.ColumnWidths[static_cast<std::size_t>(c)];
                 }
             }
-            // The header stays with the first row below it.
-            if (repeats && r == head_rows && row_y + reach - body_y <= room) {
+            // The header stays with the first row below it, or with the first slice of
+            // that row when it is taller than a page.
+            if (repeats && r == head_rows) {
                 Span(body_y + box_top, row_y + reach + box_below);
             }
             row_y += row.RowSize;
@@ -230,6 +235,10 @@ bool PageBreakMap::CutsNothing(int y) const {
     return all_.CutsNothing(y);
 }
 
+bool PageBreakMap::CutsFitting(int y) const {
+    return !fitting_.CutsNothing(y);
+}
+
 bool PageBreakMap::PrintsBetween(int top, int bottom) const {
     return all_.PrintsBetween(top, bottom);
 }
@@ -237,8 +246,12 @@ bool PageBreakMap::PrintsBetween(int top, int bottom) const {
 int PageBreakMap::PageEnd(int top, int room) const {
     room = std::max(room, 1);
     const int limit = top + room;
-    // A forced break ends the page, unless it lies at the page's top.
-    const auto forced = std::upper_bound(forced_.begin(), forced_.end(), top + 5);
+    // A forced break ends the page, unless it lies at the page's top: no more than 5 pixels
+    // below it with nothing printed above it (the last few pixels of a slice are).
+    auto forced = std::upper_bound(forced_.begin(), forced_.end(), top);
+    while (forced != forced_.end() && *forced <= top + 5 && !all_.PrintsBetween(top, *forced)) {
+        ++forced;
+    }
     if (forced != forced_.end() && *forced <= limit) return *forced;
     // Where the page would end at the latest without a break: the next forced break or the
     // document's end.

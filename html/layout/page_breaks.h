@@ -44,6 +44,8 @@ class PageBreakMap {
     int PageEnd(int top, int room) const;
     // Whether a page may end at y without cutting a span.
     bool CutsNothing(int y) const;
+    // Whether a page ending at y cuts a span that would fit on a page of its own.
+    bool CutsFitting(int y) const;
     // Whether a span lies in [top, bottom), wholly or in part.
     bool PrintsBetween(int top, int bottom) const;
 

@@ -221,11 +221,12 @@ void TDocumentPrint::DrawPage(Canvas& canvas, const PlannedPage& page) {
     }
     // Document y lands on the body's top (below the headers); nothing is drawn outside the
     // body, nor below the page's end (the rest of a table's frame, a float), which shows on
-    // the next page.
+    // the next page. A page ending between rows keeps the last row's bottom border, which
+    // lies on its end; a slice ends exactly there, as the next one starts there.
     OriginScope origin(canvas, 0, g.Top + band - page.Top);
     Rect body = g.BodyClip().Offset(0, page.Top - band - g.Top);
     if (band > 0) body.top = page.Top;
-    body.bottom = std::min(body.bottom, page.Bottom + 1);  // the last row's bottom border
+    body.bottom = std::min(body.bottom, page.Slice ? page.Bottom : page.Bottom + 1);
     ClipScope clip(canvas, body);
     DrawBackground(canvas, x_);
     copy.Draw(canvas, Rect{layout.left, page.Top, layout.right, page.Bottom}, g.LayoutWidth, x_, 0);

@@ -45,7 +45,18 @@ std::vector<PlannedPage> PlanPages(const PageBreakMap& map, int body, bool repea
             headers_at(top, page);
             end = map.PageEnd(top, body - page.HeaderHeight);
         }
+        if (!page.Headers.empty() && map.CutsFitting(end)) {
+            // What starts the page fits a page but not below the header rows: it is not
+            // cut, the header rows give way.
+            const int bare = map.PageEnd(top, body);
+            if (!map.CutsFitting(bare)) {
+                page.Headers.clear();
+                page.HeaderHeight = 0;
+                end = bare;
+            }
+        }
         if (end <= top) end = top + body - page.HeaderHeight;
+        page.Slice = end < map.End() && !map.CutsNothing(end);
         page.Top = top;
         page.Bottom = end;
         pages.push_back(std::move(page));

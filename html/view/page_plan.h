@@ -15,9 +15,14 @@ struct PlannedPage {
     // Headers()), and their height together.
     std::vector<int> Headers;
     int HeaderHeight = 0;
+    // The page ends inside something taller than a page (a slice of it): what lies across
+    // Bottom is drawn on the next page, and nothing of it below Bottom on this one.
+    bool Slice = false;
 };
 
-// Pages `body` pixels high. An empty document makes one empty page.
+// Pages `body` pixels high. Header rows repeat on the pages a table continues on, slices of
+// a row taller than a page included, except on a page whose first span fits a page only
+// without them. An empty document makes one empty page.
 std::vector<PlannedPage> PlanPages(const PageBreakMap& map, int body, bool repeat_headers);
 
 }  // namespace quillon

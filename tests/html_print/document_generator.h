@@ -54,6 +54,10 @@ struct ImageInfo {
     int height = 0;  // unique within the document: it names the image on the sheets
     // The table cells holding it, as for a token.
     std::vector<std::pair<int, int>> cells;
+    // The outermost table holding it, as for a token.
+    int table = -1;
+    // Words follow it on its line, whose text may reach below its bottom.
+    bool words_on_line = false;
 };
 
 struct TableInfo {
@@ -160,6 +164,7 @@ class DocumentBuilder {
     void Image(int width, int height, int words = 0) {
         html_ += "<P>";
         InlineImage(width, height);
+        doc_.images.back().words_on_line = words > 0;
         if (words > 0) html_ += ' ';
         Words(words);
         html_ += "</P>\n";
@@ -243,7 +248,7 @@ class DocumentBuilder {
         html_ += "<IMG WIDTH=" + std::to_string(width) + " HEIGHT=" + std::to_string(height) + ">";
         doc_.order.push_back(
             SourceItem{SourceItem::Kind::Image, static_cast<int>(doc_.images.size())});
-        doc_.images.push_back(ImageInfo{width, height, cells_});
+        doc_.images.push_back(ImageInfo{width, height, cells_, table_});
     }
 
     void Block(const std::string& open, int words, const std::string& close) {
