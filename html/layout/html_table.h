@@ -269,10 +269,9 @@ class ThtmlTable : public TSectionBase {
     bool FitPercentages(ColumnLimits& limits, int width);
     // Row heights: lays out cells by row span at y 0 (cursor indices are not kept).
     void RowHeights(Canvas& canvas, std::vector<int>& heights);
-    // Paints `part` of a background reaching over `area`: the colour (when has_color)
-    // and the table's picture tiled from the area's corner.
-    void PaintBackground(Canvas& canvas, const Rect& area, const Rect& part, bool has_color,
-                         Color color) const;
+    // Paints `part` of the table's background over `area` (a table with a picture): its
+    // colour and the picture tiled from the area's corner.
+    void PaintBackground(Canvas& canvas, const Rect& area, const Rect& part) const;
     // Paints `part` (one cell's) of a row with a picture whose box is `area`.
     void PaintRowBackground(Canvas& canvas, const TCellList& row, const Rect& area,
                             const Rect& part) const;

@@ -56,11 +56,10 @@ void FillOutside(Canvas& canvas, const Rect& area, const std::vector<Rect>& hole
 
 }  // namespace
 
-void ThtmlTable::PaintBackground(Canvas& canvas, const Rect& area, const Rect& part, bool has_color,
-                                 Color color) const {
+void ThtmlTable::PaintBackground(Canvas& canvas, const Rect& area, const Rect& part) const {
     if (part.IsEmpty()) return;
-    if (has_color) canvas.FillRect(part, color);
-    if (!Picture || !Document) return;
+    if (HasBackColor) canvas.FillRect(part, BackColor);
+    if (!Document) return;
     if (const RgbaImage* image = Picture->Load(*Document)) {
         PaintPicture(canvas, area, part, *image, *Picture);
     }
@@ -96,7 +95,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     const int body_y = y + (CaptionOnTop ? CaptionSpace : 0);
     const Rect body{body_x, body_y, body_x + BodyWidth, body_y + BodyHeight};
     // The whole body is one picture, also when a printed page shows only part of it.
-    if (Picture) PaintBackground(canvas, body, body.Intersect(clip), HasBackColor, BackColor);
+    if (Picture) PaintBackground(canvas, body, body.Intersect(clip));
     std::vector<Rect> drawn;
     // Cells with borders of their own, drawn after every cell's background so that where
     // cells touch a border is not painted over by the neighbour's background.
