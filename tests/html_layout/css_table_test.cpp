@@ -172,5 +172,41 @@ TEST(CssTables, RowPicturesShowInTheRowsCells) {
     EXPECT_EQ(At(right, r.BodyIndent + 3, r.LayoutY + 3).g, 255);  // the row's colour
 }
 
+TEST(CssTables, ATablesPictureIsOnePictureWhereverADrawingStarts) {
+    // A page begins inside the table (as a printed page does): the tiles lie where they
+    // lie in a drawing of the whole table, not restarted at the page's top. The tile is
+    // blue in its upper half and white below.
+    const auto draw = [](int from) {
+        auto l = Styled("table { border-spacing: 0; background: url(t.png) } td { padding: 0 }",
+                        "<p>x</p><table><tr><td>aaaa</td></tr><tr><td>bbbb</td></tr>"
+                        "<tr><td>cccc</td></tr></table>",
+                        200);
+        l.doc->OnBitmapRequest = [](TSectionList&, const std::string&,
+                                    std::shared_ptr<const RgbaImage>& bitmap, std::int64_t&) {
+            auto tile = std::make_shared<RgbaImage>(10, 10, Rgba{255, 255, 255, 255});
+            for (int y = 0; y < 5; ++y) {
+                for (int x = 0; x < 10; ++x) tile->At(x, y) = Rgba{0, 0, 255, 255};
+            }
+            bitmap = std::move(tile);
+        };
+        l.canvas = std::make_unique<TestCanvas>(200, 100);
+        l.doc->SetScreenCanvas(l.canvas.get());
+        l.Layout(200);
+        l.doc->Draw(*l.canvas, Rect{0, from, 200, 100}, 200, 0, 0);
+        return l;
+    };
+    auto whole = draw(0);
+    const ThtmlTable& t = FirstTable(whole);
+    const int from = t.LayoutY + 13;
+    auto page = draw(from);
+    int blue = 0;
+    for (int y = from; y < t.LayoutY + t.DrawHeight; ++y) {
+        EXPECT_EQ(Blue(page, t.BodyIndent + 2, y), Blue(whole, t.BodyIndent + 2, y)) << y;
+        blue += Blue(page, t.BodyIndent + 2, y) ? 1 : 0;
+    }
+    EXPECT_GT(blue, 0);
+    EXPECT_FALSE(Blue(page, t.BodyIndent + 2, from - 10));  // above the page: not drawn
+}
+
 }  // namespace
 }  // namespace quillon
