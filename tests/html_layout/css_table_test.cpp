@@ -6,6 +6,7 @@
 // no spacing and no padding a column holding "a" (8 px) is 7 wide.
 #include <gtest/gtest.h>
 
+#include "html/dump/layout_dump.h"
 #include "html/layout/html_table.h"
 #include "tests/html_layout/layout_test_support.h"
 
@@ -49,6 +50,12 @@ TEST(CssTables, CellMinWidthWidensItsColumn) {
     EXPECT_EQ(TwoColumns(".m { width: 50px; min-width: 80px }")[0], 79);
     // Percentages are not applied to cells.
     EXPECT_EQ(TwoColumns(".m { min-width: 50% }"), (std::vector<int>{7, 31}));
+    // The layout dump shows the bounds of the cell that has them.
+    auto l = Styled("td.m { min-width: 100px; max-width: 200px }",
+                    "<table><tr><td class=m>a</td><td>b</td></tr></table>");
+    const std::string json = DumpLayout(*l.doc, 400, l.height);
+    EXPECT_NE(json.find("\"min_width\": 100, \"max_width\": 200}"), std::string::npos) << json;
+    EXPECT_EQ(json.find("min_width", json.find("min_width") + 1), std::string::npos);
 }
 
 TEST(CssTables, CellMaxWidthNarrowsItsColumnDownToTheLongestWord) {
