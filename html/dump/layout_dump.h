@@ -29,7 +29,8 @@
 // {"x", "y", "w", "h", "sections": [...]}, the box of each real cell (its background) and
 // its own sections in the same form. A cell with its own decoration also carries "box":
 // {"background", "border", "padding", "margin"} as above, the borders as drawn (where the
-// table collapses its borders, the narrower of two facing borders is "none").
+// table collapses its borders, the narrower of two facing borders is "none"), and its
+// "min_width" and "max_width" in pixels when its style gives them.
 
 #include <iosfwd>
 #include <string>

@@ -138,6 +138,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       Floating(src.Floating),
       HasBackColor(src.HasBackColor),
       BackColor(src.BackColor),
+      Picture(src.Picture),
       HasEdgeColor(src.HasEdgeColor),
       EdgeColor(src.EdgeColor),
       SideSpace(src.SideSpace),
@@ -167,6 +168,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
         auto copy = std::make_unique<TCellList>();
         copy->BkGnd = row->BkGnd;
         copy->BkColor = row->BkColor;
+        copy->Picture = row->Picture;
         copy->InHead = row->InHead;
         copy->HasDataCell = row->HasDataCell;
         copy->RowSize = row->RowSize;

@@ -82,6 +82,9 @@ class TCellList {
 
     bool BkGnd = false;
     Color BkColor = 0;
+    // Style's background picture of the row (null: none), tiled over the row and seen in
+    // its cells; such a row paints its colour itself rather than handing it to its cells.
+    std::shared_ptr<BoxPicture> Picture;
     // Read from the table's THEAD; a row that holds TH cells only. Header rows are drawn
     // again at the top of each printed sheet the table continues on.
     bool InHead = false;
@@ -115,6 +118,9 @@ inline constexpr long kMaxPlaceholderCells = 1'000'000;
 // Column limits of a table: per column minimum, maximum and percentage, and the totals.
 struct ColumnLimits {
     std::vector<int> Min, Max, Percent;
+    // Columns whose cells give a pixel width, where the table spreads its width as browsers
+    // do (empty otherwise): they grow to that width before the columns without one.
+    std::vector<bool> Fixed;
     int TotalMin = 0;
     int TotalMax = 0;
     explicit ColumnLimits(int columns)
@@ -148,6 +154,10 @@ class ThtmlTable : public TSectionBase {
     AlignmentType Floating = AlignmentType::ANone;  // ALeft or ARight when it floats
     bool HasBackColor = false;
     Color BackColor = 0;
+    // Style's background picture of the table (null: none), tiled over the table without
+    // its caption, under the cells; such a table paints its colour there itself rather than
+    // handing it to its cells.
+    std::shared_ptr<BoxPicture> Picture;
     bool HasEdgeColor = false;
     Color EdgeColor = 0;
     int SideSpace = 5;
@@ -199,6 +209,9 @@ class ThtmlTable : public TSectionBase {
     // The table's width for `available` pixels with min-width and max-width applied;
     // `specified` becomes true when min-width widens it beyond its content.
     int LimitWidth(Canvas& canvas, int available, int width, bool& specified);
+    // Narrows a cell's maximum width (with its added width) to its max-width and widens
+    // both to its min-width, where the cell's style gives them in pixels.
+    void LimitCell(const TCellObj& cell, int added, int& min, int& max) const;
     // The added width of a cell: padding on both sides and one spacing.
     int AddedWidth() const { return 2 * Padding + Spacing - 1; }
     // The room between a cell's edge and its content on one side: the table's padding, or
@@ -256,6 +269,12 @@ class ThtmlTable : public TSectionBase {
     bool FitPercentages(ColumnLimits& limits, int width);
     // Row heights: lays out cells by row span at y 0 (cursor indices are not kept).
     void RowHeights(Canvas& canvas, std::vector<int>& heights);
+    // Paints `part` of the table's background over `area` (a table with a picture): its
+    // colour and the picture tiled from the area's corner.
+    void PaintBackground(Canvas& canvas, const Rect& area, const Rect& part) const;
+    // Paints `part` (one cell's) of a row with a picture whose box is `area`.
+    void PaintRowBackground(Canvas& canvas, const TCellList& row, const Rect& area,
+                            const Rect& part) const;
     // The cell under a point in layout coordinates and its content origin, or null.
     TCellObj* CellAt(int x, int y, int& content_x);
     int minmax_pass_ = -1;

@@ -132,11 +132,15 @@ class PageBreakCollector {
 
     // Whether anything of the row is drawn: a frame or background, or a cell's content.
     static bool RowShows(const ThtmlTable& t, const TCellList& row) {
-        if (t.HasBorder || t.HasBackColor || t.HasEdgeColor || row.BkGnd) return true;
+        if (t.HasBorder || t.HasBackColor || t.HasEdgeColor || t.Picture || row.BkGnd ||
+            row.Picture) {
+            return true;
+        }
         for (const auto& cell : row.Cells()) {
             if (cell->SpanCols <= 0) continue;
             const CellBox* box = cell->Box();
-            if (cell->Body.BkGnd || (box && (box->HasEdges() || box->Style.Background))) {
+            if (cell->Body.BkGnd ||
+                (box && (box->HasEdges() || box->Style.Background || box->Style.Picture))) {
                 return true;
             }
             for (const auto& s : cell->Body.Sections()) {
@@ -148,7 +152,8 @@ class PageBreakCollector {
 
     static bool SectionShows(const TSectionBase& s) {
         if (const auto* table = dynamic_cast<const ThtmlTable*>(&s)) {
-            if (table->HasBorder || table->HasBackColor || table->HasEdgeColor) return true;
+            if (table->HasBorder || table->HasBackColor || table->HasEdgeColor || table->Picture)
+                return true;
             if (table->CaptionCell) return true;
             for (const auto& row : table->RowList) {
                 if (RowShows(*table, *row)) return true;

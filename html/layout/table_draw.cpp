@@ -56,6 +56,31 @@ void FillOutside(Canvas& canvas, const Rect& area, const std::vector<Rect>& hole
 
 }  // namespace
 
+void ThtmlTable::PaintBackground(Canvas& canvas, const Rect& area, const Rect& part) const {
+    if (part.IsEmpty()) return;
+    if (HasBackColor) canvas.FillRect(part, BackColor);
+    if (!Document) return;
+    if (const RgbaImage* image = Picture->Load(*Document)) {
+        PaintPicture(canvas, area, part, *image, *Picture);
+    }
+}
+
+void ThtmlTable::PaintRowBackground(Canvas& canvas, const TCellList& row, const Rect& area,
+                                    const Rect& part) const {
+    if (part.IsEmpty()) return;
+    // Under the row's picture its colour, else the table's where the table does not
+    // paint it itself.
+    if (row.BkGnd) {
+        canvas.FillRect(part, row.BkColor);
+    } else if (HasBackColor && !Picture) {
+        canvas.FillRect(part, BackColor);
+    }
+    if (!Document) return;
+    if (const RgbaImage* image = row.Picture->Load(*Document)) {
+        PaintPicture(canvas, area, part, *image, *row.Picture);
+    }
+}
+
 int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int x, int y) {
     DrawX = x;
     DrawY = y;
@@ -68,6 +93,9 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     }
     const int body_x = x + BodyIndent;
     const int body_y = y + (CaptionOnTop ? CaptionSpace : 0);
+    const Rect body{body_x, body_y, body_x + BodyWidth, body_y + BodyHeight};
+    // The whole body is one picture, also when a printed page shows only part of it.
+    if (Picture) PaintBackground(canvas, body, body.Intersect(clip));
     std::vector<Rect> drawn;
     // Cells with borders of their own, drawn after every cell's background so that where
     // cells touch a border is not painted over by the neighbour's background.
@@ -83,6 +111,13 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                 if (cell.SpanCols > 0) {
                     const Rect back{cx + Spacing, row_y + Spacing, cx + cell.SpanWidth + 1,
                                     row_y + cell.SpanHeight + 1};
+                    if (row->Picture) {
+                        // The row's picture lies over the whole row and shows in its cells.
+                        const Rect row_box{body_x + Spacing, row_y + Spacing,
+                                           body_x + BodyWidth - Spacing + 1,
+                                           row_y + row->RowSize + 1};
+                        PaintRowBackground(canvas, *row, row_box, back.Intersect(clip));
+                    }
                     const CellBox* box = cell.Box();
                     // A hidden cell keeps its room; its content draws itself (or not).
                     const bool hidden = box && box->Style.Hidden;
@@ -91,7 +126,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                     } else if (cell.Body.BkGnd) {
                         canvas.FillRect(back, cell.Body.BkColor);
                     }
-                    if (box && box->Style.Picture) {
+                    if (box && box->Style.Picture && !hidden) {
                         if (const RgbaImage* image = box->Style.Picture->Load(doc)) {
                             PaintPicture(canvas, back, clip, *image, *box->Style.Picture);
                         }
@@ -117,7 +152,6 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     for (const auto& [rect, box] : framed) {
         PaintBoxBorders(canvas, rect, box->Edges, {true, true, true, true});
     }
-    const Rect body{body_x, body_y, body_x + BodyWidth, body_y + BodyHeight};
     if (HasEdgeColor) {
         const Rect area = body.Intersect(clip);
         if (!area.IsEmpty()) FillOutside(canvas, area, drawn, EdgeColor);

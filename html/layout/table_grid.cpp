@@ -69,15 +69,17 @@ void ThtmlTable::ExpandGrid() {
     ColumnCount = 0;
     for (auto& row : RowList) {
         auto& cells = row->MutableCells();
-        // A cell takes the colour of its row, else the table's.
+        // A cell takes the colour of its row, else the table's, unless the row or table
+        // has a picture: that one paints its colour under the picture itself.
         auto take_colours = [&](TCellObj& cell) {
             if (cell.SpanCols <= 0) return;
+            if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
+            if (row->Picture) return;
             if (!cell.Body.BkGnd && row->BkGnd) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = row->BkColor;
             }
-            if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
-            if (!cell.Body.BkGnd && HasBackColor) {
+            if (!cell.Body.BkGnd && HasBackColor && !Picture) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = BackColor;
             }

@@ -53,6 +53,21 @@ int Sum(const std::vector<int>& v, int c, int span) {
 
 }  // namespace
 
+void ThtmlTable::LimitCell(const TCellObj& cell, int added, int& min, int& max) const {
+    const CellBox* box = cell.Box();
+    if (!box) return;
+    const BoxSizing& size = box->Style.Size;
+    // max-width lets the content wrap narrower than its widest line, never narrower than
+    // its longest word; min-width widens the column, also beyond what the content needs.
+    if (size.MaxWidth && size.MaxWidth->Percent < 0) {
+        max = std::max(min, std::min(max, size.MaxWidth->Pixels + added));
+    }
+    if (size.MinWidth && size.MinWidth->Percent < 0) {
+        min = std::max(min, size.MinWidth->Pixels + added);
+        max = std::max(max, min);
+    }
+}
+
 ColumnLimits ThtmlTable::GetMinMaxAbs(Canvas& canvas) {
     ColumnLimits l(ColumnCount);
     const int largest = LargestSpan(*this);
@@ -66,6 +81,7 @@ ColumnLimits ThtmlTable::GetMinMaxAbs(Canvas& canvas) {
                 min = std::max(min, cell.WidthValue + added);
                 max = std::max(min, cell.WidthValue + added);
             }
+            if (SpreadAsBrowsers) LimitCell(cell, added, min, max);
             if (span == 1) {
                 auto& cmin = l.Min[static_cast<std::size_t>(c)];
                 auto& cmax = l.Max[static_cast<std::size_t>(c)];
@@ -111,26 +127,35 @@ void ThtmlTable::GetWidthsAbs(const ColumnLimits& l, int target, bool specified)
 
 ColumnLimits ThtmlTable::GetWidths(Canvas& canvas, int the_width) {
     ColumnLimits l(ColumnCount);
+    // Spread as browsers do, a pixel width is the width of the cell's content, kept exact
+    // rather than turned into a percentage of the table.
+    if (SpreadAsBrowsers) l.Fixed.assign(static_cast<std::size_t>(ColumnCount), false);
     const int largest = LargestSpan(*this);
     for (int span = 1; span <= largest; ++span) {
         ForSpan(*this, span, [&](TCellObj& cell, int c) {
             const int added = AddedWidth(cell);
+            const MinMax content = cell.ContentWidths(canvas);
+            int min = content.Min + added;
+            int max = content.Max + added;
             int p = 0;
+            bool fixed = false;
             if (cell.WidthValue > 0) {
                 if (cell.WidthIsPercent) {
                     p = cell.WidthValue;
+                } else if (SpreadAsBrowsers) {
+                    max = std::max(min, cell.WidthValue + added);
+                    fixed = true;
                 } else if (the_width > 0) {
                     p = std::min(100, MulDiv(cell.WidthValue, 100, the_width));
                 }
             }
-            const MinMax content = cell.ContentWidths(canvas);
-            const int min = content.Min + added;
-            const int max = content.Max + added;
+            if (SpreadAsBrowsers) LimitCell(cell, added, min, max);
             if (span == 1) {
                 const auto i = static_cast<std::size_t>(c);
                 l.Min[i] = std::max(l.Min[i], min);
                 l.Max[i] = std::max(l.Max[i], max);
                 l.Percent[i] = std::max(l.Percent[i], p);
+                if (fixed) l.Fixed[i] = true;
                 return;
             }
             const int smin = Sum(l.Min, c, span);

@@ -508,6 +508,7 @@ void HtmlParser::SheetTable(ThtmlTable& table) const {
     }
     if (s.Has(Property::BorderSpacing)) table.Spacing = Px(s.border_spacing);
     if (s.border_collapse) table.CollapseBorders = true;
+    table.Picture = PictureOf(s);
     SizeTable(table, s);
 }
 
@@ -519,6 +520,7 @@ void HtmlParser::SheetRow(TCellList& row) const {
         row.BkGnd = true;
         row.BkColor = *c;
     }
+    row.Picture = PictureOf(e->Style());
 }
 
 void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {
@@ -536,8 +538,20 @@ void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {
         cell.Body.BkGnd = true;
         cell.Body.BkColor = *c;
     }
-    if (HasBoxProperties(s) || s.Has(Property::BackgroundImage)) {
+    // min-width and max-width in pixels bound the cell's column (percentages are left to
+    // the table); a pixel width of the cell's own is held within them.
+    BoxSizing size;
+    if (const BoxSizing given = SizingOf(s); given.MinWidth || given.MaxWidth) {
+        if (given.MinWidth && given.MinWidth->Percent < 0) size.MinWidth = given.MinWidth;
+        if (given.MaxWidth && given.MaxWidth->Percent < 0) size.MaxWidth = given.MaxWidth;
+        if (cell.WidthValue > 0 && !cell.WidthIsPercent) {
+            if (size.MaxWidth) cell.WidthValue = std::min(cell.WidthValue, size.MaxWidth->Pixels);
+            if (size.MinWidth) cell.WidthValue = std::max(cell.WidthValue, size.MinWidth->Pixels);
+        }
+    }
+    if (HasBoxProperties(s) || s.Has(Property::BackgroundImage) || size.Constrained()) {
         BoxStyle box = BoxOf(s);
+        box.Size = size;
         box.Picture = PictureOf(s);
         // A side whose padding the style does not set keeps the table's.
         const Property pads[4] = {Property::PaddingTop, Property::PaddingRight,
