@@ -201,6 +201,13 @@ TEST(InlineBlocks, TheLayoutDumpShowsEveryBoxWithItsSections) {
               std::string::npos)
         << json;
     EXPECT_NE(json.find("\"text\": \"L1\""), std::string::npos) << json;
+    // The copy of the document that printing lays out holds the same boxes.
+    auto copy = TSectionList::CreateCopy(*l.doc);
+    copy->SetScreenCanvas(l.canvas.get());
+    int max_width = 0;
+    int cursor = 0;
+    const int height = copy->DoLogic(*l.canvas, 0, 250, max_width, cursor);
+    EXPECT_EQ(DumpLayout(*copy, 250, height, false), json);
     // Nothing of it for a document without inline blocks.
     auto plain = LayOut("<div>L0</div>", 250);
     EXPECT_EQ(DumpLayout(*plain.doc, 250, plain.height).find("blocks"), std::string::npos);
