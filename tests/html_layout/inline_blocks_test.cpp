@@ -138,6 +138,28 @@ TEST(InlineBlocks, TheLineBaselineRunsThroughTheLastLineOfABox) {
     EXPECT_EQ(t.LineList[0].ExtraAbove, 0);
     EXPECT_EQ(t.LineList[0].Advance(), 40);
     EXPECT_EQ(t.BlockPlaces()[0].y, t.LayoutY);
+    // middle: as much above the text as below it; bottom: its bottom at the text's.
+    auto middle = Styled(".e { display: inline-block; height: 40px; vertical-align: middle }",
+                         "x<span class=e>t</span>");
+    EXPECT_EQ(Holder(middle).LineList[0].ExtraAbove, 12);
+    EXPECT_EQ(Holder(middle).LineList[0].ExtraBelow, 12);
+    auto bottom = Styled(".e { display: inline-block; height: 40px; vertical-align: bottom }",
+                         "x<span class=e>t</span>");
+    EXPECT_EQ(Holder(bottom).LineList[0].ExtraAbove, 24);
+    EXPECT_EQ(Holder(bottom).LineList[0].ExtraBelow, 0);
+}
+
+TEST(InlineBlocks, PercentageWidthsAreOfTheLine) {
+    auto l = Styled(".p { display: inline-block; width: 50%; min-width: 120px }",
+                    "<span class=p>a</span> <span class=p>b</span> <span class=p>c</span>", 400);
+    const TSection& s = Holder(l);
+    EXPECT_EQ(s.InlineBlocks()[0]->DrawnWidth, 200);
+    // Two do not fit beside each other with the space between them.
+    EXPECT_EQ(s.LineList.size(), 3u);
+    // min-width wins over a percentage that gives less.
+    auto narrow = Styled(".p { display: inline-block; width: 50%; min-width: 120px }",
+                         "<span class=p>a</span>", 200);
+    EXPECT_EQ(Holder(narrow).InlineBlocks()[0]->DrawnWidth, 120);
 }
 
 TEST(InlineBlocks, PaintedBoxesAndTheTextAroundThem) {
