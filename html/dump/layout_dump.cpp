@@ -186,6 +186,9 @@ void Spill(std::string& out, const DumpOptions& opt) {
     out.clear();
 }
 
+void DumpSections(std::string& out, const TCell& cell, const DumpOptions& opt);
+void DumpBlocks(std::string& out, const TSection& s, const DumpOptions& opt);
+
 void DumpText(std::string& out, const TSection& s, const DumpOptions& opt) {
     out += ", \"lines\": [";
     int y = s.LayoutY;
@@ -213,12 +216,37 @@ void DumpText(std::string& out, const TSection& s, const DumpOptions& opt) {
         Field(out, "h", box.Height());
         out += '}';
     }
-    out += "], \"marker\": ";
+    out += ']';
+    if (!s.InlineBlocks().empty()) DumpBlocks(out, s, opt);
+    out += ", \"marker\": ";
     AppendJsonString(out, s.MarkerText());
     if (opt.runs) DumpRuns(out, s);
 }
 
-void DumpSections(std::string& out, const TCell& cell, const DumpOptions& opt);
+// The inline blocks of a text section: the margin box of each (x from the cell's left edge,
+// y as laid out), its baseline from its top, its decoration and its own sections, laid out
+// from its left edge.
+void DumpBlocks(std::string& out, const TSection& s, const DumpOptions& opt) {
+    out += ", \"blocks\": [";
+    for (std::size_t i = 0; i < s.InlineBlocks().size(); ++i) {
+        const TInlineBlock& b = *s.InlineBlocks()[i];
+        const Point at = i < s.BlockPlaces().size() ? s.BlockPlaces()[i] : Point{};
+        out += i ? ", {" : "{";
+        Field(out, "x", at.x, true);
+        Field(out, "y", at.y);
+        Field(out, "w", b.DrawnWidth);
+        Field(out, "h", b.DrawnHeight);
+        Field(out, "baseline", b.Baseline);
+        if (b.Box) {
+            out += ", \"box\": {";
+            DumpBoxStyle(out, *b.Box, b.Box->Border);
+            out += '}';
+        }
+        DumpSections(out, b.Body, opt);
+        out += '}';
+    }
+    out += ']';
+}
 
 void IntList(std::string& out, const char* name, const std::vector<int>& values) {
     out += ", \"";

@@ -15,8 +15,11 @@
 // none) and, when asked for (`quillon layout` always does), their font runs: the first character of
 // each run, the font's family, size in pixels, weight (400 or 700), style ("normal" or "italic"),
 // decoration ("underline", "line-through", both separated by a space, or null) and colour. Image
-// and control placeholders appear in the text as \u0004 and \u0002. A section inside block boxes
-// carries "boxes", outermost first:
+// and control placeholders appear in the text as \u0004 and \u0002, inline blocks as \u0003.
+// A section with inline blocks carries "blocks": one {"x", "y", "w", "h", "baseline",
+// "box", "sections"} per block, its margin box (x from the cell's left edge), its baseline
+// from its top, its decoration ("box" as below, when it has one) and its own sections, laid
+// out from its left edge. A section inside block boxes carries "boxes", outermost first:
 //   {"first": true, "last": false, "background": "#rrggbb" or null,
 //    "border": [{"width": 2, "style": "solid", "color": "#ff0000"}, x4],
 //    "padding": [t, r, b, l], "margin": [t, r, b, l]}

@@ -209,7 +209,26 @@ class Dumper {
         out_ += ':';
         Content(s);
         out_ += '\n';
-        (void)depth;
+        for (const auto& block : s.InlineBlocks()) InlineBlock(*block, depth + 1);
+    }
+
+    void InlineBlock(const TInlineBlock& b, int depth) {
+        Indent(depth);
+        out_ += "inline-block";
+        const auto length = [](const BoxLength& l) {
+            return l.Percent < 0 ? std::to_string(l.Pixels)
+                                 : std::to_string(static_cast<int>(l.Percent)) + '%';
+        };
+        if (b.Width) out_ += " width=" + length(*b.Width);
+        if (b.MinWidth) out_ += " min-width=" + length(*b.MinWidth);
+        if (b.MaxWidth) out_ += " max-width=" + length(*b.MaxWidth);
+        if (b.Placement != TInlineBlock::Align::Baseline) {
+            out_ += b.Placement == TInlineBlock::Align::Top      ? " top"
+                    : b.Placement == TInlineBlock::Align::Middle ? " middle"
+                                                                 : " bottom";
+        }
+        out_ += '\n';
+        Cell(b.Body, depth + 1);
     }
 
     std::string FontRun(const TFontObj& run) const {
@@ -251,6 +270,7 @@ class Dumper {
         const std::u32string text = s.Text();
         std::size_t next_image = 0;
         std::size_t next_control = 0;
+        std::size_t next_block = 0;
         int run_index = 0;
         bool in_quote = false;
         auto close_quote = [&] {
@@ -280,6 +300,11 @@ class Dumper {
                 close_quote();
                 const TFormControlObj& ctl = *s.InlineControls()[next_control++];
                 out_ += std::string(" [") + ctl.KindName() + ' ' + Quoted(ctl.Name) + ']';
+            } else if (c == kInlineBlockChar && next_block < s.InlineBlocks().size() &&
+                       s.InlineBlocks()[next_block]->CharPos == pos) {
+                ++next_block;
+                close_quote();
+                out_ += " [inline-block]";
             } else {
                 if (!in_quote) out_ += " \"";
                 in_quote = true;

@@ -39,8 +39,9 @@ struct TextStyleState {
     SubSuperType sub_super = SubSuperType::Normal;
 };
 
-// Placeholder characters in section text: one form control, one image.
+// Placeholder characters in section text: one form control, one inline block, one image.
 inline constexpr char32_t kFormControlChar = 2;
+inline constexpr char32_t kInlineBlockChar = 3;
 inline constexpr char32_t kImageChar = 4;
 
 // Pixels of indent per list level.

@@ -1,7 +1,7 @@
 #pragma once
-// A line of a text section as pieces: stretches of text in one font run, and the images
-// and form controls whose placeholders sit between them. Layout, drawing and hit tests
-// walk lines the same way through this.
+// A line of a text section as pieces: stretches of text in one font run, and the images,
+// form controls and inline blocks whose placeholders sit between them. Layout, drawing and hit
+// tests walk lines the same way through this.
 
 #include <algorithm>
 #include <vector>
@@ -13,12 +13,12 @@
 namespace quillon {
 
 struct LinePiece {
-    enum class Kind { Text, Image, Control };
+    enum class Kind { Text, Image, Control, Block };
     Kind kind = Kind::Text;
     int begin = 0;  // character range in the section text
     int end = 0;
     const TFontObj* run = nullptr;  // the font run (text pieces and placeholders)
-    int item = -1;                  // index in InlineImages or InlineControls
+    int item = -1;                  // index in InlineImages, InlineControls or InlineBlocks
 };
 
 // The index of the image whose placeholder is at pos, or -1.
@@ -36,6 +36,19 @@ inline int ControlIndexAt(const TSection& s, int pos) {
                                [](const TFormControlObj* c, int p) { return c->CharPos < p; });
     return it != controls.end() && (*it)->CharPos == pos ? static_cast<int>(it - controls.begin())
                                                          : -1;
+}
+
+// The index of the inline block whose placeholder is at pos, or -1.
+inline int BlockIndexAt(const TSection& s, int pos) {
+    const auto& blocks = s.InlineBlocks();
+    auto it = std::lower_bound(blocks.begin(), blocks.end(), pos,
+                               [](const auto& block, int p) { return block->CharPos < p; });
+    return it != blocks.end() && (*it)->CharPos == pos ? static_cast<int>(it - blocks.begin()) : -1;
+}
+
+// Whether c stands for an image, a form control or an inline block.
+inline bool IsPlaceholderChar(char32_t c) {
+    return c == kImageChar || c == kFormControlChar || c == kInlineBlockChar;
 }
 
 // A character of section text as stored (Latin-1 bytes count as unsigned values).
@@ -60,12 +73,15 @@ void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
             }
             const TFontObj* run = &s.FontRuns[run_index];
             const char32_t c = at(pos);
-            if (c == kImageChar || c == kFormControlChar) {
-                const bool image = c == kImageChar;
-                const int item = image ? ImageIndexAt(s, pos) : ControlIndexAt(s, pos);
+            if (IsPlaceholderChar(c)) {
+                const LinePiece::Kind kind = c == kImageChar         ? LinePiece::Kind::Image
+                                             : c == kFormControlChar ? LinePiece::Kind::Control
+                                                                     : LinePiece::Kind::Block;
+                const int item = kind == LinePiece::Kind::Image     ? ImageIndexAt(s, pos)
+                                 : kind == LinePiece::Kind::Control ? ControlIndexAt(s, pos)
+                                                                    : BlockIndexAt(s, pos);
                 if (item >= 0) {
-                    f(LinePiece{image ? LinePiece::Kind::Image : LinePiece::Kind::Control, pos,
-                                pos + 1, run, item});
+                    f(LinePiece{kind, pos, pos + 1, run, item});
                     ++pos;
                     continue;
                 }
@@ -74,7 +90,7 @@ void ForEachPiece(const TSection& s, int begin, int end, F&& f) {
                            ? std::min(end, s.FontRuns[run_index + 1].CharPos)
                            : end;
             int q = pos + 1;
-            while (q < stop && at(q) != kImageChar && at(q) != kFormControlChar) ++q;
+            while (q < stop && !IsPlaceholderChar(at(q))) ++q;
             f(LinePiece{LinePiece::Kind::Text, pos, q, run, -1});
             pos = q;
         }

@@ -45,7 +45,7 @@ class PageBreakCollector {
         if (auto* table = dynamic_cast<ThtmlTable*>(&s)) {
             Table(*table, x, room);
         } else if (const auto* text = dynamic_cast<const TSection*>(&s)) {
-            Text(*text);
+            Text(*text, x, room);
         } else if (s.IfNewPage()) {
             map_.forced_.push_back(s.LayoutY);
         } else if (dynamic_cast<const THorzLine*>(&s)) {
@@ -53,7 +53,7 @@ class PageBreakCollector {
         }
     }
 
-    void Text(const TSection& s) {
+    void Text(const TSection& s, int x, int room) {
         int y = s.LayoutY;
         for (const LineRec& line : s.LineList) {
             const int advance = line.Advance();
@@ -69,6 +69,12 @@ class PageBreakCollector {
         const auto& boxes = s.ImageBoxes();
         for (std::size_t i = 0; i < images.size() && i < boxes.size(); ++i) {
             if (images[i]->Floating()) Span(boxes[i].top, boxes[i].bottom);
+        }
+        // An inline block stays whole with its line; one taller than a page is cut between
+        // the lines inside it.
+        const auto& places = s.BlockPlaces();
+        for (std::size_t i = 0; i < s.InlineBlocks().size() && i < places.size(); ++i) {
+            Cell(s.InlineBlocks()[i]->Body, x + places[i].x, room);
         }
     }
 

@@ -38,7 +38,7 @@ std::string HeadingTitle(std::u32string_view text) {
     std::u32string folded;
     bool space = false;
     for (const char32_t c : text) {
-        if (c == kImageChar || c == kFormControlChar) continue;
+        if (c == kImageChar || c == kFormControlChar || c == kInlineBlockChar) continue;
         if (c == U' ' || c == U'\t' || c == U'\n' || c == U'\r' || c == 0xA0) {
             space = !folded.empty();
             continue;

@@ -58,8 +58,12 @@ TSection::TSection(TSectionList& doc, const TSection& src)
             mine.Images.push_back(std::make_unique<TImageObj>(*image));
         }
         mine.Controls = src.inlines_->Controls;
+        for (const auto& block : src.inlines_->Blocks) {
+            mine.Blocks.push_back(std::make_unique<TInlineBlock>(doc, *block));
+        }
         mine.ImageBoxes = src.inlines_->ImageBoxes;
         mine.ControlPlaces = src.inlines_->ControlPlaces;
+        mine.BlockPlaces = src.inlines_->BlockPlaces;
     }
 }
 
@@ -210,6 +214,13 @@ TFormControlObj& TSection::AddFormControl(Symb tag, const TAttributeList& attrs,
     return *control;
 }
 
+TInlineBlock& TSection::AddInlineBlock() {
+    auto& blocks = MutableInlines().Blocks;
+    blocks.push_back(std::make_unique<TInlineBlock>(*Document, CharCount()));
+    text_.push_back(kInlineBlockChar);
+    return *blocks.back();
+}
+
 void TSection::DoClearAttribute(const TAttributeList& attrs) {
     if (!HasAttr(attrs, Symb::ClearSy)) return;
     ClearMode = AttrKeyword<ClearAttrType>(
@@ -242,6 +253,7 @@ std::optional<char32_t> TSection::GetChAtPos(int pos) const {
 
 void TSection::UpdateFonts() {
     for (TFontObj& run : FontRuns) run.UpdateFont(*Document);
+    for (const auto& block : InlineBlocks()) block->Body.UpdateFonts();
     UpdateSpacing();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// A block of text: the characters (with one placeholder character per image and form
-// control), the font runs marked by position, the images, the form controls and, after
-// layout, the lines.
+// A block of text: the characters (with one placeholder character per image, form control
+// and inline block), the font runs marked by position, the images, the form controls, the
+// inline blocks and, after layout, the lines.
 // The README's glossary of inherited names explains this and its neighbours.
 
 #include <memory>
@@ -13,6 +13,7 @@
 #include "html/layout/font_obj.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/image_obj.h"
+#include "html/layout/inline_block.h"
 #include "html/layout/inline_first_vector.h"
 #include "html/layout/line_rec_list.h"
 #include "html/layout/section_base.h"
@@ -59,17 +60,26 @@ class TSection : public TSectionBase {
     struct Inlines {
         TImageList Images;
         std::vector<TFormControlObj*> Controls;  // owned by their forms
+        std::vector<std::unique_ptr<TInlineBlock>> Blocks;
         // Layout results, in the coordinates of the cell (x from its left edge, y as given
         // to DrawLogic): the box of every image (floats at their place), in Images order,
-        // and the top-left corner of every form control, in Controls order.
+        // and the top-left corner of every form control and inline block, in the order of
+        // Controls and Blocks.
         std::vector<Rect> ImageBoxes;
         std::vector<Point> ControlPlaces;
+        std::vector<Point> BlockPlaces;
     };
     const TImageList& InlineImages() const {
         return inlines_ ? inlines_->Images : kNoInlines.Images;
     }
     const std::vector<TFormControlObj*>& InlineControls() const {
         return inlines_ ? inlines_->Controls : kNoInlines.Controls;
+    }
+    const std::vector<std::unique_ptr<TInlineBlock>>& InlineBlocks() const {
+        return inlines_ ? inlines_->Blocks : kNoInlines.Blocks;
+    }
+    const std::vector<Point>& BlockPlaces() const {
+        return inlines_ ? inlines_->BlockPlaces : kNoInlines.BlockPlaces;
     }
     const std::vector<Rect>& ImageBoxes() const {
         return inlines_ ? inlines_->ImageBoxes : kNoInlines.ImageBoxes;
@@ -102,6 +112,8 @@ class TSection : public TSectionBase {
     // and stored there, so that following controls share it.
     TFormControlObj& AddFormControl(Symb tag, const TAttributeList& attrs, TCell* cell,
                                     ThtmlForm*& form);
+    // An inline block at the current end (placeholder 3); its content is added to its Body.
+    TInlineBlock& AddInlineBlock();
     // CLEAR=left, right, or anything else (all).
     void DoClearAttribute(const TAttributeList& attrs);
     // A section without text gets one space, so that an empty line still has height.

@@ -9,7 +9,8 @@ namespace quillon {
 void SelTextCount::AddText(std::u32string_view text) {
     std::size_t start = 0;
     for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || text[i] == kImageChar || text[i] == kFormControlChar) {
+        if (i == text.size() || text[i] == kImageChar || text[i] == kFormControlChar ||
+            text[i] == kInlineBlockChar) {
             if (i > start) Put(text.substr(start, i - start));
             start = i + 1;
         }

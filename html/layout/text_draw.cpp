@@ -1,5 +1,5 @@
 // Painting text sections: the lines in view, their font runs on the baseline, images,
-// form controls, the selection, and the markers of list items.
+// form controls, inline blocks, the selection, and the markers of list items.
 
 #include <algorithm>
 
@@ -49,8 +49,11 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
     }
 
     const bool selecting = !doc.IsPrinting && doc.SelEnd > doc.SelStart;
-    static thread_local std::u32string scratch;
-    const std::u32string_view text = TextView(scratch);
+    // The shared buffer, but for a section with inline blocks, whose sections draw with it.
+    static thread_local std::u32string shared_scratch;
+    std::u32string own_scratch;
+    const std::u32string_view text =
+        TextView(InlineBlocks().empty() ? shared_scratch : own_scratch);
     int line_top = y;
     for (std::size_t li = 0; li < LineList.size(); ++li) {
         const LineRec& line = LineList[li];
@@ -82,6 +85,13 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                     image.Draw(canvas, box.left, box.top, p.run);
                     marker.Piece(p.run, box);
                     px += image.DrawnWidth;
+                    return;
+                }
+                if (p.kind == LinePiece::Kind::Block) {
+                    TInlineBlock& block = *InlineBlocks()[static_cast<std::size_t>(p.item)];
+                    const Point at = BlockPlaces()[static_cast<std::size_t>(p.item)];
+                    block.Draw(canvas, clip, at.x + x, at.y + dy);
+                    px += block.DrawnWidth;
                     return;
                 }
                 if (p.kind == LinePiece::Kind::Control) {

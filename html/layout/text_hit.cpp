@@ -45,8 +45,10 @@ int WalkLine(Canvas& canvas, const TSection& s, const LineRec& line, F&& f) {
             if (!done) x += w;
             return;
         }
-        if (p.kind == LinePiece::Kind::Control) {
-            const int w = s.InlineControls()[static_cast<std::size_t>(p.item)]->Width();
+        if (p.kind == LinePiece::Kind::Control || p.kind == LinePiece::Kind::Block) {
+            const int w = p.kind == LinePiece::Kind::Control
+                              ? s.InlineControls()[static_cast<std::size_t>(p.item)]->Width()
+                              : s.InlineBlocks()[static_cast<std::size_t>(p.item)]->DrawnWidth;
             done = f(p.begin, x, w);
             if (!done) x += w;
             return;
@@ -101,6 +103,15 @@ std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
         }
         return hit;
     }
+    // The links inside an inline block: its content was laid out from the block's left edge.
+    for (std::size_t i = 0; i < InlineBlocks().size() && i < BlockPlaces().size(); ++i) {
+        TInlineBlock& block = *InlineBlocks()[i];
+        const Point at = BlockPlaces()[i];
+        if (Rect{at.x, at.y, at.x + block.DrawnWidth, at.y + block.DrawnHeight}.Contains(
+                Point{x, y})) {
+            return block.Body.GetURL(canvas, x - at.x, y);
+        }
+    }
     int line_top = 0;
     const int li = LineAt(*this, y, line_top);
     if (li < 0) return std::nullopt;
@@ -114,7 +125,9 @@ std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
         }
         return false;
     });
-    if (under < 0 || CharAt(under) == kImageChar) return std::nullopt;
+    if (under < 0 || CharAt(under) == kImageChar || CharAt(under) == kInlineBlockChar) {
+        return std::nullopt;
+    }
     const TFontObj* run = FontRuns.GetFontObjAt(under);
     if (!run || run->Link().Empty()) return std::nullopt;
     return UrlHit{run->Link(), nullptr};

@@ -1,5 +1,5 @@
-// Layout of text sections: breaking the text into lines, line heights from fonts, images
-// and form controls, alignment, floating images beside the text, and width limits.
+// Layout of text sections: breaking the text into lines, line heights from fonts, images,
+// form controls and inline blocks, alignment, floating images beside the text, and width limits.
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +20,37 @@ namespace {
 constexpr int kNoWrapWidth = 32000;
 
 bool IsPlaceholder(char32_t c) {
-    return c == kImageChar || c == kFormControlChar;
+    return IsPlaceholderChar(c);
+}
+
+// How far an inline block reaches above and below the line's text (at least 0 each), and
+// its top from the text's top, for a line whose text is `t` high with `descent` below
+// its baseline.
+struct BlockReach {
+    int above = 0;
+    int below = 0;
+    int top = 0;
+};
+BlockReach ReachOf(const TInlineBlock& b, int t, int descent) {
+    const int h = b.DrawnHeight;
+    BlockReach r;
+    switch (b.Placement) {
+        case TInlineBlock::Align::Top:
+            r.top = 0;
+            break;
+        case TInlineBlock::Align::Middle:
+            r.top = -(h - t - (h - t) / 2);
+            break;
+        case TInlineBlock::Align::Bottom:
+            r.top = t - h;
+            break;
+        case TInlineBlock::Align::Baseline:
+            r.top = t - descent - b.Baseline;
+            break;
+    }
+    r.above = std::max(0, -r.top);
+    r.below = std::max(0, r.top + h - t);
+    return r;
 }
 
 // Breaks one section into lines. Every character is looked at a bounded number of times:
@@ -29,9 +59,10 @@ bool IsPlaceholder(char32_t c) {
 class LineBreaker {
   public:
     // `text` is the section's text (TSection::TextView); `style` its text style or null.
-    LineBreaker(TSection& s, IndentManager& im, const std::vector<int>& adv,
+    LineBreaker(Canvas& canvas, TSection& s, IndentManager& im, const std::vector<int>& adv,
                 std::u32string_view text, bool no_wrap, const SectionTextStyle* style)
-        : s_(s),
+        : canvas_(canvas),
+          s_(s),
           im_(im),
           adv_(adv),
           text_(text),
@@ -85,12 +116,15 @@ class LineBreaker {
             const char32_t c = At(pos);
             const int image = c == kImageChar ? ImageIndexAt(s_, pos) : -1;
             const int control = c == kFormControlChar ? ControlIndexAt(s_, pos) : -1;
-            if (image >= 0 || control >= 0) {
+            const int block = c == kInlineBlockChar ? BlockIndexAt(s_, pos) : -1;
+            if (image >= 0 || control >= 0 || block >= 0) {
                 TImageObj* img =
                     image >= 0 ? s_.InlineImages()[static_cast<std::size_t>(image)].get() : nullptr;
                 const bool floating = img && img->Floating();
                 int w = 0;
-                if (!img) {
+                if (block >= 0) {
+                    w = s_.InlineBlocks()[static_cast<std::size_t>(block)]->DrawnWidth;
+                } else if (!img) {
                     w = s_.InlineControls()[static_cast<std::size_t>(control)]->Width();
                 } else if (!floating) {
                     w = img->DrawnWidth;
@@ -202,6 +236,12 @@ class LineBreaker {
                 const int bottom = c.BaseLine ? t - line.MaxDescent : t;
                 line.ExtraAbove = std::max(line.ExtraAbove, c.Height() - bottom);
                 if (p.begin < trimmed) width += c.Width();
+            } else if (p.kind == LinePiece::Kind::Block) {
+                const TInlineBlock& b = *s_.InlineBlocks()[static_cast<std::size_t>(p.item)];
+                const BlockReach r = ReachOf(b, t, line.MaxDescent);
+                line.ExtraAbove = std::max(line.ExtraAbove, r.above);
+                line.ExtraBelow = std::max(line.ExtraBelow, r.below);
+                if (p.begin < trimmed) width += b.DrawnWidth;
             }
         });
 
@@ -244,12 +284,18 @@ class LineBreaker {
                 s_.MutableInlines().ImageBoxes[static_cast<std::size_t>(p.item)] =
                     Rect{x, top, x + img.DrawnWidth, top + h};
                 x += img.DrawnWidth;
-            } else {
+            } else if (p.kind == LinePiece::Kind::Control) {
                 const TFormControlObj& c = *s_.InlineControls()[static_cast<std::size_t>(p.item)];
                 const int bottom = c.BaseLine ? baseline : text_top + t;
                 s_.MutableInlines().ControlPlaces[static_cast<std::size_t>(p.item)] =
                     Point{x, bottom - c.Height()};
                 x += c.Width();
+            } else {
+                TInlineBlock& b = *s_.InlineBlocks()[static_cast<std::size_t>(p.item)];
+                const int top = text_top + ReachOf(b, t, line.MaxDescent).top;
+                s_.MutableInlines().BlockPlaces[static_cast<std::size_t>(p.item)] = Point{x, top};
+                b.Place(canvas_, top, s_.FirstCursor + b.CharPos);
+                x += b.DrawnWidth;
             }
         });
 
@@ -280,6 +326,7 @@ class LineBreaker {
         }
     }
 
+    Canvas& canvas_;  // lays out the inline blocks where the line puts them
     TSection& s_;
     IndentManager& im_;
     const std::vector<int>& adv_;
@@ -321,6 +368,7 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     if (inlines_) {
         inlines_->ImageBoxes.assign(inlines_->Images.size(), Rect{});
         inlines_->ControlPlaces.assign(inlines_->Controls.size(), Point{});
+        inlines_->BlockPlaces.assign(inlines_->Blocks.size(), Point{});
     }
     im.SetLevel(y, NestLevel);
 
@@ -338,6 +386,10 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
         max_width = std::max(max_width, image->DrawnWidth);
     }
     for (const TFormControlObj* c : InlineControls()) max_width = std::max(max_width, c->Width());
+    for (const auto& block : InlineBlocks()) {
+        block->Measure(canvas, avail);
+        max_width = std::max(max_width, block->DrawnWidth);
+    }
 
     int line_y = y;
     if (ClearMode != ClearAttrType::clrNone) {
@@ -348,11 +400,17 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
         line_y += clear;
     }
 
-    static thread_local std::vector<int> adv;
-    static thread_local std::u32string scratch;
-    const std::u32string_view text = TextView(scratch);
+    // Shared buffers, but for a section with inline blocks: laying those out lays out
+    // sections inside them, which would reuse the buffers while this one still reads them.
+    static thread_local std::vector<int> shared_adv;
+    static thread_local std::u32string shared_scratch;
+    std::vector<int> own_adv;
+    std::u32string own_scratch;
+    const bool nests = !InlineBlocks().empty();
+    std::vector<int>& adv = nests ? own_adv : shared_adv;
+    const std::u32string_view text = TextView(nests ? own_scratch : shared_scratch);
     MeasureAdvances(canvas, *this, text, adv);
-    LineBreaker breaker(*this, im, adv, text, no_wrap, TextStyleOf());
+    LineBreaker breaker(canvas, *this, im, adv, text, no_wrap, TextStyleOf());
     line_y = breaker.Run(line_y, max_width);
     for (std::size_t i = 0; i < InlineImages().size(); ++i) {
         const TImageObj& image = *InlineImages()[i];
@@ -402,8 +460,10 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
         }
     }
     std::vector<int> adv;
-    static thread_local std::u32string scratch;
-    const std::u32string_view text = s.TextView(scratch);
+    static thread_local std::u32string shared_scratch;  // see TSection::LayoutText
+    std::u32string own_scratch;
+    const std::u32string_view text =
+        s.TextView(s.InlineBlocks().empty() ? shared_scratch : own_scratch);
     MeasureAdvances(canvas, s, text, adv);
     Needs needs;
     int word_start = 0;
@@ -428,6 +488,11 @@ Needs MeasureNeeds(Canvas& canvas, TSection& s) {
         } else if (const int control = c == kFormControlChar ? ControlIndexAt(s, i) : -1;
                    control >= 0) {
             w = s.InlineControls()[static_cast<std::size_t>(control)]->Width();
+        } else if (const int block = c == kInlineBlockChar ? BlockIndexAt(s, i) : -1; block >= 0) {
+            const MinMax m = s.InlineBlocks()[static_cast<std::size_t>(block)]->MinMaxWidth(canvas);
+            needs.widest = std::max(needs.widest, m.Min);
+            needs.all += m.Max;
+            continue;
         }
         needs.widest = std::max(needs.widest, w);
         needs.all += w;

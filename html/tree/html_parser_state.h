@@ -99,6 +99,25 @@ class HtmlParser {
         std::size_t depth = 0;  // of its element in the tree
     };
     void CloseBox(const OpenBox& box);
+    // Inline blocks (parse_inline_block.cpp): an element laid out as one box on the line
+    // takes a place in the current section, and its content goes to the block's own cell
+    // until it closes; then the section goes on after it.
+    struct OpenInline {
+        TInlineBlock* block = nullptr;
+        TCell* outer_cell = nullptr;
+        std::unique_ptr<TSection> outer_section;
+        bool outer_named = false;
+        JustifyType outer_justify = JustifyType::Left;
+        std::size_t depth = 0;  // of its element in the tree
+    };
+    static constexpr std::size_t kMaxInlineBlocks = 16;  // nested deeper: laid out as inline
+    // Whether the element `tag` (just opened in the tree, with style s) is read as an
+    // inline block.
+    bool ReadsAsInlineBlock(std::string_view tag, const css::ComputedStyle& s) const;
+    void OpenInlineBlock(const css::ComputedStyle& s, BoxStyle box);
+    void CloseInlineBlock();
+    // Whether the innermost open element is an inline block (its routine adds no lines).
+    bool InInlineBlockElement() const;
     // A block, floating image or table that clears floats starts a section that does.
     void ClearFloats(std::string_view tag, const css::ComputedStyle& s);
     // What the style of the image element just read says of its image.
@@ -221,6 +240,7 @@ class HtmlParser {
     std::unique_ptr<StyleTracker> styles_;  // made once the document shows style
     std::size_t sheet_read_ = 0;            // characters of tok_.StyleSheet() read
     std::vector<OpenBox> open_boxes_;
+    std::vector<OpenInline> open_inline_;
     std::optional<int> pending_margin_;  // the bottom margin of the block just closed
     TMyFont effective_font_;  // what EffectiveFont() returns while the document has style
 };

@@ -393,6 +393,14 @@ void HtmlParser::CenterDiv(int level, const SymbSet& term) {
         return;
     }
     ++blocks_;
+    if (InInlineBlockElement()) {
+        // An inline block: its content goes to the block's cell, its lines are its own.
+        Next();
+        Body(level, term + kCenterEnds);
+        if (Sy() == S::CenterEndSy || Sy() == S::DivEndSy) Next();
+        --blocks_;
+        return;
+    }
     AddSection();
     const JustifyType saved = justify_;
     justify_ = Sy() == S::Centersy ? JustifyType::Centered : AlignFor(Attrs(), justify_);

@@ -132,7 +132,24 @@ std::optional<JustifyType> JustifyOf(css::TextAlign a) {
 }  // namespace
 
 bool HtmlParser::IsBlockElement(const StyledElement& e) {
-    return StartsSection(e.tag) || IsBlockDisplay(e.Style().display);
+    return StartsSection(e.tag) || IsBlockDisplay(e.Style().display) ||
+           e.Style().display == css::Display::InlineBlock;
+}
+
+bool HtmlParser::ReadsAsInlineBlock(std::string_view tag, const css::ComputedStyle& s) const {
+    if (s.display != css::Display::InlineBlock || !cell_ || StyleTracker::IsVoid(tag) ||
+        open_inline_.size() >= kMaxInlineBlocks) {
+        return false;
+    }
+    // Of the tags whose routine starts lines, only DIV and its newer names (read as DIV).
+    static constexpr std::string_view kDivs[] = {"div",    "section",   "article", "header",
+                                                 "footer", "nav",       "aside",   "main",
+                                                 "figure", "figcaption"};
+    if (!StartsSection(tag)) return true;
+    for (std::string_view d : kDivs) {
+        if (d == tag) return true;
+    }
+    return false;
 }
 
 // Symbols ---------------------------------------------------------------------------------
@@ -230,6 +247,14 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     StyledElement& e = styles_->Open(tag, attrs ? *attrs : kNone, px);
     e.font_depth = fonts_.size();
     const css::ComputedStyle& s = e.Style();
+    if (ReadsAsInlineBlock(tag, s)) {
+        BoxStyle box = BoxOf(s);
+        box.Picture = PictureOf(s);
+        OpenInlineBlock(s, box);
+        if (before) ChangeFontIfLookChanged(*before);
+        KeepSpacesAsStyled();
+        return;
+    }
     // An inline element the style makes a block starts a line of its own.
     const bool made_block = !section_tag && IsBlockDisplay(s.display);
     if (made_block && cell_) AddSection();
@@ -263,6 +288,13 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
 void HtmlParser::CloseStyled() {
     const StyledElement* e = styles_->Current();
     if (!e) return;
+    if (InInlineBlockElement()) {
+        // The section after the block goes on in the look it had before it.
+        CloseInlineBlock();
+        styles_->Close();
+        KeepSpacesAsStyled();
+        return;
+    }
     const std::string tag = e->tag;
     const bool page_after = e->Style().break_after == css::BreakValue::Page;
     const css::Length& bottom = e->Style().margin[kBoxBottom];

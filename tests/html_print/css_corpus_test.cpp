@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(Templates, CssCorpus,
                          ::testing::Values("invoice", "statement", "grouped-list", "address-labels",
                                            "letter", "summary", "price-list", "timesheet",
                                            "delivery-note", "packing-slip", "report-cover",
-                                           "sales-by-region"),
+                                           "sales-by-region", "label-sheet"),
                          [](const auto& info) {
                              std::string n = info.param;
                              for (char& c : n) {
