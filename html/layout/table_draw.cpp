@@ -85,13 +85,13 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                                     row_y + cell.SpanHeight + 1};
                     const CellBox* box = cell.Box();
                     // A hidden cell keeps its room; its content draws itself (or not).
-                    const bool hidden = box && box->Style.Hidden;
-                    if (box && box->Style.Background && !hidden) {
+                    const bool hidden = cell.Hidden || (box && box->Style.Hidden);
+                    if (!hidden && box && box->Style.Background) {
                         canvas.FillRect(back, *box->Style.Background);
-                    } else if (cell.Body.BkGnd) {
+                    } else if (!hidden && cell.Body.BkGnd) {
                         canvas.FillRect(back, cell.Body.BkColor);
                     }
-                    if (box && box->Style.Picture) {
+                    if (box && box->Style.Picture && !hidden) {
                         if (const RgbaImage* image = box->Style.Picture->Load(doc)) {
                             PaintPicture(canvas, back, clip, *image, *box->Style.Picture);
                         }
@@ -118,11 +118,11 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
         PaintBoxBorders(canvas, rect, box->Edges, {true, true, true, true});
     }
     const Rect body{body_x, body_y, body_x + BodyWidth, body_y + BodyHeight};
-    if (HasEdgeColor) {
+    if (HasEdgeColor && !Hidden) {
         const Rect area = body.Intersect(clip);
         if (!area.IsEmpty()) FillOutside(canvas, area, drawn, EdgeColor);
     }
-    if (HasBorder) {
+    if (HasBorder && !Hidden) {
         RaisedRect(doc, canvas, Rect{body.left, body.top, body.right - 1, body.bottom - 1}, true);
     }
     if (CaptionCell && !CaptionOnTop) {

@@ -72,12 +72,12 @@ void ThtmlTable::ExpandGrid() {
         // A cell takes the colour of its row, else the table's.
         auto take_colours = [&](TCellObj& cell) {
             if (cell.SpanCols <= 0) return;
-            if (!cell.Body.BkGnd && row->BkGnd) {
+            if (!cell.Body.BkGnd && row->BkGnd && !cell.Hidden) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = row->BkColor;
             }
             if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
-            if (!cell.Body.BkGnd && HasBackColor) {
+            if (!cell.Body.BkGnd && HasBackColor && !cell.Hidden) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = BackColor;
             }
