@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <ostream>
+#include <span>
 #include <vector>
 
 #include "html/layout/cell.h"
@@ -122,10 +123,10 @@ void SideList(std::string& out, const char* name, const std::array<int, 4>& v) {
     IntList(out, name, std::vector<int>(v.begin(), v.end()));
 }
 
-// A box's background, borders (as drawn), padding and margin, sides in the order top,
-// right, bottom, left.
-void DumpBoxStyle(std::string& out, const BoxStyle& style,
-                  const std::array<BorderEdge, 4>& borders) {
+// A box's background, borders (as drawn), padding and margin (as laid out), sides in the
+// order top, right, bottom, left.
+void DumpBoxStyle(std::string& out, const BoxStyle& style, const std::array<BorderEdge, 4>& borders,
+                  const std::array<int, 4>& padding, const std::array<int, 4>& margins) {
     out += "\"background\": ";
     if (style.Background) {
         AppendColor(out, *style.Background);
@@ -145,19 +146,26 @@ void DumpBoxStyle(std::string& out, const BoxStyle& style,
         out += '}';
     }
     out += ']';
-    SideList(out, "padding", style.Padding);
-    SideList(out, "margin", style.Margin);
+    SideList(out, "padding", padding);
+    SideList(out, "margin", margins);
 }
 
 void DumpBoxes(std::string& out, const SectionBoxes& boxes) {
     out += ", \"boxes\": [";
     bool first = true;
-    for (const BoxMembership& b : boxes.List()) {
+    const std::span<const BoxMembership> list = boxes.List();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const BoxMembership& b = list[i];
         out += first ? "{" : ", {";
         first = false;
         out += b.First ? "\"first\": true" : "\"first\": false";
         out += b.Last ? ", \"last\": true, " : ", \"last\": false, ";
-        DumpBoxStyle(out, *b.Style, b.Style->Border);
+        const auto sides = [&](int (SectionBoxes::*of)(std::size_t, BoxSide) const) {
+            return std::array<int, 4>{(boxes.*of)(i, kBoxTop), (boxes.*of)(i, kBoxRight),
+                                      (boxes.*of)(i, kBoxBottom), (boxes.*of)(i, kBoxLeft)};
+        };
+        DumpBoxStyle(out, *b.Style, b.Style->Border, sides(&SectionBoxes::PaddingOf),
+                     sides(&SectionBoxes::MarginOf));
         out += '}';
     }
     out += ']';
@@ -289,7 +297,8 @@ void DumpTable(std::string& out, const ThtmlTable& t, const DumpOptions& opt) {
                 Field(out, "h", cell.SpanHeight - t.Spacing + 1);
                 if (const CellBox* box = cell.Box()) {
                     out += ", \"box\": {";
-                    DumpBoxStyle(out, box->Style, box->Edges);
+                    DumpBoxStyle(out, box->Style, box->Edges, box->Style.Padding,
+                                 box->Style.Margin);
                     const BoxSizing& size = box->Style.Size;
                     if (size.MinWidth) Field(out, "min_width", size.MinWidth->Pixels);
                     if (size.MaxWidth) Field(out, "max_width", size.MaxWidth->Pixels);

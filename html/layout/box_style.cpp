@@ -26,6 +26,13 @@ SectionBoxes::SectionBoxes(std::vector<BoxMembership> boxes) : list_(std::move(b
         picture_ = picture_ || b.Style->Picture;
     }
     if (picture_) picture_areas_.resize(list_.size());
+    if (std::any_of(list_.begin(), list_.end(),
+                    [](const BoxMembership& b) { return b.Style->HasPercentages(); })) {
+        // Until Fit resolves them, percentages count as 0.
+        for (const BoxMembership& b : list_) {
+            resolved_.push_back(Resolved{b.Style->Margin, b.Style->Padding});
+        }
+    }
     if (sized_) beside_.resize(list_.size());
     if (min_height_) grow_.resize(list_.size());
 }
@@ -33,12 +40,32 @@ SectionBoxes::SectionBoxes(std::vector<BoxMembership> boxes) : list_(std::move(b
 void SectionBoxes::Fit(int room) {
     std::fill(grow_.begin(), grow_.end(), 0);
     grown_ = 0;
-    if (!sized_) return;
+    if (!sized_ && resolved_.empty()) return;
     extra_left_ = extra_right_ = 0;
+    if (!resolved_.empty()) top_ = bottom_ = left_ = right_ = 0;
     for (std::size_t i = 0; i < list_.size(); ++i) {
         const BoxStyle& s = *list_[i].Style;
-        const int insets = s.Inset(kBoxLeft) + s.Inset(kBoxRight);
+        if (!resolved_.empty()) {
+            // Every side's percentage is of the width of the room, as in browsers.
+            for (std::size_t side = 0; side < 4; ++side) {
+                if (s.MarginPercent[side] >= 0) {
+                    resolved_[i].Margin[side] = BoxLength{0, s.MarginPercent[side]}.Resolve(room);
+                }
+                if (s.PaddingPercent[side] >= 0) {
+                    resolved_[i].Padding[side] = BoxLength{0, s.PaddingPercent[side]}.Resolve(room);
+                }
+            }
+            if (list_[i].First) top_ += InsetOf(i, kBoxTop);
+            if (list_[i].Last) bottom_ += InsetOf(i, kBoxBottom);
+            left_ += InsetOf(i, kBoxLeft);
+            right_ += InsetOf(i, kBoxRight);
+        }
+        const int insets = InsetOf(i, kBoxLeft) + InsetOf(i, kBoxRight);
         const int fill = room - insets;
+        if (!sized_) {
+            room = fill;
+            continue;
+        }
         Beside& b = beside_[i];
         b = Beside{};
         if (s.Size.Constrained()) {
@@ -101,9 +128,10 @@ void BoxPictureAreas::Add(SectionBoxes& boxes, int flow_top, int flow_height) {
         const BoxStyle& s = *list[i].Style;
         if (list[i].First) {
             if (s.Picture) {
-                open_.push_back(Open{&s, top + s.Margin[kBoxTop] + s.Border[kBoxTop].Room(), {}});
+                open_.push_back(
+                    Open{&s, top + boxes.MarginOf(i, kBoxTop) + s.Border[kBoxTop].Room(), {}});
             }
-            top += s.Inset(kBoxTop);
+            top += boxes.InsetOf(i, kBoxTop);
         }
         if (!s.Picture) continue;
         for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
@@ -124,22 +152,25 @@ void BoxPictureAreas::Add(SectionBoxes& boxes, int flow_top, int flow_height) {
             const auto it = std::find_if(open_.rbegin(), open_.rend(),
                                          [&](const Open& o) { return o.style == &s; });
             if (it != open_.rend()) {
-                const int end = bottom - outer - s.Margin[kBoxBottom] - s.Border[kBoxBottom].Room();
+                const int end =
+                    bottom - outer - boxes.MarginOf(i, kBoxBottom) - s.Border[kBoxBottom].Room();
                 for (const Member& m : it->members) {
                     m.boxes->SetPictureArea(m.index, it->top - m.flow_top, end - it->top);
                 }
                 open_.erase(std::next(it).base());
             }
         }
-        outer += s.Inset(kBoxBottom) + boxes.GrowthOf(i);
+        outer += boxes.InsetOf(i, kBoxBottom) + boxes.GrowthOf(i);
     }
 }
 
 void BoxHeights::Opening(const SectionBoxes& boxes, int flow_top) {
     int top = flow_top;
-    for (const BoxMembership& b : boxes.List()) {
+    const std::span<const BoxMembership> list = boxes.List();
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const BoxMembership& b = list[i];
         if (!b.First) continue;
-        top += b.Style->Inset(kBoxTop);
+        top += boxes.InsetOf(i, kBoxTop);
         if (b.Style->Size.MinHeight > 0) tops_.emplace_back(b.Style.get(), top);
     }
 }
@@ -159,7 +190,7 @@ int BoxHeights::Closing(SectionBoxes& boxes, int flow_top, int flow_height) {
         tops_.erase(std::next(it).base());
         int bottom = flow_top + flow_height + added;
         for (std::size_t j = 0; j <= i; ++j) {
-            if (list[j].Last) bottom -= list[j].Style->Inset(kBoxBottom);
+            if (list[j].Last) bottom -= boxes.InsetOf(j, kBoxBottom);
         }
         const int need = content_top + b.Style->Size.MinHeight - bottom;
         if (need > 0) {
@@ -178,23 +209,22 @@ void SectionBoxes::Paint(Canvas& canvas, int left, int right, int slot_top, int 
     int top_used = 0, bottom_used = 0;
     for (std::size_t i = 0; i < list_.size(); ++i) {
         const BoxMembership& b = list_[i];
-        const BoxStyle& s = *b.Style;
         if (sized_) {
             left += beside_[i].left;
             right -= beside_[i].right;
         }
-        Rect r{left + s.Margin[kBoxLeft], slot_top, right - s.Margin[kBoxRight], slot_bottom};
+        Rect r{left + MarginOf(i, kBoxLeft), slot_top, right - MarginOf(i, kBoxRight), slot_bottom};
         if (b.First) {
-            r.top = slot_top + top_used + s.Margin[kBoxTop];
-            top_used += s.Inset(kBoxTop);
+            r.top = slot_top + top_used + MarginOf(i, kBoxTop);
+            top_used += InsetOf(i, kBoxTop);
         }
         if (b.Last) {
-            r.bottom = slot_bottom - bottom_used - s.Margin[kBoxBottom];
-            bottom_used += s.Inset(kBoxBottom) + (min_height_ ? grow_[i] : 0);
+            r.bottom = slot_bottom - bottom_used - MarginOf(i, kBoxBottom);
+            bottom_used += InsetOf(i, kBoxBottom) + (min_height_ ? grow_[i] : 0);
         }
         edges.push_back(r);
-        left += s.Inset(kBoxLeft);
-        right -= s.Inset(kBoxRight);
+        left += InsetOf(i, kBoxLeft);
+        right -= InsetOf(i, kBoxRight);
     }
     for (std::size_t i = 0; i < list_.size(); ++i) {
         const BoxStyle& s = *list_[i].Style;

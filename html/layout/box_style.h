@@ -63,7 +63,12 @@ struct BoxSizing {
 struct BoxStyle {
     std::array<int, 4> Margin{};  // outside the border, by BoxSide
     std::array<BorderEdge, 4> Border{};
-    std::array<int, 4> Padding{};     // between the border and the content
+    std::array<int, 4> Padding{};  // between the border and the content
+    // A side whose margin or padding is a percentage of the width of the room the box is in
+    // (0-100; negative: Margin or Padding in pixels, else 0). Layout resolves it
+    // (SectionBoxes::Fit).
+    std::array<double, 4> MarginPercent{-1, -1, -1, -1};
+    std::array<double, 4> PaddingPercent{-1, -1, -1, -1};
     std::optional<Color> Background;  // nothing: transparent
     BoxSizing Size;
     std::shared_ptr<BoxPicture> Picture;  // null: none
@@ -74,6 +79,12 @@ struct BoxStyle {
     int Inset(BoxSide side) const { return Margin[side] + Border[side].Room() + Padding[side]; }
     bool HasBorder() const {
         return Border[0].Shown() || Border[1].Shown() || Border[2].Shown() || Border[3].Shown();
+    }
+    bool HasPercentages() const {
+        for (std::size_t side = 0; side < 4; ++side) {
+            if (MarginPercent[side] >= 0 || PaddingPercent[side] >= 0) return true;
+        }
+        return false;
     }
     friend bool operator==(const BoxStyle&, const BoxStyle&) = default;
 };
@@ -100,14 +111,28 @@ class SectionBoxes {
 
     // Whether a box has a width or a minimum height: layout calls Fit and Grow.
     bool Sized() const { return sized_; }
+    // The margin and padding of box `index` (in List) on one side, percentages resolved
+    // by Fit, and how far its content lies inside its outer edge there.
+    int MarginOf(std::size_t index, BoxSide side) const {
+        return resolved_.empty() ? list_[index].Style->Margin[side] : resolved_[index].Margin[side];
+    }
+    int PaddingOf(std::size_t index, BoxSide side) const {
+        return resolved_.empty() ? list_[index].Style->Padding[side]
+                                 : resolved_[index].Padding[side];
+    }
+    int InsetOf(std::size_t index, BoxSide side) const {
+        return MarginOf(index, side) + list_[index].Style->Border[side].Room() +
+               PaddingOf(index, side);
+    }
     bool HasMinHeight() const { return min_height_; }
     bool HasPicture() const { return picture_; }
     // Where the padding area of box `index` lies, from the top of this section's place in
     // the flow (negative when the box began above it), and its height: set by layout for
     // boxes with a picture, so that every section draws its part of the same tiling.
     void SetPictureArea(std::size_t index, int top, int height);
-    // Works out the widths of the boxes in a cell `room` pixels wide (a percentage width
-    // is of the room inside the box around it) and forgets the growth of the last layout.
+    // Works out the widths and percentage margins of the boxes in a cell `room` pixels wide
+    // (a percentage is of the room inside the box around it) and forgets the growth of the
+    // last layout.
     void Fit(int room);
     // Makes the content of box `index` (in List) `pixels` higher below this section.
     void Grow(std::size_t index, int pixels);
@@ -133,7 +158,13 @@ class SectionBoxes {
 
     std::vector<BoxMembership> list_;
     std::vector<Beside> beside_;  // empty unless sized_
-    std::vector<int> grow_;       // empty unless min_height_
+    // The margins and padding in pixels, by box, when a box has percentages (else empty).
+    struct Resolved {
+        std::array<int, 4> Margin;
+        std::array<int, 4> Padding;
+    };
+    std::vector<Resolved> resolved_;
+    std::vector<int> grow_;  // empty unless min_height_
     struct PictureArea {
         int top = 0;
         int height = -1;  // not laid out yet

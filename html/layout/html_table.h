@@ -37,6 +37,9 @@ class TCellObj : public PooledObject {
     [[no_unique_address]] TCell Body;
     bool WidthIsPercent = false;
     AlignmentType VertAlign = AlignmentType::Middle;
+    // visibility: hidden: the cell keeps its room; neither its colour (nor its row's or its
+    // table's), its picture nor its frame is painted.
+    bool Hidden = false;
 
     int SpanCols = 1;  // 0 marks a placeholder cell
     int SpanRows = 1;
@@ -160,6 +163,9 @@ class ThtmlTable : public TSectionBase {
     std::shared_ptr<BoxPicture> Picture;
     bool HasEdgeColor = false;
     Color EdgeColor = 0;
+    // visibility: hidden: the table keeps its room; its frame and border colour are not
+    // painted (its cells say for themselves).
+    bool Hidden = false;
     int SideSpace = 5;
     int NestLevel = 0;
     TCell* EnclosingCell = nullptr;  // not owned

@@ -240,8 +240,22 @@ void TSection::CopyToClipboard(SelTextCount& sink) const {
     const int to = std::min(sink.SelEnd, end);
     if (from >= to) return;
     std::u32string scratch;
-    sink.AddText(text_.View(scratch).substr(static_cast<std::size_t>(from - first),
-                                            static_cast<std::size_t>(to - from)));
+    const std::u32string_view text = text_.View(scratch);
+    // Hidden text is left out.
+    int at = from - first;
+    for (const auto& [b, e] : HiddenRanges()) {
+        if (e <= at) continue;
+        if (b >= to - first) break;
+        if (b > at) {
+            sink.AddText(
+                text.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(b - at)));
+        }
+        at = e;
+    }
+    if (at < to - first) {
+        sink.AddText(
+            text.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(to - first - at)));
+    }
     // The selection goes on past this block: its text ends a line.
     if (sink.SelEnd > end) sink.AddLineEnd();
 }

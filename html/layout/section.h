@@ -129,6 +129,9 @@ class TSection : public TSectionBase {
                    char32_t replacement) override;
     std::optional<Point> CursorToXY(Canvas& canvas, int cursor) override;
     std::optional<char32_t> GetChAtPos(int pos) const override;
+    // The character ranges [first, second) of hidden runs (visibility: hidden), in order;
+    // empty for most sections. Such text keeps its room but is not found nor copied.
+    std::vector<std::pair<int, int>> HiddenRanges() const;
     void UpdateFonts() override;
     MinMax MinMaxWidth(Canvas& canvas) override;
 

@@ -120,10 +120,10 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                     }
                     const CellBox* box = cell.Box();
                     // A hidden cell keeps its room; its content draws itself (or not).
-                    const bool hidden = box && box->Style.Hidden;
-                    if (box && box->Style.Background && !hidden) {
+                    const bool hidden = cell.Hidden || (box && box->Style.Hidden);
+                    if (!hidden && box && box->Style.Background) {
                         canvas.FillRect(back, *box->Style.Background);
-                    } else if (cell.Body.BkGnd) {
+                    } else if (!hidden && cell.Body.BkGnd) {
                         canvas.FillRect(back, cell.Body.BkColor);
                     }
                     if (box && box->Style.Picture && !hidden) {
@@ -152,11 +152,11 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
     for (const auto& [rect, box] : framed) {
         PaintBoxBorders(canvas, rect, box->Edges, {true, true, true, true});
     }
-    if (HasEdgeColor) {
+    if (HasEdgeColor && !Hidden) {
         const Rect area = body.Intersect(clip);
         if (!area.IsEmpty()) FillOutside(canvas, area, drawn, EdgeColor);
     }
-    if (HasBorder) {
+    if (HasBorder && !Hidden) {
         RaisedRect(doc, canvas, Rect{body.left, body.top, body.right - 1, body.bottom - 1}, true);
     }
     if (CaptionCell && !CaptionOnTop) {

@@ -75,11 +75,11 @@ void ThtmlTable::ExpandGrid() {
             if (cell.SpanCols <= 0) return;
             if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
             if (row->Picture) return;
-            if (!cell.Body.BkGnd && row->BkGnd) {
+            if (!cell.Body.BkGnd && row->BkGnd && !cell.Hidden) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = row->BkColor;
             }
-            if (!cell.Body.BkGnd && HasBackColor && !Picture) {
+            if (!cell.Body.BkGnd && HasBackColor && !Picture && !cell.Hidden) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = BackColor;
             }

@@ -175,14 +175,43 @@ std::optional<Point> TSection::CursorToXY(Canvas& canvas, int cursor) {
     return std::nullopt;
 }
 
+std::vector<std::pair<int, int>> TSection::HiddenRanges() const {
+    std::vector<std::pair<int, int>> ranges;
+    const int count = FontRuns.Count();
+    for (int i = 0; i < count; ++i) {
+        if (!FontRuns[i].Font().Hidden()) continue;
+        const int first = FontRuns[i].CharPos;
+        const int end = i + 1 < count ? FontRuns[i + 1].CharPos : CharCount();
+        if (!ranges.empty() && ranges.back().second == first) {
+            ranges.back().second = end;
+        } else if (first < end) {
+            ranges.emplace_back(first, end);
+        }
+    }
+    return ranges;
+}
+
 int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
                          char32_t replacement) {
     if (to_find.empty()) return -1;
-    const std::size_t start = static_cast<std::size_t>(std::max(0, from - FirstCursor));
+    std::size_t start = static_cast<std::size_t>(std::max(0, from - FirstCursor));
     if (start >= text_.size()) return -1;
+    // A match that takes a character of hidden text is not one: the search goes on after
+    // its first character.
+    const std::vector<std::pair<int, int>> hidden = HiddenRanges();
+    const auto touches_hidden = [&hidden, n = static_cast<int>(to_find.size())](std::size_t at) {
+        const int first = static_cast<int>(at);
+        for (const auto& [b, e] : hidden) {
+            if (b < first + n && first < e) return true;
+        }
+        return false;
+    };
     std::size_t found = std::u32string::npos;
     if (match_case) {
         found = text_.find(to_find, start);
+        while (found != std::u32string::npos && !hidden.empty() && touches_hidden(found)) {
+            found = text_.find(to_find, found + 1);
+        }
         if (found != std::u32string::npos && replacement != 0) text_.set(found, replacement);
     } else {
         // Candidates start with the first character in either case; each is compared
@@ -192,7 +221,8 @@ int TSection::FindString(int from, std::u32string_view to_find, bool match_case,
         const std::u32string_view text = text_.View(scratch);
         for (std::size_t i = start; i + to_find.size() <= text.size(); ++i) {
             if (FoldCase(text[i]) != first) continue;
-            if (EqualsFolded(text.substr(i, to_find.size()), to_find)) {
+            if (EqualsFolded(text.substr(i, to_find.size()), to_find) &&
+                (hidden.empty() || !touches_hidden(i))) {
                 found = i;
                 break;
             }

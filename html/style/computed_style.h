@@ -162,7 +162,8 @@ struct ComputedStyle {
     std::array<Length, 2> background_position{Length::Percent(0), Length::Percent(0)};
     Length width, min_width, max_width, height;  // max_width Auto means none
     std::array<Length, 4> margin{Length::Px(0), Length::Px(0), Length::Px(0), Length::Px(0)};
-    std::array<double, 4> padding{};          // pixels (a percentage padding resolves to 0)
+    // Pixels, or a percentage of the width of the room the box is in.
+    std::array<Length, 4> padding{Length::Px(0), Length::Px(0), Length::Px(0), Length::Px(0)};
     std::array<BorderSideStyle, 4> border{};  // top, right, bottom, left
     VerticalAlign vertical_align = VerticalAlign::Baseline;
     FloatSide float_side = FloatSide::None;

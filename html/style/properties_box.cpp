@@ -33,11 +33,11 @@ std::optional<Length> MarginOf(const Component& c, FontBase base) {
     return Resolve(*len, base);
 }
 
-std::optional<double> PaddingOf(const Component& c, FontBase base) {
+std::optional<Length> PaddingOf(const Component& c, FontBase base) {
     const auto len = ParseLength(c, {.percent = true, .negative = false});
     if (!len) return std::nullopt;
-    if (len->unit == LengthUnit::Percent) return 0.0;
-    return ToPixels(*len, base);
+    if (len->unit == LengthUnit::Percent) return Length::Percent(len->value);
+    return Length::Px(ToPixels(*len, base));
 }
 
 std::optional<double> BorderWidthOf(const Component& c, FontBase base) {
@@ -184,7 +184,7 @@ bool MarginSide(StyleBuilder& b, const Values& v, int side) {
 
 bool Padding(StyleBuilder& b, const Values& v) {
     const auto sides =
-        FourSides<double>(v, [&b](const Component& c) { return PaddingOf(c, b.base); });
+        FourSides<Length>(v, [&b](const Component& c) { return PaddingOf(c, b.base); });
     if (!sides) return false;
     b.style.padding = *sides;
     return true;

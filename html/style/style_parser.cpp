@@ -99,6 +99,7 @@ class SheetParser {
         if (!raw.has_block) return;
         if (name == "media") {
             const std::string list = NormalizeMedia(reader_.Text(raw.prelude));
+            if (DependsOnMedium(list)) sheet_.by_medium = true;
             if (!MediaApplies(list, medium_)) return;
             std::vector<std::string> inner = media;
             inner.push_back(list);
@@ -142,6 +143,10 @@ class SheetParser {
 };
 
 }  // namespace
+
+bool DependsOnMedium(std::string_view media) {
+    return MediaApplies(media, Medium::Screen) != MediaApplies(media, Medium::Print);
+}
 
 bool MediaApplies(std::string_view media, Medium medium) {
     const std::string list = NormalizeMedia(media);

@@ -24,5 +24,7 @@ std::vector<Declaration> ParseDeclarationList(std::string_view source);
 // Whether rules under the media list `media` (as in @media) apply to `medium`: some query
 // names that medium or all (or only features), or negates another medium.
 bool MediaApplies(std::string_view media, Medium medium);
+// Whether the media list `media` applies to the screen and not to print or the other way.
+bool DependsOnMedium(std::string_view media);
 
 }  // namespace quillon::css

@@ -38,6 +38,9 @@ struct StyleSheet {
     std::vector<StyleRule> rules;
     std::vector<ImportRule> imports;
     std::vector<PageRule> pages;
+    // Some @media block applies to one medium and not the other: the sheet's rules differ
+    // between screen and print. (@import media are in `imports` for the reader to judge.)
+    bool by_medium = false;
 };
 
 }  // namespace quillon::css

@@ -73,7 +73,10 @@ THtmlParseResult HtmlParser::ParseHtml() {
         Body(0, SymbSet{});
         CloseAllStyled();
         AddSection();
-        if (styles_) result_.Page = ReadPageSetup(styles_->PageRules());
+        if (styles_) {
+            result_.Page = ReadPageSetup(styles_->PageRules());
+            result_.DependsOnMedium = styles_->DependsOnMedium();
+        }
     });
 }
 
@@ -189,8 +192,8 @@ THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::s
                    std::filesystem::path(path).parent_path().string());
 }
 THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer,
-                                 css::Medium medium) {
-    return RunHtml(doc, names, MakeBufferSource(buffer), medium);
+                                 css::Medium medium, std::string base_dir) {
+    return RunHtml(doc, names, MakeBufferSource(buffer), medium, std::move(base_dir));
 }
 THtmlParseResult HtmlParseStrings(TSectionList& doc, TNameList& names,
                                   const std::vector<std::string>& lines, css::Medium medium) {

@@ -35,14 +35,20 @@ struct THtmlParseResult {
     std::string StyleSheet;
     // The size and margins the style sheets' @page rules give every page (empty: none).
     TPageSetup Page;
+    // The style sheets have rules for the screen or print only (@media, @import or LINK
+    // media): parsed for the other medium, the document may lay out differently.
+    bool DependsOnMedium = false;
 };
 
 // `medium` says which @media rules and LINK media of the document's style sheets apply:
 // the screen's for the viewer, print's for printing and PDF.
 THtmlParseResult HtmlParseFile(TSectionList& doc, TNameList& names, const std::string& path,
                                css::Medium medium = css::Medium::Screen);
+// `base_dir`: the folder LINK and @import name style sheet files against (empty: such files
+// are not read).
 THtmlParseResult HtmlParseBuffer(TSectionList& doc, TNameList& names, std::string_view buffer,
-                                 css::Medium medium = css::Medium::Screen);
+                                 css::Medium medium = css::Medium::Screen,
+                                 std::string base_dir = {});
 THtmlParseResult HtmlParseStrings(TSectionList& doc, TNameList& names,
                                   const std::vector<std::string>& lines,
                                   css::Medium medium = css::Medium::Screen);

@@ -95,15 +95,30 @@ BoxStyle BoxOf(const css::ComputedStyle& s) {
         edge.Style = LineOf(b.style);
         edge.Width = edge.Style == BorderLineStyle::None ? 0 : std::max(1, Px(b.width));
         edge.Colour = Opaque(b.color ? b.color : std::optional(s.color)).value_or(s.color.rgb);
-        box.Padding[static_cast<std::size_t>(side)] = Px(s.padding[static_cast<std::size_t>(side)]);
+        const css::Length& padding = s.padding[static_cast<std::size_t>(side)];
+        if (padding.kind == css::Length::Kind::Percent) {
+            box.PaddingPercent[static_cast<std::size_t>(side)] = padding.value;
+        } else {
+            box.Padding[static_cast<std::size_t>(side)] = Px(padding.value);
+        }
         const css::Length& margin = s.margin[static_cast<std::size_t>(side)];
         if (margin.kind == css::Length::Kind::Px) {
             box.Margin[static_cast<std::size_t>(side)] = Px(margin.value);
+        } else if (margin.kind == css::Length::Kind::Percent) {
+            box.MarginPercent[static_cast<std::size_t>(side)] = margin.value;
         }
     }
     if (s.Has(Property::BackgroundColor)) box.Background = Opaque(s.background_color);
     box.Hidden = !s.visible;
     return box;
+}
+
+// A margin of a percentage of the room: the block needs a box for layout to resolve it.
+bool HasPercentMargin(const css::ComputedStyle& s) {
+    for (const css::Length& m : s.margin) {
+        if (m.kind == css::Length::Kind::Percent) return true;
+    }
+    return false;
 }
 
 bool HasBoxProperties(const css::ComputedStyle& s) {
@@ -269,13 +284,14 @@ void HtmlParser::OpenStyled(std::string_view tag, const TAttributeList* attrs) {
     if (block && tag != "p" && !IsHeading(tag)) pending_margin_.reset();
     if (cell_ && (block || tag == "img")) ClearFloats(tag, s);
     if (block && !IsTableTag(tag) && tag != "body" && tag != "html" &&
-        (HasBoxProperties(s) || HasSizeProperties(s) || s.Has(Property::BackgroundImage)) &&
+        (HasBoxProperties(s) || HasSizeProperties(s) || s.Has(Property::BackgroundImage) ||
+         HasPercentMargin(s)) &&
         cell_) {
         BoxStyle box = BoxOf(s);
         box.Size = SizingOf(s);
         box.Picture = PictureOf(s);
         if (box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{} ||
-            box.Size != BoxSizing{} || box.Picture) {
+            box.Size != BoxSizing{} || box.Picture || box.HasPercentages()) {
             AddSection();
             open_boxes_.push_back(
                 {std::make_shared<const BoxStyle>(box), cell_, cell_->Count(), styles_->Depth()});
@@ -305,6 +321,8 @@ void HtmlParser::CloseStyled() {
         pending_margin_.reset();
         if (e->Style().Has(Property::MarginBottom) && bottom.kind == css::Length::Kind::Px) {
             pending_margin_ = Px(bottom.value);
+        } else if (bottom.kind == css::Length::Kind::Percent) {
+            pending_margin_ = 0;  // the block's box has it
         }
     }
     const auto before = block ? std::nullopt : std::optional(CurrentLook());
@@ -478,9 +496,10 @@ std::optional<int> HtmlParser::MarginSpace(int dflt, bool heading) {
     std::optional<int> top;
     const StyledElement* e = styles_->Current();
     const bool mine = e && (heading ? IsHeading(e->tag) : e->tag == "p");
-    if (mine && e->Style().Has(Property::MarginTop) &&
-        e->Style().margin[kBoxTop].kind == css::Length::Kind::Px) {
-        top = Px(e->Style().margin[kBoxTop].value);
+    if (mine && e->Style().Has(Property::MarginTop)) {
+        const css::Length& m = e->Style().margin[kBoxTop];
+        if (m.kind == css::Length::Kind::Px) top = Px(m.value);
+        if (m.kind == css::Length::Kind::Percent) top = 0;  // the block's box has it
     }
     if (!top && !bottom) return std::nullopt;
     return std::max(top.value_or(mine ? dflt : 0), bottom.value_or(0));
@@ -542,6 +561,12 @@ void HtmlParser::SheetTable(ThtmlTable& table) const {
     if (s.border_collapse) table.CollapseBorders = true;
     table.Picture = PictureOf(s);
     SizeTable(table, s);
+    if (!s.visible) {
+        // Its colour would reach the cells; their own visibility decides for them.
+        table.Hidden = true;
+        table.HasBackColor = false;
+        table.Picture = {};
+    }
 }
 
 void HtmlParser::SheetRow(TCellList& row) const {
@@ -553,6 +578,11 @@ void HtmlParser::SheetRow(TCellList& row) const {
         row.BkColor = *c;
     }
     row.Picture = PictureOf(e->Style());
+    // A hidden row paints nothing of its own, not under a cell that shows either.
+    if (!e->Style().visible) {
+        row.BkGnd = false;
+        row.Picture = {};
+    }
 }
 
 void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {

@@ -104,6 +104,7 @@ void HtmlParser::AddStyledText(const std::u32string& text) {
 }
 
 void HtmlParser::HideCell(TCellObj& cell) {
+    cell.Hidden = true;
     cell.Body.BkGnd = false;
     if (const CellBox* box = cell.Box()) {
         BoxStyle style = box->Style;

@@ -106,6 +106,7 @@ void StyleTracker::AddLink(const TAttributeList& attrs) {
     }
     if (rel.find("stylesheet") == std::string::npos || rel.find("alternate") != std::string::npos)
         return;
+    if (css::DependsOnMedium(media)) by_medium_ = true;
     if (!css::MediaApplies(media, medium_)) return;
     ReadSheetFile(href, base_dir_, 1);
     Reindex();
@@ -128,8 +129,11 @@ void StyleTracker::ReadSheetFile(std::string_view url, const std::string& dir, i
 // Appends the rules of `css` to the sheet, the rules of its @import files first.
 void StyleTracker::ReadSheet(std::string_view css, const std::string& dir, int depth) {
     css::StyleSheet sheet = css::ParseStyleSheet(css, medium_);
+    if (sheet.by_medium) by_medium_ = true;
     for (const css::ImportRule& imp : sheet.imports) {
-        if (depth < kMaxImportDepth && css::MediaApplies(imp.media, medium_)) {
+        if (depth >= kMaxImportDepth) continue;
+        if (css::DependsOnMedium(imp.media)) by_medium_ = true;
+        if (css::MediaApplies(imp.media, medium_)) {
             ReadSheetFile(imp.url, dir, depth + 1);
         }
     }

@@ -68,6 +68,9 @@ class StyleTracker {
     bool HasRules() const { return !sheet_.rules.empty(); }
     // The @page rules of every sheet, in order.
     const std::vector<css::PageRule>& PageRules() const { return sheet_.pages; }
+    // Some @media block, @import or LINK of the sheets read names a medium that includes
+    // one of screen and print and not the other: the document's style differs between them.
+    bool DependsOnMedium() const { return by_medium_; }
 
     // How many open elements a start tag of `tag` (lower case) closes first, from the top.
     std::size_t ClosedBy(std::string_view tag) const;
@@ -113,6 +116,7 @@ class StyleTracker {
     bool keep_all_siblings_ = false;  // a sheet uses '~'
     bool by_place_ = false;           // a selector depends on an element's place or siblings
     bool by_attribute_ = false;       // a selector tests attributes
+    bool by_medium_ = false;          // see DependsOnMedium
     std::vector<std::unique_ptr<StyledElement>> open_;
     std::unique_ptr<StyledElement> root_children_;  // the last closed top-level element
     css::ComputedStyle root_parent_ = css::InitialStyle();

@@ -6,6 +6,7 @@
 #include "html/image/image_cache.h"
 #include "html/layout/form_controls.h"
 #include "html/layout/section_base.h"
+#include "html/view/print_source.h"
 #include "html/view/url_expand.h"
 #include "platform/core/text_encoding.h"
 
@@ -263,6 +264,7 @@ std::vector<TViewerFormControl> THTMLViewerModel::FormControls() const {
 
 void THTMLViewerModel::PrepareDocument() {
     doc_->Clear();
+    print_source_.reset();
     BitmapList().BumpAndCheck();
     ApplyFonts();
     names_.clear();
@@ -278,6 +280,7 @@ void THTMLViewerModel::PrepareDocument() {
 // control stays usable and the next load starts clean.
 void THTMLViewerModel::ResetAfterFailure() {
     doc_->Clear();
+    print_source_.reset();
     names_.clear();
     name_index_.clear();
     title_.clear();
@@ -336,6 +339,10 @@ void THTMLViewerModel::LoadFile(const std::string& name, TFileType type) {
         switch (type) {
             case TFileType::HTMLType:
                 parsed = HtmlParseFile(*doc_, names_, file);
+                if (parsed.DependsOnMedium) {
+                    print_source_ = PrintSource{ReadWholeFile(file),
+                                                std::filesystem::path(file).parent_path().string()};
+                }
                 break;
             case TFileType::TextType:
                 parsed = HtmlParseTextFile(*doc_, names_, file);
@@ -386,8 +393,9 @@ void THTMLViewerModel::LoadImageFile(std::string_view name) {
     LoadFileKeepingHistory(name, TFileType::ImageType);
 }
 
-template <class Parse>
-void THTMLViewerModel::LoadFromSource(Parse&& parse) {
+// `source` gives the text parsed when it is to be kept for printing.
+template <class Parse, class Source>
+void THTMLViewerModel::LoadFromSource(Parse&& parse, Source&& source) {
     if (processing_) return;
     {
         ProcessingScope scope(*this);
@@ -395,6 +403,7 @@ void THTMLViewerModel::LoadFromSource(Parse&& parse) {
             PrepareDocument();
             current_file_.clear();  // images of the text resolve against the working folder
             const THtmlParseResult parsed = parse();
+            if (parsed.DependsOnMedium) print_source_ = PrintSource{source(), {}};
             current_file_.clear();
             file_type_ = TFileType::HTMLType;
             SetupAndLogic(parsed);
@@ -409,17 +418,21 @@ void THTMLViewerModel::LoadFromSource(Parse&& parse) {
 }
 
 void THTMLViewerModel::LoadStrings(const std::vector<std::string>& lines) {
-    LoadFromSource([&] { return HtmlParseStrings(*doc_, names_, lines); });
+    LoadFromSource([&] { return HtmlParseStrings(*doc_, names_, lines); },
+                   [&] { return JoinLines(lines); });
 }
 void THTMLViewerModel::LoadTextStrings(const std::vector<std::string>& lines) {
-    LoadFromSource([&] { return HtmlParseTextStrings(*doc_, names_, lines); });
+    LoadFromSource([&] { return HtmlParseTextStrings(*doc_, names_, lines); },
+                   [] { return std::string(); });
     file_type_ = TFileType::TextType;
 }
 void THTMLViewerModel::LoadFromBuffer(std::string_view buffer) {
-    LoadFromSource([&] { return HtmlParseBuffer(*doc_, names_, buffer); });
+    LoadFromSource([&] { return HtmlParseBuffer(*doc_, names_, buffer); },
+                   [&] { return std::string(buffer); });
 }
 void THTMLViewerModel::LoadFromStream(std::istream& in) {
-    LoadFromSource([&] { return HtmlParseStream(*doc_, names_, in); });
+    LoadFromSource([&] { return HtmlParseStream(*doc_, names_, in); },
+                   [&] { return ReadWholeStream(in); });
 }
 
 void THTMLViewerModel::Reload() {
@@ -432,6 +445,7 @@ void THTMLViewerModel::Reload() {
 void THTMLViewerModel::Clear() {
     if (processing_) return;
     doc_->Clear();
+    print_source_.reset();
     ApplyFonts();
     names_.clear();
     name_index_.clear();

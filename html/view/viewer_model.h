@@ -178,6 +178,12 @@ class THTMLViewerModel {
     void SetSelLength(int n);  // 0 collapses the selection
     std::string GetSelTextBuf(int size) const;
 
+    // --- printing ---
+    // A document to print, which nobody shows: a copy of the shown one, or, when the style
+    // sheets of the shown one have rules for the screen or print only, its source parsed
+    // again for print (with the viewer's fonts, images and file names).
+    std::unique_ptr<TSectionList> DocumentForPrint() const;
+
     // --- hit tests, links ---
     bool GetURL(int x, int y, TUrlTarget& url, TFormControlObj*& control);
     virtual void URLAction();
@@ -246,8 +252,8 @@ class THTMLViewerModel {
     void SetProcessing(bool on);
     void LoadFile(const std::string& name, TFileType type);
     void LoadFileKeepingHistory(std::string_view name, TFileType type);
-    template <class Parse>
-    void LoadFromSource(Parse&& parse);
+    template <class Parse, class Source>
+    void LoadFromSource(Parse&& parse, Source&& source);
     void PrepareDocument();
     void ResetAfterFailure();
     void SetupAndLogic(const THtmlParseResult& parsed);
@@ -315,6 +321,14 @@ class THTMLViewerModel {
         std::vector<std::string> Results;
     };
     std::optional<PendingSubmit> pending_submit_;
+
+    // The source of a document whose style differs between screen and print, kept to
+    // parse it again for printing; nothing for every other document.
+    struct PrintSource {
+        std::string Text;
+        std::string BaseDir;  // where its LINK and @import files are
+    };
+    std::optional<PrintSource> print_source_;
 };
 
 }  // namespace quillon

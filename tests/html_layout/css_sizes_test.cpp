@@ -4,6 +4,7 @@
 // tables, and blocks that clear floats.
 #include <gtest/gtest.h>
 
+#include "html/dump/layout_dump.h"
 #include "html/layout/html_table.h"
 #include "tests/html_layout/layout_test_support.h"
 
@@ -72,6 +73,41 @@ TEST(CssSizes, AutoMarginsCentreABlockAndWidthsAreOfTheContent) {
     auto wide = Styled("div { width: 600px }", "<div>x</div>");
     EXPECT_EQ(wide.Text(0).LineList[0].StartX, 0);
     EXPECT_GE(wide.max_width, 600);
+}
+
+// Percentage margins and padding, on every side, are of the width of the room the block is
+// in: the page for the outer block, the outer block's content for the inner one; each
+// layout works them out again for its width.
+TEST(CssSizes, PercentageMarginsAndPaddingAreOfTheWidthOfTheRoom) {
+    const std::string_view css =
+        ".o { margin: 5% 10%; border: 1px solid red } .in { margin: 0 0 0 50%; border: 1px solid "
+        "red }"
+        ".pad { padding: 0 0 0 10% }";
+    const std::string_view body =
+        "<div class=o>a<div class=in>b</div>c</div><div class=pad>d</div>";
+    auto l = Styled(css, body);
+    std::string json = DumpLayout(*l.doc, 400, l.height);
+    // 5% and 10% of 400; 50% of 400 - 2 * 40 - 2 * 1.
+    EXPECT_NE(json.find("\"padding\": [0, 0, 0, 0], \"margin\": [20, 40, 20, 40]"),
+              std::string::npos)
+        << json;
+    EXPECT_NE(json.find("\"margin\": [0, 0, 0, 159]"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"padding\": [0, 0, 0, 40], \"margin\": [0, 0, 0, 0]"), std::string::npos)
+        << json;
+    EXPECT_EQ(l.Text(0).LineList[0].StartX, 41);
+    EXPECT_EQ(l.Text(1).LineList[0].StartX, 41 + 159 + 1);
+    EXPECT_EQ(l.Text(3).LineList[0].StartX, 40);
+    EXPECT_EQ(l.Text(0).LayoutY - l.Text(0).FlowTop(), 20 + 1);
+    l.Layout(200);
+    json = DumpLayout(*l.doc, 200, l.height);
+    EXPECT_NE(json.find("\"margin\": [10, 20, 10, 20]"), std::string::npos) << json;
+    EXPECT_EQ(l.Text(1).LineList[0].StartX, 21 + 79 + 1);
+    EXPECT_EQ(l.Text(3).LineList[0].StartX, 20);
+
+    // A paragraph's percentage margins replace its spacing, without a border too.
+    auto p = Styled("p { margin: 10% 0 0 25% }", "<p>a<p>b");
+    EXPECT_EQ(p.Text(0).LineList[0].StartX, 100);
+    EXPECT_EQ(p.Text(1).LayoutY - (p.Text(0).LayoutY + 16), 40);
 }
 
 TEST(CssSizes, HeightIsAMinimumHeight) {

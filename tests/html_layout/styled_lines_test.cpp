@@ -240,6 +240,39 @@ TEST(StyledLines, HiddenCellsKeepTheirRoom) {
     EXPECT_TRUE(Inked(hidden, Rect{40, 0, 80, 30}));
 }
 
+// The area a table takes on the canvas (Paint draws the document from y 0).
+Rect TableArea(LaidOut& l, int index) {
+    for (int i = 0; i < l.doc->Count(); ++i) {
+        if (auto* t = dynamic_cast<ThtmlTable*>(&(*l.doc)[i]); t && index-- == 0) {
+            return Rect{0, t->LayoutY, 200, t->LayoutY + t->DrawHeight};
+        }
+    }
+    throw std::out_of_range("no such table");
+}
+
+TEST(StyledLines, HiddenTablesAndRowsPaintNothingOfTheirOwn) {
+    // A table with a frame, an edge colour and a colour of its own; a row with colours
+    // (attribute and style) and a cell that shows again inside it.
+    const std::string_view body =
+        "<table border=1 bordercolor=blue bgcolor=yellow class=t><tr><td>aa</td></tr></table>"
+        "<table cellspacing=0><tr class=r bgcolor=red><td>bb</td><td class=v>cc</td></tr></table>";
+    const std::string_view css = ".t { background-color: #0f0 } .r { background-color: #f0f }";
+    auto shown = Styled(css, body);
+    auto hidden =
+        Styled(std::string(css) + ".t, .r { visibility: hidden } .v { visibility: visible }", body);
+    Paint(shown);
+    Paint(hidden);
+    EXPECT_EQ(hidden.height, shown.height);
+    for (int table = 0; table < 2; ++table) {
+        EXPECT_TRUE(Inked(shown, TableArea(shown, table))) << table;
+        EXPECT_FALSE(Inked(hidden, TableArea(hidden, table))) << table;
+    }
+    // Only the visible cell's text is drawn, where it was.
+    const std::string drawn = Drawn(shown);
+    const std::size_t cc = drawn.rfind('\n', drawn.find(" cc\n")) + 1;
+    EXPECT_EQ(Drawn(hidden), drawn.substr(cc, drawn.find('\n', cc) + 1 - cc));
+}
+
 TEST(StyledLines, MediaRulesFollowTheMediumOfTheLayout) {
     const std::string html =
         "<style>@media print { p { text-indent: 40px } } @media screen { p { text-indent: 8px } }"

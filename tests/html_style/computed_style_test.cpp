@@ -38,12 +38,13 @@ TEST(ComputedStyle, MarginAndPaddingFromOneToFourValues) {
         EXPECT_EQ(Px(Styled(std::string("margin: ") + c.value).margin), c.sides) << c.value;
     }
     const auto s = Styled("padding: 1px 2px 3px; padding-left: 7px; margin: 1px; margin-top: 9px");
-    EXPECT_EQ(s.padding, (std::array<double, 4>{1, 2, 3, 7}));
+    EXPECT_EQ(Px(s.padding), (std::vector<double>{1, 2, 3, 7}));
     EXPECT_EQ(Px(s.margin), (std::vector<double>{9, 1, 1, 1}));
     EXPECT_EQ(Styled("margin: 10%").margin[0], Length::Percent(10));
-    // A percentage padding resolves to nothing; a negative one is refused.
-    EXPECT_EQ(Styled("padding: 4px 10%").padding, (std::array<double, 4>{4, 0, 4, 0}));
-    EXPECT_EQ(Styled("padding: 4px; padding: -1px").padding, (std::array<double, 4>{4, 4, 4, 4}));
+    // A percentage padding is kept for layout; a negative one is refused.
+    EXPECT_EQ(Styled("padding: 4px 10%").padding[1], Length::Percent(10));
+    EXPECT_EQ(Styled("padding: 4px 10%").padding[2], Length::Px(4));
+    EXPECT_EQ(Px(Styled("padding: 4px; padding: -1px").padding), (std::vector<double>{4, 4, 4, 4}));
 }
 
 TEST(ComputedStyle, BorderShorthandsSetWhatTheyNameAndResetTheRest) {
@@ -147,7 +148,7 @@ TEST(ComputedStyle, EmResolvesAgainstTheElementsOwnFinalFontSize) {
     EXPECT_EQ(s.width, Length::Px(100));
     EXPECT_EQ(s.line_height, 15);
     EXPECT_EQ(s.border_spacing, 5);
-    EXPECT_EQ(s.padding[0], 10);
+    EXPECT_EQ(s.padding[0], Length::Px(10));
     // Without a font-size of its own the element has its parent's.
     EXPECT_EQ(Styled("margin-left: 2em", parent).margin[3], Length::Px(40));
     EXPECT_EQ(Styled("margin-left: 2rem", parent, 11).margin[3], Length::Px(22));

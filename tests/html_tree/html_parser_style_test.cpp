@@ -235,6 +235,39 @@ TEST_F(StyleFiles, ImportsAndMediaBlocksFollowTheMedium) {
               "space h=14\nsection: {12 I #FF0000} \"x\"\n");
 }
 
+// Whether the document may lay out differently for print: only media lists that take one
+// of screen and print and not the other count, wherever they are written.
+TEST_F(StyleFiles, TheParseTellsWhetherTheStyleDependsOnTheMedium) {
+    const auto depends = [this](const std::string& html) {
+        Write("doc.html", html);
+        TSectionList doc;
+        TNameList names;
+        return HtmlParseFile(doc, names, (dir_ / "doc.html").string()).DependsOnMedium;
+    };
+    Write("plain.css", "p { color: red }");
+    Write("nested.css", "@media print { p { color: red } }");
+    EXPECT_FALSE(depends("<p>no style"));
+    EXPECT_FALSE(depends("<p style='color: red'>x"));
+    EXPECT_FALSE(depends("<style>p { color: red } @media all { p { margin: 0 } }</style><p>x"));
+    EXPECT_FALSE(depends("<style>@media screen, print { p { color: red } }</style><p>x"));
+    EXPECT_FALSE(depends("<style>@media (min-width: 10px) { p { color: red } }</style><p>x"));
+    EXPECT_FALSE(depends("<link rel=stylesheet href=plain.css media='all'><p>x"));
+    EXPECT_TRUE(depends("<style>@media print { p { color: red } }</style><p>x"));
+    EXPECT_TRUE(depends("<style>@media only screen { p { color: red } }</style><p>x"));
+    EXPECT_TRUE(depends("<style>@media not print { p { color: red } }</style><p>x"));
+    EXPECT_TRUE(depends("<style>@media all { @media print { p { color: red } } }</style><p>x"));
+    EXPECT_TRUE(depends("<style>@import 'plain.css' print;</style><p>x"));
+    EXPECT_TRUE(depends("<style>@import 'nested.css';</style><p>x"));
+    EXPECT_TRUE(depends("<link rel=stylesheet href=plain.css media=screen><p>x"));
+    EXPECT_TRUE(depends("<link rel=stylesheet href=nested.css><p>x"));
+    // A STYLE element later in the body counts too, and the answer is the same either way.
+    Write("late.html", "<p>x<style>@media print { p { color: red } }</style><p>y");
+    TSectionList doc;
+    TNameList names;
+    EXPECT_TRUE(HtmlParseFile(doc, names, (dir_ / "late.html").string(), css::Medium::Print)
+                    .DependsOnMedium);
+}
+
 TEST_F(StyleFiles, ImportCyclesAndMissingFilesEndQuietly) {
     Write("a.css", "@import 'b.css'; p { color: red }");
     Write("b.css", "@import 'a.css'; @import 'missing.css'; p { font-weight: bold }");

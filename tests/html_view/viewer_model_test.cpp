@@ -177,6 +177,50 @@ TEST(ViewerLoading, OtherSourcesAndClear) {
     EXPECT_EQ(v.CaretPos(), 0);
 }
 
+// The document to print has print's rules whatever the source was; one whose rules are
+// the same for both media is a copy of the shown one.
+TEST(ViewerPrinting, TheDocumentToPrintIsParsedForPrintWhenItsStyleDependsOnTheMedium) {
+    const auto has = [](const TSectionList& doc, std::u32string_view text) {
+        return const_cast<TSectionList&>(doc).FindString(0, text, true, 0) >= 0;
+    };
+    const std::string css =
+        "<style>@media print { .s { display: none } }"
+        "@media screen { .p { display: none } }</style>";
+    const std::string body = "<p class=s>on screen<p class=p>on paper";
+    FakeViewer v;
+    const auto check = [&](const char* source) {
+        SCOPED_TRACE(source);
+        EXPECT_TRUE(has(v.Document(), U"on screen"));
+        EXPECT_FALSE(has(v.Document(), U"on paper"));
+        const std::unique_ptr<TSectionList> paper = v.DocumentForPrint();
+        EXPECT_TRUE(has(*paper, U"on paper"));
+        EXPECT_FALSE(has(*paper, U"on screen"));
+    };
+    v.LoadFromBuffer(css + body);
+    check("buffer");
+    v.LoadStrings({css, body});
+    check("lines");
+    std::istringstream in(css + body);
+    v.LoadFromStream(in);
+    check("stream");
+    ScratchDir dir;
+    dir.Write("paper.css", ".s { display: none }");
+    v.LoadFromFile(dir.Write("doc.html", "<link rel=stylesheet href=paper.css media=print>" + body +
+                                             "<img src=missing.png>"));
+    EXPECT_FALSE(has(*v.DocumentForPrint(), U"on screen"));
+    // The file changed on disk after it was shown: the print is of what was shown.
+    dir.Write("doc.html", "<p>changed");
+    EXPECT_FALSE(has(*v.DocumentForPrint(), U"changed"));
+
+    // Without such rules: a copy of the shown document, as it is now.
+    v.LoadFromBuffer("<style>@media all { p { color: red } }</style><p>same");
+    const int caret = v.Document().FindString(0, U"same", true, U'S');
+    ASSERT_GE(caret, 0);
+    EXPECT_TRUE(has(*v.DocumentForPrint(), U"Same"));
+    v.Clear();
+    EXPECT_EQ(v.DocumentForPrint()->Count(), 0);
+}
+
 TEST(ViewerLayout, DocumentHeightIncludesMarginsAndBarsFollow) {
     FakeViewer v;  // 400 x 300
     v.LoadFromBuffer("<P>short</P>");

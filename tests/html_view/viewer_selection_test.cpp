@@ -64,6 +64,35 @@ TEST(ViewerSelection, SelectAllCopyAndNoSelect) {
     EXPECT_EQ(v.SelLength(), 0);
 }
 
+// Hidden text keeps its room but is neither found nor copied; a visible part inside it
+// and the text around it are.
+TEST(ViewerSelection, HiddenTextIsNeitherFoundNorCopied) {
+    FakeViewer v;
+    v.LoadFromBuffer(
+        "<style>.h { visibility: hidden } .v { visibility: visible }</style>"
+        "<p>one <span class=h>secret <b class=v>shown</b> word</span> two<p>Secret");
+    ASSERT_TRUE(v.Find("two", true));
+    const int two = v.SelStart();
+    v.SetCaretPos(0);
+    ASSERT_TRUE(v.Find("secret", false));
+    EXPECT_GT(v.SelStart(), two) << "the hidden one is passed over";
+    for (const bool match_case : {true, false}) {
+        v.SetCaretPos(0);
+        EXPECT_FALSE(v.Find("word", match_case));
+        v.SetCaretPos(0);
+        EXPECT_FALSE(v.Find("ret shown", match_case)) << "a match may not take hidden text";
+        v.SetCaretPos(0);
+        EXPECT_TRUE(v.Find("shown", match_case));
+    }
+    v.SelectAll();
+    const std::string copied = v.CopyToClipboard();
+    EXPECT_NE(copied.find("one shown two"), std::string::npos) << copied;
+    EXPECT_EQ(copied.find("word"), std::string::npos) << copied;
+    EXPECT_EQ(copied.find("secret"), std::string::npos) << copied;
+    EXPECT_NE(copied.find("Secret"), std::string::npos) << copied;
+    EXPECT_EQ(v.SelLength(), static_cast<int>(copied.size()));
+}
+
 TEST(ViewerSelection, FirstClickOnlyFocusesThenDragSelects) {
     FakeViewer v;
     v.LoadFromBuffer("one two three");

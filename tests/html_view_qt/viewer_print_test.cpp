@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "html/view/qt/vw_printer.h"
-#include "tests/html_view/model_test_support.h"
 #include "tests/common/pdf_text.h"
+#include "tests/html_view/model_test_support.h"
 #include "widget_test_support.h"
 
 namespace quillon {
@@ -46,6 +46,47 @@ TEST(ViewerPrint, PrintsItsPagesToTheCurrentPrinterAndCountsThemAlike) {
     EXPECT_NE(testing::PdfText(pdf, 3).find("third page"), std::string::npos);
     EXPECT_EQ(v.ScrollPos(), scroll);
     EXPECT_TRUE(v.Find("{page}", true)) << "the shown document keeps its braces";
+}
+
+// The viewer shows the screen's rules; its prints and PDF files have print's, from a
+// buffer and from a file whose linked sheet is for print only.
+TEST(ViewerPrint, PrintsWithThePrintRulesOfItsStyleSheets) {
+    testing::ScratchDir dir;
+    const std::string pdf = dir.Path("out.pdf");
+    std::unique_ptr<TvwPrinter> previous = vwSetPrinter(TvwPrinter::ForPdf(pdf));
+    const std::string html =
+        "<style>@media print { .screen { display: none } }"
+        "@media screen { .print { display: none } }</style>"
+        "<p>Always here<p class=screen>Only on screen<p class=print>Only on paper";
+
+    THTMLViewer v;
+    testing::ShowViewer(v, 400, 300);
+    v.LoadFromBuffer(html);
+    EXPECT_TRUE(v.Find("Only on screen", true));
+    v.SetCaretPos(0);
+    EXPECT_FALSE(v.Find("Only on paper", true));
+    EXPECT_EQ(v.NumPrinterPages(), 1);
+    EXPECT_EQ(v.Print(1, 9999), 1);
+    vwSetPrinter(std::move(previous));
+    std::string text = testing::PdfText(pdf, 1);
+    EXPECT_NE(text.find("Always here"), std::string::npos);
+    EXPECT_NE(text.find("Only on paper"), std::string::npos);
+    EXPECT_EQ(text.find("Only on screen"), std::string::npos);
+    v.SetCaretPos(0);
+    EXPECT_TRUE(v.Find("Only on screen", true)) << "the shown document is as it was";
+
+    const std::string file_pdf = dir.Path("file.pdf");
+    previous = vwSetPrinter(TvwPrinter::ForPdf(file_pdf));
+    dir.Write("paper.css", ".screen { display: none }");
+    v.LoadFromFile(dir.Write("doc.html",
+                             "<link rel=stylesheet href=paper.css media=print>"
+                             "<p>Always here<p class=screen>Only on screen"));
+    EXPECT_TRUE(v.Find("Only on screen", true));
+    EXPECT_EQ(v.Print(1, 9999), 1);
+    vwSetPrinter(std::move(previous));
+    text = testing::PdfText(file_pdf, 1);
+    EXPECT_NE(text.find("Always here"), std::string::npos);
+    EXPECT_EQ(text.find("Only on screen"), std::string::npos);
 }
 
 TEST(ViewerPrint, AnEmptyViewerPrintsNothing) {

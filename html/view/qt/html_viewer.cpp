@@ -147,7 +147,8 @@ PrintSettings THTMLViewer::MakePrintSettings() {
 }
 
 // Prints on the current printer (vwPrinter, which an application may point at a PDF file).
-// The animation stands still while the pages are drawn.
+// The animation stands still while the pages are drawn. A document whose style sheets have
+// rules for print is printed with them (see DocumentForPrint).
 int THTMLViewer::Print(int from_page, int to_page) {
     if (Processing() || Document().Count() == 0) return 0;
     const bool animating = gif_timer_.isActive();
@@ -161,7 +162,8 @@ int THTMLViewer::Print(int from_page, int to_page) {
     } restart{gif_timer_, animating};
     const PrintSettings settings = MakePrintSettings();
     PrinterPageTarget target(vwPrinter());
-    return PrintDocument(Document(), settings, target, from_page, to_page).LastPage;
+    TDocumentPrint print(DocumentForPrint(), settings, target);
+    return print.Print(from_page, to_page).LastPage;
 }
 
 // Counts against the current printer's page without opening a job.
@@ -169,7 +171,8 @@ int THTMLViewer::NumPrinterPages() {
     if (Processing() || Document().Count() == 0) return 0;
     const PrintSettings settings = MakePrintSettings();
     PrinterPageTarget target(vwPrinter());
-    return quillon::NumPrinterPages(Document(), settings, target);
+    TDocumentPrint print(DocumentForPrint(), settings, target);
+    return print.CountPages().LastPage;
 }
 
 // --- model hooks ---

@@ -72,7 +72,8 @@ class THTMLViewer : public QWidget, private detail::MeasureCanvasHolder, public 
         }
     }
 
-    // --- printing (the print module draws a copy of Document()) ---
+    // --- printing (the print module draws DocumentForPrint(): a copy of Document(), or the
+    // document parsed again with its style sheets' print rules) ---
     THTMLPagePrinted OnPrintHeader;
     THTMLPagePrinted OnPrintFooter;
     // Prints pages from_page..to_page on the current printer (vwPrinter); returns the number
