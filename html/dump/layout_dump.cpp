@@ -247,7 +247,7 @@ void DumpBlocks(std::string& out, const TSection& s, const DumpOptions& opt) {
         Field(out, "baseline", b.Baseline);
         if (b.Box) {
             out += ", \"box\": {";
-            DumpBoxStyle(out, *b.Box, b.Box->Border);
+            DumpBoxStyle(out, *b.Box, b.Box->Border, b.Box->Padding, b.Box->Margin);
             out += '}';
         }
         DumpSections(out, b.Body, opt);

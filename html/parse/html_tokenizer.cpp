@@ -267,6 +267,8 @@ void HtmlTokenizer::ReadTag() {
     end_tag_ = end_tag;
     if (auto tag = LookupTag(name)) {
         sy_ = end_tag ? tag->end : tag->start;
+        // A STYLE element's MEDIA is read by name.
+        if (sy_ == Symb::StyleSy) keep_names_ = true;
     } else if (!end_tag) {
         NoteUnknownTag();
     }
@@ -295,7 +297,17 @@ void HtmlTokenizer::ReadTag() {
         NextBasicChar();  // the text is read as it stands: a comment in it is text too
         const bool style = sy_ == Symb::StyleSy;
         if (style) style_hint_ = true;
+        std::string media;
+        if (style) {
+            for (const TAttribute& a : attributes_) {
+                if (a.Name == "MEDIA") media = a.TextUtf8();
+            }
+        }
+        const std::size_t begin = style_sheet_.size();
         ReadRawText(style ? "STYLE" : "SCRIPT", style && !in_template_ ? &style_sheet_ : nullptr);
+        if (!media.empty() && style_sheet_.size() > begin) {
+            style_media_.push_back({begin, style_sheet_.size(), std::move(media)});
+        }
         return;
     }
     NextChar();

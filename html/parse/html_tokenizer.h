@@ -77,6 +77,13 @@ class HtmlTokenizer {
     // The text of the STYLE elements read so far (outside templates), one after another,
     // each ended by a line end ('\n').
     const std::u32string& StyleSheet() const { return style_sheet_; }
+    // The parts of StyleSheet() whose STYLE element has a MEDIA list, in order.
+    struct StyleMedia {
+        std::size_t begin = 0;
+        std::size_t end = 0;
+        std::string media;
+    };
+    const std::vector<StyleMedia>& StyleSheetMedia() const { return style_media_; }
 
     // Current state.
     Symb Sy() const { return sy_; }
@@ -150,6 +157,7 @@ class HtmlTokenizer {
     std::string name_;    // the last name read (its storage; CollectName gives its length)
     std::string entity_;  // the name of the character reference being read
     std::u32string style_sheet_;
+    std::vector<StyleMedia> style_media_;
     std::string tag_name_;  // the last tag's name (storage, with room for a heading's digit)
     std::size_t tag_len_ = 0;
     bool end_tag_ = false;

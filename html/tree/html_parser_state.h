@@ -239,6 +239,7 @@ class HtmlParser {
     css::Medium medium_ = css::Medium::Screen;
     std::unique_ptr<StyleTracker> styles_;  // made once the document shows style
     std::size_t sheet_read_ = 0;            // characters of tok_.StyleSheet() read
+    std::size_t media_read_ = 0;            // tok_.StyleSheetMedia() parts passed
     std::vector<OpenBox> open_boxes_;
     std::vector<OpenInline> open_inline_;
     std::optional<int> pending_margin_;  // the bottom margin of the block just closed

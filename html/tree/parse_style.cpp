@@ -192,11 +192,31 @@ void HtmlParser::StyledSymbol() {
     }
 }
 
+// Reads the text the STYLE elements added since the last call; the text of an element with
+// a MEDIA list is a sheet of its own, read when the list applies.
 void HtmlParser::ReadNewSheets() {
     const std::u32string& sheet = tok_.StyleSheet();
-    if (sheet.size() == sheet_read_) return;
-    styles_->AddSheet(text::ToUtf8(std::u32string_view(sheet).substr(sheet_read_)));
-    sheet_read_ = sheet.size();
+    const auto& media = tok_.StyleSheetMedia();
+    while (sheet_read_ < sheet.size()) {
+        while (media_read_ < media.size() && media[media_read_].end <= sheet_read_) {
+            ++media_read_;
+        }
+        std::size_t end = sheet.size();
+        std::string_view list;
+        if (media_read_ < media.size()) {
+            const auto& part = media[media_read_];
+            if (part.begin > sheet_read_) {
+                end = part.begin;
+            } else {
+                end = part.end;
+                list = part.media;
+            }
+        }
+        const std::u32string_view text =
+            std::u32string_view(sheet).substr(sheet_read_, end - sheet_read_);
+        styles_->AddSheet(text::ToUtf8(text), list);
+        sheet_read_ = end;
+    }
 }
 
 // Reads symbols (feeding them to the tree) until the hidden element has closed. Its own end

@@ -92,7 +92,9 @@ bool StyleTracker::IsVoid(std::string_view tag) {
     return OneOf(tag, kVoid);
 }
 
-void StyleTracker::AddSheet(std::string_view css) {
+void StyleTracker::AddSheet(std::string_view css, std::string_view media) {
+    if (css::DependsOnMedium(media)) by_medium_ = true;
+    if (!css::MediaApplies(media, medium_)) return;
     ReadSheet(css, base_dir_, 0);
     Reindex();
 }

@@ -61,8 +61,9 @@ class StyleTracker {
     // `medium`: which @media rules and LINK media apply.
     explicit StyleTracker(std::string base_dir, css::Medium medium = css::Medium::Screen);
 
-    // A style sheet's text (a STYLE element): its @import files are read first.
-    void AddSheet(std::string_view css);
+    // A style sheet's text (a STYLE element): its @import files are read first. With a
+    // media list (the element's MEDIA), only when the list applies to the medium.
+    void AddSheet(std::string_view css, std::string_view media = {});
     // A LINK element: a style sheet file when REL says so and the media apply.
     void AddLink(const TAttributeList& attrs);
     bool HasRules() const { return !sheet_.rules.empty(); }

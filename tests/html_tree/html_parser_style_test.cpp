@@ -233,6 +233,16 @@ TEST_F(StyleFiles, ImportsAndMediaBlocksFollowTheMedium) {
     EXPECT_EQ(DumpFile("doc.html"), "space h=14\nsection: {12 #0000FF} \"x\"\n");
     EXPECT_EQ(DumpFile("doc.html", css::Medium::Print),
               "space h=14\nsection: {12 I #FF0000} \"x\"\n");
+
+    // A STYLE element's MEDIA list: its sheet counts only for that medium, also between
+    // sheets for every medium, whose rules keep their order.
+    Write("media.html",
+          "<style>p { color: red }</style><style media=print>p { font-style: italic } "
+          "p { color: green }</style><style media='screen'>p { font-weight: bold }}</style>"
+          "<style>p { text-decoration: underline }</style><p>x");
+    EXPECT_EQ(DumpFile("media.html"), "space h=14\nsection: {12 B U #FF0000} \"x\"\n");
+    EXPECT_EQ(DumpFile("media.html", css::Medium::Print),
+              "space h=14\nsection: {12 I U #008000} \"x\"\n");
 }
 
 // Whether the document may lay out differently for print: only media lists that take one
@@ -260,6 +270,8 @@ TEST_F(StyleFiles, TheParseTellsWhetherTheStyleDependsOnTheMedium) {
     EXPECT_TRUE(depends("<style>@import 'nested.css';</style><p>x"));
     EXPECT_TRUE(depends("<link rel=stylesheet href=plain.css media=screen><p>x"));
     EXPECT_TRUE(depends("<link rel=stylesheet href=nested.css><p>x"));
+    EXPECT_TRUE(depends("<style media=print>p { color: red }</style><p>x"));
+    EXPECT_FALSE(depends("<style media=all>p { color: red }</style><p>x"));
     // A STYLE element later in the body counts too, and the answer is the same either way.
     Write("late.html", "<p>x<style>@media print { p { color: red } }</style><p>y");
     TSectionList doc;
