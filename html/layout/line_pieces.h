@@ -46,9 +46,11 @@ inline int BlockIndexAt(const TSection& s, int pos) {
     return it != blocks.end() && (*it)->CharPos == pos ? static_cast<int>(it - blocks.begin()) : -1;
 }
 
-// Whether c stands for an image, a form control or an inline block.
+// Whether c stands for an image, a form control or an inline block: the three codes are
+// consecutive, so that the test for every character of the text is one comparison.
+static_assert(kInlineBlockChar == kFormControlChar + 1 && kImageChar == kFormControlChar + 2);
 inline bool IsPlaceholderChar(char32_t c) {
-    return c == kImageChar || c == kFormControlChar || c == kInlineBlockChar;
+    return c - kFormControlChar <= kImageChar - kFormControlChar;
 }
 
 // A character of section text as stored (Latin-1 bytes count as unsigned values).
