@@ -25,20 +25,6 @@ TInlineBlock::Align AlignOf(const css::ComputedStyle& s) {
     }
 }
 
-std::optional<JustifyType> TextAlignOf(const css::ComputedStyle& s) {
-    switch (s.text_align) {
-        case css::TextAlign::Left:
-        case css::TextAlign::Justify:
-            return JustifyType::Left;
-        case css::TextAlign::Right:
-            return JustifyType::Right;
-        case css::TextAlign::Center:
-            return JustifyType::Centered;
-        default:
-            return std::nullopt;
-    }
-}
-
 bool Decorates(const BoxStyle& box) {
     return box.Background || box.HasBorder() || box.Padding != std::array<int, 4>{} ||
            box.Margin != std::array<int, 4>{} || box.Size.MinHeight > 0 || box.Picture ||
@@ -67,7 +53,7 @@ void HtmlParser::OpenInlineBlock(const css::ComputedStyle& s, BoxStyle box) {
     open_inline_.push_back(
         OpenInline{&block, cell_, std::move(section_), section_named_, justify_, styles_->Depth()});
     cell_ = &block.Body;
-    justify_ = TextAlignOf(s).value_or(justify_);
+    justify_ = JustifyOf(s.text_align).value_or(justify_);
     pending_margin_.reset();
     StartSection(0, justify_);
 }

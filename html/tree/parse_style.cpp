@@ -130,20 +130,6 @@ bool HasBoxProperties(const css::ComputedStyle& s) {
     return false;
 }
 
-std::optional<JustifyType> JustifyOf(css::TextAlign a) {
-    switch (a) {
-        case css::TextAlign::Left:
-        case css::TextAlign::Justify:
-            return JustifyType::Left;
-        case css::TextAlign::Right:
-            return JustifyType::Right;
-        case css::TextAlign::Center:
-            return JustifyType::Centered;
-        default:
-            return std::nullopt;
-    }
-}
-
 }  // namespace
 
 bool HtmlParser::IsBlockElement(const StyledElement& e) {

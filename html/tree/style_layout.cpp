@@ -115,6 +115,20 @@ void StyleImage(TImageObj& image, const css::ComputedStyle& s) {
     }
 }
 
+std::optional<JustifyType> JustifyOf(css::TextAlign a) {
+    switch (a) {
+        case css::TextAlign::Left:
+        case css::TextAlign::Justify:
+            return JustifyType::Left;
+        case css::TextAlign::Right:
+            return JustifyType::Right;
+        case css::TextAlign::Center:
+            return JustifyType::Centered;
+        default:
+            return std::nullopt;
+    }
+}
+
 std::optional<ClearAttrType> ClearOf(const css::ComputedStyle& s) {
     if (!s.Has(Property::Clear)) return std::nullopt;
     switch (s.clear) {

@@ -26,6 +26,8 @@ BoxSizing SizingOf(const css::ComputedStyle& s);
 void SizeTable(ThtmlTable& table, const css::ComputedStyle& s);
 // float and pixel width and height of an image.
 void StyleImage(TImageObj& image, const css::ComputedStyle& s);
+// The alignment of lines text-align gives (nothing: start, as the parent's).
+std::optional<JustifyType> JustifyOf(css::TextAlign a);
 // The floats an element's clear property clears (nothing: none).
 std::optional<ClearAttrType> ClearOf(const css::ComputedStyle& s);
 

@@ -11,21 +11,10 @@
 namespace quillon {
 namespace {
 
+using testing::FirstTable;
 using testing::LaidOut;
 using testing::LayOut;
-
-LaidOut Styled(std::string_view css, std::string_view body, int width = 400) {
-    return LayOut("<html><head><style>" + std::string(css) + "</style></head><body>" +
-                      std::string(body) + "</body></html>",
-                  width);
-}
-
-ThtmlTable& FirstTable(LaidOut& l) {
-    for (int i = 0; i < l.doc->Count(); ++i) {
-        if (auto* t = dynamic_cast<ThtmlTable*>(&(*l.doc)[i])) return *t;
-    }
-    throw std::out_of_range("no table");
-}
+using testing::Styled;
 
 // "aaa bbb ccc ddd eee": 19 characters, 152 px on one line.
 constexpr std::string_view kWords = "aaa bbb ccc ddd eee";

@@ -15,12 +15,7 @@ namespace {
 
 using testing::LaidOut;
 using testing::LayOut;
-
-LaidOut Styled(std::string_view css, std::string_view body, int width = 400) {
-    return LayOut("<html><head><style>" + std::string(css) + "</style></head><body>" +
-                      std::string(body) + "</body></html>",
-                  width);
-}
+using testing::Styled;
 
 // Labels 100 px wide with a 1 px border and 4 px padding: 110 px boxes, 26 px high (one
 // line of text), their baseline 17 px below their top.

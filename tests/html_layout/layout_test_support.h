@@ -3,8 +3,11 @@
 // canvas (every character 8 px wide, lines 16 px high with ascent 12 and descent 4).
 
 #include <memory>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
+#include "html/layout/html_table.h"
 #include "html/layout/image_obj.h"
 #include "html/layout/section.h"
 #include "html/layout/section_list.h"
@@ -59,6 +62,21 @@ inline std::u32string LineText(const TSection& s, int i) {
     const LineRec& line = s.LineList.at(static_cast<std::size_t>(i));
     return s.Text().substr(static_cast<std::size_t>(line.TextStart),
                            static_cast<std::size_t>(line.CharsInLine));
+}
+
+// Lays out `body` under the style sheet `css`.
+inline LaidOut Styled(std::string_view css, std::string_view body, int width = 400) {
+    return LayOut("<html><head><style>" + std::string(css) + "</style></head><body>" +
+                      std::string(body) + "</body></html>",
+                  width);
+}
+
+// The first table of the document's top level.
+inline ThtmlTable& FirstTable(LaidOut& l) {
+    for (int i = 0; i < l.doc->Count(); ++i) {
+        if (auto* t = dynamic_cast<ThtmlTable*>(&(*l.doc)[i])) return *t;
+    }
+    throw std::out_of_range("no table");
 }
 
 }  // namespace quillon::testing

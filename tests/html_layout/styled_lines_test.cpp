@@ -16,12 +16,7 @@ namespace {
 using testing::LaidOut;
 using testing::LayOut;
 using testing::LineText;
-
-LaidOut Styled(std::string_view css, std::string_view body, int width = 400) {
-    return LayOut("<html><head><style>" + std::string(css) + "</style></head><body>" +
-                      std::string(body) + "</body></html>",
-                  width);
-}
+using testing::Styled;
 
 // A section's lines as "x:text" (x of the line's start from the cell's left edge).
 std::string Lines(const TSection& s) {

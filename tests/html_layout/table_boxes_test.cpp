@@ -14,6 +14,7 @@
 namespace quillon {
 namespace {
 
+using testing::FirstTable;
 using testing::LaidOut;
 
 constexpr Color kRed = 0xFF0000;
@@ -27,13 +28,6 @@ LaidOut Parse(std::string_view html) {
     TNameList names;
     HtmlParseBuffer(*l.doc, names, html);
     return l;
-}
-
-ThtmlTable& FirstTable(LaidOut& l) {
-    for (int i = 0; i < l.doc->Count(); ++i) {
-        if (auto* t = dynamic_cast<ThtmlTable*>(&(*l.doc)[i])) return *t;
-    }
-    throw std::out_of_range("no table");
 }
 
 TCellObj& CellOf(LaidOut& l, int row, int column) {
