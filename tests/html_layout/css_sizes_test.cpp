@@ -11,9 +11,11 @@
 namespace quillon {
 namespace {
 
+using testing::Blue;
 using testing::FirstTable;
 using testing::LaidOut;
 using testing::LayOut;
+using testing::PaintedWithBluePictures;
 using testing::Styled;
 
 // "aaa bbb ccc ddd eee": 19 characters, 152 px on one line.
@@ -203,21 +205,7 @@ TEST(CssSizes, ClearStartsBelowTheFloats) {
 // blue square (any name asked for).
 LaidOut Pictured(std::string_view css,
                  std::string_view body = "<div>one<br>two<br>three</div><p>after</p>") {
-    auto l = Styled(std::string(css) + " p { margin: 0 }", body, 200);
-    l.doc->OnBitmapRequest = [](TSectionList&, const std::string&,
-                                std::shared_ptr<const RgbaImage>& bitmap, std::int64_t&) {
-        bitmap = std::make_shared<const RgbaImage>(10, 10, Rgba{0, 0, 255, 255});
-    };
-    l.canvas = std::make_unique<TestCanvas>(200, 100);
-    l.doc->SetScreenCanvas(l.canvas.get());
-    l.Layout(200);
-    l.doc->Draw(*l.canvas, Rect{0, 0, 200, 100}, 200, 0, 0);
-    return l;
-}
-
-bool Blue(const LaidOut& l, int x, int y) {
-    const Rgba p = l.canvas->Surface().At(x, y);
-    return p.r == 0 && p.g == 0 && p.b == 255;
+    return PaintedWithBluePictures(Styled(std::string(css) + " p { margin: 0 }", body, 200));
 }
 
 TEST(CssSizes, BackgroundPicturesAreTiledOverTheBox) {

@@ -13,9 +13,11 @@
 namespace quillon {
 namespace {
 
+using testing::Blue;
 using testing::FirstTable;
 using testing::LaidOut;
 using testing::LayOut;
+using testing::PaintedWithBluePictures;
 using testing::Styled;
 
 // The column widths of a table of two cells, "a" (class m) and "bbbb", with no spacing
@@ -94,24 +96,11 @@ TEST(CssTables, PixelCellWidthsAreExactInATableWithAWidth) {
 
 // A table painted on a 200 x 100 canvas; every picture is a 10 x 10 blue square.
 LaidOut Painted(std::string_view css, std::string_view body) {
-    auto l = Styled(css, body, 200);
-    l.doc->OnBitmapRequest = [](TSectionList&, const std::string&,
-                                std::shared_ptr<const RgbaImage>& bitmap, std::int64_t&) {
-        bitmap = std::make_shared<const RgbaImage>(10, 10, Rgba{0, 0, 255, 255});
-    };
-    l.canvas = std::make_unique<TestCanvas>(200, 100);
-    l.doc->SetScreenCanvas(l.canvas.get());
-    l.Layout(200);
-    l.doc->Draw(*l.canvas, Rect{0, 0, 200, 100}, 200, 0, 0);
-    return l;
+    return PaintedWithBluePictures(Styled(css, body, 200));
 }
 
 Rgba At(const LaidOut& l, int x, int y) {
     return l.canvas->Surface().At(x, y);
-}
-bool Blue(const LaidOut& l, int x, int y) {
-    const Rgba p = At(l, x, y);
-    return p.r == 0 && p.g == 0 && p.b == 255;
 }
 
 TEST(CssTables, TablePicturesLieUnderTheCellsAndTheSpacing) {

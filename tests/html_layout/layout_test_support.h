@@ -2,6 +2,7 @@
 // Helpers for layout tests: a document parsed from HTML and laid out on the fixed-metric
 // canvas (every character 8 px wide, lines 16 px high with ascent 12 and descent 4).
 
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -77,6 +78,26 @@ inline ThtmlTable& FirstTable(LaidOut& l) {
         if (auto* t = dynamic_cast<ThtmlTable*>(&(*l.doc)[i])) return *t;
     }
     throw std::out_of_range("no table");
+}
+
+// Lays out `l` 200 px wide and paints it on a 200 x 100 canvas, every picture it asks for
+// a 10 x 10 blue square.
+inline LaidOut PaintedWithBluePictures(LaidOut l) {
+    l.doc->OnBitmapRequest = [](TSectionList&, const std::string&,
+                                std::shared_ptr<const RgbaImage>& bitmap, std::int64_t&) {
+        bitmap = std::make_shared<const RgbaImage>(10, 10, Rgba{0, 0, 255, 255});
+    };
+    l.canvas = std::make_unique<TestCanvas>(200, 100);
+    l.doc->SetScreenCanvas(l.canvas.get());
+    l.Layout(200);
+    l.doc->Draw(*l.canvas, Rect{0, 0, 200, 100}, 200, 0, 0);
+    return l;
+}
+
+// Whether the painted pixel at (x, y) is the pictures' blue.
+inline bool Blue(const LaidOut& l, int x, int y) {
+    const Rgba p = l.canvas->Surface().At(x, y);
+    return p.r == 0 && p.g == 0 && p.b == 255;
 }
 
 }  // namespace quillon::testing
