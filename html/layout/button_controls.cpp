@@ -65,6 +65,12 @@ void TCheckableFormControlObj::SetChecked(bool checked) {
     if (widget_) widget_->SetChecked(checked);
 }
 
+void TCheckableFormControlObj::TakeValueOf(const TFormControlObj& shown) {
+    if (const auto* box = dynamic_cast<const TCheckableFormControlObj*>(&shown)) {
+        SetChecked(box->Checked());
+    }
+}
+
 void TCheckableFormControlObj::ResetToValue() {
     SetChecked(initial_);
 }

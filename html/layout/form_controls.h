@@ -45,6 +45,9 @@ class TFormControlObj {
     virtual void Draw(Canvas& canvas, int x, int y);
     // Back to the initial value.
     virtual void ResetToValue() {}
+    // Takes the value `shown` holds now: a control of the same kind, parsed from the same
+    // place of the same document (which is parsed again to print with print's rules).
+    virtual void TakeValueOf(const TFormControlObj& /*shown*/) {}
     // The index-th submission string; false when there is none at that index.
     virtual bool GetSubmission(int index, std::string& out);
     // Sizes the control by its rule, measured on the canvas.
@@ -84,6 +87,7 @@ class TEditFormControlObj : public TFormControlObj {
     PlatformControl* Control() const override { return edit_.get(); }
     const char* KindName() const override { return password_ ? "password" : "edit"; }
     void ResetToValue() override;
+    void TakeValueOf(const TFormControlObj& shown) override;
     bool GetSubmission(int index, std::string& out) override;
     void SetHeightWidth(Canvas& canvas) override;
 
@@ -129,6 +133,7 @@ class TCheckableFormControlObj : public TFormControlObj {
   public:
     PlatformControl* Control() const override { return widget_.get(); }
     void ResetToValue() override;
+    void TakeValueOf(const TFormControlObj& shown) override;
     bool GetSubmission(int index, std::string& out) override;
     void SetHeightWidth(Canvas& canvas) override;
 
@@ -183,6 +188,7 @@ class TSelectFormControlObj : public TFormControlObj {
     void AddStr(std::string_view text, std::string_view value, bool selected);
     const std::vector<TSelectOption>& Options() const { return options_; }
     void ResetToValue() override;
+    void TakeValueOf(const TFormControlObj& shown) override;
     bool GetSubmission(int index, std::string& out) override;
 
     bool Selected(int index) const;
@@ -247,6 +253,7 @@ class TTextAreaFormControlObj : public TFormControlObj {
     // Adds a line of the initial text (the parser passes each line of the contents).
     void AddStr(std::string_view line);
     void ResetToValue() override;
+    void TakeValueOf(const TFormControlObj& shown) override;
     bool GetSubmission(int index, std::string& out) override;
     void SetHeightWidth(Canvas& canvas) override;
 

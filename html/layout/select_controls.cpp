@@ -31,6 +31,16 @@ void TSelectFormControlObj::SetSelected(int index, bool selected) {
     if (PlatformList* list = List()) list->SetSelected(index, selected);
 }
 
+void TSelectFormControlObj::TakeValueOf(const TFormControlObj& shown) {
+    const auto* list = dynamic_cast<const TSelectFormControlObj*>(&shown);
+    if (!list || list->options_ != options_) return;
+    const int n = static_cast<int>(options_.size());
+    for (int i = 0; i < n; ++i) SetSelected(i, false);
+    for (int i = 0; i < n; ++i) {
+        if (list->Selected(i)) SetSelected(i, true);
+    }
+}
+
 void TSelectFormControlObj::ResetToValue() {
     for (int i = 0; i < static_cast<int>(options_.size()); ++i) SetSelected(i, false);
     for (int i = 0; i < static_cast<int>(options_.size()); ++i) {

@@ -37,6 +37,10 @@ void TEditFormControlObj::SetText(std::string_view text) {
     if (edit_) edit_->SetText(text);
 }
 
+void TEditFormControlObj::TakeValueOf(const TFormControlObj& shown) {
+    if (const auto* edit = dynamic_cast<const TEditFormControlObj*>(&shown)) SetText(edit->Text());
+}
+
 bool TEditFormControlObj::GetSubmission(int index, std::string& out) {
     if (index != 0) return false;
     out = Name + "=" + Text();
@@ -95,6 +99,12 @@ std::string TTextAreaFormControlObj::Text() const {
 void TTextAreaFormControlObj::SetText(std::string_view text) {
     text_ = text;
     if (edit_) edit_->SetText(text);
+}
+
+void TTextAreaFormControlObj::TakeValueOf(const TFormControlObj& shown) {
+    if (const auto* area = dynamic_cast<const TTextAreaFormControlObj*>(&shown)) {
+        SetText(area->Text());
+    }
 }
 
 bool TTextAreaFormControlObj::GetSubmission(int index, std::string& out) {

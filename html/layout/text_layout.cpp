@@ -206,11 +206,54 @@ class LineBreaker {
                 largest_pt = std::max(largest_pt, f.Font().Size);
             }
         }
-        const int t = line.TextHeight;
         // Trailing spaces do not count for alignment.
         int trimmed = end;
         while (trimmed > start && At(trimmed - 1) == U' ') --trimmed;
         int width = Adv(trimmed) - Adv(start);
+        // Only images, controls and inline blocks need the walks over the line's pieces.
+        const bool inlines = NextMark(start) < end;
+        if (inlines) width += ReachOfInlines(line, start, end, trimmed);
+
+        if (has_text && line_factor_ > 0) {
+            SetLineHeight(line, static_cast<int>(std::lround(line_factor_ * largest_pt * 96 / 72)));
+        } else if (has_text && line_height_ > 0) {
+            SetLineHeight(line, line_height_);
+        }
+        const int left = im_.LeftIndent(y) + shift;
+        // An unwrapped line wider than the room is aligned as if the room were its own.
+        const int right = no_wrap_ ? std::max(left + width, im_.RightSide(y)) : im_.RightSide(y);
+        switch (s_.BlockAlign) {
+            case JustifyType::Centered:
+                line.StartX = std::max(left, (left + right - width) / 2);
+                break;
+            case JustifyType::Right:
+                // A line wider than the room starts at the margin rather than left of it.
+                line.StartX = std::max(left, right - width);
+                break;
+            default:
+                line.StartX = left;
+                break;
+        }
+        max_width = std::max(max_width, line.StartX + width - im_.LeftEdge);
+
+        if (inlines) PlaceInlines(line, start, end, y);
+
+        const int advance = line.Advance();
+        y += advance;
+        for (const int i : deferred_) {
+            TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(i)];
+            if (img.CharPos >= end) continue;  // falls on a later line
+            im_.Update(y, img);
+        }
+        s_.LineList.push_back(line);
+        return y;
+    }
+
+    // Widens the line [start, end) by how far its images, controls and inline blocks reach
+    // above and below its text; returns their width before `trimmed`.
+    int ReachOfInlines(LineRec& line, int start, int end, int trimmed) const {
+        const int t = line.TextHeight;
+        int width = 0;
         ForEachPiece(s_, start, end, [&](const LinePiece& p) {
             if (p.kind == LinePiece::Kind::Image) {
                 const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
@@ -244,30 +287,12 @@ class LineBreaker {
                 if (p.begin < trimmed) width += b.DrawnWidth;
             }
         });
+        return width;
+    }
 
-        if (has_text && line_factor_ > 0) {
-            SetLineHeight(line, static_cast<int>(std::lround(line_factor_ * largest_pt * 96 / 72)));
-        } else if (has_text && line_height_ > 0) {
-            SetLineHeight(line, line_height_);
-        }
-        const int left = im_.LeftIndent(y) + shift;
-        // An unwrapped line wider than the room is aligned as if the room were its own.
-        const int right = no_wrap_ ? std::max(left + width, im_.RightSide(y)) : im_.RightSide(y);
-        switch (s_.BlockAlign) {
-            case JustifyType::Centered:
-                line.StartX = std::max(left, (left + right - width) / 2);
-                break;
-            case JustifyType::Right:
-                // A line wider than the room starts at the margin rather than left of it.
-                line.StartX = std::max(left, right - width);
-                break;
-            default:
-                line.StartX = left;
-                break;
-        }
-        max_width = std::max(max_width, line.StartX + width - im_.LeftEdge);
-
-        // Places of the images and controls in the line.
+    // Places the images, controls and inline blocks of the line [start, end) stored at y.
+    void PlaceInlines(const LineRec& line, int start, int end, int y) {
+        const int t = line.TextHeight;
         const int text_top = y + line.ExtraAbove;
         const int baseline = text_top + t - line.MaxDescent;
         int x = line.StartX;
@@ -298,16 +323,6 @@ class LineBreaker {
                 x += b.DrawnWidth;
             }
         });
-
-        const int advance = line.Advance();
-        y += advance;
-        for (const int i : deferred_) {
-            TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(i)];
-            if (img.CharPos >= end) continue;  // falls on a later line
-            im_.Update(y, img);
-        }
-        s_.LineList.push_back(line);
-        return y;
     }
 
     // The line box is `height` high, the text in the middle of it (the difference to the

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "html/layout/form_controls.h"
 #include "html/layout/process_error.h"
 #include "html/parse/parse_error.h"
 #include "model_test_support.h"
@@ -219,6 +220,42 @@ TEST(ViewerPrinting, TheDocumentToPrintIsParsedForPrintWhenItsStyleDependsOnTheM
     EXPECT_TRUE(has(*v.DocumentForPrint(), U"Same"));
     v.Clear();
     EXPECT_EQ(v.DocumentForPrint()->Count(), 0);
+}
+
+// What the reader typed, ticked and chose prints, also where the document is parsed again
+// for print; a control that only the screen shows takes no value meant for another.
+TEST(ViewerPrinting, ADocumentParsedForPrintPrintsTheValuesOfItsControls) {
+    FakeViewer v;
+    v.LoadFromBuffer(
+        "<style>@media print { .s { display: none } }</style><form>"
+        "<p class=s><input name=city value=screen>"
+        "<p><input name=city value=a><input type=checkbox name=ok><input type=radio name=r "
+        "value=1 checked><input type=radio name=r value=2><select name=c><option>x<option>y"
+        "</select><textarea name=t>first</textarea></form>");
+    const auto controls = [](const TSectionList& doc) {
+        std::vector<TFormControlObj*> all(doc.AllControls().begin(), doc.AllControls().end());
+        return all;
+    };
+    const std::vector<TFormControlObj*> shown = controls(v.Document());
+    ASSERT_EQ(shown.size(), 7u);
+    dynamic_cast<TEditFormControlObj&>(*shown[0]).SetText("only on screen");
+    dynamic_cast<TEditFormControlObj&>(*shown[1]).SetText("Vienna");
+    dynamic_cast<TCheckableFormControlObj&>(*shown[2]).SetChecked(true);
+    dynamic_cast<TCheckableFormControlObj&>(*shown[3]).SetChecked(false);
+    dynamic_cast<TCheckableFormControlObj&>(*shown[4]).SetChecked(true);
+    dynamic_cast<TSelectFormControlObj&>(*shown[5]).SetSelected(1, true);
+    dynamic_cast<TTextAreaFormControlObj&>(*shown[6]).SetText("typed\nlines");
+
+    const std::unique_ptr<TSectionList> paper = v.DocumentForPrint();
+    const std::vector<TFormControlObj*> printed = controls(*paper);
+    ASSERT_EQ(printed.size(), 6u);  // the screen-only field is not in the printed document
+    EXPECT_EQ(dynamic_cast<TEditFormControlObj&>(*printed[0]).Text(), "Vienna");
+    EXPECT_TRUE(dynamic_cast<TCheckableFormControlObj&>(*printed[1]).Checked());
+    EXPECT_FALSE(dynamic_cast<TCheckableFormControlObj&>(*printed[2]).Checked());
+    EXPECT_TRUE(dynamic_cast<TCheckableFormControlObj&>(*printed[3]).Checked());
+    EXPECT_FALSE(dynamic_cast<TSelectFormControlObj&>(*printed[4]).Selected(0));
+    EXPECT_TRUE(dynamic_cast<TSelectFormControlObj&>(*printed[4]).Selected(1));
+    EXPECT_EQ(dynamic_cast<TTextAreaFormControlObj&>(*printed[5]).Text(), "typed\nlines");
 }
 
 TEST(ViewerLayout, DocumentHeightIncludesMarginsAndBarsFollow) {
