@@ -63,7 +63,7 @@ TEST(TablePercentages, CellPaddingIsOfTheTablesWidthLessItsOuterSpacing) {
 TEST(TablePercentages, CellsMakeRoomForTheirPercentagePadding) {
     // A table as wide as its content: Chromium takes the content's width without the
     // padding (31.3 px for "ab" and "cd"), pads the cells by 5% of that (1.6 px) and lets
-    // the text run out of them. Here the padding is 5% of that width too (32 px: 2 px),
+    // the text run out of them. Here the padding is 5% of that width too (30 px: 2 px),
     // and the columns widen by it, so that the text stays inside.
     auto l = Styled("table { border-spacing: 0 } td { padding: 0 5% }", kTwoCells);
     const ThtmlTable& t = FirstTable(l);
