@@ -297,11 +297,9 @@ void DumpTable(std::string& out, const ThtmlTable& t, const DumpOptions& opt) {
                 Field(out, "h", cell.SpanHeight - t.Spacing + 1);
                 if (const CellBox* box = cell.Box()) {
                     out += ", \"box\": {";
-                    DumpBoxStyle(out, box->Style, box->Edges, box->Style.Padding,
-                                 box->Style.Margin);
-                    const BoxSizing& size = box->Style.Size;
-                    if (size.MinWidth) Field(out, "min_width", size.MinWidth->Pixels);
-                    if (size.MaxWidth) Field(out, "max_width", size.MaxWidth->Pixels);
+                    DumpBoxStyle(out, box->Style, box->Edges, box->Padding, box->Style.Margin);
+                    if (box->MinWidth) Field(out, "min_width", *box->MinWidth);
+                    if (box->MaxWidth) Field(out, "max_width", *box->MaxWidth);
                     out += '}';
                 }
                 DumpSections(out, cell.Body, opt);

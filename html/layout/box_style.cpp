@@ -106,13 +106,10 @@ MinMax SectionBoxes::Widen(MinMax m) const {
     for (std::size_t i = list_.size(); i-- > 0;) {
         const BoxStyle& s = *list_[i].Style;
         // Pixel widths hold whatever the content; percentages depend on the room.
-        const auto px = [](const std::optional<BoxLength>& l) {
-            return l && l->Percent < 0 ? std::optional(l->Pixels) : std::nullopt;
-        };
-        if (const auto w = px(s.Size.Width)) m = MinMax{*w, *w};
-        if (const auto w = px(s.Size.MaxWidth))
+        if (const auto w = FixedPixels(s.Size.Width)) m = MinMax{*w, *w};
+        if (const auto w = FixedPixels(s.Size.MaxWidth))
             m = MinMax{std::min(m.Min, *w), std::min(m.Max, *w)};
-        if (const auto w = px(s.Size.MinWidth))
+        if (const auto w = FixedPixels(s.Size.MinWidth))
             m = MinMax{std::max(m.Min, *w), std::max(m.Max, *w)};
         const int insets = s.Inset(kBoxLeft) + s.Inset(kBoxRight);
         m.Min += insets;

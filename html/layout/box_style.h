@@ -47,6 +47,11 @@ struct BoxLength {
     friend bool operator==(const BoxLength&, const BoxLength&) = default;
 };
 
+// The pixels of a length that is not a percentage; nothing for a percentage or no length.
+inline std::optional<int> FixedPixels(const std::optional<BoxLength>& l) {
+    return l && l->Percent < 0 ? std::optional(l->Pixels) : std::nullopt;
+}
+
 // What style says of a box's content size (CSS content-box sizes). A box without any of
 // them fills the room it is in.
 struct BoxSizing {

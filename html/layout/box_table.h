@@ -5,6 +5,7 @@
 // object at the same address starts without a box.
 
 #include <array>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 
@@ -20,6 +21,39 @@ class TCellObj;
 struct CellBox {
     BoxStyle Style;
     std::array<BorderEdge, 4> Edges{};  // by BoxSide
+    // The padding, min-width and max-width in pixels. Where the style gives a percentage
+    // (of the table's width), the table's layout resolves it; until then a percentage of
+    // padding counts as 0 and one of min-width or max-width as not given.
+    std::array<int, 4> Padding{};
+    std::optional<int> MinWidth, MaxWidth;
+
+    explicit CellBox(const BoxStyle& style) : Style(style), Edges(style.Border) {
+        Padding = style.Padding;
+        MinWidth = FixedPixels(style.Size.MinWidth);
+        MaxWidth = FixedPixels(style.Size.MaxWidth);
+    }
+    // Whether the table must resolve some of the cell's lengths against its width.
+    bool HasPercentages() const {
+        const auto percent = [](const std::optional<BoxLength>& l) { return l && l->Percent >= 0; };
+        return Style.PaddingPercent != std::array<double, 4>{-1, -1, -1, -1} ||
+               percent(Style.Size.MinWidth) || percent(Style.Size.MaxWidth);
+    }
+    // Resolves the percentages against a table `width` pixels wide; a negative width (not
+    // known yet) makes them count as nothing again.
+    void Resolve(int width) {
+        for (std::size_t side = 0; side < 4; ++side) {
+            if (Style.PaddingPercent[side] >= 0) {
+                Padding[side] =
+                    width < 0 ? 0 : BoxLength{0, Style.PaddingPercent[side]}.Resolve(width);
+            }
+        }
+        const auto resolve = [width](const std::optional<BoxLength>& l, std::optional<int>& px) {
+            if (l && l->Percent >= 0)
+                px = width < 0 ? std::nullopt : std::optional(l->Resolve(width));
+        };
+        resolve(Style.Size.MinWidth, MinWidth);
+        resolve(Style.Size.MaxWidth, MaxWidth);
+    }
     bool HasEdges() const {
         return Edges[0].Shown() || Edges[1].Shown() || Edges[2].Shown() || Edges[3].Shown();
     }

@@ -51,7 +51,7 @@ TCellObj::~TCellObj() {
 }
 
 void TCellObj::SetBox(const BoxStyle& style) {
-    if (Body.Document) Body.Document->SideBoxes().Set(this, CellBox{style, style.Border});
+    if (Body.Document) Body.Document->SideBoxes().Set(this, CellBox(style));
 }
 
 MinMax TCellObj::ContentWidths(Canvas& canvas) {
@@ -132,8 +132,10 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       Spacing(src.Spacing),
       WidthValue(src.WidthValue),
       WidthIsPercent(src.WidthIsPercent),
+      OwnMargins(src.OwnMargins),
       MinWidth(src.MinWidth),
       MaxWidth(src.MaxWidth),
+      CellPercentages(src.CellPercentages),
       SpreadAsBrowsers(src.SpreadAsBrowsers),
       BlockAlign(src.BlockAlign),
       Floating(src.Floating),

@@ -148,8 +148,15 @@ class ThtmlTable : public TSectionBase {
     int Spacing = 3;
     int WidthValue = 0;  // WIDTH, 0 when not given
     bool WidthIsPercent = false;
+    // The innermost of the table section's boxes holds the table's own margins (from
+    // style); a percentage width is of the room outside them, as in browsers.
+    bool OwnMargins = false;
     // Style's min-width and max-width of the whole table (borders and spacing included).
     std::optional<BoxLength> MinWidth, MaxWidth;
+    // Some cell's padding, min-width or max-width is a percentage of the table's width:
+    // layout works out the columns without them, resolves them against the width that
+    // gives and works out the columns again, so that the cells keep their content inside.
+    bool CellPercentages = false;
     // A specified width is spread over the columns as browsers do: columns without a width
     // first reach their maximum widths, then share the rest by those (documents with style).
     bool SpreadAsBrowsers = false;
@@ -212,11 +219,11 @@ class ThtmlTable : public TSectionBase {
     void SpreadSpecifiedWidth(const ColumnLimits& limits, int the_width);
     // The same as browsers spread it, when the width is more than the columns' minimums.
     void SpreadLikeBrowsers(const ColumnLimits& limits, int the_width);
-    // The table's width for `available` pixels with min-width and max-width applied;
+    // The table's `width` with min-width and max-width (percentages of `room`) applied;
     // `specified` becomes true when min-width widens it beyond its content.
-    int LimitWidth(Canvas& canvas, int available, int width, bool& specified);
+    int LimitWidth(Canvas& canvas, int room, int width, bool& specified);
     // Narrows a cell's maximum width (with its added width) to its max-width and widens
-    // both to its min-width, where the cell's style gives them in pixels.
+    // both to its min-width, where the cell's style gives them (percentages once resolved).
     void LimitCell(const TCellObj& cell, int added, int& min, int& max) const;
     // The added width of a cell: padding on both sides and one spacing.
     int AddedWidth() const { return 2 * Padding + Spacing - 1; }
@@ -224,7 +231,7 @@ class ThtmlTable : public TSectionBase {
     // the cell's own border and padding.
     int CellRoom(const TCellObj& cell, BoxSide side) const { return CellRoom(cell.Box(), side); }
     int CellRoom(const CellBox* box, BoxSide side) const {
-        return box ? box->Edges[side].Room() + box->Style.Padding[side] : Padding;
+        return box ? box->Edges[side].Room() + box->Padding[side] : Padding;
     }
     // The added width and height of a cell: its room on both sides and one spacing.
     int AddedWidth(const TCellObj& cell) const {
@@ -268,8 +275,17 @@ class ThtmlTable : public TSectionBase {
     // Where borders collapse: of two cells' facing borders only the wider is drawn.
     void CollapseCellEdges();
     void ApplyColumnSpecs();
-    // Column widths, the table's widths and the row heights for `available` pixels.
-    void ColumnsAndRows(Canvas& canvas, int available);
+    // Column widths, the table's widths and the row heights for `available` pixels;
+    // percentages of the table's width, min-width and max-width are of `room`.
+    void ColumnsAndRows(Canvas& canvas, int available, int room);
+    // The column widths for a table `width` pixels wide (spacing excluded) whose width is
+    // `specified` or else the content's within that room.
+    void SpreadColumns(Canvas& canvas, int width, bool specified);
+    // Column limits for the table's minimum and maximum widths.
+    ColumnLimits IntrinsicLimits(Canvas& canvas);
+    // Resolves the cells' percentages against a table BodyWidth pixels wide (negative: they
+    // count as nothing), less its outer spacing as in browsers.
+    void ResolveCellPercentages(int body_width);
     // Column widths when the table has no WIDTH and percentage columns fit or are fitted.
     // Returns true when the widths are final.
     bool FitPercentages(ColumnLimits& limits, int width);
@@ -290,6 +306,7 @@ class ThtmlTable : public TSectionBase {
     // in its place) reuses them, so that cost grows with the depth, not 2 to its power.
     int grid_pass_ = -1;
     int grid_room_ = -1;
+    int percent_base_ = -1;  // the BodyWidth the cells' percentages are resolved against
     std::vector<int> row_heights_;
 };
 

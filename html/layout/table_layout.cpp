@@ -15,13 +15,15 @@ MinMax ThtmlTable::MinMaxWidth(Canvas& canvas) {
     const int pass = Document ? Document->LayoutPass() : -1;
     if (pass >= 0 && pass == minmax_pass_) return minmax_;
     AddDummyCells();
-    ColumnLimits l(ColumnCount);
-    if (HasAbsWidths && WidthValue == 0) {
-        l = GetMinMaxAbs(canvas);
-    } else if (WidthIsPercent) {
-        l = GetWidths(canvas, 0);
-    } else {
-        l = GetWidths(canvas, WidthValue);
+    ColumnLimits l = IntrinsicLimits(canvas);
+    if (CellPercentages) {
+        // The cells' percentages are of the width the table takes where it has room;
+        // resolved, they widen it. Layout's resolution is restored afterwards.
+        ResolveCellPercentages(-1);
+        l = IntrinsicLimits(canvas);
+        ResolveCellPercentages(l.TotalMax + Spacing);
+        l = IntrinsicLimits(canvas);
+        ResolveCellPercentages(percent_base_);
     }
     MinMax m{l.TotalMin + Spacing, l.TotalMax + Spacing};
     if (WidthValue > 0 && !WidthIsPercent) {
@@ -41,6 +43,22 @@ MinMax ThtmlTable::MinMaxWidth(Canvas& canvas) {
     minmax_ = m;
     minmax_pass_ = pass;
     return m;
+}
+
+ColumnLimits ThtmlTable::IntrinsicLimits(Canvas& canvas) {
+    if (HasAbsWidths && WidthValue == 0) return GetMinMaxAbs(canvas);
+    return GetWidths(canvas, WidthIsPercent ? 0 : WidthValue);
+}
+
+void ThtmlTable::ResolveCellPercentages(int body_width) {
+    // Browsers resolve them against the table's width less its outer spacing.
+    const int width = body_width < 0 ? -1 : std::max(0, body_width - 2 * Spacing);
+    for (const auto& row : RowList) {
+        for (const auto& cell : row->Cells()) {
+            if (cell->SpanCols <= 0) continue;
+            if (CellBox* box = cell->MutableBox()) box->Resolve(width);
+        }
+    }
 }
 
 void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
@@ -85,14 +103,43 @@ void ThtmlTable::RowHeights(Canvas& canvas, std::vector<int>& heights) {
     }
 }
 
-void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available) {
+void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available, int room) {
     AddDummyCells();  // first: collapsed borders take the spacing away
+    // The cells' percentages count as nothing for the width the table takes; resolved
+    // against that width, they make room for themselves.
+    if (CellPercentages) ResolveCellPercentages(-1);
     int width = available;
-    if (WidthValue > 0) width = WidthIsPercent ? MulDiv(available, WidthValue, 100) : WidthValue;
+    if (WidthValue > 0) width = WidthIsPercent ? MulDiv(room, WidthValue, 100) : WidthValue;
     bool specified = WidthValue > 0;
-    if (MinWidth || MaxWidth) width = LimitWidth(canvas, available, width, specified);
+    if (MinWidth || MaxWidth) width = LimitWidth(canvas, room, width, specified);
     width = std::max(width - Spacing, 20);
+    if (CellPercentages) {
+        SpreadColumns(canvas, width, specified);
+        percent_base_ = Spacing;
+        for (const int w : ColumnWidths) percent_base_ += w;
+        ResolveCellPercentages(percent_base_);
+    }
+    SpreadColumns(canvas, width, specified);
 
+    BodyWidth = Spacing;
+    for (const int w : ColumnWidths) BodyWidth += w;
+    CaptionNarrowest = CaptionCell ? CaptionCell->ContentWidths(canvas).Min : 0;
+    BlockWidth = std::max(BodyWidth, CaptionNarrowest);
+
+    for (const auto& row : RowList) {
+        for (int c = 0; c < row->Count(); ++c) {
+            TCellObj& cell = (*row)[c];
+            if (cell.SpanCols <= 0) continue;
+            cell.SpanWidth = 0;
+            for (int k = c; k < std::min(c + cell.SpanCols, ColumnCount); ++k) {
+                cell.SpanWidth += ColumnWidths[static_cast<std::size_t>(k)];
+            }
+        }
+    }
+    RowHeights(canvas, row_heights_);
+}
+
+void ThtmlTable::SpreadColumns(Canvas& canvas, int width, bool specified) {
     const auto n = static_cast<std::size_t>(ColumnCount);
     ColumnWidths.assign(n, 0);
     if (HasAbsWidths && !specified) {
@@ -115,29 +162,12 @@ void ThtmlTable::ColumnsAndRows(Canvas& canvas, int available) {
             }
         }
     }
-
-    BodyWidth = Spacing;
-    for (const int w : ColumnWidths) BodyWidth += w;
-    CaptionNarrowest = CaptionCell ? CaptionCell->ContentWidths(canvas).Min : 0;
-    BlockWidth = std::max(BodyWidth, CaptionNarrowest);
-
-    for (const auto& row : RowList) {
-        for (int c = 0; c < row->Count(); ++c) {
-            TCellObj& cell = (*row)[c];
-            if (cell.SpanCols <= 0) continue;
-            cell.SpanWidth = 0;
-            for (int k = c; k < std::min(c + cell.SpanCols, ColumnCount); ++k) {
-                cell.SpanWidth += ColumnWidths[static_cast<std::size_t>(k)];
-            }
-        }
-    }
-    RowHeights(canvas, row_heights_);
 }
 
-int ThtmlTable::LimitWidth(Canvas& canvas, int available, int width, bool& specified) {
-    if (MaxWidth) width = std::min(width, MaxWidth->Resolve(available));
+int ThtmlTable::LimitWidth(Canvas& canvas, int room, int width, bool& specified) {
+    if (MaxWidth) width = std::min(width, MaxWidth->Resolve(room));
     if (MinWidth) {
-        const int least = MinWidth->Resolve(available);
+        const int least = MinWidth->Resolve(room);
         if (!specified) {
             // An auto table takes its content's width within the room, but not less than
             // min-width: that width is then spread as a specified one.
@@ -156,9 +186,16 @@ int ThtmlTable::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_wid
     im.SetLevel(y, NestLevel);
     const int left = im.LeftIndent(y);
     const int available = im.RightSide(y) - left;
+    int room = available;
+    if (OwnMargins) {
+        if (const SectionBoxes* boxes = Boxes(); boxes && !boxes->List().empty()) {
+            const std::size_t own = boxes->List().size() - 1;
+            room += boxes->MarginOf(own, kBoxLeft) + boxes->MarginOf(own, kBoxRight);
+        }
+    }
     const int pass = Document ? Document->LayoutPass() : -1;
     if (pass < 0 || pass != grid_pass_ || available != grid_room_) {
-        ColumnsAndRows(canvas, available);
+        ColumnsAndRows(canvas, available, room);
         grid_pass_ = pass;
         grid_room_ = available;
     }

@@ -56,14 +56,11 @@ int Sum(const std::vector<int>& v, int c, int span) {
 void ThtmlTable::LimitCell(const TCellObj& cell, int added, int& min, int& max) const {
     const CellBox* box = cell.Box();
     if (!box) return;
-    const BoxSizing& size = box->Style.Size;
     // max-width lets the content wrap narrower than its widest line, never narrower than
     // its longest word; min-width widens the column, also beyond what the content needs.
-    if (size.MaxWidth && size.MaxWidth->Percent < 0) {
-        max = std::max(min, std::min(max, size.MaxWidth->Pixels + added));
-    }
-    if (size.MinWidth && size.MinWidth->Percent < 0) {
-        min = std::max(min, size.MinWidth->Pixels + added);
+    if (box->MaxWidth) max = std::max(min, std::min(max, *box->MaxWidth + added));
+    if (box->MinWidth) {
+        min = std::max(min, *box->MinWidth + added);
         max = std::max(max, min);
     }
 }

@@ -148,12 +148,12 @@ class HtmlParser {
     void StyleRow(TCellList& row) const {
         if (styles_) SheetRow(row);
     }
-    void StyleCell(TCellObj& cell, const ThtmlTable& table) const {
+    void StyleCell(TCellObj& cell, ThtmlTable& table) const {
         if (styles_) SheetCell(cell, table);
     }
     void SheetTable(ThtmlTable& table) const;
     void SheetRow(TCellList& row) const;
-    void SheetCell(TCellObj& cell, const ThtmlTable& table) const;
+    void SheetCell(TCellObj& cell, ThtmlTable& table) const;
     // The space before a paragraph (heading: true, a heading) whose style gives margins:
     // the larger of its top margin and the bottom margin of the block before it, either
     // `dflt` when not given; nothing when neither is given.

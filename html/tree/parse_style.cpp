@@ -567,6 +567,22 @@ void HtmlParser::SheetTable(ThtmlTable& table) const {
     if (s.border_collapse) table.CollapseBorders = true;
     table.Picture = PictureOf(s);
     SizeTable(table, s);
+    // Margins beside the table, and percentages of the room above and below it, are a box
+    // around the table's section (pixel margins above and below space it from its
+    // neighbours as those of other blocks do).
+    BoxStyle margins;
+    for (const std::size_t side : {kBoxTop, kBoxRight, kBoxBottom, kBoxLeft}) {
+        const css::Length& m = s.margin[side];
+        if (m.kind == css::Length::Kind::Percent) {
+            margins.MarginPercent[side] = std::max(0.0, m.value);
+        } else if (m.kind == css::Length::Kind::Px && (side == kBoxLeft || side == kBoxRight)) {
+            margins.Margin[side] = Px(m.value);
+        }
+    }
+    if (margins.Margin != std::array<int, 4>{} || margins.HasPercentages()) {
+        table.OwnMargins = true;
+        table.SetBoxes({{std::make_shared<const BoxStyle>(margins), true, true}});
+    }
     if (!s.visible) {
         // Its colour would reach the cells; their own visibility decides for them.
         table.Hidden = true;
@@ -591,7 +607,7 @@ void HtmlParser::SheetRow(TCellList& row) const {
     }
 }
 
-void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {
+void HtmlParser::SheetCell(TCellObj& cell, ThtmlTable& table) const {
     const StyledElement* e = styles_->Current();
     if (!e || (e->tag != "td" && e->tag != "th")) return;
     const css::ComputedStyle& s = e->Style();
@@ -606,15 +622,20 @@ void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {
         cell.Body.BkGnd = true;
         cell.Body.BkColor = *c;
     }
-    // min-width and max-width in pixels bound the cell's column (percentages are left to
-    // the table); a pixel width of the cell's own is held within them.
+    // min-width and max-width bound the cell's column (percentages are of the table's
+    // width, which its layout resolves); a pixel width of the cell's own is held within
+    // pixel ones.
     BoxSizing size;
     if (const BoxSizing given = SizingOf(s); given.MinWidth || given.MaxWidth) {
-        if (given.MinWidth && given.MinWidth->Percent < 0) size.MinWidth = given.MinWidth;
-        if (given.MaxWidth && given.MaxWidth->Percent < 0) size.MaxWidth = given.MaxWidth;
+        size.MinWidth = given.MinWidth;
+        size.MaxWidth = given.MaxWidth;
         if (cell.WidthValue > 0 && !cell.WidthIsPercent) {
-            if (size.MaxWidth) cell.WidthValue = std::min(cell.WidthValue, size.MaxWidth->Pixels);
-            if (size.MinWidth) cell.WidthValue = std::max(cell.WidthValue, size.MinWidth->Pixels);
+            if (const auto w = FixedPixels(size.MaxWidth)) {
+                cell.WidthValue = std::min(cell.WidthValue, *w);
+            }
+            if (const auto w = FixedPixels(size.MinWidth)) {
+                cell.WidthValue = std::max(cell.WidthValue, *w);
+            }
         }
     }
     if (HasBoxProperties(s) || s.Has(Property::BackgroundImage) || size.Constrained()) {
@@ -628,6 +649,9 @@ void HtmlParser::SheetCell(TCellObj& cell, const ThtmlTable& table) const {
             if (!s.Has(pads[side])) box.Padding[side] = table.Padding;
         }
         cell.SetBox(box);
+        if (const CellBox* set = cell.Box(); set && set->HasPercentages()) {
+            table.CellPercentages = true;
+        }
     }
     if (s.Has(Property::VerticalAlign)) {
         switch (s.vertical_align) {
