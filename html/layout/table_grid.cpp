@@ -44,7 +44,8 @@ void ThtmlTable::AddDummyCells() {
     }
 }
 
-// Cells of one column without a WIDTH take the width COL or COLGROUP gave their column.
+// Cells of one column without a WIDTH take the width COL or COLGROUP gave their column; a
+// pixel width from style widens those with a narrower one.
 void ThtmlTable::ApplyColumnSpecs() {
     if (ColSpecs.empty()) return;
     for (auto& row : RowList) {
@@ -52,13 +53,19 @@ void ThtmlTable::ApplyColumnSpecs() {
         for (int c = 0; c < n; ++c) {
             TCellObj& cell = (*row)[c];
             const ColumnSpec& column = ColSpecs[static_cast<std::size_t>(c)];
-            if (cell.SpanCols != 1 || cell.WidthValue > 0 || column.Value <= 0) continue;
+            if (cell.SpanCols != 1 || column.Value <= 0) continue;
+            if (column.BorderBox) {
+                // As browsers do, the wider of the column's width and the cell's own.
+                if (cell.WidthIsPercent && cell.WidthValue > 0) continue;
+                const int room = CellRoom(cell, kBoxLeft) + CellRoom(cell, kBoxRight);
+                cell.WidthValue = std::max({1, cell.WidthValue, column.Value - room});
+                cell.WidthIsPercent = false;
+                HasAbsWidths = true;
+                continue;
+            }
+            if (cell.WidthValue > 0) continue;
             cell.WidthValue = column.Value;
             cell.WidthIsPercent = column.Percent;
-            if (column.BorderBox) {
-                const int room = CellRoom(cell, kBoxLeft) + CellRoom(cell, kBoxRight);
-                cell.WidthValue = std::max(1, column.Value - room);
-            }
             if (!column.Percent) HasAbsWidths = true;
         }
     }

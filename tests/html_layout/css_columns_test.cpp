@@ -41,6 +41,11 @@ TEST(CssColumns, WidthsFromStyleAsChromiumGivesThem) {
               (std::vector<int>{99, 32}));
     EXPECT_EQ(Columns("", "<col width='30%' style='width: 100px'><col>"),
               (std::vector<int>{99, 32}));
+    // The wider of the column's width and a cell's own, as in Chromium (100, 32 both).
+    EXPECT_EQ(Columns("", "<col style='width: 100px'><col>", "<td style='width: 50px'>a<td>bbbb"),
+              (std::vector<int>{99, 32}));
+    EXPECT_EQ(Columns("", "<col style='width: 50px'><col>", "<td style='width: 100px'>a<td>bbbb"),
+              (std::vector<int>{99, 32}));
     // A column narrower than its content is as wide as the content, as in Chromium.
     EXPECT_EQ(Columns("", "<col style='width: 20px'><col>", "<td>aaaaaaa</td><td>bbbb</td>"),
               (std::vector<int>{55, 32}));
