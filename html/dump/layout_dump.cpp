@@ -1,5 +1,6 @@
 #include "html/dump/layout_dump.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <ostream>
@@ -267,10 +268,29 @@ void IntList(std::string& out, const char* name, const std::vector<int>& values)
     out += ']';
 }
 
+// The colours COL and COLGROUP give the columns (null: none), when one has a colour.
+void DumpColumnColours(std::string& out, const ThtmlTable& t) {
+    const auto& specs = t.ColSpecs;
+    if (std::none_of(specs.begin(), specs.end(), [](const ColumnSpec& c) { return c.HasBack; })) {
+        return;
+    }
+    out += ", \"column_backgrounds\": [";
+    for (int c = 0; c < t.ColumnCount; ++c) {
+        if (c) out += ", ";
+        if (const Color* colour = t.ColumnColour(c)) {
+            AppendColor(out, *colour);
+        } else {
+            out += "null";
+        }
+    }
+    out += ']';
+}
+
 // Columns, widths, rows and every real cell with its box (x from the enclosing cell's left
 // edge, y as laid out) and its own sections.
 void DumpTable(std::string& out, const ThtmlTable& t, const DumpOptions& opt) {
     IntList(out, "columns", t.ColumnWidths);
+    DumpColumnColours(out, t);
     Field(out, "body_width", t.BodyWidth);
     Field(out, "block_width", t.BlockWidth);
     Field(out, "block_indent", t.BlockIndent);

@@ -150,7 +150,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       EnclosingCell(src.EnclosingCell),
       CaptionCell(std::make_unique<TCellObj>(doc, *src.CaptionCell)),
       CaptionOnTop(src.CaptionOnTop),
-      ColWidths(src.ColWidths),
+      ColSpecs(src.ColSpecs),
       Prepared(src.Prepared),
       GridError(src.GridError),
       HasAbsWidths(src.HasAbsWidths),

@@ -11,6 +11,7 @@
 #include "html/layout/box_style.h"
 #include "html/layout/box_table.h"
 #include "html/layout/cell.h"
+#include "html/layout/column_spec.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/object_pool.h"
 #include "html/layout/section_base.h"
@@ -179,13 +180,16 @@ class ThtmlTable : public TSectionBase {
     std::vector<std::unique_ptr<TCellList>> RowList;
     std::unique_ptr<TCellObj> CaptionCell;
     bool CaptionOnTop = true;
-    // Column widths from COL and COLGROUP, in column order (Value 0: none given). A cell of
-    // one column without a WIDTH of its own takes its column's.
-    struct ColWidth {
-        int Value = 0;
-        bool Percent = false;
-    };
-    std::vector<ColWidth> ColWidths;
+    // What COL and COLGROUP give their columns, in column order. A cell of one column
+    // without a WIDTH of its own takes its column's width (Value 0: none given). A cell
+    // without a colour of its own or its row's takes its column's over the table's.
+    std::vector<ColumnSpec> ColSpecs;
+    // The colour COL or COLGROUP gave column c (null: none).
+    const Color* ColumnColour(int c) const {
+        if (c < 0 || c >= static_cast<int>(ColSpecs.size())) return nullptr;
+        const ColumnSpec& spec = ColSpecs[static_cast<std::size_t>(c)];
+        return spec.HasBack ? &spec.Back : nullptr;
+    }
 
     // Layout state.
     bool Prepared = false;
@@ -275,6 +279,9 @@ class ThtmlTable : public TSectionBase {
     // Where borders collapse: of two cells' facing borders only the wider is drawn.
     void CollapseCellEdges();
     void ApplyColumnSpecs();
+    // Cells without a colour of their own or their row's take their column's, else the
+    // table's (after the grid is built, when a cell's column is known).
+    void TakeColumnColours();
     // Column widths, the table's widths and the row heights for `available` pixels;
     // percentages of the table's width, min-width and max-width are of `room`.
     void ColumnsAndRows(Canvas& canvas, int available, int room);
@@ -294,8 +301,9 @@ class ThtmlTable : public TSectionBase {
     // Paints `part` of the table's background over `area` (a table with a picture): its
     // colour and the picture tiled from the area's corner.
     void PaintBackground(Canvas& canvas, const Rect& area, const Rect& part) const;
-    // Paints `part` (one cell's) of a row with a picture whose box is `area`.
-    void PaintRowBackground(Canvas& canvas, const TCellList& row, const Rect& area,
+    // Paints `part` (one cell's, in column `column`) of a row with a picture whose box is
+    // `area`.
+    void PaintRowBackground(Canvas& canvas, const TCellList& row, int column, const Rect& area,
                             const Rect& part) const;
     // The cell under a point in layout coordinates and its content origin, or null.
     TCellObj* CellAt(int x, int y, int& content_x);

@@ -65,13 +65,15 @@ void ThtmlTable::PaintBackground(Canvas& canvas, const Rect& area, const Rect& p
     }
 }
 
-void ThtmlTable::PaintRowBackground(Canvas& canvas, const TCellList& row, const Rect& area,
-                                    const Rect& part) const {
+void ThtmlTable::PaintRowBackground(Canvas& canvas, const TCellList& row, int column,
+                                    const Rect& area, const Rect& part) const {
     if (part.IsEmpty()) return;
-    // Under the row's picture its colour, else the table's where the table does not
-    // paint it itself.
+    // Under the row's picture its colour, else the column's, else the table's where the
+    // table does not paint it itself.
     if (row.BkGnd) {
         canvas.FillRect(part, row.BkColor);
+    } else if (const Color* colour = ColumnColour(column)) {
+        canvas.FillRect(part, *colour);
     } else if (HasBackColor && !Picture) {
         canvas.FillRect(part, BackColor);
     }
@@ -116,7 +118,7 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                         const Rect row_box{body_x + Spacing, row_y + Spacing,
                                            body_x + BodyWidth - Spacing + 1,
                                            row_y + row->RowSize + 1};
-                        PaintRowBackground(canvas, *row, row_box, back.Intersect(clip));
+                        PaintRowBackground(canvas, *row, c, row_box, back.Intersect(clip));
                     }
                     const CellBox* box = cell.Box();
                     // A hidden cell keeps its room; its content draws itself (or not).

@@ -44,18 +44,48 @@ void ThtmlTable::AddDummyCells() {
     }
 }
 
-// Cells of one column without a WIDTH take the width COL or COLGROUP gave their column.
+// Cells of one column without a WIDTH take the width COL or COLGROUP gave their column; a
+// pixel width from style widens those with a narrower one.
 void ThtmlTable::ApplyColumnSpecs() {
-    if (ColWidths.empty()) return;
+    if (ColSpecs.empty()) return;
     for (auto& row : RowList) {
-        const int n = std::min(row->Count(), static_cast<int>(ColWidths.size()));
+        const int n = std::min(row->Count(), static_cast<int>(ColSpecs.size()));
         for (int c = 0; c < n; ++c) {
             TCellObj& cell = (*row)[c];
-            const ColWidth& column = ColWidths[static_cast<std::size_t>(c)];
-            if (cell.SpanCols != 1 || cell.WidthValue > 0 || column.Value <= 0) continue;
+            const ColumnSpec& column = ColSpecs[static_cast<std::size_t>(c)];
+            if (cell.SpanCols != 1 || column.Value <= 0) continue;
+            if (column.BorderBox) {
+                // As browsers do, the wider of the column's width and the cell's own.
+                if (cell.WidthIsPercent && cell.WidthValue > 0) continue;
+                const int room = CellRoom(cell, kBoxLeft) + CellRoom(cell, kBoxRight);
+                cell.WidthValue = std::max({1, cell.WidthValue, column.Value - room});
+                cell.WidthIsPercent = false;
+                HasAbsWidths = true;
+                continue;
+            }
+            if (cell.WidthValue > 0) continue;
             cell.WidthValue = column.Value;
             cell.WidthIsPercent = column.Percent;
             if (!column.Percent) HasAbsWidths = true;
+        }
+    }
+}
+
+void ThtmlTable::TakeColumnColours() {
+    for (auto& row : RowList) {
+        // A row with a picture paints the colour under it itself.
+        if (row->Picture) continue;
+        for (int c = 0; c < row->Count(); ++c) {
+            TCellObj& cell = (*row)[c];
+            if (cell.SpanCols <= 0 || cell.Body.BkGnd || cell.Hidden) continue;
+            // A cell spanning columns takes the colour of its first, as browsers paint it.
+            if (const Color* colour = ColumnColour(c)) {
+                cell.Body.BkGnd = true;
+                cell.Body.BkColor = *colour;
+            } else if (HasBackColor && !Picture) {
+                cell.Body.BkGnd = true;
+                cell.Body.BkColor = BackColor;
+            }
         }
     }
 }
@@ -65,12 +95,16 @@ void ThtmlTable::ExpandGrid() {
         HasBackColor = true;
         BackColor = EnclosingCell->BkColor;
     }
+    // Columns with colours: cells take the table's colour with theirs, once the grid shows
+    // which column each cell is in.
+    const bool column_colours = std::any_of(ColSpecs.begin(), ColSpecs.end(),
+                                            [](const ColumnSpec& spec) { return spec.HasBack; });
     PlaceholderMaker placeholders(*Document);
     ColumnCount = 0;
     for (auto& row : RowList) {
         auto& cells = row->MutableCells();
-        // A cell takes the colour of its row, else the table's, unless the row or table
-        // has a picture: that one paints its colour under the picture itself.
+        // A cell takes the colour of its row, else its column's or the table's, unless the
+        // row or table has a picture: that one paints its colour under the picture itself.
         auto take_colours = [&](TCellObj& cell) {
             if (cell.SpanCols <= 0) return;
             if (cell.WidthValue > 0 && !cell.WidthIsPercent) HasAbsWidths = true;
@@ -79,7 +113,7 @@ void ThtmlTable::ExpandGrid() {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = row->BkColor;
             }
-            if (!cell.Body.BkGnd && HasBackColor && !Picture && !cell.Hidden) {
+            if (!cell.Body.BkGnd && HasBackColor && !Picture && !cell.Hidden && !column_colours) {
                 cell.Body.BkGnd = true;
                 cell.Body.BkColor = BackColor;
             }
@@ -139,13 +173,15 @@ void ThtmlTable::ExpandGrid() {
     ColumnCount = 0;
     for (const auto& row : RowList) ColumnCount = std::max(ColumnCount, row->Count());
     if (ColumnCount > kMaxColumns) throw EProcessError(kTooManyColumns);
-    ApplyColumnSpecs();
     ColumnWidths.assign(static_cast<std::size_t>(ColumnCount), 0);
     ColumnPercents.assign(static_cast<std::size_t>(ColumnCount), 0);
     if (CollapseBorders) {
         Spacing = 0;
         CollapseCellEdges();
     }
+    // After the borders are settled: a width from style includes the cells' borders.
+    ApplyColumnSpecs();
+    if (column_colours) TakeColumnColours();
     Prepared = true;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "html/layout/box_style.h"
+#include "html/layout/column_spec.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/my_font.h"
 #include "html/layout/section.h"
@@ -151,6 +152,12 @@ class HtmlParser {
     void StyleCell(TCellObj& cell, ThtmlTable& table) const {
         if (styles_) SheetCell(cell, table);
     }
+    // What the style sheets give the COLGROUP just opened or the COL just read (`tag`): a
+    // width over its WIDTH and a background colour (nothing without style).
+    void StyleColumn(ColumnSpec& spec, std::string_view tag) const {
+        if (styles_) SheetColumn(spec, tag);
+    }
+    void SheetColumn(ColumnSpec& spec, std::string_view tag) const;
     void SheetTable(ThtmlTable& table) const;
     void SheetRow(TCellList& row) const;
     void SheetCell(TCellObj& cell, ThtmlTable& table) const;

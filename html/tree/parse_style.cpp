@@ -251,6 +251,8 @@ HtmlParser::Tracked HtmlParser::TrackTag() {
         top = styles_->Current();
     }
     if (cell && top && top->tag != "tr") OpenStyled("tr");
+    // So is the column group around a COL outside COLGROUP.
+    if (tag == "col" && top && top->tag == "table") OpenStyled("colgroup");
     OpenStyled(tag, &Attrs());
     if (StyleTracker::IsVoid(tag)) {
         const bool hidden = styles_->Current()->Style().display == css::Display::None;
@@ -591,11 +593,37 @@ void HtmlParser::SheetTable(ThtmlTable& table) const {
     }
 }
 
+void HtmlParser::SheetColumn(ColumnSpec& spec, std::string_view tag) const {
+    const StyledElement* e = styles_->Current();
+    // A COL has opened and closed before its symbol is read: the closed child.
+    if (e && tag == "col") e = e->last_child.get();
+    if (!e || e->tag != tag) return;
+    const css::ComputedStyle& s = e->Style();
+    if (s.Has(Property::Width) && !s.width.IsAuto()) {
+        spec.Percent = s.width.kind == css::Length::Kind::Percent;
+        spec.Value = Px(s.width.value);
+        spec.BorderBox = !spec.Percent;
+    }
+    if (auto c = s.Has(Property::BackgroundColor) ? Opaque(s.background_color) : std::nullopt) {
+        spec.HasBack = true;
+        spec.Back = *c;
+    }
+}
+
 void HtmlParser::SheetRow(TCellList& row) const {
     const StyledElement* e = styles_->Current();
     if (!e || e->tag != "tr") return;
-    if (auto c = e->Style().Has(Property::BackgroundColor) ? Opaque(e->Style().background_color)
-                                                           : std::nullopt) {
+    const auto colour_of = [](const css::ComputedStyle& s) {
+        return s.Has(Property::BackgroundColor) ? Opaque(s.background_color) : std::nullopt;
+    };
+    auto colour = colour_of(e->Style());
+    // Under the row, its row group's colour (of THEAD, TBODY or TFOOT, or the one implied).
+    const StyledElement* group = e->parent;
+    if (!colour && group && group->Style().visible &&
+        (group->tag == "tbody" || group->tag == "thead" || group->tag == "tfoot")) {
+        colour = colour_of(group->Style());
+    }
+    if (auto c = colour) {
         row.BkGnd = true;
         row.BkColor = *c;
     }

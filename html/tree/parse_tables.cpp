@@ -22,10 +22,10 @@ constexpr SymbSet kTableTerm = {
 constexpr SymbSet kRowGroups = {S::THeadSy,    S::THeadEndSy, S::TBodySy,
                                 S::TBodyEndSy, S::TFootSy,    S::TFootEndSy};
 
-ThtmlTable::ColWidth ColWidthOf(const TAttributeList& attrs) {
-    ThtmlTable::ColWidth width;
-    ReadBlockWidth(attrs, width.Value, width.Percent);
-    return width;
+ColumnSpec ColumnSpecOf(const TAttributeList& attrs) {
+    ColumnSpec spec;
+    ReadBlockWidth(attrs, spec.Value, spec.Percent);
+    return spec;
 }
 
 int SpanAttribute(const TAttributeList& attrs) {
@@ -65,22 +65,22 @@ void HtmlParser::TableRoutine(int level) {
     std::unique_ptr<TCellObj> open_cell;  // the cell being read; its Body is cell_
     int row_hint = 0;                     // cells of the widest row so far, to reserve
     bool in_head = false;                 // inside THEAD
-    // The column group being read: a COL in it gives its columns its own width or else the
-    // group's; a group without COL gives its SPAN columns its width.
+    // The column group being read: a COL in it gives its columns its own width and colour
+    // or else the group's; a group without COL gives its SPAN columns its own.
     struct ColumnGroup {
-        ThtmlTable::ColWidth width;
+        ColumnSpec spec;
         int span = 1;
         bool open = false;
         bool has_columns = false;
     };
     ColumnGroup group;
-    auto add_columns = [&](int span, ThtmlTable::ColWidth width) {
-        auto& widths = table->ColWidths;
-        const auto room = static_cast<std::size_t>(kMaxColumns) - widths.size();
-        widths.insert(widths.end(), std::min(static_cast<std::size_t>(span), room), width);
+    auto add_columns = [&](int span, const ColumnSpec& spec) {
+        auto& specs = table->ColSpecs;
+        const auto room = static_cast<std::size_t>(kMaxColumns) - specs.size();
+        specs.insert(specs.end(), std::min(static_cast<std::size_t>(span), room), spec);
     };
     auto close_group = [&] {
-        if (group.open && !group.has_columns) add_columns(group.span, group.width);
+        if (group.open && !group.has_columns) add_columns(group.span, group.spec);
         group = ColumnGroup{};
     };
 
@@ -169,13 +169,29 @@ void HtmlParser::TableRoutine(int level) {
             Next();
         } else if (s == S::ColGroupSy) {
             close_group();
-            group = ColumnGroup{ColWidthOf(Attrs()), SpanAttribute(Attrs()), true, false};
+            group = ColumnGroup{ColumnSpecOf(Attrs()), SpanAttribute(Attrs()), true, false};
+            StyleColumn(group.spec, "colgroup");
             Next();
         } else if (s == S::ColSy) {
-            ThtmlTable::ColWidth width = ColWidthOf(Attrs());
-            if (width.Value <= 0 && group.open) width = group.width;
+            if (!group.open && styles_) {
+                // Browsers put a COL outside COLGROUP in a group of their own, which style
+                // may give a width or a colour.
+                group = ColumnGroup{{}, 1, true, false};
+                StyleColumn(group.spec, "colgroup");
+            }
+            ColumnSpec spec = ColumnSpecOf(Attrs());
+            StyleColumn(spec, "col");
+            if (group.open && spec.Value <= 0) {
+                spec.Value = group.spec.Value;
+                spec.Percent = group.spec.Percent;
+                spec.BorderBox = group.spec.BorderBox;
+            }
+            if (group.open && !spec.HasBack) {
+                spec.HasBack = group.spec.HasBack;
+                spec.Back = group.spec.Back;
+            }
             group.has_columns = true;
-            add_columns(SpanAttribute(Attrs()), width);
+            add_columns(SpanAttribute(Attrs()), spec);
             Next();
         } else if (s == S::ColGroupEndSy) {
             close_group();

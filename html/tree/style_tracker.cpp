@@ -195,13 +195,14 @@ std::size_t StyleTracker::ClosedBy(std::string_view tag) const {
     } else if (tag == "td" || tag == "th") {
         for (std::size_t i = open_.size(); i-- > 0;) {
             const std::string& t = open_[i]->tag;
-            if (t == "td" || t == "th") return open_.size() - i;
+            // A cell or row ends a column group left open.
+            if (t == "td" || t == "th" || t == "colgroup") return open_.size() - i;
             if (t == "tr" || t == "table") break;
         }
     } else if (tag == "tr") {
         for (std::size_t i = open_.size(); i-- > 0;) {
             const std::string& t = open_[i]->tag;
-            if (t == "tr") return open_.size() - i;
+            if (t == "tr" || t == "colgroup") return open_.size() - i;
             if (t == "table") break;
         }
     } else if (OneOf(tag, kRowGroups) || tag == "caption" || tag == "colgroup") {
