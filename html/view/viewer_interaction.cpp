@@ -203,8 +203,11 @@ void THTMLViewerModel::DoHilite(int x, int y) {
     const Point p = ToLayout(x, y);
     const CursorHit hit = doc_->FindCursor(*measure_, p.x, p.y);
     if (hit.Index < 0) return;
-    if (hit.Index != caret_pos_ && !no_select_) {
-        doc_->SetSelection(SelectionBetween(sel_anchor_, hit));
+    // The same index may stand for a character inside an inline block and one after it:
+    // the selections are compared, not the indices.
+    const SelRange range = SelectionBetween(sel_anchor_, hit);
+    if (range != SelRange{doc_->SelStart, doc_->SelEnd, doc_->SelBlock} && !no_select_) {
+        doc_->SetSelection(range);
         Invalidate();
     }
     caret_pos_ = hit.Index;

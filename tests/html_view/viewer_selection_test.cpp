@@ -214,6 +214,10 @@ TEST(ViewerSelection, InAnInlineBlockTheMouseSelectsItsContent) {
     EXPECT_EQ(drag(e, c), "cd ");
     EXPECT_EQ(drag(e, h), "cd efg");
     EXPECT_EQ(drag(a, e), "abcd ef");
+    // From the caret before "g" onto "d", which has the same index inside the box: the box.
+    const Point g{a.x + 56, a.y};
+    const Point d{a.x + 24, a.y};
+    EXPECT_EQ(drag(g, d), "cd ef");
     v.DoubleClick(e.x, e.y);
     EXPECT_EQ(v.SelText(), "ef");
 }
