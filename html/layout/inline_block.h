@@ -18,7 +18,8 @@ class TSectionList;
 class TInlineBlock {
   public:
     // Where the box sits in its line: its baseline (the baseline of its last line of text,
-    // else its bottom margin edge) on the line's, or its top, middle or bottom at the text's.
+    // else its bottom margin edge) on the line's, its middle at the text's, or its top or
+    // bottom at the line box's.
     enum class Align : std::uint8_t { Baseline, Top, Middle, Bottom };
 
     TInlineBlock(TSectionList& doc, int char_pos);

@@ -241,21 +241,31 @@ void TSection::CopyToClipboard(SelTextCount& sink) const {
     if (from >= to) return;
     std::u32string scratch;
     const std::u32string_view text = text_.View(scratch);
+    // The characters [b, e): an inline block among them gives all of its content.
+    const auto take = [&](int b, int e) {
+        for (const auto& block : InlineBlocks()) {
+            if (block->CharPos < b) continue;
+            if (block->CharPos >= e) break;
+            sink.AddText(text.substr(static_cast<std::size_t>(b),
+                                     static_cast<std::size_t>(block->CharPos - b)));
+            SelTextInner inner(sink, block->Body.StartCurs,
+                               block->Body.StartCurs + block->Body.Len);
+            block->Body.CopyToClipboard(inner);
+            b = block->CharPos + 1;
+        }
+        if (b < e) {
+            sink.AddText(text.substr(static_cast<std::size_t>(b), static_cast<std::size_t>(e - b)));
+        }
+    };
     // Hidden text is left out.
     int at = from - first;
     for (const auto& [b, e] : HiddenRanges()) {
         if (e <= at) continue;
         if (b >= to - first) break;
-        if (b > at) {
-            sink.AddText(
-                text.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(b - at)));
-        }
+        if (b > at) take(at, b);
         at = e;
     }
-    if (at < to - first) {
-        sink.AddText(
-            text.substr(static_cast<std::size_t>(at), static_cast<std::size_t>(to - first - at)));
-    }
+    if (at < to - first) take(at, to - first);
     // The selection goes on past this block: its text ends a line.
     if (sink.SelEnd > end) sink.AddLineEnd();
 }

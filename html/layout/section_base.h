@@ -20,6 +20,7 @@ class TSectionList;
 class IndentManager;
 class SelTextCount;
 class TFormControlObj;
+class TInlineBlock;
 
 struct MinMax {
     int Min = 0;
@@ -33,12 +34,19 @@ struct UrlHit {
     TFormControlObj* FormControl = nullptr;
 };
 
-// A caret position: the cursor index (-1: none) and the caret's place and height.
+// A caret position: the cursor index (-1: none) and the caret's place and height. Inside
+// an inline block the index numbers the block's content; Blocks then holds the blocks
+// around it, outermost first, each with the cursor index of its placeholder.
 struct CursorHit {
+    struct InBlock {
+        TInlineBlock* Block = nullptr;
+        int Placeholder = 0;
+    };
     int Index = -1;
     int X = 0;
     int Y = 0;
     int Height = 0;
+    std::vector<InBlock> Blocks;
 };
 
 class TSectionBase : public PooledObject {

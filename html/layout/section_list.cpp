@@ -68,8 +68,7 @@ void TSectionList::Clear() {
     forms_.clear();
     maps_by_key_.clear();
     image_maps_.clear();
-    SelStart = 0;
-    SelEnd = 0;
+    SetSelection(SelRange{});
     BackImage.reset();
     BackImageTried = false;
     back_image_name_.clear();
@@ -157,24 +156,32 @@ void TSectionList::CheckGIFList() {
     }
 }
 
+void TSectionList::CopySelection(SelTextCount& sink) const {
+    if (SelBlock) {
+        SelBlock->Body.CopyToClipboard(sink);
+    } else {
+        TCell::CopyToClipboard(sink);
+    }
+}
+
 int TSectionList::GetSelLength() const {
     if (SelEnd <= SelStart) return 0;
     SelTextCount sink(SelStart, SelEnd);
-    TCell::CopyToClipboard(sink);
+    CopySelection(sink);
     return static_cast<int>(sink.Length());
 }
 
 std::u32string TSectionList::GetSelTextBuf(int size) const {
     if (size <= 0 || SelEnd <= SelStart) return {};
     SelTextBuf sink(SelStart, SelEnd, static_cast<std::size_t>(size - 1));
-    TCell::CopyToClipboard(sink);
+    CopySelection(sink);
     return sink.Text();
 }
 
 std::u32string TSectionList::CopyToClipboard() {
     if (SelEnd <= SelStart) return {};
     ClipBuffer sink(SelStart, SelEnd);
-    TCell::CopyToClipboard(sink);
+    CopySelection(sink);
     if (OnClipboardText) OnClipboardText(*this, sink.Text());
     return sink.Text();
 }

@@ -23,6 +23,7 @@
 #include "html/layout/my_font.h"
 #include "html/layout/print_marks.h"
 #include "html/layout/section_text_style.h"
+#include "html/layout/sel_range.h"
 #include "platform/core/canvas.h"
 #include "platform/core/image_types.h"
 #include "platform/core/rgba_image.h"
@@ -190,12 +191,22 @@ class TSectionList : public TCell {
     // --- selection (cursor indices) ---
     int SelStart = 0;
     int SelEnd = 0;
+    // The inline block whose content SelStart and SelEnd number, or null for the text of
+    // the document itself (see SelRange).
+    const TInlineBlock* SelBlock = nullptr;
+    void SetSelection(const SelRange& range) {
+        SelStart = range.Start;
+        SelEnd = range.End;
+        SelBlock = range.Block;
+    }
     // Characters in the selection (placeholders not counted, line ends counted).
     int GetSelLength() const;
     // The selected text, at most size - 1 characters (size 0: nothing).
     std::u32string GetSelTextBuf(int size) const;
     // The whole selected text, handed to OnClipboardText; returns it too.
     std::u32string CopyToClipboard();
+    // Hands the selected text to sink (the content of SelBlock, or of the document).
+    void CopySelection(SelTextCount& sink) const;
 
     // --- layout and drawing ---
     // Counts the layout passes (DoLogic calls); widths measured within one pass are kept.

@@ -1,7 +1,8 @@
 #pragma once
 // Sinks for the selected text of a document: one that counts, one that collects up to a
-// limit, and the clipboard buffer. Sections hand their selected text to a sink; the
-// placeholder characters of images and form controls are never taken.
+// limit, the clipboard buffer, and one that passes the content of an inline block on to
+// another. Sections hand their selected text to a sink; the placeholder characters of
+// images, form controls and inline blocks are never taken.
 
 #include <cstddef>
 #include <string>
@@ -31,7 +32,22 @@ class SelTextCount {
     virtual void Put(std::u32string_view text);
 
   private:
+    friend class SelTextInner;
     std::size_t length_ = 0;
+};
+
+// Hands the text of another numbering of cursor indices to `outer`: the content of an
+// inline block, numbered from its placeholder's index apart from the text around it.
+class SelTextInner : public SelTextCount {
+  public:
+    SelTextInner(SelTextCount& outer, int sel_start, int sel_end)
+        : SelTextCount(sel_start, sel_end), outer_(outer) {}
+
+  protected:
+    void Put(std::u32string_view text) override { outer_.Put(text); }
+
+  private:
+    SelTextCount& outer_;
 };
 
 // Collects the text, at most `limit` characters.

@@ -28,6 +28,31 @@ bool IsHidden(const TFontObj* run) {
     return run && run->Font().Hidden();
 }
 
+// While an inline block draws, the document's selection is told in the numbering of the
+// block's content: all of it when the selection holds the block's placeholder, none of it
+// when the selection lies elsewhere in the text around it, and the selection itself when
+// it lies in this block (or in one inside it).
+class BlockSelection {
+  public:
+    BlockSelection(TSectionList& doc, const TInlineBlock& block, int placeholder)
+        : doc_(doc), saved_{doc.SelStart, doc.SelEnd, doc.SelBlock} {
+        if (doc.SelBlock == &block) {
+            doc.SelBlock = nullptr;
+        } else if (!doc.SelBlock) {
+            const bool whole = doc.SelStart <= placeholder && placeholder < doc.SelEnd;
+            const int start = block.Body.StartCurs;
+            doc.SetSelection(SelRange{start, whole ? start + block.Body.Len : start, nullptr});
+        }
+    }
+    ~BlockSelection() { doc_.SetSelection(saved_); }
+    BlockSelection(const BlockSelection&) = delete;
+    BlockSelection& operator=(const BlockSelection&) = delete;
+
+  private:
+    TSectionList& doc_;
+    const SelRange saved_;
+};
+
 }  // namespace
 
 int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int x, int y) {
@@ -48,7 +73,8 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
         marker.Piece(FontRuns.GetFontObjAt(image.CharPos), box);
     }
 
-    const bool selecting = !doc.IsPrinting && doc.SelEnd > doc.SelStart;
+    // A selection inside an inline block is drawn by the block.
+    const bool selecting = !doc.IsPrinting && doc.SelEnd > doc.SelStart && !doc.SelBlock;
     // The shared buffer, but for a section with inline blocks, whose sections draw with it.
     static thread_local std::u32string shared_scratch;
     std::u32string own_scratch;
@@ -90,6 +116,7 @@ int TSection::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, int 
                 if (p.kind == LinePiece::Kind::Block) {
                     TInlineBlock& block = *InlineBlocks()[static_cast<std::size_t>(p.item)];
                     const Point at = BlockPlaces()[static_cast<std::size_t>(p.item)];
+                    const BlockSelection selection(doc, block, FirstCursor + p.begin);
                     block.Draw(canvas, clip, at.x + x, at.y + dy);
                     px += block.DrawnWidth;
                     return;

@@ -29,6 +29,18 @@ int LineAt(const TSection& s, int y, int& line_top) {
     return -1;
 }
 
+// The inline block whose box holds p, or -1.
+int BlockAt(const TSection& s, Point p) {
+    for (std::size_t i = 0; i < s.InlineBlocks().size() && i < s.BlockPlaces().size(); ++i) {
+        const TInlineBlock& block = *s.InlineBlocks()[i];
+        const Point at = s.BlockPlaces()[i];
+        if (Rect{at.x, at.y, at.x + block.DrawnWidth, at.y + block.DrawnHeight}.Contains(p)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 // Walks the characters of a line from its start x, calling f(index, left, width) for each
 // until f returns true. Returns the x after the last character walked.
 template <class F>
@@ -104,13 +116,9 @@ std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
         return hit;
     }
     // The links inside an inline block: its content was laid out from the block's left edge.
-    for (std::size_t i = 0; i < InlineBlocks().size() && i < BlockPlaces().size(); ++i) {
-        TInlineBlock& block = *InlineBlocks()[i];
-        const Point at = BlockPlaces()[i];
-        if (Rect{at.x, at.y, at.x + block.DrawnWidth, at.y + block.DrawnHeight}.Contains(
-                Point{x, y})) {
-            return block.Body.GetURL(canvas, x - at.x, y);
-        }
+    if (const int i = BlockAt(*this, Point{x, y}); i >= 0) {
+        const Point at = BlockPlaces()[static_cast<std::size_t>(i)];
+        return InlineBlocks()[static_cast<std::size_t>(i)]->Body.GetURL(canvas, x - at.x, y);
     }
     int line_top = 0;
     const int li = LineAt(*this, y, line_top);
@@ -134,6 +142,17 @@ std::optional<UrlHit> TSection::GetURL(Canvas& canvas, int x, int y) {
 }
 
 CursorHit TSection::FindCursor(Canvas& canvas, int x, int y) {
+    // On the text of an inline block: a caret in its content.
+    if (const int i = BlockAt(*this, Point{x, y}); i >= 0) {
+        TInlineBlock& block = *InlineBlocks()[static_cast<std::size_t>(i)];
+        const Point at = BlockPlaces()[static_cast<std::size_t>(i)];
+        CursorHit hit = block.Body.FindCursor(canvas, x - at.x, y);
+        if (hit.Index >= 0) {
+            hit.X += at.x;
+            hit.Blocks.insert(hit.Blocks.begin(), {&block, FirstCursor + block.CharPos});
+            return hit;
+        }
+    }
     int line_top = 0;
     const int li = LineAt(*this, y, line_top);
     if (li < 0) return {};

@@ -23,34 +23,25 @@ bool IsPlaceholder(char32_t c) {
     return IsPlaceholderChar(c);
 }
 
-// How far an inline block reaches above and below the line's text (at least 0 each), and
-// its top from the text's top, for a line whose text is `t` high with `descent` below
-// its baseline.
-struct BlockReach {
-    int above = 0;
-    int below = 0;
-    int top = 0;
-};
-BlockReach ReachOf(const TInlineBlock& b, int t, int descent) {
+// The top of an inline block from the text's top, for a line whose text is `t` high with
+// `descent` below its baseline: its baseline on the line's, or its middle at the text's.
+// Blocks aligned with the top or bottom of the line are placed by LineEdgeTop once the
+// rest of the line is known.
+int BlockTop(const TInlineBlock& b, int t, int descent) {
     const int h = b.DrawnHeight;
-    BlockReach r;
-    switch (b.Placement) {
-        case TInlineBlock::Align::Top:
-            r.top = 0;
-            break;
-        case TInlineBlock::Align::Middle:
-            r.top = -(h - t - (h - t) / 2);
-            break;
-        case TInlineBlock::Align::Bottom:
-            r.top = t - h;
-            break;
-        case TInlineBlock::Align::Baseline:
-            r.top = t - descent - b.Baseline;
-            break;
-    }
-    r.above = std::max(0, -r.top);
-    r.below = std::max(0, r.top + h - t);
-    return r;
+    if (b.Placement == TInlineBlock::Align::Middle) return -(h - t - (h - t) / 2);
+    return t - descent - b.Baseline;
+}
+
+bool AtLineEdge(const TInlineBlock& b) {
+    return b.Placement == TInlineBlock::Align::Top || b.Placement == TInlineBlock::Align::Bottom;
+}
+
+// The top of a block aligned with the top or bottom of the line box, from the text's top.
+int LineEdgeTop(const TInlineBlock& b, const LineRec& line) {
+    return b.Placement == TInlineBlock::Align::Top
+               ? -line.ExtraAbove
+               : line.TextHeight + line.ExtraBelow - b.DrawnHeight;
 }
 
 // Breaks one section into lines. Every character is looked at a bounded number of times:
@@ -212,12 +203,23 @@ class LineBreaker {
         int width = Adv(trimmed) - Adv(start);
         // Only images, controls and inline blocks need the walks over the line's pieces.
         const bool inlines = NextMark(start) < end;
-        if (inlines) width += ReachOfInlines(line, start, end, trimmed);
+        InlineExtent extent;
+        if (inlines) {
+            extent = ReachOfInlines(line, start, end, trimmed);
+            width += extent.width;
+        }
 
         if (has_text && line_factor_ > 0) {
             SetLineHeight(line, static_cast<int>(std::lround(line_factor_ * largest_pt * 96 / 72)));
         } else if (has_text && line_height_ > 0) {
             SetLineHeight(line, line_height_);
+        }
+        // Blocks aligned with the top or bottom of the line: a taller one makes the line as
+        // high as itself, the rest of the line at its top when the tallest such block is
+        // top-aligned, else at its bottom (as in Chromium).
+        if (const int grow = std::max(extent.edge_top, extent.edge_bottom) - line.Advance();
+            grow > 0) {
+            (extent.edge_top >= extent.edge_bottom ? line.ExtraBelow : line.ExtraAbove) += grow;
         }
         const int left = im_.LeftIndent(y) + shift;
         // An unwrapped line wider than the room is aligned as if the room were its own.
@@ -249,11 +251,20 @@ class LineBreaker {
         return y;
     }
 
+    // What the images, controls and inline blocks of a line add to it.
+    struct InlineExtent {
+        int width = 0;        // before the trailing spaces
+        int edge_top = 0;     // the tallest block aligned with the line's top
+        int edge_bottom = 0;  // and with its bottom
+    };
+
     // Widens the line [start, end) by how far its images, controls and inline blocks reach
-    // above and below its text; returns their width before `trimmed`.
-    int ReachOfInlines(LineRec& line, int start, int end, int trimmed) const {
+    // above and below its text (blocks aligned with the line's top or bottom are placed
+    // once the rest of the line is known); their width counts before `trimmed`.
+    InlineExtent ReachOfInlines(LineRec& line, int start, int end, int trimmed) const {
         const int t = line.TextHeight;
-        int width = 0;
+        InlineExtent extent;
+        int& width = extent.width;
         ForEachPiece(s_, start, end, [&](const LinePiece& p) {
             if (p.kind == LinePiece::Kind::Image) {
                 const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
@@ -281,13 +292,20 @@ class LineBreaker {
                 if (p.begin < trimmed) width += c.Width();
             } else if (p.kind == LinePiece::Kind::Block) {
                 const TInlineBlock& b = *s_.InlineBlocks()[static_cast<std::size_t>(p.item)];
-                const BlockReach r = ReachOf(b, t, line.MaxDescent);
-                line.ExtraAbove = std::max(line.ExtraAbove, r.above);
-                line.ExtraBelow = std::max(line.ExtraBelow, r.below);
+                const int h = b.DrawnHeight;
+                if (b.Placement == TInlineBlock::Align::Top) {
+                    extent.edge_top = std::max(extent.edge_top, h);
+                } else if (b.Placement == TInlineBlock::Align::Bottom) {
+                    extent.edge_bottom = std::max(extent.edge_bottom, h);
+                } else {
+                    const int top = BlockTop(b, t, line.MaxDescent);
+                    line.ExtraAbove = std::max(line.ExtraAbove, -top);
+                    line.ExtraBelow = std::max(line.ExtraBelow, top + h - t);
+                }
                 if (p.begin < trimmed) width += b.DrawnWidth;
             }
         });
-        return width;
+        return extent;
     }
 
     // Places the images, controls and inline blocks of the line [start, end) stored at y.
@@ -317,7 +335,8 @@ class LineBreaker {
                 x += c.Width();
             } else {
                 TInlineBlock& b = *s_.InlineBlocks()[static_cast<std::size_t>(p.item)];
-                const int top = text_top + ReachOf(b, t, line.MaxDescent).top;
+                const int top = text_top + (AtLineEdge(b) ? LineEdgeTop(b, line)
+                                                          : BlockTop(b, t, line.MaxDescent));
                 s_.MutableInlines().BlockPlaces[static_cast<std::size_t>(p.item)] = Point{x, top};
                 b.Place(canvas_, top, s_.FirstCursor + b.CharPos);
                 x += b.DrawnWidth;

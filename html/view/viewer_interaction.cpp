@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "html/layout/form_controls.h"
+#include "html/layout/inline_block.h"
 #include "html/view/url_expand.h"
 #include "html/view/viewer_model.h"
 #include "platform/core/text_encoding.h"
@@ -132,8 +133,7 @@ bool THTMLViewerModel::Find(std::string_view s, bool match_case) {
     const std::u32string what = text::DecodeText(s);
     const int at = doc_->FindString(caret_pos_, what, match_case, 0);
     if (at < 0) return false;
-    doc_->SelStart = at;
-    doc_->SelEnd = at + static_cast<int>(what.size());
+    doc_->SetSelection(SelRange{at, at + static_cast<int>(what.size()), nullptr});
     caret_pos_ = doc_->SelEnd;
     if (const auto p = doc_->CursorToXY(*measure_, at)) {
         if (p->y < v_pos_ || p->y > v_pos_ + bars_.PanelHeight - 20) {
@@ -153,8 +153,7 @@ std::optional<Point> THTMLViewerModel::FindPos(std::string_view s, bool match_ca
 
 void THTMLViewerModel::SelectAll() {
     if (no_select_ || doc_->Empty()) return;
-    doc_->SelStart = 0;
-    doc_->SelEnd = doc_->Len;
+    doc_->SetSelection(SelRange{0, doc_->Len, nullptr});
     Invalidate();
 }
 
@@ -189,24 +188,26 @@ void THTMLViewerModel::MouseDown(int x, int y, bool left, bool had_focus) {
     left_button_down_ = true;
     if (!had_focus) return;  // the first click only focuses the control
     const Point p = ToLayout(x, y);
-    const CursorHit hit = doc_->FindCursor(*measure_, p.x, p.y);
+    CursorHit hit = doc_->FindCursor(*measure_, p.x, p.y);
     if (hit.Index < 0) return;
-    sel_anchor_ = hit.Index;
     selecting_ = true;
     if (doc_->SelEnd > doc_->SelStart) Invalidate();
-    doc_->SelStart = doc_->SelEnd = sel_anchor_;
-    caret_pos_ = sel_anchor_;
+    doc_->SetSelection(SelectionBetween(hit, hit));
+    caret_pos_ = hit.Index;
+    sel_anchor_ = std::move(hit);
 }
 
 void THTMLViewerModel::DoHilite(int x, int y) {
-    if (!selecting_ || sel_anchor_ < 0) return;
+    if (!selecting_ || sel_anchor_.Index < 0) return;
     y = std::clamp(y, 0, height_);
     const Point p = ToLayout(x, y);
     const CursorHit hit = doc_->FindCursor(*measure_, p.x, p.y);
     if (hit.Index < 0) return;
-    if (hit.Index != caret_pos_ && !no_select_) {
-        doc_->SelStart = std::min(sel_anchor_, hit.Index);
-        doc_->SelEnd = std::max(sel_anchor_, hit.Index);
+    // The same index may stand for a character inside an inline block and one after it:
+    // the selections are compared, not the indices.
+    const SelRange range = SelectionBetween(sel_anchor_, hit);
+    if (range != SelRange{doc_->SelStart, doc_->SelEnd, doc_->SelBlock} && !no_select_) {
+        doc_->SetSelection(range);
         Invalidate();
     }
     caret_pos_ = hit.Index;
@@ -282,11 +283,12 @@ void THTMLViewerModel::DoubleClick(int x, int y) {
     caret_pos_ = hit.Index;
     if (p.y < hit.Y || p.y >= hit.Y + hit.Height) return;
     // Cursor indices run on from one block to the next without a separator, so a word
-    // also ends where the line does.
+    // also ends where the line does. In an inline block the word is one of its content.
+    TCell& content = hit.Blocks.empty() ? *doc_ : hit.Blocks.back().Block->Body;
     const auto word_at = [&](int i) {
-        const auto c = doc_->GetChAtPos(i);
+        const auto c = content.GetChAtPos(i);
         if (!c || !IsWordChar(*c)) return false;
-        const auto at = doc_->CursorToXY(*measure_, i);
+        const auto at = content.CursorToXY(*measure_, i);
         return at && at->y == hit.Y;
     };
     if (!word_at(caret_pos_)) return;
@@ -294,8 +296,8 @@ void THTMLViewerModel::DoubleClick(int x, int y) {
     while (start > 0 && word_at(start - 1)) --start;
     int end = caret_pos_;
     while (word_at(end)) ++end;
-    doc_->SelStart = start;
-    doc_->SelEnd = end;
+    const TInlineBlock* block = hit.Blocks.empty() ? nullptr : hit.Blocks.back().Block;
+    doc_->SetSelection(SelRange{start, end, block});
     Invalidate();
 }
 

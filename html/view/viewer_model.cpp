@@ -191,8 +191,7 @@ void THTMLViewerModel::SetPositionBackground(bool on) {
 void THTMLViewerModel::SetNoSelect(bool on) {
     no_select_ = on;
     if (on) {
-        doc_->SelStart = -1;
-        doc_->SelEnd = -1;
+        doc_->SetSelection(SelRange{-1, -1, nullptr});
         Invalidate();
     }
 }
@@ -270,7 +269,7 @@ void THTMLViewerModel::PrepareDocument() {
     names_.clear();
     name_index_.clear();
     caret_pos_ = 0;
-    sel_anchor_ = -1;
+    sel_anchor_ = {};
     // The link under the mouse belonged to the old document: the same address in the new
     // one is entered afresh.
     url_.Clear();
@@ -289,7 +288,7 @@ void THTMLViewerModel::ResetAfterFailure() {
     loading_file_.clear();
     layout_in_progress_ = false;
     caret_pos_ = 0;
-    sel_anchor_ = -1;
+    sel_anchor_ = {};
     doc_height_ = 0;
     widest_line_ = 0;
     v_pos_ = 0;
@@ -459,7 +458,7 @@ void THTMLViewerModel::Clear() {
     h_pos_ = 0;
     doc_->SetYOffset(0);
     caret_pos_ = 0;
-    sel_anchor_ = -1;
+    sel_anchor_ = {};
     DoScrollBars();
     Invalidate();
 }

@@ -309,7 +309,7 @@ class THTMLViewerModel {
     int v_pos_ = 0;
     int h_pos_ = 0;
     int caret_pos_ = 0;
-    int sel_anchor_ = -1;
+    CursorHit sel_anchor_;  // where the selection started (Index -1: nowhere)
     bool left_button_down_ = false;
     bool selecting_ = false;
     bool auto_scrolling_ = false;

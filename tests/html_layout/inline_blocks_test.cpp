@@ -1,13 +1,14 @@
 // Inline blocks (display: inline-block) on the fixed-metric canvas (characters 8 px, lines
 // 16 px, ascent 12): fixed-width boxes side by side that wrap whole to the next line, boxes
 // that shrink to their content, the line's baseline through their last line, their
-// painted boxes and the text after them, page breaks that keep them whole, and the layout
-// dump.
+// painted boxes and the text after them, page breaks that keep them whole, the layout
+// dump, boxes at the top and bottom of their line, and selections over and inside boxes.
 #include <gtest/gtest.h>
 
 #include "html/dump/layout_dump.h"
 #include "html/layout/html_table.h"
 #include "html/layout/page_breaks.h"
+#include "html/layout/sel_range.h"
 #include "tests/html_layout/layout_test_support.h"
 
 namespace quillon {
@@ -228,6 +229,128 @@ TEST(InlineBlocks, TheLayoutDumpShowsEveryBoxWithItsSections) {
     // Nothing of it for a document without inline blocks.
     auto plain = LayOut("<div>L0</div>", 250);
     EXPECT_EQ(DumpLayout(*plain.doc, 250, plain.height).find("blocks"), std::string::npos);
+}
+
+TEST(InlineBlocks, TopAndBottomAlignWithTheLineBoxNotTheText) {
+    // Figures from Chromium: the tallest thing on the line sets its height; top and bottom
+    // boxes then touch its edges.
+    const std::string css =
+        ".e { display: inline-block; width: 10px } .t { vertical-align: top } "
+        ".m { vertical-align: bottom } div { line-height: 40px }";
+    const auto box = [](int height, std::string_view cls) {
+        return "<span class=\"e " + std::string(cls) +
+               "\" style=\"height: " + std::to_string(height) + "px\"></span>";
+    };
+    // A box 60 px high on the baseline: the line is 64 px, the text in its last 16.
+    auto tall = Styled(css, "x" + box(60, "") + box(20, "t") + box(20, "m"));
+    const TSection& s = Holder(tall);
+    EXPECT_EQ(s.LineList[0].ExtraAbove, 48);
+    EXPECT_EQ(s.LineList[0].Advance(), 64);
+    EXPECT_EQ(s.BlockPlaces()[1].y, s.LayoutY);       // the line's top, not the text's (48)
+    EXPECT_EQ(s.BlockPlaces()[2].y, s.LayoutY + 44);  // its bottom on the line's bottom
+    // A top or bottom box taller than the rest makes the line as high as itself; the
+    // rest of the line keeps to the line's top or bottom with it. The taller of the two
+    // decides; a tie keeps the text at the top.
+    struct Case {
+        int top, bottom;  // heights of the top and bottom boxes (0: none)
+        int above;        // pixels above the text
+        int advance;
+    };
+    for (const Case c : {Case{80, 0, 0, 80}, Case{0, 80, 64, 80}, Case{80, 100, 84, 100},
+                         Case{100, 80, 0, 100}, Case{100, 100, 0, 100}}) {
+        std::string body = "x";
+        if (c.top) body += box(c.top, "t");
+        if (c.bottom) body += box(c.bottom, "m");
+        auto l = Styled(css, body + "y");
+        const TSection& t = Holder(l);
+        const LineRec& line = t.LineList[0];
+        EXPECT_EQ(line.ExtraAbove, c.above) << c.top << " " << c.bottom;
+        EXPECT_EQ(line.Advance(), c.advance) << c.top << " " << c.bottom;
+        for (std::size_t i = 0; i < t.InlineBlocks().size(); ++i) {
+            const TInlineBlock& b = *t.InlineBlocks()[i];
+            const int top = t.BlockPlaces()[i].y - t.LayoutY;
+            EXPECT_EQ(top, b.Placement == TInlineBlock::Align::Top ? 0 : c.advance - b.DrawnHeight)
+                << c.top << " " << c.bottom;
+        }
+    }
+    // A line 40 px high by line-height: its top and bottom, not the text's 12 px lower
+    // and higher.
+    auto spaced = Styled(css, "<div>x" + box(20, "t") + box(20, "m") + "</div>");
+    const TSection& d = Holder(spaced);
+    EXPECT_EQ(d.LineList[0].Advance(), 40);
+    EXPECT_EQ(d.LineList[0].ExtraAbove, 12);
+    EXPECT_EQ(d.BlockPlaces()[0].y, d.LayoutY);
+    EXPECT_EQ(d.BlockPlaces()[1].y, d.LayoutY + 20);
+}
+
+// The pieces of text drawn highlighted, in drawing order.
+std::vector<std::string> Highlighted(LaidOut& l) {
+    l.canvas->ClearLog();
+    l.doc->Draw(*l.canvas, Rect{0, 0, 400, 200}, 400, 0, 0);
+    std::vector<std::string> pieces;
+    for (const std::string& line : l.canvas->Log()) {
+        const std::size_t on = line.find(" on ");
+        if (line.rfind("text ", 0) != 0 || on == std::string::npos) continue;
+        pieces.push_back(line.substr(line.find(' ', on + 4) + 1));
+    }
+    return pieces;
+}
+
+TEST(InlineBlocks, ASelectionTakesABoxWholeOrKeepsInsideIt) {
+    // "ab", the box "cd ef", "gh": the box's content is numbered from its placeholder, as
+    // are the characters after it in the text around it.
+    auto l = Styled(".b { display: inline-block }", "ab<span class=b>cd ef</span>gh");
+    const TSection& s = Holder(l);
+    const TInlineBlock& b = *s.InlineBlocks()[0];
+    const int f = s.FirstCursor;
+    ASSERT_EQ(b.Body.StartCurs, f + 2);
+    TSectionList& doc = *l.doc;
+    using Pieces = std::vector<std::string>;
+    const auto select = [&](SelRange range, std::u32string_view copied, const Pieces& drawn) {
+        doc.SetSelection(range);
+        EXPECT_EQ(doc.CopyToClipboard(), copied);
+        EXPECT_EQ(doc.GetSelLength(), static_cast<int>(copied.size()));
+        EXPECT_EQ(Highlighted(l), drawn);
+    };
+    // Over the placeholder: all of the box, copied where it stands.
+    select({f + 1, f + 4, nullptr}, U"bcd efg", Pieces{"b", "cd ef", "g"});
+    // After the box: none of it, though its characters share the numbers.
+    select({f + 3, f + 5, nullptr}, U"gh", Pieces{"gh"});
+    // In the box: only its characters, none of the text around it.
+    select({f + 3, f + 6, &b}, U"d e", Pieces{"d e"});
+
+    // Carets from points: x 16 to 56 is the box, its characters 8 px each.
+    const int y = s.BlockPlaces()[0].y + 4;
+    const auto at = [&](int x) { return doc.FindCursor(*l.canvas, x, y); };
+    const CursorHit e = at(16 + 3 * 8 + 2);
+    EXPECT_EQ(e.Index, f + 5);
+    ASSERT_EQ(e.Blocks.size(), 1u);
+    EXPECT_EQ(e.Blocks[0].Block, &b);
+    EXPECT_EQ(e.Blocks[0].Placeholder, f + 2);
+    EXPECT_EQ(e.X, 16 + 3 * 8);
+    EXPECT_TRUE(at(2).Blocks.empty());
+    // From "a" into the box, and from the box to "h": the box whole, either way round.
+    EXPECT_EQ(SelectionBetween(at(2), e), (SelRange{f, f + 3, nullptr}));
+    EXPECT_EQ(SelectionBetween(e, at(2)), (SelRange{f, f + 3, nullptr}));
+    EXPECT_EQ(SelectionBetween(e, at(66)), (SelRange{f + 2, f + 4, nullptr}));
+    // From the caret just before the box into it: the box alone.
+    EXPECT_EQ(SelectionBetween(e, at(14)), (SelRange{f + 2, f + 3, nullptr}));
+    // Both ends in the box: its characters.
+    EXPECT_EQ(SelectionBetween(at(18), e), (SelRange{f + 2, f + 5, &b}));
+
+    // A box in a box: copied whole with the outer one.
+    auto nested =
+        Styled(".b { display: inline-block }", "ab<span class=b>c<span class=b>dd</span>e</span>f");
+    const TSection& n = Holder(nested);
+    nested.doc->SetSelection({n.FirstCursor, n.FirstCursor + 4, nullptr});
+    EXPECT_EQ(nested.doc->CopyToClipboard(), U"abcddef");
+    EXPECT_EQ(Highlighted(nested), (Pieces{"ab", "c", "dd", "e", "f"}));
+    // Without inline blocks nothing changes.
+    auto plain = Styled("b { color: red }", "ab<b>cd</b>ef");
+    const TSection& p = plain.Text(0);
+    plain.doc->SetSelection({p.FirstCursor + 1, p.FirstCursor + 5, nullptr});
+    EXPECT_EQ(plain.doc->CopyToClipboard(), U"bcde");
+    EXPECT_EQ(Highlighted(plain), (Pieces{"b", "cd", "e"}));
 }
 
 }  // namespace

@@ -194,5 +194,33 @@ TEST(ViewerForms, PageKeysInATextControlScrollTheDocument) {
     EXPECT_EQ(v.ScrollPos(), 0);
 }
 
+TEST(ViewerSelection, InAnInlineBlockTheMouseSelectsItsContent) {
+    FakeViewer v;
+    v.LoadFromBuffer(
+        "<html><head><style>.b { display: inline-block }</style></head>"
+        "<body>ab<span class=b>cd ef</span>gh</body></html>");
+    // The box follows "ab"; its characters are 8 px wide.
+    const Point a = testing::PanelPointOf(v, "ab");
+    const Point c{a.x + 16, a.y};
+    const Point e{a.x + 40, a.y};
+    const Point h{a.x + 64, a.y};
+    const auto drag = [&v](Point from, Point to) {
+        v.MouseDown(from.x, from.y, true, true);
+        v.MouseMove(to.x, to.y, true);
+        v.MouseUp(to.x, to.y, true);
+        return Selected(v);
+    };
+    EXPECT_EQ(drag(c, e), "cd ");
+    EXPECT_EQ(drag(e, c), "cd ");
+    EXPECT_EQ(drag(e, h), "cd efg");
+    EXPECT_EQ(drag(a, e), "abcd ef");
+    // From the caret before "g" onto "d", which has the same index inside the box: the box.
+    const Point g{a.x + 56, a.y};
+    const Point d{a.x + 24, a.y};
+    EXPECT_EQ(drag(g, d), "cd ef");
+    v.DoubleClick(e.x, e.y);
+    EXPECT_EQ(v.SelText(), "ef");
+}
+
 }  // namespace
 }  // namespace quillon
