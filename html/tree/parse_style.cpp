@@ -650,13 +650,12 @@ void HtmlParser::SheetCell(TCellObj& cell, ThtmlTable& table) const {
         cell.Body.BkGnd = true;
         cell.Body.BkColor = *c;
     }
-    // min-width and max-width bound the cell's column (percentages are of the table's
-    // width, which its layout resolves); a pixel width of the cell's own is held within
-    // pixel ones.
+    // min-width and max-width bound the cell's column; a pixel width of the cell's own is
+    // held within them. Browsers leave percentages of them out on cells, and so do we.
     BoxSizing size;
     if (const BoxSizing given = SizingOf(s); given.MinWidth || given.MaxWidth) {
-        size.MinWidth = given.MinWidth;
-        size.MaxWidth = given.MaxWidth;
+        if (given.MinWidth && given.MinWidth->Percent < 0) size.MinWidth = given.MinWidth;
+        if (given.MaxWidth && given.MaxWidth->Percent < 0) size.MaxWidth = given.MaxWidth;
         if (cell.WidthValue > 0 && !cell.WidthIsPercent) {
             if (const auto w = FixedPixels(size.MaxWidth)) {
                 cell.WidthValue = std::min(cell.WidthValue, *w);
