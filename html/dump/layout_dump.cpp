@@ -270,8 +270,9 @@ void IntList(std::string& out, const char* name, const std::vector<int>& values)
 
 // The colours COL and COLGROUP give the columns (null: none), when one has a colour.
 void DumpColumnColours(std::string& out, const ThtmlTable& t) {
-    const auto& specs = t.ColSpecs;
-    if (std::none_of(specs.begin(), specs.end(), [](const ColumnSpec& c) { return c.HasBack; })) {
+    const auto& col_styles = t.ColStyles;
+    if (std::none_of(col_styles.begin(), col_styles.end(),
+                     [](const ColumnStyle& c) { return c.HasBack; })) {
         return;
     }
     out += ", \"column_backgrounds\": [";

@@ -150,7 +150,7 @@ ThtmlTable::ThtmlTable(TSectionList& doc, const ThtmlTable& src)
       EnclosingCell(src.EnclosingCell),
       CaptionCell(std::make_unique<TCellObj>(doc, *src.CaptionCell)),
       CaptionOnTop(src.CaptionOnTop),
-      ColSpecs(src.ColSpecs),
+      ColStyles(src.ColStyles),
       Prepared(src.Prepared),
       GridError(src.GridError),
       HasAbsWidths(src.HasAbsWidths),

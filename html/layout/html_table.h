@@ -11,7 +11,7 @@
 #include "html/layout/box_style.h"
 #include "html/layout/box_table.h"
 #include "html/layout/cell.h"
-#include "html/layout/column_spec.h"
+#include "html/layout/column_style.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/object_pool.h"
 #include "html/layout/section_base.h"
@@ -183,12 +183,12 @@ class ThtmlTable : public TSectionBase {
     // What COL and COLGROUP give their columns, in column order. A cell of one column
     // without a WIDTH of its own takes its column's width (Value 0: none given). A cell
     // without a colour of its own or its row's takes its column's over the table's.
-    std::vector<ColumnSpec> ColSpecs;
+    std::vector<ColumnStyle> ColStyles;
     // The colour COL or COLGROUP gave column c (null: none).
     const Color* ColumnColour(int c) const {
-        if (c < 0 || c >= static_cast<int>(ColSpecs.size())) return nullptr;
-        const ColumnSpec& spec = ColSpecs[static_cast<std::size_t>(c)];
-        return spec.HasBack ? &spec.Back : nullptr;
+        if (c < 0 || c >= static_cast<int>(ColStyles.size())) return nullptr;
+        const ColumnStyle& col_style = ColStyles[static_cast<std::size_t>(c)];
+        return col_style.HasBack ? &col_style.Back : nullptr;
     }
 
     // Layout state.
@@ -278,7 +278,7 @@ class ThtmlTable : public TSectionBase {
     void ExpandGrid();
     // Where borders collapse: of two cells' facing borders only the wider is drawn.
     void CollapseCellEdges();
-    void ApplyColumnSpecs();
+    void ApplyColumnStyles();
     // Cells without a colour of their own or their row's take their column's, else the
     // table's (after the grid is built, when a cell's column is known).
     void TakeColumnColours();

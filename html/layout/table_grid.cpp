@@ -46,13 +46,13 @@ void ThtmlTable::AddDummyCells() {
 
 // Cells of one column without a WIDTH take the width COL or COLGROUP gave their column; a
 // pixel width from style widens those with a narrower one.
-void ThtmlTable::ApplyColumnSpecs() {
-    if (ColSpecs.empty()) return;
+void ThtmlTable::ApplyColumnStyles() {
+    if (ColStyles.empty()) return;
     for (auto& row : RowList) {
-        const int n = std::min(row->Count(), static_cast<int>(ColSpecs.size()));
+        const int n = std::min(row->Count(), static_cast<int>(ColStyles.size()));
         for (int c = 0; c < n; ++c) {
             TCellObj& cell = (*row)[c];
-            const ColumnSpec& column = ColSpecs[static_cast<std::size_t>(c)];
+            const ColumnStyle& column = ColStyles[static_cast<std::size_t>(c)];
             if (cell.SpanCols != 1 || column.Value <= 0) continue;
             if (column.BorderBox) {
                 // As browsers do, the wider of the column's width and the cell's own.
@@ -97,8 +97,9 @@ void ThtmlTable::ExpandGrid() {
     }
     // Columns with colours: cells take the table's colour with theirs, once the grid shows
     // which column each cell is in.
-    const bool column_colours = std::any_of(ColSpecs.begin(), ColSpecs.end(),
-                                            [](const ColumnSpec& spec) { return spec.HasBack; });
+    const bool column_colours =
+        std::any_of(ColStyles.begin(), ColStyles.end(),
+                    [](const ColumnStyle& col_style) { return col_style.HasBack; });
     PlaceholderMaker placeholders(*Document);
     ColumnCount = 0;
     for (auto& row : RowList) {
@@ -180,7 +181,7 @@ void ThtmlTable::ExpandGrid() {
         CollapseCellEdges();
     }
     // After the borders are settled: a width from style includes the cells' borders.
-    ApplyColumnSpecs();
+    ApplyColumnStyles();
     if (column_colours) TakeColumnColours();
     Prepared = true;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "html/layout/box_style.h"
-#include "html/layout/column_spec.h"
+#include "html/layout/column_style.h"
 #include "html/layout/html_enums.h"
 #include "html/layout/my_font.h"
 #include "html/layout/section.h"
@@ -154,10 +154,10 @@ class HtmlParser {
     }
     // What the style sheets give the COLGROUP just opened or the COL just read (`tag`): a
     // width over its WIDTH and a background colour (nothing without style).
-    void StyleColumn(ColumnSpec& spec, std::string_view tag) const {
-        if (styles_) SheetColumn(spec, tag);
+    void StyleColumn(ColumnStyle& col_style, std::string_view tag) const {
+        if (styles_) SheetColumn(col_style, tag);
     }
-    void SheetColumn(ColumnSpec& spec, std::string_view tag) const;
+    void SheetColumn(ColumnStyle& col_style, std::string_view tag) const;
     void SheetTable(ThtmlTable& table) const;
     void SheetRow(TCellList& row) const;
     void SheetCell(TCellObj& cell, ThtmlTable& table) const;

@@ -593,20 +593,20 @@ void HtmlParser::SheetTable(ThtmlTable& table) const {
     }
 }
 
-void HtmlParser::SheetColumn(ColumnSpec& spec, std::string_view tag) const {
+void HtmlParser::SheetColumn(ColumnStyle& col_style, std::string_view tag) const {
     const StyledElement* e = styles_->Current();
     // A COL has opened and closed before its symbol is read: the closed child.
     if (e && tag == "col") e = e->last_child.get();
     if (!e || e->tag != tag) return;
     const css::ComputedStyle& s = e->Style();
     if (s.Has(Property::Width) && !s.width.IsAuto()) {
-        spec.Percent = s.width.kind == css::Length::Kind::Percent;
-        spec.Value = Px(s.width.value);
-        spec.BorderBox = !spec.Percent;
+        col_style.Percent = s.width.kind == css::Length::Kind::Percent;
+        col_style.Value = Px(s.width.value);
+        col_style.BorderBox = !col_style.Percent;
     }
     if (auto c = s.Has(Property::BackgroundColor) ? Opaque(s.background_color) : std::nullopt) {
-        spec.HasBack = true;
-        spec.Back = *c;
+        col_style.HasBack = true;
+        col_style.Back = *c;
     }
 }
 

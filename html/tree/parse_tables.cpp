@@ -22,10 +22,10 @@ constexpr SymbSet kTableTerm = {
 constexpr SymbSet kRowGroups = {S::THeadSy,    S::THeadEndSy, S::TBodySy,
                                 S::TBodyEndSy, S::TFootSy,    S::TFootEndSy};
 
-ColumnSpec ColumnSpecOf(const TAttributeList& attrs) {
-    ColumnSpec spec;
-    ReadBlockWidth(attrs, spec.Value, spec.Percent);
-    return spec;
+ColumnStyle ColumnStyleOf(const TAttributeList& attrs) {
+    ColumnStyle col_style;
+    ReadBlockWidth(attrs, col_style.Value, col_style.Percent);
+    return col_style;
 }
 
 int SpanAttribute(const TAttributeList& attrs) {
@@ -68,19 +68,20 @@ void HtmlParser::TableRoutine(int level) {
     // The column group being read: a COL in it gives its columns its own width and colour
     // or else the group's; a group without COL gives its SPAN columns its own.
     struct ColumnGroup {
-        ColumnSpec spec;
+        ColumnStyle col_style;
         int span = 1;
         bool open = false;
         bool has_columns = false;
     };
     ColumnGroup group;
-    auto add_columns = [&](int span, const ColumnSpec& spec) {
-        auto& specs = table->ColSpecs;
-        const auto room = static_cast<std::size_t>(kMaxColumns) - specs.size();
-        specs.insert(specs.end(), std::min(static_cast<std::size_t>(span), room), spec);
+    auto add_columns = [&](int span, const ColumnStyle& col_style) {
+        auto& col_styles = table->ColStyles;
+        const auto room = static_cast<std::size_t>(kMaxColumns) - col_styles.size();
+        col_styles.insert(col_styles.end(), std::min(static_cast<std::size_t>(span), room),
+                          col_style);
     };
     auto close_group = [&] {
-        if (group.open && !group.has_columns) add_columns(group.span, group.spec);
+        if (group.open && !group.has_columns) add_columns(group.span, group.col_style);
         group = ColumnGroup{};
     };
 
@@ -169,29 +170,29 @@ void HtmlParser::TableRoutine(int level) {
             Next();
         } else if (s == S::ColGroupSy) {
             close_group();
-            group = ColumnGroup{ColumnSpecOf(Attrs()), SpanAttribute(Attrs()), true, false};
-            StyleColumn(group.spec, "colgroup");
+            group = ColumnGroup{ColumnStyleOf(Attrs()), SpanAttribute(Attrs()), true, false};
+            StyleColumn(group.col_style, "colgroup");
             Next();
         } else if (s == S::ColSy) {
             if (!group.open && styles_) {
                 // Browsers put a COL outside COLGROUP in a group of their own, which style
                 // may give a width or a colour.
                 group = ColumnGroup{{}, 1, true, false};
-                StyleColumn(group.spec, "colgroup");
+                StyleColumn(group.col_style, "colgroup");
             }
-            ColumnSpec spec = ColumnSpecOf(Attrs());
-            StyleColumn(spec, "col");
-            if (group.open && spec.Value <= 0) {
-                spec.Value = group.spec.Value;
-                spec.Percent = group.spec.Percent;
-                spec.BorderBox = group.spec.BorderBox;
+            ColumnStyle col_style = ColumnStyleOf(Attrs());
+            StyleColumn(col_style, "col");
+            if (group.open && col_style.Value <= 0) {
+                col_style.Value = group.col_style.Value;
+                col_style.Percent = group.col_style.Percent;
+                col_style.BorderBox = group.col_style.BorderBox;
             }
-            if (group.open && !spec.HasBack) {
-                spec.HasBack = group.spec.HasBack;
-                spec.Back = group.spec.Back;
+            if (group.open && !col_style.HasBack) {
+                col_style.HasBack = group.col_style.HasBack;
+                col_style.Back = group.col_style.Back;
             }
             group.has_columns = true;
-            add_columns(SpanAttribute(Attrs()), spec);
+            add_columns(SpanAttribute(Attrs()), col_style);
             Next();
         } else if (s == S::ColGroupEndSy) {
             close_group();

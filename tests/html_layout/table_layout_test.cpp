@@ -210,7 +210,7 @@ TEST(TableWidths, ColumnWidthsFromColAndColGroup) {
     EXPECT_EQ(Columns(Table(g)), (std::vector<int>{54, 54, 34, 74}));
     // Percentages, and a span too large for the table.
     auto p = LayOut("<table width=400><col width=\"25%\" span=5000><tr><td>a<td>b</table>", 800);
-    EXPECT_EQ(Table(p).ColSpecs.size(), static_cast<std::size_t>(kMaxColumns));
+    EXPECT_EQ(Table(p).ColStyles.size(), static_cast<std::size_t>(kMaxColumns));
     auto cells = LayOut("<table width=400><tr><td width=\"25%\">a<td width=\"25%\">b</table>", 800);
     EXPECT_EQ(Columns(Table(p)), Columns(Table(cells)));
 }

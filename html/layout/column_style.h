@@ -5,7 +5,7 @@
 
 namespace quillon {
 
-struct ColumnSpec {
+struct ColumnStyle {
     int Value = 0;  // the width; 0: none given
     bool Percent = false;
     // A pixel width from style is that of the column's cells with their padding and
