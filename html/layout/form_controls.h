@@ -41,7 +41,9 @@ class TFormControlObj {
     virtual const char* KindName() const = 0;
     virtual bool IsHidden() const { return false; }
 
-    // Paints the control's image (used when printing; screen shows the widget).
+    // Paints the control's image with its current value at (x, y), Width() x Height()
+    // (used when printing or without a widget; the screen shows the widget). Hidden and
+    // image controls paint nothing (an image control prints as its image).
     virtual void Draw(Canvas& canvas, int x, int y);
     // Back to the initial value.
     virtual void ResetToValue() {}
@@ -90,6 +92,7 @@ class TEditFormControlObj : public TFormControlObj {
     void TakeValueOf(const TFormControlObj& shown) override;
     bool GetSubmission(int index, std::string& out) override;
     void SetHeightWidth(Canvas& canvas) override;
+    void Draw(Canvas& canvas, int x, int y) override;
 
     bool Password() const { return password_; }
     int SizeChars() const { return size_; }  // SIZE, default 20
@@ -115,6 +118,7 @@ class TButtonFormControlObj : public TFormControlObj {
     PlatformControl* Control() const override { return button_.get(); }
     const char* KindName() const override { return kind_ == Kind::Submit ? "submit" : "reset"; }
     void SetHeightWidth(Canvas& canvas) override;
+    void Draw(Canvas& canvas, int x, int y) override;
 
     Kind ButtonKind() const { return kind_; }
     const std::string& Caption() const { return caption_; }
@@ -161,6 +165,7 @@ class TCheckBoxFormControlObj : public TCheckableFormControlObj {
   public:
     TCheckBoxFormControlObj(ThtmlForm& form, const TAttributeList& attrs);
     const char* KindName() const override { return "checkbox"; }
+    void Draw(Canvas& canvas, int x, int y) override;
 };
 
 // INPUT TYPE=radio.
@@ -168,6 +173,7 @@ class TRadioButtonFormControlObj : public TCheckableFormControlObj {
   public:
     TRadioButtonFormControlObj(ThtmlForm& form, const TAttributeList& attrs);
     const char* KindName() const override { return "radio"; }
+    void Draw(Canvas& canvas, int x, int y) override;
     // The user checked this button: the others of its name in the form are unchecked.
     void Click();
 };
@@ -212,6 +218,7 @@ class TListBoxFormControlObj : public TSelectFormControlObj {
     PlatformControl* Control() const override { return list_.get(); }
     const char* KindName() const override { return "listbox"; }
     void SetHeightWidth(Canvas& canvas) override;
+    void Draw(Canvas& canvas, int x, int y) override;
     bool Multiple() const { return multiple_; }
     int SizeRows() const { return size_; }  // SIZE, 0 when not given
     // Visible rows: SIZE, or without it the option count clamped to 1..8.
@@ -235,6 +242,7 @@ class TComboFormControlObj : public TSelectFormControlObj {
     const char* KindName() const override { return "combo"; }
     void ResetToValue() override;
     void SetHeightWidth(Canvas& canvas) override;
+    void Draw(Canvas& canvas, int x, int y) override;
 
   protected:
     PlatformList* List() const override { return combo_.get(); }
@@ -256,6 +264,7 @@ class TTextAreaFormControlObj : public TFormControlObj {
     void TakeValueOf(const TFormControlObj& shown) override;
     bool GetSubmission(int index, std::string& out) override;
     void SetHeightWidth(Canvas& canvas) override;
+    void Draw(Canvas& canvas, int x, int y) override;
 
     int Rows() const { return rows_; }  // ROWS, default 5
     int Cols() const { return cols_; }  // COLS, default 30
