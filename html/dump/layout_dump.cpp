@@ -318,7 +318,7 @@ void DumpTable(std::string& out, const ThtmlTable& t, const DumpOptions& opt) {
                 Field(out, "h", cell.SpanHeight - t.Spacing + 1);
                 if (const CellBox* box = cell.Box()) {
                     out += ", \"box\": {";
-                    DumpBoxStyle(out, box->Style, box->Edges, box->Padding, box->Style.Margin);
+                    DumpBoxStyle(out, *box->Style, box->Edges, box->Padding, box->Style->Margin);
                     if (box->MinWidth) Field(out, "min_width", *box->MinWidth);
                     if (box->MaxWidth) Field(out, "max_width", *box->MaxWidth);
                     out += '}';

@@ -1,12 +1,16 @@
 #pragma once
-// The boxes a document's sections and table cells have, kept beside them: most sections and
-// cells have none (every document without style, and most of one with it), so they carry no
-// pointer for one. A section or cell drops its entry when it is destroyed, so that a later
-// object at the same address starts without a box.
+// The boxes a document's sections have, kept beside them: most sections have none (every
+// document without style, and most of one with it), so they carry no pointer for one. A
+// section drops its entry when it is destroyed, so that a later object at the same address
+// starts without a box. Cells keep their boxes themselves; the table shares the styles of
+// cells styled alike.
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "html/layout/box_style.h"
@@ -14,12 +18,12 @@
 namespace quillon {
 
 class TSectionBase;
-class TCellObj;
 
-// The decoration a cell has of its own: the style as given and the borders drawn, which are
-// the style's less the sides that a neighbour draws where the table collapses its borders.
+// The decoration a cell has of its own: the style as given (shared by the cells styled
+// alike) and the borders drawn, which are the style's less the sides that a neighbour draws
+// where the table collapses its borders.
 struct CellBox {
-    BoxStyle Style;
+    std::shared_ptr<const BoxStyle> Style;
     std::array<BorderEdge, 4> Edges{};  // by BoxSide
     // The padding, min-width and max-width in pixels. Where the style gives a percentage
     // (of the table's width), the table's layout resolves it; until then a percentage of
@@ -27,32 +31,32 @@ struct CellBox {
     std::array<int, 4> Padding{};
     std::optional<int> MinWidth, MaxWidth;
 
-    explicit CellBox(const BoxStyle& style) : Style(style), Edges(style.Border) {
-        Padding = style.Padding;
-        MinWidth = FixedPixels(style.Size.MinWidth);
-        MaxWidth = FixedPixels(style.Size.MaxWidth);
+    explicit CellBox(std::shared_ptr<const BoxStyle> style)
+        : Style(std::move(style)), Edges(Style->Border), Padding(Style->Padding) {
+        MinWidth = FixedPixels(Style->Size.MinWidth);
+        MaxWidth = FixedPixels(Style->Size.MaxWidth);
     }
     // Whether the table must resolve some of the cell's lengths against its width.
     bool HasPercentages() const {
         const auto percent = [](const std::optional<BoxLength>& l) { return l && l->Percent >= 0; };
-        return Style.PaddingPercent != std::array<double, 4>{-1, -1, -1, -1} ||
-               percent(Style.Size.MinWidth) || percent(Style.Size.MaxWidth);
+        return Style->PaddingPercent != std::array<double, 4>{-1, -1, -1, -1} ||
+               percent(Style->Size.MinWidth) || percent(Style->Size.MaxWidth);
     }
     // Resolves the percentages against a table `width` pixels wide; a negative width (not
     // known yet) makes them count as nothing again.
     void Resolve(int width) {
         for (std::size_t side = 0; side < 4; ++side) {
-            if (Style.PaddingPercent[side] >= 0) {
+            if (Style->PaddingPercent[side] >= 0) {
                 Padding[side] =
-                    width < 0 ? 0 : BoxLength{0, Style.PaddingPercent[side]}.Resolve(width);
+                    width < 0 ? 0 : BoxLength{0, Style->PaddingPercent[side]}.Resolve(width);
             }
         }
         const auto resolve = [width](const std::optional<BoxLength>& l, std::optional<int>& px) {
             if (l && l->Percent >= 0)
                 px = width < 0 ? std::nullopt : std::optional(l->Resolve(width));
         };
-        resolve(Style.Size.MinWidth, MinWidth);
-        resolve(Style.Size.MaxWidth, MaxWidth);
+        resolve(Style->Size.MinWidth, MinWidth);
+        resolve(Style->Size.MaxWidth, MaxWidth);
     }
     bool HasEdges() const {
         return Edges[0].Shown() || Edges[1].Shown() || Edges[2].Shown() || Edges[3].Shown();
@@ -65,25 +69,22 @@ class BoxTable {
     const SectionBoxes* Find(const TSectionBase* s) const {
         return sections_.empty() ? nullptr : FindIn(sections_, s);
     }
-    const CellBox* Find(const TCellObj* c) const {
-        return cells_.empty() ? nullptr : FindIn(cells_, c);
-    }
     SectionBoxes* FindMutable(const TSectionBase* s) {
         return sections_.empty() ? nullptr : const_cast<SectionBoxes*>(FindIn(sections_, s));
-    }
-    CellBox* FindMutable(const TCellObj* c) {
-        return cells_.empty() ? nullptr : const_cast<CellBox*>(FindIn(cells_, c));
     }
 
     void Set(const TSectionBase* s, SectionBoxes boxes) {
         sections_.insert_or_assign(s, std::move(boxes));
     }
-    void Set(const TCellObj* c, CellBox box) { cells_.insert_or_assign(c, std::move(box)); }
+    // One style object for every cell styled alike: a report has many cells and few styles.
+    std::shared_ptr<const BoxStyle> Share(const BoxStyle& style) {
+        if (const auto it = styles_.find(style); it != styles_.end()) return *it;
+        return *styles_.insert(std::make_shared<const BoxStyle>(style)).first;
+    }
+    // Styles stay with the cells that have them; new cells share new ones.
+    void ForgetSharedStyles() { styles_.clear(); }
     void Drop(const TSectionBase* s) {
         if (!sections_.empty()) sections_.erase(s);
-    }
-    void Drop(const TCellObj* c) {
-        if (!cells_.empty()) cells_.erase(c);
     }
     // Moves the boxes of `s` into `to` (a section joining another document).
     void MoveTo(BoxTable& to, const TSectionBase* s) {
@@ -98,8 +99,34 @@ class BoxTable {
         return it == map.end() ? nullptr : &it->second;
     }
 
+    // Hashes the parts of a style that tell most styles apart; equality compares all.
+    struct StyleHash {
+        using is_transparent = void;
+        std::size_t operator()(const BoxStyle& s) const {
+            std::size_t h = s.Background ? *s.Background + 1 : 0;
+            for (std::size_t side = 0; side < 4; ++side) {
+                h = h * 31 + static_cast<std::size_t>(s.Padding[side]);
+                h = h * 31 + static_cast<std::size_t>(s.Border[side].Width);
+                h = h * 31 + s.Border[side].Colour;
+            }
+            return std::hash<std::size_t>{}(h);
+        }
+        std::size_t operator()(const std::shared_ptr<const BoxStyle>& s) const {
+            return (*this)(*s);
+        }
+    };
+    struct StyleEqual {
+        using is_transparent = void;
+        static const BoxStyle& Of(const BoxStyle& s) { return s; }
+        static const BoxStyle& Of(const std::shared_ptr<const BoxStyle>& s) { return *s; }
+        template <class A, class B>
+        bool operator()(const A& a, const B& b) const {
+            return Of(a) == Of(b);
+        }
+    };
+
     std::unordered_map<const TSectionBase*, SectionBoxes> sections_;
-    std::unordered_map<const TCellObj*, CellBox> cells_;
+    std::unordered_set<std::shared_ptr<const BoxStyle>, StyleHash, StyleEqual> styles_;
 };
 
 }  // namespace quillon

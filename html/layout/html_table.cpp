@@ -42,16 +42,15 @@ TCellObj::TCellObj(TSectionList& doc, const TCellObj& src)
       SpanHeight(src.SpanHeight),
       InnerHeight(src.InnerHeight),
       InnerOffset(src.InnerOffset) {
-    if (const CellBox* box = src.Box()) doc.SideBoxes().Set(this, *box);
+    if (src.box_) box_ = std::make_unique<CellBox>(*src.box_);
     Body.CopySectionsFrom(src.Body);
 }
 
-TCellObj::~TCellObj() {
-    if (Body.Document) Body.Document->SideBoxes().Drop(this);
-}
+TCellObj::~TCellObj() = default;
 
 void TCellObj::SetBox(const BoxStyle& style) {
-    if (Body.Document) Body.Document->SideBoxes().Set(this, CellBox(style));
+    if (!Body.Document) return;
+    box_ = std::make_unique<CellBox>(Body.Document->SideBoxes().Share(style));
 }
 
 MinMax TCellObj::ContentWidths(Canvas& canvas) {

@@ -53,15 +53,11 @@ class TCellObj : public PooledObject {
 
     // Gives the cell a box of its own: its border and padding replace the table's cell
     // padding on every side, its background (when it has one) the cell's colour, and its
-    // borders are drawn at the cell's edges instead of the table's 3D frame.
-    // The document keeps it (null: the table's padding and colours).
+    // borders are drawn at the cell's edges instead of the table's 3D frame (null: the
+    // table's padding and colours). Cells styled alike share the style's object.
     void SetBox(const BoxStyle& style);
-    const CellBox* Box() const {
-        return Body.Document ? Body.Document->SideBoxes().Find(this) : nullptr;
-    }
-    CellBox* MutableBox() {
-        return Body.Document ? Body.Document->SideBoxes().FindMutable(this) : nullptr;
-    }
+    const CellBox* Box() const { return box_.get(); }
+    CellBox* MutableBox() { return box_.get(); }
 
     // Layout results.
     int SpanWidth = 0;
@@ -72,6 +68,9 @@ class TCellObj : public PooledObject {
   private:
     int minmax_pass_ = -1;
     MinMax content_minmax_;
+    // Kept by the cell: a report styled by a sheet gives most cells one, and layout and
+    // drawing ask for it several times per cell.
+    std::unique_ptr<CellBox> box_;
 };
 
 // One row of a table.

@@ -146,7 +146,7 @@ class PageBreakCollector {
             if (cell->SpanCols <= 0) continue;
             const CellBox* box = cell->Box();
             if (cell->Body.BkGnd ||
-                (box && (box->HasEdges() || box->Style.Background || box->Style.Picture))) {
+                (box && (box->HasEdges() || box->Style->Background || box->Style->Picture))) {
                 return true;
             }
             for (const auto& s : cell->Body.Sections()) {

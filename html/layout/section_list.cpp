@@ -61,6 +61,7 @@ std::unique_ptr<TSectionList> TSectionList::CreateCopy(const TSectionList& src) 
 void TSectionList::Clear() {
     // Sections refer to controls and images; they go first.
     TCell::Clear();
+    side_boxes_.ForgetSharedStyles();
     print_marks_.Clear();
     text_styles_.Clear();
     AnimatedImages.clear();

@@ -122,15 +122,15 @@ int ThtmlTable::Draw(Canvas& canvas, const Rect& clip, IndentManager& /*im*/, in
                     }
                     const CellBox* box = cell.Box();
                     // A hidden cell keeps its room; its content draws itself (or not).
-                    const bool hidden = cell.Hidden || (box && box->Style.Hidden);
-                    if (!hidden && box && box->Style.Background) {
-                        canvas.FillRect(back, *box->Style.Background);
+                    const bool hidden = cell.Hidden || (box && box->Style->Hidden);
+                    if (!hidden && box && box->Style->Background) {
+                        canvas.FillRect(back, *box->Style->Background);
                     } else if (!hidden && cell.Body.BkGnd) {
                         canvas.FillRect(back, cell.Body.BkColor);
                     }
-                    if (box && box->Style.Picture && !hidden) {
-                        if (const RgbaImage* image = box->Style.Picture->Load(doc)) {
-                            PaintPicture(canvas, back, clip, *image, *box->Style.Picture);
+                    if (box && box->Style->Picture && !hidden) {
+                        if (const RgbaImage* image = box->Style->Picture->Load(doc)) {
+                            PaintPicture(canvas, back, clip, *image, *box->Style->Picture);
                         }
                     }
                     if (HasEdgeColor) drawn.push_back(back);

@@ -107,7 +107,7 @@ void HtmlParser::HideCell(TCellObj& cell) {
     cell.Hidden = true;
     cell.Body.BkGnd = false;
     if (const CellBox* box = cell.Box()) {
-        BoxStyle style = box->Style;
+        BoxStyle style = *box->Style;
         style.Hidden = true;
         cell.SetBox(style);
     }

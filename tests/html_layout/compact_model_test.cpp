@@ -232,11 +232,12 @@ TEST(SharedRunStyles, ACopyOutlivesTheDocumentItWasMadeFrom) {
 // knowingly (64-bit Linux layout).
 TEST(ModelSizes, CellsAndSectionsStaySmall) {
     if constexpr (sizeof(void*) == 8) {
-        // Block boxes and cell boxes are kept by the document, not by these.
+        // Block boxes are kept by the document; a cell holds a pointer to its box (its
+        // lookup in a table beside the cells took a sixth of a styled report's time).
         EXPECT_LE(sizeof(TSection), 152u);
         EXPECT_LE(sizeof(LineRecList), 32u);
         EXPECT_LE(sizeof(LineRec), 28u);
-        EXPECT_LE(sizeof(TCellObj), 88u);
+        EXPECT_LE(sizeof(TCellObj), 96u);
         EXPECT_LE(sizeof(TFontObj), 24u);
         EXPECT_LE(sizeof(TParagraphSpace), 40u);
     }

@@ -133,7 +133,7 @@ TEST(CellBoxes, CollapsedBordersMeetOnceWithTheWiderWinning) {
     // padding, less the pixel that cells without spacing share.
     EXPECT_EQ(t.ColumnWidths[0], 2 + 1 + 16 + 1 - 1);
     // The style as given is kept.
-    EXPECT_EQ(a.Style.Border[kBoxRight].Width, 2);
+    EXPECT_EQ(a.Style->Border[kBoxRight].Width, 2);
 
     // Without collapsing every cell draws its own edges, the spacing between them.
     auto separate =
