@@ -569,6 +569,14 @@ void HtmlParser::SheetTable(ThtmlTable& table) const {
     if (s.border_collapse) table.CollapseBorders = true;
     table.Picture = PictureOf(s);
     SizeTable(table, s);
+    // Automatic side margins place the table in its room as ALIGN does: both centre it, the
+    // left one alone puts it at the right.
+    if (s.margin[kBoxLeft].IsAuto()) {
+        table.BlockAlign =
+            s.margin[kBoxRight].IsAuto() ? JustifyType::Centered : JustifyType::Right;
+    } else if (s.margin[kBoxRight].IsAuto()) {
+        table.BlockAlign = JustifyType::Left;
+    }
     // Margins beside the table, and percentages of the room above and below it, are a box
     // around the table's section (pixel margins above and below space it from its
     // neighbours as those of other blocks do).

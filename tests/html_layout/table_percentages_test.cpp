@@ -134,6 +134,17 @@ TEST(TablePercentages, TableMarginsAreOfTheRoom) {
     const std::string json = DumpLayout(*sides.doc, 200, sides.height);
     EXPECT_NE(json.find("\"margin\": [0, 10, 0, 10]"), std::string::npos) << json;
 
+    // Automatic side margins: both centre the table, the left one alone puts it at the
+    // right (beside a pixel margin on the other side), the right one alone at the left.
+    auto centred = Styled(std::string(plain) + "table { margin: 0 auto; width: 50% }", kTwoCells);
+    EXPECT_EQ(FirstTable(centred).BlockIndent, 100);
+    auto right =
+        Styled(std::string(plain) + "table { margin-left: auto; margin-right: 20px }", kTwoCells);
+    EXPECT_EQ(FirstTable(right).BlockIndent + FirstTable(right).BlockWidth, 380);
+    auto back = Styled(std::string(plain) + "table { margin-right: auto }",
+                       "<center>" + std::string(kTwoCells) + "</center>");
+    EXPECT_EQ(FirstTable(back).BlockIndent, 0);
+
     // A table without margins or percentages has nothing more to resolve.
     auto none = Styled(plain, kTwoCells);
     EXPECT_EQ(FirstTable(none).Boxes(), nullptr);
