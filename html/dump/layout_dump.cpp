@@ -319,8 +319,9 @@ void DumpTable(std::string& out, const ThtmlTable& t, const DumpOptions& opt) {
                 if (const CellBox* box = cell.Box()) {
                     out += ", \"box\": {";
                     DumpBoxStyle(out, *box->Style, box->Edges, box->Padding, box->Style->Margin);
-                    if (box->MinWidth) Field(out, "min_width", *box->MinWidth);
-                    if (box->MaxWidth) Field(out, "max_width", *box->MaxWidth);
+                    const BoxSizing& size = box->Style->Size;
+                    if (size.MinWidth) Field(out, "min_width", size.MinWidth->Pixels);
+                    if (size.MaxWidth) Field(out, "max_width", size.MaxWidth->Pixels);
                     out += '}';
                 }
                 DumpSections(out, cell.Body, opt);

@@ -25,22 +25,16 @@ class TSectionBase;
 struct CellBox {
     std::shared_ptr<const BoxStyle> Style;
     std::array<BorderEdge, 4> Edges{};  // by BoxSide
-    // The padding, min-width and max-width in pixels. Where the style gives a percentage
-    // (of the table's width), the table's layout resolves it; until then a percentage of
-    // padding counts as 0 and one of min-width or max-width as not given.
+    // The padding in pixels. Where the style gives a percentage (of the table's width), the
+    // table's layout resolves it; until then it counts as 0. (Cells take min-width and
+    // max-width in pixels only, as browsers do: they are the style's.)
     std::array<int, 4> Padding{};
-    std::optional<int> MinWidth, MaxWidth;
 
     explicit CellBox(std::shared_ptr<const BoxStyle> style)
-        : Style(std::move(style)), Edges(Style->Border), Padding(Style->Padding) {
-        MinWidth = FixedPixels(Style->Size.MinWidth);
-        MaxWidth = FixedPixels(Style->Size.MaxWidth);
-    }
-    // Whether the table must resolve some of the cell's lengths against its width.
+        : Style(std::move(style)), Edges(Style->Border), Padding(Style->Padding) {}
+    // Whether the table must resolve some of the cell's padding against its width.
     bool HasPercentages() const {
-        const auto percent = [](const std::optional<BoxLength>& l) { return l && l->Percent >= 0; };
-        return Style->PaddingPercent != std::array<double, 4>{-1, -1, -1, -1} ||
-               percent(Style->Size.MinWidth) || percent(Style->Size.MaxWidth);
+        return Style->PaddingPercent != std::array<double, 4>{-1, -1, -1, -1};
     }
     // Resolves the percentages against a table `width` pixels wide; a negative width (not
     // known yet) makes them count as nothing again.
@@ -51,12 +45,6 @@ struct CellBox {
                     width < 0 ? 0 : BoxLength{0, Style->PaddingPercent[side]}.Resolve(width);
             }
         }
-        const auto resolve = [width](const std::optional<BoxLength>& l, std::optional<int>& px) {
-            if (l && l->Percent >= 0)
-                px = width < 0 ? std::nullopt : std::optional(l->Resolve(width));
-        };
-        resolve(Style->Size.MinWidth, MinWidth);
-        resolve(Style->Size.MaxWidth, MaxWidth);
     }
     bool HasEdges() const {
         return Edges[0].Shown() || Edges[1].Shown() || Edges[2].Shown() || Edges[3].Shown();

@@ -145,9 +145,10 @@ class TSection : public TSectionBase {
   protected:
     void AppendRaw(std::u32string_view s) { text_.append(s); }
     bool OnlyFloatingImages() const;
-    // Lays the text out into lines; no_wrap keeps every line whole (preformatted text).
+    // Lays the text out into lines in its text style (TextStyleOf(), null: none); no_wrap
+    // keeps every line whole (preformatted text).
     int LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor,
-                   bool no_wrap);
+                   const SectionTextStyle* style, bool no_wrap);
     // Paints the list marker of the first line (list items).
     virtual void DrawMarker(Canvas& /*canvas*/, const LineRec& /*line*/, int /*line_x*/,
                             int /*line_top*/) {}

@@ -58,9 +58,12 @@ void ThtmlTable::LimitCell(const TCellObj& cell, int added, int& min, int& max) 
     if (!box) return;
     // max-width lets the content wrap narrower than its widest line, never narrower than
     // its longest word; min-width widens the column, also beyond what the content needs.
-    if (box->MaxWidth) max = std::max(min, std::min(max, *box->MaxWidth + added));
-    if (box->MinWidth) {
-        min = std::max(min, *box->MinWidth + added);
+    const BoxSizing& size = box->Style->Size;
+    if (const auto most = FixedPixels(size.MaxWidth)) {
+        max = std::max(min, std::min(max, *most + added));
+    }
+    if (const auto least = FixedPixels(size.MinWidth)) {
+        min = std::max(min, *least + added);
         max = std::max(max, min);
     }
 }

@@ -264,7 +264,6 @@ class LineBreaker {
     InlineExtent ReachOfInlines(LineRec& line, int start, int end, int trimmed) const {
         const int t = line.TextHeight;
         InlineExtent extent;
-        int& width = extent.width;
         ForEachPiece(s_, start, end, [&](const LinePiece& p) {
             if (p.kind == LinePiece::Kind::Image) {
                 const TImageObj& img = *s_.InlineImages()[static_cast<std::size_t>(p.item)];
@@ -284,12 +283,12 @@ class LineBreaker {
                         line.ExtraAbove = std::max(line.ExtraAbove, h - (t - line.MaxDescent));
                         break;
                 }
-                if (p.begin < trimmed) width += img.DrawnWidth;
+                if (p.begin < trimmed) extent.width += img.DrawnWidth;
             } else if (p.kind == LinePiece::Kind::Control) {
                 const TFormControlObj& c = *s_.InlineControls()[static_cast<std::size_t>(p.item)];
                 const int bottom = c.BaseLine ? t - line.MaxDescent : t;
                 line.ExtraAbove = std::max(line.ExtraAbove, c.Height() - bottom);
-                if (p.begin < trimmed) width += c.Width();
+                if (p.begin < trimmed) extent.width += c.Width();
             } else if (p.kind == LinePiece::Kind::Block) {
                 const TInlineBlock& b = *s_.InlineBlocks()[static_cast<std::size_t>(p.item)];
                 const int h = b.DrawnHeight;
@@ -302,7 +301,7 @@ class LineBreaker {
                     line.ExtraAbove = std::max(line.ExtraAbove, -top);
                     line.ExtraBelow = std::max(line.ExtraBelow, top + h - t);
                 }
-                if (p.begin < trimmed) width += b.DrawnWidth;
+                if (p.begin < trimmed) extent.width += b.DrawnWidth;
             }
         });
         return extent;
@@ -394,7 +393,7 @@ int ClearSpace(ClearAttrType mode, const IndentManager& im, int y) {
 }  // namespace
 
 int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor,
-                         bool no_wrap) {
+                         const SectionTextStyle* style, bool no_wrap) {
     FirstCursor = cursor;
     LayoutY = y;
     Height = 0;
@@ -444,7 +443,7 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
     std::vector<int>& adv = nests ? own_adv : shared_adv;
     const std::u32string_view text = TextView(nests ? own_scratch : shared_scratch);
     MeasureAdvances(canvas, *this, text, adv);
-    LineBreaker breaker(canvas, *this, im, adv, text, no_wrap, TextStyleOf());
+    LineBreaker breaker(canvas, *this, im, adv, text, no_wrap, style);
     line_y = breaker.Run(line_y, max_width);
     for (std::size_t i = 0; i < InlineImages().size(); ++i) {
         const TImageObj& image = *InlineImages()[i];
@@ -465,7 +464,7 @@ int TSection::LayoutText(Canvas& canvas, int y, IndentManager& im, int& max_widt
 
 int TSection::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
     const SectionTextStyle* style = TextStyleOf();
-    return LayoutText(canvas, y, im, max_width, cursor, style && style->NoWrap);
+    return LayoutText(canvas, y, im, max_width, cursor, style, style && style->NoWrap);
 }
 
 int TPreFormated::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_width, int& cursor) {
@@ -473,7 +472,7 @@ int TPreFormated::DrawLogic(Canvas& canvas, int y, IndentManager& im, int& max_w
     max_width = std::max(max_width, im.RightSide(y) - im.LeftIndent(y));
     const int right_edge = im.RightEdge;
     im.RightEdge = im.LeftEdge + kNoWrapWidth;
-    const int height = LayoutText(canvas, y, im, max_width, cursor, true);
+    const int height = LayoutText(canvas, y, im, max_width, cursor, TextStyleOf(), true);
     im.RightEdge = right_edge;
     return height;
 }
